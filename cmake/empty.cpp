@@ -1,0 +1,1 @@
+// Keeps a layer library buildable while its folder holds no sources yet.
