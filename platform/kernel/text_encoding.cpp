@@ -1,0 +1,36 @@
+#include "platform/kernel/text_encoding.h"
+
+#include <iconv.h>
+
+#include <cstring>
+
+namespace plat {
+
+namespace {
+
+int Convert(const char* to, const char* from, const char* text, char* out, size_t capacity) {
+  if (capacity == 0) return -1;
+  out[0] = '\0';
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return -1;
+  char* in = const_cast<char*>(text);
+  size_t inLeft = std::strlen(text);
+  char* dst = out;
+  size_t outLeft = capacity - 1;
+  const size_t r = iconv(cd, &in, &inLeft, &dst, &outLeft);
+  iconv_close(cd);
+  if (r == static_cast<size_t>(-1) || inLeft != 0) {
+    out[0] = '\0';
+    return -1;
+  }
+  *dst = '\0';
+  return static_cast<int>(dst - out);
+}
+
+}  // namespace
+
+int Cp932ToUtf8(const char* cp932, char* out, size_t capacity) { return Convert("UTF-8", "CP932", cp932, out, capacity); }
+
+int Utf8ToCp932(const char* utf8, char* out, size_t capacity) { return Convert("CP932", "UTF-8", utf8, out, capacity); }
+
+}  // namespace plat

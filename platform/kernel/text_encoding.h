@@ -1,0 +1,16 @@
+// Conversion between the system's own text (CP932 bytes) and UTF-8, used
+// only where text crosses to the machine: file names, titles, text input,
+// standard error.
+#pragma once
+
+#include <cstddef>
+
+namespace plat {
+
+// Both return the length written (without the terminating zero), or -1 when
+// the text cannot be converted or does not fit; the output is always
+// terminated when capacity > 0.
+int Cp932ToUtf8(const char* cp932, char* out, size_t capacity);
+int Utf8ToCp932(const char* utf8, char* out, size_t capacity);
+
+}  // namespace plat
