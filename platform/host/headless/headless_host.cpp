@@ -5,6 +5,7 @@
 #include <deque>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "platform/host/headless/headless_control.h"
 #include "platform/host/headless/headless_internal.h"
@@ -181,13 +182,17 @@ void Present(const void* pixels, int pitch, int width, int height, HostPixelForm
   if (!g_h.created) return;  // as on a real host, nothing is shown without a window
   const uint64_t number = g_h.frameCount++;
   if (g_h.maxKept > 0) {
-    if (static_cast<int>(g_h.kept.size()) >= g_h.maxKept) g_h.kept.pop_front();
-    KeptFrame& f = g_h.kept.emplace_back();
+    KeptFrame f;
+    if (static_cast<int>(g_h.kept.size()) >= g_h.maxKept) {
+      f = std::move(g_h.kept.front());  // reuse the oldest frame's memory
+      g_h.kept.pop_front();
+    }
     f.number = number;
     f.width = width;
     f.height = height;
     f.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
     HostConvertToXrgb(pixels, pitch, width, height, format, f.pixels.data(), width * 4);
+    g_h.kept.push_back(std::move(f));
   }
   Promote();
 }
