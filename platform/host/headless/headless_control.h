@@ -32,7 +32,7 @@ uint64_t PeekClock();            // reads without advancing
 // first one). Scripted events come out of HostPollEvent once due, in the order
 // they fell due; events due at the same frame or time keep the order they were
 // scripted in. Focus, minimise and resize events change the window state when
-// the program takes them.
+// the program takes them. Text events come whether text input is on or not.
 void PushEvent(const HostEvent& event);  // due now
 void ScriptEventAtFrame(uint64_t frame, const HostEvent& event);
 void ScriptEventAtTime(uint64_t micros, const HostEvent& event);

@@ -139,7 +139,8 @@ bool MapEvent(const SDL_Event& e, HostEvent* out) {
 
 bool EnsurePads() {
   SdlHost& s = State();
-  if (s.padsUp) return true;
+  if (s.padsUp || s.padsTried) return s.padsUp;
+  s.padsTried = true;  // asked once: a machine without joystick support stays without
   if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return false;
   s.padsUp = true;
   const int n = SDL_NumJoysticks();

@@ -18,7 +18,7 @@ struct SdlPad {
 };
 
 struct SdlHost {
-  bool videoUp = false, padsUp = false, audioUp = false;
+  bool videoUp = false, padsUp = false, padsTried = false, audioUp = false;
 
   SDL_Window* window = nullptr;
   SDL_Renderer* renderer = nullptr;

@@ -59,11 +59,3 @@ TEST_F(HeadlessClock, MillisWrapLikeA32BitTimerAndAgreeWithMicros) {
   EXPECT_EQ(after, 3u);
   EXPECT_EQ(after - before, 6u);  // differences taken in 32 bits survive the wrap
 }
-
-TEST_F(HeadlessClock, ResetReturnsToTheStart) {
-  plat::HostSleepMs(1234);
-  hl::SetClockStep(7);
-  hl::Reset();
-  EXPECT_EQ(plat::HostMicros(), hl::kClockStart);
-  EXPECT_EQ(plat::HostMicros(), hl::kClockStart + hl::kDefaultClockStep);
-}

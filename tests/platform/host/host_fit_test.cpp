@@ -8,27 +8,14 @@
 
 namespace {
 
-TEST(HostFit, KnownWindows) {
+TEST(HostFit, FullHdShowsTwiceWithBars) {
   bool whole = false;
-  plat::HostRect r = plat::HostFitPicture(640, 480, 640, 480, &whole);
-  EXPECT_TRUE(whole);
-  EXPECT_EQ(r.left, 0);
-  EXPECT_EQ(r.right, 640);
-  r = plat::HostFitPicture(1920, 1080, 640, 480, &whole);  // 2x with bars all round
+  const plat::HostRect r = plat::HostFitPicture(1920, 1080, 640, 480, &whole);
   EXPECT_TRUE(whole);
   EXPECT_EQ(r.left, 320);
   EXPECT_EQ(r.top, 60);
   EXPECT_EQ(r.right, 1600);
   EXPECT_EQ(r.bottom, 1020);
-  r = plat::HostFitPicture(320, 480, 640, 480, &whole);  // smaller: largest fit
-  EXPECT_FALSE(whole);
-  EXPECT_EQ(r.left, 0);
-  EXPECT_EQ(r.right, 320);
-  EXPECT_EQ(r.top, 120);
-  EXPECT_EQ(r.bottom, 360);
-  r = plat::HostFitPicture(0, 480, 640, 480, &whole);
-  EXPECT_FALSE(whole);
-  EXPECT_EQ(r.right - r.left, 0);
 }
 
 TEST(HostFit, EveryWindowSizeKeepsTheRules) {
