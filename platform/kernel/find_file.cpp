@@ -90,8 +90,8 @@ FindSearch* FindFirstFile(const char* pattern, FindEntry* out) {
     if (*p == '\\' || *p == '/') last = p + 1;
   }
   if (*last == '\0') return nullptr;
-  std::string dir(pattern, static_cast<size_t>(last - pattern));
-  if (dir.empty()) dir = ".";
+  const size_t dirLength = static_cast<size_t>(last - pattern);
+  const std::string dir = dirLength == 0 ? std::string(1, '.') : std::string(pattern, dirLength);
   char host[PATH_MAX];
   if (MapPathToHost(dir.c_str(), host, sizeof host) != 0) return nullptr;
   DIR* d = opendir(host);
@@ -109,7 +109,9 @@ FindSearch* FindFirstFile(const char* pattern, FindEntry* out) {
     char cp932[kFindNameCapacity];
     if (Utf8ToCp932(e->d_name, cp932, sizeof cp932) < 0) continue;  // no CP932 form
     if (!everything && !MatchWildcard(last, cp932, true)) continue;
-    const std::string full = std::string(host) + (atRoot ? "" : "/") + e->d_name;
+    std::string full = host;
+    if (!atRoot) full += '/';
+    full += e->d_name;
     struct stat st{};
     if (stat(full.c_str(), &st) != 0) continue;
     FindEntry entry;

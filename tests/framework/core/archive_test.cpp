@@ -18,11 +18,12 @@ namespace {
 std::vector<uint8_t> Bytes(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
 
 std::vector<uint8_t> LzStream(uint32_t decompressed, uint8_t escape, const std::vector<uint8_t>& code) {
-  std::vector<uint8_t> v(kLzHeaderBytes);
-  WriteLe32(v.data(), decompressed);
-  WriteLe32(v.data() + 4, static_cast<uint32_t>(kLzHeaderBytes + code.size()));
-  v[8] = escape;
-  v.insert(v.end(), code.begin(), code.end());
+  uint8_t header[kLzHeaderBytes];
+  WriteLe32(header, decompressed);
+  WriteLe32(header + 4, static_cast<uint32_t>(kLzHeaderBytes + code.size()));
+  header[8] = escape;
+  std::vector<uint8_t> v(header, header + kLzHeaderBytes);
+  for (uint8_t b : code) v.push_back(b);
   return v;
 }
 
@@ -71,7 +72,10 @@ TEST(LzDecode, CopiesEscapesAndLongLengths) {
   // Long length (flag 4 and a high byte) with a two-byte distance field.
   std::vector<uint8_t> code(300, 'q');
   const uint32_t l = 1000 - 4;
-  code.insert(code.end(), {0xFF, static_cast<uint8_t>(((l & 31) << 3) | 4 | 1), static_cast<uint8_t>(l >> 5), 0x2B, 0x01});
+  for (uint8_t b : {uint8_t{0xFF}, static_cast<uint8_t>(((l & 31) << 3) | 4 | 1), static_cast<uint8_t>(l >> 5),
+                    uint8_t{0x2B}, uint8_t{0x01}}) {
+    code.push_back(b);
+  }
   ASSERT_EQ(Decode(LzStream(1300, 0xFF, code), &out), 1300);
   EXPECT_EQ(out, std::vector<uint8_t>(1300, 'q'));
 }
