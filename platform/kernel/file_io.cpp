@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 
@@ -13,9 +14,10 @@ namespace plat {
 
 namespace {
 
+// Reader threads open files too, so the counters are atomic.
 struct FileStandIn {
-  int failOpens = 0;
-  int openCount = 0;
+  std::atomic<int> failOpens{0};
+  std::atomic<int> openCount{0};
 };
 FileStandIn g_files;
 
@@ -28,9 +30,9 @@ bool MapPath(const char* path, char* out, size_t capacity) {
 FileDesc OpenFileForRead(const char* path) {
   char host[PATH_MAX];
   if (!MapPath(path, host, sizeof host)) return kNoFile;
-  if (g_files.failOpens > 0) {
-    --g_files.failOpens;
-    return kNoFile;
+  int failures = g_files.failOpens.load();
+  while (failures > 0) {
+    if (g_files.failOpens.compare_exchange_weak(failures, failures - 1)) return kNoFile;
   }
   const int fd = open(host, O_RDONLY | O_CLOEXEC);
   if (fd < 0) return kNoFile;
@@ -118,6 +120,9 @@ int QueryPathKind(const char* path) {
 
 void FailNextFileOpens(int count) { g_files.failOpens = count; }
 int FileOpenCount() { return g_files.openCount; }
-void ResetFileStandIn() { g_files = FileStandIn{}; }
+void ResetFileStandIn() {
+  g_files.failOpens = 0;
+  g_files.openCount = 0;
+}
 
 }  // namespace plat
