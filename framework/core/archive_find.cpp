@@ -31,7 +31,7 @@ int NextMatch(ArchiveFindHandle* h, FindRecord* record) {
   if (ArchiveDirEntries(s, h->dir, &count, &first) != 0) return -1;
   const uint32_t entryBytes = ArchiveEntryBytes(s->header.version);
   for (; h->candidate < count + 2; ++h->candidate) {
-    std::memset(record, 0, sizeof *record);
+    *record = FindRecord{};
     if (h->candidate < 2) {
       if (h->candidate == 1 && h->dir == 0) continue;  // the root has no parent
       const char* name = h->candidate == 0 ? "." : "..";

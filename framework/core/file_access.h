@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "framework/core/date_time.h"
+#include "framework/core/time_helpers.h"
 
 namespace qor {
 

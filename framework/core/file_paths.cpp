@@ -62,7 +62,7 @@ struct PathBuilder {
 };
 
 void FillFindRecord(const plat::FindEntry& entry, FindRecord* record) {
-  std::memset(record, 0, sizeof *record);
+  *record = FindRecord{};
   CopyStringN(record->name, sizeof record->name, entry.name);
   record->isDirectory = entry.isDirectory;
   record->sizeLow = static_cast<uint32_t>(entry.size);

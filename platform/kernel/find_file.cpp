@@ -149,20 +149,4 @@ uint64_t UnixTimeToFileTime(int64_t seconds, int64_t nanoseconds) {
   return ticks < 0 ? 0 : static_cast<uint64_t>(ticks);
 }
 
-int FileTimeToLocalTime(uint64_t fileTime, LocalTimeFields* out) {
-  constexpr int64_t kEpochDifference = 11644473600LL;
-  const int64_t seconds = static_cast<int64_t>(fileTime / 10000000ULL) - kEpochDifference;
-  const time_t t = static_cast<time_t>(seconds);
-  tm local{};
-  if (localtime_r(&t, &local) == nullptr) return -1;
-  out->year = local.tm_year + 1900;
-  out->month = local.tm_mon + 1;
-  out->day = local.tm_mday;
-  out->hour = local.tm_hour;
-  out->minute = local.tm_min;
-  out->second = local.tm_sec;
-  out->milliseconds = static_cast<int>((fileTime / 10000ULL) % 1000ULL);
-  return 0;
-}
-
 }  // namespace plat

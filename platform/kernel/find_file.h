@@ -29,11 +29,6 @@ int FindClose(FindSearch* search);                      // 0, or -1
 // "A.B.BMP"), "?" one character; double-byte characters compare whole.
 bool MatchWildcard(const char* pattern, const char* name, bool ignoreAsciiCase);
 
-struct LocalTimeFields {
-  int year, month, day, hour, minute, second, milliseconds;
-};
-// A file time in local time. Returns 0, or -1 when it is out of range.
-int FileTimeToLocalTime(uint64_t fileTime, LocalTimeFields* out);
 uint64_t UnixTimeToFileTime(int64_t seconds, int64_t nanoseconds);
 
 }  // namespace plat

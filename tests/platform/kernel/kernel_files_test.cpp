@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/kernel/file_io.h"
+#include "platform/kernel/clock.h"
 #include "platform/kernel/find_file.h"
 #include "platform/kernel/path_map.h"
 #include "platform/kernel/temp_file.h"
@@ -77,8 +78,8 @@ TEST(KernelFiles, FindFilesDirectoriesAndPaths) {
   FindSearch* s = FindFirstFile((t.z + "\\a.b.bmp").c_str(), &e);
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(e.size, 5u);
-  LocalTimeFields local{};
-  EXPECT_EQ(FileTimeToLocalTime(e.lastWriteTime, &local), 0);
+  LocalTime local{};
+  EXPECT_TRUE(FileTimeToLocalTime(e.lastWriteTime, &local));
   EXPECT_GE(local.year, 2020);
   FindClose(s);
   EXPECT_EQ(UnixTimeToFileTime(0, 0), 116444736000000000ull);
