@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/host/host.h"
+#include "platform/kernel/text_encoding.h"
 #include "platform/window/raw_input.h"
 
 namespace plat {
@@ -152,8 +153,11 @@ void DirectInputEnumJoysticks(DirectInput* input, bool (*each)(const DiDeviceIns
     pad.padId = PadIdAt(i);
     HostPadInfo info;
     if (pad.padId < 0 || !HostGetPadInfo(i, &info)) continue;
-    std::strncpy(pad.productName, info.name, sizeof pad.productName - 1);
-    std::strncpy(pad.instanceName, info.name, sizeof pad.instanceName - 1);
+    // Names come as UTF-8; the framework logs CP932.
+    if (Utf8ToCp932(info.name, pad.productName, sizeof pad.productName) < 0) {
+      std::strncpy(pad.productName, "Joypad", sizeof pad.productName - 1);
+    }
+    std::memcpy(pad.instanceName, pad.productName, sizeof pad.instanceName);
     if (!each(&pad, user)) return;
   }
 }

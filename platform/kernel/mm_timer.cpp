@@ -37,6 +37,8 @@ bool timeEndPeriod(uint32_t period) {
   return true;
 }
 
+void Sleep(uint32_t ms) { HostSleepMs(ms); }
+
 int TimerPeriodsHeld() { return g_timer.held; }
 void ResetTimerStandIn() { g_timer = TimerStandIn{}; }
 

@@ -17,6 +17,9 @@ bool timeGetDevCaps(TimeCaps* out);     // 1 .. 1,000,000 ms
 bool timeBeginPeriod(uint32_t period);  // false outside the caps
 bool timeEndPeriod(uint32_t period);    // false without a matching begin
 
+// Sleeps on the host clock (the headless virtual clock just moves on).
+void Sleep(uint32_t ms);
+
 int TimerPeriodsHeld();  // begins not yet ended
 void ResetTimerStandIn();
 
