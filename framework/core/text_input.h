@@ -37,7 +37,7 @@ struct TextInputState {
   int nextCheck = 0;
   char* sharedBuffer = nullptr;
   // Input method.
-  int imeEnabled = 0, imeOpen = 0, composing = 0;
+  int imeEnabled = 0, composing = 0;
   char composition[kImeBufferSize] = {};
   uint8_t attributes[kImeBufferSize] = {};
   int imeCursor = 0;  // in characters

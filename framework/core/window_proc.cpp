@@ -36,8 +36,7 @@ void OnActivate(Hwnd window, WParam wParam) {
     if (!s.settings.windowed && status.initialised && !minimised) hooks.restoreAfterDeviceLoss();
     hooks.resumeMovies();
     ReapplyInputCooperation();
-    const TextInputState& text = GetTextInputState();
-    if (text.imeEnabled && text.imeOpen) StartImeResetSequence();
+    StartImeResetSequence();
   } else if (!s.settings.windowed && hooks.isDisplayModeChanged()) {
     if (hooks.isDirectDrawUsable()) {
       hooks.releaseDirect3DObject();

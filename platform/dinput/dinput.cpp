@@ -66,7 +66,12 @@ bool IsLive(const DiDevice* device) {
   return false;
 }
 
-int HostIndex(const DiDevice* device) { return PadIndexOfId(device->padId); }
+// Where the device's pad is in the host's list now (pad changes the host
+// reported are taken first), or -1 when it is gone.
+int HostIndex(const DiDevice* device) {
+  CollectHostEvents();
+  return PadIndexOfId(device->padId);
+}
 
 // A raw host axis (-32768..32767) in the device's range, with its dead zone:
 // inside it the centre, outside it the rest of the travel spread over the

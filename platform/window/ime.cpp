@@ -120,11 +120,11 @@ int32_t ImmGetCompositionString(Hwnd /*window*/, uint32_t index, void* buffer, u
 
 uint32_t ImmGetCandidateList(Hwnd /*window*/, uint32_t /*index*/, void* buffer, uint32_t size) {
   Ime& ime = State().ime;
-  if (ime.failNextCandidateRead) {
+  if (ime.candidateCount == 0) return 0;
+  if (size != 0 && ime.failNextCandidateRead) {
     ime.failNextCandidateRead = false;
     return 0;
   }
-  if (ime.candidateCount == 0) return 0;
   // Size, style, count, selection, page start, page size, then one offset
   // per text, then the texts.
   const uint32_t head = 6 * 4 + static_cast<uint32_t>(ime.candidateCount) * 4;

@@ -49,7 +49,7 @@ bool ImmSetOpenStatus(Hwnd window, bool open);
 bool ImmSetCompositionString(Hwnd window, uint32_t index, const void* text, uint32_t size);
 
 // For tests: a candidate list the host never gives (texts CP932), and a
-// failure of the next candidate read.
+// failure of the next read of it (a size query still answers).
 void SetImeCandidates(const char* const* texts, int count);
 void FailNextCandidateRead();
 

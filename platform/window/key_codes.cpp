@@ -130,7 +130,7 @@ void ReadDikKeyboard(uint8_t* keys256) {
 bool GetKeyboardState(uint8_t* keys256) {
   if (keys256 == nullptr) return false;
   for (int i = 0; i < 256; ++i) keys256[i] = 0;
-  const bool* keys = win::State().intake.keys;
+  const bool* keys = win::State().intake.takenKeys;
   for (int usage = 0; usage < kTableSize; ++usage) {
     if (!keys[usage]) continue;
     const uint8_t vk = kLookup.codes[usage].virtualKey;

@@ -88,7 +88,13 @@ bool PeekMessage(Msg* out, Hwnd filter, uint32_t removeFlags) {
                                  [filter](const Msg& m) { return Matches(m, filter); });
     if (it != q.messages.end()) {
       *out = *it;
-      if (removeFlags & PM_REMOVE) q.messages.erase(it);
+      if (removeFlags & PM_REMOVE) {
+        q.messages.erase(it);
+        if (out->hostKey != 0 && out->hostKey < hid::Count) {
+          const bool down = out->message == WM_KEYDOWN || out->message == WM_SYSKEYDOWN;
+          s.intake.takenKeys[out->hostKey] = down;
+        }
+      }
       ++s.counters.peekHits;
       return true;
     }
@@ -114,7 +120,7 @@ bool TranslateMessage(const Msg* message) {
   if (message->message != WM_KEYDOWN && message->message != WM_SYSKEYDOWN) return false;
   const int vk = static_cast<int>(message->wParam & 0xFF);
   const Intake& in = State().intake;
-  const bool ctrl = in.keys[hid::LeftCtrl] || in.keys[hid::RightCtrl];
+  const bool ctrl = in.takenKeys[hid::LeftCtrl] || in.takenKeys[hid::RightCtrl];
   int ch = -1;
   switch (vk) {
     case VK_BACK: ch = 0x08; break;

@@ -86,6 +86,7 @@ struct Msg {
   WParam wParam = 0;
   LParam lParam = 0;
   uint32_t time = 0;  // millisecond clock when posted
+  uint16_t hostKey = 0;  // key messages made from host keys: the HID usage
 };
 
 // --- virtual keys -------------------------------------------------------------
@@ -227,7 +228,8 @@ enum class CursorShape { None, Arrow };
 int ShowCursor(bool show);  // the new display count; shown while >= 0
 CursorShape SetCursor(CursorShape shape);  // the old one
 bool GetCursorPos(Point* out);
-// 256 bytes by virtual key: 0x80 down, 0x01 toggled.
+// 256 bytes by virtual key (0x80 down), as of the key messages the thread
+// has taken so far (the device layer reads the keys as they are now).
 bool GetKeyboardState(uint8_t* keys256);
 int16_t GetKeyState(int virtualKey);
 

@@ -13,9 +13,9 @@ namespace win {
 
 namespace {
 
-void Post(uint32_t message, WParam wParam, LParam lParam) {
+void Post(uint32_t message, WParam wParam, LParam lParam, int hostKey = 0) {
   const WindowRecord& w = State().window;
-  PostToThread(w.thread, Msg{w.handle, message, wParam, lParam, HostMillis()}, false);
+  PostToThread(w.thread, Msg{w.handle, message, wParam, lParam, HostMillis(), static_cast<uint16_t>(hostKey)}, false);
 }
 
 int CommonVirtualKey(int vk) {
@@ -32,7 +32,10 @@ void OnKey(const HostEvent& e, bool down) {
   in.keys[e.key] = down;
   if (wasDown != down) ++in.keyChanges;
   const KeyCodes codes = KeyCodesFromHid(e.key);
-  if (codes.virtualKey == 0) return;
+  if (codes.virtualKey == 0) {
+    State().intake.takenKeys[e.key] = down;  // no message will carry it
+    return;
+  }
   const int vk = CommonVirtualKey(codes.virtualKey);
   const bool alt = in.keys[hid::LeftAlt] || in.keys[hid::RightAlt];
   const bool ctrl = in.keys[hid::LeftCtrl] || in.keys[hid::RightCtrl];
@@ -48,7 +51,7 @@ void OnKey(const HostEvent& e, bool down) {
   if (alt) bits |= 1u << 29;
   if (down ? wasDown : true) bits |= 1u << 30;
   if (!down) bits |= 1u << 31;
-  Post(message, static_cast<WParam>(vk), static_cast<LParam>(static_cast<int32_t>(bits)));
+  Post(message, static_cast<WParam>(vk), static_cast<LParam>(static_cast<int32_t>(bits)), e.key);
 }
 
 void OnText(const HostEvent& e) {

@@ -46,7 +46,8 @@ struct ThreadQueue {
 
 // What the window has been told of the host, so that each change is sent once.
 struct Intake {
-  bool keys[hid::Count] = {};
+  bool keys[hid::Count] = {};      // as the host reports them now
+  bool takenKeys[hid::Count] = {};  // as of the key messages taken from the queue
   uint32_t keyChanges = 0;  // key presses and releases taken so far
   bool active = false;     // last activation sent
   bool minimized = false;
