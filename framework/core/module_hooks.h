@@ -1,10 +1,10 @@
 // The calls that start-up, shut-down, the window procedure and the message
 // pump make into modules that live elsewhere (graphics, sound and movies,
-// network). Each is one slot of this table; a module
-// fills its slots with its own functions, and until it does the slot holds
-// a small default: nothing to do, success, or the display behaviour a
-// program without that module has. Tests replace slots to make
-// a module fail and put the defaults back with ResetModuleHooks.
+// network). Each is one slot of this table; a module fills its slots with
+// its own functions, and until it does the slot holds a small default:
+// nothing to do, success, or the display behaviour a program without that
+// module has. Tests replace slots to make a module fail and put the
+// defaults back with ResetModuleHooks.
 #pragma once
 
 namespace qor {

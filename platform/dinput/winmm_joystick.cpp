@@ -26,7 +26,8 @@ uint32_t joyGetDevCaps(uint32_t id, JoyCaps* out) {
   out->numButtons = static_cast<uint32_t>(info.buttonCount);
   if (info.axisCount >= 3) out->caps |= JOYCAPS_HASZ;
   if (info.axisCount >= 4) out->caps |= JOYCAPS_HASR;
-  std::strncpy(out->name, info.name, sizeof out->name - 1);
+  std::memcpy(out->name, info.name, sizeof out->name);  // same size, terminated by the host
+  out->name[sizeof out->name - 1] = '\0';
   return JOYERR_NOERROR;
 }
 
