@@ -1,0 +1,33 @@
+// Sound handles: the table of sound records, handle creation and checking,
+// length queries, the creation mode and the deletion of every sound.
+//
+// The table follows the framework's handle scheme (kind in bits 27-30, an
+// 11-bit check number in bits 16-26, the index in bits 0-15) on its own;
+// it can move onto the shared handle table without changing behaviour.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/sound/sound_records.h"
+
+namespace qor {
+
+// -1 takes a fresh slot; an earlier handle's value re-creates a record in
+// that handle's empty slot with its check number. Returns the handle or -1.
+int AddSoundData(int handle);
+
+// The record of a live handle while sound is started, else null.
+SoundData* GetSoundData(int handle);
+
+// Frees a record and its slot; the used end walks down past empty slots.
+void RemoveSoundData(int handle);
+
+int GetSoundLengthSamples(int handle);
+int GetSoundLengthMs(int handle);
+
+int SetSoundDataCreateMode(int mode);
+int GetSoundDataCreateMode();
+
+int DeleteAllSounds();
+
+}  // namespace qor

@@ -1,0 +1,47 @@
+// The sound module's process-wide state, in one record.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/sound/sound_records.h"
+#include "platform/dsound/dsound.h"
+
+namespace qor {
+
+constexpr int kMaxSounds = 4096;
+constexpr int32_t kSoundHandleKind = 0x10000000;
+
+struct SoundState {
+  // The handle table.
+  SoundData* records[kMaxSounds];
+  int count;                 // live records
+  int usedEnd;               // one past the highest index in use
+  uint32_t checkCounter;     // 0 to 2047, then round again
+  int createMode;            // 0 whole sounds; 2, 3 stream sounds
+
+  // The device; null while sound is not started.
+  plat::IDirectSound* directSound;
+  uint32_t directMusicMode;  // 0 DirectSound alone, 1 through DirectMusic
+  plat::IDirectSoundBuffer* primaryBuffer;
+  plat::IDirectSoundBuffer* silenceBuffer;
+  uint32_t oggVorbisWordSize;
+  SoundListNode streamListHead;
+  SoundListNode streamListTail;
+  uint32_t captureOpen;      // nothing opens the capture file
+
+  // The handle kept by a play-a-file call (0 = none) and whether it is music.
+  int32_t temporaryHandle;
+  uint32_t temporaryIsMusic;
+
+  // One pass of the framework's message processing, for play type 0 to wait
+  // with: 0 normally, -1 once the program must quit. None: just sleep.
+  int (*pumpMessages)();
+};
+
+SoundState& GetSoundState();
+
+// Returns the module to its state at program load: every sound freed, the
+// device released, the table empty.
+void ResetSoundState();
+
+}  // namespace qor
