@@ -113,6 +113,8 @@ using HostAudioCallback = void (*)(void* user, int16_t* out, int frames);
 HostKind HostGetKind();
 
 // --- window -------------------------------------------------------------
+// The window is made hidden, as a window is made and then shown; the title
+// may be set before it exists.
 bool HostCreateWindow(int clientWidth, int clientHeight);  // false on failure
 void HostDestroyWindow();
 bool HostHasWindow();
@@ -133,6 +135,7 @@ void HostStartTextInput();
 void HostStopTextInput();
 
 // --- pads -------------------------------------------------------------------
+// Pads are numbered 0..count-1; when one goes, those after it move down by one.
 int HostPadCount();
 bool HostGetPadInfo(int pad, HostPadInfo* out);
 bool HostGetPadState(int pad, HostPadState* out);
@@ -140,7 +143,8 @@ bool HostGetPadState(int pad, HostPadState* out);
 bool HostRumblePad(int pad, int lowStrength, int highStrength, int durationMs);
 
 // --- audio -------------------------------------------------------------------
-// Opens stereo signed 16-bit output; returns the rate really used, 0 on failure.
+// Opens stereo signed 16-bit output at 8000..192000 Hz and starts it running;
+// returns the rate really used, 0 on failure.
 int HostOpenAudio(int rate, HostAudioCallback callback, void* user);
 void HostPauseAudio(bool pause);
 void HostCloseAudio();

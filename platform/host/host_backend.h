@@ -1,0 +1,79 @@
+// The table each host back-end fills in, and the helpers both share.
+// Only the host's own files include this; the rest of the program uses
+// host.h.
+#pragma once
+
+#include "platform/host/host.h"
+
+namespace plat {
+
+struct HostBackend {
+  HostKind kind;
+  bool (*createWindow)(int width, int height);
+  void (*destroyWindow)();
+  bool (*hasWindow)();
+  void (*showWindow)(bool show);
+  void (*setTitle)(const char* utf8);
+  bool (*setFullscreen)(bool on);
+  bool (*isFullscreen)();
+  HostRect (*getClientRect)();
+  void (*setCursorVisible)(bool visible);
+  void (*minimizeWindow)();
+  void (*raiseWindow)();
+  bool (*hasFocus)();
+  bool (*pollEvent)(HostEvent* out);
+  void (*startTextInput)();
+  void (*stopTextInput)();
+  int (*padCount)();
+  bool (*getPadInfo)(int pad, HostPadInfo* out);
+  bool (*getPadState)(int pad, HostPadState* out);
+  bool (*rumblePad)(int pad, int low, int high, int durationMs);
+  int (*openAudio)(int rate, HostAudioCallback callback, void* user);
+  void (*pauseAudio)(bool pause);
+  void (*closeAudio)();
+  void (*lockAudio)();
+  void (*unlockAudio)();
+  void (*present)(const void* pixels, int pitch, int width, int height, HostPixelFormat format);
+  uint32_t (*millis)();
+  uint64_t (*micros)();
+  void (*sleepMs)(uint32_t ms);
+  void (*reset)();
+};
+
+extern const HostBackend kSdlHost;
+extern const HostBackend kHeadlessHost;
+
+// True when a display is there (DISPLAY or WAYLAND_DISPLAY set) and SDL's
+// video starts on it.
+bool SdlDisplayAvailable();
+
+// Makes every later host call go to the given back-end (tests use it to run
+// headless whatever the environment says).
+void HostSelect(HostKind kind);
+
+// --- pictures, shared by both back-ends ---------------------------------------
+
+// The largest sizes a picture or a window may have; larger is refused.
+constexpr int kHostMaxPictureSide = 16384;
+
+// True when the arguments of HostPresent describe a picture we can read.
+bool HostPictureValid(const void* pixels, int pitch, int width, int height, HostPixelFormat format);
+
+// 0x00RRGGBB from RGB565, each channel widened by repeating its top bits, so
+// full intensity stays full (31 -> 255) and black stays black.
+inline uint32_t HostRgb565ToXrgb(uint16_t p) {
+  const uint32_t r = (p >> 11) & 31u, g = (p >> 5) & 63u, b = p & 31u;
+  return ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
+}
+
+// Converts a valid picture to XRGB8888 rows, `dstPitch` bytes apart. The
+// source pitch may be negative (rows stored bottom-up).
+void HostConvertToXrgb(const void* pixels, int pitch, int width, int height, HostPixelFormat format,
+                       uint32_t* dst, int dstPitch);
+
+// Where a picture goes in an output of the given size: centred, aspect kept,
+// scaled by a whole number when at least 1x fits, else the largest fit.
+// `integral` tells which of the two was chosen.
+HostRect HostFitPicture(int outWidth, int outHeight, int picWidth, int picHeight, bool* integral);
+
+}  // namespace plat

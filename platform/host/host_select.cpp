@@ -1,0 +1,91 @@
+// Chooses the host back-end once, at the first call, and passes every public
+// host call on to it.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/host/host_backend.h"
+
+namespace plat {
+
+namespace {
+
+struct HostSelection {
+  const HostBackend* backend = nullptr;
+};
+HostSelection g_sel;
+
+const HostBackend* Choose() {
+  const char* want = std::getenv("ORB_HOST");
+  if (want && std::strcmp(want, "headless") == 0) return &kHeadlessHost;
+  if (want && std::strcmp(want, "sdl") == 0) return &kSdlHost;
+  if (want && *want) {
+    std::fprintf(stderr, "ORB_HOST=%s is neither sdl nor headless; choosing by the display\n", want);
+  }
+  return SdlDisplayAvailable() ? &kSdlHost : &kHeadlessHost;
+}
+
+const HostBackend& B() {
+  if (!g_sel.backend) g_sel.backend = Choose();
+  return *g_sel.backend;
+}
+
+}  // namespace
+
+void HostSelect(HostKind kind) { g_sel.backend = kind == HostKind::Sdl ? &kSdlHost : &kHeadlessHost; }
+
+HostKind HostGetKind() { return B().kind; }
+
+bool HostCreateWindow(int w, int h) { return B().createWindow(w, h); }
+void HostDestroyWindow() { B().destroyWindow(); }
+bool HostHasWindow() { return B().hasWindow(); }
+void HostShowWindow(bool show) { B().showWindow(show); }
+void HostSetTitle(const char* utf8) { B().setTitle(utf8 ? utf8 : ""); }
+bool HostSetFullscreen(bool on) { return B().setFullscreen(on); }
+bool HostIsFullscreen() { return B().isFullscreen(); }
+HostRect HostGetClientRect() { return B().getClientRect(); }
+void HostSetCursorVisible(bool visible) { B().setCursorVisible(visible); }
+void HostMinimizeWindow() { B().minimizeWindow(); }
+void HostRaiseWindow() { B().raiseWindow(); }
+bool HostHasFocus() { return B().hasFocus(); }
+
+bool HostPollEvent(HostEvent* out) {
+  HostEvent ignored;
+  return B().pollEvent(out ? out : &ignored);
+}
+void HostStartTextInput() { B().startTextInput(); }
+void HostStopTextInput() { B().stopTextInput(); }
+
+int HostPadCount() { return B().padCount(); }
+bool HostGetPadInfo(int pad, HostPadInfo* out) { return out && B().getPadInfo(pad, out); }
+bool HostGetPadState(int pad, HostPadState* out) { return out && B().getPadState(pad, out); }
+bool HostRumblePad(int pad, int low, int high, int durationMs) {
+  auto clamp = [](int v, int hi) { return v < 0 ? 0 : v > hi ? hi : v; };
+  return B().rumblePad(pad, clamp(low, 65535), clamp(high, 65535), clamp(durationMs, 0x7FFFFFFF));
+}
+
+int HostOpenAudio(int rate, HostAudioCallback callback, void* user) {
+  if (!callback || rate < 8000 || rate > 192000) return 0;
+  return B().openAudio(rate, callback, user);
+}
+void HostPauseAudio(bool pause) { B().pauseAudio(pause); }
+void HostCloseAudio() { B().closeAudio(); }
+void HostLockAudio() { B().lockAudio(); }
+void HostUnlockAudio() { B().unlockAudio(); }
+
+void HostPresent(const void* pixels, int pitch, int width, int height, HostPixelFormat format) {
+  if (!HostPictureValid(pixels, pitch, width, height, format)) return;
+  B().present(pixels, pitch, width, height, format);
+}
+
+uint32_t HostMillis() { return B().millis(); }
+uint64_t HostMicros() { return B().micros(); }
+void HostSleepMs(uint32_t ms) { B().sleepMs(ms); }
+
+void HostReset() {
+  if (g_sel.backend == &kSdlHost) kSdlHost.reset();
+  kHeadlessHost.reset();
+  g_sel = HostSelection{};
+}
+
+}  // namespace plat

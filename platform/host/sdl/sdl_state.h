@@ -1,0 +1,67 @@
+// The SDL host's state and the helpers its files share. Only platform/host/sdl/
+// includes SDL.
+#pragma once
+
+#include <SDL.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/host/host.h"
+
+namespace plat::sdl {
+
+struct SdlPad {
+  SDL_Joystick* joystick = nullptr;
+  SDL_JoystickID id = -1;
+  HostPadInfo info;
+};
+
+struct SdlHost {
+  bool videoUp = false, padsUp = false, padsTried = false, audioUp = false;
+
+  SDL_Window* window = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  SDL_Texture* texture = nullptr;
+  int textureWidth = 0, textureHeight = 0;
+  std::string title;
+  bool cursorVisible = true;
+  int pictureWidth = 0, pictureHeight = 0;  // last picture shown, for mouse mapping
+
+  std::vector<SdlPad> pads;
+
+  SDL_AudioDeviceID audio = 0;
+  HostAudioCallback callback = nullptr;
+  void* user = nullptr;
+
+  bool clockStarted = false;
+  uint64_t clockBase = 0;  // monotonic microseconds at the first read
+};
+
+SdlHost& State();
+
+bool EnsureVideo();
+bool EnsurePads();
+void ClosePads();
+void CloseAudio();
+void DestroyWindow();
+
+// Window coordinates to picture pixels, through the last fit.
+void MapMouse(int windowX, int windowY, int* pictureX, int* pictureY);
+
+// Event and pad functions of the back-end table (sdl_events.cpp).
+bool PollEvent(HostEvent* out);
+void StartTextInput();
+void StopTextInput();
+int PadCount();
+bool GetPadInfo(int pad, HostPadInfo* out);
+bool GetPadState(int pad, HostPadState* out);
+bool RumblePad(int pad, int low, int high, int durationMs);
+
+// Audio functions of the back-end table (sdl_audio.cpp).
+int OpenAudio(int rate, HostAudioCallback callback, void* user);
+void PauseAudio(bool pause);
+void LockAudio();
+void UnlockAudio();
+
+}  // namespace plat::sdl
