@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "framework/core/link_list.h"
 #include "framework/sound/sound_source.h"
 #include "platform/dsound/dsound.h"
 
@@ -61,14 +62,6 @@ struct StreamPart {
   SoundConverter converter;
 };
 
-// Link of a stream sound in the list the refill walks.
-struct SoundListNode {
-  intptr_t handle;
-  struct SoundData* record;
-  SoundListNode* previous;
-  SoundListNode* next;
-};
-
 // The record behind a sound handle, allocated zero-filled.
 struct SoundData {
   uint32_t check;                        // equals bits 16-26 of the handle
@@ -102,7 +95,7 @@ struct SoundData {
   uint32_t endOffset;
   uint32_t cursorAtEnd;
   uint32_t loopMark;
-  SoundListNode listNode;
+  LinkNode listNode;                     // link in the list of stream sounds
   // Whole sounds.
   uint32_t pcmSize;
   uint8_t* pcmData;                      // owned

@@ -25,8 +25,8 @@ struct SoundState {
   plat::IDirectSoundBuffer* primaryBuffer;
   plat::IDirectSoundBuffer* silenceBuffer;
   uint32_t oggVorbisWordSize;
-  SoundListNode streamListHead;
-  SoundListNode streamListTail;
+  LinkNode streamListHead;   // the stream sounds, newest first
+  LinkNode streamListTail;
   uint32_t captureOpen;      // nothing opens the capture file
 
   // The handle kept by a play-a-file call (0 = none) and whether it is music.

@@ -1,5 +1,6 @@
 #include "framework/sound/sound_system.h"
 
+#include "framework/core/link_list.h"
 #include "framework/core/log.h"
 #include "framework/core/memory.h"
 #include "framework/sound/sound_buffers.h"
@@ -152,8 +153,7 @@ int InitDirectSound() {
 
   s.createMode = 0;
   s.oggVorbisWordSize = 2;
-  s.streamListHead = SoundListNode{-1, nullptr, nullptr, &s.streamListTail};
-  s.streamListTail = SoundListNode{-1, nullptr, &s.streamListHead, nullptr};
+  InitLinkList(&s.streamListHead, &s.streamListTail);
 
   ReportDevice(s);
   LogOutput("DirectSound の初期化は正常に終了しました\n");

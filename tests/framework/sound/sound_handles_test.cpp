@@ -51,6 +51,7 @@ TEST_F(SoundHandles, FullTableRefusesThenReusesAFreedSlot) {
   for (int i = 0; i < kMaxSounds; ++i) handles.push_back(AddSoundData(-1));
   EXPECT_EQ(handles.back() & 0xFFFF, kMaxSounds - 1);
   EXPECT_EQ(AddSoundData(-1), -1);
+  EXPECT_TRUE(Logged("サウンドの数が許容量を越えました"));
   EXPECT_EQ(GetSoundState().count, kMaxSounds);
   ASSERT_EQ(DeleteSound(handles[5]), 0);
   const int again = AddSoundData(-1);

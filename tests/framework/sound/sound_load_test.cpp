@@ -92,6 +92,7 @@ TEST_F(SoundLoad, RefusedAndEmptySoundsGiveMinusOne) {
 
   EXPECT_EQ(GetSoundState().count, 0);
   EXPECT_EQ(SoundBuffers(), 0);
+  EXPECT_TRUE(Logged("DirectSoundBuffer の作成に失敗しました"));
   EXPECT_NE(Load(Effect(), 3), -1);  // and the next sound loads fine
 }
 
@@ -100,12 +101,14 @@ TEST_F(SoundLoad, FailureAfterConversionFreesEverythingOnce) {
   EXPECT_EQ(Load(Effect(), 3), -1);
   EXPECT_EQ(GetSoundState().count, 0);
   EXPECT_EQ(SoundBuffers(), 0);
+  EXPECT_TRUE(Logged("サウンドデータの転送に失敗しました_1"));
 }
 
 TEST_F(SoundLoad, NonSoundsAndStreamModesGiveMinusOne) {
   const char text[] = "not a sound at all";
   EXPECT_EQ(CreateSoundFromMemory(text, sizeof text, 3, -1), -1);
   EXPECT_EQ(CreateSoundFromMemory(nullptr, 0, 3, -1), -1);
+  EXPECT_TRUE(Logged("音声ファイルのＰＣＭへの変換に失敗しました"));
   SetSoundDataCreateMode(3);
   EXPECT_EQ(Load(Effect(), 3), -1);
   EXPECT_EQ(GetSoundState().count, 0);
@@ -114,6 +117,7 @@ TEST_F(SoundLoad, NonSoundsAndStreamModesGiveMinusOne) {
 TEST_F(SoundLoad, MissingFileGivesMinusOne) {
   EXPECT_EQ(LoadSoundFile("sddata\\nothing_here.wav", 3, -1), -1);
   EXPECT_EQ(LoadSoundFileEntry2("sddata\\nothing_here.wav", 3, -1), -1);
+  EXPECT_TRUE(Logged("右記の音声ファイルのロードに失敗しました_1：sddata\\nothing_here.wav"));
   EXPECT_EQ(GetSoundState().count, 0);
 }
 

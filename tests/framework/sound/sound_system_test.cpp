@@ -18,12 +18,17 @@ class SoundStartup : public ::testing::Test {
     ResetSoundState();
     plat::dsound::ResetDirectSoundState();
     plat::dsound::SetSinkMode(plat::dsound::SinkMode::Manual);
+    OpenLogFile();
   }
   void TearDown() override {
     ResetSoundState();
     plat::dsound::ResetDirectSoundState();
+    EXPECT_EQ(GetAllocatorState().liveCount, 0);
   }
   static plat::dsound::Control& Ctl() { return plat::dsound::GetControl(); }
+  std::string Log() const { return dir_.Read("Log.txt"); }
+
+  coretest::ScratchDir dir_;
   static int LoadEffect() {
     WavSpec s;
     s.data = Pcm(400);
@@ -38,7 +43,8 @@ class SoundStartup : public ::testing::Test {
 };
 
 TEST_F(SoundStartup, StartsOnceAndEndsOnce) {
-  EXPECT_EQ(EndDirectSound(), -1);  // never started
+  EXPECT_EQ(EndDirectSound(), -1);  // never started, and says nothing
+  EXPECT_EQ(Log(), "");
   ASSERT_EQ(InitDirectSound(), 0);
   EXPECT_EQ(InitDirectSound(), -1);
   EXPECT_NE(GetSoundState().silenceBuffer, nullptr);
@@ -56,7 +62,23 @@ TEST_F(SoundStartup, StartsOnceAndEndsOnce) {
   EXPECT_EQ(plat::dsound::GetCounters().liveBuffers, 0);
   EXPECT_EQ(IsSoundPlaying(h), -1);
   EXPECT_EQ(EndDirectSound(), -1);
+  EXPECT_NE(Log().find("DirectSound の終了処理は正常に終了しました"), std::string::npos);
   EXPECT_EQ(InitDirectSound(), 0);  // and it can start again
+}
+
+TEST_F(SoundStartup, ReportListsEveryDeviceBeforeTheRates) {
+  Ctl().deviceCount = 2;
+  ASSERT_EQ(InitDirectSound(), 0);
+  const std::string log = Log();
+  const size_t list = log.find("DirectSound デバイスを列挙します");
+  const size_t rates = log.find("最大サンプリングレート:200.00KHz 最小サンプリングレート:0.10KHz");
+  ASSERT_NE(list, std::string::npos);
+  ASSERT_NE(rates, std::string::npos);
+  int devices = 0;
+  for (size_t at = log.find("モジュール名:", list); at < rates; at = log.find("モジュール名:", at + 1)) ++devices;
+  EXPECT_EQ(devices, 2);
+  EXPECT_NE(log.find(" プライマリ １６bit = OK  ８bit = OK"), std::string::npos);
+  EXPECT_NE(log.find("DirectSound の初期化は正常に終了しました"), std::string::npos);
 }
 
 TEST_F(SoundStartup, FailuresBeforeThePrimaryBufferLeaveSoundOff) {
@@ -112,6 +134,7 @@ TEST_F(SoundStartup, MusicRoadFallsBackToTheSoundDevice) {
   plat::dmusic::ResetDirectMusicState();
   SetDirectMusicMode(1);
   ASSERT_EQ(InitDirectSound(), 0);
+  EXPECT_NE(Log().find("前バージョンでの初期化処理に移ります"), std::string::npos);
   EXPECT_EQ(plat::dmusic::CreateCalls(), 1);
   EXPECT_EQ(GetSoundState().directMusicMode, 0u);
   EXPECT_NE(LoadEffect(), -1);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/core/core_test_support.h"
 #include "framework/sound/sound_handles.h"
 #include "framework/sound/sound_state.h"
 #include "framework/sound/sound_system.h"
@@ -91,23 +92,30 @@ inline std::vector<uint8_t> Pcm(size_t bytes, uint32_t seed = 1) {
   return v;
 }
 
-// Sound started on the manual sink; everything reset afterwards.
+// Sound started on the manual sink, in a scratch directory that receives the
+// log; everything reset afterwards, and every block of the framework's
+// allocator given back.
 class SoundTest : public ::testing::Test {
  protected:
   void SetUp() override {
     qor::ResetSoundState();
     plat::dsound::ResetDirectSoundState();
     plat::dsound::SetSinkMode(plat::dsound::SinkMode::Manual);
+    qor::OpenLogFile();
     ASSERT_EQ(qor::InitDirectSound(), 0);
     baseBuffers_ = plat::dsound::GetCounters().liveBuffers;
   }
   void TearDown() override {
     qor::ResetSoundState();
     plat::dsound::ResetDirectSoundState();
+    EXPECT_EQ(qor::GetAllocatorState().liveCount, 0);
   }
   // Buffers now alive beyond the primary and silence buffers of start-up.
   int SoundBuffers() const { return plat::dsound::GetCounters().liveBuffers - baseBuffers_; }
+  // Whether the log holds a line with this text (CP932, as the code writes it).
+  bool Logged(const char* text) const { return dir_.Read("Log.txt").find(text) != std::string::npos; }
 
+  coretest::ScratchDir dir_;
   int baseBuffers_ = 0;
 };
 
