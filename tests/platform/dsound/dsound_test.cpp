@@ -7,6 +7,7 @@
 #include "platform/dsound/dmusic.h"
 #include "platform/dsound/dsound.h"
 #include "platform/dsound/mci.h"
+#include "platform/host/headless/headless_control.h"
 #include "platform/host/host.h"
 
 using namespace plat;
@@ -349,25 +350,68 @@ TEST(DsoundDevice, DeviceListAndCaps) {
   dsound::ResetDirectSoundState();
 }
 
-// Without an audio output from the host the device keeps time by the clock,
-// so a one-shot still comes to its end.
-TEST(DsoundDevice, HostSinkWithoutOutputStillEndsSounds) {
+// The host sink: the headless host pulls the mixer at the virtual clock's
+// pace, so a one-shot comes out of the output and then ends.
+TEST(DsoundHostSink, HeadlessOutputCarriesTheMix) {
   dsound::ResetDirectSoundState();
+  headless::Reset();
+  headless::SetClockStep(0);
   IDirectSound* ds = nullptr;
   ASSERT_EQ(CreateDirectSound(&ds), DS_OK);
   ASSERT_EQ(ds->Initialize(nullptr), DS_OK);
+  EXPECT_TRUE(headless::GetAudioStats().open);
+  WAVEFORMATEX f = Pcm(2, 44100, 16);
+  DSBUFFERDESC d{kDsBufferDescSize, 0x80E2, 4410 * 4, 0, &f};  // 100 ms
+  IDirectSoundBuffer* b = nullptr;
+  ASSERT_EQ(ds->CreateSoundBuffer(&d, &b, nullptr), DS_OK);
+  std::vector<int16_t> tone(2 * 4410, 1000);
+  void *p1, *p2;
+  uint32_t s1, s2;
+  ASSERT_EQ(b->Lock(0, 4410 * 4, &p1, &s1, &p2, &s2, 0), DS_OK);
+  std::memcpy(p1, tone.data(), s1);
+  b->Unlock(p1, s1, p2, s2);
+  b->Play(0, 0, 0);
+  HostSleepMs(50);
+  uint32_t status = 0, play = 0;
+  b->GetStatus(&status);
+  b->GetCurrentPosition(&play, nullptr);
+  EXPECT_EQ(status, DSBSTATUS_PLAYING);
+  EXPECT_EQ(play, 2048u * 4);  // four whole chunks of the sink
+  HostSleepMs(100);
+  b->GetStatus(&status);
+  EXPECT_EQ(status, 0u);
+  const headless::AudioStats stats = headless::GetAudioStats();
+  EXPECT_EQ(stats.nonSilentFrames, 4410u);
+  ds->Release();
+  EXPECT_FALSE(headless::GetAudioStats().open);
+  dsound::ResetDirectSoundState();
+  HostReset();
+}
+
+// Without an audio output from the host the device keeps time by the clock,
+// so a one-shot still comes to its end.
+TEST(DsoundHostSink, NoOutputKeepsTimeByTheClock) {
+  dsound::ResetDirectSoundState();
+  headless::Reset();
+  headless::FailNextOpenAudio();
+  IDirectSound* ds = nullptr;
+  ASSERT_EQ(CreateDirectSound(&ds), DS_OK);
+  ASSERT_EQ(ds->Initialize(nullptr), DS_OK);
+  EXPECT_FALSE(headless::GetAudioStats().open);
   WAVEFORMATEX f = Pcm(2, 44100, 16);
   DSBUFFERDESC d{kDsBufferDescSize, 0x80E2, 441 * 4, 0, &f};  // 10 ms
   IDirectSoundBuffer* b = nullptr;
   ASSERT_EQ(ds->CreateSoundBuffer(&d, &b, nullptr), DS_OK);
   b->Play(0, 0, 0);
-  uint32_t status = 1;
-  for (int i = 0; i < 2000 && (status & DSBSTATUS_PLAYING); ++i) {
-    HostSleepMs(2);
-    b->GetStatus(&status);
-  }
+  uint32_t status = 0;
+  HostSleepMs(5);
+  b->GetStatus(&status);
+  EXPECT_EQ(status, DSBSTATUS_PLAYING);
+  HostSleepMs(6);
+  b->GetStatus(&status);
   EXPECT_EQ(status, 0u);
   dsound::ResetDirectSoundState();
+  HostReset();
 }
 
 TEST(MusicStandIns, NeverStart) {
