@@ -26,7 +26,9 @@ inline void Put32(std::vector<uint8_t>& v, uint32_t x) {
   Put16(v, x & 0xFFFF);
   Put16(v, x >> 16);
 }
-inline void PutId(std::vector<uint8_t>& v, const char* id) { v.insert(v.end(), id, id + 4); }
+inline void PutId(std::vector<uint8_t>& v, const char* id) {
+  for (int i = 0; i < 4; ++i) v.push_back(static_cast<uint8_t>(id[i]));
+}
 
 struct Chunk {
   std::string id;
@@ -57,7 +59,7 @@ inline std::vector<uint8_t> WriteWav(const WavSpec& s) {
   auto chunk = [&](const char* id, const std::vector<uint8_t>& body, int64_t declared) {
     PutId(out, id);
     Put32(out, declared >= 0 ? static_cast<uint32_t>(declared) : static_cast<uint32_t>(body.size()));
-    out.insert(out.end(), body.begin(), body.end());
+    for (uint8_t b : body) out.push_back(b);
     if (body.size() & 1) out.push_back(0);
   };
   if (!s.fmtFirst) chunk("LIST", std::vector<uint8_t>(4, 'x'), -1);
