@@ -95,9 +95,13 @@ int GetSoundLengthSamples(int handle) {
 int GetSoundLengthMs(int handle) {
   const int samples = GetSoundLengthSamples(handle);
   if (samples < 0) return -1;
-  const uint32_t rate = GetSoundData(handle)->format.nSamplesPerSec;
-  if (rate == 0) return 0;
-  return static_cast<int>(static_cast<double>(samples) * 1000.0 / rate);
+  return UnitsToMs(samples, GetSoundData(handle)->format.nSamplesPerSec);
+}
+
+int UnitsToMs(double units, double perSecond) {
+  if (perSecond <= 0) return 0;
+  const double ms = units * 1000.0 / perSecond;
+  return ms >= 2147483647.0 ? 2147483647 : static_cast<int>(ms);
 }
 
 int SetSoundDataCreateMode(int mode) {

@@ -23,6 +23,9 @@ SoundData* GetSoundData(int handle);
 void RemoveSoundData(int handle);
 
 int GetSoundLengthSamples(int handle);
+// Milliseconds from a count of units at a rate per second, truncated, and
+// saturated at the largest int (a long sound at a very low rate passes it).
+int UnitsToMs(double units, double perSecond);
 int GetSoundLengthMs(int handle);
 
 int SetSoundDataCreateMode(int mode);

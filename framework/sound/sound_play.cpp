@@ -76,9 +76,7 @@ int GetSoundPositionMs(int handle) {
   if (r == nullptr) return -1;
   uint32_t cursor = 0;
   if (GetSoundBufferPosition(&r->slots[r->currentBuffer], &cursor) != 0) return -1;
-  const double bytesPerSecond = static_cast<double>(r->format.nBlockAlign) * r->format.nSamplesPerSec;
-  if (bytesPerSecond <= 0) return 0;
-  return static_cast<int>(cursor * 1000.0 / bytesPerSecond);
+  return UnitsToMs(cursor, static_cast<double>(r->format.nBlockAlign) * r->format.nSamplesPerSec);
 }
 
 int DeleteSound(int handle, int) {

@@ -96,6 +96,9 @@ TEST_F(SoundHandles, LengthsTruncate) {
   EXPECT_EQ(GetSoundLengthMs(h), 0);
   r->pcmSize = 44099 * 4;
   EXPECT_EQ(GetSoundLengthMs(h), 999);
+  r->format = WAVEFORMATEX{1, 1, 100, 100, 1, 8, 0};
+  r->pcmSize = 0x0FFFFFFF;  // longer than an int of milliseconds
+  EXPECT_EQ(GetSoundLengthMs(h), 2147483647);
   r->kind = 7;
   EXPECT_EQ(GetSoundLengthSamples(h), 0);
   EXPECT_EQ(GetSoundLengthMs(h + 1), -1);
