@@ -42,10 +42,40 @@ std::string ResolveComponent(const std::string& dir, const std::string& name) {
 int GetCurrentDirectoryCp932(char* out, size_t capacity) {
   char cwd[PATH_MAX];
   if (getcwd(cwd, sizeof cwd) == nullptr) return -1;
+  return HostPathToCp932(cwd, out, capacity);
+}
+
+int SetCurrentDirectoryCp932(const char* path) {
+  char host[PATH_MAX];
+  if (path == nullptr || MapPathToHost(path, host, sizeof host) != 0) return -1;
+  return chdir(host) == 0 ? 0 : -1;
+}
+
+int HostPathToCp932(const char* utf8, char* out, size_t capacity) {
+  if (capacity > 0) out[0] = '\0';
+  std::string absolute = utf8;
+  if (absolute.empty() || absolute[0] != '/') {
+    char cwd[PATH_MAX];
+    if (getcwd(cwd, sizeof cwd) == nullptr) return -1;
+    absolute = std::string(cwd) + (absolute.empty() ? "" : "/" + absolute);
+  }
   char cp932[PATH_MAX * 2];
-  if (Utf8ToCp932(cwd, cp932, sizeof cp932) < 0) return -1;
+  if (Utf8ToCp932(absolute.c_str(), cp932, sizeof cp932) < 0) return -1;
+  // Slashes become backslashes; repeated slashes and a trailing one go. A
+  // trail byte 0x5C of a double-byte character is not a separator.
   std::string result = "Z:";
-  for (const char* p = cp932; *p != '\0'; ++p) result += (*p == '/') ? '\\' : *p;
+  bool endsWithSeparator = false;
+  for (const char* p = cp932; *p != '\0'; ++p) {
+    if (*p == '/') {
+      if (!endsWithSeparator) result += '\\';
+      endsWithSeparator = true;
+      continue;
+    }
+    result += *p;
+    if (IsLead(static_cast<unsigned char>(*p)) && p[1] != '\0') result += *++p;
+    endsWithSeparator = false;
+  }
+  if (endsWithSeparator && result.size() > 3) result.pop_back();
   if (result == "Z:") result += '\\';
   if (result.size() + 1 > capacity) return -1;
   std::memcpy(out, result.c_str(), result.size() + 1);

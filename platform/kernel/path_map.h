@@ -19,4 +19,13 @@ int MapPathToHost(const char* path, char* out, size_t capacity);
 // Returns the length, or -1 when it does not fit.
 int GetCurrentDirectoryCp932(char* out, size_t capacity);
 
+// Changes the current directory to a CP932 path (resolved as above).
+// Returns 0, or -1 when it does not name a directory.
+int SetCurrentDirectoryCp932(const char* path);
+
+// The framework's form of a UTF-8 host path ("/a/b" becomes "Z:\a\b"); a
+// relative host path is taken from the current directory. Returns the
+// length, or -1 when it cannot be converted or does not fit.
+int HostPathToCp932(const char* utf8, char* out, size_t capacity);
+
 }  // namespace plat

@@ -1,0 +1,57 @@
+#include "framework/core/archive_format.h"
+#include "framework/core/lz_codec.h"
+
+namespace qor {
+
+int64_t DecompressLz(const uint8_t* source, size_t sourceLength, uint8_t* destination, size_t destinationLength) {
+  if (source == nullptr || sourceLength < kLzHeaderBytes) return -1;
+  const uint32_t decompressedSize = ReadLe32(source);
+  const uint32_t compressedSize = ReadLe32(source + 4);
+  const uint8_t escape = source[8];
+  if (compressedSize != sourceLength) return -1;
+  if (destination == nullptr) return decompressedSize;
+  if (decompressedSize != destinationLength) return -1;
+
+  const uint8_t* in = source + kLzHeaderBytes;
+  const uint8_t* const end = source + sourceLength;
+  size_t out = 0;
+  while (in < end) {
+    const uint8_t b = *in++;
+    if (b != escape) {
+      if (out >= destinationLength) return -1;
+      destination[out++] = b;
+      continue;
+    }
+    if (in >= end) return -1;  // an escape with nothing after it
+    if (*in == escape) {
+      ++in;
+      if (out >= destinationLength) return -1;
+      destination[out++] = escape;
+      continue;
+    }
+    uint32_t c = *in++;
+    if (c > escape) c -= 1;
+    uint32_t length = c >> 3;
+    if (c & 4) {
+      if (in >= end) return -1;
+      length |= static_cast<uint32_t>(*in++) << 5;
+    }
+    length += 4;
+    const uint32_t kind = c & 3;
+    if (kind == 3) return -1;  // no such distance field in valid data
+    const uint32_t fieldBytes = kind + 1;
+    if (static_cast<size_t>(end - in) < fieldBytes) return -1;
+    uint32_t field = 0;
+    for (uint32_t i = 0; i < fieldBytes; ++i) field |= static_cast<uint32_t>(in[i]) << (8 * i);
+    in += fieldBytes;
+    const size_t distance = static_cast<size_t>(field) + 1;
+    if (distance > out || length > destinationLength - out) return -1;
+    // Byte by byte forward: the copy may overlap its own output.
+    const uint8_t* from = destination + out - distance;
+    for (uint32_t i = 0; i < length; ++i) destination[out + i] = from[i];
+    out += length;
+  }
+  return out == destinationLength ? static_cast<int64_t>(decompressedSize) : -1;
+}
+
+}  // namespace qor

@@ -1,0 +1,172 @@
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "platform/kernel/file_io.h"
+#include "platform/kernel/clock.h"
+#include "platform/kernel/find_file.h"
+#include "platform/kernel/path_map.h"
+#include "platform/kernel/temp_file.h"
+#include "platform/kernel/threads.h"
+
+using namespace plat;
+
+namespace {
+
+struct Tree {
+  std::string host, z;
+  Tree() {
+    char tmpl[] = "/tmp/orb_kernel_XXXXXX";
+    host = mkdtemp(tmpl);
+    char buffer[4096];
+    HostPathToCp932(host.c_str(), buffer, sizeof buffer);
+    z = buffer;
+  }
+  ~Tree() { std::system(("rm -rf '" + host + "'").c_str()); }
+  void Touch(const std::string& name, const std::string& text = "") const {
+    std::FILE* f = std::fopen((host + "/" + name).c_str(), "w");
+    std::fputs(text.c_str(), f);
+    std::fclose(f);
+  }
+};
+
+std::string Names(const std::string& pattern) {
+  FindEntry e;
+  FindSearch* s = FindFirstFile(pattern.c_str(), &e);
+  if (s == nullptr) return "<none>";
+  std::string names;
+  do names += std::string(e.name) + (e.isDirectory ? "/ " : " ");
+  while (FindNextFile(s, &e) == 0);
+  EXPECT_EQ(FindClose(s), 0);
+  return names;
+}
+
+}  // namespace
+
+TEST(KernelWildcard, BacktrackingCaseAndDoubleByte) {
+  EXPECT_TRUE(MatchWildcard("*.BMP", "A.B.BMP", false));
+  EXPECT_TRUE(MatchWildcard("*.bmp", "A.B.BMP", true));
+  EXPECT_FALSE(MatchWildcard("*.bmp", "A.B.BMP", false));
+  EXPECT_TRUE(MatchWildcard("a*b*c", "aXbYbZc", false));
+  EXPECT_FALSE(MatchWildcard("a*b*c", "aXbYbZ", false));
+  EXPECT_TRUE(MatchWildcard("***", "", false));
+  EXPECT_FALSE(MatchWildcard("?", "", false));
+  // 0x83 0x61 is one character: "?" takes it whole, and its trail byte
+  // 'a' does not match a letter of the pattern.
+  EXPECT_TRUE(MatchWildcard("?", "\x83\x61", true));
+  EXPECT_FALSE(MatchWildcard("*A", "\x83\x61", true));
+}
+
+TEST(KernelFiles, FindFilesDirectoriesAndPaths) {
+  Tree t;
+  t.Touch("A.B.BMP", "12345");
+  t.Touch("c.bmp");
+  t.Touch("README");
+  mkdir((t.host + "/Sub").c_str(), 0755);
+  EXPECT_EQ(Names(t.z + "\\*.bmp"), "A.B.BMP c.bmp ");
+  EXPECT_EQ(Names(t.z + "\\*.*"), "./ ../ A.B.BMP README Sub/ c.bmp ");
+  EXPECT_EQ(Names(t.z + "\\sub\\*"), "./ ../ ");
+  EXPECT_EQ(Names(t.z + "\\*.none"), "<none>");
+  EXPECT_EQ(Names(t.z + "\\missing\\*"), "<none>");
+  FindEntry e;
+  FindSearch* s = FindFirstFile((t.z + "\\a.b.bmp").c_str(), &e);
+  ASSERT_NE(s, nullptr);
+  EXPECT_EQ(e.size, 5u);
+  LocalTime local{};
+  EXPECT_TRUE(FileTimeToLocalTime(e.lastWriteTime, &local));
+  EXPECT_GE(local.year, 2020);
+  FindClose(s);
+  EXPECT_EQ(UnixTimeToFileTime(0, 0), 116444736000000000ull);
+
+  EXPECT_EQ(QueryPathKind((t.z + "\\SUB").c_str()), 1);
+  EXPECT_EQ(QueryPathKind((t.z + "\\readme").c_str()), 0);
+  EXPECT_EQ(QueryPathKind((t.z + "\\none").c_str()), -1);
+  EXPECT_EQ(CreateDirectoryAt((t.z + "\\New").c_str()), 0);
+  EXPECT_EQ(CreateDirectoryAt((t.z + "\\new").c_str()), -1);  // exists, in another case
+
+  // Write, then read back with seeks; a seek before the start fails.
+  const std::string path = t.z + "\\out.bin";
+  FileDesc w = OpenFileForWrite(path.c_str(), FileCreate::CreateNew);
+  ASSERT_NE(w, kNoFile);
+  EXPECT_EQ(WriteFileBytes(w, "abcdef", 6), 6);
+  CloseFile(w);
+  EXPECT_EQ(OpenFileForWrite(path.c_str(), FileCreate::CreateNew), kNoFile);
+  FileDesc r = OpenFileForRead((t.z + "\\OUT.BIN").c_str());
+  ASSERT_NE(r, kNoFile);
+  EXPECT_EQ(GetFileSize(r), 6);
+  EXPECT_EQ(SeekFile(r, -2, 2), 4);
+  EXPECT_EQ(SeekFile(r, -10, 1), -1);
+  char buffer[8] = {};
+  EXPECT_EQ(ReadFileBytes(r, buffer, 8), 2);
+  EXPECT_STREQ(buffer, "ef");
+  CloseFile(r);
+  EXPECT_EQ(OpenFileForRead(t.z.c_str()), kNoFile);  // folders do not open as files
+  FailNextFileOpens(1);
+  EXPECT_EQ(OpenFileForRead(path.c_str()), kNoFile);
+  EXPECT_EQ(DeleteFileAt(path.c_str()), 0);
+  ResetFileStandIn();
+
+  // The current directory goes both ways through the drive form.
+  char saved[4096];
+  ASSERT_NE(getcwd(saved, sizeof saved), nullptr);
+  EXPECT_EQ(SetCurrentDirectoryCp932((t.z + "\\sub").c_str()), 0);
+  char current[4096];
+  GetCurrentDirectoryCp932(current, sizeof current);
+  EXPECT_EQ(std::string(current), t.z + "\\Sub");
+  EXPECT_EQ(SetCurrentDirectoryCp932((t.z + "\\none").c_str()), -1);
+  ASSERT_EQ(chdir(saved), 0);
+  char converted[64];
+  EXPECT_EQ(HostPathToCp932("/a//b/", converted, sizeof converted), 6);
+  EXPECT_STREQ(converted, "Z:\\a\\b");
+  EXPECT_EQ(HostPathToCp932(reinterpret_cast<const char*>(u8"/ソ"), converted, sizeof converted), 5);
+  EXPECT_STREQ(converted, "Z:\\\x83\x5C");  // the trail byte 0x5C is not a trailing separator
+
+  setenv("TMPDIR", t.host.c_str(), 1);
+  char folder[260], name[260];
+  ASSERT_GT(GetTempFolder(folder, sizeof folder), 0);
+  unsetenv("TMPDIR");
+  EXPECT_EQ(std::string(folder), t.z + "\\");
+  ASSERT_EQ(MakeTempFileName(folder, "tmp", name, sizeof name), 0);
+  EXPECT_EQ(std::string(name).rfind(t.z + "\\tmp", 0), 0u);
+  EXPECT_EQ(QueryPathKind(name), 0);
+}
+
+TEST(KernelThreads, EventsWaitAndThreadsJoin) {
+  Event* manual = CreateEvent(true, false);
+  Event* automatic = CreateEvent(false, true);
+  EXPECT_EQ(WaitEvent(manual, 0), 1);
+  EXPECT_EQ(WaitEvent(manual, 20), 1);
+  EXPECT_EQ(WaitEvent(automatic, 0), 0);
+  EXPECT_EQ(WaitEvent(automatic, 0), 1);  // an automatic event resets on a wait
+
+  struct Shared {
+    Event* go;
+    std::atomic<int> value{0};
+  } shared{manual};
+  Thread* th = CreateThread(
+      [](void* p) {
+        Shared* s = static_cast<Shared*>(p);
+        WaitEvent(s->go, -1);
+        s->value = 42;
+      },
+      &shared);
+  ASSERT_NE(th, nullptr);
+  EXPECT_EQ(LiveThreadCount(), 1);
+  SetEvent(manual);
+  JoinThread(th);
+  EXPECT_EQ(shared.value.load(), 42);
+  EXPECT_EQ(LiveThreadCount(), 0);
+  EXPECT_EQ(WaitEvent(manual, 0), 0);  // a manual event stays set
+  ResetEvent(manual);
+  EXPECT_EQ(WaitEvent(manual, 0), 1);
+  FailNextThreadCreate();
+  EXPECT_EQ(CreateThread([](void*) {}, nullptr), nullptr);
+  CloseEvent(manual);
+  CloseEvent(automatic);
+}
