@@ -7,22 +7,22 @@
 
 namespace qor {
 
-uint32_t ReadSourceBytes(const SoundSource* source, void* buffer, uint32_t bytes) {
+uint32_t ReadSourceBytes(const StreamSource* source, void* buffer, uint32_t bytes) {
   if (bytes == 0) return 0;
-  const int64_t before = source->table.tell(source->handle);
-  source->table.read(buffer, bytes, 1, source->handle);
-  const int64_t after = source->table.tell(source->handle);
+  const int64_t before = source->functions.tell(source->handle);
+  source->functions.read(buffer, bytes, 1, source->handle);
+  const int64_t after = source->functions.tell(source->handle);
   if (after <= before) return 0;
   const uint64_t got = static_cast<uint64_t>(after - before);
   return got > bytes ? bytes : static_cast<uint32_t>(got);
 }
 
-int SetupSoundConverter(const SoundSource* source, SoundConverter* converter) {
+int SetupSoundConverter(const StreamSource* source, SoundConverter* converter) {
   converter->decoderVariant = 0;
   converter->source = *source;
   // Plain PCM WAV is the one kind read here; compressed WAV, Ogg Vorbis and
   // MPEG audio readers slot in after it.
-  source->table.seek(source->handle, 0, 0);
+  source->functions.seek(source->handle, 0, 0);
   if (ReadWaveHeader(converter) != 0) return -1;
 
   converter->active = 0;
@@ -37,7 +37,7 @@ int SetupSoundConverter(const SoundSource* source, SoundConverter* converter) {
 }
 
 int ReadPcmChunk(SoundConverter* c) {
-  const int64_t consumed = c->source.table.tell(c->source.handle) - static_cast<int64_t>(c->dataStart);
+  const int64_t consumed = c->source.functions.tell(c->source.handle) - static_cast<int64_t>(c->dataStart);
   if (consumed < 0 || consumed >= static_cast<int64_t>(c->dataSize)) return -1;
   const uint64_t rest = c->dataSize - static_cast<uint64_t>(consumed);
   const uint32_t want = rest < c->blockSize ? static_cast<uint32_t>(rest) : c->blockSize;
@@ -72,7 +72,7 @@ int64_t ConvertSoundData(SoundConverter* c, void* destination, uint32_t count) {
 }
 
 void SeekPcmConverter(SoundConverter* c, uint32_t target) {
-  c->source.table.seek(c->source.handle, static_cast<int64_t>(c->dataStart) + target, 0);
+  c->source.functions.seek(c->source.handle, static_cast<int64_t>(c->dataStart) + target, 0);
   c->pcmPosition = target;
   c->bytesLeft = 0;
   c->readOffset = 0;

@@ -11,7 +11,7 @@ namespace qor {
 
 // Tries the readers in order on `source` (which stays the caller's) and
 // sets the converter up for the first that recognises it.
-int SetupSoundConverter(const SoundSource* source, SoundConverter* converter);
+int SetupSoundConverter(const StreamSource* source, SoundConverter* converter);
 
 // Delivers up to `count` PCM bytes: `count` unless the data ended, 0 once the
 // end has been reached, -1 when the converter is not set up.
@@ -37,6 +37,6 @@ void SeekPcmConverter(SoundConverter* converter, uint32_t target);
 // Reads `bytes` bytes from a source as one item and returns how many really
 // arrived, measured by the stream position, so a short read never counts
 // bytes that were not read.
-uint32_t ReadSourceBytes(const SoundSource* source, void* buffer, uint32_t bytes);
+uint32_t ReadSourceBytes(const StreamSource* source, void* buffer, uint32_t bytes);
 
 }  // namespace qor

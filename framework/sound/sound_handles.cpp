@@ -9,79 +9,54 @@ namespace qor {
 
 namespace {
 
-constexpr uint32_t kMaxCheck = 2047;
-
-int MakeHandle(uint32_t check, int index) {
-  return static_cast<int>(((check | 0x1000u) << 16) | static_cast<uint32_t>(index));
+// The slot a value names when it is a sound handle, or -1.
+int SlotOf(int handle) {
+  if (handle < 0 || (handle & kHandleKindMask) != kSoundHandleTag) return -1;
+  const int index = HandleSlotIndex(handle);
+  return index < kMaxSounds ? index : -1;
 }
 
-// The parts of a handle value that name a sound slot, or -1.
-int SlotOf(int handle) {
-  if (handle < 0 || (handle & 0x78000000) != kSoundHandleKind) return -1;
-  const int index = handle & 0xFFFF;
-  return index < kMaxSounds ? index : -1;
+// Re-creates a record in an earlier handle's slot with that handle's check
+// number. Only an empty slot can take it back: a value that names a live
+// record must keep naming that record.
+int ReAddSoundData(int handle) {
+  SoundState& s = GetSoundState();
+  const int index = SlotOf(handle);
+  if (index < 0 || s.slots[index] != nullptr) return -1;
+  SoundData* record = static_cast<SoundData*>(AllocMemoryZeroed(sizeof(SoundData), "", 0));
+  if (record == nullptr) return LogOutput("メモリ領域の確保に失敗しました in AddSoundData");
+  record->check = (static_cast<uint32_t>(handle) >> 16) & 0x7FF;
+  s.slots[index] = record;
+  ++s.table.liveCount;
+  // The used end stays one past the highest live slot, so fresh handles
+  // never land on this one.
+  if (index >= s.table.usedEnd) s.table.usedEnd = index + 1;
+  return handle;
 }
 
 }  // namespace
 
 int AddSoundData(int handle) {
+  if (handle != -1) return ReAddSoundData(handle);
   SoundState& s = GetSoundState();
-  int index;
-  uint32_t check;
-  const bool fresh = handle == -1;
-  if (!fresh) {
-    // Only an empty slot can take back an earlier handle: a value that names
-    // a live record must keep naming that record.
-    index = SlotOf(handle);
-    if (index < 0 || s.records[index] != nullptr) return -1;
-    check = (static_cast<uint32_t>(handle) >> 16) & 0x7FF;
-  } else {
-    if (s.count >= kMaxSounds) return LogOutput("サウンドの数が許容量を越えました\n");
-    index = s.usedEnd;
-    if (index >= kMaxSounds) {
-      index = 0;
-      while (s.records[index] != nullptr) ++index;
-    }
-    check = s.checkCounter;
-  }
-
+  if (IsHandleTableFull(&s.table)) return LogOutput("サウンドの数が許容量を越えました\n");
   SoundData* record = static_cast<SoundData*>(AllocMemoryZeroed(sizeof(SoundData), "", 0));
   if (record == nullptr) return LogOutput("メモリ領域の確保に失敗しました in AddSoundData");
-  if (fresh) {
-    ++s.checkCounter;
-    if (s.checkCounter > kMaxCheck) s.checkCounter = 0;
-  }
-  record->check = check;
-  s.records[index] = record;
-  ++s.count;
-  // The used end stays one past the highest live index, also when a given
-  // handle re-creates a slot beyond it.
-  if (index >= s.usedEnd) s.usedEnd = index + 1;
-  return fresh ? MakeHandle(check, index) : handle;
+  return AddHandleEntry(&s.table, record);
 }
 
 SoundData* GetSoundData(int handle) {
   SoundState& s = GetSoundState();
   if (s.directSound == nullptr) return nullptr;
-  const int index = SlotOf(handle);
-  if (index < 0) return nullptr;
-  SoundData* record = s.records[index];
-  if (record == nullptr || record->check != ((static_cast<uint32_t>(handle) >> 16) & 0x7FF)) return nullptr;
-  return record;
+  return static_cast<SoundData*>(LookupHandleEntry(&s.table, handle));
 }
 
 void RemoveSoundData(int handle) {
   SoundState& s = GetSoundState();
-  const int index = SlotOf(handle);
-  if (index < 0 || s.records[index] == nullptr) return;
-  FreeMemory(s.records[index]);
-  s.records[index] = nullptr;
-  --s.count;
-  if (s.count == 0) {
-    s.usedEnd = 0;
-  } else if (index == s.usedEnd - 1) {
-    while (s.usedEnd > 0 && s.records[s.usedEnd - 1] == nullptr) --s.usedEnd;
-  }
+  void* record = LookupHandleEntry(&s.table, handle);
+  if (record == nullptr) return;
+  RemoveHandleEntry(&s.table, handle);
+  FreeMemory(record);
 }
 
 int GetSoundLengthSamples(int handle) {
@@ -116,7 +91,7 @@ int DeleteAllSounds() {
   SoundState& s = GetSoundState();
   if (s.directSound == nullptr) return -1;
   for (int i = 0; i < kMaxSounds; ++i) {
-    if (s.records[i] != nullptr) DeleteSound(MakeHandle(s.records[i]->check, i));
+    if (s.slots[i] != nullptr) DeleteSound(HandleOfSlot(&s.table, i));
   }
   return 0;
 }

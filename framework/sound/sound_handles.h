@@ -1,9 +1,7 @@
 // Sound handles: the table of sound records, handle creation and checking,
 // length queries, the creation mode and the deletion of every sound.
-//
-// The table follows the framework's handle scheme (kind in bits 27-30, an
-// 11-bit check number in bits 16-26, the index in bits 0-15) on its own;
-// it can move onto the shared handle table without changing behaviour.
+// Sound handles follow the framework's handle scheme and live in its shared
+// handle table.
 #pragma once
 
 #include <cstdint>

@@ -4,6 +4,7 @@
 
 #include "framework/core/log.h"
 #include "framework/core/memory.h"
+#include "framework/core/memory_stream.h"
 #include "framework/sound/sound_buffers.h"
 #include "framework/sound/sound_convert.h"
 #include "framework/sound/sound_handles.h"
@@ -83,14 +84,14 @@ int CreateSoundFromMemory(const void* data, uint32_t size, int bufferCount, int 
   }
 
   SoundConverter converter{};
-  uintptr_t stream = OpenSoundMemStream(data, size);
+  StreamHandle stream = OpenMemoryStream(data, size);
   uint8_t* pcm = nullptr;
   uint32_t pcmSize = 0;
   WAVEFORMATEX format{};
   SoundData* record = nullptr;
   if (stream == 0) goto failure;
   {
-    const SoundSource source = MakeSoundMemSource(stream);
+    const StreamSource source = MakeStreamSource(GetMemoryStreamTable(), stream);
     if (SetupSoundConverter(&source, &converter) != 0) {
       LogOutput("音声ファイルのＰＣＭへの変換に失敗しました");
       goto failure;
@@ -101,7 +102,7 @@ int CreateSoundFromMemory(const void* data, uint32_t size, int bufferCount, int 
     goto failure;
   }
   EndSoundConverter(&converter);
-  FreeSoundMemStream(stream);
+  FreeMemoryStream(stream);
   stream = 0;  // the failure path below must not free it again
 
   if (CreateHandleSoundBuffers(&format, pcmSize, kWholeSound, bufferCount, handle) != 0) {
@@ -118,7 +119,7 @@ int CreateSoundFromMemory(const void* data, uint32_t size, int bufferCount, int 
 
 failure:
   DeleteSound(handle);
-  if (stream != 0) FreeSoundMemStream(stream);
+  if (stream != 0) FreeMemoryStream(stream);
   EndSoundConverter(&converter);
   return -1;
 }

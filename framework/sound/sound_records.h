@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "framework/core/link_list.h"
-#include "framework/sound/sound_source.h"
+#include "framework/core/file_access.h"
 #include "platform/dsound/dsound.h"
 
 namespace qor {
@@ -39,7 +39,7 @@ struct SoundConverter {
   uint32_t active;
   uint32_t endOfData;       // a refill found the source exhausted
   uint32_t kind;            // 0 plain PCM WAV
-  SoundSource source;       // a copy of the caller's stream; never closed here
+  StreamSource source;       // a copy of the caller's stream; never closed here
   uint32_t dataStart;       // stream position of the first byte of sound data
   uint32_t dataSize;        // bytes of source data present
   WAVEFORMATEX outputFormat;
@@ -57,7 +57,7 @@ struct StreamPart {
   uint32_t kind;            // 0 WAVE image in memory, 2 file image in memory, 3 read from the stream
   uint8_t* data;            // owned
   uint32_t size;
-  SoundSource source;
+  StreamSource source;
   uint32_t loopStart;       // sample frame an endless part restarts at
   SoundConverter converter;
 };

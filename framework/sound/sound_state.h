@@ -3,20 +3,18 @@
 
 #include <cstdint>
 
+#include "framework/graphics/handle_table.h"
 #include "framework/sound/sound_records.h"
 #include "platform/dsound/dsound.h"
 
 namespace qor {
 
-constexpr int kMaxSounds = 4096;
-constexpr int32_t kSoundHandleKind = 0x10000000;
+constexpr int kMaxSounds = kSoundHandleMax;
 
 struct SoundState {
-  // The handle table.
-  SoundData* records[kMaxSounds];
-  int count;                 // live records
-  int usedEnd;               // one past the highest index in use
-  uint32_t checkCounter;     // 0 to 2047, then round again
+  // The handle table over its slots (SoundData records).
+  HandleTable table;
+  void* slots[kMaxSounds];
   int createMode;            // 0 whole sounds; 2, 3 stream sounds
 
   // The device; null while sound is not started.

@@ -14,6 +14,8 @@ namespace qor {
 namespace {
 
 SoundState g_sound;
+// The table is bound to its slots from program load on.
+const bool g_tableBound = (InitHandleTable(&g_sound.table, kSoundHandleTag, kMaxSounds, g_sound.slots), true);
 
 constexpr uint32_t kSilenceBytes = 400;
 
@@ -197,11 +199,13 @@ void ResetSoundState() {
     s.directSound->Release();
   }
   for (int i = 0; i < kMaxSounds; ++i) {
-    if (s.records[i] == nullptr) continue;
-    if (s.records[i]->pcmData != nullptr) FreeMemory(s.records[i]->pcmData);
-    FreeMemory(s.records[i]);
+    SoundData* record = static_cast<SoundData*>(s.slots[i]);
+    if (record == nullptr) continue;
+    if (record->pcmData != nullptr) FreeMemory(record->pcmData);
+    FreeMemory(record);
   }
   s = SoundState{};
+  InitHandleTable(&s.table, kSoundHandleTag, kMaxSounds, s.slots);
 }
 
 }  // namespace qor

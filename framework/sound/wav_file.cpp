@@ -29,17 +29,17 @@ void PutLe32(uint8_t* p, uint32_t v) {
 }
 
 // The length of a stream, leaving it at its start; -1 when it cannot be told.
-int64_t StreamLength(const SoundSource* s) {
-  s->table.seek(s->handle, 0, 2);
-  const int64_t length = s->table.tell(s->handle);
-  s->table.seek(s->handle, 0, 0);
+int64_t StreamLength(const StreamSource* s) {
+  s->functions.seek(s->handle, 0, 2);
+  const int64_t length = s->functions.tell(s->handle);
+  s->functions.seek(s->handle, 0, 0);
   return length;
 }
 
 }  // namespace
 
 int ReadWaveHeader(SoundConverter* c) {
-  const SoundSource* s = &c->source;
+  const StreamSource* s = &c->source;
   const int64_t length = StreamLength(s);
   // Positions are kept in 32 bits; a header alone takes 20 bytes.
   if (length < 20 || length > static_cast<int64_t>(UINT32_MAX)) return -1;
@@ -75,7 +75,7 @@ int ReadWaveHeader(SoundConverter* c) {
   // Walk the chunks up to "data". Every step moves forward and stays inside
   // the stream; a chunk that claims to run past the end ends the walk.
   uint64_t pos = bodyStart + fmtSize;
-  s->table.seek(s->handle, static_cast<int64_t>(pos), 0);
+  s->functions.seek(s->handle, static_cast<int64_t>(pos), 0);
   for (;;) {
     if (pos + 8 > end) return -1;
     if (ReadSourceBytes(s, chunk, 8) != 8) return -1;
@@ -83,7 +83,7 @@ int ReadWaveHeader(SoundConverter* c) {
     const uint64_t size = Le32(chunk + 4);
     const uint64_t next = pos + 8 + size + (size & 1);
     if (next > end) return -1;
-    s->table.seek(s->handle, static_cast<int64_t>(next), 0);
+    s->functions.seek(s->handle, static_cast<int64_t>(next), 0);
     pos = next;
   }
 
@@ -119,16 +119,31 @@ int BuildWaveImage(uint8_t** image, uint32_t* imageSize, const void* format, uin
   return 0;
 }
 
-int LoadStreamToMemory(const SoundSource* source, uint8_t** data, uint32_t* size) {
+int ReadWholeStream(const StreamSource* source, uint8_t** data, uint32_t* size) {
   const int64_t length = StreamLength(source);
-  if (length < 0 || length > static_cast<int64_t>(UINT32_MAX)) {
-    return LogOutput("ストリームの読み込みに必要なメモリの確保に失敗しました");
-  }
+  if (length < 0 || length > static_cast<int64_t>(kMaxAllocSize)) return -1;
   const uint32_t bytes = static_cast<uint32_t>(length);
   uint8_t* block = static_cast<uint8_t*>(AllocMemory(bytes == 0 ? 1 : bytes, "", 0));
-  if (block == nullptr) return LogOutput("ストリームの読み込みに必要なメモリの確保に失敗しました");
+  if (block == nullptr) return -1;
   *size = ReadSourceBytes(source, block, bytes);
   *data = block;
+  return 0;
+}
+
+int LoadStreamToMemory(const StreamSource* source, uint8_t** data, uint32_t* size) {
+  if (ReadWholeStream(source, data, size) != 0) {
+    return LogOutput("ストリームの読み込みに必要なメモリの確保に失敗しました");
+  }
+  return 0;
+}
+
+int LoadFileToMemory(const char* path, uint8_t** data, uint32_t* size) {
+  const FileHandle file = FileOpenDispatch(path, 0, 1, 0);
+  if (file == 0) return LogPrintf("右記のファイルのオープンに失敗しました：%s", path);
+  const StreamSource source = MakeStreamSource(GetFileStreamTable(), file);
+  const int result = ReadWholeStream(&source, data, size);
+  FileCloseDispatch(file);
+  if (result != 0) return LogPrintf("右記のファイルのロードに必要なメモリの確保に失敗しました：%s", path);
   return 0;
 }
 

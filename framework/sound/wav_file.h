@@ -19,7 +19,11 @@ int BuildWaveImage(uint8_t** image, uint32_t* imageSize, const void* format, uin
                    const void* data, uint32_t dataSize);
 
 // A whole file or stream in a new block; the size is what was really read.
+// The file is opened through the framework's file access, so files inside
+// resource archives load like loose ones.
 int LoadFileToMemory(const char* path, uint8_t** data, uint32_t* size);
-int LoadStreamToMemory(const SoundSource* source, uint8_t** data, uint32_t* size);
+int LoadStreamToMemory(const StreamSource* source, uint8_t** data, uint32_t* size);
+// The same without a log line: -1 when the stream is too long or memory runs out.
+int ReadWholeStream(const StreamSource* source, uint8_t** data, uint32_t* size);
 
 }  // namespace qor

@@ -64,7 +64,7 @@ TEST(SoundE2E, EffectsOverlapAndMusicLoopsOnTheHostSink) {
 
   EXPECT_GT(plat::headless::GetAudioStats().nonSilentFrames, 0u);
   EXPECT_EQ(EndDirectSound(), 0);
-  EXPECT_EQ(GetSoundState().count, 0);
+  EXPECT_EQ(GetSoundState().table.liveCount, 0);
   EXPECT_FALSE(plat::headless::GetAudioStats().open);
   ResetSoundState();
   plat::dsound::ResetDirectSoundState();

@@ -52,21 +52,21 @@ TEST_F(SoundHandles, FullTableRefusesThenReusesAFreedSlot) {
   EXPECT_EQ(handles.back() & 0xFFFF, kMaxSounds - 1);
   EXPECT_EQ(AddSoundData(-1), -1);
   EXPECT_TRUE(Logged("サウンドの数が許容量を越えました"));
-  EXPECT_EQ(GetSoundState().count, kMaxSounds);
+  EXPECT_EQ(GetSoundState().table.liveCount, kMaxSounds);
   ASSERT_EQ(DeleteSound(handles[5]), 0);
   const int again = AddSoundData(-1);
   EXPECT_EQ(Index(again), 5);
   EXPECT_EQ(DeleteAllSounds(), 0);
-  EXPECT_EQ(GetSoundState().count, 0);
-  EXPECT_EQ(GetSoundState().usedEnd, 0);
+  EXPECT_EQ(GetSoundState().table.liveCount, 0);
+  EXPECT_EQ(GetSoundState().table.usedEnd, 0);
 }
 
 TEST_F(SoundHandles, UsedEndWalksDownPastHoles) {
   const int a = AddSoundData(-1), b = AddSoundData(-1), c = AddSoundData(-1);
   DeleteSound(b);
-  EXPECT_EQ(GetSoundState().usedEnd, 3);
+  EXPECT_EQ(GetSoundState().table.usedEnd, 3);
   DeleteSound(c);
-  EXPECT_EQ(GetSoundState().usedEnd, 1);
+  EXPECT_EQ(GetSoundState().table.usedEnd, 1);
   EXPECT_EQ(Index(AddSoundData(-1)), 1);
   (void)a;
 }
@@ -80,7 +80,7 @@ TEST_F(SoundHandles, GivenHandleRecreatesOnlyAnEmptySlot) {
   // A slot beyond the used end raises it, so fresh handles never land on it.
   const int far = (a & ~0xFFFF) | 40;
   EXPECT_EQ(AddSoundData(far), far);
-  EXPECT_EQ(GetSoundState().usedEnd, 41);
+  EXPECT_EQ(GetSoundState().table.usedEnd, 41);
   EXPECT_EQ(Index(AddSoundData(-1)), 41);
   EXPECT_EQ(AddSoundData(0x20000000), -1);  // wrong kind
 }
@@ -120,7 +120,7 @@ TEST(SoundHandlesNotStarted, EveryCallFails) {
   EXPECT_EQ(GetSoundLengthMs(0x10000000), -1);
   EXPECT_EQ(CreateSoundFromMemory("RIFF", 4, 3, -1), -1);
   EXPECT_EQ(LoadSoundFile("a.wav", 3, -1), -1);
-  EXPECT_EQ(GetSoundState().count, 0);
+  EXPECT_EQ(GetSoundState().table.liveCount, 0);
 }
 
 }  // namespace

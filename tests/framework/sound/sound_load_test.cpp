@@ -1,5 +1,8 @@
 #include "framework/sound/sound_load.h"
 
+#include <sys/stat.h>
+
+#include "framework/core/archive_writer.h"
 #include "framework/sound/sound_play.h"
 #include "sound_test_util.h"
 
@@ -90,7 +93,7 @@ TEST_F(SoundLoad, RefusedAndEmptySoundsGiveMinusOne) {
   many.channels = 6;
   EXPECT_EQ(Load(many, 3), -1);
 
-  EXPECT_EQ(GetSoundState().count, 0);
+  EXPECT_EQ(GetSoundState().table.liveCount, 0);
   EXPECT_EQ(SoundBuffers(), 0);
   EXPECT_TRUE(Logged("DirectSoundBuffer の作成に失敗しました"));
   EXPECT_NE(Load(Effect(), 3), -1);  // and the next sound loads fine
@@ -99,7 +102,7 @@ TEST_F(SoundLoad, RefusedAndEmptySoundsGiveMinusOne) {
 TEST_F(SoundLoad, FailureAfterConversionFreesEverythingOnce) {
   plat::dsound::GetControl().failNextLocks = 1;
   EXPECT_EQ(Load(Effect(), 3), -1);
-  EXPECT_EQ(GetSoundState().count, 0);
+  EXPECT_EQ(GetSoundState().table.liveCount, 0);
   EXPECT_EQ(SoundBuffers(), 0);
   EXPECT_TRUE(Logged("サウンドデータの転送に失敗しました_1"));
 }
@@ -111,14 +114,46 @@ TEST_F(SoundLoad, NonSoundsAndStreamModesGiveMinusOne) {
   EXPECT_TRUE(Logged("音声ファイルのＰＣＭへの変換に失敗しました"));
   SetSoundDataCreateMode(3);
   EXPECT_EQ(Load(Effect(), 3), -1);
-  EXPECT_EQ(GetSoundState().count, 0);
+  EXPECT_EQ(GetSoundState().table.liveCount, 0);
+}
+
+// The file road: a loose file, and a file inside the archive named after its
+// folder, both through the framework's file access.
+TEST_F(SoundLoad, LoadsLooseFilesAndFilesInArchives) {
+  WavSpec shot = Effect();
+  ASSERT_EQ(mkdir("sddata", 0755), 0);
+  ASSERT_EQ(WriteWholeFile("sddata\\shot0.wav", WriteWav(shot)), 0);
+  const int loose = LoadSoundFile("SDDATA\\Shot0.WAV", 25, -1);
+  ASSERT_NE(loose, -1);
+  EXPECT_EQ(GetSoundData(loose)->bufferCount, 10);
+  EXPECT_EQ(std::vector<uint8_t>(GetSoundData(loose)->pcmData, GetSoundData(loose)->pcmData + 4000), shot.data);
+
+  WavSpec bgm = Effect();
+  bgm.data = Pcm(8000, 7);
+  PackNode root;
+  root.isDirectory = true;
+  PackNode file;
+  file.name = "bgm.wav";
+  file.data = WriteWav(bgm);
+  root.children.push_back(file);
+  std::vector<uint8_t> archive;
+  ASSERT_EQ(BuildArchive(root, PackOptions{}, &archive), 0);
+  ASSERT_EQ(WriteWholeFile("music.dat", archive), 0);
+  SetArchiveExtension("dat");
+  const int music = LoadSoundFile("music\\bgm.wav", 3, -1);
+  ASSERT_NE(music, -1);
+  EXPECT_EQ(GetSoundData(music)->pcmSize, 8000u);
+  EXPECT_EQ(PlaySoundHandle(music, 3, 1), 0);
+
+  EXPECT_EQ(LoadSoundFile("music\\missing.wav", 3, -1), -1);
+  EXPECT_EQ(GetSoundState().table.liveCount, 2);
 }
 
 TEST_F(SoundLoad, MissingFileGivesMinusOne) {
   EXPECT_EQ(LoadSoundFile("sddata\\nothing_here.wav", 3, -1), -1);
   EXPECT_EQ(LoadSoundFileEntry2("sddata\\nothing_here.wav", 3, -1), -1);
   EXPECT_TRUE(Logged("右記の音声ファイルのロードに失敗しました_1：sddata\\nothing_here.wav"));
-  EXPECT_EQ(GetSoundState().count, 0);
+  EXPECT_EQ(GetSoundState().table.liveCount, 0);
 }
 
 }  // namespace

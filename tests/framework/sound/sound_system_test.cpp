@@ -58,7 +58,7 @@ TEST_F(SoundStartup, StartsOnceAndEndsOnce) {
   ASSERT_NE(h, -1);
   PlaySoundHandle(h, 3, 1);
   ASSERT_EQ(EndDirectSound(), 0);  // deletes every sound and lets the device go
-  EXPECT_EQ(GetSoundState().count, 0);
+  EXPECT_EQ(GetSoundState().table.liveCount, 0);
   EXPECT_EQ(plat::dsound::GetCounters().liveBuffers, 0);
   EXPECT_EQ(IsSoundPlaying(h), -1);
   EXPECT_EQ(EndDirectSound(), -1);

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/core/archive.h"
 #include "framework/core/core_test_support.h"
+#include "framework/core/file_access.h"
 #include "framework/sound/sound_handles.h"
 #include "framework/sound/sound_state.h"
 #include "framework/sound/sound_system.h"
@@ -110,6 +112,8 @@ class SoundTest : public ::testing::Test {
   void TearDown() override {
     qor::ResetSoundState();
     plat::dsound::ResetDirectSoundState();
+    qor::ResetArchiveTables();
+    qor::ResetFileAccessState();
     EXPECT_EQ(qor::GetAllocatorState().liveCount, 0);
   }
   // Buffers now alive beyond the primary and silence buffers of start-up.

@@ -52,7 +52,7 @@ class WavCorpus : public SoundTest {
       plat::dsound::AdvanceManual(64);
       EXPECT_EQ(DeleteSound(h), 0);
     }
-    ASSERT_EQ(GetSoundState().count, 0);
+    ASSERT_EQ(GetSoundState().table.liveCount, 0);
     ASSERT_EQ(SoundBuffers(), 0);
   }
   int loaded_ = 0;

@@ -1,6 +1,7 @@
 #include "framework/sound/wav_file.h"
 
 #include "framework/core/memory.h"
+#include "framework/core/memory_stream.h"
 #include "framework/sound/sound_convert.h"
 #include "sound_test_util.h"
 
@@ -15,12 +16,12 @@ namespace {
 // A converter over a memory image, ended and closed when it goes.
 struct Reader {
   explicit Reader(const std::vector<uint8_t>& image) : bytes(image) {
-    stream = OpenSoundMemStream(bytes.data(), bytes.size());
-    source = MakeSoundMemSource(stream);
+    stream = OpenMemoryStream(bytes.data(), bytes.size());
+    source = MakeStreamSource(GetMemoryStreamTable(), stream);
   }
   ~Reader() {
     EndSoundConverter(&converter);
-    FreeSoundMemStream(stream);
+    FreeMemoryStream(stream);
   }
   int Setup() { return SetupSoundConverter(&source, &converter); }
   std::vector<uint8_t> Whole() {
@@ -33,8 +34,8 @@ struct Reader {
     return out;
   }
   std::vector<uint8_t> bytes;
-  uintptr_t stream = 0;
-  SoundSource source{};
+  StreamHandle stream = 0;
+  StreamSource source{};
   SoundConverter converter{};
 };
 
@@ -198,10 +199,10 @@ TEST(SoundConverter, FreshSeekToZeroLeavesTheSourceAtTheData) {
   s.data = Pcm(64);
   Reader r(WriteWav(s));
   ASSERT_EQ(r.Setup(), 0);
-  const int64_t at = r.source.table.tell(r.stream);
+  const int64_t at = r.source.functions.tell(r.stream);
   EXPECT_EQ(at, r.converter.dataStart);
   SeekSoundConverter(&r.converter, 0);
-  EXPECT_EQ(r.source.table.tell(r.stream), at);
+  EXPECT_EQ(r.source.functions.tell(r.stream), at);
 }
 
 TEST(SoundConverter, EndWithoutSetupFails) {
@@ -213,16 +214,16 @@ TEST(SoundConverter, EndWithoutSetupFails) {
 
 TEST(WavStreams, LoadStreamToMemoryReadsEverything) {
   const std::vector<uint8_t> bytes = Pcm(777);
-  const uintptr_t stream = OpenSoundMemStream(bytes.data(), bytes.size());
-  const SoundSource source = MakeSoundMemSource(stream);
-  source.table.seek(stream, 100, 0);
+  const StreamHandle stream = OpenMemoryStream(bytes.data(), bytes.size());
+  const StreamSource source = MakeStreamSource(GetMemoryStreamTable(), stream);
+  source.functions.seek(stream, 100, 0);
   uint8_t* data = nullptr;
   uint32_t size = 0;
   ASSERT_EQ(LoadStreamToMemory(&source, &data, &size), 0);
   ASSERT_EQ(size, 777u);
   EXPECT_EQ(std::vector<uint8_t>(data, data + size), bytes);
   FreeMemory(data);
-  FreeSoundMemStream(stream);
+  FreeMemoryStream(stream);
 }
 
 }  // namespace
