@@ -6,6 +6,8 @@
 #include "framework/core/main_window.h"
 #include "framework/graphics/graph_image.h"
 #include "framework/graphics/pixel_format.h"
+#include "framework/sound/sound_load.h"
+#include "framework/sound/sound_play.h"
 #include "platform/kernel/mm_timer.h"
 
 namespace qor {
@@ -31,5 +33,12 @@ int AllocGraphImagePixelsPublic(int32_t width, int32_t height, GraphImage* image
   return AllocGraphImagePixels(width, height, image);
 }
 int FreeGraphImagePublic(GraphImage* image) { return FreeGraphImage(image); }
+
+int LoadSoundFilePublic(const char* path, int bufferCount, int shareWith) {
+  return LoadSoundFile(path, bufferCount, shareWith);
+}
+int DeleteSoundPublic(int handle, int flag) { return DeleteSound(handle, flag); }
+int PlaySoundHandlePublic(int handle, int playType, int restart) { return PlaySoundHandle(handle, playType, restart); }
+int StopSoundPublic(int handle) { return StopSound(handle); }
 
 }  // namespace qor

@@ -38,4 +38,10 @@ int MakeFormatFromMasksPublic(PixelFormatInfo* format, int32_t bitDepth, uint32_
 int AllocGraphImagePixelsPublic(int32_t width, int32_t height, GraphImage* image);
 int FreeGraphImagePublic(GraphImage* image);
 
+// Sound.
+int LoadSoundFilePublic(const char* path, int bufferCount, int shareWith);  // handle or -1
+int DeleteSoundPublic(int handle, int flag);
+int PlaySoundHandlePublic(int handle, int playType, int restart);
+int StopSoundPublic(int handle);
+
 }  // namespace qor

@@ -14,6 +14,8 @@
 #include "framework/core/screen_log.h"
 #include "framework/core/system_info.h"
 #include "framework/core/text_input.h"
+#include "framework/sound/sound_play.h"
+#include "framework/sound/sound_system.h"
 #include "platform/kernel/clock.h"
 #include "platform/kernel/com.h"
 #include "platform/window/display_settings.h"
@@ -77,7 +79,10 @@ int InitFrameworkCore() {
   if (CreateMainWindow() != 0) return FailStartup();
   hooks.clearHttpTable();
   if (!status.noInput && InitInputDevices() != 0) return FailStartup();
-  if (!status.noSound) hooks.initDirectSound();
+  if (!status.noSound) {
+    SetSoundMessagePump(PumpMessages);
+    InitDirectSound();  // a machine without sound runs silent
+  }
   if (!status.noGraphics && hooks.initGraphics() < 0) return FailStartup();
   InitCharCodeBuffer();
   status.initialised = 1;
@@ -107,10 +112,10 @@ int EndFrameworkCore() {
   }
   hooks.closeAllHttpHandles();
   hooks.endNetwork();
-  hooks.endTempSoundPlayback();
+  EndTemporaryPlayback();
   hooks.endScreenAndGraphics();
   EndInputDevices();
-  hooks.endDirectSound();
+  EndDirectSound();
   CloseMainWindow();
   if (status.comStarted) {
     plat::CoUninitialize();

@@ -46,9 +46,6 @@ int Pack565(int r, int g, int b) { return ((r >> 3) & 0x1F) << 11 | ((g >> 2) & 
 
 const ModuleHooks kDefaults = {
     .buildYuvTables = Nothing,
-    .initDirectSound = Zero,
-    .endDirectSound = Nothing,
-    .endTempSoundPlayback = Nothing,
     .refillStreamSounds = Nothing,
     .pollMusic = Nothing,
     .drawDirectMovies = Nothing,

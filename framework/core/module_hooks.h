@@ -12,9 +12,6 @@ namespace qor {
 struct ModuleHooks {
   // --- sound, music and movies ---------------------------------------------------
   void (*buildYuvTables)();
-  int (*initDirectSound)();
-  void (*endDirectSound)();
-  void (*endTempSoundPlayback)();
   void (*refillStreamSounds)();
   void (*pollMusic)();
   void (*drawDirectMovies)();

@@ -18,7 +18,9 @@
 #include "framework/core/module_hooks.h"
 #include "framework/core/system_info.h"
 #include "framework/core/text_input.h"
+#include "framework/sound/sound_state.h"
 #include "platform/dinput/dinput.h"
+#include "platform/dsound/dsound.h"
 #include "platform/host/headless/headless_control.h"
 #include "platform/kernel/com.h"
 #include "platform/kernel/mm_timer.h"
@@ -27,7 +29,9 @@
 namespace lifetest {
 
 inline void ResetLife() {
-  qor::ResetTextInput();  // frees through the allocator, so before it is reset
+  qor::ResetTextInput();  // these free through the allocator, so before it is reset
+  qor::ResetSoundState();
+  plat::dsound::ResetDirectSoundState();
   qor::ResetInputDevices();
   qor::ResetMainWindow();
   qor::ResetModuleHooks();
