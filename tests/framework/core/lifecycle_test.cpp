@@ -196,6 +196,7 @@ TEST(Lifecycle, FailedStartUpEndsWhatItStarted) {
     EXPECT_EQ(plat::GetComCounters().started, 0);
     EXPECT_EQ(plat::TimerPeriodsHeld(), 0);
     EXPECT_TRUE(scope.Logged("DirectInput 関連の終了処理... 完了"));
+    EXPECT_TRUE(scope.Logged("DirectSound の終了処理は正常に終了しました"));
   }
 }
 
