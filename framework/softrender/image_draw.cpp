@@ -27,7 +27,9 @@ struct AtSizeWalk {
 };
 
 template <int Kind, int Source, int Mode>
-void DrawRows(const PixelKernel& k, const AtSizeWalk& w) {
+void DrawRows(const PixelKernel& kernel, const AtSizeWalk& w) {
+  // A local copy: the pixel stores cannot alias it, so its fields stay in registers.
+  const PixelKernel k = kernel;
   constexpr int sb = SourceCellBytes<Kind, Source>();
   constexpr int db = PixelLayout<Kind>::kBytes;
   uint8_t* dst = w.dst;
@@ -56,7 +58,9 @@ void DrawRows(const PixelKernel& k, const AtSizeWalk& w) {
 // from the first drawn column of each row; a pixel whose partner is keyed
 // out, and the last pixel of an odd row, go alone.
 template <int Source, int Mode>
-void DrawPairRows(const PixelKernel& k, const AtSizeWalk& w) {
+void DrawPairRows(const PixelKernel& kernel, const AtSizeWalk& w) {
+  // A local copy: the pixel stores cannot alias it, so its fields stay in registers.
+  const PixelKernel k = kernel;
   constexpr int sb = SourceCellBytes<0, Source>();
   auto single = [](uint32_t d, uint32_t s) {
     return Mode == kBlendAdd ? AddPacked16(d, s, false) : SubtractPacked16(d, s);
@@ -90,7 +94,9 @@ void DrawPairRows(const PixelKernel& k, const AtSizeWalk& w) {
 // unread, opaque runs draw plain, translucent runs by each pixel's alpha.
 // Runs never reach past the row, and the walk never past the table.
 template <int Kind, int Source, int Mode>
-void DrawRuns(const PixelKernel& k, const AtSizeWalk& w) {
+void DrawRuns(const PixelKernel& kernel, const AtSizeWalk& w) {
+  // A local copy: the pixel stores cannot alias it, so its fields stay in registers.
+  const PixelKernel k = kernel;
   constexpr int sb = SourceCellBytes<Kind, Source>();
   constexpr int db = PixelLayout<Kind>::kBytes;
   constexpr bool canCopy = Mode == kBlendNone && sb == db && Source != kSourcePalette;

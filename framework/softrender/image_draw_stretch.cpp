@@ -69,7 +69,9 @@ struct StretchWalk {
 };
 
 template <int Kind, int Source, int Mode>
-void DrawStretchedRows(const PixelKernel& k, const StretchWalk& w) {
+void DrawStretchedRows(const PixelKernel& kernel, const StretchWalk& w) {
+  // A local copy: the pixel stores cannot alias it, so its fields stay in registers.
+  const PixelKernel k = kernel;
   constexpr int sb = SourceCellBytes<Kind, Source>();
   constexpr int db = PixelLayout<Kind>::kBytes;
   uint8_t* dst = w.dst;

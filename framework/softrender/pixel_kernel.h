@@ -61,6 +61,12 @@
 #include "framework/softrender/soft_blend.h"
 #include "framework/softrender/soft_draw_settings.h"
 
+// The per-pixel operations are forced inline: a call per pixel costs more
+// than the operation.
+#define QOR_PIXEL_INLINE inline __attribute__((always_inline))
+// The three channel steps unrolled, so that each uses its own fixed shifts.
+#define QOR_EACH_CHANNEL _Pragma("GCC unroll 3") for (int i = 0; i < 3; ++i)
+
 namespace qor {
 
 // Source kinds.
@@ -133,8 +139,8 @@ struct PixelLayout<0> {
   static constexpr int kShift[3] = {0, 5, 11};  // blue, green, red
   static constexpr int kBits[3] = {5, 6, 5};
   static constexpr uint32_t kSpare = 0;  // bits a channel write keeps
-  static uint32_t Load(const uint8_t* p) { return LoadPixel16(p); }
-  static void Store(uint8_t* p, uint32_t v) { StorePixel16(p, v); }
+  QOR_PIXEL_INLINE static uint32_t Load(const uint8_t* p) { return LoadPixel16(p); }
+  QOR_PIXEL_INLINE static void Store(uint8_t* p, uint32_t v) { StorePixel16(p, v); }
 };
 
 template <>
@@ -143,20 +149,20 @@ struct PixelLayout<1> {
   static constexpr int kShift[3] = {0, 8, 16};
   static constexpr int kBits[3] = {8, 8, 8};
   static constexpr uint32_t kSpare = 0xFF000000;
-  static uint32_t Load(const uint8_t* p) { return LoadPixel32(p); }
-  static void Store(uint8_t* p, uint32_t v) { StorePixel32(p, v); }
+  QOR_PIXEL_INLINE static uint32_t Load(const uint8_t* p) { return LoadPixel32(p); }
+  QOR_PIXEL_INLINE static void Store(uint8_t* p, uint32_t v) { StorePixel32(p, v); }
 };
 
 template <int Kind>
-inline int32_t Channel(uint32_t v, int i) {
+QOR_PIXEL_INLINE int32_t Channel(uint32_t v, int i) {
   return static_cast<int32_t>((v >> PixelLayout<Kind>::kShift[i]) & ((1u << PixelLayout<Kind>::kBits[i]) - 1));
 }
 template <int Kind>
-inline uint32_t PlaceChannel(int32_t v, int i) {
+QOR_PIXEL_INLINE uint32_t PlaceChannel(int32_t v, int i) {
   return static_cast<uint32_t>(v) << PixelLayout<Kind>::kShift[i];
 }
 template <int Kind>
-inline int32_t ChannelMax(int i) {
+QOR_PIXEL_INLINE int32_t ChannelMax(int i) {
   return (1 << PixelLayout<Kind>::kBits[i]) - 1;
 }
 
@@ -173,7 +179,7 @@ constexpr int SourceCellBytes() {
 
 // Reads the colour (and alpha) of a source cell without classing it.
 template <int Kind, int Source>
-inline SourceSample SampleFromCell(const PixelKernel& k, const uint8_t* cell, int32_t cls) {
+QOR_PIXEL_INLINE SourceSample SampleFromCell(const PixelKernel& k, const uint8_t* cell, int32_t cls) {
   SourceSample s;
   s.cls = cls;
   s.alpha = 255;
@@ -202,7 +208,7 @@ inline SourceSample SampleFromCell(const PixelKernel& k, const uint8_t* cell, in
 // and the tint); an alpha source ignores the key, skips alpha 0 and draws
 // alpha 255 plain while keyed, and weighs every pixel by its alpha while not.
 template <int Kind, int Source>
-inline SourceSample FetchSample(const PixelKernel& k, const uint8_t* cell) {
+QOR_PIXEL_INLINE SourceSample FetchSample(const PixelKernel& k, const uint8_t* cell) {
   if constexpr (Source == kSourceAlpha) {
     SourceSample s = SampleFromCell<Kind, Source>(k, cell, kPixelAlpha);
     if (k.keyed) {
@@ -221,18 +227,18 @@ inline SourceSample FetchSample(const PixelKernel& k, const uint8_t* cell) {
   }
 }
 
-inline SourceSample FlatSample(uint32_t color) { return {color, 255, kPixelPlain}; }
+QOR_PIXEL_INLINE SourceSample FlatSample(uint32_t color) { return {color, 255, kPixelPlain}; }
 
 // ---------------------------------------------------------------------------
 // Channel arithmetic.
 
 // d + floor((v - d) * w / 2^shift).
-inline int32_t MoveToward(int32_t d, int32_t v, uint64_t w, int shift) {
+QOR_PIXEL_INLINE int32_t MoveToward(int32_t d, int32_t v, uint64_t w, int shift) {
   int64_t step = static_cast<int64_t>(v - d) * static_cast<int64_t>(w);
   return d + static_cast<int32_t>(step >> shift);
 }
 
-inline int32_t Tinted(const PixelKernel& k, int i, int32_t v) { return k.white ? v : k.tintRow[i][v]; }
+QOR_PIXEL_INLINE int32_t Tinted(const PixelKernel& k, int i, int32_t v) { return k.white ? v : k.tintRow[i][v]; }
 
 // The product of the per-pixel weights that are in play (blend-graph factor,
 // alpha) and 8 bits of shift for each.
@@ -240,7 +246,7 @@ struct PixelWeight {
   uint64_t w;
   int shift;
 };
-inline PixelWeight WeightOf(const PixelKernel& k, const SourceSample& s, uint32_t factor) {
+QOR_PIXEL_INLINE PixelWeight WeightOf(const PixelKernel& k, const SourceSample& s, uint32_t factor) {
   PixelWeight r = {1, 0};
   if (k.graph) {
     r.w *= factor;
@@ -256,29 +262,29 @@ inline PixelWeight WeightOf(const PixelKernel& k, const SourceSample& s, uint32_
 // Saturating sums and clamped differences of whole pixels. The packed forms
 // work on the word with guard bits: blue is exact, green and red drop their
 // lowest bit and take the carry or borrow of the channel below there.
-inline uint32_t AddPacked32(uint32_t d, uint32_t s) {
+QOR_PIXEL_INLINE uint32_t AddPacked32(uint32_t d, uint32_t s) {
   uint32_t sum = (d & 0x00FEFEFF) + (s & 0x00FEFEFF);
   uint32_t carries = sum & 0x01010100;
   return (carries - (carries >> 8)) | sum | ((d | s) & 0x00010100);
 }
-inline uint32_t AddPacked16(uint32_t d, uint32_t s, bool keepLowBits) {
+QOR_PIXEL_INLINE uint32_t AddPacked16(uint32_t d, uint32_t s, bool keepLowBits) {
   uint32_t sum = (d & 0xF7DF) + (s & 0xF7DF);
   uint32_t carries = sum & 0x08210820;
   uint32_t r = (carries - (carries >> 5)) | sum;
   if (keepLowBits) r |= (d | s) & 0x0820;
   return r & 0xFFFF;
 }
-inline uint32_t SubtractPacked32(uint32_t d, uint32_t s) {
+QOR_PIXEL_INLINE uint32_t SubtractPacked32(uint32_t d, uint32_t s) {
   uint32_t t = (d | 0x01010100) - (s & 0x00FEFEFF);
   uint32_t free = t & 0x01010100;
   return (free - (free >> 8)) & t;
 }
-inline uint32_t SubtractPacked16(uint32_t d, uint32_t s) {
+QOR_PIXEL_INLINE uint32_t SubtractPacked16(uint32_t d, uint32_t s) {
   uint32_t t = (d | 0x08210820) - (s & 0xF7DF);
   uint32_t free = t & 0x08210820;
   return ((free - (free >> 5)) & t) & 0xFFFF;
 }
-inline uint32_t AddBytesExact(uint32_t d, uint32_t s) {
+QOR_PIXEL_INLINE uint32_t AddBytesExact(uint32_t d, uint32_t s) {
   uint32_t r = 0;
   for (int n = 0; n < 32; n += 8) {
     uint32_t v = ((d >> n) & 0xFF) + ((s >> n) & 0xFF);
@@ -286,7 +292,7 @@ inline uint32_t AddBytesExact(uint32_t d, uint32_t s) {
   }
   return r;
 }
-inline uint32_t SubtractBytesExact(uint32_t d, uint32_t s) {
+QOR_PIXEL_INLINE uint32_t SubtractBytesExact(uint32_t d, uint32_t s) {
   uint32_t r = 0;
   for (int n = 0; n < 32; n += 8) {
     uint32_t dv = (d >> n) & 0xFF, sv = (s >> n) & 0xFF;
@@ -299,14 +305,14 @@ inline uint32_t SubtractBytesExact(uint32_t d, uint32_t s) {
 // The right pixel's lowest blue bit is a guard of the left pixel's red, so
 // the pair does not equal two single pixels; see the blend mode 2 and 3
 // pair rows.
-inline uint32_t BlendPairAdd16(uint32_t d, uint32_t s) {
+QOR_PIXEL_INLINE uint32_t BlendPairAdd16(uint32_t d, uint32_t s) {
   uint64_t sum64 = static_cast<uint64_t>(d & 0xF7DEF7DF) + (s & 0xF7DEF7DF);
   uint32_t sum = static_cast<uint32_t>(sum64);
   uint32_t carryOut = static_cast<uint32_t>(sum64 >> 32);
   uint32_t carries = sum & 0x08210820;
   return (carries - ((carries >> 5) | (carryOut << 27))) | sum;
 }
-inline uint32_t BlendPairSubtract16(uint32_t d, uint32_t s) {
+QOR_PIXEL_INLINE uint32_t BlendPairSubtract16(uint32_t d, uint32_t s) {
   uint32_t minuend = d | 0x08210820;
   uint32_t subtrahend = s & 0xF7DEF7DF;
   uint32_t t = minuend - subtrahend;
@@ -323,15 +329,15 @@ inline uint32_t BlendPairSubtract16(uint32_t d, uint32_t s) {
 // Mode 0: the source colour, weighed by the blend-graph factor and the alpha
 // where they are in play.
 template <int Kind>
-inline uint32_t BlendCopy(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
+QOR_PIXEL_INLINE uint32_t BlendCopy(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
   uint32_t out = d & PixelLayout<Kind>::kSpare;
   if (!k.graph && s.cls == kPixelPlain) {
     if (k.white) return s.color;
-    for (int i = 0; i < 3; ++i) out |= PlaceChannel<Kind>(Tinted(k, i, Channel<Kind>(s.color, i)), i);
+    QOR_EACH_CHANNEL out |= PlaceChannel<Kind>(Tinted(k, i, Channel<Kind>(s.color, i)), i);
     return out;
   }
   PixelWeight w = WeightOf(k, s, factor);
-  for (int i = 0; i < 3; ++i) {
+  QOR_EACH_CHANNEL {
     int32_t v = MoveToward(Channel<Kind>(d, i), Tinted(k, i, Channel<Kind>(s.color, i)), w.w, w.shift);
     out |= PlaceChannel<Kind>(v, i);
   }
@@ -340,11 +346,11 @@ inline uint32_t BlendCopy(const PixelKernel& k, uint32_t d, const SourceSample& 
 
 // Mode 1: toward the source by the parameter (1..254).
 template <int Kind>
-inline uint32_t BlendAlpha(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
+QOR_PIXEL_INLINE uint32_t BlendAlpha(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
   uint32_t out = d & PixelLayout<Kind>::kSpare;
   if (k.graph || s.cls == kPixelAlpha) {
     PixelWeight w = WeightOf(k, s, factor);
-    for (int i = 0; i < 3; ++i) {
+    QOR_EACH_CHANNEL {
       int32_t v = MoveToward(Channel<Kind>(d, i), Tinted(k, i, Channel<Kind>(s.color, i)),
                              w.w * static_cast<uint32_t>(k.param), w.shift + 8);
       out |= PlaceChannel<Kind>(v, i);
@@ -355,7 +361,7 @@ inline uint32_t BlendAlpha(const PixelKernel& k, uint32_t d, const SourceSample&
     uint32_t mask = Kind == 0 ? 0x7BEF : 0x7F7F7F;
     return ((s.color >> 1) & mask) + ((d >> 1) & mask);
   }
-  for (int i = 0; i < 3; ++i) {
+  QOR_EACH_CHANNEL {
     int32_t dv = Channel<Kind>(d, i);
     int32_t sv = Tinted(k, i, Channel<Kind>(s.color, i));
     int32_t v;
@@ -375,10 +381,10 @@ inline uint32_t BlendAlpha(const PixelKernel& k, uint32_t d, const SourceSample&
 // parameter always comes last through the product table, and without a
 // blend graph the alpha is applied before the tint.
 template <int Kind>
-inline uint32_t Contribution(const PixelKernel& k, const SourceSample& s, uint32_t factor) {
+QOR_PIXEL_INLINE uint32_t Contribution(const PixelKernel& k, const SourceSample& s, uint32_t factor) {
   uint32_t out = 0;
   PixelWeight w = WeightOf(k, s, factor);
-  for (int i = 0; i < 3; ++i) {
+  QOR_EACH_CHANNEL {
     int32_t c = Channel<Kind>(s.color, i);
     int32_t v;
     if (w.shift == 0) {
@@ -397,7 +403,7 @@ inline uint32_t Contribution(const PixelKernel& k, const SourceSample& s, uint32
 }
 
 template <int Kind>
-inline uint32_t BlendAdd(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
+QOR_PIXEL_INLINE uint32_t BlendAdd(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
   if constexpr (Kind == 1) {
     if (k.exactForm) return AddBytesExact(d, s.color);
     return AddPacked32(d, Contribution<Kind>(k, s, factor));
@@ -407,7 +413,7 @@ inline uint32_t BlendAdd(const PixelKernel& k, uint32_t d, const SourceSample& s
 }
 
 template <int Kind>
-inline uint32_t BlendSubtract(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
+QOR_PIXEL_INLINE uint32_t BlendSubtract(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
   if constexpr (Kind == 1) {
     if (k.exactForm) return SubtractBytesExact(d, s.color);
     return SubtractPacked32(d, Contribution<Kind>(k, s, factor));
@@ -419,10 +425,10 @@ inline uint32_t BlendSubtract(const PixelKernel& k, uint32_t d, const SourceSamp
 // Mode 4: the product of source and destination, the factor and the alpha
 // scaling the source; no parameter.
 template <int Kind>
-inline uint32_t BlendMultiply(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
+QOR_PIXEL_INLINE uint32_t BlendMultiply(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
   uint32_t out = d & PixelLayout<Kind>::kSpare;
   PixelWeight w = WeightOf(k, s, factor);
-  for (int i = 0; i < 3; ++i) {
+  QOR_EACH_CHANNEL {
     uint64_t product = static_cast<uint64_t>(Tinted(k, i, Channel<Kind>(s.color, i))) *
                        static_cast<uint32_t>(Channel<Kind>(d, i)) * w.w;
     out |= PlaceChannel<Kind>(static_cast<int32_t>(product >> (PixelLayout<Kind>::kBits[i] + w.shift)), i);
@@ -433,10 +439,10 @@ inline uint32_t BlendMultiply(const PixelKernel& k, uint32_t d, const SourceSamp
 // Mode 10: toward the complement of the source (tinted after the
 // complement) by the parameter.
 template <int Kind>
-inline uint32_t BlendInverse(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
+QOR_PIXEL_INLINE uint32_t BlendInverse(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
   uint32_t out = d & PixelLayout<Kind>::kSpare;
   PixelWeight w = WeightOf(k, s, factor);
-  for (int i = 0; i < 3; ++i) {
+  QOR_EACH_CHANNEL {
     int32_t dv = Channel<Kind>(d, i);
     int32_t v = Tinted(k, i, ChannelMax<Kind>(i) - Channel<Kind>(s.color, i));
     int32_t r;
@@ -454,10 +460,10 @@ inline uint32_t BlendInverse(const PixelKernel& k, uint32_t d, const SourceSampl
 
 // Mode 11: toward the product of source and destination by the parameter.
 template <int Kind>
-inline uint32_t BlendWeightedMultiply(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
+QOR_PIXEL_INLINE uint32_t BlendWeightedMultiply(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
   uint32_t out = d & PixelLayout<Kind>::kSpare;
   PixelWeight w = WeightOf(k, s, factor);
-  for (int i = 0; i < 3; ++i) {
+  QOR_EACH_CHANNEL {
     int32_t dv = Channel<Kind>(d, i);
     int32_t sv = Tinted(k, i, Channel<Kind>(s.color, i));
     int32_t m = (sv * dv) >> PixelLayout<Kind>::kBits[i];
@@ -481,7 +487,7 @@ inline uint32_t BlendWeightedMultiply(const PixelKernel& k, uint32_t d, const So
 }
 
 template <int Kind, int Mode>
-inline uint32_t BlendSample(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
+QOR_PIXEL_INLINE uint32_t BlendSample(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
   if constexpr (Mode == kBlendNone) return BlendCopy<Kind>(k, d, s, factor);
   if constexpr (Mode == kBlendAlpha) return BlendAlpha<Kind>(k, d, s, factor);
   if constexpr (Mode == kBlendAdd) return BlendAdd<Kind>(k, d, s, factor);
@@ -495,7 +501,7 @@ inline uint32_t BlendSample(const PixelKernel& k, uint32_t d, const SourceSample
 // Fetch, class, blend and write one pixel; `graphByte` is the blend graph's
 // byte at the source position (read only when the kernel has a graph).
 template <int Kind, int Source, int Mode>
-inline void DrawKernelPixel(const PixelKernel& k, uint8_t* dst, const uint8_t* cell, uint32_t graphByte) {
+QOR_PIXEL_INLINE void DrawKernelPixel(const PixelKernel& k, uint8_t* dst, const uint8_t* cell, uint32_t graphByte) {
   SourceSample s = FetchSample<Kind, Source>(k, cell);
   if (s.cls == kPixelSkip) return;
   uint32_t factor = k.graph ? k.threshold[graphByte] : 0;

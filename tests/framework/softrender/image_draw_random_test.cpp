@@ -82,7 +82,7 @@ class ImageDrawRandomTest : public ImageDrawTest {
   }
 };
 
-TEST_F(ImageDrawRandomTest, AgreesWithReference) { Run(20000); }
+TEST_F(ImageDrawRandomTest, AgreesWithReference) { Run(40000); }
 
 TEST_F(ImageDrawRandomTest, SlowAgreesWithReference) { Run(2000000); }
 

@@ -110,12 +110,12 @@ class ImageDrawSweepTest : public ImageDrawTest {
   }
 };
 
-// The trimmed sweeps: one parameter edge and one tint per mode and source
+// The trimmed sweeps: two parameter edges and one tint per mode and source
 // set-up, turning with the set-up so that every mode meets many of them.
 bool Trimmed(int mode, int p, int t, int config) {
   static const int kEdges[] = {0, 1, 3, 4, 127, 128, 129, 252, 254, 255};
   int turn = mode + config * 3;
-  return p == kEdges[turn % 10] && t == turn % 3;
+  return (p == kEdges[turn % 10] || p == kEdges[(turn + 5) % 10]) && t == turn % 3;
 }
 
 TEST_F(ImageDrawSweepTest, Fields16) { Sweep(0, 64, Trimmed); }
