@@ -39,7 +39,7 @@ void DrawRows(const PixelKernel& kernel, const AtSizeWalk& w) {
     // A whole-pixel copy of every pixel is a row copy.
     if (k.white && !k.graph && !k.keyed && (Source == kSourceDirect || k.copyAlpha)) {
       for (int32_t y = 0; y < w.height; ++y, dst += w.dstPitch, src += w.srcPitch) {
-        std::memcpy(dst, src, static_cast<size_t>(w.width) * db);
+        std::memmove(dst, src, static_cast<size_t>(w.width) * db);
       }
       return;
     }
@@ -114,7 +114,7 @@ void DrawRuns(const PixelKernel& kernel, const AtSizeWalk& w) {
       int32_t length = std::min((code & 0x3F) + 1, w.width - x);
       if (type != kRunTransparent && length > 0) {
         if (copyRuns && type == kRunOpaque) {
-          std::memcpy(dst + x * db, src + x * sb, static_cast<size_t>(length) * db);
+          std::memmove(dst + x * db, src + x * sb, static_cast<size_t>(length) * db);
         } else {
           int32_t cls = type == kRunTranslucent && Source == kSourceAlpha ? kPixelAlpha : kPixelPlain;
           for (int32_t i = x; i < x + length; ++i) {

@@ -1,55 +1,61 @@
-// The per-pixel rules of the software renderer's image draws, written once
-// for every walk over the pixels: the 1:1 draw, its run-table walk, the
-// stretched draw, and the transformed (triangle, four-corner, rotated) draws.
+// The per-pixel rules of the software renderer, written once for every walk
+// over the pixels: the 1:1 image draw, its run-table walk, the stretched
+// draw, and the transformed (triangle, four-corner, rotated) draws.
 //
-// How a draw uses them
+// Using them in a draw
 // --------------------
-// 1. Fill a PixelKernel once per draw with PreparePixelKernel(). It takes
-//    the destination and source format kinds, the source kind (palettised,
-//    direct, direct with alpha, or a flat colour), the draw settings, the
-//    transparent flag, whether a blend graph is given, and the walk
-//    (KernelWalk). It returns -1 when the draw writes nothing at all (blend
-//    modes 5 to 9 and out of range, parameter 0 in modes 1 and 2, parameter 0
-//    in mode 3 for everything but a palettised source); then stop.
-// 2. Pick the loop for the whole draw with DispatchPixelKernel(kernel, fn):
-//    it calls fn.template operator()<Kind, Source, Mode>() with the three
-//    compile-time constants, so a generic lambda
-//      [&]<int Kind, int Source, int Mode>() { ...loop... }
-//    is instantiated once per combination and no per-pixel switch remains.
-// 3. Per pixel: sample = FetchSample<Kind, Source>(kernel, cell) reads the
-//    source cell (1 byte for a palettised source, 2 or 4 for direct ones)
-//    and classes it (skip, plain, alpha) by the transparent flag, the key
-//    and the alpha byte; skip the pixel when sample.cls == kPixelSkip.
-//    Otherwise write
-//      PixelLayout<Kind>::Store(dst, BlendSample<Kind, Mode>(kernel,
-//          PixelLayout<Kind>::Load(dst), sample, factor))
-//    where factor is kernel.threshold[blend graph byte at the source
-//    position] when kernel.graph, else anything. DrawKernelPixel() does
-//    exactly this in one call.
-//    A walk that knows the class by other means (the run table) builds the
-//    sample with SampleFromCell() instead.
-//    A flat colour (no source image) uses the source kind kSourceFlat:
-//    tint the colour first with TintColorByTable(), then blend the sample
-//    FlatSample(colour) onto each pixel.
+// 1. Once per draw, PreparePixelKernel() fills a PixelKernel from the format
+//    kind (destination and source alike), the source kind (kSourcePalette,
+//    kSourceDirect, kSourceAlpha, or kSourceFlat for a flat colour), the
+//    source's transparent value and palette, the draw settings, the
+//    transparent flag, whether a blend graph is given, and the walk. It
+//    returns -1 when the draw writes nothing (blend modes 5 to 9 and out of
+//    range; parameter 0 in modes 1 and 2; parameter 0 in mode 3 for all but a
+//    palettised source): then stop.
+// 2. DispatchPixelKernel(kernel, fn) calls
+//    fn.template operator()<Kind, Source, Mode>() once, with the kernel's
+//    three values as constants, so a generic lambda
+//      DispatchPixelKernel(k, [&]<int Kind, int Source, int Mode>() {
+//        MyRows<Kind, Source, Mode>(k, walk);
+//      });
+//    instantiates one loop per combination and leaves no per-pixel switch.
+//    A flat colour dispatches with DispatchFlatKernel (Source = kSourceFlat).
+// 3. Per pixel, with `cell` the source cell at the source position (1 byte
+//    for a palettised source, 2 or 4 for a direct one, 4 with alpha;
+//    SourceCellBytes<Kind, Source>()) and `dst` the destination pixel:
+//      DrawKernelPixel<Kind, Source, Mode>(k, dst, cell, graphByte);
+//    graphByte is the blend graph's byte at the same source position (the
+//    kernel turns it into a factor through the threshold table; pass 0
+//    without a graph). It reads and classes the cell (FetchSample: keyed
+//    index or pixel equal to the key skipped; alpha sources: keyed, alpha 0
+//    skipped and 255 drawn plain, unkeyed, every pixel weighed by its alpha)
+//    and writes BlendSample<Kind, Mode>() into `dst`. A walk that knows the
+//    class already (the run table) builds the sample with SampleFromCell().
+//    A flat colour is tinted once with TintColorByTable() and drawn as
+//      PixelLayout<Kind>::Store(dst, BlendSample<Kind, Mode>(k,
+//          PixelLayout<Kind>::Load(dst), FlatSample(colour), 0));
+//    Keep a local copy of the kernel in the loop function: the pixel stores
+//    go through byte pointers, which could otherwise alias its fields.
 //
-// Rules that depend on the walk (chosen in PreparePixelKernel):
-//  - kAtSize (1:1 draw off the run table): blend mode 0 copies an alpha
-//    source whole when the transparent flag is clear, the tint white and no
-//    blend graph is given (copyAlpha); blend mode 1 with a white tint, no
-//    blend graph and a source without alpha takes the half rule at
-//    parameter 128 and, in 16-bit, the 6-bit cube at every other parameter;
-//    blend modes 2 and 3 at parameter 255 with a white tint, no blend graph
-//    and a source without alpha take the exact 32-bit byte sum or difference
-//    of the stored source value, and in 16-bit the pair forms (pairForm),
-//    which the walk itself applies (BlendPairAdd16 / BlendPairSubtract16).
-//  - kStretched: only blend mode 3's exact 32-bit difference of the case
-//    above.
-//  - kAtSizeRuns and kTransformed: none of them.
+// Rules that depend on the walk (PreparePixelKernel's `walk`):
+//  - kAtSize (1:1 draw off the run table): mode 0 copies an alpha source
+//    whole when unkeyed under a white tint without blend graph (copyAlpha);
+//    mode 1 with a white tint, no blend graph and a source without alpha
+//    takes the half rule at parameter 128 and, in 16-bit, the 6-bit cube at
+//    the other parameters; modes 2 and 3 at parameter 255 in that same case
+//    take the exact byte sum or difference of the stored 32-bit value, and in
+//    16-bit the pair forms (pairForm), which the walk applies itself with
+//    BlendPairAdd16 / BlendPairSubtract16.
+//  - kStretched: only mode 3's exact 32-bit difference of that case.
+//  - kAtSizeRuns and kTransformed: none; the transformed draws use exactly
+//    the stretched draw's per-pixel results otherwise (mode 4 skips alpha-0
+//    pixels of a keyed draw there too).
 //
-// Everything here is exact integer arithmetic on the channel values as they
-// stand (8-bit bytes in 32-bit pixels, 5-6-5 fields in 16-bit pixels, never
-// widened); products that pass 32 bits are formed in 64 bits. The tables of
-// g_blendTables must be built before a kernel is prepared.
+// All of it is exact integer arithmetic on the channel values as they stand
+// (bytes in 32-bit pixels, 5-6-5 fields in 16-bit pixels, never widened);
+// products past 32 bits are formed in 64 bits. The palette is read from the
+// source buffer itself. g_blendTables must be built before a kernel is
+// prepared, and the threshold table before a draw with a blend graph.
 #pragma once
 
 #include <cstdint>
@@ -116,9 +122,10 @@ struct SourceSample {
   int32_t cls;     // kPixel*
 };
 
-// Fills `kernel` for one draw. `destinationKind` and the source's kind must
-// already be known to match; `sourceKey` and `palette` come from the source
-// buffer (ignored for kSourceFlat). 0, or -1 when the draw writes nothing.
+// Fills `kernel` for one draw; the caller has checked that destination and
+// source have the same format `kind`. `sourceKey` and `palette` come from
+// the source buffer (unused for kSourceFlat, which also ignores the tint,
+// the key and the graph). 0, or -1 when the draw writes nothing.
 int PreparePixelKernel(PixelKernel* kernel, int32_t kind, int32_t source, uint32_t sourceKey,
                        const uint8_t* palette, const SoftDrawSettings* settings, int32_t transparent,
                        bool graph, KernelWalk walk);

@@ -51,6 +51,7 @@ TEST_F(ImageDrawFrameTest, RefusesWhatItCannotDraw) {
   SoftDrawSettings outside = {{5, 5, 9, 9}, 0, 0, 0xFFFFFF};  // wholly off the destination
   DrawMemImgAt(dst32, src32, 5, 5, 0, nullptr, &outside);
   DrawMemImgAt(dst32, src32, 2, 0, 0, nullptr, &copy);       // wholly right of it
+  DrawMemImgAt(dst32, src32, INT32_MAX - 1, INT32_MAX, 0, nullptr, &copy);  // x + width past the int range
   EXPECT_EQ(GetPixel(dst32, 0, 0), 0x11u);
   EXPECT_EQ(GetPixel(dst32, 1, 1), 0x11u);
   for (MemImage* m : {&palettised, &alpha, &one8}) ReleaseMemImg(m);
@@ -131,6 +132,25 @@ TEST_F(ImageDrawFrameTest, RunTableServesOnlyTheWholeBuffer) {
   EXPECT_EQ(RowOf(dst), (Values{0x12, 0x13, 0, 0}));
   DrawMemImgAt(dst, whole, 0, 0, 1, nullptr, &copy);
   EXPECT_EQ(RowOf(dst), (Values{0x12, 0x13, 0x12, 0x13}));  // the key is skipped
+}
+
+// Fault mended: a parameter outside 0..255 indexed past the table rows.
+TEST_F(ImageDrawFrameTest, ParameterOutsideItsRangeIsClamped) {
+  MemImage* src = Numbered(4);
+  MemImage* dst = Dest(1, 4, 1, [](int, int) { return 0x40; });
+  SoftDrawSettings below = {{0, 0, 4, 1}, 1, -7, 0xFFFFFF};
+  DrawMemImgAt(dst, src, 0, 0, 0, nullptr, &below);  // as 0: nothing
+  EXPECT_EQ(RowOf(dst), (Values{0x40, 0x40, 0x40, 0x40}));
+  SoftDrawSettings above = {{0, 0, 4, 1}, 1, 1000, 0xFFFFFF};
+  DrawMemImgAt(dst, src, 0, 0, 0, nullptr, &above);  // as 255: the copy
+  EXPECT_EQ(RowOf(dst), (Values{1, 2, 3, 4}));
+}
+
+// An image drawn onto itself moves its pixels like a block move.
+TEST_F(ImageDrawFrameTest, DrawOntoItselfOverlapping) {
+  MemImage* image = Numbered(6);
+  DrawMemImgAt(image, image, 1, 0, 0, nullptr, &copy);
+  EXPECT_EQ(RowOf(image), (Values{1, 1, 2, 3, 4, 5}));
 }
 
 TEST_F(ImageDrawFrameTest, StretchedColumns) {
