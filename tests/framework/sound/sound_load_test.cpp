@@ -153,10 +153,16 @@ TEST_F(SoundLoad, LoadsLooseFilesAndFilesInArchives) {
   EXPECT_EQ(GetSoundState().table.liveCount, 2);
 }
 
-TEST_F(SoundLoad, MissingFileGivesMinusOne) {
+TEST_F(SoundLoad, MissingAndUnreadableFilesGiveMinusOne) {
   EXPECT_EQ(LoadSoundFile("sddata\\nothing_here.wav", 3, -1), -1);
   EXPECT_EQ(LoadSoundFileEntry2("sddata\\nothing_here.wav", 3, -1), -1);
   EXPECT_TRUE(Logged("右記の音声ファイルのロードに失敗しました_1：sddata\\nothing_here.wav"));
+  ASSERT_EQ(WriteWholeFile("notes.wav", std::vector<uint8_t>(100, 'x')), 0);
+  EXPECT_EQ(LoadSoundFile("notes.wav", 3, -1), -1);
+  const std::string log = dir_.Read("Log.txt");
+  const size_t convert = log.find("音声ファイルのＰＣＭへの変換に失敗しました");
+  ASSERT_NE(convert, std::string::npos);
+  EXPECT_NE(log.find("右記の音声ファイルのロードに失敗しました_2：notes.wav", convert), std::string::npos);
   EXPECT_EQ(GetSoundState().table.liveCount, 0);
 }
 
