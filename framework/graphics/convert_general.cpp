@@ -58,9 +58,10 @@ int ConvertGeneral(const ConvertJob& job) {
   const uint32_t fullAlpha = df->masks[kAlpha] >> df->shifts[kAlpha];
   const uint32_t spare = (job.dstBytes == 2 || job.dstBytes == 4) ? df->spareMask : 0;
 
-  // The key colour in the destination's channel widths.
+  // The key colour converted to the destination's channel widths by the
+  // same rule as the pixels, so that it compares like with like.
   uint32_t keyChannel[3];
-  for (int c = 0; c < 3; ++c) keyChannel[c] = ShiftChannelWidth((o.key >> (16 - 8 * c)) & 0xFF, 8, df->widths[c]);
+  for (int c = 0; c < 3; ++c) keyChannel[c] = WidenOrNarrowChannel((o.key >> (16 - 8 * c)) & 0xFF, 8, df->widths[c]);
 
   uint64_t remainders[4] = {0, 0, 0, 0};
   for (int32_t row = job.firstRow; row < job.endRow; ++row) {

@@ -91,6 +91,7 @@ TEST(ConvertPixelsTest, ClippingKeepsEveryWriteInsideBothBlocks) {
         RandomFill(src, 7);
         ConvertOptions o = {};
         o.mirror = mirror;
+        o.reduction = reduction;  // the ordered pattern follows the rectangle, not the cut
         Canvas big(kRgb565, 40, 40);
         Convert(big, src, 10, 10, {-3, -2, 12, 9}, o);
         for (int dx = -6; dx <= 6; dx += 3) {
@@ -224,6 +225,17 @@ TEST(ConvertPixelsTest, AlphaSources) {
   Convert(keyed, xrgb, 0, 0, {0, 0, 2, 1}, key);
   EXPECT_EQ(keyed.Get(0, 0), 0x00FF00FFu);
   EXPECT_EQ(keyed.Get(1, 0), 0xFFFF00FEu);
+
+  // Into channels wider than 8 bits the key is widened as the pixels are, so
+  // a key of white still finds white.
+  const PixelFormatInfo a2r10 = Format(32, 0x3FF00000, 0xFFC00, 0x3FF, 0xC0000000);
+  Canvas white(kRgb24, 2, 1), wide(a2r10, 2, 1);
+  white.Set(0, 0, 0xFFFFFF);
+  white.Set(1, 0, 0xFFFFFE);
+  key.key = 0xFFFFFF;
+  Convert(wide, white, 0, 0, {0, 0, 2, 1}, key);
+  EXPECT_EQ(wide.Get(0, 0), 0x3FFFFFFFu);
+  EXPECT_EQ(wide.Get(1, 0) >> 30, 3u);
 }
 
 TEST(ConvertPixelsTest, ZeroWidthChannelReadsZero) {
