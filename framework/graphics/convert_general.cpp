@@ -10,8 +10,6 @@ namespace {
 
 constexpr uint8_t kBayer4x4[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
 
-uint64_t FullScale(int bits) { return bits >= 32 ? 0xFFFFFFFFull : (uint64_t{1} << bits) - 1; }
-
 struct ChannelScaler {
   int reduction;
   uint32_t bayer;        // 0..15 at the pixel's place in the rectangle
@@ -22,19 +20,20 @@ struct ChannelScaler {
   uint32_t Scale(uint32_t value, int from, int to) const {
     if (from <= to) return WidenOrNarrowChannel(value, from, to);
     int k = from - to;
-    uint64_t discarded = value & FullScale(k);
+    const uint64_t discardedRange = ChannelFullScale(k);
+    uint64_t discarded = value & discardedRange;
     uint64_t result = static_cast<uint64_t>(value) >> k;
     if (reduction == kReduceOrderedDither) {
       uint64_t threshold = (static_cast<uint64_t>(bayer) << k) / 16;
       if (discarded > threshold) ++result;
     } else if (reduction == kReduceRunningRemainder) {
       *remainder += discarded;
-      if (*remainder > FullScale(k)) {
+      if (*remainder > discardedRange) {
         ++result;
-        *remainder &= FullScale(k);
+        *remainder &= discardedRange;
       }
     }
-    return static_cast<uint32_t>(std::min(result, FullScale(to)));
+    return static_cast<uint32_t>(std::min(result, uint64_t{ChannelFullScale(to)}));
   }
 };
 
