@@ -68,7 +68,7 @@ void RandomFill(Canvas& c, uint32_t seed) {
     for (int x = 0; x < c.width; ++x) c.Set(x, y, rng());
 }
 
-TEST(ConvertPixelsTest, EmptyRectanglesWriteNothing) {
+TEST(ConvertPixelsTest, EmptyRectanglesAndUnboundedBlocksWriteNothing) {
   Canvas src(kX8888, 4, 4), dst(kX8888, 4, 4);
   RandomFill(src, 1);
   dst.Fill(0x11111111);
@@ -76,6 +76,11 @@ TEST(ConvertPixelsTest, EmptyRectanglesWriteNothing) {
   EXPECT_EQ(Convert(dst, src, 0, 0, {3, 0, 1, 4}), -1);
   EXPECT_EQ(Convert(dst, src, 0, 0, {0, 3, 4, 0}), -1);
   EXPECT_EQ(Convert(dst, src, 10, 0, {0, 0, 4, 4}), -1);  // lands wholly outside
+  // A block whose pitch is shorter than its rows does not say where it ends.
+  PixelBlock d = dst.Block(), s = src.Block();
+  s.pitch = 4;
+  Rect all = {0, 0, 4, 4};
+  EXPECT_EQ(ConvertPixelsBlt(&d, &s, nullptr, 0, 0, &all, nullptr), -1);
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x) ASSERT_EQ(dst.Get(x, y), 0x11111111u);
 }
