@@ -56,6 +56,34 @@ uint32_t Scale16ByProduct(uint32_t c, int32_t p) {
   return Join565(row[f.r], row[f.g], row[f.b]);
 }
 
+// Saturating add and subtract of all channels of a pixel in one word. `keep`
+// leaves out each channel's lowest bit (all of blue's are kept) so that a
+// channel's carry or borrow lands in the free bit above it, one of
+// `carries`; `carryShift` spreads that bit back over the channel below.
+struct PackedLanes {
+  uint32_t keep;
+  uint32_t carries;
+  int carryShift;
+  uint32_t lowBits;       // the left-out lowest bits, taken from either input on an add
+  uint32_t subtractMask;  // what of the colour a subtract takes
+};
+constexpr PackedLanes kLanes32 = {0x00FEFEFF, 0x01010100, 8, 0x00010100, 0xFEFEFEFF};
+constexpr PackedLanes kLanes16 = {0xF7DEF7DF, 0x08210820, 5, 0x0820, 0xF7DEF7DF};
+
+uint32_t SaturatingAdd(uint32_t d, uint32_t c, const PackedLanes& lanes) {
+  uint32_t s = (d & lanes.keep) + (c & lanes.keep);
+  uint32_t o = s & lanes.carries;
+  uint32_t m = o - (o >> lanes.carryShift);
+  return m | ((d | c) & lanes.lowBits) | s;
+}
+
+uint32_t SaturatingSubtract(uint32_t d, uint32_t c, const PackedLanes& lanes) {
+  uint32_t e = (d | lanes.carries) - (c & lanes.subtractMask);
+  uint32_t o = e & lanes.carries;
+  uint32_t m = o - (o >> lanes.carryShift);
+  return m & e;
+}
+
 uint32_t Multiply16(uint32_t d, uint32_t c) {
   Fields565 dv = Split565(d), cv = Split565(c);
   return Join565((dv.r * cv.r) >> 5, (dv.g * cv.g) >> 6, (dv.b * cv.b) >> 5);
@@ -85,25 +113,11 @@ uint32_t BlendPixel32(uint32_t d, uint32_t c, int32_t mode, int32_t p) {
       if (p == 255) return c;
       if (p == 0) return d;
       return Mix32(d, c, p);
-    case kBlendAdd: {
-      // Saturating add in one word: blue exact, green and red on their upper
-      // seven bits with the lowest bit taken from either input.
-      if (p == 0) return d;
-      uint32_t cs = Scale32ByProduct(c, p);
-      uint32_t s = (d & 0x00FEFEFF) + (cs & 0x00FEFEFF);
-      uint32_t o = s & 0x01010100;
-      uint32_t m = o - (o >> 8);
-      uint32_t l = (d | cs) & 0x00010100;
-      return m | l | s;
-    }
-    case kBlendSubtract: {
-      if (p == 0) return d;
-      uint32_t cs = Scale32ByProduct(c, p);
-      uint32_t e = (d | 0x01010100) - (cs & 0xFEFEFEFF);
-      uint32_t o = e & 0x01010100;
-      uint32_t m = o - (o >> 8);
-      return m & e;
-    }
+    case kBlendAdd:
+      // The fourth byte becomes the carry out of red.
+      return p == 0 ? d : SaturatingAdd(d, Scale32ByProduct(c, p), kLanes32);
+    case kBlendSubtract:
+      return p == 0 ? d : SaturatingSubtract(d, Scale32ByProduct(c, p), kLanes32);
     case kBlendMultiply:
       return Multiply32(d, c);
     case kBlendInverse:
@@ -125,23 +139,10 @@ uint32_t BlendPixel16(uint32_t d, uint32_t c, int32_t mode, int32_t p) {
       if (p == 255) return c;
       if (p == 0) return d;
       return Mix16(d, c, p);
-    case kBlendAdd: {
-      if (p == 0) return d;
-      uint32_t cs = Scale16ByProduct(c, p);
-      uint32_t s = (d & 0xF7DEF7DF) + (cs & 0xF7DEF7DF);
-      uint32_t o = s & 0x08210820;
-      uint32_t m = o - (o >> 5);
-      uint32_t l = (d | cs) & 0x0820;
-      return (m | l | s) & 0xFFFF;
-    }
-    case kBlendSubtract: {
-      if (p == 0) return d;
-      uint32_t cs = Scale16ByProduct(c, p);
-      uint32_t e = (d | 0x08210820) - (cs & 0xF7DEF7DF);
-      uint32_t o = e & 0x08210820;
-      uint32_t m = o - (o >> 5);
-      return (m & e) & 0xFFFF;
-    }
+    case kBlendAdd:
+      return p == 0 ? d : SaturatingAdd(d, Scale16ByProduct(c, p), kLanes16) & 0xFFFF;
+    case kBlendSubtract:
+      return p == 0 ? d : SaturatingSubtract(d, Scale16ByProduct(c, p), kLanes16) & 0xFFFF;
     case kBlendMultiply:
       return Multiply16(d, c);
     case kBlendInverse:
