@@ -1,6 +1,7 @@
 #include "framework/softrender/soft_blend.h"
 
 #include "framework/softrender/blend_tables.h"
+#include "framework/softrender/pixel_kernel.h"
 
 namespace qor {
 
@@ -56,34 +57,6 @@ uint32_t Scale16ByProduct(uint32_t c, int32_t p) {
   return Join565(row[f.r], row[f.g], row[f.b]);
 }
 
-// Saturating add and subtract of all channels of a pixel in one word. `keep`
-// leaves out each channel's lowest bit (all of blue's are kept) so that a
-// channel's carry or borrow lands in the free bit above it, one of
-// `carries`; `carryShift` spreads that bit back over the channel below.
-struct PackedLanes {
-  uint32_t keep;
-  uint32_t carries;
-  int carryShift;
-  uint32_t lowBits;       // the left-out lowest bits, taken from either input on an add
-  uint32_t subtractMask;  // what of the colour a subtract takes
-};
-constexpr PackedLanes kLanes32 = {0x00FEFEFF, 0x01010100, 8, 0x00010100, 0xFEFEFEFF};
-constexpr PackedLanes kLanes16 = {0xF7DEF7DF, 0x08210820, 5, 0x0820, 0xF7DEF7DF};
-
-uint32_t SaturatingAdd(uint32_t d, uint32_t c, const PackedLanes& lanes) {
-  uint32_t s = (d & lanes.keep) + (c & lanes.keep);
-  uint32_t o = s & lanes.carries;
-  uint32_t m = o - (o >> lanes.carryShift);
-  return m | ((d | c) & lanes.lowBits) | s;
-}
-
-uint32_t SaturatingSubtract(uint32_t d, uint32_t c, const PackedLanes& lanes) {
-  uint32_t e = (d | lanes.carries) - (c & lanes.subtractMask);
-  uint32_t o = e & lanes.carries;
-  uint32_t m = o - (o >> lanes.carryShift);
-  return m & e;
-}
-
 uint32_t Multiply16(uint32_t d, uint32_t c) {
   Fields565 dv = Split565(d), cv = Split565(c);
   return Join565((dv.r * cv.r) >> 5, (dv.g * cv.g) >> 6, (dv.b * cv.b) >> 5);
@@ -115,9 +88,9 @@ uint32_t BlendPixel32(uint32_t d, uint32_t c, int32_t mode, int32_t p) {
       return Mix32(d, c, p);
     case kBlendAdd:
       // The fourth byte becomes the carry out of red.
-      return p == 0 ? d : SaturatingAdd(d, Scale32ByProduct(c, p), kLanes32);
+      return p == 0 ? d : AddPacked32(d, Scale32ByProduct(c, p));
     case kBlendSubtract:
-      return p == 0 ? d : SaturatingSubtract(d, Scale32ByProduct(c, p), kLanes32);
+      return p == 0 ? d : SubtractPacked32(d, Scale32ByProduct(c, p));
     case kBlendMultiply:
       return Multiply32(d, c);
     case kBlendInverse:
@@ -140,9 +113,9 @@ uint32_t BlendPixel16(uint32_t d, uint32_t c, int32_t mode, int32_t p) {
       if (p == 0) return d;
       return Mix16(d, c, p);
     case kBlendAdd:
-      return p == 0 ? d : SaturatingAdd(d, Scale16ByProduct(c, p), kLanes16) & 0xFFFF;
+      return p == 0 ? d : AddPacked16(d, Scale16ByProduct(c, p), true);
     case kBlendSubtract:
-      return p == 0 ? d : SaturatingSubtract(d, Scale16ByProduct(c, p), kLanes16) & 0xFFFF;
+      return p == 0 ? d : SubtractPacked16(d, Scale16ByProduct(c, p));
     case kBlendMultiply:
       return Multiply16(d, c);
     case kBlendInverse:
