@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core_test_support.h"
 #include "file_test_support.h"
 #include "framework/core/file_paths.h"
 #include "framework/core/memory_stream.h"
@@ -128,8 +129,14 @@ TEST(PlainFile, DirectAndThreadedReadsAndSeeks) {
     EXPECT_EQ(CloseThreadFile(f), 0);
   }
   EXPECT_EQ(plat::LiveThreadCount(), 0);
+  // A missing file: silent in direct mode, the open-failure line otherwise.
+  coretest::ScratchDir logDir;
+  OpenLogFile();
+  GetLogState().noTimeStamp = 1;
   EXPECT_EQ(OpenThreadFile(dir.Z("missing").c_str(), 0, 1, 0), 0);
+  EXPECT_EQ(logDir.Read("Log.txt"), "");
   EXPECT_EQ(OpenThreadFile(dir.Z("missing").c_str(), 1, 1, 1), 0);
+  EXPECT_EQ(logDir.Read("Log.txt"), "ファイルのオープンに失敗しました\r\n");
   EXPECT_EQ(OpenThreadFile(dir.z.c_str(), 0, 1, 0), 0);  // a folder is not a file
   // A path longer than the record's buffer fails instead of overflowing it.
   EXPECT_EQ(OpenThreadFile((dir.z + "\\" + std::string(300, 'a')).c_str(), 1, 1, 0), 0);
@@ -179,6 +186,9 @@ TEST(PlainFile, CachedReaderMatchesDirectReadsUnderRandomSeeks) {
 
 TEST(FileAccessTable, The513thOpenFails) {
   ScratchDir dir;
+  coretest::ScratchDir logDir;
+  OpenLogFile();
+  GetLogState().noTimeStamp = 1;
   dir.WriteText("a.txt", "abc");
   const std::string path = dir.Z("a.txt");
   std::vector<FileHandle> open;
@@ -187,6 +197,10 @@ TEST(FileAccessTable, The513thOpenFails) {
     ASSERT_NE(open.back(), 0) << i;
   }
   EXPECT_EQ(FileOpenDispatch(path.c_str(), 0, 1, 0), 0);
+  // (Every open before it logged its failed archive probes.)
+  const std::string log = logDir.Read("Log.txt");
+  const std::string limit = "同時に開けるファイルの数が限界を超えました\r\n";
+  EXPECT_EQ(log.find(limit), log.size() - limit.size());
   EXPECT_EQ(OpenFileCount(), kMaxOpenFiles);
   ASSERT_EQ(FileCloseDispatch(open[100]), 0);
   const FileHandle again = FileOpenDispatch(path.c_str(), 0, 1, 0);
