@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstring>
 #include <map>
@@ -182,5 +183,25 @@ TEST(QrpackE2E, PackListExtractAndFailures) {
   EXPECT_NE(RunShell(q + "list " + h + "bad.dat'"), 0);
   EXPECT_NE(RunShell(q + "extract " + h + "none.dat' " + h + "o3'"), 0);
   EXPECT_NE(RunShell(q + "pack --version 7 " + h + "src' " + h + "x.dat'"), 0);
+
+  // An entry named to climb out of the target folder is refused, and the
+  // file it names is left alone.
+  dir.WriteText("victim.txt", "keep me");
+  std::vector<uint8_t> evil;
+  ASSERT_EQ(BuildArchive(DirNode("", {FileNode("AAAvictim.txt", {1, 2, 3})}), PackOptions{}, &evil), 0);
+  uint8_t key[kArchiveKeyBytes];
+  MakeFallbackArchiveKey(key);
+  ScrambleArchiveBytes(evil.data(), evil.size(), 0, key);
+  const std::string written = "AAAvictim.txt", climbing = "..\\victim.txt";
+  const auto at = std::search(evil.begin(), evil.end(), written.begin(), written.end());
+  ASSERT_NE(at, evil.end());
+  std::copy(climbing.begin(), climbing.end(), at);
+  ScrambleArchiveBytes(evil.data(), evil.size(), 0, key);
+  dir.WriteFile("evil.dat", evil);
+  EXPECT_NE(RunShell(q + "extract " + h + "evil.dat' " + h + "out3'"), 0);
+  EXPECT_NE(RunShell(q + "list " + h + "evil.dat'"), 0);
+  std::vector<uint8_t> victim;
+  ASSERT_EQ(ReadWholeFile(dir.Z("victim.txt").c_str(), &victim), 0);
+  EXPECT_EQ(std::string(victim.begin(), victim.end()), "keep me");
   EXPECT_NE(RunShell(q + "frobnicate"), 0);
 }
