@@ -249,12 +249,6 @@ TEST(FileAccessTable, SetsSwitchAndStreams) {
   EXPECT_EQ(opens, 1);
   ResetFileAccessState();
   EXPECT_EQ(GetFileAccessTable()->open, GetArchiveFileAccessSet()->open);
-
-  const uint8_t bytes[3] = {7, 8, 9};
-  StreamSource mem = MakeStreamSource(GetMemoryStreamTable(), OpenMemoryStream(bytes, 3));
-  EXPECT_EQ(mem.functions.seek(mem.handle, 0, 2), 0);
-  EXPECT_EQ(mem.functions.tell(mem.handle), 3);
-  EXPECT_EQ(mem.functions.close(mem.handle), 0);
 }
 
 TEST(FileAccessTable, TempFilesAndPlainFind) {
