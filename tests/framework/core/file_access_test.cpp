@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <cstring>
@@ -265,13 +267,16 @@ TEST(FileAccessTable, TempFilesAndPlainFind) {
 
   dir.MakeDir("Sub");
   dir.WriteText("A.B.BMP", "1234");
+  const timespec times[2] = {{1560600000, 0}, {1560600000, 0}};  // mid-June 2019, noon UTC
+  ASSERT_EQ(utimensat(AT_FDCWD, dir.Host("A.B.BMP").c_str(), times, 0), 0);
   FindRecord record;
   const FindHandle find = FindFirstFileRecord((dir.z + "\\*.bmp").c_str(), &record);
   ASSERT_NE(find, -1);
   EXPECT_STREQ(record.name, "A.B.BMP");
   EXPECT_EQ(record.sizeLow, 4u);
   EXPECT_EQ(record.isDirectory, 0);
-  EXPECT_GT(record.lastWriteTime.year, 2000);
+  EXPECT_EQ(record.lastWriteTime.year, 2019);
+  EXPECT_EQ(record.lastWriteTime.month, 6);
   EXPECT_EQ(FindNextFileRecord(find, &record), -1);
   EXPECT_EQ(FindCloseRecord(find), 0);
   EXPECT_EQ(FindFirstFileRecord((dir.z + "\\*.none").c_str(), &record), -1);
