@@ -147,6 +147,24 @@ TEST(PlainFile, DirectAndThreadedReadsAndSeeks) {
   EXPECT_EQ(plat::LiveThreadCount(), 0);
 }
 
+// A file cut short after its open: a read gives, and moves on by, what
+// really came, directly and through a reader thread.
+TEST(PlainFile, ReadsOfAShrunkFileAdvanceByWhatCame) {
+  ScratchDir dir;
+  for (int async : {0, 1}) {
+    dir.WriteFile("s.bin", std::vector<uint8_t>(10, 7));
+    const FileHandle f = OpenThreadFile(dir.Z("s.bin").c_str(), 0, 1, async);
+    ASSERT_NE(f, 0);
+    ASSERT_EQ(truncate(dir.Host("s.bin").c_str(), 6), 0);
+    uint8_t out[10];
+    const size_t got = ThreadFileRead(out, 2, 5, f);
+    while (ThreadFileIdle(f) == 0) plat::YieldThread();
+    EXPECT_EQ(got, async ? 5u : 3u);  // an asynchronous read answers before it knows
+    EXPECT_EQ(ThreadFileTell(f), 6);
+    EXPECT_EQ(CloseThreadFile(f), 0);
+  }
+}
+
 // A cached reader thread must hand out exactly the file's bytes however the
 // reads and seeks fall relative to its read-ahead.
 TEST(PlainFile, CachedReaderMatchesDirectReadsUnderRandomSeeks) {
