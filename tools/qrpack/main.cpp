@@ -61,10 +61,14 @@ bool ParseArguments(int argc, char** argv, Arguments* a) {
   return true;
 }
 
-// The framework's form of a command-line path, and back.
+// The framework's form of a command-line path (a message when there is
+// none), and back.
 bool ToFramework(const std::string& host, std::string* out) {
   char buffer[1024];
-  if (plat::HostPathToCp932(host.c_str(), buffer, sizeof buffer) < 0) return false;
+  if (plat::HostPathToCp932(host.c_str(), buffer, sizeof buffer) < 0) {
+    std::fprintf(stderr, "qrpack: path cannot be used: %s\n", host.c_str());
+    return false;
+  }
   *out = buffer;
   return true;
 }
@@ -77,10 +81,7 @@ std::string ToUtf8(const std::string& cp932) {
 int Pack(const Arguments& a) {
   if (a.positional.size() != 2) return Usage();
   std::string dir, out;
-  if (!ToFramework(a.positional[0], &dir) || !ToFramework(a.positional[1], &out)) {
-    std::fprintf(stderr, "qrpack: path cannot be used: %s\n", a.positional[0].c_str());
-    return 1;
-  }
+  if (!ToFramework(a.positional[0], &dir) || !ToFramework(a.positional[1], &out)) return 1;
   qor::PackNode root;
   if (qor::ReadPackTree(dir.c_str(), &root) != 0) {
     std::fprintf(stderr, "qrpack: no such folder (or unreadable): %s\n", a.positional[0].c_str());
@@ -119,10 +120,7 @@ int Pack(const Arguments& a) {
 bool OpenForReading(const Arguments& a, std::string* folder) {
   const std::string& host = a.positional[0];
   std::string archive;
-  if (!ToFramework(host, &archive)) {
-    std::fprintf(stderr, "qrpack: path cannot be used: %s\n", host.c_str());
-    return false;
-  }
+  if (!ToFramework(host, &archive)) return false;
   const size_t slash = archive.find_last_of('\\');
   const size_t point = archive.find_last_of('.');
   if (point == std::string::npos || (slash != std::string::npos && point < slash) || point + 1 == archive.size()) {
