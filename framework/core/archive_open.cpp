@@ -9,20 +9,27 @@ namespace qor {
 
 namespace {
 
-// Reads bytes as they are stored, through the archive's reader. Every read
-// waits for the one before it and must deliver every byte it asked for.
-int ReadArchiveRaw(ArchiveState* s, void* buffer, size_t count, uint64_t fileOffset) {
-  if (count == 0) return 0;
-  if (s->file == nullptr) return -1;
+// Hands one read of bytes as they are stored to the archive's reader, once
+// the read before it has finished; the reader seeks only when its position
+// differs (the files of one archive share it).
+int PostArchiveRead(ArchiveState* s, void* buffer, size_t count, uint64_t fileOffset) {
+  if (s->file == nullptr || count == 0) return -1;
   if (s->inFlight != nullptr) PollArchivedFileRead(s->inFlight, 1);
   FileRecord* f = s->file;
+  const FileHandle handle = reinterpret_cast<FileHandle>(f);
   ThreadFileSettle(f);
   if (f->position != static_cast<int64_t>(fileOffset) &&
-      ThreadFileSeek(reinterpret_cast<FileHandle>(f), static_cast<int64_t>(fileOffset), 0) != 0) {
+      ThreadFileSeek(handle, static_cast<int64_t>(fileOffset), 0) != 0) {
     return -1;
   }
-  if (ThreadFileRead(buffer, count, 1, reinterpret_cast<FileHandle>(f)) != 1) return -1;
-  return ThreadFileSettle(f) == static_cast<int64_t>(count) ? 0 : -1;
+  return ThreadFileRead(buffer, count, 1, handle) == 1 ? 0 : -1;
+}
+
+// Reads stored bytes now; every byte asked for must come.
+int ReadArchiveRaw(ArchiveState* s, void* buffer, size_t count, uint64_t fileOffset) {
+  if (count == 0) return 0;
+  if (PostArchiveRead(s, buffer, count, fileOffset) != 0) return -1;
+  return ThreadFileSettle(s->file) == static_cast<int64_t>(count) ? 0 : -1;
 }
 
 bool HeaderMagicOk(const uint8_t* raw, const uint8_t* key) {
@@ -139,15 +146,7 @@ int ReadArchiveData(ArchiveState* state, void* buffer, size_t count, uint64_t fi
 }
 
 int StartArchiveRead(ArchiveState* state, ArchivedFile* file, void* buffer, size_t count, uint64_t fileOffset) {
-  if (state->file == nullptr || count == 0) return -1;
-  if (state->inFlight != nullptr) PollArchivedFileRead(state->inFlight, 1);
-  FileRecord* f = state->file;
-  ThreadFileSettle(f);
-  if (f->position != static_cast<int64_t>(fileOffset) &&
-      ThreadFileSeek(reinterpret_cast<FileHandle>(f), static_cast<int64_t>(fileOffset), 0) != 0) {
-    return -1;
-  }
-  if (ThreadFileRead(buffer, count, 1, reinterpret_cast<FileHandle>(f)) != 1) return -1;
+  if (PostArchiveRead(state, buffer, count, fileOffset) != 0) return -1;
   state->inFlight = file;
   return 0;
 }

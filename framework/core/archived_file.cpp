@@ -132,18 +132,8 @@ int64_t ReadArchivedFile(ArchivedFile* f, void* buffer, uint32_t count) {
 }
 
 int SeekArchivedFile(ArchivedFile* f, int64_t offset, int origin) {
-  int64_t base = 0;
-  if (origin == 1) {
-    base = f->position;
-  } else if (origin == 2) {
-    base = f->size;
-  } else if (origin != 0) {
-    return -1;
-  }
-  int64_t target = 0;
-  if (__builtin_add_overflow(base, offset, &target)) target = offset < 0 ? 0 : f->size;
-  if (target < 0) target = 0;
-  if (target > static_cast<int64_t>(f->size)) target = f->size;
+  const int64_t target = ClampedSeekTarget(f->position, f->size, offset, origin);
+  if (target < 0) return -1;
   f->position = static_cast<uint32_t>(target);
   f->eof = 0;
   return 0;

@@ -80,6 +80,14 @@ void InitStreamTables() {
 const StreamFunctionTable* GetFileStreamTable() { return &g_access.fileStreams; }
 const StreamFunctionTable* GetMemoryStreamTable() { return &g_access.memoryStreams; }
 
+int64_t ClampedSeekTarget(int64_t position, int64_t size, int64_t offset, int origin) {
+  if (origin < 0 || origin > 2) return -1;
+  const int64_t base = origin == 0 ? 0 : origin == 1 ? position : size;
+  int64_t target = 0;
+  if (__builtin_add_overflow(base, offset, &target)) target = offset < 0 ? 0 : size;
+  return target < 0 ? 0 : target > size ? size : target;
+}
+
 StreamSource MakeStreamSource(const StreamFunctionTable* table, StreamHandle handle) {
   return StreamSource{*table, handle};
 }

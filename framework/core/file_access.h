@@ -82,6 +82,11 @@ const StreamFunctionTable* GetFileStreamTable();
 const StreamFunctionTable* GetMemoryStreamTable();
 StreamSource MakeStreamSource(const StreamFunctionTable* table, StreamHandle handle);
 
+// The target of a seek on a block of `size` bytes (origin 0 start, 1
+// current, 2 end), clamped to 0..size; a sum that would overflow saturates.
+// -1 for an unknown origin.
+int64_t ClampedSeekTarget(int64_t position, int64_t size, int64_t offset, int origin);
+
 // Returns the table, the switch and the stream tables to their load state
 // (the archive-aware set installed, both stream tables filled).
 void ResetFileAccessState();

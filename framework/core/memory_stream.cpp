@@ -27,15 +27,8 @@ int64_t MemStreamTell(StreamHandle stream) { return static_cast<int64_t>(StreamO
 
 int MemStreamSeek(StreamHandle stream, int64_t offset, int origin) {
   MemoryStream* s = StreamOf(stream);
-  const int64_t size = static_cast<int64_t>(s->size);
-  int64_t base = 0;
-  if (origin == 1) base = static_cast<int64_t>(s->position);
-  if (origin == 2) base = size;
-  // The target is clamped to the block; the sum saturates instead of wrapping.
-  int64_t target = 0;
-  if (__builtin_add_overflow(base, offset, &target)) target = offset < 0 ? 0 : size;
-  if (target < 0) target = 0;
-  if (target > size) target = size;
+  const int64_t target = ClampedSeekTarget(static_cast<int64_t>(s->position), static_cast<int64_t>(s->size), offset, origin);
+  if (target < 0) return -1;
   s->position = static_cast<size_t>(target);
   s->eof = 0;
   return 0;

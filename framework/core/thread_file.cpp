@@ -146,7 +146,11 @@ FileHandle OpenThreadFile(const char* path, int cache, int /*third*/, int async)
   }
   const plat::FileDesc probe = plat::OpenFileForRead(path);
   if (probe == plat::kNoFile) {
+    const int threaded = r->threaded;
     FreeMemory(r);
+    // A missing file is silent only in direct mode; a reader thread would
+    // have reported the open it could not make.
+    if (threaded) LogOutput("ファイルのオープンに失敗しました\n");
     return 0;
   }
   r->size = plat::GetFileSize(probe);

@@ -17,6 +17,7 @@
 
 #include "framework/core/archive.h"
 #include "framework/core/archive_writer.h"
+#include "framework/core/string_helpers.h"
 #include "platform/kernel/file_io.h"
 #include "platform/kernel/path_map.h"
 #include "platform/kernel/text_encoding.h"
@@ -60,10 +61,14 @@ bool ParseArguments(int argc, char** argv, Arguments* a) {
   return true;
 }
 
-// The framework's form of a command-line path, and back.
+// The framework's form of a command-line path (a message when there is
+// none), and back.
 bool ToFramework(const std::string& host, std::string* out) {
   char buffer[1024];
-  if (plat::HostPathToCp932(host.c_str(), buffer, sizeof buffer) < 0) return false;
+  if (plat::HostPathToCp932(host.c_str(), buffer, sizeof buffer) < 0) {
+    std::fprintf(stderr, "qrpack: path cannot be used: %s\n", host.c_str());
+    return false;
+  }
   *out = buffer;
   return true;
 }
@@ -76,10 +81,7 @@ std::string ToUtf8(const std::string& cp932) {
 int Pack(const Arguments& a) {
   if (a.positional.size() != 2) return Usage();
   std::string dir, out;
-  if (!ToFramework(a.positional[0], &dir) || !ToFramework(a.positional[1], &out)) {
-    std::fprintf(stderr, "qrpack: path cannot be used: %s\n", a.positional[0].c_str());
-    return 1;
-  }
+  if (!ToFramework(a.positional[0], &dir) || !ToFramework(a.positional[1], &out)) return 1;
   qor::PackNode root;
   if (qor::ReadPackTree(dir.c_str(), &root) != 0) {
     std::fprintf(stderr, "qrpack: no such folder (or unreadable): %s\n", a.positional[0].c_str());
@@ -118,10 +120,7 @@ int Pack(const Arguments& a) {
 bool OpenForReading(const Arguments& a, std::string* folder) {
   const std::string& host = a.positional[0];
   std::string archive;
-  if (!ToFramework(host, &archive)) {
-    std::fprintf(stderr, "qrpack: path cannot be used: %s\n", host.c_str());
-    return false;
-  }
+  if (!ToFramework(host, &archive)) return false;
   const size_t slash = archive.find_last_of('\\');
   const size_t point = archive.find_last_of('.');
   if (point == std::string::npos || (slash != std::string::npos && point < slash) || point + 1 == archive.size()) {
@@ -158,7 +157,17 @@ bool OpenForReading(const Arguments& a, std::string* folder) {
   return true;
 }
 
+// An entry name must be one element: a separator or a drive in it would
+// lead an extract outside its folder.
+bool IsOneElement(const char* name) {
+  for (const char* p = name; *p != '\0'; p += qor::SjisCharWidth(p)) {
+    if (*p == '\\' || *p == '/' || *p == ':') return false;
+  }
+  return true;
+}
+
 // Visits every entry below `folder\relative` through the find operations.
+// False when a visit fails or an entry has a name no folder can hold.
 template <typename Visit>
 bool Walk(const std::string& folder, const std::string& relative, Visit visit) {
   const std::string pattern = folder + (relative.empty() ? "" : "\\" + relative) + "\\*";
@@ -166,11 +175,17 @@ bool Walk(const std::string& folder, const std::string& relative, Visit visit) {
   const qor::FindHandle find = qor::ArcFindFirst(pattern.c_str(), &record);
   if (find == -1) return true;  // an empty folder
   std::vector<std::pair<std::string, qor::FindRecord>> found;
+  bool namesOk = true;
   do {
     if (std::strcmp(record.name, ".") == 0 || std::strcmp(record.name, "..") == 0) continue;
+    namesOk = namesOk && IsOneElement(record.name);
     found.emplace_back(relative.empty() ? record.name : relative + "\\" + record.name, record);
   } while (qor::ArcFindNext(find, &record) == 0);
   qor::ArcFindClose(find);
+  if (!namesOk) {
+    std::fprintf(stderr, "qrpack: damaged archive: an entry name holds a separator\n");
+    return false;
+  }
   for (const auto& [path, entry] : found) {
     if (!visit(path, entry)) return false;
     if (entry.isDirectory && !Walk(folder, path, visit)) return false;
@@ -182,7 +197,7 @@ int List(const Arguments& a) {
   if (a.positional.size() != 1) return Usage();
   std::string folder;
   if (!OpenForReading(a, &folder)) return 1;
-  Walk(folder, "", [](const std::string& path, const qor::FindRecord& entry) {
+  const bool ok = Walk(folder, "", [](const std::string& path, const qor::FindRecord& entry) {
     // UTF-8 has no 0x5C inside a character, so every backslash is a separator.
     std::string shown = ToUtf8(path);
     for (char& c : shown) c = (c == '\\') ? '/' : c;
@@ -194,7 +209,7 @@ int List(const Arguments& a) {
     return true;
   });
   qor::ResetArchiveTables();
-  return 0;
+  return ok ? 0 : 1;
 }
 
 bool ExtractFile(const std::string& source, const std::string& target) {
@@ -236,7 +251,9 @@ int Extract(const Arguments& a) {
   });
   qor::ResetArchiveTables();
   if (!ok) {
-    std::fprintf(stderr, "qrpack: cannot extract %s (damaged entry or unwritable target)\n", ToUtf8(failed).c_str());
+    if (!failed.empty()) {
+      std::fprintf(stderr, "qrpack: cannot extract %s (damaged entry or unwritable target)\n", ToUtf8(failed).c_str());
+    }
     return 1;
   }
   return 0;

@@ -1,4 +1,6 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstdint>
 #include <cstring>
@@ -6,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core_test_support.h"
 #include "file_test_support.h"
 #include "framework/core/file_paths.h"
 #include "framework/core/memory_stream.h"
@@ -128,14 +131,38 @@ TEST(PlainFile, DirectAndThreadedReadsAndSeeks) {
     EXPECT_EQ(CloseThreadFile(f), 0);
   }
   EXPECT_EQ(plat::LiveThreadCount(), 0);
+  // A missing file: silent in direct mode, the open-failure line otherwise.
+  coretest::ScratchDir logDir;
+  OpenLogFile();
+  GetLogState().noTimeStamp = 1;
   EXPECT_EQ(OpenThreadFile(dir.Z("missing").c_str(), 0, 1, 0), 0);
+  EXPECT_EQ(logDir.Read("Log.txt"), "");
   EXPECT_EQ(OpenThreadFile(dir.Z("missing").c_str(), 1, 1, 1), 0);
+  EXPECT_EQ(logDir.Read("Log.txt"), "ファイルのオープンに失敗しました\r\n");
   EXPECT_EQ(OpenThreadFile(dir.z.c_str(), 0, 1, 0), 0);  // a folder is not a file
   // A path longer than the record's buffer fails instead of overflowing it.
   EXPECT_EQ(OpenThreadFile((dir.z + "\\" + std::string(300, 'a')).c_str(), 1, 1, 0), 0);
   plat::FailNextThreadCreate();
   EXPECT_EQ(OpenThreadFile(path.c_str(), 1, 1, 0), 0);
   EXPECT_EQ(plat::LiveThreadCount(), 0);
+}
+
+// A file cut short after its open: a read gives, and moves on by, what
+// really came, directly and through a reader thread.
+TEST(PlainFile, ReadsOfAShrunkFileAdvanceByWhatCame) {
+  ScratchDir dir;
+  for (int async : {0, 1}) {
+    dir.WriteFile("s.bin", std::vector<uint8_t>(10, 7));
+    const FileHandle f = OpenThreadFile(dir.Z("s.bin").c_str(), 0, 1, async);
+    ASSERT_NE(f, 0);
+    ASSERT_EQ(truncate(dir.Host("s.bin").c_str(), 6), 0);
+    uint8_t out[10];
+    const size_t got = ThreadFileRead(out, 2, 5, f);
+    while (ThreadFileIdle(f) == 0) plat::YieldThread();
+    EXPECT_EQ(got, async ? 5u : 3u);  // an asynchronous read answers before it knows
+    EXPECT_EQ(ThreadFileTell(f), 6);
+    EXPECT_EQ(CloseThreadFile(f), 0);
+  }
 }
 
 // A cached reader thread must hand out exactly the file's bytes however the
@@ -179,6 +206,9 @@ TEST(PlainFile, CachedReaderMatchesDirectReadsUnderRandomSeeks) {
 
 TEST(FileAccessTable, The513thOpenFails) {
   ScratchDir dir;
+  coretest::ScratchDir logDir;
+  OpenLogFile();
+  GetLogState().noTimeStamp = 1;
   dir.WriteText("a.txt", "abc");
   const std::string path = dir.Z("a.txt");
   std::vector<FileHandle> open;
@@ -187,6 +217,10 @@ TEST(FileAccessTable, The513thOpenFails) {
     ASSERT_NE(open.back(), 0) << i;
   }
   EXPECT_EQ(FileOpenDispatch(path.c_str(), 0, 1, 0), 0);
+  // (Every open before it logged its failed archive probes.)
+  const std::string log = logDir.Read("Log.txt");
+  const std::string limit = "同時に開けるファイルの数が限界を超えました\r\n";
+  EXPECT_EQ(log.find(limit), log.size() - limit.size());
   EXPECT_EQ(OpenFileCount(), kMaxOpenFiles);
   ASSERT_EQ(FileCloseDispatch(open[100]), 0);
   const FileHandle again = FileOpenDispatch(path.c_str(), 0, 1, 0);
@@ -235,12 +269,6 @@ TEST(FileAccessTable, SetsSwitchAndStreams) {
   EXPECT_EQ(opens, 1);
   ResetFileAccessState();
   EXPECT_EQ(GetFileAccessTable()->open, GetArchiveFileAccessSet()->open);
-
-  const uint8_t bytes[3] = {7, 8, 9};
-  StreamSource mem = MakeStreamSource(GetMemoryStreamTable(), OpenMemoryStream(bytes, 3));
-  EXPECT_EQ(mem.functions.seek(mem.handle, 0, 2), 0);
-  EXPECT_EQ(mem.functions.tell(mem.handle), 3);
-  EXPECT_EQ(mem.functions.close(mem.handle), 0);
 }
 
 TEST(FileAccessTable, TempFilesAndPlainFind) {
@@ -257,13 +285,16 @@ TEST(FileAccessTable, TempFilesAndPlainFind) {
 
   dir.MakeDir("Sub");
   dir.WriteText("A.B.BMP", "1234");
+  const timespec times[2] = {{1560600000, 0}, {1560600000, 0}};  // mid-June 2019, noon UTC
+  ASSERT_EQ(utimensat(AT_FDCWD, dir.Host("A.B.BMP").c_str(), times, 0), 0);
   FindRecord record;
   const FindHandle find = FindFirstFileRecord((dir.z + "\\*.bmp").c_str(), &record);
   ASSERT_NE(find, -1);
   EXPECT_STREQ(record.name, "A.B.BMP");
   EXPECT_EQ(record.sizeLow, 4u);
   EXPECT_EQ(record.isDirectory, 0);
-  EXPECT_GT(record.lastWriteTime.year, 2000);
+  EXPECT_EQ(record.lastWriteTime.year, 2019);
+  EXPECT_EQ(record.lastWriteTime.month, 6);
   EXPECT_EQ(FindNextFileRecord(find, &record), -1);
   EXPECT_EQ(FindCloseRecord(find), 0);
   EXPECT_EQ(FindFirstFileRecord((dir.z + "\\*.none").c_str(), &record), -1);
