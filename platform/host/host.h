@@ -123,6 +123,12 @@ void HostSetTitle(const char* utf8);
 bool HostSetFullscreen(bool on);   // desktop full screen
 bool HostIsFullscreen();
 HostRect HostGetClientRect();
+// The desktop's size and colour depth in bits per pixel (4-byte pixel
+// formats count as 32, whatever bits they leave unused); false when unknown.
+struct HostDesktopMode {
+  int width = 0, height = 0, bitsPerPixel = 0;
+};
+bool HostGetDesktopMode(HostDesktopMode* out);
 void HostSetCursorVisible(bool visible);
 void HostMinimizeWindow();
 void HostRaiseWindow();

@@ -17,6 +17,7 @@ struct HostBackend {
   bool (*setFullscreen)(bool on);
   bool (*isFullscreen)();
   HostRect (*getClientRect)();
+  bool (*getDesktopMode)(HostDesktopMode* out);
   void (*setCursorVisible)(bool visible);
   void (*minimizeWindow)();
   void (*raiseWindow)();
@@ -70,6 +71,10 @@ inline uint32_t HostRgb565ToXrgb(uint16_t p) {
 // source pitch may be negative (rows stored bottom-up).
 void HostConvertToXrgb(const void* pixels, int pitch, int width, int height, HostPixelFormat format,
                        uint32_t* dst, int dstPitch);
+
+// Bits per pixel of a display format from its bytes and its significant
+// bits: a 4-byte format is 32 even when it leaves 8 bits unused.
+int HostDepthFromFormat(int bytesPerPixel, int significantBits);
 
 // Where a picture goes in an output of the given size: centred, aspect kept,
 // scaled by a whole number when at least 1x fits, else the largest fit.

@@ -26,6 +26,11 @@ struct Widen565 {
 
 }  // namespace
 
+int HostDepthFromFormat(int bytesPerPixel, int significantBits) {
+  if (bytesPerPixel >= 1 && bytesPerPixel <= 4) return bytesPerPixel * 8;
+  return significantBits;
+}
+
 bool HostPictureValid(const void* pixels, int pitch, int width, int height, HostPixelFormat format) {
   if (!pixels || width <= 0 || height <= 0) return false;
   if (width > kHostMaxPictureSide || height > kHostMaxPictureSide) return false;

@@ -44,6 +44,7 @@ void HostSetTitle(const char* utf8) { B().setTitle(utf8 ? utf8 : ""); }
 bool HostSetFullscreen(bool on) { return B().setFullscreen(on); }
 bool HostIsFullscreen() { return B().isFullscreen(); }
 HostRect HostGetClientRect() { return B().getClientRect(); }
+bool HostGetDesktopMode(HostDesktopMode* out) { return out && B().getDesktopMode(out); }
 void HostSetCursorVisible(bool visible) { B().setCursorVisible(visible); }
 void HostMinimizeWindow() { B().minimizeWindow(); }
 void HostRaiseWindow() { B().raiseWindow(); }

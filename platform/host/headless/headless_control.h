@@ -87,6 +87,13 @@ AudioStats GetAudioStats();
 void FailNextCreateWindow();
 void FailNextOpenAudio();
 
+// --- desktop ---------------------------------------------------------------------------
+// The desktop the program sees; 1920 x 1080 at 32 bits until changed.
+constexpr int kDefaultDesktopWidth = 1920;
+constexpr int kDefaultDesktopHeight = 1080;
+constexpr int kDefaultDesktopBits = 32;
+void SetDesktopMode(int width, int height, int bitsPerPixel);
+
 // --- window state ------------------------------------------------------------------------
 struct WindowState {
   bool created = false, visible = false, fullscreen = false, minimized = false;

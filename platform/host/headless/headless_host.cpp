@@ -32,6 +32,7 @@ struct Headless {
   int width = 0, height = 0;
   std::string title;
   bool failNextWindow = false;
+  HostDesktopMode desktop{kDefaultDesktopWidth, kDefaultDesktopHeight, kDefaultDesktopBits};
 
   std::deque<HostEvent> queue;                    // due, not yet taken
   std::multimap<uint64_t, HostEvent> byFrame;     // equal keys keep insertion order
@@ -113,6 +114,11 @@ bool SetFullscreen(bool on) {
 
 bool IsFullscreen() { return g_h.fullscreen; }
 HostRect GetClientRect() { return HostRect{0, 0, g_h.width, g_h.height}; }
+
+bool GetDesktopMode(HostDesktopMode* out) {
+  *out = g_h.desktop;
+  return true;
+}
 void SetCursorVisible(bool visible) { g_h.cursorVisible = visible; }
 
 void MinimizeWindow() {
@@ -280,6 +286,10 @@ const KeptFrame* LastFrame() { return g_h.kept.empty() ? nullptr : &g_h.kept.bac
 
 void FailNextCreateWindow() { g_h.failNextWindow = true; }
 
+void SetDesktopMode(int width, int height, int bitsPerPixel) {
+  g_h.desktop = HostDesktopMode{width, height, bitsPerPixel};
+}
+
 WindowState GetWindowState() {
   WindowState s;
   s.created = g_h.created;
@@ -303,6 +313,7 @@ const HostBackend kHeadlessHost = {
     HostKind::Headless,
     headless::CreateWindow, headless::DestroyWindow, headless::HasWindow, headless::ShowWindow,
     headless::SetTitle, headless::SetFullscreen, headless::IsFullscreen, headless::GetClientRect,
+    headless::GetDesktopMode,
     headless::SetCursorVisible, headless::MinimizeWindow, headless::RaiseWindow, headless::HasFocus,
     headless::PollEvent, headless::StartTextInput, headless::StopTextInput,
     headless::PadCount, headless::GetPadInfo, headless::GetPadState, headless::RumblePad,

@@ -75,6 +75,17 @@ HostRect GetClientRect() {
   return r;
 }
 
+bool GetDesktopMode(HostDesktopMode* out) {
+  if (!EnsureVideo()) return false;
+  SDL_DisplayMode mode{};
+  if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return false;
+  out->width = mode.w;
+  out->height = mode.h;
+  // SDL counts the significant bits (24 for XRGB8888); a display counts the bytes.
+  out->bitsPerPixel = HostDepthFromFormat(SDL_BYTESPERPIXEL(mode.format), SDL_BITSPERPIXEL(mode.format));
+  return true;
+}
+
 void SetCursorVisible(bool visible) {
   g_sdl.cursorVisible = visible;
   if (g_sdl.videoUp) SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
@@ -208,7 +219,7 @@ bool SdlDisplayAvailable() {
 const HostBackend kSdlHost = {
     HostKind::Sdl,
     sdl::CreateWindow, sdl::DestroyWindow, sdl::HasWindow, sdl::ShowWindow, sdl::SetTitle,
-    sdl::SetFullscreen, sdl::IsFullscreen, sdl::GetClientRect, sdl::SetCursorVisible,
+    sdl::SetFullscreen, sdl::IsFullscreen, sdl::GetClientRect, sdl::GetDesktopMode, sdl::SetCursorVisible,
     sdl::MinimizeWindow, sdl::RaiseWindow, sdl::HasFocus,
     sdl::PollEvent, sdl::StartTextInput, sdl::StopTextInput,
     sdl::PadCount, sdl::GetPadInfo, sdl::GetPadState, sdl::RumblePad,

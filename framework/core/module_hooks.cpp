@@ -1,0 +1,98 @@
+#include "framework/core/module_hooks.h"
+
+#include "framework/core/main_window.h"
+#include "platform/window/display_settings.h"
+
+namespace qor {
+
+namespace {
+
+// The screen the framework opens until the screen code sets its own.
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+constexpr int kScreenBits = 16;
+constexpr int kScreenRate = 60;
+
+void Nothing() {}
+void NothingInt(int) {}
+int Zero() { return 0; }
+int One() { return 1; }
+
+int RequestedDepth() { return kScreenBits; }
+
+void ScreenMode(int* width, int* height, int* bits) {
+  *width = kScreenWidth;
+  *height = kScreenHeight;
+  *bits = kScreenBits;
+}
+
+// Without the screen code a full-screen start still takes the display.
+int ShowScreen() {
+  if (IsWindowedMode() == 0) plat::SetDisplayMode(kScreenWidth, kScreenHeight, kScreenBits, kScreenRate);
+  return 0;
+}
+
+void HideScreen() {
+  if (plat::IsDisplayModeSwitched()) plat::RestoreDisplayMode();
+}
+
+int SwitchDisplay(int /*recreate*/) {
+  if (IsWindowedMode() != 0) plat::RestoreDisplayMode();
+  else plat::SetDisplayMode(kScreenWidth, kScreenHeight, kScreenBits, kScreenRate);
+  return 0;
+}
+
+int Pack565(int r, int g, int b) { return ((r >> 3) & 0x1F) << 11 | ((g >> 2) & 0x3F) << 5 | ((b >> 3) & 0x1F); }
+
+const ModuleHooks kDefaults = {
+    .buildYuvTables = Nothing,
+    .refillStreamSounds = Nothing,
+    .pollMusic = Nothing,
+    .drawDirectMovies = Nothing,
+    .pauseMovies = Nothing,
+    .resumeMovies = Nothing,
+    .releaseMovieStreams = Nothing,
+    .applyDirect3DOffOption = Nothing,
+    .setTempPrimaryOption = NothingInt,
+    .installDefaultRestoreHandler = Nothing,
+    .requestedScreenDepth = RequestedDepth,
+    .getScreenMode = ScreenMode,
+    .initGraphics = ShowScreen,
+    .endScreenAndGraphics = HideScreen,
+    .switchScreenMode = SwitchDisplay,
+    .setVSyncOnPresent = NothingInt,
+    .initScreenLog = Nothing,
+    .deleteFont = NothingInt,
+    .selectStartupDrawTargets = Nothing,
+    .warmGraphPaths = Nothing,
+    .deleteAllSoftImages = Nothing,
+    .restoreLostSurfaces = Nothing,
+    .restoreAfterDeviceLoss = Zero,
+    .restoreAllGraphSurfaces = Nothing,
+    .isDisplayModeChanged = Zero,
+    .isDirectDrawUsable = Zero,
+    .directDrawExists = Zero,
+    .releaseDirect3DObject = Nothing,
+    .releaseDirectDrawObject = Nothing,
+    .hasRestoreHandler = One,
+    .isBackScreenDrawTarget = Zero,
+    .presentToWindow = Nothing,
+    .onDrawAreaMoved = Nothing,
+    .refreshGdiPresentation = Nothing,
+    .isGdiPresentation = Zero,
+    .packColorRGB = Pack565,
+    .clearHttpTable = Nothing,
+    .closeAllHttpHandles = Nothing,
+    .endNetwork = Nothing,
+    .pumpNetworkWindow = Nothing,
+    .stepHttpHandles = Nothing,
+};
+
+ModuleHooks g_hooks = kDefaults;
+
+}  // namespace
+
+ModuleHooks& GetModuleHooks() { return g_hooks; }
+void ResetModuleHooks() { g_hooks = kDefaults; }
+
+}  // namespace qor

@@ -1,0 +1,47 @@
+// The framework's public entry table: everything the game may call. Each
+// entry forwards to the framework operation that does the work, with its
+// arguments and result unchanged. Entries are added here as the operations
+// behind them are built.
+#pragma once
+
+#include <cstdint>
+
+namespace qor {
+
+struct PixelFormatInfo;
+struct GraphImage;
+
+// The framework's life; these three take the API lock.
+int InitFramework();          // 0 or -1
+int EndFramework();           // 0
+int ProcessFrameMessages();   // 0, or -1 once the program must quit
+
+// Window.
+int IsWindowedModePublic();                    // 1 windowed, 0 full screen
+int SwitchWindowModePublic(int windowed);      // before start-up only stores the mode
+int ApplyWindowTitlePublic(const char* text);  // CP932
+int SetDoubleLaunchPolicyPublic(int policy);   // 1 allows a second running copy
+
+// Log and archives.
+int SetLogFileOutputPublic(int on);
+int SetArchiveExtensionPublic(const char* text);
+int SetArchiveKeyPublic(const char* text);
+
+// Time and input.
+uint32_t GetNowMillisPublic();
+int QueryKeyPressedPublic(int code);   // 1 when the DirectInput key number is held
+int ReadPadInputBitsPublic(int value); // pad number from 1, optionally | 0x1000 for mapped keys
+
+// Images.
+int MakeFormatFromMasksPublic(PixelFormatInfo* format, int32_t bitDepth, uint32_t red, uint32_t green,
+                              uint32_t blue, uint32_t alpha);
+int AllocGraphImagePixelsPublic(int32_t width, int32_t height, GraphImage* image);
+int FreeGraphImagePublic(GraphImage* image);
+
+// Sound.
+int LoadSoundFilePublic(const char* path, int bufferCount, int shareWith);  // handle or -1
+int DeleteSoundPublic(int handle, int flag);
+int PlaySoundHandlePublic(int handle, int playType, int restart);
+int StopSoundPublic(int handle);
+
+}  // namespace qor

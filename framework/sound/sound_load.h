@@ -1,0 +1,23 @@
+// Loading whole sounds: a sound file, or its image in memory, converted to
+// PCM and copied into a buffer and its duplicates, so the sound can overlap
+// itself up to the buffer count.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/sound/sound_records.h"
+
+namespace qor {
+
+constexpr int kWholeSound = 0;
+constexpr int kStreamSound = 1;
+
+// Buffer counts are taken into 1..10. Returns the sound handle or -1.
+int LoadSoundFile(const char* path, int bufferCount, int shareWith);
+int LoadSoundFileEntry2(const char* path, int bufferCount, int shareWith);
+int CreateSoundFromMemory(const void* data, uint32_t size, int bufferCount, int shareWith);
+
+// Creates a record's buffers for `bytes` bytes of PCM in `format`. 0 or -1.
+int CreateHandleSoundBuffers(const WAVEFORMATEX* format, uint32_t bytes, int kind, int count, int handle);
+
+}  // namespace qor

@@ -1,0 +1,45 @@
+// The sound module's process-wide state, in one record.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/graphics/handle_table.h"
+#include "framework/sound/sound_records.h"
+#include "platform/dsound/dsound.h"
+
+namespace qor {
+
+constexpr int kMaxSounds = kSoundHandleMax;
+
+struct SoundState {
+  // The handle table over its slots (SoundData records).
+  HandleTable table;
+  void* slots[kMaxSounds];
+  int createMode;            // 0 whole sounds; 2, 3 stream sounds
+
+  // The device; null while sound is not started.
+  plat::IDirectSound* directSound;
+  uint32_t directMusicMode;  // 0 DirectSound alone, 1 through DirectMusic
+  plat::IDirectSoundBuffer* primaryBuffer;
+  plat::IDirectSoundBuffer* silenceBuffer;
+  uint32_t oggVorbisWordSize;
+  LinkNode streamListHead;   // the stream sounds, newest first
+  LinkNode streamListTail;
+  uint32_t captureOpen;      // nothing opens the capture file
+
+  // The handle kept by a play-a-file call (0 = none) and whether it is music.
+  int32_t temporaryHandle;
+  uint32_t temporaryIsMusic;
+
+  // One pass of the framework's message processing, for play type 0 to wait
+  // with: 0 normally, -1 once the program must quit. None: just sleep.
+  int (*pumpMessages)();
+};
+
+SoundState& GetSoundState();
+
+// Returns the module to its state at program load: every sound freed, the
+// device released, the table empty.
+void ResetSoundState();
+
+}  // namespace qor

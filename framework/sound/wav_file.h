@@ -1,0 +1,29 @@
+// RIFF/WAVE: the reader of plain PCM WAV files, the writer of WAV images, and
+// the routines that read a whole file or stream into a new block.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/sound/sound_records.h"
+
+namespace qor {
+
+// Sets a converter up for a plain PCM WAV read from its source (at position
+// 0): 0 with the stream left at the first data byte, -1 when the source is
+// not a plain PCM WAV that can be played.
+int ReadWaveHeader(SoundConverter* converter);
+
+// Builds a WAV image of a format block and data in a new block (freed by the
+// caller with FreeMemory). 0, or -1 when it cannot be allocated.
+int BuildWaveImage(uint8_t** image, uint32_t* imageSize, const void* format, uint32_t formatSize,
+                   const void* data, uint32_t dataSize);
+
+// A whole file or stream in a new block; the size is what was really read.
+// The file is opened through the framework's file access, so files inside
+// resource archives load like loose ones.
+int LoadFileToMemory(const char* path, uint8_t** data, uint32_t* size);
+int LoadStreamToMemory(const StreamSource* source, uint8_t** data, uint32_t* size);
+// The same without a log line: -1 when the stream is too long or memory runs out.
+int ReadWholeStream(const StreamSource* source, uint8_t** data, uint32_t* size);
+
+}  // namespace qor

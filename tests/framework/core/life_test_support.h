@@ -1,0 +1,70 @@
+// A scratch directory plus every module the framework's life touches reset
+// on both ends: host (headless), window system, devices, COM, timer, the
+// framework's window, input, text input, hooks, lock and status.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "core_test_support.h"
+#include "framework/core/api_lock.h"
+#include "framework/core/archive.h"
+#include "framework/core/file_access.h"
+#include "framework/core/framework_life.h"
+#include "framework/core/framework_status.h"
+#include "framework/core/input_devices.h"
+#include "framework/core/main_window.h"
+#include "framework/core/module_hooks.h"
+#include "framework/core/system_info.h"
+#include "framework/core/text_input.h"
+#include "framework/sound/sound_state.h"
+#include "platform/dinput/dinput.h"
+#include "platform/dsound/dsound.h"
+#include "platform/host/headless/headless_control.h"
+#include "platform/kernel/com.h"
+#include "platform/kernel/mm_timer.h"
+#include "platform/window/window.h"
+
+namespace lifetest {
+
+inline void ResetLife() {
+  qor::ResetTextInput();  // these free through the allocator, so before it is reset
+  qor::ResetSoundState();
+  plat::dsound::ResetDirectSoundState();
+  qor::ResetInputDevices();
+  qor::ResetMainWindow();
+  qor::ResetModuleHooks();
+  qor::ResetSystemInfo();
+  qor::CloseApiLock();
+  qor::ResetArchiveTables();
+  qor::ResetFileAccessState();
+  plat::ResetDinputStandIn();
+  plat::ResetWindowStandIn();
+  plat::ResetComStandIn();
+  plat::ResetTimerStandIn();
+  plat::headless::Reset();
+}
+
+struct LifeScope : coretest::ScratchDir {
+  LifeScope() { ResetLife(); }
+  ~LifeScope() { ResetLife(); }
+  std::string Log() const { return coretest::WithoutStamps(Read("Log.txt")); }
+  bool Logged(const char* cp932) const { return Read("Log.txt").find(cp932) != std::string::npos; }
+  int CountLogged(const char* cp932) const {
+    const std::string text = Read("Log.txt");
+    int n = 0;
+    for (size_t at = text.find(cp932); at != std::string::npos; at = text.find(cp932, at + 1)) ++n;
+    return n;
+  }
+};
+
+inline void Key(bool down, int hid) { plat::headless::PushEvent(plat::headless::KeyEvent(down, hid)); }
+
+inline plat::HostEvent Simple(plat::HostEventKind kind) {
+  plat::HostEvent e;
+  e.kind = kind;
+  return e;
+}
+
+}  // namespace lifetest

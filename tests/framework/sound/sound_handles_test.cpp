@@ -1,0 +1,126 @@
+#include "framework/sound/sound_load.h"
+#include "framework/sound/sound_play.h"
+#include "sound_test_util.h"
+
+using namespace qor;
+using soundtest::SoundTest;
+
+namespace {
+
+using SoundHandles = SoundTest;
+
+int Index(int handle) { return handle & 0xFFFF; }
+int Check(int handle) { return (handle >> 16) & 0x7FF; }
+
+TEST_F(SoundHandles, FreshHandlesCarryKindCheckAndIndex) {
+  const int a = AddSoundData(-1);
+  const int b = AddSoundData(-1);
+  EXPECT_EQ(a & 0x78000000, 0x10000000);
+  EXPECT_EQ(Index(a), 0);
+  EXPECT_EQ(Index(b), 1);
+  EXPECT_EQ(Check(b), Check(a) + 1);
+  EXPECT_NE(GetSoundData(a), nullptr);
+  // Wrong kind, negative, index past the table, wrong check: all refused.
+  EXPECT_EQ(GetSoundData(a ^ 0x08000000), nullptr);
+  EXPECT_EQ(GetSoundData(-1), nullptr);
+  EXPECT_EQ(GetSoundData((a & ~0xFFFF) | 4096), nullptr);
+  EXPECT_EQ(GetSoundData(a ^ 0x00010000), nullptr);
+}
+
+TEST_F(SoundHandles, CheckNumbersWrapAfter2047AndStaleHandlesFail) {
+  int first = -1, previous = -1;
+  for (int i = 0; i < 2049; ++i) {
+    const int h = AddSoundData(-1);
+    ASSERT_NE(h, -1);
+    if (i == 0) first = h;
+    if (i == 2048) {
+      EXPECT_EQ(Check(h), Check(first));  // the 2049th takes check number 0 again
+      EXPECT_EQ(h, first);                // same slot 0: the value comes round too
+    } else if (i > 0) {
+      // A deleted handle fails even though its slot is in use again.
+      EXPECT_EQ(GetSoundData(previous), nullptr);
+      EXPECT_EQ(DeleteSound(previous), -1);
+    }
+    ASSERT_EQ(DeleteSound(h), 0);
+    previous = h;
+  }
+}
+
+TEST_F(SoundHandles, FullTableRefusesThenReusesAFreedSlot) {
+  std::vector<int> handles;
+  for (int i = 0; i < kMaxSounds; ++i) handles.push_back(AddSoundData(-1));
+  EXPECT_EQ(handles.back() & 0xFFFF, kMaxSounds - 1);
+  EXPECT_EQ(AddSoundData(-1), -1);
+  EXPECT_TRUE(Logged("サウンドの数が許容量を越えました"));
+  EXPECT_EQ(GetSoundState().table.liveCount, kMaxSounds);
+  ASSERT_EQ(DeleteSound(handles[5]), 0);
+  const int again = AddSoundData(-1);
+  EXPECT_EQ(Index(again), 5);
+  EXPECT_EQ(DeleteAllSounds(), 0);
+  EXPECT_EQ(GetSoundState().table.liveCount, 0);
+  EXPECT_EQ(GetSoundState().table.usedEnd, 0);
+}
+
+TEST_F(SoundHandles, UsedEndWalksDownPastHoles) {
+  const int a = AddSoundData(-1), b = AddSoundData(-1), c = AddSoundData(-1);
+  DeleteSound(b);
+  EXPECT_EQ(GetSoundState().table.usedEnd, 3);
+  DeleteSound(c);
+  EXPECT_EQ(GetSoundState().table.usedEnd, 1);
+  EXPECT_EQ(Index(AddSoundData(-1)), 1);
+  (void)a;
+}
+
+TEST_F(SoundHandles, GivenHandleRecreatesOnlyAnEmptySlot) {
+  const int a = AddSoundData(-1);
+  EXPECT_EQ(AddSoundData(a), -1);  // occupied: the value must keep naming its record
+  DeleteSound(a);
+  EXPECT_EQ(AddSoundData(a), a);
+  EXPECT_NE(GetSoundData(a), nullptr);
+  // A slot beyond the used end raises it, so fresh handles never land on it.
+  const int far = (a & ~0xFFFF) | 40;
+  EXPECT_EQ(AddSoundData(far), far);
+  EXPECT_EQ(GetSoundState().table.usedEnd, 41);
+  EXPECT_EQ(Index(AddSoundData(-1)), 41);
+  EXPECT_EQ(AddSoundData(0x20000000), -1);  // wrong kind
+}
+
+TEST_F(SoundHandles, LengthsTruncate) {
+  const int h = AddSoundData(-1);
+  SoundData* r = GetSoundData(h);
+  r->format = WAVEFORMATEX{1, 2, 44100, 176400, 4, 16, 0};
+  r->pcmSize = 44100 * 4;
+  EXPECT_EQ(GetSoundLengthSamples(h), 44100);
+  EXPECT_EQ(GetSoundLengthMs(h), 1000);
+  r->pcmSize = 4;
+  EXPECT_EQ(GetSoundLengthMs(h), 0);
+  r->pcmSize = 44099 * 4;
+  EXPECT_EQ(GetSoundLengthMs(h), 999);
+  r->format = WAVEFORMATEX{1, 1, 100, 100, 1, 8, 0};
+  r->pcmSize = 0x0FFFFFFF;  // longer than an int of milliseconds
+  EXPECT_EQ(GetSoundLengthMs(h), 2147483647);
+  r->kind = 7;
+  EXPECT_EQ(GetSoundLengthSamples(h), 0);
+  EXPECT_EQ(GetSoundLengthMs(h + 1), -1);
+}
+
+TEST_F(SoundHandles, CreateModeAcceptsZeroToThree) {
+  EXPECT_EQ(SetSoundDataCreateMode(2), 0);
+  EXPECT_EQ(SetSoundDataCreateMode(4), -1);
+  EXPECT_EQ(SetSoundDataCreateMode(-1), -1);
+  EXPECT_EQ(GetSoundDataCreateMode(), 2);
+}
+
+TEST(SoundHandlesNotStarted, EveryCallFails) {
+  ResetSoundState();
+  EXPECT_EQ(DeleteAllSounds(), -1);
+  EXPECT_EQ(PlaySoundHandle(0x10000000, 1, 1), -1);
+  EXPECT_EQ(StopSound(0x10000000), -1);
+  EXPECT_EQ(IsSoundPlaying(0x10000000), -1);
+  EXPECT_EQ(GetSoundLengthMs(0x10000000), -1);
+  EXPECT_EQ(CreateSoundFromMemory("RIFF", 4, 3, -1), -1);
+  EXPECT_EQ(LoadSoundFile("a.wav", 3, -1), -1);
+  EXPECT_EQ(GetSoundState().table.liveCount, 0);
+}
+
+}  // namespace

@@ -1,0 +1,376 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+#include "platform/dsound/dsound.h"
+#include "platform/host/headless/headless_control.h"
+#include "platform/host/host.h"
+
+using namespace plat;
+
+namespace {
+
+WAVEFORMATEX Pcm(int channels, int rate, int bits) {
+  const uint16_t align = static_cast<uint16_t>(channels * bits / 8);
+  return WAVEFORMATEX{WAVE_FORMAT_PCM, static_cast<uint16_t>(channels), static_cast<uint32_t>(rate),
+                      static_cast<uint32_t>(rate) * align, align, static_cast<uint16_t>(bits), 0};
+}
+
+class DsoundTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dsound::ResetDirectSoundState();
+    dsound::SetSinkMode(dsound::SinkMode::Manual);
+    ASSERT_EQ(CreateDirectSound(&ds_), DS_OK);
+    ASSERT_EQ(ds_->Initialize(nullptr), DS_OK);
+  }
+  void TearDown() override { dsound::ResetDirectSoundState(); }
+
+  IDirectSoundBuffer* Make(const WAVEFORMATEX& f, uint32_t bytes, uint32_t flags = 0x80E2) {
+    DSBUFFERDESC d{kDsBufferDescSize, flags, bytes, 0, &f};
+    IDirectSoundBuffer* b = nullptr;
+    EXPECT_EQ(ds_->CreateSoundBuffer(&d, &b, nullptr), DS_OK);
+    return b;
+  }
+  // Writes `data` at offset 0 through a lock.
+  void Fill(IDirectSoundBuffer* b, const void* data, uint32_t bytes) {
+    void *p1, *p2;
+    uint32_t s1, s2;
+    ASSERT_EQ(b->Lock(0, bytes, &p1, &s1, &p2, &s2, 0), DS_OK);
+    ASSERT_EQ(s1, bytes);
+    std::memcpy(p1, data, bytes);
+    ASSERT_EQ(b->Unlock(p1, s1, p2, s2), DS_OK);
+  }
+  uint32_t Cursor(IDirectSoundBuffer* b) {
+    uint32_t play = 0, write = 0;
+    EXPECT_EQ(b->GetCurrentPosition(&play, &write), DS_OK);
+    return play;
+  }
+  uint32_t Status(IDirectSoundBuffer* b) {
+    uint32_t s = 99;
+    EXPECT_EQ(b->GetStatus(&s), DS_OK);
+    return s;
+  }
+  std::vector<int16_t> Mix(int frames) {
+    std::vector<int16_t> out(2 * static_cast<size_t>(frames));
+    dsound::AdvanceManual(frames, out.data());
+    return out;
+  }
+
+  IDirectSound* ds_ = nullptr;
+};
+
+TEST_F(DsoundTest, CursorsMoveOnlyWhenTheManualSinkAdvances) {
+  IDirectSoundBuffer* b = Make(Pcm(2, 44100, 16), 4000);  // 1000 frames
+  ASSERT_EQ(b->Play(0, 0, 0), DS_OK);
+  EXPECT_EQ(Cursor(b), 0u);
+  dsound::AdvanceManual(100);
+  EXPECT_EQ(Cursor(b), 400u);
+  EXPECT_EQ(Status(b), DSBSTATUS_PLAYING);
+  uint32_t play, write;
+  b->GetCurrentPosition(&play, &write);
+  EXPECT_EQ(write, (100u + 44100 * 15 / 1000) * 4);  // the write cursor leads by 15 ms
+
+  // Stop keeps the cursor; play goes on from it.
+  ASSERT_EQ(b->Stop(), DS_OK);
+  dsound::AdvanceManual(300);
+  EXPECT_EQ(Cursor(b), 400u);
+  EXPECT_EQ(Status(b), 0u);
+  b->Play(0, 0, 0);
+  dsound::AdvanceManual(899);
+  EXPECT_EQ(Cursor(b), 3996u);
+  // The end of a one-shot stops it with its cursor back at the start.
+  dsound::AdvanceManual(1);
+  EXPECT_EQ(Status(b), 0u);
+  EXPECT_EQ(Cursor(b), 0u);
+}
+
+TEST_F(DsoundTest, LoopingWrapsAndReportsTheLoopingBit) {
+  IDirectSoundBuffer* b = Make(Pcm(1, 44100, 8), 1000);
+  b->Play(0, 0, DSBPLAY_LOOPING);
+  dsound::AdvanceManual(2500);
+  EXPECT_EQ(Cursor(b), 500u);
+  EXPECT_EQ(Status(b), DSBSTATUS_PLAYING | DSBSTATUS_LOOPING);
+  ASSERT_EQ(b->SetCurrentPosition(999), DS_OK);
+  dsound::AdvanceManual(3);
+  EXPECT_EQ(Cursor(b), 2u);
+  EXPECT_EQ(b->SetCurrentPosition(1000), DSERR_INVALIDPARAM);
+}
+
+TEST_F(DsoundTest, UnityMixReproducesSixteenBitStereoExactly) {
+  const int n = 700;
+  std::vector<int16_t> src(2 * n);
+  for (int i = 0; i < 2 * n; ++i) src[i] = static_cast<int16_t>((i * 7919) % 65536 - 32768);
+  IDirectSoundBuffer* b = Make(Pcm(2, 44100, 16), 4 * n);
+  Fill(b, src.data(), 4 * n);
+  b->Play(0, 0, 0);
+  std::vector<int16_t> out = Mix(n + 10);
+  for (int i = 0; i < 2 * n; ++i) ASSERT_EQ(out[i], src[i]) << i;
+  for (int i = 2 * n; i < 2 * (n + 10); ++i) ASSERT_EQ(out[i], 0);
+}
+
+TEST_F(DsoundTest, EightBitMonoIsCentredAndSpreadToBothSides) {
+  const uint8_t src[6] = {0, 64, 128, 192, 255, 128};
+  IDirectSoundBuffer* b = Make(Pcm(1, 44100, 8), 6);
+  Fill(b, src, 6);
+  b->Play(0, 0, 0);
+  std::vector<int16_t> out = Mix(6);
+  for (int i = 0; i < 6; ++i) {
+    EXPECT_EQ(out[2 * i], (src[i] - 128) * 256);
+    EXPECT_EQ(out[2 * i + 1], (src[i] - 128) * 256);
+  }
+}
+
+TEST_F(DsoundTest, HalfRateSourceIsInterpolatedBetweenItsFrames) {
+  const int16_t src[8] = {0, 0, 1000, -1000, 3000, 3000, -2000, 0};  // 4 stereo frames
+  IDirectSoundBuffer* b = Make(Pcm(2, 22050, 16), sizeof src);
+  Fill(b, src, sizeof src);
+  b->Play(0, 0, 0);
+  std::vector<int16_t> out = Mix(4);
+  EXPECT_EQ(Cursor(b), 2u * 4);  // two source frames for four output frames
+  // Reference: linear interpolation at half steps.
+  EXPECT_EQ(out[0], 0);
+  EXPECT_EQ(out[2], 500);
+  EXPECT_EQ(out[3], -500);
+  EXPECT_EQ(out[4], 1000);
+  EXPECT_EQ(out[6], 2000);
+  EXPECT_EQ(out[7], 1000);
+}
+
+TEST_F(DsoundTest, FrequencyControlChangesTheCursorRate) {
+  IDirectSoundBuffer* b = Make(Pcm(2, 44100, 16), 40000);
+  ASSERT_EQ(b->SetFrequency(88200), DS_OK);
+  b->Play(0, 0, 0);
+  dsound::AdvanceManual(100);
+  EXPECT_EQ(Cursor(b), 200u * 4);
+  ASSERT_EQ(b->SetFrequency(DSBFREQUENCY_ORIGINAL), DS_OK);
+  uint32_t hz = 0;
+  b->GetFrequency(&hz);
+  EXPECT_EQ(hz, 44100u);
+  EXPECT_EQ(b->SetFrequency(50), DSERR_INVALIDPARAM);
+}
+
+TEST_F(DsoundTest, VolumeAndPanFollowTheDecibelCurve) {
+  std::vector<int16_t> src(2 * 16, 20000);
+  IDirectSoundBuffer* b = Make(Pcm(2, 44100, 16), 64);
+  Fill(b, src.data(), 64);
+  ASSERT_EQ(b->SetVolume(-600), DS_OK);
+  ASSERT_EQ(b->SetPan(300), DS_OK);  // 3 dB off the left
+  b->Play(0, 0, 0);
+  std::vector<int16_t> out = Mix(1);
+  EXPECT_NEAR(out[0], 20000 * std::pow(10.0, -900 / 2000.0), 1.0);
+  EXPECT_NEAR(out[1], 20000 * std::pow(10.0, -600 / 2000.0), 1.0);
+  ASSERT_EQ(b->SetPan(DSBPAN_RIGHT), DS_OK);
+  out = Mix(1);
+  EXPECT_EQ(out[0], 0);
+  ASSERT_EQ(b->SetVolume(DSBVOLUME_MIN), DS_OK);
+  out = Mix(1);
+  EXPECT_EQ(out[1], 0);
+  EXPECT_EQ(b->SetVolume(1), DSERR_INVALIDPARAM);
+  EXPECT_EQ(b->SetPan(10001), DSERR_INVALIDPARAM);
+
+  IDirectSoundBuffer* plain = Make(Pcm(2, 44100, 16), 64, DSBCAPS_STATIC);
+  EXPECT_EQ(plain->SetVolume(-100), DSERR_CONTROLUNAVAIL);
+  EXPECT_EQ(plain->SetPan(0), DSERR_CONTROLUNAVAIL);
+  EXPECT_EQ(plain->SetFrequency(22050), DSERR_CONTROLUNAVAIL);
+}
+
+TEST_F(DsoundTest, VoicesSumAndSaturate) {
+  std::vector<int16_t> loud(2 * 4, 30000), quiet(2 * 4, -30000);
+  IDirectSoundBuffer* a = Make(Pcm(2, 44100, 16), 16);
+  IDirectSoundBuffer* b = Make(Pcm(2, 44100, 16), 16);
+  IDirectSoundBuffer* c = Make(Pcm(2, 44100, 16), 16);
+  Fill(a, loud.data(), 16);
+  Fill(b, loud.data(), 16);
+  Fill(c, quiet.data(), 16);
+  a->Play(0, 0, 0);
+  b->Play(0, 0, 0);
+  EXPECT_EQ(Mix(1)[0], 32767);
+  c->Play(0, 0, 0);
+  EXPECT_EQ(Mix(1)[0], 30000);
+  for (auto* x : {a, b}) x->Stop();
+  c->SetCurrentPosition(0);
+  Fill(b, quiet.data(), 16);
+  b->SetCurrentPosition(0);
+  b->Play(0, 0, 0);
+  EXPECT_EQ(Mix(1)[1], -32768);
+}
+
+TEST_F(DsoundTest, DuplicatesShareSamplesButNotCursors) {
+  const int16_t src[4] = {100, 200, 300, 400};
+  IDirectSoundBuffer* a = Make(Pcm(2, 44100, 16), 8);
+  IDirectSoundBuffer* d = nullptr;
+  ASSERT_EQ(ds_->DuplicateSoundBuffer(a, &d), DS_OK);
+  Fill(a, src, 8);  // written after duplication: still shared
+  d->Play(0, 0, 0);
+  std::vector<int16_t> out = Mix(1);
+  EXPECT_EQ(out[0], 100);
+  EXPECT_EQ(out[1], 200);
+  EXPECT_EQ(Cursor(a), 0u);
+  EXPECT_EQ(Cursor(d), 4u);
+  // The samples outlive the original.
+  a->Release();
+  out = Mix(1);
+  EXPECT_EQ(out[0], 300);
+  EXPECT_EQ(dsound::GetCounters().liveBuffers, 1);
+  d->Release();
+  EXPECT_EQ(dsound::GetCounters().liveBuffers, 0);
+}
+
+TEST_F(DsoundTest, LockAcrossTheRingEndGivesTwoRegions) {
+  IDirectSoundBuffer* b = Make(Pcm(2, 44100, 16), 400);
+  void *p1, *p2;
+  uint32_t s1, s2;
+  ASSERT_EQ(b->Lock(300, 200, &p1, &s1, &p2, &s2, 0), DS_OK);
+  EXPECT_EQ(s1, 100u);
+  EXPECT_EQ(s2, 100u);
+  EXPECT_EQ(static_cast<uint8_t*>(p1) - static_cast<uint8_t*>(p2), 300);
+  EXPECT_EQ(b->Unlock(p1, s1, p2, s2), DS_OK);
+  EXPECT_EQ(b->Unlock(p1, s1, p2, s2), DSERR_INVALIDPARAM);  // nothing locked
+
+  ASSERT_EQ(b->Lock(0, 0, &p1, &s1, &p2, &s2, DSBLOCK_ENTIREBUFFER), DS_OK);
+  EXPECT_EQ(s1, 400u);
+  EXPECT_EQ(p2, nullptr);
+  b->Unlock(p1, s1, p2, s2);
+  EXPECT_EQ(b->Lock(400, 4, &p1, &s1, &p2, &s2, 0), DSERR_INVALIDPARAM);
+  EXPECT_EQ(b->Lock(0, 401, &p1, &s1, &p2, &s2, 0), DSERR_INVALIDPARAM);
+  EXPECT_EQ(b->Lock(0, 0, &p1, &s1, &p2, &s2, 0), DSERR_INVALIDPARAM);
+}
+
+TEST_F(DsoundTest, CreationRefusesBadRequestsAndObeysInjectedFailures) {
+  WAVEFORMATEX f = Pcm(2, 44100, 16);
+  WAVEFORMATEX bad = f;
+  bad.nBlockAlign = 3;
+  const WAVEFORMATEX deep = Pcm(2, 44100, 24);
+  IDirectSoundBuffer* b = nullptr;
+  auto create = [&](uint32_t size, uint32_t flags, const WAVEFORMATEX* format, uint32_t descSize = kDsBufferDescSize) {
+    DSBUFFERDESC d{descSize, flags, size, 0, format};
+    return ds_->CreateSoundBuffer(&d, &b, nullptr);
+  };
+  EXPECT_EQ(create(400, 0x80E2, &bad), DSERR_BADFORMAT);
+  EXPECT_EQ(create(400, 0x80E2, &deep), DSERR_BADFORMAT);
+  EXPECT_EQ(create(0, 0x80E2, &f), DSERR_INVALIDPARAM);
+  EXPECT_EQ(create(400, 0x80E2, &f, 20), DSERR_INVALIDPARAM);
+  dsound::GetControl().failNextCreates = 1;
+  EXPECT_TRUE(Failed(create(400, 0x80E2, &f)));
+  dsound::GetControl().refusedFlags = DSBCAPS_CTRLFREQUENCY;
+  EXPECT_EQ(create(400, 0x80E2, &f), DSERR_CONTROLUNAVAIL);
+  EXPECT_EQ(dsound::GetCounters().liveBuffers, 0);
+  ASSERT_EQ(create(400, 0xC2, &f), DS_OK);
+
+  IDirectSoundBuffer* dup = nullptr;
+  dsound::GetControl().failNextDuplicates = 1;
+  EXPECT_TRUE(Failed(ds_->DuplicateSoundBuffer(b, &dup)));
+  EXPECT_EQ(ds_->DuplicateSoundBuffer(b, &dup), DS_OK);
+  dsound::GetControl().maxBuffers = 2;
+  EXPECT_EQ(ds_->DuplicateSoundBuffer(b, &dup), DSERR_ALLOCATED);
+  dsound::GetControl().failNextPlays = 1;
+  EXPECT_EQ(b->Play(0, 0, 0), DSERR_BUFFERLOST);
+  uint32_t status;
+  dsound::GetControl().failNextStatus = 1;
+  EXPECT_TRUE(Failed(b->GetStatus(&status)));
+  dsound::GetControl().failNextLocks = 1;
+  void *p1, *p2;
+  uint32_t s1, s2;
+  EXPECT_TRUE(Failed(b->Lock(0, 4, &p1, &s1, &p2, &s2, 0)));
+  const dsound::Counters& c = dsound::GetCounters();
+  EXPECT_EQ(c.createBuffer, 7);
+  EXPECT_EQ(c.duplicate, 3);
+  EXPECT_EQ(c.play, 1);
+  EXPECT_EQ(c.liveBuffers, 2);
+}
+
+TEST(DsoundDevice, InterfaceAndDeviceFailures) {
+  dsound::ResetDirectSoundState();
+  IDirectSound* ds = nullptr;
+  dsound::GetControl().failCreateInterface = true;
+  EXPECT_TRUE(Failed(CreateDirectSound(&ds)));
+  EXPECT_EQ(ds, nullptr);
+  dsound::GetControl().failCreateInterface = false;
+  dsound::GetControl().noDevice = true;
+  ASSERT_EQ(CreateDirectSound(&ds), DS_OK);
+  EXPECT_EQ(ds->Initialize(nullptr), DSERR_NODRIVER);
+  IDirectSound* second = nullptr;
+  EXPECT_EQ(CreateDirectSound(&second), DSERR_ALLOCATED);
+  ds->Release();
+  dsound::GetControl().noDevice = false;
+  ASSERT_EQ(CreateDirectSound(&ds), DS_OK);
+  ASSERT_EQ(ds->Initialize(nullptr), DS_OK);
+  EXPECT_EQ(ds->Initialize(nullptr), DSERR_ALREADYINITIALIZED);
+  // Releasing the device frees buffers the caller still held.
+  WAVEFORMATEX f = Pcm(1, 8000, 8);
+  DSBUFFERDESC d{kDsBufferDescSize, 0, 100, 0, &f};
+  IDirectSoundBuffer* b = nullptr;
+  ASSERT_EQ(ds->CreateSoundBuffer(&d, &b, nullptr), DS_OK);
+  ds->Release();
+  EXPECT_EQ(dsound::GetCounters().liveBuffers, 0);
+  dsound::ResetDirectSoundState();
+}
+
+// The host sink: the headless host pulls the mixer at the virtual clock's
+// pace, so a one-shot comes out of the output and then ends.
+TEST(DsoundHostSink, HeadlessOutputCarriesTheMix) {
+  dsound::ResetDirectSoundState();
+  headless::Reset();
+  headless::SetClockStep(0);
+  IDirectSound* ds = nullptr;
+  ASSERT_EQ(CreateDirectSound(&ds), DS_OK);
+  ASSERT_EQ(ds->Initialize(nullptr), DS_OK);
+  EXPECT_TRUE(headless::GetAudioStats().open);
+  WAVEFORMATEX f = Pcm(2, 44100, 16);
+  DSBUFFERDESC d{kDsBufferDescSize, 0x80E2, 4410 * 4, 0, &f};  // 100 ms
+  IDirectSoundBuffer* b = nullptr;
+  ASSERT_EQ(ds->CreateSoundBuffer(&d, &b, nullptr), DS_OK);
+  std::vector<int16_t> tone(2 * 4410, 1000);
+  void *p1, *p2;
+  uint32_t s1, s2;
+  ASSERT_EQ(b->Lock(0, 4410 * 4, &p1, &s1, &p2, &s2, 0), DS_OK);
+  std::memcpy(p1, tone.data(), s1);
+  b->Unlock(p1, s1, p2, s2);
+  b->Play(0, 0, 0);
+  HostSleepMs(50);
+  uint32_t status = 0, play = 0;
+  b->GetStatus(&status);
+  b->GetCurrentPosition(&play, nullptr);
+  EXPECT_EQ(status, DSBSTATUS_PLAYING);
+  EXPECT_EQ(play, 2048u * 4);  // four whole chunks of the sink
+  HostSleepMs(100);
+  b->GetStatus(&status);
+  EXPECT_EQ(status, 0u);
+  const headless::AudioStats stats = headless::GetAudioStats();
+  EXPECT_EQ(stats.nonSilentFrames, 4410u);
+  ds->Release();
+  EXPECT_FALSE(headless::GetAudioStats().open);
+  dsound::ResetDirectSoundState();
+  HostReset();
+}
+
+// Without an audio output from the host the device keeps time by the clock,
+// so a one-shot still comes to its end.
+TEST(DsoundHostSink, NoOutputKeepsTimeByTheClock) {
+  dsound::ResetDirectSoundState();
+  headless::Reset();
+  headless::FailNextOpenAudio();
+  IDirectSound* ds = nullptr;
+  ASSERT_EQ(CreateDirectSound(&ds), DS_OK);
+  ASSERT_EQ(ds->Initialize(nullptr), DS_OK);
+  EXPECT_FALSE(headless::GetAudioStats().open);
+  WAVEFORMATEX f = Pcm(2, 44100, 16);
+  DSBUFFERDESC d{kDsBufferDescSize, 0x80E2, 441 * 4, 0, &f};  // 10 ms
+  IDirectSoundBuffer* b = nullptr;
+  ASSERT_EQ(ds->CreateSoundBuffer(&d, &b, nullptr), DS_OK);
+  b->Play(0, 0, 0);
+  uint32_t status = 0;
+  HostSleepMs(5);
+  b->GetStatus(&status);
+  EXPECT_EQ(status, DSBSTATUS_PLAYING);
+  HostSleepMs(6);
+  b->GetStatus(&status);
+  EXPECT_EQ(status, 0u);
+  dsound::ResetDirectSoundState();
+  HostReset();
+}
+
+}  // namespace
