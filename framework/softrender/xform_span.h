@@ -10,7 +10,7 @@
 
 #include "framework/graphics/rect.h"
 #include "framework/softrender/mem_image.h"
-#include "framework/softrender/soft_primitives.h"
+#include "framework/softrender/soft_draw_settings.h"
 #include "framework/softrender/xform_fixed.h"
 
 namespace qor {
@@ -21,10 +21,10 @@ struct XformSurface {
   uint8_t* dst;  // destination pixel (0, 0)
   int64_t dstPitch;
   int32_t dstBytes;
+  int32_t sourceKind;             // kSourcePalette, kSourceDirect, kSourceAlpha or kSourceFlat
   const MemImgBuffer* srcBuffer;  // null for a flat colour
   const uint8_t* src;             // source pixel (0, 0)
   int64_t srcPitch;
-  int32_t srcBytes;  // 1 (palettised), 2 or 4
   int32_t srcWidth;  // 1..8191
   int32_t srcHeight;
   const uint8_t* graph;  // blend graph pixel (0, 0), or null

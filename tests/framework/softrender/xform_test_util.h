@@ -6,10 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <set>
+#include <utility>
 #include <vector>
 
 #include "framework/graphics/pixel_access.h"
 #include "framework/softrender/mem_image.h"
+#include "framework/softrender/xform_triangle_setup.h"
 
 namespace qor::xform_test {
 
@@ -100,6 +103,17 @@ struct Source {
     StorePixel(image.pixels + y * image.buffer->pitch + x * bytes, bytes, v);
   }
 };
+
+// The pixels the triangle draw's scan conversion covers inside `area`.
+inline std::set<std::pair<int, int>> TriangleCoverage(const int32_t* v, const Rect& area) {
+  TriangleSetup t;
+  std::set<std::pair<int, int>> out;
+  if (PrepareTriangle(v, &t) != 0) return out;
+  ForEachTriangleSpan(t, area, [&](int32_t y, int32_t c, int32_t n, int64_t, int64_t) {
+    for (int i = 0; i < n; ++i) out.insert({c + i, y});
+  });
+  return out;
+}
 
 // One pixel of a triangle: its destination position and its source
 // position in 14.18.

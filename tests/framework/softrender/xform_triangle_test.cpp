@@ -11,8 +11,7 @@
 #include <utility>
 
 #include "framework/softrender/blend_tables.h"
-#include "framework/softrender/xform_span.h"
-#include "framework/softrender/xform_triangle_setup.h"
+#include "framework/softrender/xform_draw.h"
 #include "xform_test_util.h"
 
 namespace qor {
@@ -22,20 +21,13 @@ using xform_test::Canvas;
 using xform_test::RefPixel;
 using xform_test::ReferenceTriangle;
 using xform_test::Source;
+using xform_test::TriangleCoverage;
 
 SoftDrawSettings Settings(Rect area) { return {area, 0, 255, 0xFFFFFF}; }
 
 // Blend mode 0 with a white tint and a plain source: a copy of the cell.
 void CopyTriangle(Canvas& canvas, const Source* source, const int32_t* vertices, const SoftDrawSettings& settings) {
-  XformSurface s;
-  if (!PrepareXformSurface(&canvas.view, source ? &source->image : nullptr, nullptr, &settings, &s)) return;
-  TriangleSetup t;
-  if (PrepareTriangle(vertices, &t) != 0) return;
-  ForEachTriangleSpan(t, s.area, [&](int32_t y, int32_t c, int32_t n, int64_t u, int64_t v) {
-    WalkSourceSpan(s, y, c, n, u, v, t.ux, t.vx, [&](uint8_t* d, int32_t sx, int32_t sy) {
-      std::memcpy(d, s.src + sy * s.srcPitch + sx * s.srcBytes, s.dstBytes);
-    });
-  });
+  DrawMemImgTriangle(&canvas.view, source ? &source->image : nullptr, vertices, 0, nullptr, 0, &settings);
 }
 
 // What the reference says the canvas holds after a copy draw.
@@ -157,16 +149,6 @@ TEST_F(XformTriangleTest, ClippedSideEqualsRestrictedDraw) {
   EXPECT_TRUE(canvas.CanaryIntact());
 }
 
-std::set<std::pair<int, int>> Coverage(const int32_t* v, const Rect& area) {
-  TriangleSetup t;
-  std::set<std::pair<int, int>> out;
-  if (PrepareTriangle(v, &t) != 0) return out;
-  ForEachTriangleSpan(t, area, [&](int32_t y, int32_t c, int32_t n, int64_t, int64_t) {
-    for (int i = 0; i < n; ++i) out.insert({c + i, y});
-  });
-  return out;
-}
-
 // All six orders of the same three vertices (both windings) cover the same
 // pixels.
 TEST_F(XformTriangleTest, VertexOrderDoesNotChangeCoverage) {
@@ -183,7 +165,7 @@ TEST_F(XformTriangleTest, VertexOrderDoesNotChangeCoverage) {
     do {
       int32_t v[12];
       for (int k = 0; k < 3; ++k) std::memcpy(v + 4 * k, p[perm[k]].data(), 16);
-      std::set<std::pair<int, int>> c = Coverage(v, area);
+      std::set<std::pair<int, int>> c = TriangleCoverage(v, area);
       if (!have) {
         first = c;
         have = true;
@@ -201,7 +183,7 @@ TEST_F(XformTriangleTest, TranslationKeepsShapeAcrossZero) {
   const Rect area = {-100, -100, 100, 100};
   for (int n = 0; n < 200; ++n) {
     int32_t v[12] = {pos(rng), pos(rng), 0, 0, pos(rng), pos(rng), 0, 0, pos(rng), pos(rng), 0, 0};
-    std::set<std::pair<int, int>> base = Coverage(v, area);
+    std::set<std::pair<int, int>> base = TriangleCoverage(v, area);
     int32_t moved[12];
     std::memcpy(moved, v, sizeof v);
     for (int k = 0; k < 3; ++k) {
@@ -210,7 +192,7 @@ TEST_F(XformTriangleTest, TranslationKeepsShapeAcrossZero) {
     }
     std::set<std::pair<int, int>> shifted;
     for (auto [x, y] : base) shifted.insert({x - 7, y - 9});
-    ASSERT_EQ(Coverage(moved, area), shifted) << "draw " << n;
+    ASSERT_EQ(TriangleCoverage(moved, area), shifted) << "draw " << n;
   }
 }
 
