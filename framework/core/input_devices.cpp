@@ -230,7 +230,8 @@ int QueryKeyPressed(int code) {
 
 int ReadPadInputBits(int value) {
   const bool withKeys = (value & kPadKeyFlag) != 0;
-  const int index = (value & ~kPadKeyFlag) - 1;
+  // Wide enough for the lowest pad number minus one.
+  const int64_t index = static_cast<int64_t>(value & ~kPadKeyFlag) - 1;
   WaitWhileInactive();
   if (!g_input.started) {
     if (IsWindowClosing()) return 0;
@@ -239,8 +240,9 @@ int ReadPadInputBits(int value) {
   if (g_input.padCount > 0 && !withKeys && (index < 0 || index >= g_input.padCount)) return 0;
   int bits = 0;
   if (index >= 0 && index < g_input.padCount) {
-    RefreshJoypadState(index);
-    const plat::DiJoyState& s = g_input.pads[index].state;
+    const int pad = static_cast<int>(index);
+    RefreshJoypadState(pad);
+    const plat::DiJoyState& s = g_input.pads[pad].state;
     if (s.lY > 0) bits |= 0x1;
     if (s.lX < 0) bits |= 0x2;
     if (s.lX > 0) bits |= 0x4;
@@ -251,7 +253,7 @@ int ReadPadInputBits(int value) {
   }
   if (withKeys) {
     // Pad number 0 reads pad 1's keys; numbers past the map have none.
-    const int mapIndex = index < 0 ? 0 : index;
+    const int mapIndex = index < 0 ? 0 : static_cast<int>(index);
     if (index >= -1 && mapIndex < kMaxPads) {
       RefreshKeyboardState();
       for (int bit = 0; bit < kPadMapBits; ++bit) {
