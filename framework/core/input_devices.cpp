@@ -75,25 +75,29 @@ void FillKeyMap() {
   }
 }
 
+// DirectInput 7, else 8: the version and its log texts.
+struct DirectInputTry {
+  int version;
+  const char* asking;
+  const char* failed;
+};
+constexpr DirectInputTry kDirectInputTries[] = {
+    {0x700, "DirectInput7 の取得中... ", "取得に失敗。\n"},
+    {0x800, "DirectInput8 の取得を試みます...", "取得に失敗。"},
+};
+
 bool StartDirectInput() {
-  LogOutput("DirectInput7 の取得中... ");
-  plat::HRESULT hr = plat::DirectInputCreate(0x700, &g_input.input);
-  if (hr >= 0) {
-    LogOutput("成功\n");
-    LogOutput("引き続き初期化処理... ");
-    return true;
+  for (const DirectInputTry& t : kDirectInputTries) {
+    LogOutput(t.asking);
+    const plat::HRESULT hr = plat::DirectInputCreate(t.version, &g_input.input);
+    if (hr >= 0) {
+      LogOutput("成功\n");
+      LogOutput("引き続き初期化処理... ");
+      return true;
+    }
+    LogOutput(t.failed);
+    LogPrintf("エラーコード 0x%x", static_cast<unsigned>(hr));
   }
-  LogOutput("取得に失敗。\n");
-  LogPrintf("エラーコード 0x%x", static_cast<unsigned>(hr));
-  LogOutput("DirectInput8 の取得を試みます...");
-  hr = plat::DirectInputCreate(0x800, &g_input.input);
-  if (hr >= 0) {
-    LogOutput("成功\n");
-    LogOutput("引き続き初期化処理... ");
-    return true;
-  }
-  LogOutput("取得に失敗。");
-  LogPrintf("エラーコード 0x%x", static_cast<unsigned>(hr));
   return false;
 }
 
