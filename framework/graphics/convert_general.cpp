@@ -10,8 +10,6 @@ namespace {
 
 constexpr uint8_t kBayer4x4[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
 
-uint64_t FullScale(int bits) { return bits >= 32 ? 0xFFFFFFFFull : (uint64_t{1} << bits) - 1; }
-
 struct ChannelScaler {
   int reduction;
   uint32_t bayer;        // 0..15 at the pixel's place in the rectangle
@@ -22,19 +20,20 @@ struct ChannelScaler {
   uint32_t Scale(uint32_t value, int from, int to) const {
     if (from <= to) return WidenOrNarrowChannel(value, from, to);
     int k = from - to;
-    uint64_t discarded = value & FullScale(k);
+    const uint64_t discardedRange = ChannelFullScale(k);
+    uint64_t discarded = value & discardedRange;
     uint64_t result = static_cast<uint64_t>(value) >> k;
     if (reduction == kReduceOrderedDither) {
       uint64_t threshold = (static_cast<uint64_t>(bayer) << k) / 16;
       if (discarded > threshold) ++result;
     } else if (reduction == kReduceRunningRemainder) {
       *remainder += discarded;
-      if (*remainder > FullScale(k)) {
+      if (*remainder > discardedRange) {
         ++result;
-        *remainder &= FullScale(k);
+        *remainder &= discardedRange;
       }
     }
-    return static_cast<uint32_t>(std::min(result, FullScale(to)));
+    return static_cast<uint32_t>(std::min(result, uint64_t{ChannelFullScale(to)}));
   }
 };
 
@@ -58,9 +57,10 @@ int ConvertGeneral(const ConvertJob& job) {
   const uint32_t fullAlpha = df->masks[kAlpha] >> df->shifts[kAlpha];
   const uint32_t spare = (job.dstBytes == 2 || job.dstBytes == 4) ? df->spareMask : 0;
 
-  // The key colour in the destination's channel widths.
+  // The key colour converted to the destination's channel widths by the
+  // same rule as the pixels, so that it compares like with like.
   uint32_t keyChannel[3];
-  for (int c = 0; c < 3; ++c) keyChannel[c] = ShiftChannelWidth((o.key >> (16 - 8 * c)) & 0xFF, 8, df->widths[c]);
+  for (int c = 0; c < 3; ++c) keyChannel[c] = WidenOrNarrowChannel((o.key >> (16 - 8 * c)) & 0xFF, 8, df->widths[c]);
 
   uint64_t remainders[4] = {0, 0, 0, 0};
   for (int32_t row = job.firstRow; row < job.endRow; ++row) {

@@ -11,9 +11,14 @@ namespace {
 
 bool HasAlpha(const PixelFormatInfo* f) { return f->masks[kAlpha] != 0; }
 
+// A block says where it ends only when its rows do not overlap: the pitch
+// (either way, rows may run upward) spans at least a whole row.
 bool UsableBlock(const PixelBlock* b) {
-  return b != nullptr && b->pixels != nullptr && b->format != nullptr && b->format->bytesPerPixel >= 1 &&
-         b->format->bytesPerPixel <= 4 && b->width >= 0 && b->height >= 0;
+  if (b == nullptr || b->pixels == nullptr || b->format == nullptr) return false;
+  int64_t bytes = b->format->bytesPerPixel;
+  if (bytes < 1 || bytes > 4 || b->width < 0 || b->height < 0) return false;
+  int64_t pitch = b->pitch;
+  return (pitch < 0 ? -pitch : pitch) >= bytes * b->width;
 }
 
 // Narrows [*first, *end) to the columns (or rows) c with low <= c + offset < high.

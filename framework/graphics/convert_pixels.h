@@ -15,7 +15,7 @@ namespace qor {
 // read or written.
 struct PixelBlock {
   uint8_t* pixels;  // first pixel of the first row
-  int32_t pitch;    // bytes from one row to the next
+  int32_t pitch;    // bytes from one row to the next (negative: rows run upward); at least a row
   int32_t width;
   int32_t height;
   const PixelFormatInfo* format;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "framework/core/math_helpers.h"
 #include "framework/graphics/screen_size.h"
 
 namespace qor {
@@ -14,7 +15,7 @@ Vector3 Cross(const Vector3& a, const Vector3& b) {
   return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 
-float Length(const Vector3& v) { return std::sqrt(v.x * v.x + v.y * v.y + v.z * v.z); }
+float Length(const Vector3& v) { return SqrtFloat(v.x * v.x + v.y * v.y + v.z * v.z); }
 
 Vector3 Divide(const Vector3& v, float f) { return {v.x / f, v.y / f, v.z / f}; }
 
@@ -45,8 +46,8 @@ int MakePerspectiveMatrix(Matrix4* out, float fieldOfView, float nearZ, float fa
     QueryScreenSize(&width, &height);
     aspect = static_cast<float>(height) / static_cast<float>(width);
   }
-  float s = std::sin(fieldOfView * 0.5f);
-  float c = std::cos(fieldOfView * 0.5f);
+  float s, c;
+  SinCosFloat(fieldOfView * 0.5f, &s, &c);
   // Written as "not at least" so that a NaN anywhere is refused as well.
   if (!(std::fabs(farZ - nearZ) >= 0.01f) || !(std::fabs(s) >= 0.01f) || std::isnan(aspect)) return -1;
   float t = c / s;

@@ -37,20 +37,13 @@ void MeasureMask(uint32_t mask, uint8_t* shift, uint8_t* width) {
   *width = static_cast<uint8_t>(w);
 }
 
-uint32_t LowBits(int count) {
-  if (count >= 32) return 0xFFFFFFFFu;
-  if (count <= 0) return 0;
-  return (1u << count) - 1;
-}
-
 // Channel `c` of `pixel` scaled to 0-255, in 64 bits so that a 32-bit
 // channel neither overflows the product nor divides by zero.
 uint32_t UnpackChannel(const PixelFormatInfo* f, uint32_t pixel, int c) {
   int width = f->widths[c];
   if (width == 0) return 0;
   uint64_t value = (pixel & f->masks[c]) >> f->shifts[c];
-  uint64_t full = (width >= 32) ? 0xFFFFFFFFull : ((1ull << width) - 1);
-  return static_cast<uint32_t>(value * 255 / full);
+  return static_cast<uint32_t>(value * 255 / ChannelFullScale(width));
 }
 
 }  // namespace
@@ -96,7 +89,7 @@ int MakeFormatFromMasks(PixelFormatInfo* format, int32_t bitDepth, uint32_t red,
     format->masks[c] = masks[c];
     MeasureMask(masks[c], &format->shifts[c], &format->widths[c]);
   }
-  format->spareMask = LowBits(bitDepth) & ~(red | green | blue | alpha);
+  format->spareMask = ChannelFullScale(bitDepth) & ~(red | green | blue | alpha);
   MeasureMask(format->spareMask, &format->spareShift, &format->spareWidth);
   return 0;
 }
@@ -107,7 +100,7 @@ void ComputeUnusedMask(PixelFormatInfo* format) {
     format->spareMask = 0;
     return;
   }
-  format->spareMask = LowBits(format->bitDepth) &
+  format->spareMask = ChannelFullScale(format->bitDepth) &
                       ~(format->masks[0] | format->masks[1] | format->masks[2] | format->masks[3]);
 }
 

@@ -74,6 +74,13 @@ int UnpackColorFromFormat(const PixelFormatInfo* format, uint32_t pixel, uint32_
 uint32_t ConvertColorBetweenFormats(const PixelFormatInfo* destination, const PixelFormatInfo* source,
                                     uint32_t pixel);
 
+// The largest value of a channel (or mask) of `bits` bits: all of them set,
+// 0 for none, every bit of the word from 32 up.
+inline uint32_t ChannelFullScale(int bits) {
+  if (bits <= 0) return 0;
+  return bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1;
+}
+
 // `value` of `fromBits` bits as a value of `toBits` bits by dropping or
 // appending low bits (both 0..32).
 inline uint32_t ShiftChannelWidth(uint32_t value, int fromBits, int toBits) {

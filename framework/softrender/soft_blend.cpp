@@ -1,6 +1,7 @@
 #include "framework/softrender/soft_blend.h"
 
 #include "framework/softrender/blend_tables.h"
+#include "framework/softrender/pixel_kernel.h"
 
 namespace qor {
 
@@ -85,25 +86,11 @@ uint32_t BlendPixel32(uint32_t d, uint32_t c, int32_t mode, int32_t p) {
       if (p == 255) return c;
       if (p == 0) return d;
       return Mix32(d, c, p);
-    case kBlendAdd: {
-      // Saturating add in one word: blue exact, green and red on their upper
-      // seven bits with the lowest bit taken from either input.
-      if (p == 0) return d;
-      uint32_t cs = Scale32ByProduct(c, p);
-      uint32_t s = (d & 0x00FEFEFF) + (cs & 0x00FEFEFF);
-      uint32_t o = s & 0x01010100;
-      uint32_t m = o - (o >> 8);
-      uint32_t l = (d | cs) & 0x00010100;
-      return m | l | s;
-    }
-    case kBlendSubtract: {
-      if (p == 0) return d;
-      uint32_t cs = Scale32ByProduct(c, p);
-      uint32_t e = (d | 0x01010100) - (cs & 0xFEFEFEFF);
-      uint32_t o = e & 0x01010100;
-      uint32_t m = o - (o >> 8);
-      return m & e;
-    }
+    case kBlendAdd:
+      // The fourth byte becomes the carry out of red.
+      return p == 0 ? d : AddPacked32(d, Scale32ByProduct(c, p));
+    case kBlendSubtract:
+      return p == 0 ? d : SubtractPacked32(d, Scale32ByProduct(c, p));
     case kBlendMultiply:
       return Multiply32(d, c);
     case kBlendInverse:
@@ -125,23 +112,10 @@ uint32_t BlendPixel16(uint32_t d, uint32_t c, int32_t mode, int32_t p) {
       if (p == 255) return c;
       if (p == 0) return d;
       return Mix16(d, c, p);
-    case kBlendAdd: {
-      if (p == 0) return d;
-      uint32_t cs = Scale16ByProduct(c, p);
-      uint32_t s = (d & 0xF7DEF7DF) + (cs & 0xF7DEF7DF);
-      uint32_t o = s & 0x08210820;
-      uint32_t m = o - (o >> 5);
-      uint32_t l = (d | cs) & 0x0820;
-      return (m | l | s) & 0xFFFF;
-    }
-    case kBlendSubtract: {
-      if (p == 0) return d;
-      uint32_t cs = Scale16ByProduct(c, p);
-      uint32_t e = (d | 0x08210820) - (cs & 0xF7DEF7DF);
-      uint32_t o = e & 0x08210820;
-      uint32_t m = o - (o >> 5);
-      return (m & e) & 0xFFFF;
-    }
+    case kBlendAdd:
+      return p == 0 ? d : AddPacked16(d, Scale16ByProduct(c, p), true);
+    case kBlendSubtract:
+      return p == 0 ? d : SubtractPacked16(d, Scale16ByProduct(c, p));
     case kBlendMultiply:
       return Multiply16(d, c);
     case kBlendInverse:

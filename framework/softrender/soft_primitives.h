@@ -6,16 +6,9 @@
 
 #include "framework/graphics/rect.h"
 #include "framework/softrender/mem_image.h"
+#include "framework/softrender/soft_draw_settings.h"
 
 namespace qor {
-
-// What the primitives read of the draw state.
-struct SoftDrawSettings {
-  Rect drawArea;       // right and bottom exclusive
-  int32_t blendMode;   // 0..11
-  int32_t blendParam;  // 0..255
-  uint32_t tint;       // 0x00RRGGBB; 0xFFFFFF = none
-};
 
 struct LineRecord {
   int32_t x1;

@@ -73,7 +73,7 @@ int CreateHandleSoundBuffers(const WAVEFORMATEX* format, uint32_t bytes, int kin
 int CreateSoundFromMemory(const void* data, uint32_t size, int bufferCount, int shareWith) {
   (void)shareWith;  // only stream sounds share
   SoundState& s = GetSoundState();
-  if (s.directSound == nullptr) return -1;
+  if (s.directSound == nullptr || bufferCount > kMaxSoundBuffers) return -1;
   bufferCount = ClampBufferCount(bufferCount);
   const int handle = AddSoundData(-1);
   if (handle == -1) return -1;

@@ -12,7 +12,9 @@ namespace qor {
 constexpr int kWholeSound = 0;
 constexpr int kStreamSound = 1;
 
-// Buffer counts are taken into 1..10. Returns the sound handle or -1.
+// The sound handle or -1. Loading from a file caps the buffer count at 10;
+// from memory a count above 10 is refused before a handle is taken. A count
+// below 1 makes one buffer.
 int LoadSoundFile(const char* path, int bufferCount, int shareWith);
 int LoadSoundFileEntry2(const char* path, int bufferCount, int shareWith);
 int CreateSoundFromMemory(const void* data, uint32_t size, int bufferCount, int shareWith);

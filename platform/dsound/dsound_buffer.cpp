@@ -7,16 +7,10 @@ namespace plat {
 
 using dsound::LockDevice;
 using dsound::State;
+using dsound::TakeFailure;
 using dsound::UnlockDevice;
 
 namespace {
-
-// Takes one injected failure from a countdown.
-bool TakeFailure(int* count) {
-  if (*count <= 0) return false;
-  --*count;
-  return true;
-}
 
 uint32_t PlayFrame(const IDirectSoundBuffer* b) { return static_cast<uint32_t>(b->position >> 32); }
 

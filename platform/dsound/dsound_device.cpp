@@ -28,12 +28,6 @@ bool IsPlayableFormat(const WAVEFORMATEX* f) {
   return f->nAvgBytesPerSec == f->nSamplesPerSec * f->nBlockAlign;
 }
 
-bool TakeFailure(int* count) {
-  if (*count <= 0) return false;
-  --*count;
-  return true;
-}
-
 int LiveSecondaryBuffers() {
   int n = 0;
   for (IDirectSoundBuffer* b = g_state.buffers; b != nullptr; b = b->next) n += b->primary ? 0 : 1;
@@ -88,21 +82,15 @@ void SetSinkMode(SinkMode mode) { g_state.mode = mode; }
 SinkMode GetSinkMode() { return g_state.mode; }
 int OutputRate() { return g_state.outputRate; }
 
+bool TakeFailure(int* count) {
+  if (*count <= 0) return false;
+  --*count;
+  return true;
+}
+
 void AdvanceManual(int frames, int16_t* out) {
-  if (g_state.device == nullptr || !g_state.device->initialized ||
-      g_state.activeSink != SinkMode::Manual || frames <= 0) {
-    return;
-  }
-  if (out != nullptr) {
-    MixInto(out, frames);
-    return;
-  }
-  int16_t scratch[2 * 512];
-  while (frames > 0) {
-    const int n = frames < 512 ? frames : 512;
-    MixInto(scratch, n);
-    frames -= n;
-  }
+  if (g_state.device == nullptr || !g_state.device->initialized || g_state.activeSink != SinkMode::Manual) return;
+  MixInto(out, frames);
 }
 
 void ResetDirectSoundState() {
@@ -157,21 +145,29 @@ HRESULT IDirectSound::Initialize(const void*) {
   if (initialized) return DSERR_ALREADYINITIALIZED;
   if (g_state.control.noDevice) return DSERR_NODRIVER;
   g_state.activeSink = g_state.mode;
-  g_state.outputRate = 44100;
   if (g_state.mode == SinkMode::Host) {
+    // The host's audio thread may call the mixer as soon as the output is
+    // open, so what it reads is set under the lock.
     const int rate = HostOpenAudio(44100, MixerCallback, nullptr);
+    const uint64_t now = rate > 0 ? 0 : HostMicros();
+    LockDevice();
     if (rate > 0) {
       g_state.outputRate = rate;
       g_state.hostAudioOpen = true;
     } else {
       // No audio output: keep time by the clock so buffers still end.
+      g_state.outputRate = 44100;
       g_state.clockPaced = true;
-      g_state.clockStartMicros = HostMicros();
+      g_state.clockStartMicros = now;
       g_state.clockFramesDone = 0;
     }
+    UnlockDevice();
+  } else {
+    LockDevice();
+    g_state.outputRate = 44100;
+    UnlockDevice();
   }
   initialized = true;
-  if (g_state.hostAudioOpen) HostPauseAudio(false);
   return DS_OK;
 }
 

@@ -38,6 +38,9 @@ DeviceState& State();
 void LockDevice();
 void UnlockDevice();
 
+// Takes one injected failure from a countdown.
+bool TakeFailure(int* count);
+
 // Mixes with the lock already held.
 void MixIntoLocked(int16_t* out, int frames);
 

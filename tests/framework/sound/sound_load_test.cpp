@@ -50,12 +50,16 @@ TEST_F(SoundLoad, WholeSoundKeepsItsPcmAndFormat) {
 }
 
 TEST_F(SoundLoad, BufferCountIsTakenIntoOneToTen) {
-  for (auto [asked, made] : {std::pair{25, 10}, {11, 10}, {10, 10}, {1, 1}, {0, 1}, {-4, 1}}) {
+  for (auto [asked, made] : {std::pair{10, 10}, {1, 1}, {0, 1}, {-4, 1}}) {
     const int h = Load(Effect(), asked);
     ASSERT_NE(h, -1) << asked;
     EXPECT_EQ(GetSoundData(h)->bufferCount, made) << asked;
     DeleteSound(h);
   }
+  // From memory, more than ten is refused before a handle is taken.
+  const int before = GetSoundState().table.checkCounter;
+  EXPECT_EQ(Load(Effect(), 11), -1);
+  EXPECT_EQ(GetSoundState().table.checkCounter, before);
   EXPECT_EQ(SoundBuffers(), 0);
 }
 
@@ -107,11 +111,8 @@ TEST_F(SoundLoad, FailureAfterConversionFreesEverythingOnce) {
   EXPECT_TRUE(Logged("サウンドデータの転送に失敗しました_1"));
 }
 
-TEST_F(SoundLoad, NonSoundsAndStreamModesGiveMinusOne) {
-  const char text[] = "not a sound at all";
-  EXPECT_EQ(CreateSoundFromMemory(text, sizeof text, 3, -1), -1);
+TEST_F(SoundLoad, NothingAndStreamModesGiveMinusOne) {
   EXPECT_EQ(CreateSoundFromMemory(nullptr, 0, 3, -1), -1);
-  EXPECT_TRUE(Logged("音声ファイルのＰＣＭへの変換に失敗しました"));
   SetSoundDataCreateMode(3);
   EXPECT_EQ(Load(Effect(), 3), -1);
   EXPECT_EQ(GetSoundState().table.liveCount, 0);
@@ -149,10 +150,16 @@ TEST_F(SoundLoad, LoadsLooseFilesAndFilesInArchives) {
   EXPECT_EQ(GetSoundState().table.liveCount, 2);
 }
 
-TEST_F(SoundLoad, MissingFileGivesMinusOne) {
+TEST_F(SoundLoad, MissingAndUnreadableFilesGiveMinusOne) {
   EXPECT_EQ(LoadSoundFile("sddata\\nothing_here.wav", 3, -1), -1);
   EXPECT_EQ(LoadSoundFileEntry2("sddata\\nothing_here.wav", 3, -1), -1);
   EXPECT_TRUE(Logged("右記の音声ファイルのロードに失敗しました_1：sddata\\nothing_here.wav"));
+  ASSERT_EQ(WriteWholeFile("notes.wav", std::vector<uint8_t>(100, 'x')), 0);
+  EXPECT_EQ(LoadSoundFile("notes.wav", 3, -1), -1);
+  const std::string log = dir_.Read("Log.txt");
+  const size_t convert = log.find("音声ファイルのＰＣＭへの変換に失敗しました");
+  ASSERT_NE(convert, std::string::npos);
+  EXPECT_NE(log.find("右記の音声ファイルのロードに失敗しました_2：notes.wav", convert), std::string::npos);
   EXPECT_EQ(GetSoundState().table.liveCount, 0);
 }
 

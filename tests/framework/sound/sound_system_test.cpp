@@ -47,12 +47,9 @@ TEST_F(SoundStartup, StartsOnceAndEndsOnce) {
   EXPECT_EQ(Log(), "");
   ASSERT_EQ(InitDirectSound(), 0);
   EXPECT_EQ(InitDirectSound(), -1);
-  EXPECT_NE(GetSoundState().silenceBuffer, nullptr);
   uint32_t status = 0;
   GetSoundState().silenceBuffer->GetStatus(&status);
   EXPECT_EQ(status, plat::DSBSTATUS_PLAYING | plat::DSBSTATUS_LOOPING);
-  EXPECT_EQ(GetSoundState().oggVorbisWordSize, 2u);
-  EXPECT_EQ(GetSoundState().streamListHead.next, &GetSoundState().streamListTail);
 
   const int h = LoadEffect();
   ASSERT_NE(h, -1);
@@ -138,12 +135,6 @@ TEST_F(SoundStartup, MusicRoadFallsBackToTheSoundDevice) {
   EXPECT_EQ(plat::dmusic::CreateCalls(), 1);
   EXPECT_EQ(GetSoundState().directMusicMode, 0u);
   EXPECT_NE(LoadEffect(), -1);
-}
-
-TEST_F(SoundStartup, NoCaptureToFinish) {
-  ASSERT_EQ(InitDirectSound(), 0);
-  EXPECT_EQ(FinishSoundCapture(), -1);
-  EXPECT_EQ(EndTemporaryPlayback(), 0);
 }
 
 }  // namespace

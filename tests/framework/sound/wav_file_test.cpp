@@ -1,5 +1,7 @@
 #include "framework/sound/wav_file.h"
 
+#include <algorithm>
+
 #include "framework/core/memory.h"
 #include "framework/core/memory_stream.h"
 #include "framework/sound/sound_convert.h"
@@ -163,6 +165,60 @@ TEST(WavRead, DeclaredDataSizeIsClampedToWhatIsPresent) {
   EXPECT_EQ(r.converter.dataSize, 400u);
   EXPECT_EQ(GetConvertedSoundSize(&r.converter), 400u);
   EXPECT_EQ(r.Whole(), s.data);
+}
+
+// A file that shrank after its length was taken: the end is where the
+// length says, but reads stop short of it, the way fread does.
+struct ShrunkFile {
+  std::vector<uint8_t> bytes;  // what is really there
+  int64_t claimed = 0;
+  int64_t pos = 0;
+};
+ShrunkFile* g_shrunk = nullptr;
+const StreamFunctionTable kShrunkTable = {
+    [](StreamHandle) { return g_shrunk->pos; },
+    [](StreamHandle, int64_t offset, int origin) {
+      g_shrunk->pos = (origin == 2 ? g_shrunk->claimed : origin == 1 ? g_shrunk->pos : 0) + offset;
+      return 0;
+    },
+    [](void* buffer, size_t size, size_t count, StreamHandle) -> size_t {
+      const int64_t real = static_cast<int64_t>(g_shrunk->bytes.size());
+      const int64_t n = std::min<int64_t>(static_cast<int64_t>(size * count), std::max<int64_t>(real - g_shrunk->pos, 0));
+      if (n > 0) std::memcpy(buffer, g_shrunk->bytes.data() + g_shrunk->pos, static_cast<size_t>(n));
+      g_shrunk->pos += n;
+      return size == 0 ? 0 : static_cast<size_t>(n) / size;
+    },
+    [](StreamHandle) { return g_shrunk->pos >= static_cast<int64_t>(g_shrunk->bytes.size()) ? 1 : 0; },
+    [](StreamHandle) { return 0; },
+    [](StreamHandle) { return 0; },
+};
+
+TEST(WavRead, ShortReadsCountOnlyWhatArrived) {
+  WavSpec s;
+  s.data = Pcm(400);
+  ShrunkFile file;
+  file.bytes = WriteWav(s);
+  file.claimed = static_cast<int64_t>(file.bytes.size());
+  file.bytes.resize(44 + 250);  // 250 of the 400 data bytes are left
+  g_shrunk = &file;
+  const StreamSource source = MakeStreamSource(&kShrunkTable, 0);
+  SoundConverter c{};
+  ASSERT_EQ(SetupSoundConverter(&source, &c), 0);
+  WAVEFORMATEX f{};
+  uint8_t* data = nullptr;
+  uint32_t size = 0;
+  ASSERT_EQ(ConvertWholeSound(&c, &f, &data, &size), 0);
+  EXPECT_EQ(size, 250u);
+  EXPECT_EQ(std::memcmp(data, s.data.data(), 250), 0);
+  FreeMemory(data);
+  // Block by block, too: the conversion ends with what arrived.
+  std::vector<uint8_t> got(400);
+  ASSERT_EQ(SeekSoundConverter(&c, 20), 0);
+  ASSERT_EQ(SeekSoundConverter(&c, 0), 0);
+  EXPECT_EQ(ConvertSoundData(&c, got.data(), 400), 250);
+  EXPECT_EQ(c.endOfData, 1u);
+  EXPECT_EQ(EndSoundConverter(&c), 0);
+  g_shrunk = nullptr;
 }
 
 TEST(SoundConverter, PiecewiseConversionSeekAndEnd) {

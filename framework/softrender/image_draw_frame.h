@@ -1,0 +1,27 @@
+// What both image draws check and take from their images before any pixel.
+#pragma once
+
+#include <cstdint>
+
+#include "framework/graphics/rect.h"
+#include "framework/softrender/mem_image.h"
+#include "framework/softrender/soft_draw_settings.h"
+
+namespace qor {
+
+struct ImageDrawFrame {
+  Rect area;           // the draw area cut to the destination, never empty
+  int32_t kind;        // 0 or 1, both images
+  int32_t source;      // kSourcePalette, kSourceDirect or kSourceAlpha
+  int32_t sourceBytes; // bytes of one source cell
+  int32_t destBytes;   // bytes of one destination pixel
+};
+
+// Fills `frame` and returns true when the images can be drawn one onto the
+// other: both valid, the same kind 0 or 1, a plain destination, a blend
+// graph (when given) valid and at least the source's size, and a non-empty
+// draw area inside the destination.
+bool PrepareImageDrawFrame(const MemImage* destination, const MemImage* source, const MemImage* blendGraph,
+                           const SoftDrawSettings* settings, ImageDrawFrame* frame);
+
+}  // namespace qor
