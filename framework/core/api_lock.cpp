@@ -51,27 +51,23 @@ void AcquireApiLock() {
       Take(self);
       break;
     }
-    bool queued = false;
-    for (int i = 0; i < n; ++i) queued = queued || g_lock.queue[i].thread == self;
-    if (queued) {
-      // Woken while another queued thread goes first: wait again on our place.
-      plat::Event* event = nullptr;
-      for (int i = 0; i < n; ++i) {
-        if (g_lock.queue[i].thread == self) event = g_lock.queue[i].event;
-      }
-      plat::LeaveCriticalSection(&g_lock.guard);
-      plat::WaitEvent(event, -1);
-      plat::ResetEvent(event);
-    } else if (n < kApiLockQueueSize) {
+    // Wait on our place in the queue: the one we hold already (woken while
+    // another queued thread goes first), else a new one at the end.
+    plat::Event* event = nullptr;
+    for (int i = 0; i < n; ++i) {
+      if (g_lock.queue[i].thread == self) event = g_lock.queue[i].event;
+    }
+    if (event == nullptr && n < kApiLockQueueSize) {
       g_lock.queue[n].thread = self;
-      plat::Event* event = g_lock.queue[n].event;
+      event = g_lock.queue[n].event;
       g_lock.waiterCount = n + 1;
-      plat::LeaveCriticalSection(&g_lock.guard);
+    }
+    plat::LeaveCriticalSection(&g_lock.guard);
+    if (event != nullptr) {
       plat::WaitEvent(event, -1);
       plat::ResetEvent(event);
     } else {
-      plat::LeaveCriticalSection(&g_lock.guard);
-      plat::SleepRealMs(1);
+      plat::SleepRealMs(1);  // every place is taken: look again shortly
     }
     plat::EnterCriticalSection(&g_lock.guard);
   }

@@ -75,25 +75,29 @@ void FillKeyMap() {
   }
 }
 
+// DirectInput 7, else 8: the version and its log texts.
+struct DirectInputTry {
+  int version;
+  const char* asking;
+  const char* failed;
+};
+constexpr DirectInputTry kDirectInputTries[] = {
+    {0x700, "DirectInput7 の取得中... ", "取得に失敗。\n"},
+    {0x800, "DirectInput8 の取得を試みます...", "取得に失敗。"},
+};
+
 bool StartDirectInput() {
-  LogOutput("DirectInput7 の取得中... ");
-  plat::HRESULT hr = plat::DirectInputCreate(0x700, &g_input.input);
-  if (hr >= 0) {
-    LogOutput("成功\n");
-    LogOutput("引き続き初期化処理... ");
-    return true;
+  for (const DirectInputTry& t : kDirectInputTries) {
+    LogOutput(t.asking);
+    const plat::HRESULT hr = plat::DirectInputCreate(t.version, &g_input.input);
+    if (hr >= 0) {
+      LogOutput("成功\n");
+      LogOutput("引き続き初期化処理... ");
+      return true;
+    }
+    LogOutput(t.failed);
+    LogPrintf("エラーコード 0x%x", static_cast<unsigned>(hr));
   }
-  LogOutput("取得に失敗。\n");
-  LogPrintf("エラーコード 0x%x", static_cast<unsigned>(hr));
-  LogOutput("DirectInput8 の取得を試みます...");
-  hr = plat::DirectInputCreate(0x800, &g_input.input);
-  if (hr >= 0) {
-    LogOutput("成功\n");
-    LogOutput("引き続き初期化処理... ");
-    return true;
-  }
-  LogOutput("取得に失敗。");
-  LogPrintf("エラーコード 0x%x", static_cast<unsigned>(hr));
   return false;
 }
 
@@ -230,7 +234,8 @@ int QueryKeyPressed(int code) {
 
 int ReadPadInputBits(int value) {
   const bool withKeys = (value & kPadKeyFlag) != 0;
-  const int index = (value & ~kPadKeyFlag) - 1;
+  // Wide enough for the lowest pad number minus one.
+  const int64_t index = static_cast<int64_t>(value & ~kPadKeyFlag) - 1;
   WaitWhileInactive();
   if (!g_input.started) {
     if (IsWindowClosing()) return 0;
@@ -239,8 +244,9 @@ int ReadPadInputBits(int value) {
   if (g_input.padCount > 0 && !withKeys && (index < 0 || index >= g_input.padCount)) return 0;
   int bits = 0;
   if (index >= 0 && index < g_input.padCount) {
-    RefreshJoypadState(index);
-    const plat::DiJoyState& s = g_input.pads[index].state;
+    const int pad = static_cast<int>(index);
+    RefreshJoypadState(pad);
+    const plat::DiJoyState& s = g_input.pads[pad].state;
     if (s.lY > 0) bits |= 0x1;
     if (s.lX < 0) bits |= 0x2;
     if (s.lX > 0) bits |= 0x4;
@@ -251,7 +257,7 @@ int ReadPadInputBits(int value) {
   }
   if (withKeys) {
     // Pad number 0 reads pad 1's keys; numbers past the map have none.
-    const int mapIndex = index < 0 ? 0 : index;
+    const int mapIndex = index < 0 ? 0 : static_cast<int>(index);
     if (index >= -1 && mapIndex < kMaxPads) {
       RefreshKeyboardState();
       for (int bit = 0; bit < kPadMapBits; ++bit) {

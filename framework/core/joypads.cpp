@@ -179,8 +179,8 @@ int RefreshJoypadState(int pad) {
 
 int StopPadVibration(int pad) {
   InputDeviceState& in = GetInputDeviceState();
+  if (pad < 1 || pad > kMaxPads) return 0;
   const int index = pad - 1;
-  if (index < 0 || index >= kMaxPads) return 0;
   in.pads[index].vibrationOn = 0;
   in.pads[index].vibrationPower = 10000;
   return 0;

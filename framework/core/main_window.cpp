@@ -71,11 +71,6 @@ void EndTimerPeriods() {
   }
 }
 
-void ScreenSize(int* width, int* height) {
-  int bits = 0;
-  GetModuleHooks().getScreenMode(width, height, &bits);
-}
-
 int CreateFrameworkWindow() {
   MainWindowState& s = g_window;
   WindowSettings& set = s.settings;
@@ -91,21 +86,13 @@ int CreateFrameworkWindow() {
   const WindowStyleSet styles = GetWindowStyleSet(set.styleNumber);
   if (set.windowed) {
     LogOutput("ウインドウモード起動用のウインドウを作成します\n");
-    int cw = 0, ch = 0;
-    GetWindowedClientSize(&cw, &ch);
-    plat::Rect r{0, 0, cw, ch};
-    plat::AdjustWindowRectEx(&r, styles.windowed, styles.windowedEx);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    int x = (s.desktopWidth - w) / 2, y = (s.desktopHeight - h) / 2;
-    if (set.fixedPositionOn) {
-      x = set.fixedX;
-      y = set.fixedY;
-    }
-    s.window = plat::CreateWindowEx(styles.windowedEx, set.className, set.title, styles.windowed, x, y, w, h);
+    const plat::Rect r = GetWindowedFrameRect(styles.windowed, styles.windowedEx);
+    s.window = plat::CreateWindowEx(styles.windowedEx, set.className, set.title, styles.windowed, r.left, r.top,
+                                    r.right - r.left, r.bottom - r.top);
   } else {
     LogOutput("フルスクリーンモード用のウインドウを作成します\n");
     int sw = 0, sh = 0;
-    ScreenSize(&sw, &sh);
+    GetScreenSize(&sw, &sh);
     s.window = plat::CreateWindowEx(styles.fullScreenEx, set.className, set.title, styles.fullScreen, 0, 0, sw, sh);
   }
   if (s.window == 0) {
@@ -126,13 +113,7 @@ int CreateFrameworkWindow() {
   }
   LogOutput("ＩＭＥを無効にしました\n");
   plat::WINNLSEnableIME(s.window, false);
-  if (set.windowed) {
-    plat::Rect c;
-    plat::GetClientRect(s.window, &c);
-    plat::Point origin;
-    plat::ClientToScreen(s.window, &origin);
-    s.clientRect = plat::Rect{origin.x, origin.y, origin.x + c.right, origin.y + c.bottom};
-  }
+  if (set.windowed) TakeClientRect();
   return 0;
 }
 

@@ -80,6 +80,13 @@ void ApplyWindowSize();
 // Client size in windowed mode: the screen size times the scale, or the
 // fixed size.
 void GetWindowedClientSize(int* width, int* height);
+// The window rectangle of a windowed window: the style's frame around the
+// windowed client size, centred on the desktop or at the fixed position.
+plat::Rect GetWindowedFrameRect(uint32_t style, uint32_t exStyle);
+// The screen size the framework draws at.
+void GetScreenSize(int* width, int* height);
+// Takes the window's client area on the desktop into the window state.
+void TakeClientRect();
 int RequestCursorDisplay(int request);
 void UpdateFullScreenMenu();
 void ForceForegroundWindow(plat::Hwnd window, int topMost);

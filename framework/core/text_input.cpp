@@ -79,12 +79,21 @@ int InitCharCodeBuffer() {
 int IsCharRingFull() { return RingFree() == 0 ? 1 : 0; }
 
 int PutCharToInputBuffer(uint8_t byte) {
+  if (g_text.leadRefused) {
+    // The trail byte of a lead byte that found no room goes with it, so that
+    // it is not read as a character of its own.
+    g_text.leadRefused = 0;
+    if (IsTrailByte(byte)) return -1;
+  }
   if (EndsWithLoneLead()) {
     // A lead byte keeps the place of its trail byte; anything else after it
     // means the pair was broken, and the lone lead byte goes.
     if (!IsTrailByte(byte)) g_text.writeIndex = PreviousIndex(g_text.writeIndex);
   } else if (!IsControlCharCode(byte) && IsSjisLead(byte)) {
-    if (RingFree() < 2) return -1;  // a lead byte only goes in with room for its trail
+    if (RingFree() < 2) {  // a lead byte only goes in with room for its trail
+      g_text.leadRefused = 1;
+      return -1;
+    }
   }
   if (RingFree() == 0) return -1;
   g_text.ring[g_text.writeIndex] = byte;

@@ -32,6 +32,7 @@ struct TextInputRecord {
 struct TextInputState {
   uint8_t ring[kCharRingSize] = {};
   int readIndex = 0, writeIndex = 0;
+  int leadRefused = 0;  // the last byte was a lead byte the ring had no room for
   TextInputRecord records[kMaxTextInputs];
   int activeHandle = -1;
   int nextCheck = 0;

@@ -17,11 +17,6 @@ using namespace plat;
 constexpr uint32_t kDisplayChangeWaitMillis = 2000;
 constexpr int kNearTopPixels = 60;
 
-void ScreenSize(int* width, int* height) {
-  int bits = 0;
-  GetModuleHooks().getScreenMode(width, height, &bits);
-}
-
 uint32_t WindowedStyle() {
   const WindowSettings& set = GetMainWindowState().settings;
   uint32_t style = GetWindowStyleSet(set.styleNumber).windowed;
@@ -29,6 +24,13 @@ uint32_t WindowedStyle() {
   if (set.windowedStyleVisible) style |= WS_VISIBLE;
   if (set.sizeChangeAllowed) style |= WS_THICKFRAME;
   return style;
+}
+
+}  // namespace
+
+void GetScreenSize(int* width, int* height) {
+  int bits = 0;
+  GetModuleHooks().getScreenMode(width, height, &bits);
 }
 
 void TakeClientRect() {
@@ -40,7 +42,20 @@ void TakeClientRect() {
   s.clientRect = Rect{origin.x, origin.y, origin.x + c.right, origin.y + c.bottom};
 }
 
-}  // namespace
+Rect GetWindowedFrameRect(uint32_t style, uint32_t exStyle) {
+  const MainWindowState& s = GetMainWindowState();
+  int cw = 0, ch = 0;
+  GetWindowedClientSize(&cw, &ch);
+  Rect r{0, 0, cw, ch};
+  AdjustWindowRectEx(&r, style, exStyle);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  int x = (s.desktopWidth - w) / 2, y = (s.desktopHeight - h) / 2;
+  if (s.settings.fixedPositionOn) {
+    x = s.settings.fixedX;
+    y = s.settings.fixedY;
+  }
+  return Rect{x, y, x + w, y + h};
+}
 
 void GetWindowedClientSize(int* width, int* height) {
   const WindowSettings& set = GetMainWindowState().settings;
@@ -50,7 +65,7 @@ void GetWindowedClientSize(int* width, int* height) {
     return;
   }
   int sw = 0, sh = 0;
-  ScreenSize(&sw, &sh);
+  GetScreenSize(&sw, &sh);
   const double scale = GetWindowScaleFactor();
   *width = static_cast<int>(sw * scale);
   *height = static_cast<int>(sh * scale);
@@ -88,7 +103,7 @@ void ApplyWindowStyle() {
   if (s.window == 0) return;
   const WindowStyleSet styles = GetWindowStyleSet(s.settings.styleNumber);
   int sw = 0, sh = 0;
-  ScreenSize(&sw, &sh);
+  GetScreenSize(&sw, &sh);
   if (!s.settings.windowed) {
     LogOutput("ウインドウスタイルをフルスクリーンモード用に変更します... ");
     SetWindowStyle(s.window, styles.fullScreen, styles.fullScreenEx);
@@ -101,23 +116,14 @@ void ApplyWindowStyle() {
     LogOutput("ウインドウスタイルをウインドウモード用に変更します... ");
     const uint32_t style = WindowedStyle();
     SetWindowStyle(s.window, style, styles.windowedEx);
-    int cw = 0, ch = 0;
-    GetWindowedClientSize(&cw, &ch);
-    Rect r{0, 0, cw, ch};
-    AdjustWindowRectEx(&r, style, styles.windowedEx);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    int x = (s.desktopWidth - w) / 2, y = (s.desktopHeight - h) / 2;
-    if (s.settings.fixedPositionOn) {
-      x = s.settings.fixedX;
-      y = s.settings.fixedY;
-    }
-    SetWindowPos(s.window, 0, x, y, w, h, 0);
+    const Rect r = GetWindowedFrameRect(style, styles.windowedEx);
+    SetWindowPos(s.window, 0, r.left, r.top, r.right - r.left, r.bottom - r.top, 0);
     TakeClientRect();
     // A window whose client area starts off the desktop moves back onto it.
     const int dx = s.clientRect.left < 0 ? -s.clientRect.left : 0;
     const int dy = s.clientRect.top < 0 ? -s.clientRect.top : 0;
     if (dx != 0 || dy != 0) {
-      SetWindowPos(s.window, 0, x + dx, y + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+      SetWindowPos(s.window, 0, r.left + dx, r.top + dy, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
       TakeClientRect();
     }
     RequestCursorDisplay(1);
@@ -133,7 +139,7 @@ void ApplyWindowSize() {
   if (GetFrameworkStatus().userWindow || s.window == 0) return;
   const double scale = set.windowed ? GetWindowScaleFactor() : 1.0;
   int sw = 0, sh = 0;
-  ScreenSize(&sw, &sh);
+  GetScreenSize(&sw, &sh);
   int cw = static_cast<int>(sw * scale), ch = static_cast<int>(sh * scale);
   if (set.fixedSizeOn) {
     if (set.fixedWidth < cw) cw = set.fixedWidth;

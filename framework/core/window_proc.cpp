@@ -14,16 +14,6 @@ namespace {
 
 using namespace plat;
 
-void OnWindowMoved(Hwnd window) {
-  MainWindowState& s = GetMainWindowState();
-  Rect c;
-  GetClientRect(window, &c);
-  Point origin;
-  ClientToScreen(window, &origin);
-  s.clientRect = Rect{origin.x, origin.y, origin.x + c.right, origin.y + c.bottom};
-  GetModuleHooks().onDrawAreaMoved();
-}
-
 void OnActivate(Hwnd window, WParam wParam) {
   MainWindowState& s = GetMainWindowState();
   if (s.creating) return;
@@ -137,7 +127,10 @@ LResult MainWindowProc(Hwnd window, uint32_t message, WParam wParam, LParam lPar
       }
       return 0;
     case WM_MOVE:
-      if (s.settings.windowed && !s.modeChanging) OnWindowMoved(window);
+      if (s.settings.windowed && !s.modeChanging) {
+        TakeClientRect();
+        GetModuleHooks().onDrawAreaMoved();
+      }
       return 0;
     case WM_PAINT: OnPaint(window); return 0;
     case WM_CLOSE:

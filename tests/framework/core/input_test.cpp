@@ -1,6 +1,8 @@
 // Key queries and pad bits against scripted keys and pads.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "framework/qorlib.h"
 #include "life_test_support.h"
 
@@ -69,6 +71,9 @@ TEST(Input, KeysMapOntoPadOne) {
   EXPECT_EQ(ReadPadInputBits(0x1002), 0);          // other pads have no keys
   EXPECT_EQ(ReadPadInputBits(0x1009), 0);          // past the map: none
   EXPECT_EQ(ReadPadInputBits(0x1000 | 0x7FF), 0);
+  EXPECT_EQ(ReadPadInputBits(INT32_MIN), 0);  // numbers at the ends of the range are no pad
+  EXPECT_EQ(ReadPadInputBits(INT32_MIN | 0x1000), 0);
+  EXPECT_EQ(StopPadVibration(INT32_MIN), 0);
   EXPECT_EQ(ReadPadInputBits(1), 0);               // without the flag keys do not count
   Key(false, hid::Down);
   Key(true, 96);  // numpad 8

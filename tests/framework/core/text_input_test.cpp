@@ -63,8 +63,11 @@ TEST(CharRing, NeverKeepsALeadByteWithoutItsTrail) {
   InitCharCodeBuffer();
   for (int i = 0; i < 1023; ++i) PutCharToInputBuffer('a');
   EXPECT_EQ(PutCharToInputBuffer(0x88), -1);  // one place left: no room for the pair
+  EXPECT_EQ(PutCharToInputBuffer(0x9F), -1);  // nor for its trail byte alone
+  EXPECT_EQ(PutCharToInputBuffer(0x88), -1);
+  EXPECT_EQ(PutCharToInputBuffer('A'), -1);   // a trail byte that reads as a letter too
   EXPECT_EQ(PutCharToInputBuffer('b'), 0);
-  Take();
+  EXPECT_EQ(Take(), std::string(1023, 'a') + "b");
   // A lead byte followed by something that cannot be its trail goes.
   PutCharToInputBuffer(0x88);
   PutCharToInputBuffer(0x0D);

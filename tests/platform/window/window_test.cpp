@@ -284,18 +284,6 @@ TEST(Display, DesktopDepthAndModeSwitches) {
   EXPECT_EQ(GetDisplayCounters().changesSent, 2);
 }
 
-TEST(Display, A24BitDesktopIsReportedAsSuch) {
-  ResetWindowStandIn();
-  hl::Reset();
-  hl::SetDesktopMode(1024, 768, 24);
-  DisplayMode d;
-  GetDesktopMode(&d);
-  EXPECT_EQ(d.bitsPerPixel, 24);
-  EXPECT_EQ(d.width, 1024);
-  ResetWindowStandIn();
-  hl::Reset();
-}
-
 TEST(Ime, CompositionCommitAndDisabling) {
   WindowScope s;
   ShowWindow(s.window, SW_SHOW);
