@@ -4,14 +4,24 @@
 
 namespace qor {
 
+bool PrepareDrawDestination(const MemImage* destination, const SoftDrawSettings* settings, Rect* area) {
+  if (settings == nullptr || !IsMemImgValid(destination)) return false;
+  const MemImgBuffer* db = destination->buffer;
+  if (db->formatKind != kMemImgKindRgb565 && db->formatKind != kMemImgKindXrgb8888) return false;
+  if (db->paletteFlag || db->alphaFlag) return false;
+  // A draw area left over from a larger target never reaches outside this one.
+  Rect bounds = {0, 0, destination->width, destination->height};
+  *area = settings->drawArea;
+  ClipRect(area, &bounds);
+  return area->left < area->right && area->top < area->bottom;
+}
+
 bool PrepareImageDrawFrame(const MemImage* destination, const MemImage* source, const MemImage* blendGraph,
                            const SoftDrawSettings* settings, ImageDrawFrame* frame) {
-  if (settings == nullptr || !IsMemImgValid(destination) || !IsMemImgValid(source)) return false;
+  if (!IsMemImgValid(source) || !PrepareDrawDestination(destination, settings, &frame->area)) return false;
   const MemImgBuffer* db = destination->buffer;
   const MemImgBuffer* sb = source->buffer;
   if (db->formatKind != sb->formatKind) return false;
-  if (db->formatKind != kMemImgKindRgb565 && db->formatKind != kMemImgKindXrgb8888) return false;
-  if (db->paletteFlag || db->alphaFlag) return false;
   if (sb->paletteFlag && sb->palette == nullptr) return false;
   if (source->width <= 0 || source->height <= 0) return false;
   // The graph is read at every source position, so it must cover the source.
@@ -19,11 +29,6 @@ bool PrepareImageDrawFrame(const MemImage* destination, const MemImage* source, 
     if (!IsMemImgValid(blendGraph)) return false;
     if (blendGraph->width < source->width || blendGraph->height < source->height) return false;
   }
-  // A draw area left over from a larger target never reaches outside this one.
-  Rect bounds = {0, 0, destination->width, destination->height};
-  frame->area = settings->drawArea;
-  ClipRect(&frame->area, &bounds);
-  if (frame->area.left >= frame->area.right || frame->area.top >= frame->area.bottom) return false;
 
   frame->kind = db->formatKind;
   frame->destBytes = frame->kind == kMemImgKindRgb565 ? 2 : 4;

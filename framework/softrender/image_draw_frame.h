@@ -17,6 +17,11 @@ struct ImageDrawFrame {
   int32_t destBytes;   // bytes of one destination pixel
 };
 
+// Cuts the draw area to the destination into `area` and returns true when
+// something can be drawn there: valid settings, a valid plain destination
+// of kind 0 or 1 (no palette, no alpha), and a non-empty cut area.
+bool PrepareDrawDestination(const MemImage* destination, const SoftDrawSettings* settings, Rect* area);
+
 // Fills `frame` and returns true when the images can be drawn one onto the
 // other: both valid, the same kind 0 or 1, a plain destination, a blend
 // graph (when given) valid and at least the source's size, and a non-empty

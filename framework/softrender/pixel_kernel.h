@@ -266,6 +266,19 @@ QOR_PIXEL_INLINE PixelWeight WeightOf(const PixelKernel& k, const SourceSample& 
   return r;
 }
 
+// d moved toward v by the parameter and the per-pixel weights in play.
+// Without weights, 32-bit channels divide by 256 and round down, 16-bit
+// fields divide by 255 and round toward zero (the signed table).
+template <int Kind>
+QOR_PIXEL_INLINE int32_t MoveByParameter(const PixelKernel& k, int32_t d, int32_t v, const PixelWeight& w) {
+  if (w.shift != 0) return MoveToward(d, v, w.w * static_cast<uint32_t>(k.param), w.shift + 8);
+  if constexpr (Kind == 1) {
+    return MoveToward(d, v, static_cast<uint32_t>(k.param), 8);
+  } else {
+    return d + k.paramSigned[v - d];
+  }
+}
+
 // Saturating sums and clamped differences of whole pixels. The packed forms
 // work on the word with guard bits: blue is exact, green and red drop their
 // lowest bit and take the carry or borrow of the channel below there.
@@ -351,34 +364,20 @@ QOR_PIXEL_INLINE uint32_t BlendCopy(const PixelKernel& k, uint32_t d, const Sour
   return out;
 }
 
-// Mode 1: toward the source by the parameter (1..254).
+// Mode 1: toward the source by the parameter (1..254). The half and cube
+// rules are set only for plain pixels without a blend graph.
 template <int Kind>
 QOR_PIXEL_INLINE uint32_t BlendAlpha(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
-  uint32_t out = d & PixelLayout<Kind>::kSpare;
-  if (k.graph || s.cls == kPixelAlpha) {
-    PixelWeight w = WeightOf(k, s, factor);
-    QOR_EACH_CHANNEL {
-      int32_t v = MoveToward(Channel<Kind>(d, i), Tinted(k, i, Channel<Kind>(s.color, i)),
-                             w.w * static_cast<uint32_t>(k.param), w.shift + 8);
-      out |= PlaceChannel<Kind>(v, i);
-    }
-    return out;
-  }
   if (k.halfRule) {
     uint32_t mask = Kind == 0 ? 0x7BEF : 0x7F7F7F;
     return ((s.color >> 1) & mask) + ((d >> 1) & mask);
   }
+  uint32_t out = d & PixelLayout<Kind>::kSpare;
+  PixelWeight w = WeightOf(k, s, factor);
   QOR_EACH_CHANNEL {
     int32_t dv = Channel<Kind>(d, i);
     int32_t sv = Tinted(k, i, Channel<Kind>(s.color, i));
-    int32_t v;
-    if (k.cubeRule) {
-      v = k.cubeSlice[sv * 64 + dv];
-    } else if constexpr (Kind == 1) {
-      v = MoveToward(dv, sv, static_cast<uint32_t>(k.param), 8);
-    } else {
-      v = dv + k.paramSigned[sv - dv];
-    }
+    int32_t v = k.cubeRule ? k.cubeSlice[sv * 64 + dv] : MoveByParameter<Kind>(k, dv, sv, w);
     out |= PlaceChannel<Kind>(v, i);
   }
   return out;
@@ -450,17 +449,8 @@ QOR_PIXEL_INLINE uint32_t BlendInverse(const PixelKernel& k, uint32_t d, const S
   uint32_t out = d & PixelLayout<Kind>::kSpare;
   PixelWeight w = WeightOf(k, s, factor);
   QOR_EACH_CHANNEL {
-    int32_t dv = Channel<Kind>(d, i);
     int32_t v = Tinted(k, i, ChannelMax<Kind>(i) - Channel<Kind>(s.color, i));
-    int32_t r;
-    if (w.shift != 0) {
-      r = MoveToward(dv, v, w.w * static_cast<uint32_t>(k.param), w.shift + 8);
-    } else if constexpr (Kind == 1) {
-      r = MoveToward(dv, v, static_cast<uint32_t>(k.param), 8);
-    } else {
-      r = dv + k.paramSigned[v - dv];
-    }
-    out |= PlaceChannel<Kind>(r, i);
+    out |= PlaceChannel<Kind>(MoveByParameter<Kind>(k, Channel<Kind>(d, i), v, w), i);
   }
   return out;
 }
@@ -475,18 +465,12 @@ QOR_PIXEL_INLINE uint32_t BlendWeightedMultiply(const PixelKernel& k, uint32_t d
     int32_t sv = Tinted(k, i, Channel<Kind>(s.color, i));
     int32_t m = (sv * dv) >> PixelLayout<Kind>::kBits[i];
     int32_t r;
-    if (w.shift == 0) {
-      if constexpr (Kind == 1) {
-        r = MoveToward(dv, m, static_cast<uint32_t>(k.param), 8);
-      } else {
-        r = dv + k.paramSigned[m - dv];
-      }
-    } else if (Kind == 0 && i == 1 && k.white && !k.graph) {
+    if (Kind == 0 && i == 1 && w.shift != 0 && k.white && !k.graph) {
       // 16-bit green of an alpha pixel keeps five more bits of its product.
       int64_t fine = static_cast<int64_t>((sv * dv) >> 1) - 32 * dv;
       r = dv + static_cast<int32_t>((fine * s.alpha * k.param) >> 21);
     } else {
-      r = MoveToward(dv, m, w.w * static_cast<uint32_t>(k.param), w.shift + 8);
+      r = MoveByParameter<Kind>(k, dv, m, w);
     }
     out |= PlaceChannel<Kind>(r, i);
   }

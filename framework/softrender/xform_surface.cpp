@@ -25,16 +25,8 @@ bool PrepareXformSurface(const MemImage* destination, const MemImage* source, co
       s->graphPitch = blendGraph->buffer->pitch;
     }
   } else {
-    if (settings == nullptr || !IsMemImgValid(destination)) return false;
-    const MemImgBuffer* db = destination->buffer;
-    if (db->formatKind != kMemImgKindRgb565 && db->formatKind != kMemImgKindXrgb8888) return false;
-    if (db->paletteFlag || db->alphaFlag) return false;
-    // A draw area left over from a larger target never reaches outside this one.
-    Rect bounds = {0, 0, destination->width, destination->height};
-    s->area = settings->drawArea;
-    ClipRect(&s->area, &bounds);
-    if (s->area.left >= s->area.right || s->area.top >= s->area.bottom) return false;
-    s->kind = db->formatKind;
+    if (!PrepareDrawDestination(destination, settings, &s->area)) return false;
+    s->kind = destination->buffer->formatKind;
     s->dstBytes = s->kind == kMemImgKindRgb565 ? 2 : 4;
     s->sourceKind = kSourceFlat;
   }

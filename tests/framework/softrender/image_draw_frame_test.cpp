@@ -183,15 +183,6 @@ TEST_F(ImageDrawFrameTest, StretchedColumns) {
   EXPECT_EQ(RowOf(dst), (Values{1, 4, 7}));
 }
 
-TEST_F(ImageDrawFrameTest, StretchedRowsMirror) {
-  MemImage* src = Source(1, ref::kDirect, 1, 3, 0, [](int, int y) { return Cell{static_cast<uint32_t>(y + 1), 0}; },
-                         nullptr, false);
-  MemImage* dst = Dest(1, 1, 6, [](int, int) { return 0; });
-  Rect r = {0, 6, 1, 0};
-  DrawMemImgStretched(dst, src, &r, 0, nullptr, &copy);
-  for (int y = 0; y < 6; ++y) EXPECT_EQ(GetPixel(dst, 0, y), static_cast<uint32_t>(3 - y / 2));
-}
-
 // Fault mended: the 16.16 arithmetic overflowed 32 bits for wide rectangles
 // and, for sources wider than 65536, sampled past the source's last column.
 TEST_F(ImageDrawFrameTest, StretchArithmeticIn64Bits) {

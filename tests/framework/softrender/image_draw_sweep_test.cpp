@@ -4,7 +4,6 @@
 // every channel (all 5- and 6-bit field pairs in 16-bit). Row blocks below
 // it repeat the block with other alpha values and blend-graph factors.
 #include <cstring>
-#include <random>
 
 #include "image_draw_support.h"
 

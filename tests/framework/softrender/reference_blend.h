@@ -11,7 +11,9 @@
 
 namespace qor::ref {
 
-enum class Road { kAtSize, kRuns, kStretched };
+// kTransformed: the triangle, four-corner and rotated draws, which class
+// pixels like the stretched draw and take none of its forms.
+enum class Road { kAtSize, kRuns, kStretched, kTransformed };
 
 constexpr int kPalette = 0;
 constexpr int kDirect = 1;
