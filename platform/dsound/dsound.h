@@ -24,12 +24,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "platform/kernel/com.h"
+
 namespace plat {
 
-using HRESULT = int32_t;
-
 constexpr HRESULT DS_OK = 0;
-constexpr HRESULT S_FALSE = 1;
 constexpr HRESULT DSERR_GENERIC = static_cast<HRESULT>(0x80004005u);
 constexpr HRESULT DSERR_OUTOFMEMORY = static_cast<HRESULT>(0x8007000Eu);
 constexpr HRESULT DSERR_INVALIDPARAM = static_cast<HRESULT>(0x80070057u);
@@ -42,7 +41,6 @@ constexpr HRESULT DSERR_ALREADYINITIALIZED = static_cast<HRESULT>(0x88780082u);
 constexpr HRESULT DSERR_BUFFERLOST = static_cast<HRESULT>(0x88780096u);
 constexpr HRESULT DSERR_UNINITIALIZED = static_cast<HRESULT>(0x887800AAu);
 
-inline bool Failed(HRESULT hr) { return hr < 0; }
 
 constexpr uint16_t WAVE_FORMAT_PCM = 1;
 

@@ -7,8 +7,11 @@
 
 namespace plat {
 
+// The result word of every component-style call: negative is a failure.
 using HRESULT = int32_t;
 constexpr HRESULT S_OK = 0;
+constexpr HRESULT S_FALSE = 1;
+inline bool Failed(HRESULT hr) { return hr < 0; }
 constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005u);
 
 HRESULT CoInitialize();  // S_OK, or E_FAIL when a failure was asked for
