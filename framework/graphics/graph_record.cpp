@@ -5,6 +5,7 @@
 #include "framework/core/fatal.h"
 #include "framework/core/log.h"
 #include "framework/core/memory.h"
+#include "framework/core/string_helpers.h"
 #include "framework/graphics/screen_size.h"
 
 namespace qor {
@@ -15,23 +16,10 @@ GraphTablesState g_graphTables = {{kGraphHandleTag, kGraphHandleMax, g_graphTabl
 
 HandleTable* Graphs() { return &g_graphTables.graphs; }
 
-bool IsSjisLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
 // Copies at most `limit` bytes of whole Shift-JIS characters and terminates;
 // 0 when the whole text fit, else -1.
 int CopyNameBounded(char* destination, int limit, const char* source) {
-  int n = 0;
-  while (source[n] != '\0') {
-    int width = (IsSjisLeadByte(static_cast<unsigned char>(source[n])) && source[n + 1] != '\0') ? 2 : 1;
-    if (n + width > limit) {
-      destination[n] = '\0';
-      return -1;
-    }
-    std::memcpy(destination + n, source + n, static_cast<size_t>(width));
-    n += width;
-  }
-  destination[n] = '\0';
-  return 0;
+  return CopyStringN(destination, static_cast<size_t>(limit) + 1, source);
 }
 
 }  // namespace

@@ -23,8 +23,7 @@ struct FindSearch {
 
 namespace {
 
-bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-int Width(const char* p) { return (IsLead(static_cast<unsigned char>(*p)) && p[1] != '\0') ? 2 : 1; }
+int Width(const char* p) { return (IsCp932Lead(static_cast<unsigned char>(*p)) && p[1] != '\0') ? 2 : 1; }
 char Fold(char c, bool ignoreCase) { return (ignoreCase && c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
 
 bool SameChar(const char* a, const char* b, int width, bool ignoreCase) {

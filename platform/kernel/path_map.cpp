@@ -15,7 +15,6 @@ namespace plat {
 
 namespace {
 
-bool IsLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 
 // Finds `name` in `dir`: the exact name when it exists, else the first entry
@@ -72,7 +71,7 @@ int HostPathToCp932(const char* utf8, char* out, size_t capacity) {
       continue;
     }
     result += *p;
-    if (IsLead(static_cast<unsigned char>(*p)) && p[1] != '\0') result += *++p;
+    if (IsCp932Lead(static_cast<unsigned char>(*p)) && p[1] != '\0') result += *++p;
     endsWithSeparator = false;
   }
   if (endsWithSeparator && result.size() > 3) result.pop_back();
@@ -120,7 +119,7 @@ int MapPathToHost(const char* path, char* out, size_t capacity) {
     return true;
   };
   while (*p != '\0') {
-    if (IsLead(static_cast<unsigned char>(*p)) && p[1] != '\0') {
+    if (IsCp932Lead(static_cast<unsigned char>(*p)) && p[1] != '\0') {
       component += p[0];
       component += p[1];
       p += 2;

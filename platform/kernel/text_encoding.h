@@ -4,8 +4,13 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 namespace plat {
+
+// A CP932 lead byte: it and the byte after it form one character, whose
+// second byte is never a separator or a letter.
+inline bool IsCp932Lead(uint8_t c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // Both return the length written (without the terminating zero), or -1 when
 // the text cannot be converted or does not fit; the output is always

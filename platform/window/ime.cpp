@@ -14,7 +14,6 @@ namespace win {
 
 namespace {
 
-bool IsLead(uint8_t c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 void Post(uint32_t message, WParam wParam, LParam lParam) {
   const WindowRecord& w = State().window;
@@ -25,7 +24,7 @@ void Post(uint32_t message, WParam wParam, LParam lParam) {
 int ByteOffsetOfChar(const char* text, int length, int chars) {
   int at = 0;
   for (int n = 0; n < chars && at < length; ++n) {
-    at += (IsLead(static_cast<uint8_t>(text[at])) && at + 1 < length) ? 2 : 1;
+    at += (IsCp932Lead(static_cast<uint8_t>(text[at])) && at + 1 < length) ? 2 : 1;
   }
   return at;
 }
