@@ -26,7 +26,11 @@ bool IsIdentity(const Mat2& m) {
          m.eM21.value == 0 && m.eM22.fract == 0 && m.eM22.value == 1;
 }
 
-bool Render(FontObject* f, uint32_t code, bool mono, Raster* out) {
+// Loads and renders into the face's glyph slot, unless the slot holds this
+// rendering already: callers ask for a glyph's size and then for its bits.
+bool RenderIntoSlot(FontObject* f, uint32_t code, bool mono) {
+  if (f->slotValid && f->slotCode == code && f->slotMono == mono) return true;
+  f->slotValid = false;
   uint32_t unicode = 0;
   FT_UInt index = Cp932CodeToUnicode(code, &unicode) ? FT_Get_Char_Index(f->face, unicode) : 0;
   const FT_Int32 load = FT_LOAD_NO_BITMAP | (mono ? FT_LOAD_TARGET_MONO : FT_LOAD_TARGET_NORMAL);
@@ -38,14 +42,23 @@ bool Render(FontObject* f, uint32_t code, bool mono, Raster* out) {
   if (slot->format != FT_GLYPH_FORMAT_OUTLINE) return false;
   // FreeType gives an outline without contours (a space) a blank pixel;
   // such a glyph has no black box here.
-  const bool outline = slot->outline.n_contours > 0;
+  f->slotInk = slot->outline.n_contours > 0;
   if (f->italic) FT_GlyphSlot_Oblique(slot);
   if (FT_Render_Glyph(slot, mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0) return false;
+  if (slot->bitmap.pixel_mode != (mono ? FT_PIXEL_MODE_MONO : FT_PIXEL_MODE_GRAY)) return false;
+  f->slotValid = true;
+  f->slotCode = code;
+  f->slotMono = mono;
+  return true;
+}
+
+bool Render(FontObject* f, uint32_t code, bool mono, Raster* out) {
+  if (!RenderIntoSlot(f, code, mono)) return false;
+  const FT_GlyphSlot slot = f->face->glyph;
   const FT_Bitmap& b = slot->bitmap;
-  if (b.pixel_mode != (mono ? FT_PIXEL_MODE_MONO : FT_PIXEL_MODE_GRAY)) return false;
   out->bitmap = &b;
   out->bold = f->bold;
-  const bool ink = outline && b.width > 0 && b.rows > 0;
+  const bool ink = f->slotInk && b.width > 0 && b.rows > 0;
   out->width = ink ? static_cast<int>(b.width) + (f->bold ? 1 : 0) : 0;
   out->rows = ink ? static_cast<int>(b.rows) : 0;
   out->left = ink ? slot->bitmap_left : 0;

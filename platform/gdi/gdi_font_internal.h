@@ -26,6 +26,10 @@ struct FontObject {
   int ascent = 0, descent = 0, internalLeading = 0, externalLeading = 0;
   int aveCharWidth = 0, maxCharWidth = 0;
   bool fixedPitch = false;
+
+  // What the face's glyph slot holds.
+  bool slotValid = false, slotMono = false, slotInk = false;
+  uint32_t slotCode = 0;
 };
 
 struct FontState {
