@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kDefaultCellHeight = 16;
 constexpr int kBoldWeight = 600;
+constexpr int64_t kMaxPpem64 = int64_t{2} * kMaxFontPixels * 64;
 
 FontState g_fonts;
 
@@ -59,13 +60,15 @@ bool ApplySize(FontObject* f) {
     num = pixels;
     den = em;
   }
-  yPpem64 = std::max<int64_t>(yPpem64, 1);
   int64_t xPpem64 = yPpem64;
   if (f->width != 0) {
     const int average = ClampPixels(f->width);
-    xPpem64 = std::max<int64_t>(RoundDiv(int64_t{average} * 64 * em, averageWidth), 1);
+    xPpem64 = RoundDiv(int64_t{average} * 64 * em, averageWidth);
     f->aveCharWidth = average;
   }
+  // A face with odd tables must not ask for glyphs of unbounded size.
+  yPpem64 = std::clamp<int64_t>(yPpem64, 1, kMaxPpem64);
+  xPpem64 = std::clamp<int64_t>(xPpem64, 1, kMaxPpem64);
   if (FT_Set_Char_Size(face, xPpem64, yPpem64, 0, 0) != 0) return false;
   // Widths at the scale glyphs are really drawn at: a face may ask for
   // whole pixels per em, and advances follow that.
