@@ -33,7 +33,8 @@ bool ApplySize(FontObject* f) {
   int64_t lineGap = face->height - (face->ascender - face->descender);
   int64_t averageWidth = 0;
   f->fixedPitch = FT_IS_FIXED_WIDTH(face) != 0;
-  if (auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2)); os2 != nullptr && os2->version != 0xFFFF) {
+  auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  if (os2 != nullptr && os2->version != 0xFFFF) {
     winAscent = os2->usWinAscent;
     winDescent = os2->usWinDescent;
     averageWidth = os2->xAvgCharWidth;
@@ -186,7 +187,8 @@ bool GetTextMetricsForFont(Hfont font, TextMetricA* out) {
   tm.tmItalic = f.italic ? 0xFF : 0;
   tm.tmUnderlined = f.underline ? 0xFF : 0;
   tm.tmStruckOut = f.strikeOut ? 0xFF : 0;
-  tm.tmPitchAndFamily = static_cast<uint8_t>(FF_MODERN | TMPF_TRUETYPE | TMPF_VECTOR | (f.fixedPitch ? 0 : TMPF_FIXED_PITCH));
+  tm.tmPitchAndFamily =
+      static_cast<uint8_t>(FF_MODERN | TMPF_TRUETYPE | TMPF_VECTOR | (f.fixedPitch ? 0 : TMPF_FIXED_PITCH));
   // Codes are always read as CP932 here, whatever was asked for.
   tm.tmCharSet = static_cast<uint8_t>(SHIFTJIS_CHARSET);
   *out = tm;

