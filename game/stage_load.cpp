@@ -16,7 +16,7 @@ StageLoadState stageLoad;
 namespace {
 
 constexpr int kNamedStages = 201;
-constexpr int kNameLength = 28;
+constexpr int kNameLength = 40;
 
 struct StageNames {
   char back[kNamedStages][kNameLength];
