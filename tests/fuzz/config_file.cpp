@@ -1,7 +1,5 @@
 // config.ini as the game reads it at start-up: any bytes give a window mode
 // and camera option of 0 or 1 and five distinct button masks per player.
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 
@@ -10,11 +8,9 @@
 #include "game/game_reset.h"
 #include "game/input.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  return chdir(fuzz::GetScratch().host.c_str()) == 0 ? 0 : 1;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  fuzz::InScratchFolder here;
+  if (!here.ok()) return 0;
   orb::ResetGameModules();
   if (!fuzz::WriteScratchFile("config.ini", data, size)) return 0;
   orb::LoadConfigFile();

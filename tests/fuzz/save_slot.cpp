@@ -2,7 +2,6 @@
 // first byte picks which of the two files the rest becomes; any bytes give
 // values in range.
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cmath>
 #include <cstdint>
@@ -14,12 +13,6 @@
 #include "game/roster.h"
 #include "game/save_slots.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  if (chdir(fuzz::GetScratch().host.c_str()) != 0) return 1;
-  mkdir("file", 0777);
-  return 0;
-}
-
 namespace {
 void Check(bool ok) {
   if (!ok) std::abort();
@@ -28,6 +21,9 @@ void Check(bool ok) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
+  fuzz::InScratchFolder here;
+  if (!here.ok()) return 0;
+  mkdir("file", 0777);
   orb::ResetGameModules();
   const bool summary = data[0] & 1;
   if (!fuzz::WriteScratchFile(summary ? "file/setdata1.dat" : "file/data1.dat", data + 1, size - 1)) return 0;
