@@ -122,6 +122,11 @@ struct SoundData {
   uint32_t endOffset;
   uint32_t cursorAtEnd;
   uint32_t loopMark;
+  // Where the last refill found the play cursor and how far ahead of it the
+  // written data then reached: a cursor that has moved further since has run
+  // past the data (the pump was starved).
+  uint32_t refillCursor;
+  uint32_t refillAhead;
   LinkNode listNode;                     // link in the list of stream sounds
   // Whole sounds.
   uint32_t pcmSize;
