@@ -287,7 +287,9 @@ int RefillStreamSound(int handle) {
   if (r->ending) {
     uint32_t cursor = 0;
     if (GetSoundBufferPosition(slot, &cursor) != 0) return -1;
-    if (r->endOffset < cursor && (r->cursorAtEnd < r->endOffset || r->cursorAtEnd > cursor)) {
+    // The cursor has passed the end. Data that ended right at the cursor (an
+    // empty sound) counts as passed too, or its ring would never stop.
+    if (r->endOffset < cursor && (r->cursorAtEnd <= r->endOffset || r->cursorAtEnd > cursor)) {
       StopSoundBuffer(slot);
       r->ending = 0;
       return 0;
