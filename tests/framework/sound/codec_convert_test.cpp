@@ -160,7 +160,8 @@ TEST(CodecConvert, Mp3TagsAndMp3InsideWav) {
   const auto expected = soundtest::DecodeMp3Directly(mp3);
   // An ID3v2.4 tag with a footer (size 0,0,2,1 = 257 bytes) in front and an
   // ID3v1 tag behind, with junk that looks like a sync inside the tag.
-  std::vector<uint8_t> tagged = {'I', 'D', '3', 4, 0, 0x10, 0, 0, 2, 1};
+  const uint8_t tag[10] = {'I', 'D', '3', 4, 0, 0x10, 0, 0, 2, 1};
+  std::vector<uint8_t> tagged(tag, tag + 10);
   tagged.resize(10 + 257 + 10, 0xFF);
   tagged.insert(tagged.end(), mp3.begin(), mp3.end());
   std::vector<uint8_t> v1(128, 0);
@@ -172,21 +173,19 @@ TEST(CodecConvert, Mp3TagsAndMp3InsideWav) {
 
   // The same frames in a WAV with format tag 0x55 go through the compressed
   // WAV attempt and give the same PCM.
-  plat::MPEGLAYER3WAVEFORMAT f{};
   std::vector<uint8_t> extra(12, 0);
   extra[0] = 1;
   r = ConvertImage(CompressedWav(plat::WAVE_FORMAT_MPEGLAYER3, 2, 44100, 1, 0, extra, mp3));
   ASSERT_EQ(r.setup, 0);
   EXPECT_EQ(r.kind, 1u);
   EXPECT_TRUE(r.pcm == expected);
-  (void)f;
 
   // A free-format frame, and a false sync that does not parse, refuse the file.
   std::vector<uint8_t> freeFormat = mp3;
   const uint8_t hdr[4] = {0xFF, 0xFB, 0x00, 0x00};
   std::copy(hdr, hdr + 4, freeFormat.begin());
   EXPECT_EQ(ConvertImage(freeFormat).setup, -1);
-  std::vector<uint8_t> falseSync = {0xFF, 0xFF, 0xFF, 0xFF};
+  std::vector<uint8_t> falseSync(4, 0xFF);
   falseSync.insert(falseSync.end(), mp3.begin(), mp3.end());
   EXPECT_EQ(ConvertImage(falseSync).setup, -1);
   // A tiny file of one short frame header is taken whole as its audio.
