@@ -48,6 +48,9 @@ int OpenOggVorbisStream(SoundConverter* c) {
     CloseOggVorbisStream(c);
     return -1;
   }
+  // On a chained file the library may leave its position past the first
+  // link; every sound starts at its first sample.
+  if (ov_pcm_tell(&v.file) != 0) ov_pcm_seek(&v.file, 0);
   v.wordSize = GetSoundState().oggVorbisWordSize == 1 ? 1 : 2;
   v.totalSamples = total;
   WAVEFORMATEX& f = c->outputFormat;

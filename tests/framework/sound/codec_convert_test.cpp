@@ -7,6 +7,7 @@
 #include "framework/core/memory_stream.h"
 #include "framework/sound/acm_convert.h"
 #include "framework/sound/sound_convert.h"
+#include "framework/sound/sound_state.h"
 #include "platform/acm/adpcm_reference.h"
 #include "sound_test_util.h"
 
@@ -232,6 +233,88 @@ TEST(CodecConvert, SeeksBackAndForthMatchTheWholeConversion) {
     EndSoundConverter(&c);
     FreeMemoryStream(stream);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// One Ogg page of a stream of its own: a single packet of `body`.
+std::vector<uint8_t> OtherStreamPage(int serial, bool bos, bool eos, int pageNo, const std::vector<uint8_t>& body) {
+  ogg_stream_state os;
+  ogg_stream_init(&os, serial);
+  ogg_packet p{};
+  p.packet = const_cast<uint8_t*>(body.data());
+  p.bytes = static_cast<long>(body.size());
+  p.b_o_s = bos;
+  p.e_o_s = eos;
+  p.packetno = pageNo;
+  p.granulepos = 0;
+  os.pageno = pageNo;
+  ogg_stream_packetin(&os, &p);
+  ogg_page page;
+  ogg_stream_flush(&os, &page);
+  std::vector<uint8_t> out(page.header, page.header + page.header_len);
+  out.insert(out.end(), page.body, page.body + page.body_len);
+  ogg_stream_clear(&os);
+  return out;
+}
+
+// Offsets of the pages of an Ogg file.
+std::vector<size_t> PageStarts(const std::vector<uint8_t>& ogg) {
+  std::vector<size_t> starts;
+  for (size_t at = 0; at + 27 <= ogg.size();) {
+    starts.push_back(at);
+    size_t body = 0;
+    for (int i = 0; i < ogg[at + 26]; ++i) body += ogg[at + 27 + static_cast<size_t>(i)];
+    at += 27 + ogg[at + 26] + body;
+  }
+  return starts;
+}
+
+TEST(CodecConvert, ChainedLinkThatChangesFormatEndsTheData) {
+  const auto first = soundtest::EncodeVorbis(soundtest::Tone(20000, 1), 1, 44100, 1);
+  auto chained = first;
+  const auto second = soundtest::EncodeVorbis(soundtest::Tone(20000, 2), 2, 44100, 2);
+  chained.insert(chained.end(), second.begin(), second.end());
+  const Converted r = ConvertImage(chained);
+  ASSERT_EQ(r.setup, 0);
+  EXPECT_EQ(r.format.nChannels, 1);
+  const auto alone = soundtest::DecodeVorbisDirectly(first);
+  EXPECT_TRUE(r.pcm == alone) << r.pcm.size() << " vs " << alone.size();
+}
+
+TEST(CodecConvert, VorbisTrackOfAMultiplexedFile) {
+  const auto ogg = soundtest::EncodeVorbis(soundtest::Tone(30000, 2), 2, 22050, 7);
+  const auto expected = soundtest::DecodeVorbisDirectly(ogg);
+  // Another logical stream's pages before, inside and after the Vorbis ones,
+  // as in a movie.
+  const std::vector<uint8_t> other(200, 0x5A);
+  std::vector<uint8_t> movie = OtherStreamPage(99, true, false, 0, {0x80, 't', 'h', 'e', 'o', 'r', 'a'});
+  const auto starts = PageStarts(ogg);
+  ASSERT_GE(starts.size(), 3u);
+  const long split = static_cast<long>(starts.back());
+  movie.insert(movie.end(), ogg.begin(), ogg.begin() + split);
+  const auto page = OtherStreamPage(99, false, false, 1, other);
+  movie.insert(movie.end(), page.begin(), page.end());
+  movie.insert(movie.end(), ogg.begin() + split, ogg.end());
+  const auto last = OtherStreamPage(99, false, true, 2, other);
+  movie.insert(movie.end(), last.begin(), last.end());
+
+  GetSoundState().movieSoundtrackLoading = 1;
+  const StreamHandle stream = OpenMemoryStream(movie.data(), movie.size());
+  const StreamSource source = MakeStreamSource(GetMemoryStreamTable(), stream);
+  SoundConverter c{};
+  ASSERT_EQ(SetupSoundConverter(&source, &c), 0);
+  GetSoundState().movieSoundtrackLoading = 0;
+  EXPECT_EQ(c.decoderVariant, 1u);
+  EXPECT_EQ(c.kind, 2u);
+  std::vector<uint8_t> pcm(expected.size() + 1000);
+  EXPECT_EQ(ConvertSoundData(&c, pcm.data(), static_cast<uint32_t>(pcm.size())), static_cast<int64_t>(expected.size()));
+  pcm.resize(expected.size());
+  EXPECT_TRUE(pcm == expected);
+  EndSoundConverter(&c);
+  FreeMemoryStream(stream);
 }
 
 }  // namespace
