@@ -41,7 +41,7 @@ std::vector<uint8_t> Wav(const std::vector<int16_t>& samples, int rate = kRate) 
   WavSpec s;
   s.rate = static_cast<uint32_t>(rate);
   s.data.resize(samples.size() * 2);
-  std::memcpy(s.data.data(), samples.data(), s.data.size());
+  if (!samples.empty()) std::memcpy(s.data.data(), samples.data(), s.data.size());
   return WriteWav(s);
 }
 
