@@ -7,6 +7,8 @@ namespace {
 
 constexpr int kMsAdaptation[16] = {230, 230, 230, 230, 307, 409, 512, 614, 768, 614, 512, 409, 307, 230, 230, 230};
 
+constexpr int64_t kMaxMsDelta = 1 << 24;
+
 constexpr int kImaIndexStep[16] = {-1, -1, -1, -1, 2, 4, 6, 8, -1, -1, -1, -1, 2, 4, 6, 8};
 constexpr int kImaSteps[89] = {
     7,     8,     9,     10,    11,    12,    13,    14,    16,    17,    19,    21,    23,    25,    28,
@@ -24,13 +26,17 @@ struct MsChannel {
 };
 
 int16_t MsStep(MsChannel& c, int nibble) {
-  const int32_t signedNibble = nibble >= 8 ? nibble - 16 : nibble;
-  const int32_t predicted = (c.sample1 * c.coef1 + c.sample2 * c.coef2) >> 8;
-  const int16_t sample = Clamp16(predicted + signedNibble * c.delta);
+  const int64_t signedNibble = nibble >= 8 ? nibble - 16 : nibble;
+  // 64-bit: a damaged block may carry any coefficients and deltas.
+  const int64_t predicted = (int64_t{c.sample1} * c.coef1 + int64_t{c.sample2} * c.coef2) >> 8;
+  const int64_t value = predicted + signedNibble * c.delta;
+  const int16_t sample = static_cast<int16_t>(value > 32767 ? 32767 : value < -32768 ? -32768 : value);
   c.sample2 = c.sample1;
   c.sample1 = sample;
-  c.delta = (kMsAdaptation[nibble] * c.delta) >> 8;
-  if (c.delta < 16) c.delta = 16;
+  // Real streams keep the step far below this bound; it only stops a
+  // damaged one from growing without end.
+  const int64_t delta = (int64_t{kMsAdaptation[nibble]} * c.delta) >> 8;
+  c.delta = static_cast<int32_t>(delta < 16 ? 16 : delta > kMaxMsDelta ? kMaxMsDelta : delta);
   return sample;
 }
 

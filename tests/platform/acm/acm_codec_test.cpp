@@ -121,6 +121,15 @@ TEST(AcmAdpcm, ShortLastBlockAndBadHeaders) {
   ms.data[align] = 7;
   const auto msFormat = FormatBlock(WAVE_FORMAT_ADPCM, 2, 22050, align, 4, adpcmref::MsAdpcmExtra(msSpb));
   EXPECT_EQ(ConvertAll(msFormat, ms.data, align).size(), 1u * msSpb * 2);
+
+  // The largest step and nibble all through a block: samples saturate and
+  // the step stays bounded (the sanitizer build checks the arithmetic).
+  std::vector<uint8_t> loud(align, 0x77);
+  loud[0] = loud[1] = 1;
+  for (int i = 2; i < 14; ++i) loud[static_cast<size_t>(i)] = i % 2 == 0 ? 0xFF : 0x7F;
+  const auto loudOut = ConvertAll(msFormat, loud, align);
+  ASSERT_EQ(loudOut.size(), 1u * msSpb * 2);
+  EXPECT_EQ(loudOut.back(), 32767);
 }
 
 TEST(AcmAdpcm, RefusesFormatsThatDisagreeWithThemselves) {
