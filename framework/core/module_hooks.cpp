@@ -1,6 +1,8 @@
 #include "framework/core/module_hooks.h"
 
 #include "framework/core/main_window.h"
+#include "framework/sound/music_handles.h"
+#include "framework/sound/stream_play.h"
 #include "platform/window/display_settings.h"
 
 namespace qor {
@@ -42,12 +44,19 @@ int SwitchDisplay(int /*recreate*/) {
   return 0;
 }
 
+// Sound is part of the framework: its pump and window-procedure calls are
+// wired in from the start.
+void RefillStreams() { UpdateStreamSounds(); }
+void PollMusic() { PollMusicPlaying(); }
+void MusicNotify() { OnMusicNotify(); }
+
 int Pack565(int r, int g, int b) { return ((r >> 3) & 0x1F) << 11 | ((g >> 2) & 0x3F) << 5 | ((b >> 3) & 0x1F); }
 
 const ModuleHooks kDefaults = {
     .buildYuvTables = Nothing,
-    .refillStreamSounds = Nothing,
-    .pollMusic = Nothing,
+    .refillStreamSounds = RefillStreams,
+    .pollMusic = PollMusic,
+    .musicNotify = MusicNotify,
     .drawDirectMovies = Nothing,
     .pauseMovies = Nothing,
     .resumeMovies = Nothing,
