@@ -84,7 +84,7 @@ int FirstFreeSlot() {
 }
 
 plat::Hwnd NetworkWindow() {
-  if (g_net.window == 0) {
+  if (g_net.window == 0 || !plat::IsWindow(g_net.window)) {
     plat::RegisterClass(kWindowClass, NetworkWindowProc);  // already there after an earlier end: fine
     g_net.window = plat::CreateMessageWindow(kWindowClass);
   }
