@@ -226,14 +226,15 @@ TEST(NetSockets, ClosingDrainsWithinBoundsAndNeverRaisesSigpipe) {
   // Data still in the send ring goes out before the close.
   raw = RawConnect(port);
   h = AcceptOne();
-  const std::string big = Pattern(8 << 20, 4);
-  ASSERT_EQ(NetSend(h, big.data(), static_cast<int>(big.size())), 0);
+  // More than the kernel's buffers take, so some waits in the ring.
+  const std::string big[2] = {Pattern(12 << 20, 4), Pattern(12 << 20, 5)};
+  for (const std::string& m : big) ASSERT_EQ(NetSend(h, m.data(), static_cast<int>(m.size())), 0);
   ASSERT_GT(FindSocketRecord(h)->send.stored, 0) << "the peer has not read yet";
   std::string got;
-  std::thread reader([&] { got = RawReadAll(raw, big.size() + 4); });
+  std::thread reader([&] { got = RawReadAll(raw, 2 * (big[0].size() + 4)); });
   EXPECT_EQ(CloseSocketHandle(h), 0);
   reader.join();
-  EXPECT_TRUE(got == Framed(big)) << got.size();
+  EXPECT_TRUE(got == Framed(big[0]) + Framed(big[1])) << got.size();
   ::close(raw);
 
   // Sending to a peer that has reset: an error, the error flag, no signal.
