@@ -1,6 +1,8 @@
 #include "framework/core/module_hooks.h"
 
+#include "framework/core/http_request.h"
 #include "framework/core/main_window.h"
+#include "framework/core/net_socket.h"
 #include "framework/sound/music_handles.h"
 #include "framework/sound/stream_play.h"
 #include "platform/window/display_settings.h"
@@ -50,6 +52,13 @@ void RefillStreams() { UpdateStreamSounds(); }
 void PollMusic() { PollMusicPlaying(); }
 void MusicNotify() { OnMusicNotify(); }
 
+// So is the network.
+void CloseHttp() { CloseAllHttpHandles(); }
+void EndNet() { EndNetwork(); }
+// Records with errors stay until their owner closes them.
+void PumpNet() { PumpNetworkWindow(0); }
+void StepHttp() { StepAllHttpHandles(); }
+
 int Pack565(int r, int g, int b) { return ((r >> 3) & 0x1F) << 11 | ((g >> 2) & 0x3F) << 5 | ((b >> 3) & 0x1F); }
 
 const ModuleHooks kDefaults = {
@@ -90,11 +99,11 @@ const ModuleHooks kDefaults = {
     .refreshGdiPresentation = Nothing,
     .isGdiPresentation = Zero,
     .packColorRGB = Pack565,
-    .clearHttpTable = Nothing,
-    .closeAllHttpHandles = Nothing,
-    .endNetwork = Nothing,
-    .pumpNetworkWindow = Nothing,
-    .stepHttpHandles = Nothing,
+    .clearHttpTable = ClearHttpTable,
+    .closeAllHttpHandles = CloseHttp,
+    .endNetwork = EndNet,
+    .pumpNetworkWindow = PumpNet,
+    .stepHttpHandles = StepHttp,
 };
 
 ModuleHooks g_hooks = kDefaults;

@@ -4,6 +4,7 @@
 
 #include "platform/host/host.h"
 #include "platform/kernel/thread_id.h"
+#include "platform/net/winsock.h"
 #include "platform/window/window_state.h"
 
 namespace plat {
@@ -44,7 +45,7 @@ using namespace win;
 
 bool PostMessage(Hwnd window, uint32_t message, WParam wParam, LParam lParam) {
   if (window == 0) return PostThreadMessage(GetCurrentThreadId(), message, wParam, lParam);
-  const WindowRecord* w = FindWindowRecord(window);
+  const WindowRecord* w = FindTargetRecord(window);
   if (w == nullptr) return false;
   PostToThread(w->thread, Msg{window, message, wParam, lParam, HostMillis()}, false);
   return true;
@@ -64,7 +65,7 @@ void PostQuitMessage(int exitCode) {
 }
 
 LResult SendMessage(Hwnd window, uint32_t message, WParam wParam, LParam lParam) {
-  const WindowRecord* w = FindWindowRecord(window);
+  const WindowRecord* w = FindTargetRecord(window);
   if (w == nullptr || w->procedure == nullptr) return 0;
   return w->procedure(window, message, wParam, lParam);
 }
@@ -81,6 +82,7 @@ bool PeekMessage(Msg* out, Hwnd filter, uint32_t removeFlags) {
   if (out == nullptr) out = &ignored;
   const uint32_t thread = GetCurrentThreadId();
   CollectHostEvents();
+  CollectSocketEvents();
   {
     std::lock_guard<std::mutex> lock(QueueMutex());
     ThreadQueue& q = QueueOf(thread);
@@ -144,7 +146,7 @@ bool TranslateMessage(const Msg* message) {
 LResult DispatchMessage(const Msg* message) {
   if (message == nullptr) return 0;
   ++State().counters.dispatched;
-  const WindowRecord* w = FindWindowRecord(message->hwnd);
+  const WindowRecord* w = FindTargetRecord(message->hwnd);
   if (w == nullptr || w->procedure == nullptr) return 0;
   return w->procedure(message->hwnd, message->message, message->wParam, message->lParam);
 }
