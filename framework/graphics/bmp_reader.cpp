@@ -127,7 +127,6 @@ void DecodeBmpRle(const BmpHeader& h, bool fourBit, const uint8_t* data, size_t 
   }
 }
 
-// Plain rows: only the last row may lack its padding.
 bool PlainDataCovers(const BmpHeader& h, size_t size) {
   const int64_t rowBytes = plat::gdi::DibRowBytes(h.width, h.bits);
   const int64_t lastRow = (static_cast<int64_t>(h.width) * h.bits + 7) / 8;
@@ -189,12 +188,14 @@ uint8_t* DecodeBmpPixels(const BmpHeader& h, const uint8_t* data, size_t size, G
   image->pitch = static_cast<int32_t>(pitch);
   const size_t bytes = static_cast<size_t>(pitch) * static_cast<size_t>(h.height);
 
+  // Plain rows must all be there (only the last row's padding may be
+  // missing) before any block is made for them.
+  if (!rle && !PlainDataCovers(h, size)) return nullptr;
   if (!rle && !plainIndexedOrRgb) {
     uint8_t* block = DecodeThroughDib(h, data, size, image->pitch);
     if (block != nullptr) MakeFormatRGB24(&image->format);
     return block;
   }
-  if (!rle && !PlainDataCovers(h, size)) return nullptr;
 
   auto* out = static_cast<uint8_t*>(AllocMemory(bytes, nullptr, 0));
   if (out == nullptr) return nullptr;

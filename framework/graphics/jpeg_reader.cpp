@@ -107,6 +107,9 @@ int RunJpegDecode(JpegJob* job, StreamSource* source, GraphImage* image) {
   if (setjmp(job->error.jump)) return -1;
   jpeg_decompress_struct* info = &job->info;
   jpeg_create_decompress(info);
+  // The library's own working memory (whole-picture coefficient buffers of
+  // progressive files) is bounded too: past this it raises an error.
+  info->mem->max_memory_to_use = 2 * kMaxImageBytes;
   SetJpegStreamSource(info, source);
   jpeg_read_header(info, TRUE);
   // The library writes blue, green, red itself: the same bytes as reversing

@@ -4,6 +4,7 @@
 #include <png.h>
 
 #include <csetjmp>
+#include <cstdlib>
 #include <cstring>
 
 #include "framework/core/memory.h"
@@ -13,6 +14,17 @@
 namespace qor {
 
 namespace {
+
+constexpr png_alloc_size_t kPngChunkMemoryLimit = png_alloc_size_t{8} << 20;
+// No single allocation of libpng's own may pass this (its row buffers for
+// the widest picture it takes are far below); a file that asks for more
+// gets the library's out-of-memory error.
+constexpr png_alloc_size_t kPngLibraryBlockLimit = png_alloc_size_t{64} << 20;
+
+png_voidp BoundedPngMalloc(png_structp, png_alloc_size_t size) {
+  return size > kPngLibraryBlockLimit ? nullptr : std::malloc(size);
+}
+void PngFree(png_structp, png_voidp block) { std::free(block); }
 
 // The input binding libpng receives as its I/O pointer.
 struct PngInput {
@@ -69,6 +81,9 @@ int RunPngDecode(PngJob* job, StreamSource* source, GraphImage* image) {
   if (setjmp(png_jmpbuf(job->png))) return -1;
 
   SetPngStreamSource(job->png, &job->input, source);
+  // An ancillary chunk (text, profile) may not make libpng allocate more
+  // than this, whatever length it claims.
+  png_set_chunk_malloc_max(job->png, kPngChunkMemoryLimit);
   png_set_sig_bytes(job->png, 0);
   png_read_info(job->png, job->info);
   png_uint_32 width = 0;
@@ -120,7 +135,8 @@ int LoadPngImage(StreamSource* source, GraphImage* image) {
     return -1;
   }
   PngJob job{};
-  job.png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  job.png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr, nullptr, BoundedPngMalloc,
+                                     PngFree);
   if (job.png == nullptr) return -1;
   job.info = png_create_info_struct(job.png);
   if (job.info == nullptr) {
