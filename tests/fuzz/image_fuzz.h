@@ -16,9 +16,9 @@ inline int RunImageReader(qor::ImageReader reader, const uint8_t* data, size_t s
   if (stream == 0) return 0;
   StreamSource source = MakeStreamSource(GetMemoryStreamTable(), stream);
   GraphImage image{};
-  // Pictures past a few megabytes (a tiny RLE file may describe one) are
+  // Pictures past a megabyte (a tiny RLE file may describe one) are
   // only freed: walking them teaches the fuzzer nothing and costs its time.
-  if (reader(&source, &image) == 0 && static_cast<int64_t>(image.pitch) * image.height <= (int64_t{1} << 22)) {
+  if (reader(&source, &image) == 0 && static_cast<int64_t>(image.pitch) * image.height <= (int64_t{1} << 20)) {
     // Every byte of the block is read, and the picture goes through the
     // pixel read, the DIB conversion and the mirror.
     uint32_t sum = 0;
