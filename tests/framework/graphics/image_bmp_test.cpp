@@ -22,13 +22,11 @@ std::vector<uint8_t> MakeBmp(uint32_t headerSize, int32_t width, int32_t height,
   PutLe32(&b, 2, offset + static_cast<uint32_t>(pixels.size()));
   PutLe32(&b, 10, offset);
   PutLe32(&b, 14, headerSize);
-  if (headerSize >= 12) {
+  if (headerSize >= 40) {  // a smaller (core) header only says its size here
     PutLe32(&b, 18, static_cast<uint32_t>(width));
     PutLe32(&b, 22, static_cast<uint32_t>(height));
     PutLe16(&b, 26, 1);
     PutLe16(&b, 28, bits);
-  }
-  if (headerSize >= 40) {
     PutLe32(&b, 30, compression);
     PutLe32(&b, 46, colorsUsed);
   }
