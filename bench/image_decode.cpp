@@ -21,6 +21,7 @@
 #include "framework/core/memory_stream.h"
 #include "framework/graphics/image_loader.h"
 #include "platform/kernel/path_map.h"
+#include "tests/framework/graphics/image_writers.h"
 
 namespace {
 
@@ -32,17 +33,11 @@ uint8_t Sample(int x, int y, int c) {
   return static_cast<uint8_t>((x * (c + 1) / 4 + y / (c + 2) + ((x ^ y) & 15)) & 0xFF);
 }
 
-void AppendBytes(png_structp png, png_bytep data, size_t length) {
-  auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + length);
-}
-void NoFlush(png_structp) {}
-
 std::vector<uint8_t> MakePng() {
   std::vector<uint8_t> out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png_create_info_struct(png);
-  png_set_write_fn(png, &out, AppendBytes, NoFlush);
+  png_set_write_fn(png, &out, imagetest::AppendPngBytes, imagetest::NoPngFlush);
   png_set_IHDR(png, info, kSide, kSide, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                PNG_FILTER_TYPE_DEFAULT);
   png_write_info(png, info);
@@ -57,30 +52,7 @@ std::vector<uint8_t> MakePng() {
 }
 
 std::vector<uint8_t> MakeJpeg() {
-  jpeg_compress_struct c{};
-  jpeg_error_mgr err{};
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &buffer, &size);
-  c.image_width = kSide;
-  c.image_height = kSide;
-  c.input_components = 3;
-  c.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&c);
-  jpeg_start_compress(&c, TRUE);
-  std::vector<uint8_t> row(kSide * 3);
-  while (c.next_scanline < c.image_height) {
-    for (int x = 0; x < kSide * 3; ++x) row[x] = Sample(x / 3, static_cast<int>(c.next_scanline), x % 3);
-    JSAMPROW p = row.data();
-    jpeg_write_scanlines(&c, &p, 1);
-  }
-  jpeg_finish_compress(&c);
-  jpeg_destroy_compress(&c);
-  std::vector<uint8_t> out(buffer, buffer + size);
-  std::free(buffer);
-  return out;
+  return imagetest::WriteJpeg(kSide, kSide, 3, false, JCS_RGB, [](int i, int y) { return Sample(i / 3, y, i % 3); });
 }
 
 struct PngReadState {

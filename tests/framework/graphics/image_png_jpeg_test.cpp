@@ -1,16 +1,11 @@
 #include <gtest/gtest.h>
-#include <png.h>
 #include <zlib.h>
 
 #include <csetjmp>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
-// jpeglib.h needs size_t and FILE declared first.
-#include <jpeglib.h>
-
 #include "image_test_support.h"
+#include "image_writers.h"
 
 namespace qor {
 namespace {
@@ -46,12 +41,6 @@ png_color PaletteColor(int i) {
   return {static_cast<png_byte>(i * 7), static_cast<png_byte>(255 - i * 3), static_cast<png_byte>(i * 11 + 5)};
 }
 
-void WriteToVector(png_structp png, png_bytep data, size_t length) {
-  auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + length);
-}
-void NoFlush(png_structp) {}
-
 std::vector<uint8_t> WritePng(const PngSpec& s, int width, int height) {
   std::vector<uint8_t> out;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
@@ -60,7 +49,7 @@ std::vector<uint8_t> WritePng(const PngSpec& s, int width, int height) {
     png_destroy_write_struct(&png, &info);
     return {};
   }
-  png_set_write_fn(png, &out, WriteToVector, NoFlush);
+  png_set_write_fn(png, &out, AppendPngBytes, NoPngFlush);
   png_set_IHDR(png, info, width, height, s.depth, s.colorType, s.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   const int entries = 1 << std::min(s.depth, 8);
@@ -222,34 +211,9 @@ TEST(ImagePngReader, CutAndLyingFilesFailCleanly) {
 // ---- JPEG files written here with libjpeg ----
 
 std::vector<uint8_t> WriteJpeg(int width, int height, int components, bool progressive, J_COLOR_SPACE space) {
-  jpeg_compress_struct c{};
-  jpeg_error_mgr err{};
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &buffer, &size);
-  c.image_width = width;
-  c.image_height = height;
-  c.input_components = components;
-  c.in_color_space = space;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, 85, TRUE);
-  if (progressive) jpeg_simple_progression(&c);
-  jpeg_start_compress(&c, TRUE);
-  std::vector<uint8_t> row(static_cast<size_t>(width) * components);
-  while (c.next_scanline < c.image_height) {
-    for (int x = 0; x < width * components; ++x) {
-      row[x] = static_cast<uint8_t>(x * 29 + c.next_scanline * 47 + (x * c.next_scanline) % 31);
-    }
-    JSAMPROW p = row.data();
-    jpeg_write_scanlines(&c, &p, 1);
-  }
-  jpeg_finish_compress(&c);
-  jpeg_destroy_compress(&c);
-  std::vector<uint8_t> out(buffer, buffer + size);
-  std::free(buffer);
-  return out;
+  return imagetest::WriteJpeg(width, height, components, progressive, space, [](int i, int y) {
+    return static_cast<uint8_t>(i * 29 + y * 47 + (i * y) % 31);
+  });
 }
 
 // libjpeg's own decode with its default output, rows unpadded, colour
