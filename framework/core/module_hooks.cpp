@@ -1,6 +1,7 @@
 #include "framework/core/module_hooks.h"
 
 #include "framework/core/main_window.h"
+#include "framework/sound/yuv_convert.h"
 #include "platform/window/display_settings.h"
 
 namespace qor {
@@ -14,6 +15,7 @@ constexpr int kScreenBits = 16;
 constexpr int kScreenRate = 60;
 
 void Nothing() {}
+void BuildYuvTables() { InitYuvToRgbTables(); }
 void NothingInt(int) {}
 int Zero() { return 0; }
 int One() { return 1; }
@@ -45,7 +47,7 @@ int SwitchDisplay(int /*recreate*/) {
 int Pack565(int r, int g, int b) { return ((r >> 3) & 0x1F) << 11 | ((g >> 2) & 0x3F) << 5 | ((b >> 3) & 0x1F); }
 
 const ModuleHooks kDefaults = {
-    .buildYuvTables = Nothing,
+    .buildYuvTables = BuildYuvTables,
     .refillStreamSounds = Nothing,
     .pollMusic = Nothing,
     .drawDirectMovies = Nothing,
