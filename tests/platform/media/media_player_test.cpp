@@ -1,0 +1,196 @@
+#include "platform/media/media_player.h"
+
+#include <gtest/gtest.h>
+
+extern "C" {
+#include <libavcodec/avcodec.h>
+#include <libavformat/avformat.h>
+}
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/host/headless/headless_control.h"
+#include "platform/kernel/path_map.h"
+#include "platform/kernel/threads.h"
+
+namespace {
+
+constexpr int kWidth = 48;
+constexpr int kHeight = 32;
+constexpr int kFrames = 6;
+
+// Frame n's B, G, R, X pixels: pseudo-random, so any conversion error shows.
+std::vector<uint8_t> SourceFrame(int n) {
+  std::vector<uint8_t> p(kWidth * kHeight * 4);
+  uint32_t seed = 1234u + static_cast<uint32_t>(n) * 77u;
+  for (size_t i = 0; i < p.size(); ++i) {
+    seed = seed * 1664525u + 1013904223u;
+    p[i] = i % 4 == 3 ? 0 : static_cast<uint8_t>(seed >> 24);
+  }
+  return p;
+}
+
+// A lossless FFV1 movie in a NUT container at 10 frames a second, written by
+// libavcodec and libavformat.
+bool WriteLosslessMovie(const std::string& path) {
+  AVFormatContext* out = nullptr;
+  if (avformat_alloc_output_context2(&out, nullptr, "nut", path.c_str()) < 0) return false;
+  const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_FFV1);
+  AVStream* stream = avformat_new_stream(out, nullptr);
+  AVCodecContext* enc = avcodec_alloc_context3(codec);
+  enc->width = kWidth;
+  enc->height = kHeight;
+  enc->pix_fmt = AV_PIX_FMT_BGR0;
+  enc->time_base = AVRational{1, 10};
+  stream->time_base = enc->time_base;
+  bool ok = avcodec_open2(enc, codec, nullptr) == 0 && avcodec_parameters_from_context(stream->codecpar, enc) >= 0 &&
+            avio_open(&out->pb, path.c_str(), AVIO_FLAG_WRITE) >= 0 && avformat_write_header(out, nullptr) >= 0;
+  AVFrame* frame = av_frame_alloc();
+  AVPacket* packet = av_packet_alloc();
+  for (int n = 0; ok && n <= kFrames; ++n) {
+    if (n < kFrames) {
+      frame->format = enc->pix_fmt;
+      frame->width = kWidth;
+      frame->height = kHeight;
+      av_frame_get_buffer(frame, 0);
+      const auto pixels = SourceFrame(n);
+      for (int r = 0; r < kHeight; ++r) memcpy(frame->data[0] + r * frame->linesize[0], &pixels[r * kWidth * 4], kWidth * 4);
+      frame->pts = n;
+      ok = avcodec_send_frame(enc, frame) == 0;
+      av_frame_unref(frame);
+    } else {
+      avcodec_send_frame(enc, nullptr);
+    }
+    while (ok && avcodec_receive_packet(enc, packet) == 0) {
+      av_packet_rescale_ts(packet, enc->time_base, stream->time_base);
+      packet->stream_index = stream->index;
+      ok = av_interleaved_write_frame(out, packet) >= 0;
+    }
+  }
+  if (ok) ok = av_write_trailer(out) == 0;
+  av_packet_free(&packet);
+  av_frame_free(&frame);
+  avcodec_free_context(&enc);
+  avio_closep(&out->pb);
+  avformat_free_context(out);
+  return ok;
+}
+
+class MediaPlayerTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    plat::headless::Reset();
+    plat::ResetMediaStandIn();
+    char dir[] = "/tmp/orb-media-XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    dir_ = dir;
+    ASSERT_TRUE(WriteLosslessMovie(dir_ + "/clip.nut"));
+    char name[512];
+    ASSERT_GT(plat::HostPathToCp932((dir_ + "/clip.nut").c_str(), name, sizeof name), 0);
+    name_ = name;
+  }
+  void TearDown() override {
+    std::remove((dir_ + "/clip.nut").c_str());
+    std::remove(dir_.c_str());
+  }
+  std::string dir_, name_;
+};
+
+const plat::MediaSampleFormat kBgr32{32, 0xFF0000, 0xFF00, 0xFF};
+
+}  // namespace
+
+TEST_F(MediaPlayerTest, ALosslessMovieReadsBackExactlyAndEndsThenSeeks) {
+  plat::MediaFile* file = plat::OpenMediaFile(name_.c_str());
+  ASSERT_NE(file, nullptr);
+  int32_t w = 0, h = 0;
+  plat::GetMediaVideoSize(file, &w, &h);
+  EXPECT_EQ(w, kWidth);
+  EXPECT_EQ(h, kHeight);
+  EXPECT_EQ(plat::MediaHasAudio(file), 0);
+  const int32_t pitch = kWidth * 4 + 8;  // padded rows stay padded
+  std::vector<uint8_t> block(pitch * kHeight, 0xEE);
+  plat::MediaSample* sample = plat::CreateMediaSample(file, kBgr32, block.data(), pitch, kWidth, kHeight);
+  ASSERT_NE(sample, nullptr);
+  for (int n = 0; n < kFrames; ++n) {
+    ASSERT_EQ(plat::UpdateMediaSample(sample, nullptr), plat::kMediaUpdateOk) << n;
+    const auto source = SourceFrame(n);
+    for (int r = 0; r < kHeight; ++r) {
+      for (int c = 0; c < kWidth; ++c) {
+        for (int k = 0; k < 3; ++k) ASSERT_EQ(block[r * pitch + c * 4 + k], source[(r * kWidth + c) * 4 + k]) << n;
+      }
+      ASSERT_EQ(block[r * pitch + kWidth * 4], 0xEE);
+    }
+  }
+  EXPECT_EQ(plat::UpdateMediaSample(sample, nullptr), plat::kMediaUpdateEnd);
+  ASSERT_EQ(plat::SeekMedia(file, 3 * 1000000), 0);  // 0.3 s: frame 3
+  ASSERT_EQ(plat::UpdateMediaSample(sample, nullptr), plat::kMediaUpdateOk);
+  EXPECT_EQ(block[0], SourceFrame(3)[0]);
+  EXPECT_EQ(block[pitch + 5], SourceFrame(3)[kWidth * 4 + 5]);
+  plat::CloseMediaFile(file);  // the sample goes with it
+}
+
+TEST_F(MediaPlayerTest, AsynchronousUpdatesWaitForTheRunningStreamClock) {
+  plat::MediaFile* file = plat::OpenMediaFile(name_.c_str());
+  ASSERT_NE(file, nullptr);
+  std::vector<uint8_t> block(kWidth * 4 * kHeight);
+  plat::MediaSample* sample = plat::CreateMediaSample(file, kBgr32, block.data(), kWidth * 4, kWidth, kHeight);
+  plat::Event* event = plat::CreateEvent(true, false);
+  EXPECT_EQ(plat::GetMediaTime(file), 0);
+  ASSERT_EQ(plat::UpdateMediaSample(sample, event), plat::kMediaUpdatePending);  // frame 0 at time 0
+  plat::SleepRealMs(30);
+  EXPECT_EQ(plat::WaitEvent(event, 0), 1) << "a stopped stream delivers nothing";
+  plat::RunMedia(file);
+  ASSERT_EQ(plat::WaitEvent(event, 5000), 0);
+  EXPECT_EQ(plat::MediaSampleResult(sample), plat::kMediaUpdateOk);
+  plat::ResetEvent(event);
+  // Frame 1 is due at 0.1 s of stream time: not before the host clock gets there.
+  plat::headless::SetClock(plat::headless::PeekClock());
+  ASSERT_EQ(plat::UpdateMediaSample(sample, event), plat::kMediaUpdatePending);
+  EXPECT_EQ(plat::UpdateMediaSample(sample, event), plat::kMediaUpdatePending);
+  plat::SleepRealMs(30);
+  EXPECT_EQ(plat::WaitEvent(event, 0), 1);
+  plat::headless::SetClock(plat::headless::PeekClock() + 100000);
+  ASSERT_EQ(plat::WaitEvent(event, 5000), 0);
+  EXPECT_GE(plat::GetMediaTime(file), 1000000);
+  plat::StopMedia(file);
+  const int64_t stopped = plat::GetMediaTime(file);
+  plat::headless::SetClock(plat::headless::PeekClock() + 500000);
+  EXPECT_EQ(plat::GetMediaTime(file), stopped);
+  plat::CloseMediaFile(file);
+  plat::CloseEvent(event);
+}
+
+TEST_F(MediaPlayerTest, EachStepCanBeMadeToFailAndBadInputIsRefused) {
+  for (plat::MediaStep step : {plat::kMediaStepOpen, plat::kMediaStepStreams, plat::kMediaStepCodec}) {
+    plat::FailNextMediaStep(step);
+    EXPECT_EQ(plat::OpenMediaFile(name_.c_str()), nullptr) << step;
+  }
+  plat::MediaFile* file = plat::OpenMediaFile(name_.c_str());
+  ASSERT_NE(file, nullptr);
+  std::vector<uint8_t> block(kWidth * 4 * kHeight);
+  plat::FailNextMediaStep(plat::kMediaStepSample);
+  EXPECT_EQ(plat::CreateMediaSample(file, kBgr32, block.data(), kWidth * 4, kWidth, kHeight), nullptr);
+  const plat::MediaSampleFormat odd{32, 0xFF, 0xFF00, 0xFF0000};
+  EXPECT_EQ(plat::CreateMediaSample(file, odd, block.data(), kWidth * 4, kWidth, kHeight), nullptr);
+  EXPECT_EQ(plat::CreateMediaSample(file, kBgr32, block.data(), kWidth * 4 - 1, kWidth, kHeight), nullptr);
+  EXPECT_EQ(plat::CreateMediaSample(file, kBgr32, block.data(), kWidth * 4, kWidth + 2, kHeight), nullptr);
+  plat::MediaSample* sample = plat::CreateMediaSample(file, kBgr32, block.data(), kWidth * 4, kWidth, kHeight);
+  ASSERT_NE(sample, nullptr);
+  plat::FailNextMediaStep(plat::kMediaStepUpdate);
+  EXPECT_EQ(plat::UpdateMediaSample(sample, nullptr), plat::kMediaUpdateError);
+  plat::FailNextMediaStep(plat::kMediaStepSeek);
+  EXPECT_EQ(plat::SeekMedia(file, 0), -1);
+  plat::CloseMediaFile(file);
+
+  // A file that is no movie.
+  FILE* junk = std::fopen((dir_ + "/clip.nut").c_str(), "wb");
+  ASSERT_NE(junk, nullptr);
+  std::fwrite("not a movie at all", 1, 18, junk);
+  std::fclose(junk);
+  EXPECT_EQ(plat::OpenMediaFile(name_.c_str()), nullptr);
+  EXPECT_EQ(plat::OpenMediaFile("Z:\\no\\such\\movie.avi"), nullptr);
+}
