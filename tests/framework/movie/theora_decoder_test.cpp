@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
+#include "framework/core/archive.h"
+#include "framework/core/archive_writer.h"
 #include "framework/core/memory.h"
+#include "platform/kernel/path_map.h"
 #include "movie_test_support.h"
 #include "platform/kernel/threads.h"
 
@@ -270,4 +275,47 @@ TEST_F(TheoraDecoderTest, TruncatedAndBitFlippedMoviesNeverCrashOrHang) {
     play(bad);
   }
   EXPECT_EQ(plat::LiveThreadCount(), 0);
+}
+
+TEST_F(TheoraDecoderTest, PlaysFromAResourceArchiveThroughTheFrameworkFileAccess) {
+  char folder[] = "/tmp/orb_movie_XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  char z[1024];
+  ASSERT_GT(plat::HostPathToCp932(folder, z, sizeof z), 0);
+  EncodeOptions o;
+  o.frames = 20;
+  const auto movie = EncodeNumberedMovie(o);
+  for (const bool store : {true, false}) {
+    ResetArchiveTables();
+    ResetFileAccessState();
+    PackNode root;
+    root.isDirectory = true;
+    PackNode clip;
+    clip.name = "clip.ogv";
+    clip.data = movie;
+    root.children.push_back(clip);
+    PackOptions options;
+    options.store = store;
+    std::vector<uint8_t> archive;
+    ASSERT_EQ(BuildArchive(root, options, &archive), 0);
+    const std::string archivePath = std::string(z) + "\\movies.dat";
+    ASSERT_EQ(WriteWholeFile(archivePath.c_str(), archive), 0);
+    SetArchiveExtension("dat");
+    const FileAccessTable* files = GetFileAccessTable();
+    const std::string inner = std::string(z) + "\\movies\\clip.ogv";
+    const FileHandle file = files->open(inner.c_str(), 0, 0, 0);
+    ASSERT_NE(file, 0);
+    decoder_ = OpenTheoraMovie(files, file, 10);
+    ASSERT_NE(decoder_, nullptr);
+    EXPECT_EQ(ShownNumber(), 0);
+    EXPECT_EQ(ShowAfterAdvance(9), 9);
+    EXPECT_EQ(ShowAfterAdvance(15), 4);
+    CloseTheoraMovie(decoder_);  // the thread is joined before the file goes
+    decoder_ = nullptr;
+    EXPECT_EQ(files->close(file), 0);
+    std::remove((std::string(folder) + "/movies.dat").c_str());
+  }
+  ResetArchiveTables();
+  ResetFileAccessState();
+  std::remove(folder);
 }
