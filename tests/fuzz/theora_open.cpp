@@ -33,7 +33,7 @@ size_t Read(void* buffer, size_t size, size_t count, qor::FileHandle h) {
   Bytes* b = Of(h);
   if (size == 0) return 0;
   const size_t n = std::min(count, (b->size - b->position) / size);
-  std::memcpy(buffer, b->data + b->position, n * size);
+  if (n > 0) std::memcpy(buffer, b->data + b->position, n * size);
   b->position += n * size;
   return n;
 }

@@ -270,7 +270,7 @@ size_t MemRead(void* buffer, size_t size, size_t count, qor::FileHandle h) {
   ++f->reads;
   if (size == 0) return 0;
   const size_t n = std::min(count, (f->size - f->position) / size);
-  std::memcpy(buffer, f->data + f->position, n * size);
+  if (n > 0) std::memcpy(buffer, f->data + f->position, n * size);
   f->position += n * size;
   return n;
 }
