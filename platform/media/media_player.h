@@ -3,7 +3,9 @@
 // host clock, and a video sample: a caller-given pixel block that a worker
 // thread of the stream fills with the next frame, converted to the block's
 // format, when the frame's time on the stream clock has come, then signals
-// the caller's event. Each step can be told to fail once for tests.
+// the caller's event. The movie's sound plays by itself while the clock runs,
+// through a ring buffer of the sound device that a second worker refills.
+// Each step can be told to fail once for tests.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +13,7 @@
 namespace plat {
 
 struct Event;
+struct IDirectSound;
 struct MediaFile;
 struct MediaSample;
 
@@ -18,6 +21,7 @@ enum MediaStep {
   kMediaStepOpen = 0,    // the container cannot be opened
   kMediaStepStreams,     // no stream information
   kMediaStepCodec,       // the video decoder cannot start
+  kMediaStepAudio,       // the sound renderer cannot be added (the open fails)
   kMediaStepSample,      // the sample cannot be made
   kMediaStepUpdate,      // the next update fails
   kMediaStepSeek,        // the next seek fails
@@ -30,6 +34,10 @@ enum MediaUpdateResult {
   kMediaUpdateEnd = 2,      // no frame is left in the stream
   kMediaUpdateError = -1,
 };
+
+// The sound device movies play their sound on (null: movies play silent).
+// Files opened afterwards use it; it must outlive them.
+void SetMediaSoundDevice(IDirectSound* device);
 
 // A CP932 path on the drive "Z:". Null when the file cannot be opened or has
 // no video stream that can be decoded.

@@ -7,11 +7,13 @@ extern "C" {
 #include <libavformat/avformat.h>
 }
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "platform/dsound/dsound.h"
 #include "platform/host/headless/headless_control.h"
 #include "platform/kernel/path_map.h"
 #include "platform/kernel/threads.h"
@@ -33,9 +35,46 @@ std::vector<uint8_t> SourceFrame(int n) {
   return p;
 }
 
+constexpr int kSoundRate = 44100;
+constexpr int kSoundFrames = kSoundRate * 6 / 10;
+
+// Sample frame i of the movie's sound, left and right.
+int16_t SoundAt(int i, int channel) {
+  const int left = (i * 37) % 20000 - 10000;
+  return static_cast<int16_t>(channel == 0 ? left : -left / 2);
+}
+
+// PCM sound, when asked, as a second stream of the movie.
+bool AddSound(AVFormatContext* out, std::vector<AVPacket*>* packets, AVStream** stream) {
+  *stream = avformat_new_stream(out, nullptr);
+  AVCodecParameters* p = (*stream)->codecpar;
+  p->codec_type = AVMEDIA_TYPE_AUDIO;
+  p->codec_id = AV_CODEC_ID_PCM_S16LE;
+  p->sample_rate = kSoundRate;
+  av_channel_layout_default(&p->ch_layout, 2);
+  p->format = AV_SAMPLE_FMT_S16;
+  p->bits_per_coded_sample = 16;
+  p->block_align = 4;
+  (*stream)->time_base = AVRational{1, kSoundRate};
+  constexpr int kChunk = 4410;
+  for (int start = 0; start < kSoundFrames; start += kChunk) {
+    AVPacket* packet = av_packet_alloc();
+    if (av_new_packet(packet, kChunk * 4) < 0) return false;
+    int16_t* samples = reinterpret_cast<int16_t*>(packet->data);
+    for (int i = 0; i < kChunk; ++i) {
+      samples[2 * i] = SoundAt(start + i, 0);
+      samples[2 * i + 1] = SoundAt(start + i, 1);
+    }
+    packet->pts = packet->dts = start;
+    packet->duration = kChunk;
+    packets->push_back(packet);
+  }
+  return true;
+}
+
 // A lossless FFV1 movie in a NUT container at 10 frames a second, written by
-// libavcodec and libavformat.
-bool WriteLosslessMovie(const std::string& path) {
+// libavcodec and libavformat, with PCM sound when asked.
+bool WriteLosslessMovie(const std::string& path, bool withSound = false) {
   AVFormatContext* out = nullptr;
   if (avformat_alloc_output_context2(&out, nullptr, "nut", path.c_str()) < 0) return false;
   const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_FFV1);
@@ -46,6 +85,9 @@ bool WriteLosslessMovie(const std::string& path) {
   enc->pix_fmt = AV_PIX_FMT_BGR0;
   enc->time_base = AVRational{1, 10};
   stream->time_base = enc->time_base;
+  std::vector<AVPacket*> sound;
+  AVStream* soundStream = nullptr;
+  if (withSound && !AddSound(out, &sound, &soundStream)) return false;
   bool ok = avcodec_open2(enc, codec, nullptr) == 0 && avcodec_parameters_from_context(stream->codecpar, enc) >= 0 &&
             avio_open(&out->pb, path.c_str(), AVIO_FLAG_WRITE) >= 0 && avformat_write_header(out, nullptr) >= 0;
   AVFrame* frame = av_frame_alloc();
@@ -69,6 +111,12 @@ bool WriteLosslessMovie(const std::string& path) {
       packet->stream_index = stream->index;
       ok = av_interleaved_write_frame(out, packet) >= 0;
     }
+  }
+  for (AVPacket* packet : sound) {
+    packet->stream_index = soundStream->index;
+    av_packet_rescale_ts(packet, AVRational{1, kSoundRate}, soundStream->time_base);
+    if (ok) ok = av_interleaved_write_frame(out, packet) >= 0;
+    av_packet_free(&packet);
   }
   if (ok) ok = av_write_trailer(out) == 0;
   av_packet_free(&packet);
@@ -193,4 +241,42 @@ TEST_F(MediaPlayerTest, EachStepCanBeMadeToFailAndBadInputIsRefused) {
   std::fclose(junk);
   EXPECT_EQ(plat::OpenMediaFile(name_.c_str()), nullptr);
   EXPECT_EQ(plat::OpenMediaFile("Z:\\no\\such\\movie.avi"), nullptr);
+}
+
+TEST_F(MediaPlayerTest, TheSoundPlaysThroughTheSoundDeviceWhileTheClockRuns) {
+  ASSERT_TRUE(WriteLosslessMovie(dir_ + "/clip.nut", true));
+  plat::dsound::ResetDirectSoundState();
+  plat::dsound::SetSinkMode(plat::dsound::SinkMode::Manual);
+  plat::IDirectSound* device = nullptr;
+  ASSERT_EQ(plat::CreateDirectSound(&device), plat::DS_OK);
+  ASSERT_EQ(device->Initialize(nullptr), plat::DS_OK);
+  plat::SetMediaSoundDevice(device);
+  plat::MediaFile* file = plat::OpenMediaFile(name_.c_str());
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(plat::MediaHasAudio(file), 1);
+  std::vector<int16_t> mixed(2 * 8820);
+  plat::dsound::AdvanceManual(4410, mixed.data());
+  EXPECT_EQ(std::count(mixed.begin(), mixed.begin() + 8820, 0), 8820) << "silent while stopped";
+  plat::RunMedia(file);
+  plat::dsound::AdvanceManual(8820, mixed.data());
+  for (int i = 0; i < 8820; ++i) {
+    ASSERT_EQ(mixed[2 * i], SoundAt(i, 0)) << i;
+    ASSERT_EQ(mixed[2 * i + 1], SoundAt(i, 1)) << i;
+  }
+  // Past the first half second the worker has refilled the ring: each round
+  // waits for its refill (a lock of the ring) before playing on.
+  for (int round = 0; round < 4; ++round) {
+    const int locks = plat::dsound::GetCounters().lock;
+    for (int wait = 0; wait < 5000 && plat::dsound::GetCounters().lock == locks; ++wait) plat::SleepRealMs(1);
+    plat::dsound::AdvanceManual(4410, mixed.data());
+    const int at = 8820 + round * 4410;
+    for (int i = 0; i < 4410 && at + i < kSoundFrames; ++i) ASSERT_EQ(mixed[2 * i], SoundAt(at + i, 0)) << at + i;
+  }
+  plat::StopMedia(file);
+  plat::dsound::AdvanceManual(4410, mixed.data());
+  EXPECT_EQ(std::count(mixed.begin(), mixed.begin() + 8820, 0), 8820);
+  plat::CloseMediaFile(file);
+  plat::SetMediaSoundDevice(nullptr);
+  device->Release();
+  plat::dsound::ResetDirectSoundState();
 }
