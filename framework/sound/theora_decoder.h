@@ -48,7 +48,7 @@ struct TheoraPageIndexEntry {
 struct TheoraFrameStockEntry {
   std::atomic<int32_t> state;  // TheoraStockState
   std::atomic<int32_t> frame;
-  uint8_t* y;  // plane copies, owned by the entry (thread-side malloc)
+  uint8_t* y;  // plane copies, rows packed at their width (thread-side malloc)
   uint8_t* u;
   uint8_t* v;
   int32_t yWidth;
@@ -98,6 +98,7 @@ struct TheoraDecoder {
   int32_t frameCount;
 
   int32_t decodedFrame;  // the decode thread's own: the frame libtheora holds
+  int32_t pictureReady;  // the thread's own: libtheora has decoded a frame
 
   TheoraFrameStockEntry* stock;
   int32_t stockCount;

@@ -85,15 +85,22 @@ void DropStale(TheoraDecoder* d, int32_t c) {
   }
 }
 
-bool CopyPlane(uint8_t** buffer, const uint8_t* source, int32_t stride, int32_t height, bool sizeChanged) {
-  const size_t bytes = static_cast<size_t>(stride) * static_cast<size_t>(height);
+// Copies `height` rows of `width` bytes, `stride` apart in the source (a
+// negative stride for bottom-up planes), packed into the entry's buffer. Only
+// the picture's own bytes are read: the decoder's rows need not extend a
+// whole stride past the last one.
+bool CopyPlane(uint8_t** buffer, const uint8_t* source, int32_t width, int32_t stride, int32_t height,
+               bool sizeChanged) {
   if (sizeChanged) {
     std::free(*buffer);
     *buffer = nullptr;
   }
-  if (*buffer == nullptr) *buffer = static_cast<uint8_t*>(std::malloc(bytes > 0 ? bytes : 1));
+  if (*buffer == nullptr) *buffer = static_cast<uint8_t*>(std::malloc(static_cast<size_t>(width) * height));
   if (*buffer == nullptr) return false;
-  if (bytes > 0) std::memcpy(*buffer, source, bytes);
+  for (int32_t r = 0; r < height; ++r) {
+    std::memcpy(*buffer + static_cast<size_t>(r) * width, source + static_cast<intptr_t>(r) * stride,
+                static_cast<size_t>(width));
+  }
   return true;
 }
 
@@ -101,25 +108,23 @@ bool CopyPlane(uint8_t** buffer, const uint8_t* source, int32_t stride, int32_t 
 // False when there is no usable picture or no memory for it.
 bool StorePicture(TheoraDecoder* d, TheoraFrameStockEntry& e) {
   yuv_buffer yuv;
-  if (theora_decode_YUVout(&d->state, &yuv) != 0 || yuv.y_stride < yuv.y_width || yuv.uv_stride < yuv.uv_width ||
-      yuv.y_width <= 0 || yuv.y_height <= 0 || yuv.uv_width <= 0 || yuv.uv_height <= 0) {
+  if (!d->pictureReady || theora_decode_YUVout(&d->state, &yuv) != 0 || yuv.y == nullptr || yuv.u == nullptr || yuv.v == nullptr ||
+      yuv.y_width <= 0 || yuv.y_height <= 0 || yuv.uv_width <= 0 || yuv.uv_height <= 0 ||
+      std::abs(yuv.y_stride) < yuv.y_width || std::abs(yuv.uv_stride) < yuv.uv_width) {
     return false;
   }
-  const bool lumaChanged = yuv.y_stride != e.yStride || yuv.y_width != e.yWidth || yuv.y_height != e.yHeight;
-  const bool chromaChanged =
-      yuv.uv_stride != e.chromaStride || yuv.uv_width != e.chromaWidth || yuv.uv_height != e.chromaHeight;
+  const bool lumaChanged = yuv.y_width != e.yWidth || yuv.y_height != e.yHeight;
+  const bool chromaChanged = yuv.uv_width != e.chromaWidth || yuv.uv_height != e.chromaHeight;
   e.yWidth = yuv.y_width;
   e.yHeight = yuv.y_height;
-  e.yStride = yuv.y_stride;
+  e.yStride = yuv.y_width;
   e.chromaWidth = yuv.uv_width;
   e.chromaHeight = yuv.uv_height;
-  e.chromaStride = yuv.uv_stride;
-  // Negative strides (bottom-up planes) are not produced by the decoder; the
-  // checks above refuse them through the width comparison.
-  if (!CopyPlane(&e.y, yuv.y, yuv.y_stride, yuv.y_height, lumaChanged) ||
-      !CopyPlane(&e.u, yuv.u, yuv.uv_stride, yuv.uv_height, chromaChanged) ||
-      !CopyPlane(&e.v, yuv.v, yuv.uv_stride, yuv.uv_height, chromaChanged)) {
-    e.yStride = e.chromaStride = 0;  // forces fresh buffers next time
+  e.chromaStride = yuv.uv_width;
+  if (!CopyPlane(&e.y, yuv.y, yuv.y_width, yuv.y_stride, yuv.y_height, lumaChanged) ||
+      !CopyPlane(&e.u, yuv.u, yuv.uv_width, yuv.uv_stride, yuv.uv_height, chromaChanged) ||
+      !CopyPlane(&e.v, yuv.v, yuv.uv_width, yuv.uv_stride, yuv.uv_height, chromaChanged)) {
+    e.yWidth = e.chromaWidth = 0;  // forces fresh buffers next time
     return false;
   }
   e.frame.store(d->decodedFrame);
@@ -245,7 +250,9 @@ int DecodeTheoraPacket(TheoraDecoder* d, int32_t count) {
     const int key = theora_packet_iskeyframe(&d->packet);
     if (key < 0) continue;  // a header packet met again after a restart
     if (keyframe < 0 || keyframe <= static_cast<int64_t>(d->decodedFrame) + 1) {
-      theora_decode_packetin(&d->state, &d->packet);
+      // libtheora has a picture to hand out only once it has decoded a
+      // frame of its own; an empty packet repeats a frame, it makes none.
+      if (theora_decode_packetin(&d->state, &d->packet) == 0 && d->packet.bytes > 0) d->pictureReady = 1;
     }
     ++d->decodedFrame;
     ++read;
