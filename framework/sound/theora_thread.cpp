@@ -179,8 +179,10 @@ void DecodeAheadPass(TheoraDecoder* d) {
   if (d->endOfData.load() == 0) DropStale(d, c);
   const int32_t empty = FindEmpty(d);
   if (empty < 0) {
+    // Idle until the owner moves on. A bare yield would spin a whole core
+    // while the movie is held; a frame lasts far longer than this sleep.
     d->threadState = kTheoraIdle;
-    plat::YieldThread();
+    plat::SleepRealMs(1);
     return;
   }
   d->threadState = kTheoraDecoding;
@@ -359,7 +361,7 @@ int UpdateTheoraFrame(TheoraDecoder* d, int wantRgb, int wantYuv) {
         d->yuvDone = 1;
         break;
       }
-      CreateTheoraYuvSurface(d);
+      if (attempt < 2) CreateTheoraYuvSurface(d);
     }
   }
   if (rgbWork) {

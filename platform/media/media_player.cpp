@@ -91,6 +91,7 @@ void Worker(void* argument) {
     if (s->quit.load() != 0) return;
     if (s->pending.load() == 0) continue;
     const int result = Deliver(s);
+    if (s->quit.load() != 0) return;  // the caller's event may be gone already
     s->result = result;
     Event* caller = s->caller;
     s->pending = 0;
