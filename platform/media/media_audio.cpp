@@ -84,7 +84,10 @@ void WriteRing(MediaAudio* a, uint32_t bytes) {
   void* p1 = nullptr;
   void* p2 = nullptr;
   uint32_t n1 = 0, n2 = 0;
-  if (bytes == 0 || a->ring->Lock(a->writePos, bytes, &p1, &n1, &p2, &n2, 0) != DS_OK) return;
+  if (bytes == 0 || MediaStepFails(kMediaStepSoundWrite) ||
+      a->ring->Lock(a->writePos, bytes, &p1, &n1, &p2, &n2, 0) != DS_OK) {
+    return;
+  }
   for (auto [region, size] : {std::pair<void*, uint32_t>{p1, n1}, std::pair<void*, uint32_t>{p2, n2}}) {
     int16_t* out = static_cast<int16_t*>(region);
     size_t samples = size / sizeof(int16_t);

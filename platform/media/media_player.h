@@ -25,6 +25,7 @@ enum MediaStep {
   kMediaStepSample,      // the sample cannot be made
   kMediaStepUpdate,      // the next update fails
   kMediaStepSeek,        // the next seek fails
+  kMediaStepSoundWrite,  // the next write of sound into the ring is lost
   kMediaStepCount
 };
 

@@ -264,10 +264,12 @@ TEST_F(MediaPlayerTest, TheSoundPlaysThroughTheSoundDeviceWhileTheClockRuns) {
     ASSERT_EQ(mixed[2 * i + 1], SoundAt(i, 1)) << i;
   }
   // Past the first half second the worker has refilled the ring: each round
-  // waits for its refill (a lock of the ring) before playing on.
+  // waits for its refill before playing on.
   for (int round = 0; round < 4; ++round) {
-    const int locks = plat::dsound::GetCounters().lock;
-    for (int wait = 0; wait < 5000 && plat::dsound::GetCounters().lock == locks; ++wait) plat::SleepRealMs(1);
+    const int writes = plat::MediaStepCalls(plat::kMediaStepSoundWrite);
+    for (int wait = 0; wait < 5000 && plat::MediaStepCalls(plat::kMediaStepSoundWrite) == writes; ++wait) {
+      plat::SleepRealMs(1);
+    }
     plat::dsound::AdvanceManual(4410, mixed.data());
     const int at = 8820 + round * 4410;
     for (int i = 0; i < 4410 && at + i < kSoundFrames; ++i) ASSERT_EQ(mixed[2 * i], SoundAt(at + i, 0)) << at + i;
