@@ -342,7 +342,8 @@ int UpdateTheoraFrame(TheoraDecoder* d, int wantRgb, int wantYuv) {
       }
       continue;
     }
-    if (state != kTheoraSeeking && d->endOfData.load() != 0) return 0;
+    // The end of the data was met; a seek still to be done clears it.
+    if (state != kTheoraSeeking && d->seekRequest.load() == 0 && d->endOfData.load() != 0) return 0;
     if (state == kTheoraEnded || poll >= kUpdateYieldPolls + kUpdateSleepPolls) return 0;
     if (poll < kUpdateYieldPolls) plat::YieldThread();
     else plat::SleepRealMs(1);
