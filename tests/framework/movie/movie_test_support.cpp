@@ -206,49 +206,39 @@ std::vector<ReferenceFrame> ReferenceDecode(const std::vector<uint8_t>& file) {
 }
 
 PlainScan ScanWithLibogg(const std::vector<uint8_t>& file) {
+  // Pages in file order, each at its offset; packets of the Theora stream
+  // (the one whose beginning page holds a Theora identification header).
   PlainScan scan;
-  int serial = -1;
+  ogg_sync_state sync;
+  ogg_sync_init(&sync);
+  char* buffer = ogg_sync_buffer(&sync, static_cast<long>(file.size()));
+  std::memcpy(buffer, file.data(), file.size());
+  ogg_sync_wrote(&sync, static_cast<long>(file.size()));
   ogg_stream_state stream{};
-  size_t offset = 0;
-  int frame = 0;
-  while (offset + 27 <= file.size()) {
-    ogg_sync_state sync;
-    ogg_sync_init(&sync);
-    // One page at a time, straight from its known start.
-    const size_t take = std::min<size_t>(file.size() - offset, 65536 + 282);
-    char* b = ogg_sync_buffer(&sync, static_cast<long>(take));
-    std::memcpy(b, file.data() + offset, take);
-    ogg_sync_wrote(&sync, static_cast<long>(take));
-    ogg_page page;
-    if (ogg_sync_pageout(&sync, &page) != 1) {
-      ogg_sync_clear(&sync);
-      break;
-    }
-    const size_t length = page.header_len + page.body_len;
-    if (serial < 0 && ogg_page_bos(&page) && page.body_len > 7 && page.body[0] == 0x80 &&
-        std::memcmp(page.body + 1, "theora", 6) == 0) {
+  int serial = -1;
+  int64_t offset = 0;
+  ogg_page page;
+  for (long length; (length = ogg_sync_pageseek(&sync, &page)) != 0; offset += length < 0 ? -length : length) {
+    if (length < 0) continue;
+    if (serial < 0 && ogg_page_bos(&page) && page.body_len > 7 && std::memcmp(page.body, "\x80theora", 7) == 0) {
       serial = ogg_page_serialno(&page);
       ogg_stream_init(&stream, serial);
     }
-    if (serial >= 0 && ogg_page_serialno(&page) == serial) {
-      ogg_stream_pagein(&stream, &page);
-      ogg_packet p;
-      bool first = true;
-      while (ogg_stream_packetout(&stream, &p) == 1) {
-        if (p.bytes > 0 && (p.packet[0] & 0x80)) continue;
-        if (first) {
-          scan.pageStarts.push_back(static_cast<int64_t>(offset));
-          scan.pageFirstFrames.push_back(frame);
-          first = false;
-        }
-        scan.keyframes.push_back(p.bytes > 0 && !(p.packet[0] & 0x40) ? 1 : 0);
-        ++frame;
+    if (serial < 0 || ogg_page_serialno(&page) != serial) continue;
+    ogg_stream_pagein(&stream, &page);
+    ogg_packet p;
+    for (bool first = true; ogg_stream_packetout(&stream, &p) == 1;) {
+      if (p.bytes > 0 && (p.packet[0] & 0x80)) continue;  // a header
+      if (first) {
+        scan.pageStarts.push_back(offset);
+        scan.pageFirstFrames.push_back(static_cast<int32_t>(scan.keyframes.size()));
+        first = false;
       }
+      scan.keyframes.push_back(p.bytes > 0 && !(p.packet[0] & 0x40) ? 1 : 0);
     }
-    ogg_sync_clear(&sync);
-    offset += length;
   }
   if (serial >= 0) ogg_stream_clear(&stream);
+  ogg_sync_clear(&sync);
   return scan;
 }
 

@@ -21,30 +21,24 @@ using movietest::MemFile;
 
 namespace {
 // A memory YUV surface maker whose FOURCC refusals and lock failures tests
-// choose; it keeps the last surface's bytes.
+// choose; `last` is the newest surface.
 struct FakeSurfaces {
-  static inline bool refuse[3] = {};
-  static inline int lockFailures = 0;
-  static inline int creates = 0;
   struct Surface {
     uint32_t fourcc;
     int32_t width, height, pitch;
     std::vector<uint8_t> bits;
   };
+  static inline bool refuseYV12 = false;
+  static inline int lockFailures = 0, creates = 0;
   static inline Surface* last = nullptr;
   static void* Create(int32_t w, int32_t h, uint32_t fourcc) {
     ++creates;
-    const int index = fourcc == kFourCCYV12 ? 0 : fourcc == kFourCCYUY2 ? 1 : 2;
-    if (refuse[index]) return nullptr;
+    if (refuseYV12 && fourcc == kFourCCYV12) return nullptr;
     const int32_t pitch = fourcc == kFourCCYV12 ? w : 2 * w;
-    last = new Surface{fourcc, w, h, pitch, std::vector<uint8_t>(static_cast<size_t>(pitch) * h * 2)};
-    return last;
+    return last = new Surface{fourcc, w, h, pitch, std::vector<uint8_t>(static_cast<size_t>(pitch) * h * 2)};
   }
   static int Lock(void* s, YuvSurfaceBlock* b) {
-    if (lockFailures > 0) {
-      --lockFailures;
-      return -1;
-    }
+    if (lockFailures > 0 && lockFailures-- > 0) return -1;
     Surface* f = static_cast<Surface*>(s);
     *b = YuvSurfaceBlock{f->bits.data(), f->pitch, f->width, f->height, f->fourcc};
     return 0;
@@ -56,9 +50,8 @@ struct FakeSurfaces {
   }
   static void Install() {
     static const TheoraSurfaceOps ops{Create, Lock, Unlock, Release};
-    std::memset(refuse, 0, sizeof refuse);
-    lockFailures = 0;
-    creates = 0;
+    refuseYV12 = false;
+    lockFailures = creates = 0;
     SetTheoraSurfaceOps(&ops);
   }
 };
@@ -207,7 +200,7 @@ TEST_F(TheoraDecoderTest, YuvSurfaceFormatFallsBackAndLockFailuresSkipOnlyTheYuv
   CloseTheoraMovie(decoder_);
 
   FakeSurfaces::Install();
-  FakeSurfaces::refuse[0] = true;
+  FakeSurfaces::refuseYV12 = true;
   ASSERT_NE(Open(bytes), nullptr);
   EXPECT_EQ(GetTheoraYuvFourcc(decoder_), kFourCCYUY2);
   FakeSurfaces::lockFailures = 3;
