@@ -48,15 +48,8 @@ struct TheoraPageIndexEntry {
 struct TheoraFrameStockEntry {
   std::atomic<int32_t> state;  // TheoraStockState
   std::atomic<int32_t> frame;
-  uint8_t* y;  // plane copies, rows packed at their width (thread-side malloc)
-  uint8_t* u;
-  uint8_t* v;
-  int32_t yWidth;
-  int32_t yHeight;
-  int32_t yStride;
-  int32_t chromaWidth;
-  int32_t chromaHeight;
-  int32_t chromaStride;
+  uint8_t* buffers[3];  // Y, U and V copies, owned (thread-side malloc)
+  YuvPlanes planes;     // the copies as planes: rows packed at their width
 };
 
 struct TheoraMovieInfo {

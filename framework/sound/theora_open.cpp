@@ -246,9 +246,7 @@ int CloseTheoraMovie(TheoraDecoder* d) {
   }
   if (d->stock != nullptr) {
     for (int32_t i = 0; i < d->stockCount; ++i) {
-      std::free(d->stock[i].y);
-      std::free(d->stock[i].u);
-      std::free(d->stock[i].v);
+      for (uint8_t* buffer : d->stock[i].buffers) std::free(buffer);
     }
     FreeMemory(d->stock);
   }

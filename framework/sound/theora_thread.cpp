@@ -113,20 +113,20 @@ bool StorePicture(TheoraDecoder* d, TheoraFrameStockEntry& e) {
       std::abs(yuv.y_stride) < yuv.y_width || std::abs(yuv.uv_stride) < yuv.uv_width) {
     return false;
   }
-  const bool lumaChanged = yuv.y_width != e.yWidth || yuv.y_height != e.yHeight;
-  const bool chromaChanged = yuv.uv_width != e.chromaWidth || yuv.uv_height != e.chromaHeight;
-  e.yWidth = yuv.y_width;
-  e.yHeight = yuv.y_height;
-  e.yStride = yuv.y_width;
-  e.chromaWidth = yuv.uv_width;
-  e.chromaHeight = yuv.uv_height;
-  e.chromaStride = yuv.uv_width;
-  if (!CopyPlane(&e.y, yuv.y, yuv.y_width, yuv.y_stride, yuv.y_height, lumaChanged) ||
-      !CopyPlane(&e.u, yuv.u, yuv.uv_width, yuv.uv_stride, yuv.uv_height, chromaChanged) ||
-      !CopyPlane(&e.v, yuv.v, yuv.uv_width, yuv.uv_stride, yuv.uv_height, chromaChanged)) {
-    e.yWidth = e.chromaWidth = 0;  // forces fresh buffers next time
+  YuvPlanes& p = e.planes;
+  const bool lumaChanged = yuv.y_width != p.yWidth || yuv.y_height != p.yHeight;
+  const bool chromaChanged = yuv.uv_width != p.chromaWidth || yuv.uv_height != p.chromaHeight;
+  p = YuvPlanes{nullptr,     nullptr,       nullptr,       yuv.y_width, yuv.y_height,
+                yuv.y_width, yuv.uv_width,  yuv.uv_height, yuv.uv_width};
+  if (!CopyPlane(&e.buffers[0], yuv.y, yuv.y_width, yuv.y_stride, yuv.y_height, lumaChanged) ||
+      !CopyPlane(&e.buffers[1], yuv.u, yuv.uv_width, yuv.uv_stride, yuv.uv_height, chromaChanged) ||
+      !CopyPlane(&e.buffers[2], yuv.v, yuv.uv_width, yuv.uv_stride, yuv.uv_height, chromaChanged)) {
+    p.yWidth = p.chromaWidth = 0;  // forces fresh buffers next time
     return false;
   }
+  p.y = e.buffers[0];
+  p.u = e.buffers[1];
+  p.v = e.buffers[2];
   e.frame.store(d->decodedFrame);
   e.state.store(kStockFilled);  // last: a reader that sees it sees the whole frame
   return true;
@@ -349,9 +349,7 @@ int UpdateTheoraFrame(TheoraDecoder* d, int wantRgb, int wantYuv) {
     else plat::SleepRealMs(1);
   }
 
-  const YuvPlanes planes{entry->y,           entry->u,           entry->v,           entry->yWidth,
-                         entry->yHeight,     entry->yStride,     entry->chromaWidth, entry->chromaHeight,
-                         entry->chromaStride};
+  const YuvPlanes& planes = entry->planes;
   if (yuvWork) {
     for (int attempt = 0; attempt < 3; ++attempt) {
       YuvSurfaceBlock block{};
