@@ -3,9 +3,24 @@
 
 namespace plat {
 
+namespace {
+
+// A movie file is read as one local file in one of the usual movie
+// containers: no network protocol, and no playlist or concatenation format
+// that would make the file open others.
+constexpr const char* kProtocols = "file";
+constexpr const char* kContainers = "avi,matroska,webm,mov,mp4,mpeg,mpegts,nut,asf,flv,ogg";
+
+}  // namespace
+
 bool OpenStreamReader(const char* hostPath, AVMediaType type, StreamReader* r) {
   *r = StreamReader{};
-  if (avformat_open_input(&r->format, hostPath, nullptr, nullptr) != 0) return false;
+  AVDictionary* options = nullptr;
+  av_dict_set(&options, "protocol_whitelist", kProtocols, 0);
+  av_dict_set(&options, "format_whitelist", kContainers, 0);
+  const int opened = avformat_open_input(&r->format, hostPath, nullptr, &options);
+  av_dict_free(&options);
+  if (opened != 0) return false;
   const AVCodec* decoder = nullptr;
   if (avformat_find_stream_info(r->format, nullptr) < 0 ||
       (r->index = av_find_best_stream(r->format, type, -1, -1, &decoder, 0)) < 0) {

@@ -234,12 +234,16 @@ TEST_F(MediaPlayerTest, EachStepCanBeMadeToFailAndBadInputIsRefused) {
   EXPECT_EQ(plat::SeekMedia(file, 0), -1);
   plat::CloseMediaFile(file);
 
-  // A file that is no movie.
-  FILE* junk = std::fopen((dir_ + "/clip.nut").c_str(), "wb");
-  ASSERT_NE(junk, nullptr);
-  std::fwrite("not a movie at all", 1, 18, junk);
-  std::fclose(junk);
-  EXPECT_EQ(plat::OpenMediaFile(name_.c_str()), nullptr);
+  // A file that is no movie, and a playlist that would have other files read.
+  std::rename((dir_ + "/clip.nut").c_str(), (dir_ + "/clip2.nut").c_str());
+  for (const char* text : {"not a movie at all", "ffconcat version 1.0\nfile clip2.nut\n"}) {
+    FILE* junk = std::fopen((dir_ + "/clip.nut").c_str(), "wb");
+    ASSERT_NE(junk, nullptr);
+    std::fputs(text, junk);
+    std::fclose(junk);
+    EXPECT_EQ(plat::OpenMediaFile(name_.c_str()), nullptr) << text;
+  }
+  std::remove((dir_ + "/clip2.nut").c_str());
   EXPECT_EQ(plat::OpenMediaFile("Z:\\no\\such\\movie.avi"), nullptr);
 }
 
