@@ -32,6 +32,7 @@ bool MediaStepFails(MediaStep step) {
 struct MediaSample {
   MediaFile* file;
   SwsContext* scaler;
+  AVPixelFormat sourceFormat;  // the decoder's layout the scaler was made for
   uint8_t* pixels;
   int32_t pitch;
   Thread* worker;
@@ -75,7 +76,7 @@ int Deliver(MediaSample* s) {
   if (s->quit.load() != 0) return kMediaUpdateError;
   std::lock_guard<std::mutex> hold(f->decoderLock);
   const AVFrame* frame = f->video.frame;
-  if (frame->width != f->width || frame->height != f->height || frame->format != f->video.codec->pix_fmt) {
+  if (frame->width != f->width || frame->height != f->height || frame->format != s->sourceFormat) {
     return kMediaUpdateError;  // a change of picture size mid-stream is not followed
   }
   uint8_t* planes[4] = {s->pixels, nullptr, nullptr, nullptr};
@@ -114,8 +115,9 @@ MediaFile* OpenMediaFile(const char* path) {
     return nullptr;
   }
   const AVCodecContext* codec = f->video.codec;
+  // The picture's size and pixel layout must be known, and convertible.
   if (MediaStepFails(kMediaStepCodec) || codec->width <= 0 || codec->height <= 0 || codec->width > 16384 ||
-      codec->height > 16384) {
+      codec->height > 16384 || codec->pix_fmt == AV_PIX_FMT_NONE || !sws_isSupportedInput(codec->pix_fmt)) {
     CloseMediaFile(f);
     return nullptr;
   }
@@ -208,6 +210,7 @@ MediaSample* CreateMediaSample(MediaFile* f, const MediaSampleFormat& format, ui
   MediaSample* s = new MediaSample{};
   s->file = f;
   s->scaler = scaler;
+  s->sourceFormat = f->video.codec->pix_fmt;
   s->pixels = pixels;
   s->pitch = pitch;
   s->wake = CreateEvent(false, false);
