@@ -5,6 +5,7 @@
 #include "framework/core/net_socket.h"
 #include "framework/sound/music_handles.h"
 #include "framework/sound/stream_play.h"
+#include "framework/sound/yuv_convert.h"
 #include "platform/window/display_settings.h"
 
 namespace qor {
@@ -18,6 +19,7 @@ constexpr int kScreenBits = 16;
 constexpr int kScreenRate = 60;
 
 void Nothing() {}
+void BuildYuvTables() { InitYuvToRgbTables(); }
 void NothingInt(int) {}
 int Zero() { return 0; }
 int One() { return 1; }
@@ -62,7 +64,7 @@ void StepHttp() { StepAllHttpHandles(); }
 int Pack565(int r, int g, int b) { return ((r >> 3) & 0x1F) << 11 | ((g >> 2) & 0x3F) << 5 | ((b >> 3) & 0x1F); }
 
 const ModuleHooks kDefaults = {
-    .buildYuvTables = Nothing,
+    .buildYuvTables = BuildYuvTables,
     .refillStreamSounds = RefillStreams,
     .pollMusic = PollMusic,
     .musicNotify = MusicNotify,
