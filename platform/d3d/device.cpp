@@ -259,7 +259,8 @@ void Device::BuildSetup(RasterSetup* s) const {
     out.magFilter = st[kTssMagFilter];
     out.minFilter = st[kTssMinFilter];
     out.border = ColorFromArgb(st[kTssBorderColor]);
-    out.texture = textures_[k];
+    // The caller may have changed a bound texture's view since: check again.
+    out.texture = textures_[k] != nullptr && SurfaceViewUsable(textures_[k]->view) ? textures_[k] : nullptr;
     if (out.texture != nullptr) MakeChannelCodec(out.texture->view.layout, &out.codec);
     bool alphaUses = out.alphaOp != kTopDisable && (UsesTexture(out.alphaArg1) || UsesTexture(out.alphaArg2));
     bool opUses = out.colorOp == kTopBlendTextureAlpha || out.colorOp == kTopBlendTextureAlphaPm ||

@@ -9,6 +9,13 @@
 // exist, the framework binds them through their lock views in the same way:
 // a surface's lock view is what SetRenderTarget and Texture::view receive.
 //
+// States kept but without effect on the pixels: TEXTUREPERSPECTIVE
+// (coordinates are always affine), LIGHTING (transformed vertices are never
+// lit), DITHERENABLE (never dithered), FILLMODE (always solid), FOGENABLE,
+// ZBIAS, MIPFILTER and the material sources. The texture factor, specular
+// add, shade mode, cull mode, colour key, alpha test, depth and blend states
+// and every stage state act as raster.h says.
+//
 // Every call is counted, and the device can be told to fail: a lost device
 // refuses scenes, draws and clears with kErrDeviceLost until it is restored,
 // and the next N draw calls can be made to fail with kErrDrawFailed.

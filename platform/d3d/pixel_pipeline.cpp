@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <cmath>
 
+// The per-pixel helpers are forced inline: a call per pixel costs more
+// than the work.
+#define D3D_PIXEL_INLINE inline __attribute__((always_inline))
+
 namespace plat::d3d {
 namespace {
 
@@ -14,11 +18,11 @@ constexpr Rgba kKeyedOut = {{0, 0, 0, 0}};
 // beyond any repeat, and still safe to convert to an integer.
 constexpr double kTexelLimit = 1073741824.0;
 
-int32_t Saturate(int32_t v) { return std::clamp(v, 0, 255); }
+D3D_PIXEL_INLINE int32_t Saturate(int32_t v) { return std::clamp(v, 0, 255); }
 
 // Which texel of a row or column of `size` texels the index `i` reads;
 // false for a border texel.
-bool AddressTexel(int64_t i, int32_t size, uint32_t mode, int32_t* texel) {
+D3D_PIXEL_INLINE bool AddressTexel(int64_t i, int32_t size, uint32_t mode, int32_t* texel) {
   if (i >= 0 && i < size) {
     *texel = static_cast<int32_t>(i);
     return true;
@@ -42,7 +46,7 @@ bool AddressTexel(int64_t i, int32_t size, uint32_t mode, int32_t* texel) {
 }
 
 // The texel at (tx, ty); false when colour keying removes it.
-bool FetchTexel(const RasterSetup& setup, const StageSetup& stage, int64_t tx, int64_t ty, Rgba* out) {
+D3D_PIXEL_INLINE bool FetchTexel(const RasterSetup& setup, const StageSetup& stage, int64_t tx, int64_t ty, Rgba* out) {
   const SurfaceView& view = stage.texture->view;
   int32_t x = 0;
   int32_t y = 0;
@@ -57,18 +61,18 @@ bool FetchTexel(const RasterSetup& setup, const StageSetup& stage, int64_t tx, i
   return true;
 }
 
-double TexelCoordinate(double t, int32_t size) {
+D3D_PIXEL_INLINE double TexelCoordinate(double t, int32_t size) {
   double s = t * size;
   return std::fabs(s) < kTexelLimit ? s : 0.0;
 }
 
-int32_t Lerp(int32_t a, int32_t b, int32_t f) { return (a * f + b * (255 - f) + 127) / 255; }
+D3D_PIXEL_INLINE int32_t Lerp(int32_t a, int32_t b, int32_t f) { return (a * f + b * (255 - f) + 127) / 255; }
 
 struct ArgInputs {
   Rgba diffuse, current, texel, factor, specular;
 };
 
-Rgba SelectArg(uint32_t arg, const ArgInputs& in) {
+D3D_PIXEL_INLINE Rgba SelectArg(uint32_t arg, const ArgInputs& in) {
   Rgba v;
   switch (arg & kTaSelectMask) {
     case kTaDiffuse: v = in.diffuse; break;
@@ -84,7 +88,7 @@ Rgba SelectArg(uint32_t arg, const ArgInputs& in) {
   return v;
 }
 
-int32_t ApplyOp(uint32_t op, int32_t a1, int32_t a2, const ArgInputs& in) {
+D3D_PIXEL_INLINE int32_t ApplyOp(uint32_t op, int32_t a1, int32_t a2, const ArgInputs& in) {
   switch (op) {
     case kTopSelectArg2: return a2;
     case kTopModulate: return MulChannel(a1, a2);
@@ -104,7 +108,7 @@ int32_t ApplyOp(uint32_t op, int32_t a1, int32_t a2, const ArgInputs& in) {
   }
 }
 
-bool Passes(uint32_t func, int32_t value, int32_t reference) {
+D3D_PIXEL_INLINE bool Passes(uint32_t func, int32_t value, int32_t reference) {
   switch (func) {
     case kCmpNever: return false;
     case kCmpLess: return value < reference;
@@ -117,7 +121,7 @@ bool Passes(uint32_t func, int32_t value, int32_t reference) {
   }
 }
 
-int32_t BlendFactor(uint32_t factor, int i, const Rgba& src, const Rgba& dst) {
+D3D_PIXEL_INLINE int32_t BlendFactor(uint32_t factor, int i, const Rgba& src, const Rgba& dst) {
   switch (factor) {
     case kBlendZero: return 0;
     case kBlendOne: return 255;
@@ -134,11 +138,11 @@ int32_t BlendFactor(uint32_t factor, int i, const Rgba& src, const Rgba& dst) {
   }
 }
 
-double Mix(const TriangleShading& t, double e0, double e1, double e2, double q0, double q1, double q2) {
+D3D_PIXEL_INLINE double Mix(const TriangleShading& t, double e0, double e1, double e2, double q0, double q1, double q2) {
   return (e0 * q0 + e1 * q1 + e2 * q2) / t.area;
 }
 
-Rgba MixColor(const TriangleShading& t, double e0, double e1, double e2, bool specular) {
+D3D_PIXEL_INLINE Rgba MixColor(const TriangleShading& t, double e0, double e1, double e2, bool specular) {
   Rgba out;
   for (int i = 0; i < 4; ++i) {
     const double* c0 = specular ? t.v[0]->specular : t.v[0]->diffuse;
@@ -152,7 +156,7 @@ Rgba MixColor(const TriangleShading& t, double e0, double e1, double e2, bool sp
 
 }  // namespace
 
-bool SampleStage(const RasterSetup& setup, const StageSetup& stage, bool minify, double u, double v, Rgba* out) {
+D3D_PIXEL_INLINE bool SampleStage(const RasterSetup& setup, const StageSetup& stage, bool minify, double u, double v, Rgba* out) {
   if (stage.texture == nullptr) {
     *out = kOpaqueWhite;
     return true;
@@ -190,8 +194,10 @@ bool SampleStage(const RasterSetup& setup, const StageSetup& stage, bool minify,
   return true;
 }
 
-int ShadePixel(const RasterSetup& s, const TriangleShading& t, int32_t x, int32_t y, double e0, double e1,
-               double e2) {
+namespace {
+
+D3D_PIXEL_INLINE int ShadePixel(const RasterSetup& s, const TriangleShading& t, int32_t x, int32_t y, double e0,
+                                double e1, double e2) {
   ArgInputs in;
   in.diffuse = s.gouraud ? MixColor(t, e0, e1, e2, false) : t.flatDiffuse;
   in.specular = s.gouraud ? MixColor(t, e0, e1, e2, true) : t.flatSpecular;
@@ -248,6 +254,23 @@ int ShadePixel(const RasterSetup& s, const TriangleShading& t, int32_t x, int32_
   }
   StoreRaw(dst, s.targetCodec.bytes, EncodePixel(s.targetCodec, src));
   return 1;
+}
+
+}  // namespace
+
+int64_t ShadeRow(const RasterSetup& setup, const TriangleShading& tri, int32_t y, int32_t left, int32_t right,
+                 const int64_t e[3], const int64_t step[3], const int64_t bias[3]) {
+  int64_t e0 = e[0], e1 = e[1], e2 = e[2];
+  int64_t written = 0;
+  for (int32_t x = left; x <= right; ++x) {
+    if (e0 + bias[0] >= 0 && e1 + bias[1] >= 0 && e2 + bias[2] >= 0) {
+      written += ShadePixel(setup, tri, x, y, static_cast<double>(e0), static_cast<double>(e1), static_cast<double>(e2));
+    }
+    e0 += step[0];
+    e1 += step[1];
+    e2 += step[2];
+  }
+  return written;
 }
 
 }  // namespace plat::d3d

@@ -17,14 +17,11 @@ struct TriangleShading {
   bool minify[kMaxStages];   // the stage's texture is shrunk: its MINFILTER applies
 };
 
-// Shades pixel (x, y) whose edge functions are e0, e1, e2; 1 when it was
-// written, 0 when a step discarded it.
-int ShadePixel(const RasterSetup& setup, const TriangleShading& tri, int32_t x, int32_t y, double e0, double e1,
-               double e2);
-
-// The texel colour of `stage` at texture coordinates (u, v); false when the
-// sample is keyed out (colour keying on and the texel, or every texel of a
-// linear sample, equals the key).
-bool SampleStage(const RasterSetup& setup, const StageSetup& stage, bool minify, double u, double v, Rgba* out);
+// Shades the pixels left..right (inclusive) of row y whose centres are
+// inside: e holds the three edge functions at (left, y), step their change
+// per pixel, bias -1 for an edge that does not own its points (0 for a top
+// or left edge). Returns the pixels written.
+int64_t ShadeRow(const RasterSetup& setup, const TriangleShading& tri, int32_t y, int32_t left, int32_t right,
+                 const int64_t e[3], const int64_t step[3], const int64_t bias[3]);
 
 }  // namespace plat::d3d

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
-#include <cstring>
 
 #include "platform/d3d/pixel_pipeline.h"
 
@@ -38,44 +37,6 @@ bool SurfaceViewUsable(const SurfaceView& view) {
   if (view.bits == nullptr || !MakeChannelCodec(view.layout, &codec)) return false;
   if (view.width < 1 || view.height < 1 || view.width > kMaxSurfaceSide || view.height > kMaxSurfaceSide) return false;
   return view.pitch >= view.width * codec.bytes;
-}
-
-Rgba DecodePixel(const ChannelCodec& codec, uint32_t raw) {
-  Rgba out;
-  for (int i = 0; i < 4; ++i) {
-    int w = codec.width[i];
-    out.c[i] = w == 0 ? (i == 3 ? 255 : 0) : WidenChannel((raw >> codec.shift[i]) & ((1u << w) - 1u), w);
-  }
-  return out;
-}
-
-uint32_t EncodePixel(const ChannelCodec& codec, const Rgba& color) {
-  uint32_t raw = codec.spareBits;
-  for (int i = 0; i < 4; ++i) {
-    int w = codec.width[i];
-    if (w != 0) raw |= (static_cast<uint32_t>(color.c[i]) >> (8 - w)) << codec.shift[i];
-  }
-  return raw;
-}
-
-uint32_t LoadRaw(const uint8_t* p, int32_t bytes) {
-  if (bytes == 2) {
-    uint16_t v;
-    std::memcpy(&v, p, 2);
-    return v;
-  }
-  uint32_t v;
-  std::memcpy(&v, p, 4);
-  return v;
-}
-
-void StoreRaw(uint8_t* p, int32_t bytes, uint32_t value) {
-  if (bytes == 2) {
-    uint16_t v = static_cast<uint16_t>(value);
-    std::memcpy(p, &v, 2);
-  } else {
-    std::memcpy(p, &value, 4);
-  }
 }
 
 namespace {
@@ -161,19 +122,15 @@ int64_t DrawSnapped(const RasterSetup& setup, const RasterVertex& a, const Raste
   for (int k = 0; k < setup.stageCount; ++k) shading.minify[k] = Minifies(setup, k, v, dx, dy, shading.area);
 
   int64_t written = 0;
+  const int64_t step[3] = {-dy[0] * kSubPixel, -dy[1] * kSubPixel, -dy[2] * kSubPixel};
   for (int64_t py = top; py <= bottom; ++py) {
     int64_t e[3];
     for (int k = 0; k < 3; ++k) {
       int p = (k + 1) % 3;
       e[k] = dx[k] * (py * kSubPixel - Y[p]) - dy[k] * (left * kSubPixel - X[p]);
     }
-    for (int64_t px = left; px <= right; ++px) {
-      if (e[0] + bias[0] >= 0 && e[1] + bias[1] >= 0 && e[2] + bias[2] >= 0) {
-        written += ShadePixel(setup, shading, static_cast<int32_t>(px), static_cast<int32_t>(py),
-                              static_cast<double>(e[0]), static_cast<double>(e[1]), static_cast<double>(e[2]));
-      }
-      for (int k = 0; k < 3; ++k) e[k] -= dy[k] * kSubPixel;
-    }
+    written += ShadeRow(setup, shading, static_cast<int32_t>(py), static_cast<int32_t>(left),
+                        static_cast<int32_t>(right), e, step, bias);
   }
   return written;
 }

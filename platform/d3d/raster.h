@@ -30,6 +30,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 
 #include "platform/d3d/d3d_types.h"
 
@@ -64,21 +65,67 @@ bool MakeChannelCodec(const PixelLayout& layout, ChannelCodec* codec);
 bool SurfaceViewUsable(const SurfaceView& view);
 
 // A channel of `width` bits widened to 0..255 (width 8 or more: unchanged).
-inline int32_t WidenChannel(uint32_t value, int width) {
+constexpr int32_t WidenChannel(uint32_t value, int width) {
   if (width >= 8) return static_cast<int32_t>(value & 0xFF);
   return static_cast<int32_t>(value * 255u / ((1u << width) - 1u));
 }
+
+// WidenChannel for every width 0..8 and value, looked up per texel.
+struct WidenTable {
+  uint8_t byWidth[9][256];
+};
+constexpr WidenTable MakeWidenTable() {
+  WidenTable t = {};
+  for (int w = 1; w <= 8; ++w) {
+    for (uint32_t v = 0; v < (1u << w); ++v) t.byWidth[w][v] = static_cast<uint8_t>(WidenChannel(v, w));
+  }
+  return t;
+}
+inline constexpr WidenTable kWidenTable = MakeWidenTable();
 // The rounded product of two channels.
 inline int32_t MulChannel(int32_t a, int32_t b) { return (a * b + 127) / 255; }
 
-Rgba DecodePixel(const ChannelCodec& codec, uint32_t raw);
-uint32_t EncodePixel(const ChannelCodec& codec, const Rgba& color);
+inline Rgba DecodePixel(const ChannelCodec& codec, uint32_t raw) {
+  Rgba out;
+  for (int i = 0; i < 4; ++i) {
+    int w = codec.width[i];
+    out.c[i] = w == 0 ? (i == 3 ? 255 : 0) : kWidenTable.byWidth[w][(raw >> codec.shift[i]) & ((1u << w) - 1u)];
+  }
+  return out;
+}
+
+inline uint32_t EncodePixel(const ChannelCodec& codec, const Rgba& color) {
+  uint32_t raw = codec.spareBits;
+  for (int i = 0; i < 4; ++i) {
+    int w = codec.width[i];
+    if (w != 0) raw |= (static_cast<uint32_t>(color.c[i]) >> (8 - w)) << codec.shift[i];
+  }
+  return raw;
+}
+
 inline Rgba ColorFromArgb(uint32_t argb) {
   return {{static_cast<int32_t>((argb >> 16) & 0xFF), static_cast<int32_t>((argb >> 8) & 0xFF),
            static_cast<int32_t>(argb & 0xFF), static_cast<int32_t>(argb >> 24)}};
 }
-uint32_t LoadRaw(const uint8_t* p, int32_t bytes);
-void StoreRaw(uint8_t* p, int32_t bytes, uint32_t value);
+inline uint32_t LoadRaw(const uint8_t* p, int32_t bytes) {
+  if (bytes == 2) {
+    uint16_t v;
+    std::memcpy(&v, p, 2);
+    return v;
+  }
+  uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+
+inline void StoreRaw(uint8_t* p, int32_t bytes, uint32_t value) {
+  if (bytes == 2) {
+    uint16_t v = static_cast<uint16_t>(value);
+    std::memcpy(p, &v, 2);
+  } else {
+    std::memcpy(p, &value, 4);
+  }
+}
 
 // A vertex ready for rasterizing: screen position, z, the two colours as
 // channel values, and the texture-coordinate sets.
