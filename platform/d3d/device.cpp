@@ -9,6 +9,8 @@
 namespace plat::d3d {
 namespace {
 
+constexpr uint32_t kNoVertex = 0xFFFFFFFFu;
+
 bool UsesTexture(uint32_t arg) { return (arg & kTaSelectMask) == kTaTexture; }
 
 // The byte layout of one vertex of a flexible vertex format.
@@ -302,10 +304,8 @@ Result Device::CheckDraw(uint32_t type, uint32_t fvf, const void* vertices) {
   return kOk;
 }
 
-Result Device::DrawPrimitive(uint32_t type, uint32_t fvf, const void* vertices, uint32_t count, uint32_t) {
-  ++counters_.drawPrimitive;
-  Result r = CheckDraw(type, fvf, vertices);
-  if (r != kOk) return r;
+template <typename VertexAt>
+void Device::DrawAssembled(uint32_t type, uint32_t fvf, const void* vertices, uint32_t count, VertexAt vertexAt) {
   counters_.verticesSubmitted += count;
   VertexLayout layout;
   MakeVertexLayout(fvf, &layout);
@@ -314,12 +314,20 @@ Result Device::DrawPrimitive(uint32_t type, uint32_t fvf, const void* vertices, 
   const uint8_t* base = static_cast<const uint8_t*>(vertices);
   ForEachTriangle(type, count, [&](uint32_t i0, uint32_t i1, uint32_t i2, uint32_t ip) {
     ++counters_.trianglesSubmitted;
-    RasterVertex v0 = DecodeVertex(base, layout, i0);
-    RasterVertex v1 = DecodeVertex(base, layout, i1);
-    RasterVertex v2 = DecodeVertex(base, layout, i2);
-    const RasterVertex& p = ip == i0 ? v0 : v1;
-    counters_.pixelsWritten += DrawTriangle(setup, v0, v1, v2, p);
+    uint32_t n0 = vertexAt(i0), n1 = vertexAt(i1), n2 = vertexAt(i2);
+    if (n0 == kNoVertex || n1 == kNoVertex || n2 == kNoVertex) return;
+    RasterVertex v0 = DecodeVertex(base, layout, n0);
+    RasterVertex v1 = DecodeVertex(base, layout, n1);
+    RasterVertex v2 = DecodeVertex(base, layout, n2);
+    counters_.pixelsWritten += DrawTriangle(setup, v0, v1, v2, ip == i0 ? v0 : v1);
   });
+}
+
+Result Device::DrawPrimitive(uint32_t type, uint32_t fvf, const void* vertices, uint32_t count, uint32_t) {
+  ++counters_.drawPrimitive;
+  Result r = CheckDraw(type, fvf, vertices);
+  if (r != kOk) return r;
+  DrawAssembled(type, fvf, vertices, count, [](uint32_t i) { return i; });
   return kOk;
 }
 
@@ -329,20 +337,8 @@ Result Device::DrawIndexedPrimitive(uint32_t type, uint32_t fvf, const void* ver
   Result r = CheckDraw(type, fvf, vertices);
   if (r != kOk) return r;
   if (indices == nullptr && indexCount > 0) return kErrInvalidCall;
-  counters_.verticesSubmitted += indexCount;
-  VertexLayout layout;
-  MakeVertexLayout(fvf, &layout);
-  RasterSetup setup;
-  BuildSetup(&setup);
-  const uint8_t* base = static_cast<const uint8_t*>(vertices);
-  ForEachTriangle(type, indexCount, [&](uint32_t i0, uint32_t i1, uint32_t i2, uint32_t ip) {
-    ++counters_.trianglesSubmitted;
-    if (indices[i0] >= vertexCount || indices[i1] >= vertexCount || indices[i2] >= vertexCount) return;
-    RasterVertex v0 = DecodeVertex(base, layout, indices[i0]);
-    RasterVertex v1 = DecodeVertex(base, layout, indices[i1]);
-    RasterVertex v2 = DecodeVertex(base, layout, indices[i2]);
-    const RasterVertex& p = ip == i0 ? v0 : v1;
-    counters_.pixelsWritten += DrawTriangle(setup, v0, v1, v2, p);
+  DrawAssembled(type, fvf, vertices, indexCount, [&](uint32_t i) {
+    return indices[i] < vertexCount ? indices[i] : kNoVertex;
   });
   return kOk;
 }

@@ -97,6 +97,10 @@ class Device {
  private:
   Result CheckDraw(uint32_t type, uint32_t fvf, const void* vertices);
   void BuildSetup(RasterSetup* setup) const;
+  // Draws the triangles of `count` positions; vertexAt(position) gives the
+  // vertex drawn there, or 0xFFFFFFFF for none (the triangle is dropped).
+  template <typename VertexAt>
+  void DrawAssembled(uint32_t type, uint32_t fvf, const void* vertices, uint32_t count, VertexAt vertexAt);
 
   uint32_t renderStates_[kRenderStateCount];
   uint32_t stageStates_[kMaxStages][kStageStateCount];
