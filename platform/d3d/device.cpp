@@ -11,6 +11,13 @@ namespace {
 
 constexpr uint32_t kNoVertex = 0xFFFFFFFFu;
 
+// An argument the pixel steps can select: other selections read current.
+uint32_t KnownArg(uint32_t arg) {
+  uint32_t select = arg & kTaSelectMask;
+  uint32_t modifiers = arg & (kTaComplement | kTaAlphaReplicate);
+  return (select <= kTaSpecular ? select : kTaCurrent) | modifiers;
+}
+
 bool UsesTexture(uint32_t arg) { return (arg & kTaSelectMask) == kTaTexture; }
 
 // The byte layout of one vertex of a flexible vertex format.
@@ -250,11 +257,11 @@ void Device::BuildSetup(RasterSetup* s) const {
     if (st[kTssColorOp] == kTopDisable) break;
     StageSetup& out = s->stages[k];
     out.colorOp = st[kTssColorOp];
-    out.colorArg1 = st[kTssColorArg1];
-    out.colorArg2 = st[kTssColorArg2];
+    out.colorArg1 = KnownArg(st[kTssColorArg1]);
+    out.colorArg2 = KnownArg(st[kTssColorArg2]);
     out.alphaOp = st[kTssAlphaOp];
-    out.alphaArg1 = st[kTssAlphaArg1];
-    out.alphaArg2 = st[kTssAlphaArg2];
+    out.alphaArg1 = KnownArg(st[kTssAlphaArg1]);
+    out.alphaArg2 = KnownArg(st[kTssAlphaArg2]);
     out.texCoordIndex = st[kTssTexCoordIndex] & 0xFFFF;
     out.addressU = st[kTssAddressU];
     out.addressV = st[kTssAddressV];

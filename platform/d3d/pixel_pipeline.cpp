@@ -68,23 +68,25 @@ D3D_PIXEL_INLINE double TexelCoordinate(double t, int32_t size) {
 
 D3D_PIXEL_INLINE int32_t Lerp(int32_t a, int32_t b, int32_t f) { return (a * f + b * (255 - f) + 127) / 255; }
 
+// The values a stage argument selects, indexed by its low bits (diffuse,
+// current, texture, factor, specular; the device maps other values to
+// current).
 struct ArgInputs {
-  Rgba diffuse, current, texel, factor, specular;
+  Rgba v[5];
+  const Rgba& diffuse() const { return v[kTaDiffuse]; }
+  const Rgba& texel() const { return v[kTaTexture]; }
+  const Rgba& factor() const { return v[kTaTFactor]; }
+  const Rgba& current() const { return v[kTaCurrent]; }
 };
 
 D3D_PIXEL_INLINE Rgba SelectArg(uint32_t arg, const ArgInputs& in) {
-  Rgba v;
-  switch (arg & kTaSelectMask) {
-    case kTaDiffuse: v = in.diffuse; break;
-    case kTaTexture: v = in.texel; break;
-    case kTaTFactor: v = in.factor; break;
-    case kTaSpecular: v = in.specular; break;
-    default: v = in.current; break;
+  Rgba v = in.v[arg & kTaSelectMask];
+  if (arg & (kTaComplement | kTaAlphaReplicate)) {
+    if (arg & kTaComplement) {
+      for (int32_t& c : v.c) c = 255 - c;
+    }
+    if (arg & kTaAlphaReplicate) v.c[0] = v.c[1] = v.c[2] = v.c[3];
   }
-  if (arg & kTaComplement) {
-    for (int32_t& c : v.c) c = 255 - c;
-  }
-  if (arg & kTaAlphaReplicate) v.c[0] = v.c[1] = v.c[2] = v.c[3];
   return v;
 }
 
@@ -99,11 +101,11 @@ D3D_PIXEL_INLINE int32_t ApplyOp(uint32_t op, int32_t a1, int32_t a2, const ArgI
     case kTopAddSigned2x: return Saturate((a1 + a2 - 128) * 2);
     case kTopSubtract: return std::max(0, a1 - a2);
     case kTopAddSmooth: return std::min(255, a1 + MulChannel(a2, 255 - a1));
-    case kTopBlendDiffuseAlpha: return Lerp(a1, a2, in.diffuse.c[3]);
-    case kTopBlendTextureAlpha: return Lerp(a1, a2, in.texel.c[3]);
-    case kTopBlendFactorAlpha: return Lerp(a1, a2, in.factor.c[3]);
-    case kTopBlendTextureAlphaPm: return std::min(255, a1 + MulChannel(a2, 255 - in.texel.c[3]));
-    case kTopBlendCurrentAlpha: return Lerp(a1, a2, in.current.c[3]);
+    case kTopBlendDiffuseAlpha: return Lerp(a1, a2, in.diffuse().c[3]);
+    case kTopBlendTextureAlpha: return Lerp(a1, a2, in.texel().c[3]);
+    case kTopBlendFactorAlpha: return Lerp(a1, a2, in.factor().c[3]);
+    case kTopBlendTextureAlphaPm: return std::min(255, a1 + MulChannel(a2, 255 - in.texel().c[3]));
+    case kTopBlendCurrentAlpha: return Lerp(a1, a2, in.current().c[3]);
     default: return a1;  // SELECTARG1, and operations the device does not know
   }
 }
@@ -199,11 +201,11 @@ namespace {
 D3D_PIXEL_INLINE int ShadePixel(const RasterSetup& s, const TriangleShading& t, int32_t x, int32_t y, double e0,
                                 double e1, double e2) {
   ArgInputs in;
-  in.diffuse = s.gouraud ? MixColor(t, e0, e1, e2, false) : t.flatDiffuse;
-  in.specular = s.gouraud ? MixColor(t, e0, e1, e2, true) : t.flatSpecular;
-  in.factor = s.textureFactor;
-  in.current = in.diffuse;
-  in.texel = kOpaqueWhite;
+  in.v[kTaDiffuse] = s.gouraud ? MixColor(t, e0, e1, e2, false) : t.flatDiffuse;
+  in.v[kTaSpecular] = s.gouraud ? MixColor(t, e0, e1, e2, true) : t.flatSpecular;
+  in.v[kTaTFactor] = s.textureFactor;
+  in.v[kTaCurrent] = in.v[kTaDiffuse];
+  in.v[kTaTexture] = kOpaqueWhite;
 
   for (int32_t k = 0; k < s.stageCount; ++k) {
     const StageSetup& st = s.stages[k];
@@ -211,24 +213,24 @@ D3D_PIXEL_INLINE int ShadePixel(const RasterSetup& s, const TriangleShading& t, 
       uint32_t set = st.texCoordIndex < kMaxTexCoordSets ? st.texCoordIndex : 0;
       double u = Mix(t, e0, e1, e2, t.v[0]->tex[set][0], t.v[1]->tex[set][0], t.v[2]->tex[set][0]);
       double v = Mix(t, e0, e1, e2, t.v[0]->tex[set][1], t.v[1]->tex[set][1], t.v[2]->tex[set][1]);
-      if (!SampleStage(s, st, t.minify[k], u, v, &in.texel)) return 0;
+      if (!SampleStage(s, st, t.minify[k], u, v, &in.v[kTaTexture])) return 0;
     } else {
-      in.texel = kOpaqueWhite;
+      in.v[kTaTexture] = kOpaqueWhite;
     }
     Rgba next;
     Rgba c1 = SelectArg(st.colorArg1, in);
     Rgba c2 = SelectArg(st.colorArg2, in);
     for (int i = 0; i < 3; ++i) next.c[i] = ApplyOp(st.colorOp, c1.c[i], c2.c[i], in);
     if (st.alphaOp == kTopDisable) {
-      next.c[3] = in.current.c[3];
+      next.c[3] = in.current().c[3];
     } else {
       next.c[3] = ApplyOp(st.alphaOp, SelectArg(st.alphaArg1, in).c[3], SelectArg(st.alphaArg2, in).c[3], in);
     }
-    in.current = next;
+    in.v[kTaCurrent] = next;
   }
-  Rgba src = in.current;
+  Rgba src = in.current();
   if (s.specularAdd) {
-    for (int i = 0; i < 3; ++i) src.c[i] = std::min(255, src.c[i] + in.specular.c[i]);
+    for (int i = 0; i < 3; ++i) src.c[i] = std::min(255, src.c[i] + in.v[kTaSpecular].c[i]);
   }
 
   if (s.alphaTest && !Passes(s.alphaFunc, src.c[3], s.alphaRef)) return 0;

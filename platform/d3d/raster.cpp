@@ -15,6 +15,7 @@ bool MakeChannelCodec(const PixelLayout& layout, ChannelCodec* codec) {
   const uint32_t all = layout.bitCount == 32 ? 0xFFFFFFFFu : 0xFFFFu;
   ChannelCodec out = {};
   out.bytes = layout.bitCount / 8;
+  out.widenRow[3] = kWidenRowFull;
   uint32_t used = 0;
   for (int i = 0; i < 4; ++i) {
     uint32_t m = layout.masks[i];
@@ -25,6 +26,8 @@ bool MakeChannelCodec(const PixelLayout& layout, ChannelCodec* codec) {
     if (width > 8 || (m >> shift) != (1u << width) - 1u) return false;
     out.shift[i] = static_cast<uint8_t>(shift);
     out.width[i] = static_cast<uint8_t>(width);
+    out.fieldMask[i] = (1u << width) - 1u;
+    out.widenRow[i] = static_cast<uint8_t>(width);
     used |= m;
   }
   out.spareBits = all & ~used;

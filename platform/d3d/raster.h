@@ -49,6 +49,8 @@ struct ChannelCodec {
   uint8_t shift[4];      // red, green, blue, alpha
   uint8_t width[4];      // 0 = absent
   uint32_t spareBits;    // bits of the pixel that belong to no channel
+  uint32_t fieldMask[4];  // the channel's value bits once shifted down (0 = absent)
+  uint8_t widenRow[4];    // the row of kWidenTable that widens the channel
 };
 
 // An 8-bit-per-channel colour: red, green, blue, alpha.
@@ -70,15 +72,18 @@ constexpr int32_t WidenChannel(uint32_t value, int width) {
   return static_cast<int32_t>(value * 255u / ((1u << width) - 1u));
 }
 
-// WidenChannel for every width 0..8 and value, looked up per texel.
+// WidenChannel for every width 1..8 and value, looked up per texel; row 0
+// reads 0 and row 9 reads 255 (an absent colour channel and an absent alpha).
 struct WidenTable {
-  uint8_t byWidth[9][256];
+  uint8_t byWidth[10][256];
 };
+constexpr int kWidenRowFull = 9;
 constexpr WidenTable MakeWidenTable() {
   WidenTable t = {};
   for (int w = 1; w <= 8; ++w) {
     for (uint32_t v = 0; v < (1u << w); ++v) t.byWidth[w][v] = static_cast<uint8_t>(WidenChannel(v, w));
   }
+  for (uint8_t& v : t.byWidth[kWidenRowFull]) v = 255;
   return t;
 }
 inline constexpr WidenTable kWidenTable = MakeWidenTable();
@@ -87,19 +92,14 @@ inline int32_t MulChannel(int32_t a, int32_t b) { return (a * b + 127) / 255; }
 
 inline Rgba DecodePixel(const ChannelCodec& codec, uint32_t raw) {
   Rgba out;
-  for (int i = 0; i < 4; ++i) {
-    int w = codec.width[i];
-    out.c[i] = w == 0 ? (i == 3 ? 255 : 0) : kWidenTable.byWidth[w][(raw >> codec.shift[i]) & ((1u << w) - 1u)];
-  }
+  for (int i = 0; i < 4; ++i) out.c[i] = kWidenTable.byWidth[codec.widenRow[i]][(raw >> codec.shift[i]) & codec.fieldMask[i]];
   return out;
 }
 
 inline uint32_t EncodePixel(const ChannelCodec& codec, const Rgba& color) {
   uint32_t raw = codec.spareBits;
-  for (int i = 0; i < 4; ++i) {
-    int w = codec.width[i];
-    if (w != 0) raw |= (static_cast<uint32_t>(color.c[i]) >> (8 - w)) << codec.shift[i];
-  }
+  // An absent channel (width 0) shifts its value out whole.
+  for (int i = 0; i < 4; ++i) raw |= (static_cast<uint32_t>(color.c[i]) >> (8 - codec.width[i])) << codec.shift[i];
   return raw;
 }
 
