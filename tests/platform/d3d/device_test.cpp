@@ -63,11 +63,6 @@ TEST(D3DDevice, ScenesLossAndInjectedFailuresRefuseDrawsAndLeaveTheTarget) {
   TexturedVertex v[3] = {};
   EXPECT_EQ(d.DrawPrimitive(kPtLineList, kFvfTextured, v, 2, 0), kErrUnsupported);
   EXPECT_EQ(d.DrawPrimitive(kPtTriangleList, 0x002 | kFvfDiffuse, v, 3, 0), kErrUnsupported);
-  EXPECT_EQ(d.SetRenderState(kRenderStateCount, 1), kErrInvalidCall);
-  EXPECT_EQ(d.SetTextureStageState(kMaxStages, kTssColorOp, 1), kErrInvalidCall);
-  d.Reset();
-  EXPECT_EQ(d.Counters().drawPrimitive, 0);
-  EXPECT_FALSE(d.InScene());
 }
 
 // An 8 x 8 grid as one indexed strip, rows joined by repeated indices, draws
