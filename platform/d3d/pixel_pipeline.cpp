@@ -61,6 +61,12 @@ D3D_PIXEL_INLINE bool FetchTexel(const RasterSetup& setup, const StageSetup& sta
   return true;
 }
 
+// floor() for the texel range, without a library call per pixel.
+D3D_PIXEL_INLINE int64_t FloorToInt(double v) {
+  int64_t i = static_cast<int64_t>(v);
+  return i - (v < static_cast<double>(i) ? 1 : 0);
+}
+
 D3D_PIXEL_INLINE double TexelCoordinate(double t, int32_t size) {
   double s = t * size;
   return std::fabs(s) < kTexelLimit ? s : 0.0;
@@ -169,14 +175,14 @@ D3D_PIXEL_INLINE bool SampleStage(const RasterSetup& setup, const StageSetup& st
   double tv = TexelCoordinate(v, h);
   uint32_t filter = minify ? stage.minFilter : stage.magFilter;
   if (filter != kFilterLinear) {
-    return FetchTexel(setup, stage, static_cast<int64_t>(std::floor(tu)), static_cast<int64_t>(std::floor(tv)), out);
+    return FetchTexel(setup, stage, FloorToInt(tu), FloorToInt(tv), out);
   }
   // Linear: the four texels around the sample point, whose centres lie at
   // half texels, weighed in 1/256 steps; keyed texels weigh in as clear black.
   double fx = tu - 0.5;
   double fy = tv - 0.5;
-  double x0 = std::floor(fx);
-  double y0 = std::floor(fy);
+  double x0 = static_cast<double>(FloorToInt(fx));
+  double y0 = static_cast<double>(FloorToInt(fy));
   int32_t wx = static_cast<int32_t>((fx - x0) * 256.0);
   int32_t wy = static_cast<int32_t>((fy - y0) * 256.0);
   const int32_t weights[4] = {(256 - wx) * (256 - wy), wx * (256 - wy), (256 - wx) * wy, wx * wy};
