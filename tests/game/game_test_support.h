@@ -4,15 +4,13 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 #include <vector>
 
+#include "framework/core/core_test_support.h"
 #include "game/game_reset.h"
 
 namespace orb::test {
@@ -20,21 +18,7 @@ namespace orb::test {
 // Each test runs in its own empty directory with every game module reset.
 class GameFilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetGameModules();
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    home_ = cwd;
-    char dir[] = "/tmp/orb_game_test_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    dir_ = dir;
-    ASSERT_EQ(chdir(dir), 0);
-  }
-  void TearDown() override {
-    ASSERT_EQ(chdir(home_.c_str()), 0);
-    const std::string cmd = "rm -rf '" + dir_ + "'";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
-  }
+  void SetUp() override { ResetGameModules(); }
 
   static void WriteBytes(const char* path, const std::vector<uint8_t>& bytes) {
     std::FILE* f = std::fopen(path, "wb");
@@ -54,7 +38,7 @@ class GameFilesTest : public ::testing::Test {
 
   static bool EnsureFolder() { return mkdir("file", 0777) == 0; }
 
-  std::string home_, dir_;
+  coretest::ScratchDir dir_;  // the current directory while the test runs
 };
 
 // Little-endian stores for the test-side file writers.

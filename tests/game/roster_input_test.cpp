@@ -115,11 +115,6 @@ TEST_F(GameStateTest, CharacterTablesSetThePlayersRecords) {
   EXPECT_EQ(p2.params.meleeDamageStrong, 210);
   EXPECT_EQ(p2.head.frameCount, 14);
   EXPECT_EQ(p2.jumpSpeed, 10.5f);
-  EXPECT_EQ(kCharacterParams[5].damageFactors[0], 1.7f);
-  EXPECT_EQ(kCharacterParams[5].damageFactors[2], 0.7f);
-  for (int c : {3, 7, 8}) EXPECT_EQ(kCharacterParams[c].hitboxHeight, 44.0f);
-  EXPECT_EQ(kCharacterParams[8].frameCount, 15);
-  EXPECT_EQ(kCharacterParams[7].jumpSpeed, 15.8f);
 
   // The life cell (10) handed to a player leaves the record as it was.
   game.ActiveCharacter[1] = 10;

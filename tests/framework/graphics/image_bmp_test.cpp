@@ -166,6 +166,10 @@ TEST(ImageBmpReader, RunLengthVectors) {
       EXPECT_EQ(d.image.format.palette[16].red, 0);  // only 16 entries taken
     }
   }
+  // Runaway data: long runs, deltas and absolute runs that leave the picture.
+  std::vector<uint8_t> runaway;
+  for (int i = 0; i < 200; ++i) runaway.insert(runaway.end(), {0xFF, 0x11, 0x00, 0x02, 0xFF, 0xFF, 0x00, 0xFE});
+  EXPECT_EQ(Decoded(MakeBmp(40, 3, 3, 8, 1, Palette(256), runaway), DecodeBmpImage).result, 0);
 }
 
 // What the header checks take and refuse.
@@ -215,22 +219,6 @@ TEST(ImageBmpReader, HeaderChecks) {
   Decoded v5Palette(MakeBmp(124, 1, 1, 8, 0, Palette(256), {7, 0, 0, 0}), DecodeBmpImage);
   ASSERT_EQ(v5Palette.result, 0);
   EXPECT_EQ(ReadImagePixel(&v5Palette.image, 0, 0), 0x150E07u);
-}
-
-// Cut and bit-flipped files of every layout: -1 or a picture, nothing
-// left allocated, nothing read or written out of bounds.
-TEST(ImageBmpReader, MalformedFilesAreRefusedOrDecodedSafely) {
-  uint32_t seed = 1;
-  for (const char* file : {"t_rich24_v3.bmp", "t_rich8_rle.bmp", "t_sixteen4_v3.bmp", "t_sixteen_565.bmp",
-                           "r_sixteen_565_v3.bmp", "t_rich32_v5.bmp", "t_two1_v3.bmp"}) {
-    SCOPED_TRACE(file);
-    ExpectMalformedHandled(ReadFixture(file), DecodeBmpImage, seed++);
-  }
-  // Runaway RLE: long runs, deltas and absolute runs that leave the picture.
-  std::vector<uint8_t> runaway;
-  for (int i = 0; i < 200; ++i) runaway.insert(runaway.end(), {0xFF, 0x11, 0x00, 0x02, 0xFF, 0xFF, 0x00, 0xFE});
-  Decoded d(MakeBmp(40, 3, 3, 8, 1, Palette(256), runaway), DecodeBmpImage);
-  EXPECT_EQ(d.result, 0);
 }
 
 }  // namespace

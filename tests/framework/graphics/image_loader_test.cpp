@@ -66,28 +66,27 @@ TEST(ImageLoader, FilesArchivesMemoryAndAlphaCompanion) {
     LoadedImage none;
     EXPECT_EQ(LoadImageFileToGraphImage("gr\\missing.bmp", &none.image, 0), -1);
   }
-  {
+  // The companion beside a loose file or in the same archive; the last '.'
+  // of the whole name counts, folders included; a picture without one gives 1.
+  const struct {
+    const char* name;
+    int result;
+    Rgba (*alphaPicture)(int, int);
+    int alphaBytes;
+  } companions[] = {{"gr\\pic.bmp", 0, Rich, 1}, {"pack\\packed.bmp", 0, Two, 3},
+                    {"data.x\\pic", 0, nullptr, 3}, {"gr\\solo.tga", 1, nullptr, 0}};
+  for (const auto& c : companions) {
+    SCOPED_TRACE(c.name);
     LoadedImage main, alpha;
-    EXPECT_EQ(LoadImageWithAlphaFile("gr\\pic.bmp", nullptr, 0, 0, nullptr, 0, 0, &main.image, &alpha.image, 0), 0);
-    EXPECT_TRUE(HoldsPicture(alpha.image, Rich));
-    EXPECT_EQ(alpha.image.format.bytesPerPixel, 1);
-  }
-  {
-    LoadedImage main, alpha;
-    EXPECT_EQ(LoadImageWithAlphaFile("pack\\packed.bmp", nullptr, 0, 0, nullptr, 0, 0, &main.image, &alpha.image, 0), 0);
-    EXPECT_TRUE(HoldsPicture(alpha.image, Two));
-  }
-  {
-    // The last '.' of the whole name, directories included.
-    LoadedImage main, alpha;
-    EXPECT_EQ(LoadImageWithAlphaFile("data.x\\pic", nullptr, 0, 0, nullptr, 0, 0, &main.image, &alpha.image, 0), 0);
-    EXPECT_EQ(alpha.image.format.bytesPerPixel, 3);
-  }
-  {
-    LoadedImage main, alpha;
-    EXPECT_EQ(LoadImageWithAlphaFile("gr\\solo.tga", nullptr, 0, 0, nullptr, 0, 0, &main.image, &alpha.image, 0), 1);
+    EXPECT_EQ(LoadImageWithAlphaFile(c.name, nullptr, 0, 0, nullptr, 0, 0, &main.image, &alpha.image, 0), c.result);
     EXPECT_TRUE(HoldsPicture(main.image, Rich));
-    EXPECT_EQ(alpha.image.pixels, nullptr);
+    EXPECT_EQ(alpha.image.format.bytesPerPixel, c.alphaBytes);
+    if (c.alphaPicture != nullptr) {
+      EXPECT_TRUE(HoldsPicture(alpha.image, c.alphaPicture));
+    }
+    if (c.result == 1) {
+      EXPECT_EQ(alpha.image.pixels, nullptr);
+    }
   }
   {
     // A name whose companion would not fit the name buffer has none.

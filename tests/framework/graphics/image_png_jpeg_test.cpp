@@ -203,9 +203,6 @@ TEST(ImagePngReader, CutAndLyingFilesFailCleanly) {
   for (int i = 0; i < 4; ++i) huge[29 + i] = static_cast<uint8_t>(crc >> (24 - 8 * i));
   EXPECT_EQ(Decode(huge, &image, LoadPngImage), -1);
   EXPECT_EQ(GetAllocatorState().liveCount, live);
-
-  ExpectMalformedHandled(WritePng({PNG_COLOR_TYPE_PALETTE, 4, false, true}, 9, 5), LoadPngImage, 70, 200);
-  ExpectMalformedHandled(WritePng({PNG_COLOR_TYPE_GRAY_ALPHA, 16, true}, 9, 5), LoadPngImage, 71, 200);
 }
 
 // ---- JPEG files written here with libjpeg ----
@@ -265,7 +262,7 @@ TEST(ImageJpegReader, DecodesAsLibjpegDoesByteForByte) {
   }
 }
 
-TEST(ImageJpegReader, CutEmptyFourComponentAndMalformedFiles) {
+TEST(ImageJpegReader, CutEmptyAndFourComponentFiles) {
   const std::vector<uint8_t> file = WriteJpeg(24, 24, 3, false, JCS_RGB);
   // Cut after its header: decodes, the rest made of an end-of-image marker.
   size_t sos = 2;
@@ -276,8 +273,6 @@ TEST(ImageJpegReader, CutEmptyFourComponentAndMalformedFiles) {
   EXPECT_EQ(Decoded(std::vector<uint8_t>{}, LoadJpegImage).result, -1);
   EXPECT_EQ(Decoded(std::vector<uint8_t>{0xFF, 0xD8}, LoadJpegImage).result, -1);
   EXPECT_EQ(Decoded(WriteJpeg(8, 8, 4, false, JCS_CMYK), LoadJpegImage).result, -1);
-  ExpectMalformedHandled(file, LoadJpegImage, 90, 200);
-  ExpectMalformedHandled(WriteJpeg(11, 5, 1, true, JCS_GRAYSCALE), LoadJpegImage, 91, 200);
 }
 
 }  // namespace

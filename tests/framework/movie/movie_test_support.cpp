@@ -37,6 +37,13 @@ void PaintFrame(int number, const EncodeOptions& o, std::vector<uint8_t>* y, std
   std::fill(v->begin(), v->end(), static_cast<uint8_t>(200 - (number % 5) * 20));
 }
 
+// An Ogg sync state holding the whole file.
+void SyncOver(ogg_sync_state* sync, const std::vector<uint8_t>& file) {
+  ogg_sync_init(sync);
+  std::memcpy(ogg_sync_buffer(sync, static_cast<long>(file.size())), file.data(), file.size());
+  ogg_sync_wrote(sync, static_cast<long>(file.size()));
+}
+
 }  // namespace
 
 std::vector<uint8_t> EncodeNumberedMovie(const EncodeOptions& o) {
@@ -144,10 +151,7 @@ int ReadFrameNumber(const uint8_t* y, int stride, int width, int height) {
 std::vector<ReferenceFrame> ReferenceDecode(const std::vector<uint8_t>& file) {
   std::vector<ReferenceFrame> frames;
   ogg_sync_state sync;
-  ogg_sync_init(&sync);
-  char* buffer = ogg_sync_buffer(&sync, static_cast<long>(file.size()));
-  std::memcpy(buffer, file.data(), file.size());
-  ogg_sync_wrote(&sync, static_cast<long>(file.size()));
+  SyncOver(&sync, file);
   th_info info;
   th_comment comment;
   th_info_init(&info);
@@ -210,10 +214,7 @@ PlainScan ScanWithLibogg(const std::vector<uint8_t>& file) {
   // (the one whose beginning page holds a Theora identification header).
   PlainScan scan;
   ogg_sync_state sync;
-  ogg_sync_init(&sync);
-  char* buffer = ogg_sync_buffer(&sync, static_cast<long>(file.size()));
-  std::memcpy(buffer, file.data(), file.size());
-  ogg_sync_wrote(&sync, static_cast<long>(file.size()));
+  SyncOver(&sync, file);
   ogg_stream_state stream{};
   int serial = -1;
   int64_t offset = 0;

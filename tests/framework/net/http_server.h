@@ -31,6 +31,11 @@ inline Reply Trickled(const std::string& head, const std::string& body) {
   return r;
 }
 
+inline std::string Length(size_t n) { return "Content-Length: " + std::to_string(n) + "\r\n"; }
+inline std::string Head200(const std::string& extra = "") {
+  return "HTTP/1.0 200 OK\r\nServer: tiny\r\n" + extra + "\r\n";
+}
+
 class TinyServer {
  public:
   explicit TinyServer(std::vector<Reply> replies) : replies_(std::move(replies)) {

@@ -37,8 +37,6 @@ Outcome RunRequest(int kind, const std::string& url, const std::string& post, in
   return o;
 }
 
-std::string Head200(const std::string& extra = "") { return "HTTP/1.0 200 OK\r\nServer: tiny\r\n" + extra + "\r\n"; }
-std::string Length(size_t n) { return "Content-Length: " + std::to_string(n) + "\r\n"; }
 
 TEST(Http, RequestTextsAreExactAndBodiesArriveWhole) {
   NetScope scope;

@@ -9,10 +9,6 @@ using namespace nettest;
 
 namespace {
 
-std::string Head200ForLife(size_t n) {
-  return "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(n) + "\r\n\r\n";
-}
-
 struct Started : lifetest::LifeScope {
   Started() {
     ResetNet();
@@ -27,7 +23,7 @@ struct Started : lifetest::LifeScope {
 TEST(NetworkLife, RequestsStepFromTheFramePumpAndShutDownClosesAll) {
   Started s;
   const std::string body = Pattern(2000, 21);
-  TinyServer server({Trickled(Head200ForLife(40), body.substr(0, 40)), Reply{{}, 0, false, false}});
+  TinyServer server({Trickled(Head200(Length(40)), body.substr(0, 40)), Reply{{}, 0, false, false}});
   void* block = nullptr;
   const int slot =
       StartHttpRequest(kHttpGet, server.Url("/a").c_str(), nullptr, 0, kHttpToMemory, nullptr, &block);
@@ -48,10 +44,7 @@ TEST(NetworkLife, RequestsStepFromTheFramePumpAndShutDownClosesAll) {
 
   // Left open at the end: a listener, a connection both ways and a request
   // whose server never answers.
-  const int listener = ListenNet(0, kLoopback);
-  int port = 0;
-  GetNetPeerAddress(listener, nullptr, &port);
-  const int client = ConnectNet(kLoopback, port);
+  const int client = ConnectNet(kLoopback, ListenLoopback());
   ASSERT_GE(client, 0);
   void* pending = reinterpret_cast<void*>(1);
   const int waiting =

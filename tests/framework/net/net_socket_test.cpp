@@ -14,15 +14,6 @@ using namespace nettest;
 
 namespace {
 
-// A listening record on a free loopback port; its port.
-int Listen() {
-  const int listener = ListenNet(0, kLoopback);
-  EXPECT_GE(listener, 0);
-  int port = 0;
-  GetNetPeerAddress(listener, nullptr, &port);
-  return port;
-}
-
 // A framework connection accepted from `rawFd`'s connect (or -1).
 int AcceptOne() {
   int accepted = -1;
@@ -32,7 +23,7 @@ int AcceptOne() {
 
 TEST(NetSockets, PacketsOfRandomSizesRoundTripBothWays) {
   NetScope scope;
-  const int port = Listen();
+  const int port = ListenLoopback();
   const int client = ConnectNet(kLoopback, port);
   ASSERT_GE(client, 0);
   const int server = AcceptOne();
@@ -82,7 +73,7 @@ TEST(NetSockets, PacketsOfRandomSizesRoundTripBothWays) {
 
 TEST(NetSockets, StreamModeLinesPeeksAndDataLength) {
   NetScope scope;
-  const int port = Listen();
+  const int port = ListenLoopback();
   const int raw = RawConnect(port);
   ASSERT_GE(raw, 0);
   const int h = AcceptOne();
@@ -122,7 +113,7 @@ TEST(NetSockets, StreamModeLinesPeeksAndDataLength) {
 
 TEST(NetSockets, LengthsFromThePeerAreCheckedAndUnfinishedMessagesKept) {
   NetScope scope;
-  const int port = Listen();
+  const int port = ListenLoopback();
   const int raw = RawConnect(port);
   const int h = AcceptOne();
   ASSERT_GE(h, 0);
@@ -167,7 +158,7 @@ TEST(NetSockets, LengthsFromThePeerAreCheckedAndUnfinishedMessagesKept) {
 
 TEST(NetSockets, BadHandlesAreRefusedWithTheirTexts) {
   NetScope scope;
-  const int port = Listen();
+  const int port = ListenLoopback();
   const int h = ConnectNet(kLoopback, port);
   ASSERT_GE(h, 0);
   ASSERT_EQ(CloseSocketHandle(h), 0);
@@ -212,7 +203,7 @@ TEST(NetSockets, BadHandlesAreRefusedWithTheirTexts) {
 
 TEST(NetSockets, ClosingDrainsWithinBoundsAndNeverRaisesSigpipe) {
   NetScope scope;
-  const int port = Listen();
+  const int port = ListenLoopback();
 
   // The peer goes away in the middle of a message: the close does not wait for it.
   int raw = RawConnect(port);

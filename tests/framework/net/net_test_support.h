@@ -53,6 +53,15 @@ inline bool PumpUntil(const std::function<bool()>& done, int rounds = 5000) {
   return false;
 }
 
+// A listening record on a free loopback port; its port.
+inline int ListenLoopback() {
+  const int listener = qor::ListenNet(0, kLoopback);
+  EXPECT_GE(listener, 0);
+  int port = 0;
+  qor::GetNetPeerAddress(listener, nullptr, &port);
+  return port;
+}
+
 // --- plain POSIX sockets for the peers -------------------------------------------------
 inline int RawListen(int* port) {
   const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);

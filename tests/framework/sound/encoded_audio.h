@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -146,41 +147,23 @@ inline std::vector<uint8_t> EncodeVorbis(const std::vector<int16_t>& pcm, int ch
   return out;
 }
 
-struct MemFile {
-  const std::vector<uint8_t>* data;
-  size_t pos;
-};
-inline size_t MemRead(void* p, size_t s, size_t n, void* d) {
-  auto* m = static_cast<MemFile*>(d);
-  size_t bytes = s * n;
-  if (bytes > m->data->size() - m->pos) bytes = m->data->size() - m->pos;
-  std::memcpy(p, m->data->data() + m->pos, bytes);
-  m->pos += bytes;
-  return s == 0 ? 0 : bytes / s;
-}
-inline int MemSeek(void* d, ogg_int64_t off, int whence) {
-  auto* m = static_cast<MemFile*>(d);
-  const int64_t base = whence == 0 ? 0 : whence == 1 ? static_cast<int64_t>(m->pos) : static_cast<int64_t>(m->data->size());
-  if (base + off < 0 || base + off > static_cast<int64_t>(m->data->size())) return -1;
-  m->pos = static_cast<size_t>(base + off);
-  return 0;
-}
-inline long MemTell(void* d) { return static_cast<long>(static_cast<MemFile*>(d)->pos); }
-
 // libvorbisfile on the whole file, 16-bit little-endian signed.
 inline std::vector<uint8_t> DecodeVorbisDirectly(const std::vector<uint8_t>& file) {
-  MemFile m{&file, 0};
-  OggVorbis_File vf;
-  const ov_callbacks cb = {MemRead, MemSeek, nullptr, MemTell};
   std::vector<uint8_t> pcm;
-  if (ov_open_callbacks(&m, &vf, nullptr, 0, cb) != 0) return pcm;
+  std::FILE* in = fmemopen(const_cast<uint8_t*>(file.data()), file.size(), "rb");
+  OggVorbis_File vf;
+  if (in == nullptr) return pcm;
+  if (ov_open(in, &vf, nullptr, 0) != 0) {
+    std::fclose(in);
+    return pcm;
+  }
   char buf[4096];
   int section = 0;
   long n;
   while ((n = ov_read(&vf, buf, sizeof buf, 0, 2, 1, &section)) != 0) {
     if (n > 0) pcm.insert(pcm.end(), buf, buf + n);
   }
-  ov_clear(&vf);
+  ov_clear(&vf);  // closes the file
   return pcm;
 }
 

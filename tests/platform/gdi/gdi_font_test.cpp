@@ -327,16 +327,4 @@ TEST_F(GdiFont, FaceNamesMapToTheIpaFaces) {
   EXPECT_EQ(tm.tmPitchAndFamily & TMPF_FIXED_PITCH, TMPF_FIXED_PITCH);
 }
 
-TEST_F(GdiFont, CreationFailsWhenToldAndResetFreesEveryFont) {
-  FailNextCreateFont(2);
-  EXPECT_EQ(MakeFont(16), nullptr);
-  EXPECT_EQ(MakeFont(16), nullptr);
-  Hfont f = MakeFont(16);
-  ASSERT_NE(f, nullptr);
-  EXPECT_EQ(GetFontCounters().live, 1);
-  ResetGdiFontStandIn();
-  EXPECT_EQ(GetFontCounters().live, 0);
-  EXPECT_EQ(GetFontFamilyName(f)[0], '\0');
-}
-
 }  // namespace
