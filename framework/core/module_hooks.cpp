@@ -41,7 +41,7 @@ void DrawAreaMoved() {
 }
 void RefreshGdi() { SetGdiPresentMode(GetScreenState().gdiPresent); }
 int GdiPresentation() { return GetScreenState().gdiPresent; }
-int PackColor(int r, int g, int b) { return PackColorRGBPublic(r, g, b); }
+int PackColor(int r, int g, int b) { return static_cast<int>(PackColorRGB(r, g, b)); }
 
 const ModuleHooks kDefaults = {
     .buildYuvTables = Nothing,

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "framework/graphics/convert_pixels.h"
+#include "framework/graphics/whole_block_copy.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/screen.h"
 #include "framework/graphics/screen_size.h"
@@ -38,7 +39,7 @@ int WrapLocked(MemImage* wrap, MemImage* converted, uint8_t* pixels, int32_t pit
   if (CreateMemImg(converted, w, h, -1, key, kind, 0, 0, 0, nullptr) != 0) return -1;
   const PixelBlock to = PixelBlockOfMemImg(converted);
   const PixelBlock from = LockedBlock(pixels, pitch, w, h, &GetScreenState().format);
-    ConvertPixelsBlt(&to, &from, nullptr, 0, 0, nullptr, nullptr);
+    ConvertWholeBlock(&to, &from);
   *out = converted;
   return 0;
 }
@@ -171,7 +172,7 @@ int CommitBlendWork() {
     const PixelBlock to = LockedBlock(w.dstLockPixels, w.dstLockPitch, w.dstConverted.width, w.dstConverted.height,
                                       &GetScreenState().format);
     const PixelBlock from = PixelBlockOfMemImg(&w.dstConverted);
-        ConvertPixelsBlt(&to, &from, nullptr, 0, 0, nullptr, nullptr);
+        ConvertWholeBlock(&to, &from);
   }
   ReleaseImage(&w.dstConverted);
   ReleaseImage(&w.dstImage);

@@ -249,8 +249,6 @@ uint32_t PackColorRGB(int32_t r, int32_t g, int32_t b) {
   return v;
 }
 
-int PackColorRGBPublic(int32_t r, int32_t g, int32_t b) { return static_cast<int>(PackColorRGB(r, g, b)); }
-
 int UnpackColorRGB(uint32_t pixel, int32_t* r, int32_t* g, int32_t* b) {
   const ScreenState& s = GetScreenState();
   if (GetScreenColorBits() == 8) {

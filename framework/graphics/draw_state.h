@@ -82,7 +82,6 @@ int GetVSyncOnPresent();
 int SetClipArea(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 uint32_t PackColorRGB(int32_t r, int32_t g, int32_t b);
 int UnpackColorRGB(uint32_t pixel, int32_t* r, int32_t* g, int32_t* b);
-int PackColorRGBPublic(int32_t r, int32_t g, int32_t b);
 
 // Lights.
 int32_t AddLightRecord();

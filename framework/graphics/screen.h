@@ -99,7 +99,8 @@ int QueryScreenState(int32_t* width, int32_t* height, int32_t* bits);
 int IsDirectDrawUsable();
 int IsSoftwareRendering();
 int IsDisplayModeChanged();
-int IsMemImageScreen();  // software rendering on a screen other than 8-bit
+int IsMemImageScreen();
+int GetScreenPixelMasks(uint32_t* red, uint32_t* green, uint32_t* blue, uint32_t* alpha);  // software rendering on a screen other than 8-bit
 void CountFrame();
 uint64_t GetFrameCounter();
 void ResetFrameCounter();

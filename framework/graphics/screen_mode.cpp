@@ -68,7 +68,9 @@ int ApplyDisplayMode(int32_t width, int32_t height, int32_t bits, int32_t rate) 
     }
     const int desktopBits = plat::GetScreenColorBits();
     if (desktopBits == 24) return -1;
-    s.colorBits = desktopBits;
+    // Software rendering draws at the requested depth whatever the desktop's;
+    // the present converts.
+    s.colorBits = s.softwareRendering && s.requestedBits != 0 ? s.requestedBits : desktopBits;
     if (s.directDraw != nullptr &&
         !CooperativeAccepted(s.directDraw->SetCooperativeLevel(GetFrameWindowHandle(), plat::DDSCL_NORMAL)))
       FatalError("DirectDrawの協調レベルの設定に失敗しました、ソフトを終了します");
@@ -217,7 +219,7 @@ int ChangeModeAgain(int32_t prevW, int32_t prevH, int32_t prevBits, int32_t prev
       else plat::RestoreDisplayMode();
       s.modeChanged = 0;
     }
-    s.colorBits = plat::GetScreenColorBits();
+    s.colorBits = s.softwareRendering && s.requestedBits != 0 ? s.requestedBits : plat::GetScreenColorBits();
     return 0;
   }
   LogOutput("画面解像度を変更します... ");

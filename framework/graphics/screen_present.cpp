@@ -5,6 +5,7 @@
 
 #include "framework/core/main_window.h"
 #include "framework/graphics/convert_pixels.h"
+#include "framework/graphics/whole_block_copy.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/graph_record.h"
 #include "framework/graphics/screen.h"
@@ -82,7 +83,7 @@ int PresentSoftware(const plat::Rect& destination, const plat::Rect& source) {
       if (s.back->Lock(nullptr, &pitch, &pixels, plat::DDLOCK_WAIT) != plat::DD_OK) return -1;
       const PixelBlock to{pixels, pitch, s.width, s.height, &s.format};
       const PixelBlock from = PixelBlockOfMemImg(&s.backImage);
-      ConvertPixelsBlt(&to, &from, nullptr, 0, 0, nullptr, nullptr);
+      ConvertWholeBlock(&to, &from);
       s.back->Unlock(nullptr);
       if (VSyncOn()) AwaitVBlankInterval();
       BltToPrimary(s.back, destination, source);
@@ -364,7 +365,7 @@ int CaptureWindowToSoftBuffer() {
     if (at.left >= at.right || surface->Lock(&lock, &pitch, &pixels, plat::DDLOCK_WAIT) != plat::DD_OK) return -1;
     const PixelBlock from{pixels, pitch, at.right - at.left, at.bottom - at.top, &s.format};
     const PixelBlock to = PixelBlockOfMemImg(&s.frontImage);
-    ConvertPixelsBlt(&to, &from, nullptr, 0, 0, nullptr, nullptr);
+    ConvertWholeBlock(&to, &from);
     surface->Unlock(nullptr);
   } else {
     const plat::Hwnd window = GetFrameWindowHandle();

@@ -37,6 +37,15 @@ int IsSoftwareRendering() { return g_screen.softwareRendering; }
 int IsDisplayModeChanged() { return g_screen.modeChanged; }
 int IsMemImageScreen() { return g_screen.softwareRendering && GetScreenColorBits() != 8 ? 1 : 0; }
 
+int GetScreenPixelMasks(uint32_t* red, uint32_t* green, uint32_t* blue, uint32_t* alpha) {
+  const PixelFormatInfo& f = g_screen.format;
+  if (red != nullptr) *red = f.masks[0];
+  if (green != nullptr) *green = f.masks[1];
+  if (blue != nullptr) *blue = f.masks[2];
+  if (alpha != nullptr) *alpha = f.masks[3];
+  return 0;
+}
+
 void CountFrame() { ++g_screen.frameCounter; }
 uint64_t GetFrameCounter() { return g_screen.frameCounter; }
 void ResetFrameCounter() { g_screen.frameCounter = 0; }

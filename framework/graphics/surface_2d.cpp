@@ -179,19 +179,9 @@ int BlitImageToSurface2D(const GraphImage* image, const GraphImage* alphaImage, 
       return -1;
     }
     const PixelBlock dst{pixels, pitch, w, h, format};
-    PixelBlock src = PixelBlockOfImage(image);
-    src.pixels += static_cast<std::ptrdiff_t>(source->top) * image->pitch + source->left * image->format.bytesPerPixel;
-    src.width = w;
-    src.height = h;
-    PixelBlock alpha{};
-    if (alphaImage != nullptr) {
-      alpha = PixelBlockOfImage(alphaImage);
-      alpha.pixels += static_cast<std::ptrdiff_t>(source->top) * alphaImage->pitch +
-                      source->left * alphaImage->format.bytesPerPixel;
-      alpha.width = w;
-      alpha.height = h;
-    }
-        ConvertPixelsBlt(&dst, &src, alphaImage != nullptr ? &alpha : nullptr, 0, 0, nullptr, nullptr);
+    const PixelBlock src = PixelBlockOfImage(image);
+    const PixelBlock alpha = alphaImage != nullptr ? PixelBlockOfImage(alphaImage) : PixelBlock{};
+    ConvertPixelsBlt(&dst, &src, alphaImage != nullptr ? &alpha : nullptr, 0, 0, source, nullptr);
     UnlockSurfaceDataPixels(p->surfaceData, &at);
   }
   ApplySurfaceColorKey(p->surfaceData);
