@@ -60,5 +60,8 @@ int FillBoxDirectDraw(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t c
 int DrawLinesDirectDraw(const LineRecord* lines, int32_t count);
 int DrawBoxFrameDirectDraw(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color);
 const MemImage* BlendGraphMemImage();
+// Copies the rectangle of the draw target (the graph's exact size, inside the
+// target) into the graph at (0, 0). 0 or -1.
+int CaptureScreenRectDirectDraw(int32_t x1, int32_t y1, int32_t x2, int32_t y2, GraphRecord* graph);
 
 }  // namespace qor

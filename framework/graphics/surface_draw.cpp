@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/graphics/blend_work.h"
+#include "framework/graphics/convert_pixels.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/screen.h"
 #include "framework/graphics/surface_2d.h"
@@ -234,6 +235,61 @@ int DrawBoxFrameDirectDraw(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint3
                                {x2 - 1, y2 - 1, x1, y2 - 1, c, 0},
                                {x1, y2 - 1, x1, y1, c, 0}};
   return DrawLinesDirectDraw(lines, 4);
+}
+
+}  // namespace qor
+
+namespace qor {
+
+int CaptureScreenRectDirectDraw(int32_t x1, int32_t y1, int32_t x2, int32_t y2, GraphRecord* graph) {
+  ScreenState& s = GetScreenState();
+  const DrawState& d = GetDrawState();
+  const Surface2DPiece* piece = FirstPiece(graph);
+  if (piece == nullptr || DirectDrawMissing()) return -1;
+  int32_t tw = 0, th = 0;
+  QueryTargetSize(d.drawTarget, &tw, &th);
+  if (x1 >= x2 || y1 >= y2 || x2 - x1 != graph->width || y2 - y1 != graph->height || x1 < 0 || y1 < 0 || x2 > tw ||
+      y2 > th)
+    return -1;
+  SurfaceDataRecord* data = LookupSurfaceData(piece->surfaceData);
+  if (data == nullptr) return -1;
+  const int32_t w = x2 - x1, h = y2 - y1;
+  const Rect into{piece->surfaceX, piece->surfaceY, piece->surfaceX + w, piece->surfaceY + h};
+  if (IsMemImageScreen() || s.targetSurface == nullptr) {
+    if (d.drawTarget == kFrontScreen) CaptureWindowToSoftBuffer();
+    if (s.targetImage == nullptr || !IsMemImgValid(s.targetImage) || !data->memImageMode) return -1;
+    const Rect from{x1 + s.targetOffsetX, y1 + s.targetOffsetY, x2 + s.targetOffsetX, y2 + s.targetOffsetY};
+    return CopyMemImgRect(&data->image, s.targetImage, &from, into.left, into.top) < 0 ? -1 : 0;
+  }
+  Rect from{x1 + s.targetOffsetX, y1 + s.targetOffsetY, x2 + s.targetOffsetX, y2 + s.targetOffsetY};
+  if (d.drawTarget == kFrontScreen) {
+    Rect onDesktop;
+    GetScreenRectOnDesktop(&onDesktop);
+    from = Rect{from.left + onDesktop.left, from.top + onDesktop.top, from.right + onDesktop.left,
+                from.bottom + onDesktop.top};
+  }
+  int32_t pitch = 0;
+  uint8_t* pixels = nullptr;
+  const plat::Rect lock{from.left, from.top, from.right, from.bottom};
+  if (data->memImageMode) {
+    // Screen pixels into a memory image: converted from the screen's format.
+    if (s.targetSurface->Lock(&lock, &pitch, &pixels, plat::DDLOCK_WAIT) != plat::DD_OK) return -1;
+    const PixelBlock source{pixels, pitch, w, h, &s.format};
+    const PixelBlock target = PixelBlockOfMemImg(&data->image);
+    const Rect all{0, 0, w, h};
+    ConvertPixelsBlt(&target, &source, nullptr, into.left, into.top, &all, nullptr);
+    s.targetSurface->Unlock(nullptr);
+    return 0;
+  }
+  const plat::Rect to{into.left, into.top, into.right, into.bottom};
+  if (data->surface->Blt(&to, s.targetSurface, &lock, plat::DDBLT_WAIT, nullptr) != plat::DD_OK) return -1;
+  if (s.format.spareMask != 0 &&
+      LockSurfaceDataPixels(piece->surfaceData, &pitch, &pixels, 0, &into, nullptr) >= 0) {
+    const Rect all{0, 0, w, h};
+    FillUnusedPixelBits(pixels, pitch, &s.format, &all);
+    UnlockSurfaceDataPixels(piece->surfaceData, &into);
+  }
+  return 0;
 }
 
 }  // namespace qor
