@@ -3,6 +3,8 @@
 #include "framework/core/main_window.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/screen.h"
+#include "framework/sound/music_handles.h"
+#include "framework/sound/stream_play.h"
 #include "platform/window/display_settings.h"
 
 namespace qor {
@@ -43,10 +45,17 @@ void RefreshGdi() { SetGdiPresentMode(GetScreenState().gdiPresent); }
 int GdiPresentation() { return GetScreenState().gdiPresent; }
 int PackColor(int r, int g, int b) { return static_cast<int>(PackColorRGB(r, g, b)); }
 
+// Sound is part of the framework: its pump and window-procedure calls are
+// wired in from the start.
+void RefillStreams() { UpdateStreamSounds(); }
+void PollMusic() { PollMusicPlaying(); }
+void MusicNotify() { OnMusicNotify(); }
+
 const ModuleHooks kDefaults = {
     .buildYuvTables = Nothing,
-    .refillStreamSounds = Nothing,
-    .pollMusic = Nothing,
+    .refillStreamSounds = RefillStreams,
+    .pollMusic = PollMusic,
+    .musicNotify = MusicNotify,
     .drawDirectMovies = Nothing,
     .pauseMovies = Nothing,
     .resumeMovies = Nothing,
