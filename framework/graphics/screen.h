@@ -92,6 +92,8 @@ int SwitchToSoftwareRendering(plat::Hwnd window);
 int InitGraphicsManager();
 int EndGraphicsManager();
 int EndScreenAndGraphics();
+// Full screen (or a changed mode): the normal level and the desktop's mode.
+int RestoreDesktopMode();
 int SetGdiPresentMode(int32_t on);
 int SetTempPrimaryOption(int32_t on);
 int SetDirect3DOffFlag(int32_t on);

@@ -32,6 +32,18 @@ bool CooperativeAccepted(int32_t code) {
 
 uint32_t ExclusiveFlags() { return plat::DDSCL_EXCLUSIVE | plat::DDSCL_FULLSCREEN; }
 
+// Back to the desktop's mode, through DirectDraw when it is there.
+void UndoDisplayMode() {
+  ScreenState& s = GetScreenState();
+  if (s.directDraw != nullptr) {
+    s.directDraw->SetCooperativeLevel(GetFrameWindowHandle(), plat::DDSCL_NORMAL);
+    s.directDraw->RestoreDisplayMode();
+  } else {
+    plat::RestoreDisplayMode();
+  }
+  s.coopFlags = plat::DDSCL_NORMAL;
+}
+
 int AcquireDirectDraw(plat::DirectDraw** out) {
   LogOutput("DirectDraw オブジェクトの取得を行います....  ");
   plat::DirectDraw* object = nullptr;
@@ -62,8 +74,7 @@ int ApplyDisplayMode(int32_t width, int32_t height, int32_t bits, int32_t rate) 
     if (width > dw || height > dh) FatalError("デスクトップ画面のサイズが足りません、ソフトを終了します");
     if (s.modeChanged) {
       LogOutput("フルスクリーンモードから抜けます\n");
-      if (s.directDraw != nullptr) s.directDraw->RestoreDisplayMode();
-      else plat::RestoreDisplayMode();
+      UndoDisplayMode();
       s.modeChanged = 0;
     }
     const int desktopBits = plat::GetScreenColorBits();
@@ -214,11 +225,8 @@ int ChangeModeAgain(int32_t prevW, int32_t prevH, int32_t prevBits, int32_t prev
     s.coopFlags = flags;
   }
   if (IsWindowedMode()) {
-    if (s.modeChanged) {
-      if (s.directDraw != nullptr) s.directDraw->RestoreDisplayMode();
-      else plat::RestoreDisplayMode();
-      s.modeChanged = 0;
-    }
+    if (s.modeChanged) UndoDisplayMode();
+    s.modeChanged = 0;
     s.colorBits = s.softwareRendering && s.requestedBits != 0 ? s.requestedBits : plat::GetScreenColorBits();
     return 0;
   }
@@ -403,16 +411,8 @@ int EndDirectDraw() {
   if (s.clipper != nullptr) s.clipper->Release();
   s.clipper = nullptr;
   LogOutput("ＤｉｒｅｃｔＤｒａｗオブジェクトを解放します\n");
-  if (s.modeChanged) {
-    if (s.directDraw != nullptr) {
-      s.directDraw->SetCooperativeLevel(GetFrameWindowHandle(), plat::DDSCL_NORMAL);
-      s.directDraw->RestoreDisplayMode();
-    } else {
-      plat::RestoreDisplayMode();
-    }
-    s.modeChanged = 0;
-    LogOutput("画面モードを元に戻す処理は正常に終了しました\n");
-  }
+  if (s.modeChanged) RestoreDesktopMode();
+  s.modeChanged = 0;
   if (s.directDraw != nullptr) s.directDraw->Release();
   s.directDraw = nullptr;
   LogOutput("ＤｉｒｅｃｔＤｒａｗオブジェクトを解放しました\n");
@@ -481,6 +481,12 @@ int EndGraphicsManager() {
 int EndScreenAndGraphics() {
   EndDirectDraw();
   GetScreenState().managerStarted = 0;
+  return 0;
+}
+
+int RestoreDesktopMode() {
+  UndoDisplayMode();
+  LogOutput("画面モードを元に戻す処理は正常に終了しました\n");
   return 0;
 }
 

@@ -387,16 +387,9 @@ int CaptureWindowToSoftBuffer() {
 }
 
 int LeaveExclusiveMode() {
-  ScreenState& s = GetScreenState();
+  const ScreenState& s = GetScreenState();
   if (IsWindowedMode() || !(s.coopFlags & plat::DDSCL_EXCLUSIVE)) return 0;
-  if (s.directDraw != nullptr) {
-    s.directDraw->SetCooperativeLevel(GetFrameWindowHandle(), plat::DDSCL_NORMAL);
-    s.directDraw->RestoreDisplayMode();
-  } else {
-    plat::RestoreDisplayMode();
-  }
-  s.coopFlags = 0;
-  return 0;
+  return RestoreDesktopMode();
 }
 
 int ReapplyDisplayMode() {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "framework/core/life_test_support.h"
@@ -27,28 +28,39 @@ struct Road : lifetest::LifeScope {
   ~Road() { qor::EndFramework(); }
 };
 
-// A graph of the screen's depth; with a picture of x * 13 + seed, y * 7 and
-// x ^ y in its channels unless drawable.
-inline int32_t MakeGraph(int w, int h, bool systemMemory, bool drawable, int seed = 0) {
+// A picture with a key-coloured (0, 255, 0) border and diagonals and a
+// pattern that shows every channel: 24-bit RGB, or A8R8G8B8 with an alpha
+// ramp (and no key) when `alpha`.
+inline void MakePicture(qor::GraphImage* image, int w, int h, bool alpha, int seed) {
+  *image = qor::GraphImage{};
+  ASSERT_EQ(alpha ? qor::CreateArgb8GraphImage(w, h, image) : qor::CreateRgb24GraphImage(w, h, image), 0);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      uint8_t* p = image->pixels + y * image->pitch + x * image->format.bytesPerPixel;
+      const bool key = !alpha && (x < 2 || y < 2 || (x + y) % 11 == 0);
+      p[0] = key ? 0 : static_cast<uint8_t>((x ^ y) * 5);
+      p[1] = key ? 255 : static_cast<uint8_t>(y * 7 + seed * 3);
+      p[2] = key ? 0 : static_cast<uint8_t>(x * 13 + seed);
+      if (alpha) p[3] = static_cast<uint8_t>((x * 255) / (w - 1));
+    }
+  }
+}
+
+// A graph of the screen's depth holding MakePicture's picture, or blank when
+// drawable.
+inline int32_t MakeGraph(int w, int h, bool systemMemory, bool drawable, int seed = 0, bool alpha = false) {
   qor::GraphCreateSettings settings{};
   settings.newGraphSystemMemory = systemMemory ? 1 : 0;
   settings.newGraphDrawable = drawable ? 1 : 0;
   settings.softwareRendering = qor::IsSoftwareRendering();
   qor::GraphRecord* g = nullptr;
-  const int32_t handle = qor::AddGraphRecord(w, h, 0, &g, 0, 0, &settings);
+  const int32_t handle = qor::AddGraphRecord(w, h, 0, &g, alpha ? 1 : 0, 0, &settings);
   EXPECT_EQ(qor::CreateGraphSurface2D(g), 0);
   if (!drawable) {
-    qor::GraphImage image{};
-    EXPECT_EQ(qor::CreateRgb24GraphImage(w, h, &image), 0);
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) {
-        uint8_t* p = image.pixels + y * image.pitch + x * 3;
-        p[0] = static_cast<uint8_t>((x ^ y) * 5);
-        p[1] = static_cast<uint8_t>(y * 7);
-        p[2] = static_cast<uint8_t>(x * 13 + seed);
-      }
+    qor::GraphImage image;
+    MakePicture(&image, w, h, alpha, seed);
     const qor::Rect all{0, 0, w, h};
-    EXPECT_EQ(qor::BlitImageToGraphPieces(&image, nullptr, &all, 0, 0, g, 0), 0);
+    EXPECT_EQ(qor::BlitImageToGraphPieces(&image, nullptr, &all, 0, 0, g, 1), 0);
     qor::FreeGraphImage(&image);
   }
   return handle;

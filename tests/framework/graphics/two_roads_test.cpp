@@ -8,57 +8,20 @@
 #include <cstdlib>
 #include <vector>
 
-#include "framework/core/life_test_support.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/graph_record.h"
 #include "framework/graphics/screen.h"
 #include "framework/graphics/surface_2d.h"
 #include "framework/qorlib.h"
+#include "graphics_test_support.h"
 #include "platform/ddraw/ddraw.h"
 
 using namespace qor;
+using gfxtest::MakeGraph;
 
 namespace {
 
 constexpr int kW = 640, kH = 480;
-
-// A picture with a key-coloured border and a pattern that shows every
-// channel, in 24-bit RGB or (alpha) A8R8G8B8 with an alpha ramp.
-void MakePicture(GraphImage* image, int w, int h, bool alpha, int seed) {
-  *image = GraphImage{};
-  ASSERT_EQ(alpha ? CreateArgb8GraphImage(w, h, image) : CreateRgb24GraphImage(w, h, image), 0);
-  for (int y = 0; y < h; ++y) {
-    for (int x = 0; x < w; ++x) {
-      uint8_t* p = image->pixels + y * image->pitch + x * image->format.bytesPerPixel;
-      const bool key = x < 2 || y < 2 || (x + y) % 11 == 0;
-      uint8_t r = static_cast<uint8_t>(x * 13 + seed), g = static_cast<uint8_t>(y * 7 + seed * 3),
-              b = static_cast<uint8_t>((x ^ y) * 5);
-      if (key && !alpha) r = 0, g = 255, b = 0;
-      p[0] = b;
-      p[1] = g;
-      p[2] = r;
-      if (alpha) p[3] = static_cast<uint8_t>((x * 255) / (w - 1));
-    }
-  }
-}
-
-int32_t MakeGraph(int w, int h, bool alpha, bool systemMemory, bool drawable, int seed) {
-  GraphCreateSettings settings{};
-  settings.newGraphSystemMemory = systemMemory ? 1 : 0;
-  settings.newGraphDrawable = drawable ? 1 : 0;
-  settings.softwareRendering = IsSoftwareRendering();
-  GraphRecord* g = nullptr;
-  const int32_t handle = AddGraphRecord(w, h, 0, &g, alpha ? 1 : 0, 0, &settings);
-  EXPECT_EQ(CreateGraphSurface2D(g), 0);
-  if (!drawable) {
-    GraphImage image;
-    MakePicture(&image, w, h, alpha, seed);
-    const Rect all{0, 0, w, h};
-    EXPECT_EQ(BlitImageToGraphPieces(&image, nullptr, &all, 0, 0, g, 1), 0);
-    FreeGraphImage(&image);
-  }
-  return handle;
-}
 
 // `singleRounding`: quads only where drawing a pixel twice cannot add a
 // second rounding (the shared diagonal of a quad is drawn by both its
@@ -139,10 +102,10 @@ Pictures RunRoad(bool software, int bits, bool use555, bool systemSources, bool 
   unsetenv("ORB_GFX");
   EXPECT_EQ(IsSoftwareRendering() != 0, software);
   SetKeyColorRGB(0, 255, 0);
-  const int32_t sprite = MakeGraph(40, 30, false, systemSources, false, 1);
-  const int32_t alphaSprite = MakeGraph(40, 30, true, systemSources, false, 2);
-  const int32_t blendGraph = MakeGraph(48, 40, false, true, false, 3);
-  const int32_t canvas = MakeGraph(kW, kH, false, false, true, 0);
+  const int32_t sprite = MakeGraph(40, 30, systemSources, false, 1);
+  const int32_t alphaSprite = MakeGraph(40, 30, systemSources, false, 2, true);
+  const int32_t blendGraph = MakeGraph(48, 40, true, false, 3);
+  const int32_t canvas = MakeGraph(kW, kH, false, true);
   for (int32_t target : {kBackScreen, kFrontScreen, canvas}) {
     EXPECT_EQ(SelectDrawTarget(target), 0);
     EraseDrawTarget();
