@@ -155,9 +155,13 @@ void MeasureFrameTime() {
     for (int r = 0; r < runs; ++r) {
       const uint32_t m0 = plat::HostMillis();
       const uint64_t u0 = plat::HostMicros();
-      WaitBeam([&] { return !blank(); });
+      bool ok = WaitBeam([&] { return !blank(); });
       const uint32_t first = line();
-      WaitBeam([&] { return line() < first || blank(); });
+      ok = ok && WaitBeam([&] { return line() < first || blank(); });
+      if (!ok) {  // a beam that did not come round measured nothing
+        ms[r] = -1;
+        continue;
+      }
       ms[r] = static_cast<int>(plat::HostMillis() - m0);
       micros += plat::HostMicros() - u0;
       ++counted;

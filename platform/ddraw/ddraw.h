@@ -227,6 +227,8 @@ void DdUse555(bool on);
 // holds the byte pattern kDdRestoredByte.
 constexpr uint8_t kDdRestoredByte = 0xA5;
 void DdLoseVideoSurfaces();
+// A display whose beam never moves: line 0, never a vertical blank.
+void DdFreezeBeam(bool frozen);
 
 struct DdCounters {
   int creates = 0, liveObjects = 0, liveSurfaces = 0;

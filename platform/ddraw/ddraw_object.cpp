@@ -15,6 +15,7 @@ constexpr int kBlankLines = 45;  // lines of the vertical blank below the visibl
 
 // Where the beam is now: the line (0 .. height + kBlankLines - 1).
 uint32_t BeamLine(int height, int rate) {
+  if (g_dd.beamFrozen) return 0;
   const uint64_t period = 1000000u / static_cast<uint64_t>(rate > 0 ? rate : 60);
   const uint64_t lines = static_cast<uint64_t>(height) + kBlankLines;
   return static_cast<uint32_t>((HostMicros() % period) * lines / period);
@@ -283,6 +284,7 @@ void DDPalette::Release() { delete this; }
 void DdFailNext(DdOp op, int times) { g_dd.failNext[static_cast<int>(op)] += times; }
 void DdRefuseMode(int width, int height, int bits, int rate) { g_dd.refused.push_back({width, height, bits, rate}); }
 void DdUse555(bool on) { g_dd.use555 = on; }
+void DdFreezeBeam(bool frozen) { g_dd.beamFrozen = frozen; }
 
 void DdLoseVideoSurfaces() {
   for (DDSurface* s : g_dd.surfaces) {

@@ -17,6 +17,7 @@ struct DdState {
   int failNext[static_cast<int>(DdOp::Count)] = {};
   std::vector<RefusedMode> refused;
   bool use555 = false;
+  bool beamFrozen = false;
   uint64_t videoMemoryUsed = 0;
   DdCounters counters;
 };

@@ -6,18 +6,9 @@ namespace plat::gdi {
 
 namespace {
 
-int Shift(uint32_t mask) {
-  if (mask == 0) return 0;
-  int s = 0;
-  while (((mask >> s) & 1u) == 0) ++s;
-  return s;
-}
-
-int Width(uint32_t mask) {
-  int w = 0;
-  for (mask >>= Shift(mask); mask & 1u; mask >>= 1) ++w;
-  return w;
-}
+// Masks are runs of set bits: the run starts at the lowest set bit.
+int Shift(uint32_t mask) { return mask == 0 ? 0 : __builtin_ctz(mask); }
+int Width(uint32_t mask) { return __builtin_popcount(mask); }
 
 uint32_t Expand(uint32_t pixel, uint32_t mask) {
   const int w = Width(mask);

@@ -152,3 +152,25 @@ TEST(ScreenStart, ModeChangesComeTwoSecondsApartAndBadRequestsKeepTheGraphs) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ScreenStart, WaitsOnADisplayThatNeverBlanksAreBounded) {
+  GfxScope scope;
+  SwitchWindowModePublic(0);
+  plat::DdFreezeBeam(true);
+  ASSERT_EQ(InitFramework(), 0);  // the frame-time measurement gives up
+  const ScreenState& s = GetScreenState();
+  EXPECT_EQ(s.frameMs, -1);
+  EXPECT_EQ(s.vblankInterval, -1);
+  EXPECT_TRUE(scope.Logged("１フレームの時間を正常に取得できませんでした"));
+  const uint64_t before = hl::PeekClock();
+  EXPECT_EQ(WaitVBlankCount(3), 0);
+  EXPECT_EQ(AwaitVBlankInterval(), 0);
+  SelectDrawTarget(kBackScreen);
+  EXPECT_EQ(PresentFrame(), 0);
+  EXPECT_LT(hl::PeekClock() - before, 2'000'000u);
+  EndFramework();
+}
+
+}  // namespace
