@@ -238,3 +238,32 @@ TEST(DrawState, SettersClampAndRefuse) {
 }
 
 }  // namespace
+
+namespace {
+
+// Without DirectDraw the front screen goes to the window through GDI at once
+// and comes back from it by the window's DC.
+TEST(Surfaces, SoftwareFrontScreenRoundTripsThroughTheWindow) {
+  Road road(true, 16, true);
+  ScreenState& s = GetScreenState();
+  SelectDrawTarget(kFrontScreen);
+  FillBoxDirectDraw(0, 0, 640, 480, PackColorRGB(10, 20, 30));
+  FillBoxDirectDraw(100, 400, 140, 470, PackColorRGB(250, 0, 0));
+  const Rect part{90, 390, 150, 480};
+  ASSERT_EQ(PresentRectToWindow(&part), 0);
+  const plat::headless::KeptFrame* f = plat::headless::LastFrame();
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->pixels[400 * f->width + 100] & 0xF8F8F8, 0xF80000u);  // rows counted from the bottom land right
+  EXPECT_EQ(f->pixels[395 * f->width + 100] & 0xF8F8F8, 0x081018u);
+  EXPECT_EQ(f->pixels[380 * f->width + 100], 0u);  // outside the rectangle: not copied yet
+  const Rect all{0, 0, 640, 480};
+  PresentRectToWindow(&all);
+  const std::vector<uint32_t> shown = TargetPixels(0, 0, 640, 480);
+  FillMemImgRect(&s.frontImage, nullptr, 0);
+  s.framePresented = 1;
+  ASSERT_EQ(CaptureWindowToSoftBuffer(), 0);
+  EXPECT_EQ(s.framePresented, 0);
+  EXPECT_EQ(TargetPixels(0, 0, 640, 480), shown);
+}
+
+}  // namespace

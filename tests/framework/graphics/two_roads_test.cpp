@@ -78,12 +78,12 @@ std::vector<uint32_t> ReadImage(const MemImage* image) {
   return ReadRgb(image->pixels, image->buffer->pitch, image->width, image->height, image->buffer->format);
 }
 
-std::vector<uint32_t> ReadSurface(plat::DDSurface* surface, int w, int h) {
+std::vector<uint32_t> ReadSurface(plat::DDSurface* surface, int w, int h, int x = 0, int y = 0) {
   plat::DDPixelFormat f;
   surface->GetPixelFormat(&f);
   PixelFormatInfo info;
   MakeFormatFromDirectDraw(&f, &info);
-  return ReadRgb(surface->memory(), surface->pitch(), w, h, &info);
+  return ReadRgb(surface->memory() + y * surface->pitch() + x * (f.bitCount / 8), surface->pitch(), w, h, &info);
 }
 
 struct Pictures {
@@ -91,11 +91,14 @@ struct Pictures {
 };
 
 // Starts the road, draws the scene on the three targets and reads them back.
-Pictures RunRoad(bool software, int bits, bool use555, bool systemSources, bool singleRounding = false) {
+// `windowed`: the DirectDraw road draws on the desktop at the window's place.
+Pictures RunRoad(bool software, int bits, bool use555, bool systemSources, bool singleRounding = false,
+                 bool windowed = false) {
   lifetest::LifeScope scope;
   Pictures out;
+  if (windowed) plat::headless::SetDesktopMode(1280, 1024, bits);
   if (software) setenv("ORB_GFX", "soft", 1);
-  else SwitchWindowModePublic(0);
+  else if (!windowed) SwitchWindowModePublic(0);
   plat::DdUse555(use555);
   RequestScreenMode(kW, kH, bits, -1);
   EXPECT_EQ(InitFramework(), 0);
@@ -119,7 +122,8 @@ Pictures RunRoad(bool software, int bits, bool use555, bool systemSources, bool 
     out.graph = ReadImage(&c->image);
   } else {
     out.back = ReadSurface(s.back, kW, kH);
-    out.front = ReadSurface(s.primary, kW, kH);
+    const plat::Rect client = GetMainWindowState().clientRect;
+    out.front = windowed ? ReadSurface(s.primary, kW, kH, client.left, client.top) : ReadSurface(s.primary, kW, kH);
     out.graph = c->surface != nullptr ? ReadSurface(c->surface, kW, kH) : ReadImage(&c->image);
   }
   EndFramework();
@@ -164,6 +168,10 @@ TEST(TwoRoads, R5G6B5SystemSourcesAgree) {
 TEST(TwoRoads, X8R8G8B8Agree) {
   ExpectSamePictures(RunRoad(true, 32, false, false), RunRoad(false, 32, false, false), 0);
   ExpectSamePictures(RunRoad(true, 32, false, true), RunRoad(false, 32, false, true), 0);
+}
+
+TEST(TwoRoads, WindowedOnTheDesktopAgrees) {
+  ExpectSamePictures(RunRoad(true, 16, false, false), RunRoad(false, 16, false, false, false, true), 0);
 }
 
 TEST(TwoRoads, X1R5G5B5WithinOneStep) {
