@@ -92,6 +92,9 @@ int PrepareBlendWork(const Surface2DPiece* piece, int32_t directAllowed, const R
     return 0;
   }
 
+  // The software routines draw 16- and 32-bit pixels only: an 8-bit screen
+  // has the plain copy and nothing else.
+  if (GetScreenColorBits() == 8) return -1;
   const int32_t cw = w.clipped.right - w.clipped.left, ch = w.clipped.bottom - w.clipped.top;
   if (s.targetImage != nullptr && IsMemImgValid(s.targetImage)) {
     if (s.targetOffsetX != 0 || s.targetOffsetY != 0) {

@@ -174,3 +174,29 @@ TEST(ScreenStart, WaitsOnADisplayThatNeverBlanksAreBounded) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ScreenStart, EightBitScreenKeepsAPaletteAndOnlyThePlainCopy) {
+  GfxScope scope;
+  SwitchWindowModePublic(0);
+  RequestScreenModePublic(640, 480, 8, -1);
+  ASSERT_EQ(InitFramework(), 0);
+  const ScreenState& s = GetScreenState();
+  ASSERT_NE(s.palette, nullptr);
+  EXPECT_EQ(s.paletteEntries[0], 0u);
+  EXPECT_EQ(s.paletteEntries[255], 0xFFFFFFu);
+  EXPECT_EQ(PackColorRGB(255, 255, 255), 215u);  // the first of the equal entries
+  int32_t r = 0, g = 0, b = 0;
+  EXPECT_EQ(UnpackColorRGB(256, &r, &g, &b), -1);
+  const uint32_t key = GetDrawState().transparentColor;
+  SetKeyColorRGB(1, 2, 3);
+  EXPECT_EQ(GetDrawState().transparentColor, key);
+  SelectDrawTarget(kBackScreen);
+  EXPECT_EQ(FillBoxDirectDraw(0, 0, 8, 8, 3), -1);  // no work images on 8 bits
+  EXPECT_EQ(EraseDrawTarget(), 0);
+  EXPECT_EQ(PresentFrame(), 0);
+  EndFramework();
+}
+
+}  // namespace
