@@ -267,3 +267,66 @@ TEST(Surfaces, SoftwareFrontScreenRoundTripsThroughTheWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Surfaces, EntriesTakeTheirMemoryFromTheirFlags) {
+  Road road(false);
+  SurfaceFlags f{};
+  f.colorBits = 32;
+  f.drawable = 1;
+  EXPECT_EQ(PickSurfaceFormatIndex(&f), 7);
+  f = SurfaceFlags{};
+  f.colorBits = 16;
+  f.alphaTest = 1;
+  EXPECT_EQ(PickSurfaceFormatIndex(&f), 4);
+  // Alpha makes a memory image even in hardware rendering.
+  SurfaceFlags alpha{};
+  alpha.alpha = 1;
+  alpha.colorBits = 16;
+  const int32_t a = AddSurfaceData(1, 8, 8, 0, &alpha);
+  EXPECT_EQ(LookupSurfaceData(a)->memImageMode, 1);
+  EXPECT_EQ(LookupSurfaceData(a)->flags.systemMemory, 1);
+  // Wider than the screen: system memory.
+  const SurfaceFlags plain{};
+  const int32_t wide = AddSurfaceData(1, 700, 8, 0, &plain);
+  uint32_t caps = 0;
+  LookupSurfaceData(wide)->surface->GetCaps(&caps);
+  EXPECT_TRUE(caps & plat::DDSCAPS_SYSTEMMEMORY);
+  // Z buffers: the state asked for when already there is no error; a
+  // non-drawable entry takes none.
+  EXPECT_EQ(AttachZBuffer(wide, 0), 0);
+  EXPECT_EQ(AttachZBuffer(wide, 1), 0);
+  EXPECT_NE(LookupSurfaceData(wide)->zSurface, nullptr);
+  LookupSurfaceData(wide)->flags.drawable = 0;
+  EXPECT_EQ(AttachZBuffer(wide, 1), 0);
+  EXPECT_EQ(AttachZBuffer(wide, 0), -1);
+  LookupSurfaceData(wide)->flags.drawable = 1;
+  EXPECT_EQ(AttachZBuffer(wide, 0), 0);
+  DeleteSurfaceData(a);
+  DeleteSurfaceData(wide);
+}
+
+TEST(DrawState, TheDrawAreaFollowsTheTarget) {
+  Road road(false, 16, true);
+  const int32_t small = MakeGraph(100, 50, false, true);
+  SelectDrawTarget(kBackScreen);
+  SetClipArea(10, 10, 200, 200);
+  SelectDrawTarget(kFrontScreen);  // same size: the area stays
+  EXPECT_EQ(GetDrawState().drawArea.right, 200);
+  SelectDrawTarget(small);  // another size: the whole target
+  EXPECT_EQ(GetDrawState().drawArea.left, 0);
+  EXPECT_EQ(GetDrawState().drawArea.right, 100);
+  EXPECT_EQ(GetDrawState().targetHeight, 50);
+  EXPECT_EQ(SelectDrawTarget(0x08000000 | 77), -1);  // no such graph: the old target stays
+  EXPECT_EQ(QueryDrawTarget(), small);
+  // The front screen of a window partly off the desktop's left edge starts
+  // where the desktop does.
+  SelectDrawTarget(kFrontScreen);
+  GetMainWindowState().clientRect.left = -30;
+  SetClipArea(0, 0, 640, 480);
+  EXPECT_EQ(GetDrawState().drawArea.left, 30);
+  TakeClientRect();
+}
+
+}  // namespace

@@ -226,3 +226,38 @@ TEST_F(DdScope, ScanLineAndBlankFollowTheClockAtTheModeRate) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DdScope, AClipperKeepsBltsToThePrimaryInsideTheWindow) {
+  ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+  DDSurfaceDesc d;
+  d.caps = DDSCAPS_PRIMARYSURFACE;
+  DDSurface* primary = nullptr;
+  ASSERT_EQ(dd->CreateSurface(&d, &primary), DD_OK);
+  DDClipper* clipper = nullptr;
+  ASSERT_EQ(dd->CreateClipper(0, &clipper), DD_OK);
+  clipper->SetHWnd(0, window);
+  primary->SetClipper(clipper);
+  DDBltFx fx;
+  fx.fillColor = 0xABCDEF;
+  ASSERT_EQ(primary->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx), DD_OK);
+  Rect client;
+  Point origin{0, 0};
+  GetClientRect(window, &client);
+  ClientToScreen(window, &origin);
+  auto at = [&](int x, int y) {
+    uint32_t v = 0;
+    std::memcpy(&v, primary->memory() + y * primary->pitch() + x * 4, 4);
+    return v;
+  };
+  EXPECT_EQ(at(origin.x, origin.y), 0xABCDEFu);
+  EXPECT_EQ(at(origin.x + client.right - 1, origin.y + client.bottom - 1), 0xABCDEFu);
+  EXPECT_EQ(at(origin.x - 1, origin.y), 0u);
+  EXPECT_EQ(at(origin.x, origin.y + client.bottom), 0u);
+  primary->SetClipper(nullptr);
+  clipper->Release();
+  primary->Release();
+}
+
+}  // namespace
