@@ -188,6 +188,30 @@ int BlitImageToSurface2D(const GraphImage* image, const GraphImage* alphaImage, 
   return 0;
 }
 
+int BlitImageToOnePiece(const GraphImage* image, const GraphImage* alphaImage, int32_t x, int32_t y, int32_t piece,
+                        int32_t transparent) {
+  const Surface2DPiece* p = LookupSurface2D(piece);
+  if (p == nullptr) return -1;
+  // The rectangle is cut to the image, so a picture smaller than the graph
+  // fills what it has.
+  Rect source{x, y, x + p->width, y + p->height};
+  const Rect picture{0, 0, image->width, image->height};
+  ClipRect(&source, &picture);
+  if (source.left >= source.right || source.top >= source.bottom) return 0;
+  return BlitImageToSurface2D(image, alphaImage, &source, source.left - x, source.top - y, piece, transparent);
+}
+
+int BlitImageIntoGraph(const GraphImage* image, const GraphImage* alphaImage, int32_t x, int32_t y,
+                       GraphRecord* graph, int32_t transparent) {
+  for (int32_t i = 0; i < graph->pieceCount; ++i) {
+    const Surface2DPiece* p = LookupSurface2D(graph->pieceHandles[i]);
+    if (p == nullptr ||
+        BlitImageToOnePiece(image, alphaImage, x + p->graphX, y + p->graphY, graph->pieceHandles[i], transparent) != 0)
+      return -1;
+  }
+  return 0;
+}
+
 int RestoreGraphPieces(GraphRecord* graph) {
   int result = 0;
   for (int32_t i = 0; i < graph->pieceCount; ++i) {

@@ -38,6 +38,14 @@ int BlitImageToGraphPieces(const GraphImage* image, const GraphImage* alphaImage
                            int32_t y, GraphRecord* graph, int32_t transparent);
 int BlitImageToSurface2D(const GraphImage* image, const GraphImage* alphaImage, const Rect* source, int32_t x,
                          int32_t y, int32_t piece, int32_t transparent);
+// One piece's own rectangle (x, y, x + piece width, y + piece height) of
+// the image, into the piece; -1 for a bad handle.
+int BlitImageToOnePiece(const GraphImage* image, const GraphImage* alphaImage, int32_t x, int32_t y, int32_t piece,
+                        int32_t transparent);
+// Every piece takes its rectangle of the image at (x, y) plus its place in
+// the graph; -1 at the first bad piece.
+int BlitImageIntoGraph(const GraphImage* image, const GraphImage* alphaImage, int32_t x, int32_t y,
+                       GraphRecord* graph, int32_t transparent);
 int RestoreGraphPieces(GraphRecord* graph);
 int RestoreAllPieces();
 int FillGraphPieces(GraphRecord* graph, int32_t r, int32_t g, int32_t b, int32_t a);

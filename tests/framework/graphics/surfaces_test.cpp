@@ -330,3 +330,29 @@ TEST(DrawState, TheDrawAreaFollowsTheTarget) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Surfaces, AnImageGoesIntoEachPieceAtItsPlace) {
+  for (bool software : {true, false}) {
+    Road road(software, 32);
+    const int32_t graph = MakeGraph(16, 16, false, false);
+    GraphImage picture;
+    gfxtest::MakePicture(&picture, 64, 32, false, 5);
+    // The graph shows the picture's rectangle at (16, 8), as a reload of a
+    // divided graph does.
+    ASSERT_EQ(BlitImageIntoGraph(&picture, nullptr, 16, 8, LookupGraph(graph), 0), 0);
+    const std::vector<uint32_t> drawn = DrawnAt(graph, 0, 0);
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x) {
+        const uint8_t* p = picture.pixels + (8 + y) * picture.pitch + (16 + x) * 3;
+        ASSERT_EQ(drawn[y * 16 + x] & 0xFFFFFF, static_cast<uint32_t>(p[2] << 16 | p[1] << 8 | p[0])) << software;
+      }
+    // A picture that ends inside the piece fills what it has.
+    EXPECT_EQ(BlitImageIntoGraph(&picture, nullptr, 56, 24, LookupGraph(graph), 0), 0);
+    EXPECT_EQ(BlitImageToOnePiece(&picture, nullptr, 0, 0, 0x28000000 | 99, 0), -1);
+    FreeGraphImage(&picture);
+  }
+}
+
+}  // namespace
