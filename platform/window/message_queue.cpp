@@ -6,6 +6,7 @@
 #include "platform/kernel/thread_id.h"
 #include "platform/net/winsock.h"
 #include "platform/window/window_state.h"
+#include "platform/window/window_timer.h"
 
 namespace plat {
 
@@ -108,6 +109,10 @@ bool PeekMessage(Msg* out, Hwnd filter, uint32_t removeFlags) {
       return true;
     }
   }
+  if (TakeDueTimer(filter, out, (removeFlags & PM_REMOVE) != 0)) {
+    ++s.counters.peekHits;
+    return true;
+  }
   const WindowRecord& w = s.window;
   if (w.exists && w.thread == thread && w.visible && w.paintPending && (filter == kAnyWindow || filter == w.handle)) {
     *out = Msg{w.handle, WM_PAINT, 0, 0, HostMillis()};
@@ -146,6 +151,7 @@ bool TranslateMessage(const Msg* message) {
 LResult DispatchMessage(const Msg* message) {
   if (message == nullptr) return 0;
   ++State().counters.dispatched;
+  if (RunTimerCallback(*message)) return 0;
   const WindowRecord* w = FindTargetRecord(message->hwnd);
   if (w == nullptr || w->procedure == nullptr) return 0;
   return w->procedure(message->hwnd, message->message, message->wParam, message->lParam);

@@ -6,6 +6,7 @@
 #include "platform/kernel/text_encoding.h"
 #include "platform/kernel/thread_id.h"
 #include "platform/window/window_state.h"
+#include "platform/window/window_timer.h"
 
 namespace plat {
 
@@ -416,6 +417,7 @@ void ResetWindowStandIn() {
     s.queues.clear();
   }
   s = WindowSystem{};
+  ResetWindowTimers();
 }
 
 }  // namespace plat
