@@ -51,6 +51,11 @@ int BeginSceneIfNeeded(uint32_t device) {
   D3DDeviceState* s = InUseDevice(device);
   if (s == nullptr) return -1;
   if (!s->inScene) {
+    // A flip swaps the memory behind the back buffer: bind the target anew.
+    if (s->currentTarget != nullptr) {
+      s->device->SetRenderTarget(SurfaceViewOf(s->currentTarget));
+      s->device->SetViewport(s->viewport);
+    }
     s->device->BeginScene();
     s->inScene = 1;
     s->lastPiece = nullptr;

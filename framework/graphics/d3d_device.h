@@ -225,7 +225,14 @@ int BlitGraphStretchedD3D(int32_t x1, int32_t y1, int32_t x2, int32_t y2, float 
 int DeriveGraphPieces3D(GraphRecord* graph, int32_t x, int32_t y, int32_t width, int32_t height,
                         const GraphRecord* parent);
 int DeleteAllGraph3DPieces();
+int BlitGraphRotatedD3D(float centerX, float centerY, double scale, double angle, GraphRecord* graph,
+                        int32_t transparent, int32_t turn);
+// Corners: top-left, top-right, bottom-left, bottom-right (x, y each).
+int BlitGraphQuadD3D(const float* corners, GraphRecord* graph, int32_t transparent);
+int DrawIndexedGrid(uint32_t device, const TexVertex* vertices, int32_t columns, int32_t rows);
+// -2 for a graph of several pieces, which cannot be a render target.
 int SelectDrawTargetD3D(int32_t screen);
+int CaptureScreenRectD3D(int32_t x1, int32_t y1, int32_t x2, int32_t y2, GraphRecord* graph, int32_t option);
 int ClearScreenD3D();
 int PaintBoxFilledD3D(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color);
 int PaintBoxOutlineD3D(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color);

@@ -44,9 +44,10 @@ int SelectDrawTargetD3D(int32_t screen) {
     return SetD3DRenderTarget(dev, GetScreenState().back);
   }
   const GraphRecord* g = LookupGraph(screen);
-  // A target of several pieces cannot be one render target: refused, so that
-  // no draw lands on the previous target unseen.
-  if (g == nullptr || g->pieceCount != 1) return -1;
+  // A target of several pieces cannot be one render target: refused (-2), so
+  // that no draw lands on the previous target unseen.
+  if (g == nullptr) return -1;
+  if (g->pieceCount != 1) return -2;
   if (!g->is3D) {
     const Surface2DPiece* piece = LookupSurface2D(g->pieceHandles[0]);
     const SurfaceDataRecord* data = piece != nullptr ? LookupSurfaceData(piece->surfaceData) : nullptr;
