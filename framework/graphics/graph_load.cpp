@@ -239,8 +239,9 @@ int WriteImageToGraph(int32_t x, int32_t y, int32_t transparent, const char* sou
   record->sourceX = sourceX;
   record->sourceY = sourceY;
   if (record->is3D) {
-    const Rect all{0, 0, image->width, image->height};
-    return BlitImageToGraphPieces3D(image, alphaImage, &all, x, y, record, transparent);
+    // The graph's top-left corner takes the image's pixel (x, y).
+    const Rect from{x, y, image->width, image->height};
+    return BlitImageToGraphPieces3D(image, alphaImage, &from, 0, 0, record, transparent);
   }
   return BlitImageIntoGraph(image, alphaImage, x, y, record, transparent);
 }
