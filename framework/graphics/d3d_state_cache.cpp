@@ -266,6 +266,8 @@ int SetDiffuseUseState(uint32_t device, uint32_t on) {
 int ApplyBlendStates(uint32_t device) {
   D3DDeviceState* s = InUseDevice(device);
   if (s == nullptr) return -1;
+  // The batch never holds vertices of two state sets (nor of two formats).
+  FlushVertexBatch(device);
   const int32_t mode = s->blendMode >= 0 && s->blendMode <= kBlendModeMax ? s->blendMode : 0;
   const BlendRow row = kBlendTable[mode];
   int32_t dest = row.dest, src = row.src;
