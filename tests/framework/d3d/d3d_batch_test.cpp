@@ -3,6 +3,7 @@
 // refusals of bad device indexes and targets.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "framework/graphics/d3d_device.h"
@@ -43,6 +44,11 @@ TEST(D3DBatch, QuadsShareOneDrawAndUnchangedStatesSendNothing) {
   EXPECT_EQ(after.setRenderState, before.setRenderState);
   EXPECT_EQ(after.setTextureStageState, before.setTextureStageState);
   EXPECT_EQ(after.setTexture, before.setTexture);
+
+  // Rotations with no place on the screen add nothing.
+  EXPECT_EQ(BlitGraphRotated(100.0f, 100.0f, 1.0, NAN, g, 1, 0), 0);
+  EXPECT_EQ(BlitGraphRotated(100.0f, 100.0f, INFINITY, 0.5, g, 1, 0), 0);
+  EXPECT_EQ(DeviceSlot(GetD3D().currentDevice)->vertexCount, 6);
 
   // A filter mode sent once; the same mode again sends nothing.
   const uint32_t dev = GetD3D().currentDevice;

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "framework/core/module_hooks.h"
@@ -123,10 +124,11 @@ TEST(D3DFailures, RefusedTextureLockAndCaptureMethods) {
 TEST(D3DRestoreE2E, LostDisplayComesBackWithHandlesAndPicture) {
   gfxtest::Road road(false, 16, false, "d3d");
   WriteBmp("restore_sheet.bmp", 80, 32);
+  DestroyGraph(PictureGraph(8, 8), 0);  // a hole at the start of the piece table
+  // A graph without a file survives too.
+  const int32_t blank = CreateBlankGraph(8, 8, 0);
   int32_t handles[40];
   ASSERT_EQ(OpenDividedGraphFile("restore_sheet.bmp", 40, 10, 4, 8, 8, handles, 1, 0), 0);
-  // A piece derived by hand and a graph without a file survive too.
-  const int32_t blank = CreateBlankGraph(8, 8, 0);
   auto draw = [&] {
     SelectDrawTarget(kBackScreen);
     EraseDrawTarget();
@@ -154,6 +156,18 @@ TEST(D3DRestoreE2E, LostDisplayComesBackWithHandlesAndPicture) {
   // A display change (the restore alone) gives the same frame again.
   hooks.restoreAfterDeviceLoss();
   EXPECT_TRUE(draw() == before);
+
+  // A graph whose load directory cannot be entered is not refilled from
+  // whatever file of that name stands in the current directory.
+  GraphRecord* lost = LookupGraph(handles[0]);
+  std::strcpy(lost->loadDirectory, "Z:\\no\\such\\folder");
+  FillGraphColor(handles[0], 255, 0, 255, 255);
+  lost->restoreNeeded = 1;
+  ReloadAllGraphs();
+  EXPECT_EQ(lost->restoreNeeded, 0u);
+  SelectDrawTarget(kBackScreen);
+  BlitGraph(0, 0, handles[0], 0);
+  EXPECT_EQ(Frame()[0], 0xFF00FFu);
   std::remove("restore_sheet.bmp");
 }
 
