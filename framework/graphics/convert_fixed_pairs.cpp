@@ -77,7 +77,7 @@ PixelWords LoadLanes(const uint8_t* p) {
 }
 
 template <int Bytes>
-void StoreLanes(uint8_t* p, PixelWords v) {
+void StoreLanes(uint8_t* p, const PixelWords& v) {
   if constexpr (Bytes == 4) {
     std::memcpy(p, &v, sizeof v);
   } else {
@@ -115,7 +115,7 @@ inline __attribute__((always_inline)) void RunPairRows(const ConvertJob& job, Ru
 }
 
 template <typename T>
-T Rgb24To565(T v) {
+T Rgb24To565(const T& v) {
   return ((v & 0xF80000) >> 8) | ((v & 0xFC00) >> 5) | ((v & 0xF8) >> 3);
 }
 uint32_t Rgb24To555(uint32_t v) { return ((v & 0xF80000) >> 9) | ((v & 0xF800) >> 6) | ((v & 0xF8) >> 3); }
@@ -172,11 +172,11 @@ int ConvertFixedPair(const ConvertJob& job) {
     return 1;
   }
   if ((src == Layout::kX8R8G8B8 || src == Layout::kA8R8G8B8) && dst == Layout::kR5G6B5) {
-    RunPairRows<4, 2>(job, [](auto v) { return Rgb24To565(v); });
+    RunPairRows<4, 2>(job, [](const auto& v) { return Rgb24To565(v); });
     return 1;
   }
   if (src == Layout::kR5G6B5) {
-    auto widen = [](auto v) { return ((v & 0xF800) << 8) | ((v & 0x07E0) << 5) | ((v & 0x001F) << 3); };
+    auto widen = [](const auto& v) { return ((v & 0xF800) << 8) | ((v & 0x07E0) << 5) | ((v & 0x001F) << 3); };
     auto to555 = [](uint32_t v) { return ((v & 0xFFC0) >> 1) | (v & 0x001F); };
     if (dst == Layout::kR8G8B8) {
       RunPairRows<2, 3>(job, widen);

@@ -140,8 +140,14 @@ uint32_t TintColorByTable(int32_t kind, uint32_t color, uint32_t tint);
 template <int Kind>
 struct PixelLayout;
 
+// Wide: a vector of pixel values of the layout, for the rules that work on
+// whole pixels (they take any unsigned type); the walks that use it move
+// kWideLanes pixels at once.
 template <>
 struct PixelLayout<0> {
+  using Lane = uint16_t;
+  using Wide = Lane __attribute__((vector_size(16)));
+  static constexpr int kWideLanes = 8;
   static constexpr int kBytes = 2;
   static constexpr int kShift[3] = {0, 5, 11};  // blue, green, red
   static constexpr int kBits[3] = {5, 6, 5};
@@ -152,6 +158,9 @@ struct PixelLayout<0> {
 
 template <>
 struct PixelLayout<1> {
+  using Lane = uint32_t;
+  using Wide = Lane __attribute__((vector_size(16)));
+  static constexpr int kWideLanes = 4;
   static constexpr int kBytes = 4;
   static constexpr int kShift[3] = {0, 8, 16};
   static constexpr int kBits[3] = {8, 8, 8};
@@ -366,12 +375,17 @@ QOR_PIXEL_INLINE uint32_t BlendCopy(const PixelKernel& k, uint32_t d, const Sour
 
 // Mode 1: toward the source by the parameter (1..254). The half and cube
 // rules are set only for plain pixels without a blend graph.
+// Mode 1's half rule on whole pixels: (s >> 1) + (d >> 1) with the bit each
+// channel shifts into the one below cleared. One pixel or a Wide vector.
+template <int Kind, typename T>
+QOR_PIXEL_INLINE T HalfRule(T s, T d) {
+  constexpr uint32_t mask = Kind == 0 ? 0x7BEF : 0x7F7F7F;
+  return ((s >> 1) & mask) + ((d >> 1) & mask);
+}
+
 template <int Kind>
 QOR_PIXEL_INLINE uint32_t BlendAlpha(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
-  if (k.halfRule) {
-    uint32_t mask = Kind == 0 ? 0x7BEF : 0x7F7F7F;
-    return ((s.color >> 1) & mask) + ((d >> 1) & mask);
-  }
+  if (k.halfRule) return HalfRule<Kind>(s.color, d);
   uint32_t out = d & PixelLayout<Kind>::kSpare;
   PixelWeight w = WeightOf(k, s, factor);
   QOR_EACH_CHANNEL {
