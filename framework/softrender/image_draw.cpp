@@ -26,33 +26,22 @@ struct AtSizeWalk {
   const uint8_t* runsEnd;  // one past its last byte
 };
 
-// Rows of a draw whose rule works on whole pixels of a direct source (the
-// half rule of mode 1), PixelLayout<Kind>::kWideLanes pixels at once; a
-// keyed source pixel leaves its destination lane as it was. The tail of a
-// row goes pixel by pixel.
+// Rows of an untinted draw of a direct source without blend graph, as many
+// pixels at a time as the wide rules take; the tail of a row goes pixel by
+// pixel.
 template <int Kind, int Mode>
 void DrawWideRows(const PixelKernel& kernel, const AtSizeWalk& w) {
+  // A local copy: the pixel stores cannot alias it, so its fields stay in registers.
   const PixelKernel k = kernel;
-  using Wide = typename PixelLayout<Kind>::Wide;
-  constexpr int lanes = PixelLayout<Kind>::kWideLanes;
   constexpr int db = PixelLayout<Kind>::kBytes;
-  const Wide key = Wide{} + static_cast<typename PixelLayout<Kind>::Lane>(k.key);
+  const int32_t wide = w.width - w.width % kWideLanes;
   uint8_t* dst = w.dst;
   const uint8_t* src = w.src;
   for (int32_t y = 0; y < w.height; ++y, dst += w.dstPitch, src += w.srcPitch) {
-    int32_t x = 0;
-    for (; x + lanes <= w.width; x += lanes) {
-      Wide s, d;
-      std::memcpy(&s, src + x * db, sizeof s);
-      std::memcpy(&d, dst + x * db, sizeof d);
-      Wide r = HalfRule<Kind>(s, d);
-      if (k.keyed) {
-        const Wide skip = reinterpret_cast<Wide>(s == key);
-        r = (d & skip) | (r & ~skip);
-      }
-      std::memcpy(dst + x * db, &r, sizeof r);
+    DrawWideSpan<Kind, Mode>(k, dst, src, wide);
+    for (int32_t x = wide; x < w.width; ++x) {
+      DrawKernelPixel<Kind, kSourceDirect, Mode>(k, dst + x * db, src + x * db, 0);
     }
-    for (; x < w.width; ++x) DrawKernelPixel<Kind, kSourceDirect, Mode>(k, dst + x * db, src + x * db, 0);
   }
 }
 
@@ -221,8 +210,8 @@ void DrawMemImgAt(MemImage* destination, const MemImage* source, int32_t x, int3
         return;
       }
     }
-    if constexpr (Source == kSourceDirect && Mode == kBlendAlpha) {
-      if (k.halfRule && !k.graph) {
+    if constexpr (Source == kSourceDirect && Mode != kBlendNone) {
+      if (WideRoadFits(k)) {
         DrawWideRows<Kind, Mode>(k, w);
         return;
       }
