@@ -165,10 +165,15 @@ struct PixelLayout<1> {
 
 // Wide pixels: kWideLanes pixel values side by side (and their channels,
 // signed), so that an untinted draw without a blend graph can run the rules
-// below on several pixels at once; WideRoadFits() says when.
-using WidePixels = uint32_t __attribute__((vector_size(16)));
-using WideChannels = int32_t __attribute__((vector_size(16)));
-constexpr int kWideLanes = 4;
+// below on several pixels at once; WideRoadFits() says when. The rules are
+// forced inline and no call between files passes these vectors, so GCC's
+// note on how a call would pass a 32-byte vector does not apply.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wpsabi"
+#endif
+using WidePixels = uint32_t __attribute__((vector_size(32)));
+using WideChannels = int32_t __attribute__((vector_size(32)));
+constexpr int kWideLanes = 8;
 
 // The signed channel type that goes with a pixel type.
 template <typename P>
@@ -592,7 +597,7 @@ QOR_PIXEL_INLINE void DrawWideSpan(const PixelKernel& k, uint8_t* dst, const uin
   for (int32_t x = 0; x < count; x += kWideLanes, dst += kWideLanes * bytes, src += kWideLanes * bytes) {
     WidePixels s, d;
     if constexpr (Kind == 0) {
-      using Halves = uint16_t __attribute__((vector_size(8)));
+      using Halves = uint16_t __attribute__((vector_size(16)));
       Halves sh, dh;
       std::memcpy(&sh, src, sizeof sh);
       std::memcpy(&dh, dst, sizeof dh);
@@ -608,7 +613,7 @@ QOR_PIXEL_INLINE void DrawWideSpan(const PixelKernel& k, uint8_t* dst, const uin
       r = (d & skip) | (r & ~skip);
     }
     if constexpr (Kind == 0) {
-      using Halves = uint16_t __attribute__((vector_size(8)));
+      using Halves = uint16_t __attribute__((vector_size(16)));
       Halves rh = __builtin_convertvector(r, Halves);
       std::memcpy(dst, &rh, sizeof rh);
     } else {
