@@ -52,31 +52,7 @@ inline __attribute__((always_inline)) void DrawWideRows(const PixelKernel& kerne
 __attribute__((target_clones("avx2", "default")))
 #endif
 void DrawWideRowsOfKernel(const PixelKernel& k, const AtSizeWalk& w) {
-  // Spelled out rather than dispatched through a lambda, so that every loop
-  // is inlined into each build.
-  const int kind = k.kind;
-  switch (k.mode) {
-    case kBlendAlpha:
-      kind == 0 ? DrawWideRows<0, kBlendAlpha>(k, w) : DrawWideRows<1, kBlendAlpha>(k, w);
-      break;
-    case kBlendAdd:
-      kind == 0 ? DrawWideRows<0, kBlendAdd>(k, w) : DrawWideRows<1, kBlendAdd>(k, w);
-      break;
-    case kBlendSubtract:
-      kind == 0 ? DrawWideRows<0, kBlendSubtract>(k, w) : DrawWideRows<1, kBlendSubtract>(k, w);
-      break;
-    case kBlendMultiply:
-      kind == 0 ? DrawWideRows<0, kBlendMultiply>(k, w) : DrawWideRows<1, kBlendMultiply>(k, w);
-      break;
-    case kBlendInverse:
-      kind == 0 ? DrawWideRows<0, kBlendInverse>(k, w) : DrawWideRows<1, kBlendInverse>(k, w);
-      break;
-    case kBlendWeightedMultiply:
-      kind == 0 ? DrawWideRows<0, kBlendWeightedMultiply>(k, w) : DrawWideRows<1, kBlendWeightedMultiply>(k, w);
-      break;
-    default:
-      break;
-  }
+  DispatchWideKernel(k, [&]<int Kind, int Mode>() __attribute__((always_inline)) { DrawWideRows<Kind, Mode>(k, w); });
 }
 
 template <int Kind, int Source, int Mode>

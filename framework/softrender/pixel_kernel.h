@@ -582,7 +582,8 @@ QOR_PIXEL_INLINE P BlendSample(const PixelKernel& k, P d, const BasicSample<P>& 
 
 // Whether a draw may run the rules on WidePixels: a direct source, no
 // tint, no blend graph (so every drawn pixel is plain and unweighted), a
-// mode other than the copy, and not the 32-bit exact forms.
+// mode other than the copy, and not the 16-bit pair form (whose pairs are
+// not single pixels).
 QOR_PIXEL_INLINE bool WideRoadFits(const PixelKernel& k) {
   return k.source == kSourceDirect && k.white && !k.graph && k.mode != kBlendNone && !k.pairForm;
 }
@@ -666,6 +667,37 @@ template <class Fn>
 inline void DispatchPixelKernel(const PixelKernel& k, Fn&& fn) {
   if (k.kind == 0) DispatchKernelSource<0>(k, fn);
   else if (k.kind == 1) DispatchKernelSource<1>(k, fn);
+}
+
+// The wide road (WideRoadFits): fn.template operator()<Kind, Mode>() for
+// the kernel's layout and mode. Forced inline all the way, so that a caller
+// built for several machines (target_clones) gets every loop in each build:
+// give the lambda __attribute__((always_inline)) too.
+template <class Fn>
+QOR_PIXEL_INLINE void DispatchWideKernel(const PixelKernel& k, Fn&& fn) {
+  const bool narrow = k.kind == 0;
+  switch (k.mode) {
+    case kBlendAlpha:
+      narrow ? fn.template operator()<0, kBlendAlpha>() : fn.template operator()<1, kBlendAlpha>();
+      break;
+    case kBlendAdd:
+      narrow ? fn.template operator()<0, kBlendAdd>() : fn.template operator()<1, kBlendAdd>();
+      break;
+    case kBlendSubtract:
+      narrow ? fn.template operator()<0, kBlendSubtract>() : fn.template operator()<1, kBlendSubtract>();
+      break;
+    case kBlendMultiply:
+      narrow ? fn.template operator()<0, kBlendMultiply>() : fn.template operator()<1, kBlendMultiply>();
+      break;
+    case kBlendInverse:
+      narrow ? fn.template operator()<0, kBlendInverse>() : fn.template operator()<1, kBlendInverse>();
+      break;
+    case kBlendWeightedMultiply:
+      narrow ? fn.template operator()<0, kBlendWeightedMultiply>() : fn.template operator()<1, kBlendWeightedMultiply>();
+      break;
+    default:
+      break;
+  }
 }
 
 template <class Fn>
