@@ -96,7 +96,7 @@ void DrawStretchedRows(const PixelKernel& kernel, const StretchWalk& w) {
 // An untinted draw of a direct source without blend graph, in strips of
 // columns: the strip's source columns are found once, each row's sampled
 // pixels gathered through them, and the gathered strip drawn as a 1:1 strip
-// on the wide road.
+// on the wide road (the copy: copied whole, or pixel by pixel when keyed).
 template <int Kind, int Mode>
 inline __attribute__((always_inline)) void DrawStretchedWideRows(const PixelKernel& kernel, const StretchWalk& w) {
   // A local copy: the pixel stores cannot alias it, so its fields stay in registers.
@@ -120,8 +120,17 @@ inline __attribute__((always_inline)) void DrawStretchedWideRows(const PixelKern
     for (int32_t y = 0; y < w.height; ++y, dst += w.dstPitch) {
       const uint8_t* srcRow = w.src + SourceIndex(w.down, row) * w.srcPitch;
       for (int32_t i = 0; i < n; ++i) std::memcpy(strip + i * db, srcRow + offsets[i], db);
-      DrawWideSpan<Kind, Mode>(k, dst, strip, wide);
-      for (int32_t i = wide; i < n; ++i) DrawKernelPixel<Kind, kSourceDirect, Mode>(k, dst + i * db, strip + i * db, 0);
+      int32_t first = 0;  // the first pixel left to draw one by one
+      if constexpr (Mode == kBlendNone) {
+        if (!k.keyed) {
+          std::memcpy(dst, strip, static_cast<size_t>(n) * db);
+          first = n;
+        }
+      } else {
+        DrawWideSpan<Kind, Mode>(k, dst, strip, wide);
+        first = wide;
+      }
+      for (int32_t i = first; i < n; ++i) DrawKernelPixel<Kind, kSourceDirect, Mode>(k, dst + i * db, strip + i * db, 0);
       Advance(w.down, &row, &rowCounter);
     }
   }
@@ -132,6 +141,10 @@ inline __attribute__((always_inline)) void DrawStretchedWideRows(const PixelKern
 __attribute__((target_clones("avx2", "default")))
 #endif
 void DrawStretchedWideOfKernel(const PixelKernel& k, const StretchWalk& w) {
+  if (k.mode == kBlendNone) {
+    k.kind == 0 ? DrawStretchedWideRows<0, kBlendNone>(k, w) : DrawStretchedWideRows<1, kBlendNone>(k, w);
+    return;
+  }
   DispatchWideKernel(k, [&]<int Kind, int Mode>() __attribute__((always_inline)) {
     DrawStretchedWideRows<Kind, Mode>(k, w);
   });
@@ -191,8 +204,8 @@ void DrawMemImgStretched(MemImage* destination, const MemImage* source, const Re
   w.down = MakeAxis(clipTop - top, scaleY, source->height, mirrorY);
 
   DispatchPixelKernel(k, [&]<int Kind, int Source, int Mode>() {
-    if constexpr (Source == kSourceDirect && Mode != kBlendNone) {
-      if (WideRoadFits(k)) {
+    if constexpr (Source == kSourceDirect) {
+      if (Mode == kBlendNone ? k.white && !k.graph : WideRoadFits(k)) {
         DrawStretchedWideOfKernel(k, w);
         return;
       }
