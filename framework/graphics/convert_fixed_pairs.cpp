@@ -50,11 +50,7 @@ void Store(uint8_t* p, uint32_t v) {
 }
 
 // Sixteen pixels at once between the 2- and 4-byte layouts: the same rule
-// on a vector of sixteen 32-bit values. The vectors never cross a call boundary
-// of another file, so how a wide vector is passed does not matter here.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wpsabi"
-#endif
+// on a vector of sixteen 32-bit values.
 using PixelWords = uint32_t __attribute__((vector_size(64)));
 using PixelHalves = uint16_t __attribute__((vector_size(32)));
 

@@ -165,12 +165,7 @@ struct PixelLayout<1> {
 
 // Wide pixels: kWideLanes pixel values side by side (and their channels,
 // signed), so that an untinted draw without a blend graph can run the rules
-// below on several pixels at once; WideRoadFits() says when. The rules are
-// forced inline and no call between files passes these vectors, so GCC's
-// note on how a call would pass a 32-byte vector does not apply.
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wpsabi"
-#endif
+// below on several pixels at once; WideRoadFits() says when.
 using WidePixels = uint32_t __attribute__((vector_size(32)));
 using WideChannels = int32_t __attribute__((vector_size(32)));
 constexpr int kWideLanes = 8;
