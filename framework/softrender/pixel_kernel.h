@@ -628,6 +628,11 @@ QOR_PIXEL_INLINE void DrawKernelPixel(const PixelKernel& k, uint8_t* dst, const 
   PixelLayout<Kind>::Store(dst, BlendSample<Kind, Mode>(k, PixelLayout<Kind>::Load(dst), s, factor));
 }
 
+// Draws `count` gathered source pixels of a direct source (`strip`, packed)
+// onto neighbouring destination pixels on the wide road (WideRoadFits), the
+// tail pixel by pixel. Built for machines with AVX2 and without.
+void DrawWideStrip(const PixelKernel& k, uint8_t* dst, const uint8_t* strip, int32_t count);
+
 // ---------------------------------------------------------------------------
 // Dispatch: one call of fn.template operator()<Kind, Source, Mode>() with the
 // kernel's values as constants.
