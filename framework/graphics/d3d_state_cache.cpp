@@ -110,6 +110,12 @@ int CachedRenderState(uint32_t device, uint32_t* cache, uint32_t state, uint32_t
   return s->device->SetRenderState(state, value) == kOk ? 0 : -1;
 }
 
+// The same for a setter: the cache is the device record's field.
+int CachedField(uint32_t device, uint32_t D3DDeviceState::*field, uint32_t state, uint32_t value) {
+  D3DDeviceState* s = InUseDevice(device);
+  return s == nullptr ? -1 : CachedRenderState(device, &(s->*field), state, value);
+}
+
 void CachedStageState(D3DDeviceState* s, uint32_t stage, uint16_t* cache, uint32_t state, int16_t value) {
   if (value == kKeep || (*cache == static_cast<uint16_t>(value) && !s->resend)) return;
   *cache = static_cast<uint16_t>(value);
@@ -145,53 +151,43 @@ void BindStageTexture(D3DDeviceState* s, uint32_t stage, plat::DDSurface* surfac
 }  // namespace
 
 int SetTexturePerspectiveState(uint32_t device, uint32_t value) {
-  D3DDeviceState* s = InUseDevice(device);
-  return s == nullptr ? -1 : CachedRenderState(device, &s->texturePerspective, kRsTexturePerspective, value);
+  return CachedField(device, &D3DDeviceState::texturePerspective, kRsTexturePerspective, value);
 }
 
 int SetColorKeyEnableState(uint32_t device, uint32_t value) {
-  D3DDeviceState* s = InUseDevice(device);
-  return s == nullptr ? -1 : CachedRenderState(device, &s->colorKeyEnable, kRsColorKeyEnable, value);
+  return CachedField(device, &D3DDeviceState::colorKeyEnable, kRsColorKeyEnable, value);
 }
 
 int SetZEnableState(uint32_t device, uint32_t value) {
-  D3DDeviceState* s = InUseDevice(device);
-  return s == nullptr ? -1 : CachedRenderState(device, &s->zEnable, kRsZEnable, value == 1 ? 1u : 0u);
+  return CachedField(device, &D3DDeviceState::zEnable, kRsZEnable, value == 1 ? 1u : 0u);
 }
 
 int SetZWriteEnableState(uint32_t device, uint32_t value) {
-  D3DDeviceState* s = InUseDevice(device);
-  return s == nullptr ? -1 : CachedRenderState(device, &s->zWriteEnable, kRsZWriteEnable, value);
+  return CachedField(device, &D3DDeviceState::zWriteEnable, kRsZWriteEnable, value);
 }
 
 int SetZFuncState(uint32_t device, uint32_t value) {
-  D3DDeviceState* s = InUseDevice(device);
-  return s == nullptr ? -1 : CachedRenderState(device, &s->zFunc, kRsZFunc, value);
+  return CachedField(device, &D3DDeviceState::zFunc, kRsZFunc, value);
 }
 
 int SetZBiasState(uint32_t device, uint32_t value) {
-  D3DDeviceState* s = InUseDevice(device);
-  return s == nullptr ? -1 : CachedRenderState(device, &s->zBias, kRsZBias, value);
+  return CachedField(device, &D3DDeviceState::zBias, kRsZBias, value);
 }
 
 int SetCullModeState(uint32_t device, uint32_t value) {
-  D3DDeviceState* s = InUseDevice(device);
-  return s == nullptr ? -1 : CachedRenderState(device, &s->cullMode, kRsCullMode, value != 0 ? kCullCcw : kCullNone);
+  return CachedField(device, &D3DDeviceState::cullMode, kRsCullMode, value != 0 ? kCullCcw : kCullNone);
 }
 
 int SetShadeModeState(uint32_t device, uint32_t value) {
-  D3DDeviceState* s = InUseDevice(device);
-  return s == nullptr ? -1 : CachedRenderState(device, &s->shadeMode, kRsShadeMode, value);
+  return CachedField(device, &D3DDeviceState::shadeMode, kRsShadeMode, value);
 }
 
 int SetFogEnableState(uint32_t device, uint32_t value) {
-  D3DDeviceState* s = InUseDevice(device);
-  return s == nullptr ? -1 : CachedRenderState(device, &s->fogEnable, kRsFogEnable, value);
+  return CachedField(device, &D3DDeviceState::fogEnable, kRsFogEnable, value);
 }
 
 int SetLightingState(uint32_t device, uint32_t value) {
-  D3DDeviceState* s = InUseDevice(device);
-  return s == nullptr ? -1 : CachedRenderState(device, &s->lighting, kRsLighting, value);
+  return CachedField(device, &D3DDeviceState::lighting, kRsLighting, value);
 }
 
 int SetD3DFilterMode(uint32_t device, int32_t mode) {

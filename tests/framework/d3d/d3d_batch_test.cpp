@@ -6,11 +6,11 @@
 #include <cmath>
 #include <vector>
 
+#include "d3d_test_support.h"
 #include "framework/graphics/d3d_device.h"
 #include "framework/graphics/draw_entries.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/graph_load.h"
-#include "framework/graphics/graphics_test_support.h"
 #include "framework/graphics/screen.h"
 
 namespace {
@@ -19,13 +19,7 @@ using namespace qor;
 
 const plat::d3d::DeviceCounters& Counters() { return GetCurrentD3DDevice()->Counters(); }
 
-int32_t MakeGraph3D(int w, int h) {
-  GraphImage image;
-  gfxtest::MakePicture(&image, w, h, false, 1);
-  const int32_t g = BuildGraphFromImage(&image, nullptr, 1, 0, 0);
-  FreeGraphImage(&image);
-  return g;
-}
+int32_t MakeGraph3D(int w, int h) { return d3dtest::PictureGraph(w, h, 1); }
 
 TEST(D3DBatch, QuadsShareOneDrawAndUnchangedStatesSendNothing) {
   gfxtest::Road road(false, 16, false, "d3d");

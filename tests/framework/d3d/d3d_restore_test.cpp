@@ -9,13 +9,13 @@
 #include <cstring>
 #include <vector>
 
+#include "d3d_test_support.h"
 #include "framework/core/module_hooks.h"
 #include "framework/graphics/d3d_device.h"
 #include "framework/graphics/device_restore.h"
 #include "framework/graphics/draw_entries.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/graph_load.h"
-#include "framework/graphics/graphics_test_support.h"
 #include "framework/graphics/screen.h"
 #include "platform/d3d/device_caps.h"
 #include "platform/host/headless/headless_control.h"
@@ -56,13 +56,7 @@ std::vector<uint32_t> Frame() {
   return f != nullptr ? f->pixels : std::vector<uint32_t>{};
 }
 
-int32_t PictureGraph(int w, int h) {
-  GraphImage image;
-  gfxtest::MakePicture(&image, w, h, false, 3);
-  const int32_t g = BuildGraphFromImage(&image, nullptr, 1, 0, 0);
-  FreeGraphImage(&image);
-  return g;
-}
+int32_t PictureGraph(int w, int h) { return d3dtest::PictureGraph(w, h, 3); }
 
 TEST(D3DFailures, MissingDirect3DOrDeviceLeavesTheDirectDrawRoad) {
   for (int which = 0; which < 2; ++which) {
