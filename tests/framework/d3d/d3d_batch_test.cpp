@@ -44,6 +44,24 @@ TEST(D3DBatch, QuadsShareOneDrawAndUnchangedStatesSendNothing) {
   EXPECT_EQ(BlitGraphRotated(100.0f, 100.0f, INFINITY, 0.5, g, 1, 0), 0);
   EXPECT_EQ(DeviceSlot(GetD3D().currentDevice)->vertexCount, 6);
 
+  // A true quadrilateral takes the grid of strips; a parallelogram whose
+  // edges differ by less than a pixel stays two triangles.
+  FlushCurrentVertexBatch();
+  const int64_t indexed = Counters().drawIndexedPrimitive;
+  BlitGraphQuad(10.0f, 10.0f, 40.0f, 10.0f, 10.4f, 40.0f, 40.6f, 40.0f, g, 1);
+  EXPECT_EQ(Counters().drawIndexedPrimitive, indexed);
+  BlitGraphQuad(10.0f, 10.0f, 40.0f, 10.0f, 0.0f, 40.0f, 50.0f, 40.0f, g, 1);
+  EXPECT_EQ(Counters().drawIndexedPrimitive, indexed + 1);
+
+  // A blend graph at parameter 255 draws nothing: its batch is discarded.
+  SelectBlendGraph(g, 255, 0);
+  FlushCurrentVertexBatch();
+  const int64_t drawn = Counters().drawPrimitive;
+  BlitGraph(50, 50, g, 1);
+  FlushCurrentVertexBatch();
+  EXPECT_EQ(Counters().drawPrimitive, drawn);
+  SelectBlendGraph(-1, 0, 0);
+
   // A filter mode sent once; the same mode again sends nothing.
   const uint32_t dev = GetD3D().currentDevice;
   ASSERT_EQ(SetD3DFilterMode(dev, 1), 0);
