@@ -45,8 +45,8 @@ struct Case {
 };
 // Exact first, then within two steps.
 const Case kExact[] = {{0, 255, 255, true}, {1, 255, 255, true}};
-const Case kNear[] = {{1, 128, 255, true}, {2, 128, 255, true}, {3, 128, 255, false}, {4, 200, 255, false},
-                      {10, 90, 255, false}, {11, 255, 255, true}, {0, 255, 160, true}, {1, 200, 100, true}};
+const Case kNear[] = {{1, 128, 255, true}, {2, 128, 255, true}, {3, 128, 255, false}, {4, 200, 255, true},
+                      {10, 90, 255, true}, {11, 255, 255, true}, {0, 255, 160, true}, {1, 200, 100, true}};
 
 void DrawCell(int x, int y, const Case& c, int32_t background, int32_t keyed, int32_t plain) {
   SelectBlend(0, 255);
