@@ -1,8 +1,8 @@
 // Injected failures of the Direct3D road and device loss: a display without
 // Direct3D or without a device runs the DirectDraw road, a refused texture
 // lock goes through a temporary texture, capture finds and remembers its
-// method, and a lost display comes back with every handle valid and the
-// frame as it was.
+// method, and on both roads a lost display comes back with every handle
+// valid and the frame as it was.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -115,8 +115,10 @@ TEST(D3DFailures, RefusedTextureLockAndCaptureMethods) {
     }
 }
 
-TEST(D3DRestoreE2E, LostDisplayComesBackWithHandlesAndPicture) {
-  gfxtest::Road road(false, 16, false, "d3d");
+void LoseAndRestore(const char* name) {
+  SCOPED_TRACE(name);
+  gfxtest::Road road(false, 16, false, name);
+  const bool direct3D = name[0] == 'd' && name[1] == '3';
   WriteBmp("restore_sheet.bmp", 80, 32);
   DestroyGraph(PictureGraph(8, 8), 0);  // a hole at the start of the piece table
   // A graph without a file survives too.
@@ -132,14 +134,14 @@ TEST(D3DRestoreE2E, LostDisplayComesBackWithHandlesAndPicture) {
     return Frame();
   };
   const std::vector<uint32_t> before = draw();
-  ASSERT_TRUE(LookupGraph(handles[0])->is3D);
+  ASSERT_EQ(LookupGraph(handles[0])->is3D, direct3D ? 1 : 0);
 
   const ModuleHooks& hooks = GetModuleHooks();
   hooks.releaseDirect3DObject();  // focus lost in full screen
-  EXPECT_EQ(GetD3D().object, 0);
+  EXPECT_EQ(GetD3D().object, 0);  // (never held on the DirectDraw road)
   plat::DdLoseVideoSurfaces();
   hooks.restoreAfterDeviceLoss();  // focus regained
-  EXPECT_EQ(GetD3D().object, 1);
+  EXPECT_EQ(GetD3D().object, direct3D ? 1 : 0);
   for (int32_t h : handles) {
     ASSERT_NE(LookupGraph(h), nullptr);
     EXPECT_EQ(LookupGraph(h)->restoreNeeded, 0u);
@@ -163,6 +165,10 @@ TEST(D3DRestoreE2E, LostDisplayComesBackWithHandlesAndPicture) {
   BlitGraph(0, 0, handles[0], 0);
   EXPECT_EQ(Frame()[0], 0xFF00FFu);
   std::remove("restore_sheet.bmp");
+}
+
+TEST(D3DRestoreE2E, LostDisplayComesBackWithHandlesAndPicture) {
+  for (const char* name : {"d3d", "ddraw"}) LoseAndRestore(name);
 }
 
 }  // namespace
