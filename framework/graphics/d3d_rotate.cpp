@@ -131,6 +131,48 @@ int BlitGraphRotatedD3D(float centerX, float centerY, double scale, double angle
   return 0;
 }
 
+namespace {
+
+// A quadrilateral with a blend graph: two triangles, each piece corner placed
+// by the affine map of the triangle on its side of the graph's diagonal; the
+// blend graph lies from the graph's top-left corner.
+int BlendQuadD3D(const int32_t* k, GraphRecord* graph, int32_t transparent) {
+  const Surface3DData* first = nullptr;
+  const int begun = BeginD3DDraw(graph, (transparent ? kDrawTransparent : 0u) | kDrawKeepAlphaTest, &first);
+  if (begun != 0) return begun > 0 ? 0 : -1;
+  const D3DGlobals& d = GetD3D();
+  const DrawState& ds = GetDrawState();
+  const double ox = ds.screenPlacement.left - 0.5, oy = ds.screenPlacement.top - 0.5;
+  const double tlx = k[0] + ox, tly = k[1] + oy, trx = k[2] + ox, try_ = k[3] + oy;
+  const double blx = k[4] + ox, bly = k[5] + oy, brx = k[6] + ox, bry = k[7] + oy;
+  const double w = graph->width, h = graph->height;
+  for (int32_t i = 0; i < graph->pieceCount; ++i) {
+    const Surface3DData* p = LookupSurface3DData(graph->pieceHandles[i]);
+    if (p == nullptr) return -1;
+    PrepareBatchForPiece(d.currentDevice, p);
+    QuadCorner q[4];
+    for (int c = 0; c < 4; ++c) {
+      const TexVertex& v = p->vertices[c];
+      const double px = v.x, py = v.y;
+      double x, y;
+      if (p->diagonal[c]) {
+        x = tlx + px * (trx - tlx) / w + py * (blx - tlx) / h;
+        y = tly + px * (try_ - tly) / w + py * (bly - tly) / h;
+      } else {
+        x = brx + (px - w) * (blx - brx) / -w + (py - h) * (trx - brx) / -h;
+        y = bry + (px - w) * (bly - bry) / -w + (py - h) * (try_ - bry) / -h;
+      }
+      q[c] = {static_cast<float>(x), static_cast<float>(y), v.u, v.v, v.x * d.blendRecipWidth,
+              v.y * d.blendRecipHeight, 0};
+    }
+    AppendQuad(d.currentDevice, q);
+  }
+  if (d.frontTarget) EndSceneIfBegun(d.currentDevice);
+  return 0;
+}
+
+}  // namespace
+
 int BlitGraphQuadD3D(const float* corners, GraphRecord* graph, int32_t transparent) {
   if (!GetD3D().object) return -1;
   if (GetD3D().drawingSuspended) return 0;
@@ -145,6 +187,7 @@ int BlitGraphQuadD3D(const float* corners, GraphRecord* graph, int32_t transpare
     if (k[0] == k[4] && k[2] == k[6] && k[1] == k[3] && k[5] == k[7])
       return BlitGraphStretchedD3D(k[0], k[1], k[6], k[7], static_cast<float>(k[0]), static_cast<float>(k[1]),
                                    static_cast<float>(k[6]), static_cast<float>(k[7]), graph, transparent, 1);
+    return BlendQuadD3D(k, graph, transparent);
   }
   const Surface3DData* first = nullptr;
   const int begun = BeginD3DDraw(graph, transparent ? kDrawTransparent : 0u, &first);

@@ -60,6 +60,11 @@ TEST(D3DBatch, QuadsShareOneDrawAndUnchangedStatesSendNothing) {
   BlitGraph(50, 50, g, 1);
   FlushCurrentVertexBatch();
   EXPECT_EQ(Counters().drawPrimitive, drawn);
+  // With a blend graph a quadrilateral is two affine triangles, no grid.
+  SelectBlendGraph(g, 100, 0);
+  BlitGraphQuad(10.0f, 10.0f, 40.0f, 10.0f, 0.0f, 40.0f, 50.0f, 40.0f, g, 1);
+  EXPECT_EQ(Counters().drawIndexedPrimitive, indexed + 1);
+  EXPECT_EQ(DeviceSlot(GetD3D().currentDevice)->format, 2);
   SelectBlendGraph(-1, 0, 0);
 
   // A filter mode sent once; the same mode again sends nothing.
