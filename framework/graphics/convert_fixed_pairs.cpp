@@ -5,7 +5,9 @@
 
 // The pair loops are simple enough for the compiler to turn into vector code,
 // which at -O2 it does only when told to weigh the cost of each loop.
+#if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC optimize("vect-cost-model=dynamic")
+#endif
 
 namespace qor {
 

@@ -36,7 +36,7 @@ void QueryCpuIdentity(CpuIdentity* out) {
     out->sse = (d & (1u << 25)) != 0;
     out->sse2 = (d & (1u << 26)) != 0;
   }
-  if (__get_cpuid_max(0x80000000u, nullptr) >= 0x80000004u) {
+  if (static_cast<unsigned>(__get_cpuid_max(0x80000000u, nullptr)) >= 0x80000004u) {
     unsigned words[12] = {};
     for (unsigned leaf = 0; leaf < 3; ++leaf) {
       __get_cpuid(0x80000002u + leaf, &words[leaf * 4], &words[leaf * 4 + 1], &words[leaf * 4 + 2],

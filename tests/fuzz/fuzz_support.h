@@ -1,0 +1,46 @@
+// Small helpers shared by the fuzz targets.
+#pragma once
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "platform/kernel/path_map.h"
+
+namespace fuzz {
+
+// One scratch folder per fuzzing process, made on first use and left for
+// the system's temporary-file cleaning (libFuzzer may end the process at
+// any point, so there is no reliable moment to remove it).
+struct Scratch {
+  std::string host;  // UTF-8 host path
+  std::string z;     // the framework's form, "Z:\..."
+};
+
+inline const Scratch& GetScratch() {
+  static Scratch scratch = [] {
+    Scratch s;
+    char tmpl[] = "/tmp/orb_fuzz_XXXXXX";
+    const char* made = mkdtemp(tmpl);
+    s.host = made != nullptr ? made : "/tmp";
+    char buffer[4096];
+    plat::HostPathToCp932(s.host.c_str(), buffer, sizeof buffer);
+    s.z = buffer;
+    return s;
+  }();
+  return scratch;
+}
+
+// Writes the input as a file of the scratch folder; false when it cannot.
+inline bool WriteScratchFile(const char* name, const uint8_t* data, size_t size) {
+  const std::string path = GetScratch().host + "/" + name;
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (f == nullptr) return false;
+  const bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
+  return std::fclose(f) == 0 && ok;
+}
+
+}  // namespace fuzz
