@@ -62,9 +62,10 @@ const std::string kLetters = "abcdefghijklmnopqrstuvwxyz@[`{";
 
 // Root: "ReadMe.txt" (5 bytes stored), the letters file (1 byte) and the
 // folder "Sub" holding "Z.bin", "ABABABABAB" coded by hand from version 2 on.
-// `subUpper`/`subWritten` name the folder.
+// `subUpper`/`subWritten` name the folder; `subAtEnd` moves its (empty)
+// record to the index's end with its last byte cut off.
 std::vector<uint8_t> HandArchive(int version, const std::string& subUpper = "SUB",
-                                 const std::string& subWritten = "Sub") {
+                                 const std::string& subWritten = "Sub", bool subAtEnd = false) {
   Builder data;
   data.Text("hello!");
   if (version >= 2) {
@@ -93,9 +94,11 @@ std::vector<uint8_t> HandArchive(int version, const std::string& subUpper = "SUB
   for (uint32_t x : {0u, 0xFFFFFFFFu, 3u, 0u, 16u, 0u, 1u, 3 * entryBytes}) index.U32(x);
   index.Entry(version, names, 0x20, 0, 5, 0xFFFFFFFF);
   index.Entry(version, lettersName, 0x20, 5, 1, 0xFFFFFFFF);
-  index.Entry(version, subName, 0x10, 16, 0, 0xFFFFFFFF);
+  const uint32_t cutRecord = names + static_cast<uint32_t>(names0.v.size());
+  index.Entry(version, subName, 0x10, subAtEnd ? cutRecord : 16, 0, 0xFFFFFFFF);
   index.Entry(version, zName, 0x20, 6, 10, version >= 2 ? 14 : 0xFFFFFFFF);
   index.v.insert(index.v.end(), names0.v.begin(), names0.v.end());
+  if (subAtEnd) index.v.insert(index.v.end(), {16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
 
   Builder file;
   file.Text("QR");
@@ -186,6 +189,12 @@ TEST(ArchiveBytes, ReaderDecodesHandBuiltArchives) {
     EXPECT_EQ(r.lastWriteTime.year, 2019);
     ArcFindClose(h);
   }
+  // A folder record one byte longer than what is left of the index.
+  filetest::ResetFileModules();
+  dir.WriteFile("cut.dat", HandArchive(3, "SUB", "Sub", true));
+  SetArchiveExtension("dat");
+  SetArchiveKey("trum8");
+  EXPECT_EQ(ReadText(dir.Z("cut\\readme.txt")), "<none>");
 }
 
 TEST(ArchiveBytesE2E, QrpackListsHandBuiltArchiveAndRefusesSelfNamedFolders) {

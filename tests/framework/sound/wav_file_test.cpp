@@ -106,6 +106,13 @@ TEST(WavRead, SixteenByteFmtTakesBitsFromTheBlockAlign) {
   Reader r(WriteWav(s));
   ASSERT_EQ(r.Setup(), 0);
   EXPECT_EQ(r.converter.outputFormat.wBitsPerSample, 16);
+  // A byte rate below one block still streams whole blocks, every byte.
+  s.avgOverride = 1;
+  Reader slow(WriteWav(s));
+  ASSERT_EQ(slow.Setup(), 0);
+  std::vector<uint8_t> got(40);
+  for (size_t at = 0; at < got.size(); at += 4) ASSERT_EQ(ConvertSoundData(&slow.converter, got.data() + at, 4), 4);
+  EXPECT_EQ(got, s.data);
 }
 
 TEST(WavRead, RefusesWhatIsNotAPlainPcmWav) {
