@@ -182,6 +182,18 @@ TEST(ArchiveBytes, ReaderDecodesHandBuiltArchives) {
     EXPECT_EQ(ReadText(dir.Z("hand\\abcdefghijklmnopqrstuvwxyz`[`{")), "<none>");
     EXPECT_EQ(ReadText(dir.Z("hand\\abcdefghijklmnopqrstuvwxyz@{`{")), "<none>");
     EXPECT_EQ(ReadText(dir.Z("hand\\sub\\z.bi")), "<none>");
+    // Paths come upper-cased through the file set; an inner name given
+    // straight to the archive is folded by the lookup itself.
+    const int slot = OpenArchiveByPath(-1, dir.Z("hand.dat").c_str(), 0, 0);
+    ASSERT_GE(slot, 0);
+    for (const std::string& name : {kLetters, std::string("sub\\z.bin")}) {
+      ArchivedFile f;
+      ASSERT_EQ(OpenArchivedFile(&f, &GetArchiveSlot(slot)->state, name.c_str(), 0), 0) << name;
+      CloseArchivedFile(&f);
+    }
+    LowerArchiveUse(slot);
+    EXPECT_EQ(GetArchiveSlot(kMaxArchives), nullptr);
+    EXPECT_EQ(GetArchiveSlot(-1), nullptr);
     FindRecord r;
     const FindHandle h = ArcFindFirst(dir.Z("hand\\readme.*").c_str(), &r);
     ASSERT_NE(h, -1);
