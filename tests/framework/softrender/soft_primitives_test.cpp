@@ -11,6 +11,7 @@
 #include "framework/softrender/blend_tables.h"
 #include "framework/softrender/soft_blend.h"
 #include "framework/softrender/soft_primitives.h"
+#include "xform_test_util.h"
 
 namespace qor {
 namespace {
@@ -124,36 +125,17 @@ uint32_t Reference16(uint32_t d, uint32_t c, int mode, int p) {
 class SoftPrimitivesTest : public ::testing::Test {
  protected:
   void SetUp() override { BuildBlendTables(); }
-  void TearDown() override {
-    ReleaseMemImg(&view);
-    ReleaseMemImg(&parent);
-  }
-  // A `w` x `h` view inside an image whose two-pixel border holds a canary.
+  // A `w` x `h` view of random pixels inside a two-pixel canary frame.
   void MakeCanvas(int kind, int w, int h, uint32_t seed) {
-    ReleaseMemImg(&view);
-    ReleaseMemImg(&parent);
-    ASSERT_EQ(CreateMemImg(&parent, w + 4, h + 4, -1, 0, kind, 0, 0, 0, nullptr), 0);
-    FillMemImgRect(&parent, nullptr, kCanary);
-    MakeMemImgView(&view, &parent, 2, 2, w, h);
+    canvas.Create(kind, w, h, 2);
     std::mt19937 rng(seed);
     for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) Set(x, y, rng());
+      for (int x = 0; x < w; ++x) canvas.Set(x, y, rng());
   }
-  bool Wide() const { return view.buffer->formatKind == 1; }
-  uint8_t* At(const MemImage& m, int x, int y) { return m.pixels + y * m.buffer->pitch + x * (Wide() ? 4 : 2); }
-  uint32_t Get(int x, int y) { return Wide() ? LoadPixel32(At(view, x, y)) : LoadPixel16(At(view, x, y)); }
-  void Set(int x, int y, uint32_t v) { Wide() ? StorePixel32(At(view, x, y), v) : StorePixel16(At(view, x, y), v); }
-  bool CanaryIntact() {
-    for (int y = 0; y < parent.height; ++y)
-      for (int x = 0; x < parent.width; ++x) {
-        if (x >= 2 && y >= 2 && x < parent.width - 2 && y < parent.height - 2) continue;
-        uint32_t v = Wide() ? LoadPixel32(At(parent, x, y)) : LoadPixel16(At(parent, x, y));
-        if (v != (Wide() ? kCanary : (kCanary & 0xFFFF))) return false;
-      }
-    return true;
-  }
-  static constexpr uint32_t kCanary = 0x5AA5C33C;
-  MemImage parent = {}, view = {};
+  uint32_t Get(int x, int y) const { return canvas.Get(x, y); }
+  bool CanaryIntact() const { return canvas.CanaryIntact(); }
+  xform_test::Canvas canvas;
+  MemImage& view = canvas.view;
 };
 
 TEST_F(SoftPrimitivesTest, FormulasAgreeWithTheChannelReference) {
