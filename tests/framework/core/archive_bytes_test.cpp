@@ -62,10 +62,15 @@ const std::string kLetters = "abcdefghijklmnopqrstuvwxyz@[`{";
 
 // Root: "ReadMe.txt" (5 bytes stored), the letters file (1 byte) and the
 // folder "Sub" holding "Z.bin", "ABABABABAB" coded by hand from version 2 on.
-// `subUpper`/`subWritten` name the folder; `subAtEnd` moves its (empty)
-// record to the index's end with its last byte cut off.
-std::vector<uint8_t> HandArchive(int version, const std::string& subUpper = "SUB",
-                                 const std::string& subWritten = "Sub", bool subAtEnd = false) {
+struct Variant {
+  std::string subUpper = "SUB", subWritten = "Sub";  // the folder's names
+  bool subAtEnd = false;    // its (empty) record at the index's end, its last byte cut off
+  bool indexFirst = false;  // the index before the data, "Z.bin" ending the file
+  bool readMeNoUnits = false;  // "ReadMe.txt"'s name record claims 0 units
+  uint32_t zPacked = 0;       // when not 0: "Z.bin"'s compressed size
+};
+
+std::vector<uint8_t> HandArchive(int version, const Variant& v = Variant{}) {
   Builder data;
   data.Text("hello!");
   if (version >= 2) {
@@ -79,15 +84,15 @@ std::vector<uint8_t> HandArchive(int version, const std::string& subUpper = "SUB
     data.Text("ABABABABAB");
   }
   const uint32_t entryBytes = version >= 2 ? 44 : 40;
-  const uint32_t dataOffset = 24, indexOffset = dataOffset + static_cast<uint32_t>(data.v.size());
   // Index: two directory records, four entries, then the names.
   const uint32_t fileTable = 32, names = fileTable + 4 * entryBytes;
   Builder names0;
   names0.Name("README.TXT", "ReadMe.txt");
+  if (v.readMeNoUnits) names0.v[0] = 0;
   const uint32_t lettersName = names + static_cast<uint32_t>(names0.v.size());
   names0.Name("ABCDEFGHIJKLMNOPQRSTUVWXYZ@[`{", kLetters);
   const uint32_t subName = names + static_cast<uint32_t>(names0.v.size());
-  names0.Name(subUpper, subWritten);
+  names0.Name(v.subUpper, v.subWritten);
   const uint32_t zName = names + static_cast<uint32_t>(names0.v.size());
   names0.Name("Z.BIN", "Z.bin");
   Builder index;
@@ -95,17 +100,20 @@ std::vector<uint8_t> HandArchive(int version, const std::string& subUpper = "SUB
   index.Entry(version, names, 0x20, 0, 5, 0xFFFFFFFF);
   index.Entry(version, lettersName, 0x20, 5, 1, 0xFFFFFFFF);
   const uint32_t cutRecord = names + static_cast<uint32_t>(names0.v.size());
-  index.Entry(version, subName, 0x10, subAtEnd ? cutRecord : 16, 0, 0xFFFFFFFF);
-  index.Entry(version, zName, 0x20, 6, 10, version >= 2 ? 14 : 0xFFFFFFFF);
+  index.Entry(version, subName, 0x10, v.subAtEnd ? cutRecord : 16, 0, 0xFFFFFFFF);
+  index.Entry(version, zName, 0x20, 6, 10, v.zPacked != 0 ? v.zPacked : version >= 2 ? 14 : 0xFFFFFFFF);
   index.v.insert(index.v.end(), names0.v.begin(), names0.v.end());
-  if (subAtEnd) index.v.insert(index.v.end(), {16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  if (v.subAtEnd) index.v.insert(index.v.end(), {16, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});
 
+  const uint32_t first = 24, second = first + static_cast<uint32_t>((v.indexFirst ? index : data).v.size());
+  const uint32_t dataOffset = v.indexFirst ? second : first, indexOffset = v.indexFirst ? first : second;
   Builder file;
   file.Text("QR");
   file.U16(static_cast<uint32_t>(version));
   for (uint32_t x : {static_cast<uint32_t>(index.v.size()), dataOffset, indexOffset, fileTable, 0u}) file.U32(x);
-  file.v.insert(file.v.end(), data.v.begin(), data.v.end());
-  file.v.insert(file.v.end(), index.v.begin(), index.v.end());
+  for (const Builder* part : {v.indexFirst ? &index : &data, v.indexFirst ? &data : &index}) {
+    file.v.insert(file.v.end(), part->v.begin(), part->v.end());
+  }
   for (size_t p = 0; p < file.v.size(); ++p) file.v[p] ^= kTrum8Key[p % 12];
   return file.v;
 }
@@ -192,6 +200,11 @@ TEST(ArchiveBytes, ReaderDecodesHandBuiltArchives) {
       CloseArchivedFile(&f);
     }
     LowerArchiveUse(slot);
+    LowerArchiveUse(slot);  // not below 0: the next user must keep it open
+    ASSERT_EQ(OpenArchiveByPath(-1, dir.Z("hand.dat").c_str(), 0, 0), slot);
+    ReleaseUnusedArchives();
+    EXPECT_NE(GetArchiveSlot(slot), nullptr);
+    LowerArchiveUse(slot);
     EXPECT_EQ(GetArchiveSlot(kMaxArchives), nullptr);
     EXPECT_EQ(GetArchiveSlot(-1), nullptr);
     FindRecord r;
@@ -203,10 +216,22 @@ TEST(ArchiveBytes, ReaderDecodesHandBuiltArchives) {
   }
   // A folder record one byte longer than what is left of the index.
   filetest::ResetFileModules();
-  dir.WriteFile("cut.dat", HandArchive(3, "SUB", "Sub", true));
+  dir.WriteFile("cut.dat", HandArchive(3, {.subAtEnd = true}));
   SetArchiveExtension("dat");
   SetArchiveKey("trum8");
   EXPECT_EQ(ReadText(dir.Z("cut\\readme.txt")), "<none>");
+  // A name record of no units, and a compressed entry shorter than its own
+  // LZ header, damage the whole archive; data may end the file.
+  const std::pair<Variant, const char*> variants[] = {
+      {{.readMeNoUnits = true}, "<none>"}, {{.zPacked = 8}, "<none>"}, {{.indexFirst = true}, "ABABABABAB"}};
+  for (const auto& [variant, expected] : variants) {
+    filetest::ResetFileModules();
+    dir.WriteFile("odd.dat", HandArchive(3, variant));
+    SetArchiveExtension("dat");
+    SetArchiveKey("trum8");
+    EXPECT_EQ(ReadText(dir.Z("odd\\sub\\z.bin")), expected);
+    EXPECT_EQ(ReadText(dir.Z("odd\\readme.txt")), expected == std::string("<none>") ? "<none>" : "hello");
+  }
 }
 
 TEST(ArchiveBytesE2E, QrpackListsHandBuiltArchiveAndRefusesSelfNamedFolders) {
@@ -225,7 +250,7 @@ TEST(ArchiveBytesE2E, QrpackListsHandBuiltArchiveAndRefusesSelfNamedFolders) {
   for (const auto& [upper, written] : names) {
     SCOPED_TRACE(upper + "|" + written);
     filetest::ResetFileModules();
-    dir.WriteFile("self.dat", HandArchive(3, upper, written));
+    dir.WriteFile("self.dat", HandArchive(3, {.subUpper = upper, .subWritten = written}));
     SetArchiveExtension("dat");
     SetArchiveKey("trum8");
     EXPECT_EQ(ReadText(dir.Z("self\\readme.txt")), "<none>");
