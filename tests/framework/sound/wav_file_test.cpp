@@ -255,6 +255,10 @@ TEST(SoundConverter, PiecewiseConversionSeekAndEnd) {
   EXPECT_EQ(r.converter.pcmPosition, 44u);
   ASSERT_EQ(SeekSoundConverter(&r.converter, 15), 0);
   EXPECT_EQ(r.converter.pcmPosition, 60u);
+  // Past the end: at the end, with nothing more to give.
+  ASSERT_EQ(SeekSoundConverter(&r.converter, 0xFFFFFFF0u), 0);
+  EXPECT_EQ(r.converter.pcmPosition, s.data.size());
+  EXPECT_EQ(ConvertSoundData(&r.converter, four, 4), 0);
 }
 
 TEST(SoundConverter, FreshSeekToZeroLeavesTheSourceAtTheData) {

@@ -108,15 +108,15 @@ TEST_F(DsoundTest, UnityMixReproducesSixteenBitStereoExactly) {
   for (int i = 2 * n; i < 2 * (n + 10); ++i) ASSERT_EQ(out[i], 0);
 }
 
-TEST_F(DsoundTest, EightBitMonoIsCentredAndSpreadToBothSides) {
+TEST_F(DsoundTest, EightBitIsCentredAndMonoSpreadToBothSides) {
   const uint8_t src[6] = {0, 64, 128, 192, 255, 128};
-  IDirectSoundBuffer* b = Make(Pcm(1, 44100, 8), 6);
-  Fill(b, src, 6);
-  b->Play(0, 0, 0);
-  std::vector<int16_t> out = Mix(6);
-  for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(out[2 * i], (src[i] - 128) * 256);
-    EXPECT_EQ(out[2 * i + 1], (src[i] - 128) * 256);
+  for (int channels : {1, 2}) {
+    IDirectSoundBuffer* b = Make(Pcm(channels, 44100, 8), 6);
+    Fill(b, src, 6);
+    b->Play(0, 0, 0);
+    std::vector<int16_t> out = Mix(6 / channels);
+    for (int i = 0; i < 12 / channels; ++i) EXPECT_EQ(out[i], (src[channels == 1 ? i / 2 : i] - 128) * 256) << i;
+    b->Release();
   }
 }
 
@@ -151,6 +151,10 @@ TEST_F(DsoundTest, LockSplitsOnlyWhenItWrapsPastTheEnd) {
   EXPECT_EQ(b->Unlock(p1, 11, nullptr, 0), DSERR_INVALIDPARAM);  // past the end
   ASSERT_EQ(b->Unlock(p1, s1, p2, s2), DS_OK);
   EXPECT_EQ(b->Lock(100, 1, &p1, &s1, &p2, &s2, 0), DSERR_INVALIDPARAM);
+  // A position inside the last, partial frame is that frame's start.
+  IDirectSoundBuffer* odd = Make(Pcm(2, 8000, 16), 10);
+  ASSERT_EQ(odd->SetCurrentPosition(9), DS_OK);
+  EXPECT_EQ(Cursor(odd), 4u);
 }
 
 TEST_F(DsoundTest, FrequencyControlChangesTheCursorRate) {
@@ -177,6 +181,7 @@ TEST_F(DsoundTest, VolumeAndPanFollowTheDecibelCurve) {
   ASSERT_EQ(b->SetPan(DSBPAN_RIGHT), DS_OK);
   out = Mix(1);
   EXPECT_EQ(out[0], 0);
+  EXPECT_EQ(b->SetVolume(DSBVOLUME_MIN - 1), DSERR_INVALIDPARAM);
   ASSERT_EQ(b->SetVolume(DSBVOLUME_MIN), DS_OK);
   out = Mix(1);
   EXPECT_EQ(out[1], 0);
