@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <climits>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -124,17 +123,9 @@ std::string ReadText(const std::string& path) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-std::string QrpackPath() {
-  char self[PATH_MAX] = {};
-  if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0) return "";
-  std::string path = self;
-  path = path.substr(0, path.find_last_of('/'));
-  return path.substr(0, path.find_last_of('/')) + "/tools/qrpack";
-}
-
 // Runs qrpack; its standard output, and its exit code (-1 for a signal).
 int RunQrpack(const std::string& arguments, std::string* output) {
-  std::FILE* p = popen(("'" + QrpackPath() + "' " + arguments + " 2>/dev/null").c_str(), "r");
+  std::FILE* p = popen(("'" + filetest::QrpackPath() + "' " + arguments + " 2>/dev/null").c_str(), "r");
   if (p == nullptr) return -1;
   char buffer[256];
   size_t n;
@@ -235,7 +226,7 @@ TEST(ArchiveBytes, ReaderDecodesHandBuiltArchives) {
 }
 
 TEST(ArchiveBytesE2E, QrpackListsHandBuiltArchiveAndRefusesSelfNamedFolders) {
-  if (access(QrpackPath().c_str(), X_OK) != 0) GTEST_SKIP() << "qrpack not built";
+  if (access(filetest::QrpackPath().c_str(), X_OK) != 0) GTEST_SKIP() << "qrpack not built";
   ScratchDir dir;
   const std::string at = "'" + dir.host + "/";
   std::string out;

@@ -95,4 +95,13 @@ inline bool ReadThroughTable(const std::string& path, std::vector<uint8_t>* out,
   return true;
 }
 
+// The qrpack program of this build: tools/qrpack beside the tests' folder.
+inline std::string QrpackPath() {
+  char self[4096] = {};
+  if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0) return "";
+  std::string path = self;
+  path = path.substr(0, path.find_last_of('/'));
+  return path.substr(0, path.find_last_of('/')) + "/tools/qrpack";
+}
+
 }  // namespace filetest
