@@ -173,6 +173,11 @@ TEST(Window, ControlCharactersAndSystemKeys) {
   EXPECT_EQ(vk[VK_MENU], 0x80);
   EXPECT_EQ(vk[VK_LMENU], 0x80);
   EXPECT_EQ(vk[VK_CONTROL], 0);
+  Key(true, hid::RightCtrl);  // either side holds the common key
+  Drain();
+  EXPECT_LT(GetKeyState(VK_CONTROL), 0);
+  EXPECT_LT(GetKeyState(VK_RCONTROL), 0);
+  EXPECT_EQ(GetKeyState(256), 0);
 }
 
 TEST(Window, FocusLossCarriesTheMinimisedFlag) {
