@@ -188,6 +188,10 @@ TEST(ArchiveBytes, ReaderDecodesHandBuiltArchives) {
     for (const std::string& name : {kLetters, std::string("sub\\z.bin")}) {
       ArchivedFile f;
       ASSERT_EQ(OpenArchivedFile(&f, &GetArchiveSlot(slot)->state, name.c_str(), 0), 0) << name;
+      std::vector<uint8_t> all(f.size);
+      EXPECT_EQ(ReadArchivedFile(&f, all.data(), f.size), static_cast<int64_t>(f.size));
+      EXPECT_EQ(ReadArchivedFile(&f, all.data(), 1), 0);  // at the end: nothing, and the end is seen
+      EXPECT_EQ(EofArchivedFile(&f), -1);
       CloseArchivedFile(&f);
     }
     LowerArchiveUse(slot);
