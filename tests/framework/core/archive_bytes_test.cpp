@@ -87,7 +87,7 @@ std::vector<uint8_t> HandArchive(int version, const Variant& v = Variant{}) {
   const uint32_t fileTable = 32, names = fileTable + 4 * entryBytes;
   Builder names0;
   names0.Name("README.TXT", "ReadMe.txt");
-  if (v.readMeNoUnits) names0.v[0] = 0;
+  if (v.readMeNoUnits) names0.v[0] = names0.v[3] = 0;  // and a checksum whose high byte passes for padding
   const uint32_t lettersName = names + static_cast<uint32_t>(names0.v.size());
   names0.Name("ABCDEFGHIJKLMNOPQRSTUVWXYZ@[`{", kLetters);
   const uint32_t subName = names + static_cast<uint32_t>(names0.v.size());
@@ -181,6 +181,7 @@ TEST(ArchiveBytes, ReaderDecodesHandBuiltArchives) {
     EXPECT_EQ(ReadText(dir.Z("hand\\abcdefghijklmnopqrstuvwxyz`[`{")), "<none>");
     EXPECT_EQ(ReadText(dir.Z("hand\\abcdefghijklmnopqrstuvwxyz@{`{")), "<none>");
     EXPECT_EQ(ReadText(dir.Z("hand\\sub\\z.bi")), "<none>");
+    EXPECT_EQ(ReadText(dir.Z("hand\\sub")), "<none>");  // a folder is no file
     // Paths come upper-cased through the file set; an inner name given
     // straight to the archive is folded by the lookup itself.
     const int slot = OpenArchiveByPath(-1, dir.Z("hand.dat").c_str(), 0, 0);

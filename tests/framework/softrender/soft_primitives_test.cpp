@@ -142,6 +142,10 @@ TEST_F(SoftPrimitivesTest, LinesMatchTheStepRuleAndNeverLeaveTheArea) {
   FillMemImgRect(&view, nullptr, 0);
   DrawMemImgLine(&view, 5, 5, 5, 5, 0xFFFF, &s);
   EXPECT_TRUE(drawn().empty());
+  s.drawArea = {5, 0, 5, 12};  // an area of no width
+  DrawMemImgLine(&view, 0, 6, 15, 6, 0xFFFF, &s);
+  EXPECT_TRUE(drawn().empty());
+  s.drawArea = {0, 0, 16, 12};
 
   // Inside the area: pixel n of the long axis sits at floor(n * short / long).
   for (int x2 = 0; x2 < 16; x2 += 3) {
