@@ -4,7 +4,11 @@
 #include "framework/core/input_devices.h"
 #include "framework/core/log.h"
 #include "framework/core/main_window.h"
+#include "framework/graphics/draw_state.h"
 #include "framework/graphics/graph_image.h"
+#include "framework/graphics/graph_record.h"
+#include "framework/graphics/screen.h"
+#include "framework/graphics/surface_data.h"
 #include "framework/graphics/pixel_format.h"
 #include "framework/sound/sound_load.h"
 #include "framework/sound/sound_play.h"
@@ -40,5 +44,26 @@ int LoadSoundFilePublic(const char* path, int bufferCount, int shareWith) {
 int DeleteSoundPublic(int handle, int flag) { return DeleteSound(handle, flag); }
 int PlaySoundHandlePublic(int handle, int playType, int restart) { return PlaySoundHandle(handle, playType, restart); }
 int StopSoundPublic(int handle) { return StopSound(handle); }
+
+int SetVSyncOnPresentPublic(int on) { return SetVSyncOnPresent(on); }
+int GetScreenPixelMasksPublic(uint32_t* red, uint32_t* green, uint32_t* blue, uint32_t* alpha) {
+  return GetScreenPixelMasks(red, green, blue, alpha);
+}
+int PackColorRGBPublic(int r, int g, int b) { return static_cast<int>(PackColorRGB(r, g, b)); }
+int BuildDirectDrawPixelFormatPublic(void* format, int32_t bits, uint32_t red, uint32_t green, uint32_t blue,
+                                     uint32_t alpha) {
+  return BuildDirectDrawPixelFormat(static_cast<plat::DDPixelFormat*>(format), bits, red, green, blue, alpha);
+}
+int PresentFramePublic() { return PresentFrame(); }
+int RequestScreenModePublic(int width, int height, int bits, int rate) {
+  return RequestScreenMode(width, height, bits, rate);
+}
+int DestroyGraphPublic(int graph) { return DestroyGraph(graph, 0); }
+int EraseDrawTargetPublic() { return EraseDrawTarget(); }
+int ChooseDrawModePublic(int mode) { return ChooseDrawMode(mode); }
+int SelectBlendPublic(int mode, int parameter) { return SelectBlend(mode, parameter); }
+int SetTintRGBPublic(int r, int g, int b) { return SetTintRGB(r, g, b); }
+int SelectDrawTargetPublic(int target) { return SelectDrawTarget(target); }
+int SetKeyColorRGBPublic(int r, int g, int b) { return SetKeyColorRGB(r, g, b); }
 
 }  // namespace qor

@@ -38,6 +38,22 @@ int MakeFormatFromMasksPublic(PixelFormatInfo* format, int32_t bitDepth, uint32_
 int AllocGraphImagePixelsPublic(int32_t width, int32_t height, GraphImage* image);
 int FreeGraphImagePublic(GraphImage* image);
 
+// Screen and drawing.
+int SetVSyncOnPresentPublic(int on);
+int GetScreenPixelMasksPublic(uint32_t* red, uint32_t* green, uint32_t* blue, uint32_t* alpha);
+int PackColorRGBPublic(int r, int g, int b);  // a pixel value of the screen
+int BuildDirectDrawPixelFormatPublic(void* format, int32_t bits, uint32_t red, uint32_t green, uint32_t blue,
+                                     uint32_t alpha);  // format: a plat::DDPixelFormat
+int PresentFramePublic();
+int RequestScreenModePublic(int width, int height, int bits, int rate);  // 0, -2 (640 x 480 x 16) or -1
+int DestroyGraphPublic(int graph);
+int EraseDrawTargetPublic();
+int ChooseDrawModePublic(int mode);
+int SelectBlendPublic(int mode, int parameter);  // modes 0..11
+int SetTintRGBPublic(int r, int g, int b);
+int SelectDrawTargetPublic(int target);  // -4 front, -2 back, or a drawable graph
+int SetKeyColorRGBPublic(int r, int g, int b);
+
 // Sound.
 int LoadSoundFilePublic(const char* path, int bufferCount, int shareWith);  // handle or -1
 int DeleteSoundPublic(int handle, int flag);

@@ -1,6 +1,5 @@
 #include "framework/core/log.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdarg>
 #include <cstring>
@@ -13,6 +12,7 @@
 #include "platform/kernel/debug_output.h"
 #include "platform/kernel/file_append.h"
 #include "platform/kernel/path_map.h"
+#include "platform/net/winsock.h"
 
 namespace qor {
 
@@ -164,7 +164,7 @@ int LogPrintf(const char* format, ...) {
 }
 
 int NetLogPrintf(const char* format, ...) {
-  const int lastError = errno;
+  const int lastError = plat::WSAGetLastError();
   char buffer[kFormatBufferSize];
   va_list args;
   va_start(args, format);

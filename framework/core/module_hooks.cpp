@@ -1,91 +1,110 @@
 #include "framework/core/module_hooks.h"
 
+#include "framework/core/http_request.h"
 #include "framework/core/main_window.h"
+#include "framework/core/net_socket.h"
+#include "framework/graphics/draw_state.h"
+#include "framework/graphics/screen.h"
+#include "framework/sound/music_handles.h"
+#include "framework/sound/stream_play.h"
+#include "framework/sound/yuv_convert.h"
 #include "platform/window/display_settings.h"
 
 namespace qor {
 
 namespace {
 
-// The screen the framework opens until the screen code sets its own.
-constexpr int kScreenWidth = 640;
-constexpr int kScreenHeight = 480;
-constexpr int kScreenBits = 16;
-constexpr int kScreenRate = 60;
-
 void Nothing() {}
+void BuildYuvTables() { InitYuvToRgbTables(); }
 void NothingInt(int) {}
 int Zero() { return 0; }
 int One() { return 1; }
 
-int RequestedDepth() { return kScreenBits; }
-
-void ScreenMode(int* width, int* height, int* bits) {
-  *width = kScreenWidth;
-  *height = kScreenHeight;
-  *bits = kScreenBits;
+// --- the graphics module's slots ---------------------------------------------------
+void TempPrimaryOption(int on) { SetTempPrimaryOption(on); }
+int RequestedDepth() {
+  const int32_t bits = GetScreenState().requestedBits;
+  return bits != 0 ? bits : 16;
 }
-
-// Without the screen code a full-screen start still takes the display.
-int ShowScreen() {
-  if (IsWindowedMode() == 0) plat::SetDisplayMode(kScreenWidth, kScreenHeight, kScreenBits, kScreenRate);
-  return 0;
+void ScreenMode(int* width, int* height, int* bits) { QueryScreenState(width, height, bits); }
+int StartGraphics() { return SwitchToSoftwareRendering(GetFrameWindowHandle()) == 0 ? 0 : -1; }
+void EndGraphics() { EndScreenAndGraphics(); }
+int SwitchDisplay(int /*recreate*/) { return SwitchScreenMode(-1, -1, -1, 1, -1); }
+void VSyncOnPresent(int on) { SetVSyncOnPresent(on); }
+void StartupTargets() {
+  SelectDrawTarget(kBackScreen);
+  SelectDrawTarget(kFrontScreen);
 }
-
-void HideScreen() {
-  if (plat::IsDisplayModeSwitched()) plat::RestoreDisplayMode();
+int DirectDrawExists() { return GetScreenState().directDraw != nullptr ? 1 : 0; }
+int BackIsTarget() { return GetDrawState().drawTarget == kBackScreen ? 1 : 0; }
+void Present() { PresentToWindow(nullptr); }
+// The draw area and placement follow the window.
+void DrawAreaMoved() {
+  if (!GetScreenState().managerStarted) return;
+  const Rect area = GetDrawState().drawArea;
+  if (GetDrawState().drawTarget == kFrontScreen) SelectDrawTarget(kFrontScreen);
+  SetClipArea(area.left, area.top, area.right, area.bottom);
 }
+void RefreshGdi() { SetGdiPresentMode(GetScreenState().gdiPresent); }
+int GdiPresentation() { return GetScreenState().gdiPresent; }
+int PackColor(int r, int g, int b) { return static_cast<int>(PackColorRGB(r, g, b)); }
 
-int SwitchDisplay(int /*recreate*/) {
-  if (IsWindowedMode() != 0) plat::RestoreDisplayMode();
-  else plat::SetDisplayMode(kScreenWidth, kScreenHeight, kScreenBits, kScreenRate);
-  return 0;
-}
+// Sound is part of the framework: its pump and window-procedure calls are
+// wired in from the start.
+void RefillStreams() { UpdateStreamSounds(); }
+void PollMusic() { PollMusicPlaying(); }
+void MusicNotify() { OnMusicNotify(); }
 
-int Pack565(int r, int g, int b) { return ((r >> 3) & 0x1F) << 11 | ((g >> 2) & 0x3F) << 5 | ((b >> 3) & 0x1F); }
+// So is the network.
+void CloseHttp() { CloseAllHttpHandles(); }
+void EndNet() { EndNetwork(); }
+// Records with errors stay until their owner closes them.
+void PumpNet() { PumpNetworkWindow(0); }
+void StepHttp() { StepAllHttpHandles(); }
 
 const ModuleHooks kDefaults = {
-    .buildYuvTables = Nothing,
-    .refillStreamSounds = Nothing,
-    .pollMusic = Nothing,
+    .buildYuvTables = BuildYuvTables,
+    .refillStreamSounds = RefillStreams,
+    .pollMusic = PollMusic,
+    .musicNotify = MusicNotify,
     .drawDirectMovies = Nothing,
     .pauseMovies = Nothing,
     .resumeMovies = Nothing,
     .releaseMovieStreams = Nothing,
     .applyDirect3DOffOption = Nothing,
-    .setTempPrimaryOption = NothingInt,
+    .setTempPrimaryOption = TempPrimaryOption,
     .installDefaultRestoreHandler = Nothing,
     .requestedScreenDepth = RequestedDepth,
     .getScreenMode = ScreenMode,
-    .initGraphics = ShowScreen,
-    .endScreenAndGraphics = HideScreen,
+    .initGraphics = StartGraphics,
+    .endScreenAndGraphics = EndGraphics,
     .switchScreenMode = SwitchDisplay,
-    .setVSyncOnPresent = NothingInt,
+    .setVSyncOnPresent = VSyncOnPresent,
     .initScreenLog = Nothing,
     .deleteFont = NothingInt,
-    .selectStartupDrawTargets = Nothing,
+    .selectStartupDrawTargets = StartupTargets,
     .warmGraphPaths = Nothing,
     .deleteAllSoftImages = Nothing,
     .restoreLostSurfaces = Nothing,
     .restoreAfterDeviceLoss = Zero,
     .restoreAllGraphSurfaces = Nothing,
-    .isDisplayModeChanged = Zero,
-    .isDirectDrawUsable = Zero,
-    .directDrawExists = Zero,
+    .isDisplayModeChanged = IsDisplayModeChanged,
+    .isDirectDrawUsable = IsDirectDrawUsable,
+    .directDrawExists = DirectDrawExists,
     .releaseDirect3DObject = Nothing,
     .releaseDirectDrawObject = Nothing,
     .hasRestoreHandler = One,
-    .isBackScreenDrawTarget = Zero,
-    .presentToWindow = Nothing,
-    .onDrawAreaMoved = Nothing,
-    .refreshGdiPresentation = Nothing,
-    .isGdiPresentation = Zero,
-    .packColorRGB = Pack565,
-    .clearHttpTable = Nothing,
-    .closeAllHttpHandles = Nothing,
-    .endNetwork = Nothing,
-    .pumpNetworkWindow = Nothing,
-    .stepHttpHandles = Nothing,
+    .isBackScreenDrawTarget = BackIsTarget,
+    .presentToWindow = Present,
+    .onDrawAreaMoved = DrawAreaMoved,
+    .refreshGdiPresentation = RefreshGdi,
+    .isGdiPresentation = GdiPresentation,
+    .packColorRGB = PackColor,
+    .clearHttpTable = ClearHttpTable,
+    .closeAllHttpHandles = CloseHttp,
+    .endNetwork = EndNet,
+    .pumpNetworkWindow = PumpNet,
+    .stepHttpHandles = StepHttp,
 };
 
 ModuleHooks g_hooks = kDefaults;

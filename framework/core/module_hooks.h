@@ -14,6 +14,7 @@ struct ModuleHooks {
   void (*buildYuvTables)();
   void (*refillStreamSounds)();
   void (*pollMusic)();
+  void (*musicNotify)();  // the window procedure: MCI reports that playback ended
   void (*drawDirectMovies)();
   void (*pauseMovies)();
   void (*resumeMovies)();

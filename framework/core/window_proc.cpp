@@ -7,6 +7,7 @@
 #include "framework/core/main_window.h"
 #include "framework/core/module_hooks.h"
 #include "framework/core/text_input.h"
+#include "platform/dsound/mci.h"
 
 namespace qor {
 
@@ -150,6 +151,7 @@ LResult MainWindowProc(Hwnd window, uint32_t message, WParam wParam, LParam lPar
       return 0;
     case WM_ACTIVATE: OnActivate(window, wParam); return 0;
     case WM_DISPLAYCHANGE: OnDisplayChange(wParam, lParam); return 0;
+    case plat::MM_MCINOTIFY: GetModuleHooks().musicNotify(); return 0;
     case WM_KEYDOWN: OnKeyDown(wParam); return 0;
     case WM_CHAR: OnChar(wParam); return 0;
     case WM_SYSCHAR:

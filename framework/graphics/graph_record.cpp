@@ -6,6 +6,7 @@
 #include "framework/core/log.h"
 #include "framework/core/memory.h"
 #include "framework/core/string_helpers.h"
+#include "framework/graphics/surface_2d.h"
 #include "framework/graphics/screen_size.h"
 
 namespace qor {
@@ -105,6 +106,7 @@ int DestroyGraph(int32_t handle, int32_t logDelete) {
   GraphRecord* record = LookupGraph(handle);
   if (record == nullptr) return -1;
   if (logDelete != 0) LogPrintf("グラフィック %s の削除", record->fileName);
+  if (!record->is3D) DeleteGraphSurfaces2D(record);
   RemoveHandleEntry(Graphs(), handle);
   if (record->diedFlag != nullptr) *record->diedFlag = 1;
   FreeMemory(record);

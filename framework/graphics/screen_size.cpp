@@ -1,26 +1,31 @@
+// The screen's size and depth live in the screen state; these read and
+// record them there.
 #include "framework/graphics/screen_size.h"
+
+#include "framework/graphics/screen.h"
 
 namespace qor {
 
-namespace {
-ScreenSizeState g_screenSize = {};
-}
-
-void ResetScreenSizeState() { g_screenSize = {}; }
+void ResetScreenSizeState() { RecordScreenSize(0, 0, 0); }
 
 void RecordScreenSize(int32_t width, int32_t height, int32_t colorBits) {
-  g_screenSize.width = width;
-  g_screenSize.height = height;
-  g_screenSize.colorBits = colorBits;
+  ScreenState& s = GetScreenState();
+  s.width = width;
+  s.height = height;
+  s.colorBits = colorBits;
 }
 
 int QueryScreenSize(int32_t* width, int32_t* height) {
-  bool set = g_screenSize.width > 0 && g_screenSize.height > 0;
-  if (width != nullptr) *width = set ? g_screenSize.width : 640;
-  if (height != nullptr) *height = set ? g_screenSize.height : 480;
+  const ScreenState& s = GetScreenState();
+  const bool set = s.width > 0 && s.height > 0;
+  if (width != nullptr) *width = set ? s.width : 640;
+  if (height != nullptr) *height = set ? s.height : 480;
   return 0;
 }
 
-int32_t GetScreenColorBits() { return g_screenSize.colorBits != 0 ? g_screenSize.colorBits : 16; }
+int32_t GetScreenColorBits() {
+  const int32_t bits = GetScreenState().colorBits;
+  return bits != 0 ? bits : 16;
+}
 
 }  // namespace qor

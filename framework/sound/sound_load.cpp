@@ -10,6 +10,8 @@
 #include "framework/sound/sound_handles.h"
 #include "framework/sound/sound_play.h"
 #include "framework/sound/sound_state.h"
+#include "framework/sound/stream_play.h"
+#include "framework/sound/stream_sound.h"
 #include "framework/sound/wav_file.h"
 
 namespace qor {
@@ -19,6 +21,7 @@ namespace {
 constexpr uint32_t kWholeSoundFlags = plat::DSBCAPS_GLOBALFOCUS | plat::DSBCAPS_CTRLVOLUME | plat::DSBCAPS_CTRLPAN |
                                       plat::DSBCAPS_CTRLFREQUENCY | plat::DSBCAPS_STATIC;  // 0x80E2
 constexpr uint32_t kFallbackFlags = plat::DSBCAPS_CTRLVOLUME | plat::DSBCAPS_CTRLPAN | plat::DSBCAPS_STATIC;  // 0xC2
+constexpr uint32_t kRingFlags = kWholeSoundFlags | plat::DSBCAPS_GETCURRENTPOSITION2;                      // 0x180E2
 
 int ClampBufferCount(int count) { return count < 1 ? 1 : count > kMaxSoundBuffers ? kMaxSoundBuffers : count; }
 
@@ -62,25 +65,33 @@ int CreateHandleSoundBuffers(const WAVEFORMATEX* format, uint32_t bytes, int kin
       ++made;
     }
     record->bufferCount = made;
-  } else {
-    // Ring buffers belong to stream sounds, which are not made here.
-    return -1;
+  } else if (kind == kStreamSound) {
+    // Six seconds of the format; a ring the device cannot hold is refused.
+    const uint64_t ring = uint64_t{6} * format->nAvgBytesPerSec;
+    plat::DSBUFFERDESC desc{plat::kDsBufferDescSize, kRingFlags, static_cast<uint32_t>(ring), 0, format};
+    if (ring == 0 || ring > plat::DSBSIZE_MAX || CreateSoundBuffer(&record->slots[0], &desc) != 0) {
+      return LogOutput("ストリーム風サウンドバッファの作成に失敗しました");
+    }
+    record->bufferCount = 1;
+    AddLinkNode(&GetSoundState().streamListHead, &record->listNode, static_cast<uint32_t>(handle), 0);
   }
   record->kind = static_cast<uint32_t>(kind);
   return 0;
 }
 
 int CreateSoundFromMemory(const void* data, uint32_t size, int bufferCount, int shareWith) {
-  (void)shareWith;  // only stream sounds share
   SoundState& s = GetSoundState();
   if (s.directSound == nullptr || bufferCount > kMaxSoundBuffers) return -1;
   bufferCount = ClampBufferCount(bufferCount);
   const int handle = AddSoundData(-1);
   if (handle == -1) return -1;
   if (s.createMode != 0) {
-    // Stream sounds are not built: the sound cannot be made this way.
-    DeleteSound(handle);
-    return -1;
+    if (LoadStreamSoundMem(data, size, 0, handle, s.createMode, shareWith) != 0) {
+      DeleteSound(handle);
+      return -1;
+    }
+    PrepareStreamSound(handle);
+    return handle;
   }
 
   SoundConverter converter{};
@@ -125,10 +136,18 @@ failure:
 }
 
 int LoadSoundFile(const char* path, int bufferCount, int shareWith) {
-  (void)shareWith;
   SoundState& s = GetSoundState();
   if (s.directSound == nullptr) return -1;
-  if (s.createMode != 0) return -1;  // stream sounds are not built
+  if (s.createMode != 0) {
+    const int handle = AddSoundData(-1);
+    if (handle == -1) return -1;
+    if (LoadStreamSoundFile(path, 0, handle, s.createMode, shareWith) != 0) {
+      DeleteSound(handle);
+      return -1;
+    }
+    PrepareStreamSound(handle);
+    return handle;
+  }
   uint8_t* image = nullptr;
   uint32_t size = 0;
   if (LoadFileToMemory(path, &image, &size) != 0) {

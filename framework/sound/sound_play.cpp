@@ -1,9 +1,13 @@
 #include "framework/sound/sound_play.h"
 
 #include "framework/core/memory.h"
+#include "framework/sound/music_handles.h"
 #include "framework/sound/sound_buffers.h"
 #include "framework/sound/sound_handles.h"
+#include "framework/sound/sound_load.h"
 #include "framework/sound/sound_state.h"
+#include "framework/sound/stream_play.h"
+#include "framework/sound/stream_sound.h"
 #include "platform/host/host.h"
 
 namespace qor {
@@ -20,6 +24,7 @@ int PumpOnce() {
 
 int PlaySoundHandle(int handle, int playType, int restart) {
   SoundData* r = GetSoundData(handle);
+  if (r != nullptr && r->kind == kStreamSound) return PlayStreamSound(handle, playType, restart);
   if (r == nullptr || r->bufferCount < 1) return -1;
 
   // Where the buffer started last now stands: a play without restart
@@ -53,6 +58,7 @@ int PlaySoundHandle(int handle, int playType, int restart) {
 int StopSound(int handle) {
   SoundData* r = GetSoundData(handle);
   if (r == nullptr) return -1;
+  if (r->kind == kStreamSound) return StopStreamSound(handle);
   for (int i = 0; i < r->bufferCount; ++i) {
     uint32_t status = 0;
     if (GetSoundBufferStatus(&r->slots[i], &status) != 0) return -1;
@@ -64,6 +70,7 @@ int StopSound(int handle) {
 int IsSoundPlaying(int handle) {
   SoundData* r = GetSoundData(handle);
   if (r == nullptr) return -1;
+  if (r->kind == kStreamSound) return IsStreamPlaying(handle);
   for (int i = 0; i < r->bufferCount; ++i) {
     uint32_t status = 0;
     if (GetSoundBufferStatus(&r->slots[i], &status) == 0 && (status & plat::DSBSTATUS_PLAYING)) return 1;
@@ -74,15 +81,52 @@ int IsSoundPlaying(int handle) {
 int GetSoundPositionMs(int handle) {
   SoundData* r = GetSoundData(handle);
   if (r == nullptr) return -1;
+  if (r->kind == kStreamSound) return GetStreamPositionMs(handle);
   uint32_t cursor = 0;
   if (GetSoundBufferPosition(&r->slots[r->currentBuffer], &cursor) != 0) return -1;
   return UnitsToMs(cursor, static_cast<double>(r->format.nBlockAlign) * r->format.nSamplesPerSec);
 }
 
+namespace {
+
+// A stream sound: its ring waits for the sounds that play through it.
+// 1 when the deletion is deferred.
+int DeleteStreamRecord(int handle, SoundData* r) {
+  StopStreamSound(handle);
+  if (r->shareSource != -1) {
+    const int ownerHandle = r->shareSource;
+    SoundData* owner = GetSoundData(ownerHandle);
+    if (owner != nullptr) {
+      if (owner->sharerCount > 0) --owner->sharerCount;
+      if (owner->currentUser == handle) owner->currentUser = -1;
+    }
+    r->shareSource = -1;
+    if (owner != nullptr && owner->deletePending == 1 && owner != r && owner->sharerCount == 0) {
+      DeleteSound(ownerHandle);
+    }
+  }
+  if (r->sharerCount != 0) {
+    r->deletePending = 1;
+    return 1;
+  }
+  if (r->listNode.prev != nullptr) UnlinkNode(&r->listNode);
+  r->listNode.prev = r->listNode.next = nullptr;
+  FreeStreamParts(r);
+  return 0;
+}
+
+}  // namespace
+
 int DeleteSound(int handle, int) {
   SoundData* r = GetSoundData(handle);
   if (r == nullptr) return -1;
-  if (r->slots[0].valid == 1) StopSound(handle);
+  if (r->kind == kStreamSound) {
+    if (DeleteStreamRecord(handle, r) != 0) return 0;
+  } else {
+    if (r->slots[0].valid == 1) StopSound(handle);
+    // A half-built stream sound may hold parts but no ring yet.
+    FreeStreamParts(r);
+  }
   // Every slot that holds a buffer is released, whatever the count says.
   for (int i = 0; i < kMaxSoundBuffers; ++i) {
     if (r->slots[i].valid == 1) ReleaseSoundBuffer(&r->slots[i]);
@@ -98,6 +142,9 @@ int EndTemporaryPlayback() {
   if (s.temporaryHandle != 0 && !s.temporaryIsMusic) {
     StopSound(s.temporaryHandle);
     DeleteSound(s.temporaryHandle);
+  } else if (s.temporaryHandle != 0) {
+    StopMusicHandle(s.temporaryHandle);
+    DeleteMusic(s.temporaryHandle);
   }
   s.temporaryHandle = 0;
   return 0;

@@ -7,7 +7,11 @@
 
 #include "framework/core/link_list.h"
 #include "framework/core/file_access.h"
+#include "platform/acm/acm.h"
 #include "platform/dsound/dsound.h"
+
+#define OV_EXCLUDE_STATIC_CALLBACKS
+#include <vorbis/vorbisfile.h>
 
 namespace qor {
 
@@ -33,16 +37,39 @@ struct SoundLockRegions {
   uint32_t left1, left2;   // bytes still free in each region
 };
 
+// The state of a conversion through the compression manager (compressed WAV
+// and MPEG audio).
+struct AcmConverterState {
+  uint8_t* formatBlock;        // the source format, owned
+  plat::HACMSTREAM mainStream;
+  plat::HACMSTREAM spareStream;  // converts nothing until a backward seek
+  uint8_t* sourceData;         // every compressed byte from the data start, owned
+  uint32_t sourceSize;
+  uint32_t readPosition;       // source bytes the main stream has consumed
+  int32_t totalSamples;        // sum over the MPEG frames; -1: ask the stream
+  uint32_t stepBytes;          // source bytes per conversion step
+};
+
+// The state of an Ogg Vorbis decode.
+struct OggVorbisState {
+  uint32_t decoderOpen;
+  OggVorbis_File file;
+  uint32_t wordSize;           // bytes per output sample
+  int64_t totalSamples;
+};
+
 // One conversion of a sound source into PCM. The caller owns the record and
 // clears `active` before the set-up, so that ending it is always allowed.
 struct SoundConverter {
   uint32_t active;
   uint32_t endOfData;       // a refill found the source exhausted
-  uint32_t kind;            // 0 plain PCM WAV
+  uint32_t kind;            // 0 plain PCM WAV, 1 compression manager, 2 Ogg Vorbis
   StreamSource source;       // a copy of the caller's stream; never closed here
   uint32_t dataStart;       // stream position of the first byte of sound data
   uint32_t dataSize;        // bytes of source data present
   WAVEFORMATEX outputFormat;
+  AcmConverterState acm;
+  OggVorbisState vorbis;
   uint8_t* outputBuffer;    // one block of PCM, owned
   uint32_t blockSize;       // bytes asked for per refill
   uint32_t bytesLeft;       // bytes of the output buffer not yet delivered
@@ -95,6 +122,11 @@ struct SoundData {
   uint32_t endOffset;
   uint32_t cursorAtEnd;
   uint32_t loopMark;
+  // Where the last refill found the play cursor and how far ahead of it the
+  // written data then reached: a cursor that has moved further since has run
+  // past the data (the pump was starved).
+  uint32_t refillCursor;
+  uint32_t refillAhead;
   LinkNode listNode;                     // link in the list of stream sounds
   // Whole sounds.
   uint32_t pcmSize;

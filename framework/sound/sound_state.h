@@ -23,6 +23,8 @@ struct SoundState {
   plat::IDirectSoundBuffer* primaryBuffer;
   plat::IDirectSoundBuffer* silenceBuffer;
   uint32_t oggVorbisWordSize;
+  // 1 while a movie loads its soundtrack; copied into every converter set up.
+  uint32_t movieSoundtrackLoading;
   LinkNode streamListHead;   // the stream sounds, newest first
   LinkNode streamListTail;
   uint32_t captureOpen;      // nothing opens the capture file

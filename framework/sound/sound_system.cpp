@@ -4,8 +4,10 @@
 #include "framework/core/log.h"
 #include "framework/core/memory.h"
 #include "framework/sound/sound_buffers.h"
+#include "framework/sound/music_handles.h"
 #include "framework/sound/sound_handles.h"
 #include "framework/sound/sound_state.h"
+#include "framework/sound/stream_sound.h"
 #include "platform/dsound/dmusic.h"
 #include "platform/dsound/dsound.h"
 
@@ -175,6 +177,8 @@ int EndDirectSound() {
   if (s.directSound == nullptr) return -1;
   FinishSoundCapture();
   DeleteAllSounds();
+  DeleteAllMusic();
+  DeleteTempMidiFile();
   if (s.primaryBuffer != nullptr) {
     s.primaryBuffer->Stop();
     s.primaryBuffer->Release();
@@ -194,6 +198,7 @@ void ResetSoundState() {
   SoundState& s = g_sound;
   if (s.directSound != nullptr) {
     DeleteAllSounds();
+    DeleteAllMusic();
     if (s.primaryBuffer != nullptr) s.primaryBuffer->Release();
     if (s.silenceBuffer != nullptr) s.silenceBuffer->Release();
     s.directSound->Release();
@@ -202,8 +207,10 @@ void ResetSoundState() {
     SoundData* record = static_cast<SoundData*>(s.slots[i]);
     if (record == nullptr) continue;
     if (record->pcmData != nullptr) FreeMemory(record->pcmData);
+    FreeStreamParts(record);
     FreeMemory(record);
   }
+  ResetMusicState();
   s = SoundState{};
   InitHandleTable(&s.table, kSoundHandleTag, kMaxSounds, s.slots);
 }

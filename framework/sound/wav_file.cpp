@@ -38,8 +38,7 @@ int64_t StreamLength(const StreamSource* s) {
 
 }  // namespace
 
-int ReadWaveHeader(SoundConverter* c) {
-  const StreamSource* s = &c->source;
+int WalkWaveChunks(const StreamSource* s, WaveLayout* layout) {
   const int64_t length = StreamLength(s);
   // Positions are kept in 32 bits; a header alone takes 20 bytes.
   if (length < 20 || length > static_cast<int64_t>(UINT32_MAX)) return -1;
@@ -51,26 +50,10 @@ int ReadWaveHeader(SoundConverter* c) {
   uint8_t chunk[8];
   if (ReadSourceBytes(s, chunk, 8) != 8 || std::memcmp(chunk, "fmt ", 4) != 0) return -1;
 
-  // The fmt body: at least the 16 bytes of a PCM format, wholly present; only
-  // the format record's 18 bytes of it are kept.
+  // The fmt body: at least the 16 bytes of a format record, wholly present.
   const uint32_t fmtSize = Le32(chunk + 4);
   const uint64_t bodyStart = 20;
   if (fmtSize < 16 || bodyStart + fmtSize > end) return -1;
-  uint8_t body[kFormatRecordSize] = {};
-  const uint32_t keep = fmtSize < kFormatRecordSize ? fmtSize : kFormatRecordSize;
-  if (ReadSourceBytes(s, body, keep) != keep) return -1;
-  if (Le16(body) != plat::WAVE_FORMAT_PCM) return -1;  // compressed: another reader's
-
-  WAVEFORMATEX f{};
-  f.wFormatTag = Le16(body);
-  f.nChannels = Le16(body + 2);
-  f.nSamplesPerSec = Le32(body + 4);
-  f.nAvgBytesPerSec = Le32(body + 8);
-  f.nBlockAlign = Le16(body + 12);
-  f.wBitsPerSample = Le16(body + 14);
-  f.cbSize = fmtSize == kFormatRecordSize ? Le16(body + 16) : 0;
-  if (f.nChannels == 0 || f.nBlockAlign == 0 || f.nSamplesPerSec == 0) return -1;
-  if (fmtSize == 16) f.wBitsPerSample = static_cast<uint16_t>(f.nBlockAlign / f.nChannels * 8);
 
   // Walk the chunks up to "data". Every step moves forward and stays inside
   // the stream; a chunk that claims to run past the end ends the walk.
@@ -86,11 +69,41 @@ int ReadWaveHeader(SoundConverter* c) {
     s->functions.seek(s->handle, static_cast<int64_t>(next), 0);
     pos = next;
   }
-
-  c->dataStart = static_cast<uint32_t>(pos + 8);
+  layout->fmtStart = static_cast<uint32_t>(bodyStart);
+  layout->fmtSize = fmtSize;
+  layout->dataStart = static_cast<uint32_t>(pos + 8);
+  // Only the bytes really present count, whatever the chunk declares.
   const uint32_t declared = Le32(chunk + 4);
   const uint64_t present = end - (pos + 8);
-  c->dataSize = declared < present ? declared : static_cast<uint32_t>(present);
+  layout->dataSize = declared < present ? declared : static_cast<uint32_t>(present);
+  return 0;
+}
+
+int ReadWaveHeader(SoundConverter* c) {
+  const StreamSource* s = &c->source;
+  WaveLayout layout;
+  if (WalkWaveChunks(s, &layout) != 0) return -1;
+  // Only the format record's 18 bytes of the fmt body are kept.
+  uint8_t body[kFormatRecordSize] = {};
+  const uint32_t keep = layout.fmtSize < kFormatRecordSize ? layout.fmtSize : kFormatRecordSize;
+  s->functions.seek(s->handle, layout.fmtStart, 0);
+  if (ReadSourceBytes(s, body, keep) != keep) return -1;
+  if (Le16(body) != plat::WAVE_FORMAT_PCM) return -1;  // compressed: another reader's
+
+  WAVEFORMATEX f{};
+  f.wFormatTag = Le16(body);
+  f.nChannels = Le16(body + 2);
+  f.nSamplesPerSec = Le32(body + 4);
+  f.nAvgBytesPerSec = Le32(body + 8);
+  f.nBlockAlign = Le16(body + 12);
+  f.wBitsPerSample = Le16(body + 14);
+  f.cbSize = layout.fmtSize == kFormatRecordSize ? Le16(body + 16) : 0;
+  if (f.nChannels == 0 || f.nBlockAlign == 0 || f.nSamplesPerSec == 0) return -1;
+  if (layout.fmtSize == 16) f.wBitsPerSample = static_cast<uint16_t>(f.nBlockAlign / f.nChannels * 8);
+
+  s->functions.seek(s->handle, layout.dataStart, 0);
+  c->dataStart = layout.dataStart;
+  c->dataSize = layout.dataSize;
   c->outputFormat = f;
   uint32_t block = f.nAvgBytesPerSec;
   if (block < f.nBlockAlign) block = f.nBlockAlign;

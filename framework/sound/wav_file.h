@@ -8,6 +8,18 @@
 
 namespace qor {
 
+// Where the parts of a RIFF/WAVE source lie: the fmt body right after
+// "WAVE", and the data body found by walking the chunks after it. Sizes are
+// checked against the stream; the data size counts only bytes present.
+struct WaveLayout {
+  uint32_t fmtStart;
+  uint32_t fmtSize;
+  uint32_t dataStart;
+  uint32_t dataSize;
+};
+// 0 with the layout, -1 when the source is not such a file.
+int WalkWaveChunks(const StreamSource* source, WaveLayout* layout);
+
 // Sets a converter up for a plain PCM WAV read from its source (at position
 // 0): 0 with the stream left at the first data byte, -1 when the source is
 // not a plain PCM WAV that can be played.

@@ -17,6 +17,8 @@ constexpr uint32_t MCI_STOP = 0x0808;
 constexpr uint32_t MCI_NOTIFY = 0x00000001;
 constexpr uint32_t MCI_FROM = 0x00000004;
 constexpr MCIERROR MCIERR_DEVICE_NOT_INSTALLED = 256 + 50;
+// The window message through which a device reports a finished command.
+constexpr uint32_t MM_MCINOTIFY = 0x03B9;
 
 // Every command returns MCIERR_DEVICE_NOT_INSTALLED.
 MCIERROR mciSendCommandA(MCIDEVICEID device, uint32_t message, uintptr_t flags, void* params);

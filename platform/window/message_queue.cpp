@@ -4,7 +4,9 @@
 
 #include "platform/host/host.h"
 #include "platform/kernel/thread_id.h"
+#include "platform/net/winsock.h"
 #include "platform/window/window_state.h"
+#include "platform/window/window_timer.h"
 
 namespace plat {
 
@@ -44,7 +46,7 @@ using namespace win;
 
 bool PostMessage(Hwnd window, uint32_t message, WParam wParam, LParam lParam) {
   if (window == 0) return PostThreadMessage(GetCurrentThreadId(), message, wParam, lParam);
-  const WindowRecord* w = FindWindowRecord(window);
+  const WindowRecord* w = FindTargetRecord(window);
   if (w == nullptr) return false;
   PostToThread(w->thread, Msg{window, message, wParam, lParam, HostMillis()}, false);
   return true;
@@ -64,7 +66,7 @@ void PostQuitMessage(int exitCode) {
 }
 
 LResult SendMessage(Hwnd window, uint32_t message, WParam wParam, LParam lParam) {
-  const WindowRecord* w = FindWindowRecord(window);
+  const WindowRecord* w = FindTargetRecord(window);
   if (w == nullptr || w->procedure == nullptr) return 0;
   return w->procedure(window, message, wParam, lParam);
 }
@@ -81,6 +83,7 @@ bool PeekMessage(Msg* out, Hwnd filter, uint32_t removeFlags) {
   if (out == nullptr) out = &ignored;
   const uint32_t thread = GetCurrentThreadId();
   CollectHostEvents();
+  CollectSocketEvents();
   {
     std::lock_guard<std::mutex> lock(QueueMutex());
     ThreadQueue& q = QueueOf(thread);
@@ -105,6 +108,10 @@ bool PeekMessage(Msg* out, Hwnd filter, uint32_t removeFlags) {
       ++s.counters.peekHits;
       return true;
     }
+  }
+  if (TakeDueTimer(filter, out, (removeFlags & PM_REMOVE) != 0)) {
+    ++s.counters.peekHits;
+    return true;
   }
   const WindowRecord& w = s.window;
   if (w.exists && w.thread == thread && w.visible && w.paintPending && (filter == kAnyWindow || filter == w.handle)) {
@@ -144,7 +151,8 @@ bool TranslateMessage(const Msg* message) {
 LResult DispatchMessage(const Msg* message) {
   if (message == nullptr) return 0;
   ++State().counters.dispatched;
-  const WindowRecord* w = FindWindowRecord(message->hwnd);
+  if (RunTimerCallback(*message)) return 0;
+  const WindowRecord* w = FindTargetRecord(message->hwnd);
   if (w == nullptr || w->procedure == nullptr) return 0;
   return w->procedure(message->hwnd, message->message, message->wParam, message->lParam);
 }

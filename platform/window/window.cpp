@@ -6,6 +6,7 @@
 #include "platform/kernel/text_encoding.h"
 #include "platform/kernel/thread_id.h"
 #include "platform/window/window_state.h"
+#include "platform/window/window_timer.h"
 
 namespace plat {
 
@@ -148,6 +149,7 @@ Hwnd CreateWindowEx(uint32_t exStyle, const char* className, const char* title, 
 
 bool DestroyWindow(Hwnd window) {
   WindowSystem& s = State();
+  if (FindMessageWindowRecord(window) != nullptr) return DestroyMessageWindow(window);
   if (FindWindowRecord(window) == nullptr) return false;
   ++s.counters.destroyCalls;
   SendMessage(window, WM_DESTROY, 0, 0);
@@ -166,7 +168,7 @@ bool DestroyWindow(Hwnd window) {
   return true;
 }
 
-bool IsWindow(Hwnd window) { return FindWindowRecord(window) != nullptr; }
+bool IsWindow(Hwnd window) { return FindTargetRecord(window) != nullptr; }
 
 Hwnd FindWindow(const char* className) {
   if (className == nullptr) return 0;
@@ -178,7 +180,7 @@ Hwnd FindWindow(const char* className) {
 }
 
 uint32_t GetWindowThreadId(Hwnd window) {
-  const WindowRecord* w = FindWindowRecord(window);
+  const WindowRecord* w = FindTargetRecord(window);
   return w ? w->thread : 0;
 }
 
@@ -415,6 +417,7 @@ void ResetWindowStandIn() {
     s.queues.clear();
   }
   s = WindowSystem{};
+  ResetWindowTimers();
 }
 
 }  // namespace plat

@@ -223,6 +223,19 @@ LResult DefWindowProc(Hwnd window, uint32_t message, WParam wParam, LParam lPara
 // between two pumps). Does nothing on another thread.
 void CollectHostEvents();
 
+// --- message-only windows -------------------------------------------------------------
+// Windows that only receive messages (the sockets' notifications): no host
+// window, no paint, no activation. Messages posted to one wait in the queue
+// of the thread that made it and reach its class's procedure through
+// DispatchMessage; PeekMessage with its handle as filter takes only them.
+// DestroyWindow (or DestroyMessageWindow) sends WM_DESTROY and drops what is
+// still queued for it. 0 when the class is unknown or all slots are taken.
+Hwnd CreateMessageWindow(const char* className);
+bool DestroyMessageWindow(Hwnd window);
+// Removes the queued messages of `window` with this message number and
+// wParam (a closed socket's notifications); the count removed.
+int RemoveQueuedMessages(Hwnd window, uint32_t message, WParam wParam);
+
 // --- cursor and keys ---------------------------------------------------------------------
 enum class CursorShape { None, Arrow };
 int ShowCursor(bool show);  // the new display count; shown while >= 0

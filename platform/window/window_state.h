@@ -17,6 +17,7 @@ namespace plat::win {
 
 constexpr int kMaxClasses = 8;
 constexpr int kNameCapacity = 256;
+constexpr int kMaxMessageWindows = 4;
 
 struct ClassEntry {
   bool used = false;
@@ -84,6 +85,7 @@ struct Display {
 struct WindowSystem {
   ClassEntry classes[kMaxClasses];
   WindowRecord window;
+  WindowRecord messageWindows[kMaxMessageWindows];  // no host window behind them
   Hwnd nextHandle = 0x100;
   Hwnd foreground = 0;
   std::vector<ThreadQueue> queues;
@@ -104,6 +106,10 @@ std::mutex& QueueMutex();
 
 // The window record for a handle, or nullptr.
 WindowRecord* FindWindowRecord(Hwnd window);
+// The same for message-only windows (message_window.cpp).
+WindowRecord* FindMessageWindowRecord(Hwnd window);
+// Either kind: where posted, sent and dispatched messages go.
+WindowRecord* FindTargetRecord(Hwnd window);
 // Appends to the queue of `thread` (made when missing); the queue mutex must
 // not be held.
 void PostToThread(uint32_t thread, const Msg& message, bool atFront);

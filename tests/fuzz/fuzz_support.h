@@ -1,6 +1,7 @@
 // Small helpers shared by the fuzz targets.
 #pragma once
 
+#include <fcntl.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -42,5 +43,28 @@ inline bool WriteScratchFile(const char* name, const uint8_t* data, size_t size)
   const bool ok = size == 0 || std::fwrite(data, 1, size, f) == size;
   return std::fclose(f) == 0 && ok;
 }
+
+}  // namespace fuzz
+
+namespace fuzz {
+
+// Runs the game's file readers, which work in the start directory, inside
+// the scratch folder, and returns to the folder libFuzzer was started in
+// (its corpus and artifact paths may be relative).
+class InScratchFolder {
+ public:
+  InScratchFolder() : home_(open(".", O_RDONLY | O_DIRECTORY)) { ok_ = chdir(GetScratch().host.c_str()) == 0; }
+  ~InScratchFolder() {
+    if (home_ >= 0) {
+      if (fchdir(home_) != 0) abort();
+      close(home_);
+    }
+  }
+  bool ok() const { return ok_ && home_ >= 0; }
+
+ private:
+  int home_;
+  bool ok_ = false;
+};
 
 }  // namespace fuzz

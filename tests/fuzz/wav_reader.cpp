@@ -1,5 +1,6 @@
-// The sound converter over a memory stream: the WAV chunk walk and the PCM
-// reader, whole and in small blocks with a seek.
+// The sound converter over a memory stream: the WAV chunk walk and every
+// reader behind it (plain PCM, compressed WAV and its codecs, Ogg Vorbis, the
+// MPEG frame walk), whole and in small blocks with a seek.
 #include <cstdint>
 
 #include "framework/core/memory.h"

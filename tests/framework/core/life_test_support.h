@@ -18,6 +18,7 @@
 #include "framework/core/module_hooks.h"
 #include "framework/core/system_info.h"
 #include "framework/core/text_input.h"
+#include "framework/graphics/graphics_reset.h"
 #include "framework/sound/sound_state.h"
 #include "platform/dinput/dinput.h"
 #include "platform/dsound/dsound.h"
@@ -35,6 +36,7 @@ inline void ResetLife() {
   qor::ResetInputDevices();
   qor::ResetMainWindow();
   qor::ResetModuleHooks();
+  qor::ResetGraphicsState();
   qor::ResetSystemInfo();
   qor::CloseApiLock();
   qor::ResetArchiveTables();

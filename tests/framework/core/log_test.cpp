@@ -15,6 +15,7 @@
 #include "framework/core/framework_status.h"
 #include "framework/core/time_helpers.h"
 #include "platform/host/host.h"
+#include "platform/net/winsock.h"
 
 using namespace qor;
 using coretest::ScratchDir;
@@ -99,9 +100,9 @@ TEST(LogFile, PrintfIsBoundedAndEndsTheLine) {
   LogPrintf("%s\x82\xA0tail", std::string(1021, 'v').c_str());
   EXPECT_EQ(dir.Read("Log.txt"), std::string(1022, 'w') + "\r\n" + std::string(1021, 'v') + "\r\n");
 
-  errno = 5;
+  plat::WSASetLastError(plat::WSAECONNRESET);
   NetLogPrintf("send %d", 3);
-  EXPECT_NE(dir.Read("Log.txt").find("ネットワークログ。send 3[5]\r\n"), std::string::npos);
+  EXPECT_NE(dir.Read("Log.txt").find("ネットワークログ。send 3[10054]\r\n"), std::string::npos);
 }
 
 TEST(LogFile, OffOrUserWindowWritesNoFile) {

@@ -111,9 +111,9 @@ TEST_F(SoundLoad, FailureAfterConversionFreesEverythingOnce) {
   EXPECT_TRUE(Logged("サウンドデータの転送に失敗しました_1"));
 }
 
-TEST_F(SoundLoad, NothingAndStreamModesGiveMinusOne) {
+TEST_F(SoundLoad, NothingAndModeOneGiveMinusOne) {
   EXPECT_EQ(CreateSoundFromMemory(nullptr, 0, 3, -1), -1);
-  SetSoundDataCreateMode(3);
+  SetSoundDataCreateMode(1);  // no part kind loads in mode 1
   EXPECT_EQ(Load(Effect(), 3), -1);
   EXPECT_EQ(GetSoundState().table.liveCount, 0);
 }

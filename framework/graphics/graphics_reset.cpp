@@ -1,0 +1,23 @@
+#include "framework/graphics/graphics_reset.h"
+
+#include "framework/graphics/draw_state.h"
+#include "framework/graphics/graph_record.h"
+#include "framework/graphics/screen.h"
+#include "framework/graphics/surface_2d.h"
+#include "framework/graphics/surface_data.h"
+#include "platform/ddraw/ddraw.h"
+#include "platform/gdi/gdi.h"
+
+namespace qor {
+
+void ResetGraphicsState() {
+  ResetGraphTables();
+  ResetSurface2DTable();
+  ResetSurfaceDataTable();
+  ResetScreenState();
+  ClearDrawState();
+  plat::ResetDirectDrawStandIn();
+  plat::ResetGdiStandIn();
+}
+
+}  // namespace qor

@@ -1,0 +1,306 @@
+#include <algorithm>
+#include <cstring>
+
+#include "platform/ddraw/ddraw_state.h"
+#include "platform/host/host.h"
+#include "platform/window/display_settings.h"
+
+namespace plat {
+
+namespace {
+
+DdState g_dd;
+
+constexpr int kBlankLines = 45;  // lines of the vertical blank below the visible ones
+
+// Where the beam is now: the line (0 .. height + kBlankLines - 1).
+uint32_t BeamLine(int height, int rate) {
+  if (g_dd.beamFrozen) return 0;
+  const uint64_t period = 1000000u / static_cast<uint64_t>(rate > 0 ? rate : 60);
+  const uint64_t lines = static_cast<uint64_t>(height) + kBlankLines;
+  return static_cast<uint32_t>((HostMicros() % period) * lines / period);
+}
+
+}  // namespace
+
+DdState& Dd() { return g_dd; }
+
+bool DdTakeFailure(DdOp op) {
+  int& n = g_dd.failNext[static_cast<int>(op)];
+  if (n <= 0) return false;
+  --n;
+  return true;
+}
+
+void DdCurrentMode(int* width, int* height, int* bits, int* rate) {
+  DisplayMode mode;
+  GetCurrentDisplayMode(&mode);
+  *width = mode.width;
+  *height = mode.height;
+  *bits = mode.bitsPerPixel;
+  *rate = mode.refreshRate;
+  for (const DirectDraw* d : g_dd.objects) {
+    int w = 0, h = 0, b = 0, r = 0;
+    const_cast<DirectDraw*>(d)->GetDisplayMode(&w, &h, &b, &r);
+    if (IsDisplayModeSwitched()) *rate = r;
+  }
+}
+
+DDPixelFormat DdFormatOfDepth(int bits) {
+  DDPixelFormat f;
+  f.bitCount = static_cast<uint32_t>(bits);
+  if (bits == 8) {
+    f.flags = DDPF_RGB | DDPF_PALETTEINDEXED8;
+  } else if (bits == 16) {
+    f.flags = DDPF_RGB;
+    if (g_dd.use555) { f.redMask = 0x7C00; f.greenMask = 0x03E0; f.blueMask = 0x001F; }
+    else { f.redMask = 0xF800; f.greenMask = 0x07E0; f.blueMask = 0x001F; }
+  } else {
+    f.flags = DDPF_RGB;
+    f.bitCount = 32;
+    f.redMask = 0xFF0000; f.greenMask = 0xFF00; f.blueMask = 0xFF;
+  }
+  return f;
+}
+
+bool DdSameFormat(const DDPixelFormat& a, const DDPixelFormat& b) {
+  return a.flags == b.flags && a.bitCount == b.bitCount && a.redMask == b.redMask && a.greenMask == b.greenMask &&
+         a.blueMask == b.blueMask && a.alphaMask == b.alphaMask;
+}
+
+int32_t DirectDrawCreate(DirectDraw** out) {
+  if (out == nullptr) return DDERR_INVALIDPARAMS;
+  *out = nullptr;
+  if (DdTakeFailure(DdOp::Create)) return DDERR_GENERIC;
+  *out = new DirectDraw();
+  g_dd.objects.push_back(*out);
+  ++g_dd.counters.creates;
+  ++g_dd.counters.liveObjects;
+  return DD_OK;
+}
+
+int32_t DirectDraw::SetCooperativeLevel(Hwnd window, uint32_t flags) {
+  if (DdTakeFailure(DdOp::CooperativeLevel)) return DDERR_GENERIC;
+  const bool exclusive = (flags & (DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN)) != 0;
+  if (exclusive && (flags & (DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN)) != (DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN))
+    return DDERR_INVALIDPARAMS;
+  if (exclusive && window == 0) return DDERR_INVALIDPARAMS;
+  coopWindow_ = window;
+  coopFlags_ = flags;
+  return DD_OK;
+}
+
+int32_t DirectDraw::SetDisplayMode(int width, int height, int bits, int rate, uint32_t /*flags*/) {
+  if (!(coopFlags_ & DDSCL_EXCLUSIVE)) return DDERR_NOEXCLUSIVEMODE;
+  if (width <= 0 || height <= 0 || (bits != 8 && bits != 16 && bits != 32) || rate < 0) return DDERR_INVALIDPARAMS;
+  for (const RefusedMode& m : g_dd.refused) {
+    if (m.width == width && m.height == height && m.bits == bits && (m.rate == -1 || m.rate == rate))
+      return DDERR_UNSUPPORTEDMODE;
+  }
+  if (!plat::SetDisplayMode(width, height, bits, rate)) return DDERR_UNSUPPORTEDMODE;
+  ++g_dd.counters.modeSets;
+  modeSet_ = true;
+  modeWidth_ = width;
+  modeHeight_ = height;
+  modeBits_ = bits;
+  modeRate_ = rate;
+  return DD_OK;
+}
+
+int32_t DirectDraw::RestoreDisplayMode() {
+  if (modeSet_) plat::RestoreDisplayMode();
+  modeSet_ = false;
+  return DD_OK;
+}
+
+int32_t DirectDraw::GetDisplayMode(int* width, int* height, int* bits, int* rate) {
+  if (modeSet_) {
+    *width = modeWidth_;
+    *height = modeHeight_;
+    *bits = modeBits_;
+    *rate = modeRate_;
+    return DD_OK;
+  }
+  DisplayMode desktop;
+  GetDesktopMode(&desktop);
+  *width = desktop.width;
+  *height = desktop.height;
+  *bits = desktop.bitsPerPixel;
+  *rate = 0;
+  return DD_OK;
+}
+
+int32_t DirectDraw::CreateSurface(const DDSurfaceDesc* desc, DDSurface** out) {
+  if (desc == nullptr || out == nullptr) return DDERR_INVALIDPARAMS;
+  *out = nullptr;
+  ++g_dd.counters.createSurfaceCalls;
+  const bool primary = (desc->caps & DDSCAPS_PRIMARYSURFACE) != 0;
+  if (DdTakeFailure(DdOp::CreateSurface) || (primary && DdTakeFailure(DdOp::CreatePrimary))) return DDERR_GENERIC;
+  int w = desc->width, h = desc->height, bits = 0, rate = 0;
+  if (primary) {
+    if (primary_ != nullptr) return DDERR_GENERIC;  // one primary per object
+    GetDisplayMode(&w, &h, &bits, &rate);
+  } else {
+    int mw = 0, mh = 0;
+    GetDisplayMode(&mw, &mh, &bits, &rate);
+  }
+  if (w <= 0 || h <= 0 || w > 16384 || h > 16384) return DDERR_INVALIDPARAMS;
+  DDPixelFormat format = DdFormatOfDepth(bits);
+  if (desc->caps & DDSCAPS_ZBUFFER) {
+    format = DDPixelFormat{DDPF_ZBUFFER, 16, 0xFFFF, 0, 0, 0};
+  } else if (desc->hasPixelFormat) {
+    format = desc->pixelFormat;
+    if (format.bitCount != 8 && format.bitCount != 16 && format.bitCount != 24 && format.bitCount != 32)
+      return DDERR_INVALIDPIXELFORMAT;
+  }
+  uint32_t caps = desc->caps;
+  const int32_t pitch = (w * static_cast<int32_t>(format.bitCount / 8) + 3) & ~3;
+  const uint64_t bytes = static_cast<uint64_t>(pitch) * static_cast<uint64_t>(h);
+  const int chain = (caps & DDSCAPS_FLIP) && (caps & DDSCAPS_COMPLEX) ? std::max(desc->backBufferCount, 1) : 0;
+  if (!(caps & DDSCAPS_SYSTEMMEMORY)) {
+    const uint64_t needed = bytes * static_cast<uint64_t>(1 + chain);
+    const bool outOfVideo = DdTakeFailure(DdOp::VideoMemory) || g_dd.videoMemoryUsed + needed > kDdVideoMemoryBytes;
+    if (outOfVideo) {
+      if (caps & (DDSCAPS_VIDEOMEMORY | DDSCAPS_PRIMARYSURFACE | DDSCAPS_ZBUFFER)) return DDERR_OUTOFVIDEOMEMORY;
+      caps |= DDSCAPS_SYSTEMMEMORY;
+    } else {
+      caps |= DDSCAPS_VIDEOMEMORY;
+      g_dd.videoMemoryUsed += needed;
+    }
+  }
+  auto make = [&](uint32_t surfaceCaps) {
+    DDSurface* s = new DDSurface();
+    s->owner_ = this;
+    s->caps_ = surfaceCaps;
+    s->width_ = w;
+    s->height_ = h;
+    s->pitch_ = pitch;
+    s->format_ = format;
+    s->memory_.assign(static_cast<size_t>(bytes), 0);
+    g_dd.surfaces.push_back(s);
+    ++g_dd.counters.liveSurfaces;
+    return s;
+  };
+  DDSurface* s = make(caps | (chain ? DDSCAPS_FRONTBUFFER : 0));
+  if (chain) {
+    DDSurface* back = make((caps & ~(DDSCAPS_PRIMARYSURFACE | DDSCAPS_FRONTBUFFER)) | DDSCAPS_BACKBUFFER);
+    s->back_ = back;
+    back->front_ = s;
+  }
+  if (primary) primary_ = s;
+  *out = s;
+  return DD_OK;
+}
+
+int32_t DirectDraw::CreateClipper(uint32_t /*flags*/, DDClipper** out) {
+  if (out == nullptr) return DDERR_INVALIDPARAMS;
+  *out = new DDClipper();
+  return DD_OK;
+}
+
+int32_t DirectDraw::CreatePalette(uint32_t flags, const uint32_t* entries, DDPalette** out) {
+  if (out == nullptr || !(flags & DDPCAPS_8BIT)) return DDERR_INVALIDPARAMS;
+  *out = new DDPalette();
+  if (entries != nullptr) (*out)->SetEntries(0, 256, entries);
+  return DD_OK;
+}
+
+int32_t DirectDraw::GetVerticalBlankStatus(int32_t* inBlank) {
+  int w = 0, h = 0, b = 0, r = 0;
+  GetDisplayMode(&w, &h, &b, &r);
+  *inBlank = BeamLine(h, r) >= static_cast<uint32_t>(h) ? 1 : 0;
+  return DD_OK;
+}
+
+int32_t DirectDraw::GetScanLine(uint32_t* line) {
+  int w = 0, h = 0, b = 0, r = 0;
+  GetDisplayMode(&w, &h, &b, &r);
+  *line = BeamLine(h, r);
+  return *line >= static_cast<uint32_t>(h) ? DDERR_VERTICALBLANKINPROGRESS : DD_OK;
+}
+
+int32_t DirectDraw::WaitForVerticalBlank(uint32_t /*flags*/) {
+  ++g_dd.counters.vblankWaits;
+  int w = 0, h = 0, b = 0, r = 0;
+  GetDisplayMode(&w, &h, &b, &r);
+  const uint64_t period = 1000000u / static_cast<uint64_t>(r > 0 ? r : 60);
+  const uint64_t blankStart = period * static_cast<uint64_t>(h) / (static_cast<uint64_t>(h) + kBlankLines);
+  const uint64_t at = HostMicros() % period;
+  // Sleep to the start of the next blank (rounded up to whole milliseconds,
+  // which a blank of 45 lines outlasts), then poll with bounded 1 ms steps.
+  const uint64_t until = at < blankStart ? blankStart - at : period - at + blankStart;
+  HostSleepMs(static_cast<uint32_t>((until + 999) / 1000));
+  for (int i = 0; i < 100; ++i) {
+    int32_t blank = 0;
+    GetVerticalBlankStatus(&blank);
+    if (blank) break;
+    HostSleepMs(1);
+  }
+  return DD_OK;
+}
+
+int32_t DirectDraw::FlipToGDISurface() { return DD_OK; }
+
+int32_t DirectDraw::GetAvailableVidMem(uint32_t /*caps*/, uint32_t* total, uint32_t* free) {
+  if (total) *total = static_cast<uint32_t>(kDdVideoMemoryBytes);
+  if (free) *free = static_cast<uint32_t>(kDdVideoMemoryBytes - g_dd.videoMemoryUsed);
+  return DD_OK;
+}
+
+void DirectDraw::Release() {
+  RestoreDisplayMode();
+  // Surfaces outlive their object only as lost husks.
+  for (DDSurface* s : g_dd.surfaces) {
+    if (s->owner_ == this) {
+      s->owner_ = nullptr;
+      s->lost_ = true;
+    }
+  }
+  g_dd.objects.erase(std::remove(g_dd.objects.begin(), g_dd.objects.end(), this), g_dd.objects.end());
+  --g_dd.counters.liveObjects;
+  delete this;
+}
+
+void DDClipper::Release() { delete this; }
+int32_t DDClipper::SetHWnd(uint32_t /*flags*/, Hwnd window) {
+  window_ = window;
+  return DD_OK;
+}
+
+int32_t DDPalette::GetEntries(uint32_t first, uint32_t count, uint32_t* out) const {
+  if (first > 256 || count > 256 - first || out == nullptr) return DDERR_INVALIDPARAMS;
+  std::memcpy(out, entries_ + first, count * 4);
+  return DD_OK;
+}
+
+int32_t DDPalette::SetEntries(uint32_t first, uint32_t count, const uint32_t* entries) {
+  if (first > 256 || count > 256 - first || entries == nullptr) return DDERR_INVALIDPARAMS;
+  for (uint32_t i = 0; i < count; ++i) entries_[first + i] = entries[i] & 0xFFFFFF;
+  return DD_OK;
+}
+
+void DDPalette::Release() { delete this; }
+
+void DdFailNext(DdOp op, int times) { g_dd.failNext[static_cast<int>(op)] += times; }
+void DdRefuseMode(int width, int height, int bits, int rate) { g_dd.refused.push_back({width, height, bits, rate}); }
+void DdUse555(bool on) { g_dd.use555 = on; }
+void DdFreezeBeam(bool frozen) { g_dd.beamFrozen = frozen; }
+
+void DdLoseVideoSurfaces() {
+  for (DDSurface* s : g_dd.surfaces) {
+    uint32_t caps = 0;
+    s->GetCaps(&caps);
+    if (caps & DDSCAPS_VIDEOMEMORY) DdAccess::MarkLost(s);
+  }
+}
+
+DdCounters GetDdCounters() { return g_dd.counters; }
+
+void ResetDirectDrawStandIn() {
+  // Whatever a test left behind is freed here.
+  for (DDSurface* s : g_dd.surfaces) DdAccess::Free(s);
+  for (DirectDraw* d : g_dd.objects) DdAccess::Free(d);
+  g_dd = DdState{};
+}
+
+}  // namespace plat

@@ -1,0 +1,43 @@
+// The DirectDraw stand-in's process-wide state, shared by its files.
+#pragma once
+
+#include <vector>
+
+#include "platform/ddraw/ddraw.h"
+
+namespace plat {
+
+struct RefusedMode {
+  int width, height, bits, rate;
+};
+
+struct DdState {
+  std::vector<DDSurface*> surfaces;  // live
+  std::vector<DirectDraw*> objects;  // live
+  int failNext[static_cast<int>(DdOp::Count)] = {};
+  std::vector<RefusedMode> refused;
+  bool use555 = false;
+  bool beamFrozen = false;
+  uint64_t videoMemoryUsed = 0;
+  DdCounters counters;
+};
+
+DdState& Dd();
+// Takes one injected failure of `op`; true when the call must fail.
+bool DdTakeFailure(DdOp op);
+// The display's current mode (set by a DirectDraw object, else the desktop).
+void DdCurrentMode(int* width, int* height, int* bits, int* rate);
+// Shows the visible part of a primary through the host.
+void DdPresentPrimary(const DDSurface* primary, const DirectDraw* owner);
+GdiPixels DdSurfacePixels(DDSurface* surface, const uint32_t* palette);
+
+// Reaches the records' insides for the state's own upkeep.
+struct DdAccess {
+  static void MarkLost(DDSurface* s) { s->lost_ = true; }
+  static void Free(DDSurface* s) { delete s; }
+  static void Free(DirectDraw* d) { delete d; }
+};
+
+constexpr uint64_t kDdVideoMemoryBytes = 64u << 20;
+
+}  // namespace plat

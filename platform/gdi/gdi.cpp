@@ -1,0 +1,330 @@
+#include "platform/gdi/gdi.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <vector>
+
+#include "platform/gdi/gdi_pixels.h"
+#include "platform/host/host.h"
+
+namespace plat {
+
+using gdi::CopyBlock;
+using gdi::ReadRgb;
+using gdi::WriteRgb;
+
+namespace {
+
+enum class DcKind { Window, Pixels, Memory };
+
+struct Bitmap {
+  std::vector<uint8_t> memory;
+  GdiPixels pixels;
+  uint32_t palette[256] = {};
+};
+
+struct Dc {
+  DcKind kind = DcKind::Memory;
+  Hwnd window = 0;
+  GdiPixels pixels;
+  PixelsReleasedProc released = nullptr;
+  void* owner = nullptr;
+  HGdiObj bitmap = 0;
+};
+
+struct GdiState {
+  std::map<Hdc, Dc> dcs;
+  std::map<HGdiObj, Bitmap> bitmaps;
+  uintptr_t nextHandle = 0x1000;
+  std::vector<uint32_t> canvas;  // the window's client area, X8R8G8B8
+  int canvasWidth = 0, canvasHeight = 0;
+  uint32_t placeholder = 0;  // a memory DC's 1 x 1 picture before a bitmap is selected
+  GdiCounters counters;
+  bool failNextBitBlt = false;
+};
+
+GdiState g_gdi;
+
+GdiPixels CanvasPixels() {
+  GdiPixels p;
+  p.pixels = reinterpret_cast<uint8_t*>(g_gdi.canvas.data());
+  p.pitch = g_gdi.canvasWidth * 4;
+  p.width = g_gdi.canvasWidth;
+  p.height = g_gdi.canvasHeight;
+  p.bits = 32;
+  p.masks[0] = 0xFF0000;
+  p.masks[1] = 0xFF00;
+  p.masks[2] = 0xFF;
+  return p;
+}
+
+void SizeCanvasToWindow(Hwnd window) {
+  Rect client;
+  if (!GetClientRect(window, &client)) return;
+  const int w = client.right - client.left, h = client.bottom - client.top;
+  if (w == g_gdi.canvasWidth && h == g_gdi.canvasHeight) return;
+  g_gdi.canvasWidth = w > 0 ? w : 0;
+  g_gdi.canvasHeight = h > 0 ? h : 0;
+  g_gdi.canvas.assign(static_cast<size_t>(g_gdi.canvasWidth) * g_gdi.canvasHeight, 0);
+}
+
+Dc* FindDc(Hdc dc) {
+  const auto it = g_gdi.dcs.find(dc);
+  return it == g_gdi.dcs.end() ? nullptr : &it->second;
+}
+
+// What a DC draws on now.
+bool StoreOf(Hdc handle, GdiPixels* out) {
+  Dc* dc = FindDc(handle);
+  if (dc == nullptr) return false;
+  if (dc->kind == DcKind::Window) {
+    *out = CanvasPixels();
+  } else if (dc->kind == DcKind::Memory && dc->bitmap != 0) {
+    *out = g_gdi.bitmaps[dc->bitmap].pixels;
+  } else {
+    *out = dc->pixels;
+  }
+  return out->pixels != nullptr;
+}
+
+// A write to the window's DC reaches the screen at once.
+void Written(Hdc handle) {
+  Dc* dc = FindDc(handle);
+  if (dc == nullptr || dc->kind != DcKind::Window || g_gdi.canvas.empty()) return;
+  ++g_gdi.counters.canvasPresents;
+  HostPresent(g_gdi.canvas.data(), g_gdi.canvasWidth * 4, g_gdi.canvasWidth, g_gdi.canvasHeight,
+              HostPixelFormat::Xrgb8888);
+}
+
+Hdc AddDc(const Dc& dc) {
+  const Hdc handle = g_gdi.nextHandle++;
+  g_gdi.dcs[handle] = dc;
+  ++g_gdi.counters.liveDCs;
+  return handle;
+}
+
+// The DIB of a BitmapInfo as a store; false for layouts the stand-in lacks.
+bool DibPixels(const void* bits, const BitmapInfo* info, GdiPixels* out, bool* topDown) {
+  if (info == nullptr || bits == nullptr) return false;
+  const BitmapInfoHeader& h = info->header;
+  if (h.width <= 0 || h.height == 0 || h.height == INT32_MIN) return false;
+  GdiPixels p;
+  p.bits = h.bitCount;
+  p.width = h.width;
+  p.height = std::abs(h.height);
+  p.pitch = ((h.width * h.bitCount + 31) / 32) * 4;
+  p.pixels = static_cast<uint8_t*>(const_cast<void*>(bits));
+  if (h.compression == BI_BITFIELDS && (h.bitCount == 16 || h.bitCount == 32)) {
+    std::memcpy(p.masks, info->colors, sizeof p.masks);
+  } else if (h.compression == BI_RGB && h.bitCount == 16) {
+    p.masks[0] = 0x7C00; p.masks[1] = 0x03E0; p.masks[2] = 0x001F;
+  } else if (h.compression == BI_RGB && h.bitCount == 32) {
+    p.masks[0] = 0xFF0000; p.masks[1] = 0xFF00; p.masks[2] = 0xFF;
+  } else if (h.compression == BI_RGB && h.bitCount == 8) {
+    p.palette = info->colors;
+  } else if (!(h.compression == BI_RGB && h.bitCount == 24)) {
+    return false;
+  }
+  *topDown = h.height < 0;
+  *out = p;
+  return true;
+}
+
+// Copies source rectangle (sx, syBottom counted from the DIB's bottom, sw x
+// sh) of the DIB onto (x, y, w, h) of the DC, stretching by nearest pixel.
+int DibToDc(Hdc handle, int x, int y, int w, int h, int sx, int syBottom, int sw, int sh, const void* bits,
+            const BitmapInfo* info) {
+  GdiPixels dst, src;
+  bool topDown = false;
+  if (!StoreOf(handle, &dst) || !DibPixels(bits, info, &src, &topDown)) return 0;
+  if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return 0;
+  const int topRow = src.height - syBottom - sh;  // the source rectangle's top row, counted from the top
+  for (int row = 0; row < h; ++row) {
+    const int dy = y + row;
+    if (dy < 0 || dy >= dst.height) continue;
+    const int fromTop = topRow + static_cast<int>(static_cast<int64_t>(row) * sh / h);
+    if (fromTop < 0 || fromTop >= src.height) continue;
+    const int memoryRow = topDown ? fromTop : src.height - 1 - fromTop;
+    for (int col = 0; col < w; ++col) {
+      const int dx = x + col;
+      const int srcX = sx + static_cast<int>(static_cast<int64_t>(col) * sw / w);
+      if (dx < 0 || dx >= dst.width || srcX < 0 || srcX >= src.width) continue;
+      WriteRgb(dst, dx, dy, ReadRgb(src, srcX, memoryRow));
+    }
+  }
+  Written(handle);
+  return h;
+}
+
+}  // namespace
+
+Hdc GetDC(Hwnd window) {
+  if (window == 0 || !IsWindow(window)) return 0;
+  SizeCanvasToWindow(window);
+  Dc dc;
+  dc.kind = DcKind::Window;
+  dc.window = window;
+  return AddDc(dc);
+}
+
+int ReleaseDC(Hwnd /*window*/, Hdc dc) { return DeleteDC(dc) ? 1 : 0; }
+
+Hdc CreatePixelsDC(const GdiPixels& pixels, PixelsReleasedProc released, void* owner) {
+  Dc dc;
+  dc.kind = DcKind::Pixels;
+  dc.pixels = pixels;
+  dc.released = released;
+  dc.owner = owner;
+  return AddDc(dc);
+}
+
+Hdc CreateCompatibleDC(Hdc /*dc*/) {
+  Dc dc;
+  dc.kind = DcKind::Memory;
+  dc.pixels.pixels = reinterpret_cast<uint8_t*>(&g_gdi.placeholder);
+  dc.pixels.width = dc.pixels.height = 1;
+  dc.pixels.pitch = 4;
+  dc.pixels.bits = 32;
+  dc.pixels.masks[0] = 0xFF0000;
+  dc.pixels.masks[1] = 0xFF00;
+  dc.pixels.masks[2] = 0xFF;
+  return AddDc(dc);
+}
+
+bool DeleteDC(Hdc handle) {
+  Dc* dc = FindDc(handle);
+  if (dc == nullptr) return false;
+  const PixelsReleasedProc released = dc->released;
+  void* owner = dc->owner;
+  g_gdi.dcs.erase(handle);
+  --g_gdi.counters.liveDCs;
+  if (released != nullptr) released(owner);
+  return true;
+}
+
+HGdiObj CreateDIBSection(Hdc /*dc*/, const BitmapInfo* info, uint32_t /*usage*/, void** bits) {
+  if (info == nullptr || info->header.width <= 0 || info->header.height == 0 || info->header.height == INT32_MIN ||
+      info->header.width > 65535 || std::abs(info->header.height) > 65535)
+    return 0;
+  Bitmap bitmap;
+  bool topDown = false;
+  const int64_t pitch = ((static_cast<int64_t>(info->header.width) * info->header.bitCount + 31) / 32) * 4;
+  bitmap.memory.assign(static_cast<size_t>(pitch * std::abs(info->header.height)), 0);
+  std::memcpy(bitmap.palette, info->colors, sizeof bitmap.palette);
+  BitmapInfo local = *info;
+  if (!DibPixels(bitmap.memory.data(), &local, &bitmap.pixels, &topDown)) return 0;
+  const HGdiObj handle = g_gdi.nextHandle++;
+  Bitmap& kept = g_gdi.bitmaps[handle] = std::move(bitmap);
+  kept.pixels.pixels = kept.memory.data();
+  if (kept.pixels.bits == 8) kept.pixels.palette = kept.palette;
+  if (!topDown) {  // rows run upward in memory: show them top first
+    kept.pixels.pixels += static_cast<std::ptrdiff_t>(kept.pixels.pitch) * (kept.pixels.height - 1);
+    kept.pixels.pitch = -kept.pixels.pitch;
+  }
+  ++g_gdi.counters.liveObjects;
+  if (bits != nullptr) *bits = kept.memory.data();
+  return handle;
+}
+
+HGdiObj CreateCompatibleBitmap(Hdc dc, int width, int height) {
+  GdiPixels like;
+  if (!StoreOf(dc, &like) || width <= 0 || height <= 0) return 0;
+  BitmapInfo info;
+  info.header.width = width;
+  info.header.height = -height;
+  info.header.bitCount = static_cast<uint16_t>(like.bits);
+  info.header.compression = like.bits == 16 || like.bits == 32 ? BI_BITFIELDS : BI_RGB;
+  if (like.bits == 8 && like.palette != nullptr) std::memcpy(info.colors, like.palette, 1024);
+  else std::memcpy(info.colors, like.masks, sizeof like.masks);
+  return CreateDIBSection(dc, &info, DIB_RGB_COLORS, nullptr);
+}
+
+HGdiObj SelectObject(Hdc handle, HGdiObj object) {
+  Dc* dc = FindDc(handle);
+  if (dc == nullptr || dc->kind != DcKind::Memory || g_gdi.bitmaps.count(object) == 0) return 0;
+  const HGdiObj previous = dc->bitmap;
+  dc->bitmap = object;
+  return previous != 0 ? previous : 1;  // 1 stands for the placeholder picture
+}
+
+bool DeleteObject(HGdiObj object) {
+  if (g_gdi.bitmaps.count(object) == 0) return false;
+  for (auto& [h, dc] : g_gdi.dcs) {
+    if (dc.bitmap == object) return false;  // still selected
+  }
+  g_gdi.bitmaps.erase(object);
+  --g_gdi.counters.liveObjects;
+  return true;
+}
+
+bool BitBlt(Hdc destination, int x, int y, int width, int height, Hdc source, int sx, int sy, uint32_t rop) {
+  ++g_gdi.counters.bitBlts;
+  if (g_gdi.failNextBitBlt) {
+    g_gdi.failNextBitBlt = false;
+    return false;
+  }
+  GdiPixels dst, src;
+  if (rop != SRCCOPY || !StoreOf(destination, &dst) || !StoreOf(source, &src)) return false;
+  // Cut to both stores.
+  if (x < 0) { sx -= x; width += x; x = 0; }
+  if (y < 0) { sy -= y; height += y; y = 0; }
+  if (sx < 0) { x -= sx; width += sx; sx = 0; }
+  if (sy < 0) { y -= sy; height += sy; sy = 0; }
+  if (width > dst.width - x) width = dst.width - x;
+  if (width > src.width - sx) width = src.width - sx;
+  if (height > dst.height - y) height = dst.height - y;
+  if (height > src.height - sy) height = src.height - sy;
+  CopyBlock(dst, x, y, src, sx, sy, width, height);
+  Written(destination);
+  return true;
+}
+
+int StretchDIBits(Hdc dc, int x, int y, int width, int height, int sourceX, int sourceY, int sourceWidth,
+                  int sourceHeight, const void* bits, const BitmapInfo* info, uint32_t /*usage*/, uint32_t rop) {
+  ++g_gdi.counters.stretchDIBits;
+  if (rop != SRCCOPY) return 0;
+  return DibToDc(dc, x, y, width, height, sourceX, sourceY, sourceWidth, sourceHeight, bits, info);
+}
+
+int SetDIBitsToDevice(Hdc dc, int x, int y, uint32_t width, uint32_t height, int sourceX, int sourceY,
+                      uint32_t startScan, uint32_t lines, const void* bits, const BitmapInfo* info,
+                      uint32_t /*usage*/) {
+  ++g_gdi.counters.setDIBitsToDevice;
+  if (startScan != 0 || info == nullptr || lines < static_cast<uint32_t>(std::abs(info->header.height)) ||
+      width > 65535 || height > 65535)
+    return 0;
+  const int w = static_cast<int>(width), h = static_cast<int>(height);
+  return DibToDc(dc, x, y, w, h, sourceX, sourceY, w, h, bits, info) != 0 ? static_cast<int>(lines) : 0;
+}
+
+int GetDIBits(Hdc /*dc*/, HGdiObj bitmap, uint32_t startScan, uint32_t lines, void* bits, BitmapInfo* info,
+              uint32_t /*usage*/) {
+  const auto it = g_gdi.bitmaps.find(bitmap);
+  GdiPixels dst;
+  bool topDown = false;
+  if (it == g_gdi.bitmaps.end() || !DibPixels(bits, info, &dst, &topDown)) return 0;
+  const GdiPixels& src = it->second.pixels;
+  if (dst.width != src.width || dst.height != src.height) return 0;
+  int done = 0;
+  for (uint32_t i = 0; i < lines; ++i) {
+    const int fromBottom = static_cast<int>(startScan + i);
+    if (fromBottom >= src.height) break;
+    const int fromTop = src.height - 1 - fromBottom;
+    const int memoryRow = topDown ? fromTop : fromBottom;
+    for (int col = 0; col < src.width; ++col) WriteRgb(dst, col, memoryRow, ReadRgb(src, col, fromTop));
+    ++done;
+  }
+  return done;
+}
+
+bool GdiFlush() { return true; }
+
+bool GetDCPixels(Hdc dc, GdiPixels* out) { return StoreOf(dc, out); }
+
+GdiCounters GetGdiCounters() { return g_gdi.counters; }
+void FailNextBitBlt() { g_gdi.failNextBitBlt = true; }
+
+void ResetGdiStandIn() { g_gdi = GdiState{}; }
+
+}  // namespace plat

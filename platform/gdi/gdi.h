@@ -1,0 +1,104 @@
+// GDI stand-in: device contexts, bitmaps and the bit-block transfers the
+// graphics code calls.
+//
+// Model:
+// - A DC draws onto one pixel store: the window's canvas (GetDC of a window:
+//   an X8R8G8B8 picture of the client area, shown through the host after
+//   every write), a DirectDraw surface's memory (made by the surface's GetDC
+//   through CreatePixelsDC), or the bitmap selected into a memory DC
+//   (CreateCompatibleDC; a 1 x 1 placeholder until a bitmap is selected).
+// - GDI objects live in one handle table: bitmaps (DIB sections and
+//   compatible bitmaps) today; a font object can later be selected into a DC
+//   the same way (SelectObject keeps one current object per object kind).
+// - Every transfer converts between the formats of its two ends: RGB by bit
+//   masks (16 and 32 bits), 24-bit BGR, and 8-bit palette indices (written
+//   as the nearest palette entry).
+// - DIB source rectangles count y from the bottom of the DIB for both
+//   bottom-up and top-down DIBs, as StretchDIBits callers of this program
+//   expect.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/window/window.h"
+
+namespace plat {
+
+using Hdc = uintptr_t;
+using HGdiObj = uintptr_t;
+
+constexpr uint32_t SRCCOPY = 0x00CC0020;
+constexpr uint32_t DIB_RGB_COLORS = 0;
+constexpr uint32_t BI_RGB = 0;
+constexpr uint32_t BI_BITFIELDS = 3;
+
+struct BitmapInfoHeader {
+  uint32_t size = 40;
+  int32_t width = 0;
+  int32_t height = 0;  // negative: rows top first
+  uint16_t planes = 1;
+  uint16_t bitCount = 0;
+  uint32_t compression = BI_RGB;
+  uint32_t sizeImage = 0;
+  int32_t xPelsPerMeter = 0, yPelsPerMeter = 0;
+  uint32_t clrUsed = 0, clrImportant = 0;
+};
+
+// With BI_BITFIELDS the first three colours are the red, green and blue
+// masks; with 8 bits they are 0x00RRGGBB palette entries.
+struct BitmapInfo {
+  BitmapInfoHeader header;
+  uint32_t colors[256] = {};
+};
+
+// A pixel store as the GDI code sees it. `palette` (256 0x00RRGGBB) only for
+// 8 bits.
+struct GdiPixels {
+  uint8_t* pixels = nullptr;
+  int32_t pitch = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t bits = 0;  // 8, 16, 24 or 32
+  uint32_t masks[3] = {};
+  const uint32_t* palette = nullptr;
+};
+
+// Called when a DC over caller pixels is released (the surface presents).
+using PixelsReleasedProc = void (*)(void* owner);
+
+Hdc GetDC(Hwnd window);  // the window's canvas; 0 without a window
+int ReleaseDC(Hwnd window, Hdc dc);
+Hdc CreatePixelsDC(const GdiPixels& pixels, PixelsReleasedProc released, void* owner);
+Hdc CreateCompatibleDC(Hdc dc);
+bool DeleteDC(Hdc dc);
+
+HGdiObj CreateDIBSection(Hdc dc, const BitmapInfo* info, uint32_t usage, void** bits);
+HGdiObj CreateCompatibleBitmap(Hdc dc, int width, int height);
+// Selects a bitmap into a memory DC; the previously selected object, or 0.
+HGdiObj SelectObject(Hdc dc, HGdiObj object);
+bool DeleteObject(HGdiObj object);
+
+bool BitBlt(Hdc destination, int x, int y, int width, int height, Hdc source, int sourceX, int sourceY, uint32_t rop);
+// Lines copied (the destination height), 0 on failure.
+int StretchDIBits(Hdc dc, int x, int y, int width, int height, int sourceX, int sourceY, int sourceWidth,
+                  int sourceHeight, const void* bits, const BitmapInfo* info, uint32_t usage, uint32_t rop);
+int SetDIBitsToDevice(Hdc dc, int x, int y, uint32_t width, uint32_t height, int sourceX, int sourceY,
+                      uint32_t startScan, uint32_t lines, const void* bits, const BitmapInfo* info, uint32_t usage);
+// Reads `lines` rows from `startScan` (counted from the bottom) of a bitmap
+// into `bits` in the layout `info` gives. Lines read, 0 on failure.
+int GetDIBits(Hdc dc, HGdiObj bitmap, uint32_t startScan, uint32_t lines, void* bits, BitmapInfo* info,
+              uint32_t usage);
+bool GdiFlush();
+
+// The pixel store of a DC, for tests and the presenters; false for a bad DC.
+bool GetDCPixels(Hdc dc, GdiPixels* out);
+
+struct GdiCounters {
+  int liveDCs = 0, liveObjects = 0, bitBlts = 0, stretchDIBits = 0, setDIBitsToDevice = 0;
+  int canvasPresents = 0;
+};
+GdiCounters GetGdiCounters();
+void FailNextBitBlt();
+void ResetGdiStandIn();
+
+}  // namespace plat

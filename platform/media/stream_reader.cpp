@@ -1,0 +1,95 @@
+// One decoded stream of a movie file, read with a demuxer of its own.
+#include "platform/media/media_internal.h"
+
+namespace plat {
+
+namespace {
+
+// A movie file is read as one local file in one of the usual movie
+// containers: no network protocol, and no playlist or concatenation format
+// that would make the file open others.
+constexpr const char* kProtocols = "file";
+constexpr const char* kContainers = "avi,matroska,webm,mov,mp4,mpeg,mpegts,nut,asf,flv,ogg";
+
+}  // namespace
+
+bool OpenStreamReader(const char* hostPath, AVMediaType type, StreamReader* r) {
+  *r = StreamReader{};
+  AVDictionary* options = nullptr;
+  av_dict_set(&options, "protocol_whitelist", kProtocols, 0);
+  av_dict_set(&options, "format_whitelist", kContainers, 0);
+  const int opened = avformat_open_input(&r->format, hostPath, nullptr, &options);
+  av_dict_free(&options);
+  if (opened != 0) return false;
+  const AVCodec* decoder = nullptr;
+  if (avformat_find_stream_info(r->format, nullptr) < 0 ||
+      (r->index = av_find_best_stream(r->format, type, -1, -1, &decoder, 0)) < 0) {
+    CloseStreamReader(r);
+    return false;
+  }
+  // Only this stream's packets are wanted.
+  for (unsigned i = 0; i < r->format->nb_streams; ++i) {
+    if (static_cast<int>(i) != r->index) r->format->streams[i]->discard = AVDISCARD_ALL;
+  }
+  r->codec = avcodec_alloc_context3(decoder);
+  r->packet = av_packet_alloc();
+  r->frame = av_frame_alloc();
+  if (r->codec == nullptr || r->packet == nullptr || r->frame == nullptr ||
+      avcodec_parameters_to_context(r->codec, r->format->streams[r->index]->codecpar) < 0 ||
+      avcodec_open2(r->codec, decoder, nullptr) < 0) {
+    CloseStreamReader(r);
+    return false;
+  }
+  return true;
+}
+
+void CloseStreamReader(StreamReader* r) {
+  av_frame_free(&r->frame);
+  av_packet_free(&r->packet);
+  avcodec_free_context(&r->codec);
+  if (r->format != nullptr) avformat_close_input(&r->format);
+  *r = StreamReader{};
+}
+
+int64_t ReaderFrameTime(const StreamReader* r, const AVFrame* frame) {
+  const AVStream* s = r->format->streams[r->index];
+  int64_t pts = frame->best_effort_timestamp;
+  if (pts == AV_NOPTS_VALUE) pts = frame->pts;
+  if (pts == AV_NOPTS_VALUE) return 0;
+  if (s->start_time != AV_NOPTS_VALUE) pts -= s->start_time;
+  return av_rescale_q(pts, s->time_base, AVRational{1, kMediaUnitsPerSecond});
+}
+
+int ReadNextFrame(StreamReader* r) {
+  for (;;) {
+    const int got = avcodec_receive_frame(r->codec, r->frame);
+    if (got == 0) {
+      if (r->skipBefore >= 0 && ReaderFrameTime(r, r->frame) < r->skipBefore) continue;
+      r->skipBefore = -1;
+      return 1;
+    }
+    if (got == AVERROR_EOF) return 0;
+    if (got != AVERROR(EAGAIN)) return -1;
+    if (r->draining) return 0;
+    if (av_read_frame(r->format, r->packet) < 0) {
+      r->draining = 1;
+      avcodec_send_packet(r->codec, nullptr);
+      continue;
+    }
+    if (r->packet->stream_index == r->index) avcodec_send_packet(r->codec, r->packet);
+    av_packet_unref(r->packet);
+  }
+}
+
+int SeekStreamReader(StreamReader* r, int64_t time) {
+  const AVStream* s = r->format->streams[r->index];
+  int64_t target = av_rescale_q(time, AVRational{1, kMediaUnitsPerSecond}, s->time_base);
+  if (s->start_time != AV_NOPTS_VALUE) target += s->start_time;
+  if (av_seek_frame(r->format, r->index, target, AVSEEK_FLAG_BACKWARD) < 0) return -1;
+  avcodec_flush_buffers(r->codec);
+  r->draining = 0;
+  r->skipBefore = time;
+  return 0;
+}
+
+}  // namespace plat

@@ -1,0 +1,213 @@
+// Runs the asset tool twice and checks what it wrote: the same bytes both
+// times, every file of the load list at its size, sounds that are WAV files,
+// and collision maps that fit the world (walls, floors that meet at side
+// exits, stairs on both sides of every vertical exit, floor under every
+// door and gap entry point). The maps are read here with a reader of our own.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "game/asset_table.h"
+#include "game/stages/stage_setup.h"
+
+namespace {
+
+std::vector<uint8_t> ReadFile(const std::string& path) {
+  std::vector<uint8_t> out;
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return out;
+  int c;
+  while ((c = std::fgetc(f)) != EOF) out.push_back(static_cast<uint8_t>(c));
+  std::fclose(f);
+  return out;
+}
+
+uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {
+  uint32_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b[at + i];
+  return v;
+}
+
+std::string Local(const char* gameName) {
+  std::string s = gameName;
+  for (char& c : s) c = c == '\\' ? '/' : c;
+  return s;
+}
+
+// Collision colours, code by code.
+const uint8_t kColours[11][3] = {{0, 0, 0},     {255, 255, 255}, {0, 255, 0}, {127, 0, 0}, {0, 0, 127}, {255, 0, 0},
+                                 {0, 0, 255},   {255, 0, 255},   {0, 255, 255}, {0, 127, 0}, {200, 0, 0}};
+
+struct Map {
+  int t[15][320];
+};
+
+class MkassetsE2E : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    char a[] = "/tmp/orb_mkassets_XXXXXX";
+    char b[] = "/tmp/orb_mkassets_XXXXXX";
+    ASSERT_NE(mkdtemp(a), nullptr);
+    ASSERT_NE(mkdtemp(b), nullptr);
+    dirA = a;
+    dirB = b;
+    ASSERT_EQ(std::system((std::string(ORB_MKASSETS_PATH) + " " + dirA + "/assets").c_str()), 0);
+    ASSERT_EQ(std::system((std::string(ORB_MKASSETS_PATH) + " " + dirB + "/assets").c_str()), 0);
+    for (int s = 1; s <= 152; ++s) ReadMap(s);
+  }
+  static void TearDownTestSuite() {
+    std::system(("rm -rf '" + dirA + "' '" + dirB + "'").c_str());
+  }
+  static void ReadMap(int stage) {
+    char name[32];
+    std::snprintf(name, sizeof name, "/assets/stage/%03d.bmp", stage);
+    const std::vector<uint8_t> b = ReadFile(dirA + name);
+    ASSERT_GE(b.size(), 54u) << name;
+    ASSERT_EQ(Le(b, 18, 4), 320u);
+    ASSERT_EQ(Le(b, 22, 4), 15u);
+    ASSERT_EQ(Le(b, 28, 2), 24u);
+    const size_t data = Le(b, 10, 4);
+    const size_t row = 960;
+    ASSERT_GE(b.size(), data + row * 15);
+    for (int y = 0; y < 15; ++y) {
+      for (int x = 0; x < 320; ++x) {
+        const uint8_t* p = &b[data + (14 - y) * row + x * 3];
+        int code = -1;
+        for (int c = 0; c < 11; ++c) {
+          if (kColours[c][0] == p[2] && kColours[c][1] == p[1] && kColours[c][2] == p[0]) code = c;
+        }
+        ASSERT_NE(code, -1) << name << " " << x << "," << y;
+        maps[stage].t[y][x] = code;
+      }
+    }
+  }
+  static bool Solid(int code) { return code == 1 || code == 3 || code == 4 || code == 9 || code == 10; }
+  static int FloorRow(int stage, int column) {
+    for (int r = 0; r < 15; ++r) {
+      if (Solid(maps[stage].t[r][column])) return r;
+    }
+    return -1;
+  }
+  static int RightColumn(int stage) { return orb::StageGeometryOf(stage).width / 32 + 19; }
+
+  static std::string dirA, dirB;
+  static Map maps[153];
+};
+std::string MkassetsE2E::dirA, MkassetsE2E::dirB;
+Map MkassetsE2E::maps[153];
+
+TEST_F(MkassetsE2E, TwoRunsWriteTheSameBytes) {
+  EXPECT_EQ(std::system(("diff -r -q '" + dirA + "/assets' '" + dirB + "/assets'").c_str()), 0);
+  EXPECT_EQ(ReadFile(dirA + "/assets/config.ini").size(), 202u);
+  EXPECT_EQ(ReadFile(dirA + "/assets/config.ini")[160], 1);  // windowed
+}
+
+TEST_F(MkassetsE2E, EveryLoadListFileIsThereAtItsSize) {
+  for (int i = 0; i < orb::AssetTableSize(); ++i) {
+    const orb::AssetEntry& e = orb::AssetTable()[i];
+    if (!e.file) continue;
+    const std::vector<uint8_t> b = ReadFile(dirA + "/assets/" + Local(e.file));
+    ASSERT_GE(b.size(), 54u) << e.file;
+    if (e.kind == orb::AssetKind::Sound) {
+      EXPECT_EQ(std::memcmp(b.data(), "RIFF", 4), 0) << e.file;
+      EXPECT_EQ(std::memcmp(b.data() + 8, "WAVEfmt ", 8), 0) << e.file;
+      EXPECT_EQ(Le(b, 20, 2), 1u) << e.file;  // PCM
+      EXPECT_EQ(Le(b, 40, 4) + 44, b.size()) << e.file;
+      continue;
+    }
+    EXPECT_EQ(b[0], 'B');
+    EXPECT_EQ(Le(b, 2, 4), b.size()) << e.file;
+    if (e.kind == orb::AssetKind::DividedGraph) {
+      EXPECT_EQ(Le(b, 18, 4), static_cast<uint32_t>(e.across * e.pieceWidth)) << e.file;
+      EXPECT_EQ(Le(b, 22, 4), static_cast<uint32_t>(e.down * e.pieceHeight)) << e.file;
+    }
+    EXPECT_EQ(Le(b, 28, 2), 8u);
+    EXPECT_EQ(Le(b, 30, 4), 1u);  // run-length coded
+  }
+  for (int n = 0; n < 15; ++n) {
+    char name[40];
+    std::snprintf(name, sizeof name, "/assets/sddata/bgm%02d.wav", n);
+    EXPECT_GT(ReadFile(dirA + name).size(), 44000u) << name;
+  }
+  const std::vector<uint8_t> film = ReadFile(dirA + "/assets/title/film.bmp");
+  ASSERT_GE(film.size(), 54u);
+  EXPECT_EQ(Le(film, 18, 4), 5u * 213);
+  EXPECT_EQ(Le(film, 22, 4), 8u * 160);
+}
+
+TEST_F(MkassetsE2E, WallsAndFloorsMeetAtEverySideExit) {
+  for (int s = 1; s <= 152; ++s) {
+    for (int r = 0; r < 15; ++r) {
+      EXPECT_TRUE(Solid(maps[s].t[r][19])) << s;
+      EXPECT_TRUE(Solid(maps[s].t[r][RightColumn(s) + 1])) << s;
+    }
+    const orb::StageGeometry& g = orb::StageGeometryOf(s);
+    if (g.exitLeft) {
+      EXPECT_EQ(FloorRow(s, 20), FloorRow(g.exitLeft, RightColumn(g.exitLeft))) << s;
+    }
+    if (g.exitRight) {
+      EXPECT_EQ(FloorRow(s, RightColumn(s)), FloorRow(g.exitRight, 20)) << s;
+    }
+    EXPECT_GE(FloorRow(s, 20), 1) << s;
+  }
+}
+
+TEST_F(MkassetsE2E, StairsStandOnBothSidesOfEveryVerticalExit) {
+  struct Climb {
+    int lower, upper;
+  };
+  std::vector<Climb> climbs = {{25, 26}};
+  for (int s = 1; s <= 152; ++s) {
+    const orb::StageGeometry& g = orb::StageGeometryOf(s);
+    if (g.exitUp) climbs.push_back({s, g.exitUp});
+    if (g.exitDown) climbs.push_back({g.exitDown, s});
+  }
+  for (const Climb& c : climbs) {
+    // Going up from lower to upper, x shifts between rooms stacked off-centre.
+    int shift = 0;
+    if ((c.lower == 25 && c.upper == 24) || (c.lower == 39 && c.upper == 41)) shift = -1280;
+    if ((c.lower == 26 && c.upper == 27) || (c.lower == 30 && c.upper == 29)) shift = 1280;
+    // A 45-degree climb from the foot above the lower floor reaches the
+    // upper floor's landing about 480 pixels further on.
+    bool found = false;
+    for (int f = 20; f < 320 && !found; ++f) {
+      if (maps[c.lower].t[12][f] != 5) continue;
+      for (int t = 20; t < 320 && !found; ++t) {
+        if (maps[c.upper].t[12][t] != 7) continue;
+        const int run = t * 32 - shift - f * 32;
+        found = run >= 448 && run <= 544;
+      }
+    }
+    EXPECT_TRUE(found) << c.lower << " up to " << c.upper;
+  }
+}
+
+TEST_F(MkassetsE2E, FloorStandsUnderEveryDoorAndGapEntryPoint) {
+  struct Point {
+    int stage;
+    float x, y;
+  };
+  const Point points[] = {
+      {138, 790.4f, 288}, {137, 1046.4f, 288}, {148, 790.4f, 256}, {58, 640.0f, 320},  {124, 640.0f, 352},
+      {1, 1398.4f, 320},  {1, 1526.4f, 320},   {1, 1654.4f, 320},  {1, 1782.4f, 320},  {1, 886.4f, 320},
+      {1, 758.4f, 320},   {1, 1142.4f, 320},   {1, 1270.4f, 320},  {1, 1014.4f, 320},  {17, 1526.4f, 320},
+      {123, 1142.4f, 320}, {135, 1174.4f, 96}, {44, 1174.4f, 320}, {55, 1366.4f, 320}, {73, 886.4f, 288},
+      {86, 1334.4f, 352}, {30, 822.4f, 352},   {100, 2038.4f, 128}, {56, 912.0f, 291.2f},
+      // The hub's gaps.
+      {1, 1472, 291.2f}, {1, 960, 291.2f}, {1, 832, 291.2f}, {1, 704, 291.2f}, {1, 1088, 291.2f},
+      {1, 1216, 291.2f}, {1, 1344, 291.2f}, {1, 1600, 291.2f}, {1, 1728, 291.2f},
+  };
+  for (const Point& p : points) {
+    const int column = static_cast<int>(p.x) / 32;
+    bool floor = false;
+    for (int r = static_cast<int>(p.y) / 32; r < 15; ++r) floor |= Solid(maps[p.stage].t[r][column]);
+    EXPECT_TRUE(floor) << p.stage << " at " << p.x;
+    EXPECT_FALSE(Solid(maps[p.stage].t[static_cast<int>(p.y) / 32][column])) << p.stage << " at " << p.x;
+  }
+}
+
+}  // namespace
