@@ -13,6 +13,7 @@
 
 #include "framework/core/archive_writer.h"
 #include "framework/graphics/draw_entries.h"
+#include "framework/graphics/dib_section.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/graph_load.h"
 #include "framework/graphics/soft_image.h"
@@ -185,4 +186,27 @@ TEST(GraphLoad, GdiRouteRefusesWhenItsSectionOrTransferFails) {
   EXPECT_EQ(reinterpret_cast<uint32_t*>(image.pixels + image.pitch)[1], 0xFF010203u);
   EXPECT_EQ(SetGraphImagePixel(&image, 2, 0, 1, 2, 3, 0), -1);
   FreeGraphImage(&image);
+
+  // A DIB section mirrored from the caller's bits, which stay as they were;
+  // a 32-bit format asks for 24-bit rows.
+  plat::BitmapInfo info;
+  info.header.width = 3;
+  info.header.height = -2;
+  info.header.bitCount = 24;
+  std::vector<uint8_t> source(24);
+  for (size_t i = 0; i < source.size(); ++i) source[i] = static_cast<uint8_t>(i * 11 + 1);
+  const std::vector<uint8_t> copy = source;
+  PixelFormatInfo format{};
+  MakeFormatX8R8G8B8(&format);
+  const plat::HGdiObj section = CreateGraphFromDIB(&info, source.data(), 1, &format);
+  plat::BitmapObject object;
+  ASSERT_NE(plat::GetObjectA(section, sizeof object, &object), 0);
+  EXPECT_EQ(format.bitDepth * 100 + object.bitsPixel, 2424);
+  const auto* out = static_cast<const uint8_t*>(object.bits);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 3; ++x)
+      for (int c = 0; c < 3; ++c) EXPECT_EQ(out[y * 12 + x * 3 + c], source[y * 12 + (2 - x) * 3 + c]);
+  EXPECT_EQ(source, copy);
+  EXPECT_TRUE(plat::DeleteObject(section));
+  EXPECT_EQ(plat::GetGdiCounters().liveObjects + plat::GetGdiCounters().liveDCs, held);
 }
