@@ -210,3 +210,26 @@ TEST(GraphLoad, GdiRouteRefusesWhenItsSectionOrTransferFails) {
   EXPECT_TRUE(plat::DeleteObject(section));
   EXPECT_EQ(plat::GetGdiCounters().liveObjects + plat::GetGdiCounters().liveDCs, held);
 }
+
+TEST(GraphLoad, DamagedFilesGiveMinusOneOrAPicture) {
+  gfxtest::Road road(true, 16);
+  mkdir("Pics", 0755);
+  for (const char* fixture : {"t_rich8_rle.bmp", "t_sixteen_565.bmp", "n_sixteen4.bmp"}) {
+    const std::vector<uint8_t> good = imagetest::ReadFixture(fixture);
+    for (size_t step = 0; step < good.size(); step += 13) {
+      std::vector<uint8_t> bad(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(step));  // truncated
+      if (step % 2 == 1) {  // or whole with bits flipped, and a huge size claimed now and then
+        bad = good;
+        bad[step] ^= static_cast<uint8_t>(1u << (step % 8));
+        if (step % 3 == 0) bad[21] = 0x7F;
+      }
+      ASSERT_EQ(WriteWholeFile("Pics/bad.bmp", bad), 0);
+      const int32_t graph = OpenGraphFile("pics\\bad.bmp", 1);
+      const int32_t soft = CreateSoftImageFromFile("pics\\bad.bmp");
+      EXPECT_TRUE(graph == -1 || LookupGraph(graph) != nullptr);
+      EXPECT_EQ(soft == -1, graph == -1) << fixture << " " << step;
+      DestroyGraph(graph, 0);
+      DeleteSoftImageHandle(soft);
+    }
+  }
+}
