@@ -51,6 +51,7 @@ void ShowSplashAndLoad();
 void PlayOpening();
 void LoadGameAssets();
 int RunTitleScreen();
+void DrawTitleFrame();  // background, logo and the open page, one frame
 int RunGameLoop();
 void RunInGameStateMachine();
 void RetryAfterGameOver();

@@ -9,7 +9,10 @@
 #include <vector>
 
 #include "framework/core/life_test_support.h"
+#include "framework/graphics/graph_record.h"
+#include "framework/sound/sound_state.h"
 #include "framework/qorlib.h"
+#include "game/config_file.h"
 #include "game/game_reset.h"
 #include "game/game_state.h"
 #include "game/graph_calls.h"
@@ -20,7 +23,7 @@ namespace {
 
 using namespace orb;
 
-enum Press { kDecide, kCancel, kPause, kDown, kUp };
+enum Press { kDecide, kCancel, kPause, kDown, kUp, kRight };
 
 struct Step {
   int gap;  // frames after the previous press
@@ -36,12 +39,14 @@ struct Box {
   uint64_t frame;
   int x1, y1, x2, y2;
   uint32_t colour;
+  int graphs, sounds;  // live handles when the box was painted
 };
 std::vector<Box> g_boxes;
 int (*g_paint)(int, int, int, int, uint32_t, int) = nullptr;
 
 int RecordBox(int x1, int y1, int x2, int y2, uint32_t colour, int filled) {
-  g_boxes.push_back({plat::headless::FrameCount(), x1, y1, x2, y2, colour});
+  g_boxes.push_back({plat::headless::FrameCount(), x1, y1, x2, y2, colour, qor::GraphTable()->liveCount,
+                     qor::GetSoundState().table.liveCount});
   return g_paint(x1, y1, x2, y2, colour, filled);
 }
 
@@ -53,6 +58,7 @@ void ScriptPress(uint64_t frame, Press press) {
     case kPause: down.buttons[4] = 1; break;
     case kDown: down.axes[1] = 32767; break;
     case kUp: down.axes[1] = -32768; break;
+    case kRight: down.axes[0] = 32767; break;
   }
   plat::headless::ScriptPadStateAtFrame(frame, 0, down);
   plat::headless::ScriptPadStateAtFrame(frame + 3, 0, plat::HostPadState{});
@@ -64,12 +70,14 @@ struct RunResult {
 };
 
 // Runs the program from a clean state with presses from the title on.
-RunResult RunScript(const std::vector<Step>& steps, uint64_t closeAtFrame = 0) {
+RunResult RunScript(const std::vector<Step>& steps, uint64_t closeAtFrame = 0,
+                    const std::vector<std::pair<uint64_t, Press>>& extra = {}) {
   ResetGameModules();
   lifetest::ResetLife();
   plat::headless::SetMaxKeptFrames(2);
   plat::headless::AddPad("scripted pad", 2, 0, 10, false);
   ScriptPress(kSkipFrame, kDecide);
+  for (const auto& [frame, press] : extra) ScriptPress(frame, press);
   uint64_t at = kTitleStart;
   for (const Step& s : steps) {
     at += static_cast<uint64_t>(s.gap);
@@ -178,6 +186,27 @@ TEST_F(ScenesE2E, ClosingTheWindowSavesInPlayButNotAtTheTitle) {
   EXPECT_EQ(RunScript(toPlay, kTitleStart + 160).rc, 0);
   EXPECT_EQ(FileSize("file/data1.dat"), 1936);
   EXPECT_EQ(game.DifficultyLevel, 1);  // the difficulty page opens on its second row
+}
+
+TEST_F(ScenesE2E, ChangingTheWindowModeRerunsTheStartUpWithoutGrowingTheTables) {
+  // Options, window mode toggled, cancel: the start-up pass runs again in
+  // full screen; its opening is skipped and the second title is closed.
+  const std::vector<Step> toggle = {{36, kDown}, {6, kDown}, {6, kDecide}, {38, kRight}, {6, kCancel}};
+  const uint64_t rerun = kTitleStart + 92;
+  const RunResult r = RunScript(toggle, rerun + 400, {{rerun + 147, kDecide}, {rerun + 197, kDecide}});
+  EXPECT_EQ(r.rc, 0);
+  EXPECT_EQ(config.WindowedMode, 0);
+  EXPECT_EQ(qor::IsWindowedModePublic(), 0);
+  ASSERT_FALSE(g_boxes.empty());
+  const Box* firstTitle = nullptr;
+  for (const Box& b : g_boxes) {
+    if (!firstTitle && b.frame >= kTitleStart) firstTitle = &b;
+  }
+  ASSERT_NE(firstTitle, nullptr);
+  const Box& secondTitle = g_boxes.back();
+  EXPECT_GT(secondTitle.frame, rerun + 127);
+  EXPECT_EQ(secondTitle.graphs, firstTitle->graphs);
+  EXPECT_EQ(secondTitle.sounds, firstTitle->sounds);
 }
 
 }  // namespace
