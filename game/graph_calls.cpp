@@ -1,5 +1,7 @@
 #include "game/graph_calls.h"
 
+#include <cstdint>
+
 #include "framework/qorlib.h"
 #include "game/stage_load.h"
 
@@ -107,6 +109,11 @@ int CaptureScreenToGraph(int x1, int y1, int x2, int y2, int graph, int flag) {
 
 int PaintBoxRGB(int x1, int y1, int x2, int y2, int r, int g, int b) {
   return PaintBox(x1, y1, x2, y2, static_cast<uint32_t>(qor::PackColorRGBPublic(r, g, b)), 1);
+}
+
+int ToInt(double value) {
+  if (!(value > -2147483648.0)) return value < 0 ? INT32_MIN : 0;  // NaN reads as 0
+  return value < 2147483647.0 ? static_cast<int>(value) : INT32_MAX;
 }
 
 int ClampBlend(int64_t value) { return value < 0 ? 0 : value > 255 ? 255 : static_cast<int>(value); }

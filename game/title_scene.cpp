@@ -105,8 +105,8 @@ void DrawPage() {
   }
 }
 
-bool LeaveOptions() {
-  PlaySe(assets.seCancel);
+bool LeaveOptions(int sound) {
+  PlaySe(sound);
   SaveConfigFile();
   OpenPage(kMainPage, 0);
   return (config.WindowedMode != 0) != (qor::IsWindowedModePublic() != 0);
@@ -181,8 +181,10 @@ Leave PageKeys() {
       if ((pressed & decide) && cur[kOptionPage] == 2) {
         PlaySe(assets.seDecide);
         OpenPage(kPadPage, 0);
-      } else if (((pressed & decide) && cur[kOptionPage] == 3) || (pressed & cancel)) {
-        if (LeaveOptions()) return Leave::Restart;
+      } else if ((pressed & decide) && cur[kOptionPage] == 3) {
+        if (LeaveOptions(assets.seDecide)) return Leave::Restart;
+      } else if (pressed & cancel) {
+        if (LeaveOptions(assets.seCancel)) return Leave::Restart;
       }
       return Leave::Stay;
     default:
