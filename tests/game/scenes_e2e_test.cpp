@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -166,6 +167,9 @@ TEST_F(ScenesE2E, NewGameSavesItsSlotAndTheSameScriptGivesTheSameFrames) {
   const RunResult second = RunScript(kNewGameScript);
   EXPECT_EQ(second.rc, 0);
   EXPECT_EQ(second.hashes, first.hashes);
+  std::vector<uint64_t> distinct = first.hashes;
+  std::sort(distinct.begin(), distinct.end());
+  EXPECT_GT(std::unique(distinct.begin(), distinct.end()) - distinct.begin(), 100);  // the hashes tell frames apart
 
   // Slot 1 is now used: deciding on it resumes with its difficulty and time.
   const float saved = game.PlayTimeFrames;
