@@ -29,6 +29,10 @@ int SetArchiveExtensionPublic(const char* text) { return SetArchiveExtension(tex
 int SetArchiveKeyPublic(const char* text) { return SetArchiveKey(text); }
 
 uint32_t GetNowMillisPublic() { return plat::timeGetTime(); }
+int SleepMillisPublic(int ms) {
+  plat::Sleep(ms > 0 ? static_cast<uint32_t>(ms) : 0);
+  return 0;
+}
 int QueryKeyPressedPublic(int code) { return QueryKeyPressed(code); }
 int ReadPadInputBitsPublic(int value) { return ReadPadInputBits(value); }
 
