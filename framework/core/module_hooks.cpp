@@ -5,6 +5,7 @@
 #include "framework/core/net_socket.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/screen.h"
+#include "framework/graphics/text_draw.h"
 #include "framework/sound/music_handles.h"
 #include "framework/sound/stream_play.h"
 #include "framework/sound/yuv_convert.h"
@@ -16,7 +17,6 @@ namespace {
 
 void Nothing() {}
 void BuildYuvTables() { InitYuvToRgbTables(); }
-void NothingInt(int) {}
 int Zero() { return 0; }
 int One() { return 1; }
 
@@ -48,6 +48,7 @@ void DrawAreaMoved() {
 void RefreshGdi() { SetGdiPresentMode(GetScreenState().gdiPresent); }
 int GdiPresentation() { return GetScreenState().gdiPresent; }
 int PackColor(int r, int g, int b) { return static_cast<int>(PackColorRGB(r, g, b)); }
+void StartScreenLog() { InitScreenLog(); }
 
 // Sound is part of the framework: its pump and window-procedure calls are
 // wired in from the start.
@@ -80,8 +81,8 @@ const ModuleHooks kDefaults = {
     .endScreenAndGraphics = EndGraphics,
     .switchScreenMode = SwitchDisplay,
     .setVSyncOnPresent = VSyncOnPresent,
-    .initScreenLog = Nothing,
-    .deleteFont = NothingInt,
+    .initScreenLog = StartScreenLog,
+    .deleteFont = ReleaseScreenLogFont,
     .selectStartupDrawTargets = StartupTargets,
     .warmGraphPaths = Nothing,
     .deleteAllSoftImages = Nothing,

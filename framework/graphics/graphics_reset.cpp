@@ -1,6 +1,7 @@
 #include "framework/graphics/graphics_reset.h"
 
 #include "framework/graphics/draw_state.h"
+#include "framework/graphics/font_handles.h"
 #include "framework/graphics/graph_record.h"
 #include "framework/graphics/screen.h"
 #include "framework/graphics/surface_2d.h"
@@ -11,6 +12,7 @@
 namespace qor {
 
 void ResetGraphicsState() {
+  ResetFontModule();
   ResetGraphTables();
   ResetSurface2DTable();
   ResetSurfaceDataTable();

@@ -7,11 +7,14 @@
 #include "framework/core/fatal.h"
 #include "framework/core/framework_status.h"
 #include "framework/core/log.h"
+#include "framework/core/screen_log.h"
 #include "framework/core/main_window.h"
 #include "framework/core/system_info.h"
 #include "framework/graphics/draw_state.h"
+#include "framework/graphics/font_handles.h"
 #include "framework/graphics/graph_record.h"
 #include "framework/graphics/screen.h"
+#include "framework/graphics/text_draw.h"
 #include "framework/graphics/screen_size.h"
 #include "framework/graphics/surface_2d.h"
 #include "framework/softrender/blend_tables.h"
@@ -266,6 +269,8 @@ int SwitchScreenMode(int32_t width, int32_t height, int32_t bits, int32_t force,
   if (rate == -1) rate = s.refreshRate;
   if (!force && width == s.width && height == s.height && bits == s.colorBits && rate == s.refreshRate) return 0;
   LogOutput("画面モード変更処理を開始します\n");
+  int32_t fontSize = -1, fontThickness = -1;
+  GetFontParams(nullptr, 0, &fontSize, &fontThickness, GetStandardFontHandle());
   RecordScreenSize(width, height, bits);
   s.refreshRate = rate;
   const FrameworkStatus& status = GetFrameworkStatus();
@@ -319,6 +324,8 @@ int SwitchScreenMode(int32_t width, int32_t height, int32_t bits, int32_t force,
     return -1;
   }
   InitGraphicsManager();
+  SetStandardFontSize(fontSize, fontThickness);
+  if (GetScreenLogState().setUp) InitScreenLog();
   CreateScreenPalette();
   ChooseTransferMethod();
   plat::DisplayMode mode;
@@ -467,6 +474,7 @@ int InitGraphicsManager() {
   s.direct3DInUse = 0;  // the Direct3D start fails until that back-end exists
   LogOutput("３Ｄグラフィック描画機能は使用しません\n");
   ResetDrawState();
+  ResetFontSystem();
   LogOutput("グラフィック管理系の初期化は正常に終了しました\n");
   return 0;
 }
@@ -477,6 +485,7 @@ int EndGraphicsManager() {
   GetDrawState().maskInUse = 0;
   DestroyAllGraphs(0);
   DeleteAllLights();
+  ReinitFontSystem();
   s.managerStarted = 0;
   LogOutput("グラフィック管理系の終了処理は正常に終了しました\n");
   return 0;

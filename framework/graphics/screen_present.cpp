@@ -9,6 +9,7 @@
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/graph_record.h"
 #include "framework/graphics/screen.h"
+#include "framework/graphics/text_draw.h"
 #include "framework/graphics/surface_2d.h"
 #include "platform/gdi/gdi.h"
 #include "platform/host/host.h"
@@ -118,6 +119,7 @@ int PresentFrame() {
   if (!IsWindowActive()) WaitWhileInactive();
   const bool flip = !s.softwareRendering && !s.gdiPresent && !s.directDrawUnusable && !IsWindowedMode();
   if (!flip) return PresentToWindow(nullptr);
+  DrawScreenLogOverlay();
   if (GetDrawState().drawTarget == kFrontScreen && VSyncOn()) {
     CountFrame();
     return WaitVBlankCount(1);
@@ -132,6 +134,7 @@ int PresentFrame() {
 int PresentToWindow(const Rect* rect) {
   ScreenState& s = GetScreenState();
   if (DirectDrawExpectedButMissing()) return -1;
+  DrawScreenLogOverlay();
   if (GetDrawState().drawTarget == kFrontScreen) {
     CountFrame();
     return s.directDraw != nullptr ? WaitVBlankCount(1) : 0;
