@@ -47,27 +47,61 @@ struct Cell {
   }
 };
 
+// The largest value within `edge` of each pixel of a w x h grid, along
+// rows or along columns: one pass of a square pen's stamp.
+void SpreadMax(std::vector<uint8_t>* grid, int32_t w, int32_t h, int32_t edge, bool alongX) {
+  std::vector<uint8_t> out(grid->size(), 0);
+  const int32_t lines = alongX ? h : w, length = alongX ? w : h;
+  for (int32_t line = 0; line < lines; ++line) {
+    for (int32_t i = 0; i < length; ++i) {
+      uint8_t best = 0;
+      for (int32_t j = std::max(0, i - edge); j <= std::min(length - 1, i + edge); ++j) {
+        best = std::max(best, (*grid)[static_cast<size_t>(alongX ? line * w + j : j * w + line)]);
+      }
+      out[static_cast<size_t>(alongX ? line * w + i : i * w + line)] = best;
+    }
+  }
+  grid->swap(out);
+}
+
 // Writes a GDI glyph bitmap (1-bit or levels 0-16) into the cell at
-// (offset, offset), stamping the edge pen around every inked pixel.
+// (offset, offset); with an edge (>= 0) the pen is stamped around every
+// inked pixel into the high halves.
 void StoreGlyph(const Cell& cell, const uint8_t* bitmap, int32_t width, int32_t rows, bool mono, int32_t offset,
                 int32_t edge) {
   const int32_t pitch = mono ? ((width + 31) / 32) * 4 : ((width + 3) / 4) * 4;
+  // The glyph's coded levels (level - 1) on a grid with room for the pen.
+  const int32_t margin = std::max(edge, 0);
+  const int32_t gw = width + 2 * margin, gh = rows + 2 * margin;
+  std::vector<uint8_t> coded(static_cast<size_t>(gw) * gh, 0);
   for (int32_t y = 0; y < rows; ++y) {
+    const uint8_t* row = bitmap + static_cast<size_t>(y) * pitch;
     for (int32_t x = 0; x < width; ++x) {
-      const uint8_t* row = bitmap + static_cast<size_t>(y) * pitch;
       const int32_t level = mono ? ((row[x / 8] >> (7 - x % 8)) & 1) * 16 : std::min<int32_t>(row[x], 16);
       if (level == 0) continue;
       const int32_t cx = x + offset, cy = y + offset;
-      const auto coded = static_cast<uint8_t>(level - 1);
-      if (cell.depth == 1) {
-        cell.SetBit(cx, cy);
-        continue;
-      }
-      cell.SetLow(cx, cy, coded);
-      if (edge < 0) continue;
+      if (cell.depth == 1) cell.SetBit(cx, cy);
+      else cell.SetLow(cx, cy, static_cast<uint8_t>(level - 1));
+      coded[static_cast<size_t>(y + margin) * gw + x + margin] = static_cast<uint8_t>(level - 1);
+    }
+  }
+  if (edge < 0 || cell.depth == 1) return;
+  const int32_t origin = offset - margin;  // the grid's place in the cell
+  if (edge > 4) {  // a square pen: two one-dimensional passes
+    SpreadMax(&coded, gw, gh, edge, true);
+    SpreadMax(&coded, gw, gh, edge, false);
+    for (int32_t y = 0; y < gh; ++y) {
+      for (int32_t x = 0; x < gw; ++x) cell.RaiseHigh(origin + x, origin + y, coded[static_cast<size_t>(y) * gw + x]);
+    }
+    return;
+  }
+  for (int32_t y = 0; y < gh; ++y) {
+    for (int32_t x = 0; x < gw; ++x) {
+      const uint8_t v = coded[static_cast<size_t>(y) * gw + x];
+      if (v == 0) continue;
       for (int32_t dy = -edge; dy <= edge; ++dy) {
         for (int32_t dx = -edge; dx <= edge; ++dx) {
-          if (PenCovers(edge, dx, dy)) cell.RaiseHigh(cx + dx, cy + dy, coded);
+          if (PenCovers(edge, dx, dy)) cell.RaiseHigh(origin + x + dx, origin + y + dy, v);
         }
       }
     }
