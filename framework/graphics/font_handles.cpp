@@ -110,11 +110,12 @@ bool MeasureFont(FontRecord* f) {
 }
 
 int MakeWorkSurface(FontRecord* f, int32_t slot) {
-  int32_t w = 0, h = 0;
-  QueryScreenState(&w, &h, nullptr);
+  int32_t w = 0, h = 0, bits = 0;
+  QueryScreenState(&w, &h, &bits);
   SurfaceFlags flags{};
+  flags.colorBits = static_cast<uint8_t>(bits == 16 ? 16 : 32);
   flags.alpha = (f->type & kFontTypeAntialiased) ? 1 : 0;
-  flags.memImageOption = 1;
+  flags.systemMemory = 1;  // a memory image the text is written into
   flags.drawable = 1;
   f->workSurface = AddSurface2D(w > 0 ? w : 640, h > 0 ? h : 480, 0, 0, kFontHandleTag | slot, nullptr, 0, 0, &flags);
   if (f->workSurface == -1) return -1;

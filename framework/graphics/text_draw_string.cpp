@@ -63,12 +63,9 @@ int DrawThroughWork(int32_t x, int32_t y, const char* text, uint32_t color, uint
   MemImage* image = &data->image;
   MemImgBuffer* buffer = image->buffer;
   // Screen pixel values in the work image's own format.
-  const ScreenState& s = GetScreenState();
-  if (!IsMemImageScreen() && s.formatClass != kScreenClass565 && s.formatClass != kScreenClass8888) {
-    const PixelFormatInfo* kind = GetMemImgColorFormat(buffer->formatKind, 0, 0);
-    color = ConvertColorBetweenFormats(kind, &s.format, color);
-    edge = ConvertColorBetweenFormats(kind, &s.format, edge);
-  }
+  const PixelFormatInfo* kind = GetMemImgColorFormat(buffer->formatKind, 0, 0);
+  color = ConvertColorBetweenFormats(kind, &GetScreenState().format, color);
+  edge = ConvertColorBetweenFormats(kind, &GetScreenState().format, edge);
   const Rect box{0, 0, std::min(width, image->width), std::min(height, image->height)};
   if (box.right <= 0 || box.bottom <= 0) return 0;
   // The key stays within the format's bits and is neither colour.

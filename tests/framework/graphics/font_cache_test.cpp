@@ -62,7 +62,7 @@ TEST(FontCache, CellsEqualFreeTypeGlyphsForEveryTypeSizeAndEdge) {
   for (int type = 0; type < 4; ++type) {
     for (int size : {12, 16, 32}) {
       const int thickness = size == 16 ? 6 : 4;  // 6 is bold
-      const int edge = (type & 1) ? (size == 32 ? 3 : size == 16 ? 2 : 1) : 0;
+      const int edge = (type & 1) ? (size == 32 ? (type == 1 ? 3 : 5) : size == 16 ? 2 : 1) : 0;
       const int32_t h = CreateFontHandle(nullptr, size, thickness, type, -1, edge, 0, -1, -1);
       ASSERT_NE(h, -1);
       FontRecord* f = GetFontRecord(h);
