@@ -32,6 +32,17 @@ int DrawTextCachedTinted(int32_t draw, int32_t x, int32_t y, const char* text, u
 // Applies the draw brightness to a screen pixel value.
 uint32_t TintScreenColor(uint32_t color);
 
+// The draw area, blend and tint a string draw changes for a while and then
+// puts back as the caller had them.
+struct KeptDrawSettings {
+  Rect area, request;
+  float areaF[4];
+  int32_t areaEmpty, blendMode, blendParam;
+  uint8_t tint[3];
+};
+KeptDrawSettings KeepDrawSettings();
+void PutBackDrawSettings(const KeptDrawSettings& kept);
+
 // 0, or -1 when DirectDraw is missing or the handle is invalid.
 int DrawStringDirectDraw(int32_t x, int32_t y, const char* text, uint32_t color, int32_t handle,
                          uint32_t edgeColor, int32_t vertical);

@@ -81,30 +81,39 @@ int DrawThroughWork(int32_t x, int32_t y, const char* text, uint32_t color, uint
   const int r = DrawTextCachedTinted(1, 0, 0, text, color, image, &box, 1, handle, edge, -1, vertical, nullptr);
   RebuildMemImgRunTable(buffer);
 
-  DrawState& ds = GetDrawState();
-  const Rect savedArea = ds.drawArea, savedRequest = ds.clipRequest;
-  float savedF[4];
-  std::copy(ds.drawAreaF, ds.drawAreaF + 4, savedF);
-  const int32_t savedEmpty = ds.drawAreaEmpty;
-  const uint8_t tint[3] = {ds.tintRed, ds.tintGreen, ds.tintBlue};
+  const KeptDrawSettings kept = KeepDrawSettings();
   if (r >= 0) {
+    const Rect area = kept.area;
     SetTintRGB(255, 255, 255);
-    SetClipArea(std::max(x, savedArea.left), std::max(y, savedArea.top), std::min(x + box.right, savedArea.right),
-                 std::min(y + box.bottom, savedArea.bottom));
-    if (x < savedArea.right && y < savedArea.bottom && x + box.right > savedArea.left &&
-        y + box.bottom > savedArea.top) {
+    SetClipArea(std::max(x, area.left), std::max(y, area.top), std::min(x + box.right, area.right),
+                 std::min(y + box.bottom, area.bottom));
+    if (x < area.right && y < area.bottom && x + box.right > area.left && y + box.bottom > area.top) {
       DrawSurface2DAt(x, y, f->workSurface, 1);
     }
   }
-  ds.drawArea = savedArea;
-  ds.clipRequest = savedRequest;
-  std::copy(savedF, savedF + 4, ds.drawAreaF);
-  ds.drawAreaEmpty = savedEmpty;
-  SetTintRGB(tint[0], tint[1], tint[2]);
+  PutBackDrawSettings(kept);
   return r < 0 ? -1 : 0;
 }
 
 }  // namespace
+
+KeptDrawSettings KeepDrawSettings() {
+  const DrawState& ds = GetDrawState();
+  KeptDrawSettings k{ds.drawArea, ds.clipRequest, {}, ds.drawAreaEmpty, ds.blendMode, ds.blendParam,
+                     {ds.tintRed, ds.tintGreen, ds.tintBlue}};
+  std::copy(ds.drawAreaF, ds.drawAreaF + 4, k.areaF);
+  return k;
+}
+
+void PutBackDrawSettings(const KeptDrawSettings& k) {
+  DrawState& ds = GetDrawState();
+  ds.drawArea = k.area;
+  ds.clipRequest = k.request;
+  std::copy(k.areaF, k.areaF + 4, ds.drawAreaF);
+  ds.drawAreaEmpty = k.areaEmpty;
+  SelectBlend(k.blendMode, k.blendParam);
+  SetTintRGB(k.tint[0], k.tint[1], k.tint[2]);
+}
 
 int DrawStringDirectDraw(int32_t x, int32_t y, const char* text, uint32_t color, int32_t handle,
                          uint32_t edgeColor, int32_t vertical) {

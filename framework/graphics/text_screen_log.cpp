@@ -53,24 +53,14 @@ int DrawScreenLog() {
 
 void DrawScreenLogOverlay() {
   if (!GetScreenLogEnabled()) return;
-  DrawState& ds = GetDrawState();
-  const Rect area = ds.drawArea, request = ds.clipRequest;
-  float areaF[4];
-  std::memcpy(areaF, ds.drawAreaF, sizeof areaF);
-  const int32_t empty = ds.drawAreaEmpty, mode = ds.blendMode, param = ds.blendParam;
-  const uint8_t tint[3] = {ds.tintRed, ds.tintGreen, ds.tintBlue};
+  const KeptDrawSettings kept = KeepDrawSettings();
   int32_t w = 0, h = 0;
   QueryScreenState(&w, &h, nullptr);
   SetClipArea(0, 0, w, h);
   SelectBlend(0, 0);
   SetTintRGB(255, 255, 255);
   DrawScreenLog();
-  ds.drawArea = area;
-  ds.clipRequest = request;
-  std::memcpy(ds.drawAreaF, areaF, sizeof areaF);
-  ds.drawAreaEmpty = empty;
-  SelectBlend(mode, param);
-  SetTintRGB(tint[0], tint[1], tint[2]);
+  PutBackDrawSettings(kept);
 }
 
 void ReleaseScreenLogFont(int handle) { ReleaseFontHandle(handle); }
