@@ -13,6 +13,7 @@
 #include "framework/graphics/font_handles.h"
 #include "framework/graphics/text_draw.h"
 #include "graphics_test_support.h"
+#include "platform/gdi/gdi.h"
 
 using namespace qor;
 
@@ -173,6 +174,19 @@ TEST(FontHandles, DefaultsLimitsRangesAndRecreation) {
   EXPECT_EQ(lost, 0);
   ReleaseFontHandle(named);
   EXPECT_EQ(lost, 1);
+
+  // A font selected into a DC answers there; it cannot be deleted while
+  // selected.
+  const plat::Hdc dc = plat::CreateCompatibleDC(0);
+  const plat::HGdiObj font = plat::FontObjectHandle(GetFontRecord(big)->gdiFont);
+  EXPECT_EQ(plat::SelectObject(dc, font), 1u);
+  plat::gdi::TextMetricA viaDc, direct;
+  ASSERT_TRUE(plat::GetTextMetricsA(dc, &viaDc));
+  ASSERT_TRUE(plat::gdi::GetTextMetricsForFont(GetFontRecord(big)->gdiFont, &direct));
+  EXPECT_EQ(std::memcmp(&viaDc, &direct, sizeof direct), 0);
+  EXPECT_GT(viaDc.tmHeight, 1000);
+  EXPECT_FALSE(plat::DeleteObject(font));
+  plat::DeleteDC(dc);
 
   // The table holds 40; the 41st names the limit.
   while (CreateFontHandle(nullptr, 8, 4, 0, -1, -1, 0, -1, -1) != -1) {

@@ -145,6 +145,23 @@ TEST(FontText, BlendedStringKeepsDrawAreaAndTint) {
   }
 }
 
+// Text in the work image's key colour still shows: the key moves aside.
+TEST(FontText, TextInTheKeyColourStillShowsWhenBlended) {
+  gfxtest::Road road(true, 16);
+  SelectDrawTarget(kBackScreen);
+  const int32_t h = CreateFontHandle(nullptr, 24, 6, 0, -1, -1, 0, -1, -1);
+  const uint32_t white = PackColorRGB(255, 255, 255);
+  FillBoxDirectDraw(0, 0, 640, 480, white);
+  SelectBlend(1, 128);
+  const uint32_t key = PackColorRGB(0, 0, 0);
+  EXPECT_GT(DrawStringWithFont(20, 30, "\x81\xA1", key, h, key, 0), 0);
+  const auto px = gfxtest::TargetPixels(20, 30, 30, 30);
+  uint32_t darkest = white;
+  for (uint32_t p : px) darkest = std::min(darkest, p);
+  EXPECT_NE(darkest, white);
+  EXPECT_NE(darkest, key);
+}
+
 // The screen log's lines at (0, 16 i), white edged in black, the same on
 // both roads; a mode change keeps the standard size; shut-down frees the
 // fonts.
