@@ -361,9 +361,11 @@ int ResetFontSystem() {
   return 0;
 }
 
+// Graphics end: no font stays, also when the screen is already gone and
+// the module cannot start again.
 int ReinitFontSystem() {
   InitFontModule();
-  ReleaseFontHandle(g_fontTable.defaultHandle);
+  for (int32_t i = 0; i < kFontMax; ++i) FreeRecord(i);
   g_fontTable.defaultHandle = -1;
   return 0;
 }

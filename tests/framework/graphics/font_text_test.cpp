@@ -1,7 +1,7 @@
 // Text drawing from the glyph cache: the coverage and edge rule written
-// again here against the writer on 16- and 32-bit images, transparent and
-// opaque, across and down; measuring against drawing; the blended string
-// road keeping the caller's settings; the screen log on both roads.
+// again here against the writer on 8-, 16- and 32-bit images, transparent
+// and opaque, across and down; measuring against drawing; the blended
+// string road keeping the caller's settings; the screen log on both roads.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -25,6 +25,7 @@ uint32_t Place(uint32_t v, uint32_t mask) { return (v * (mask & (~mask + 1))) & 
 uint32_t RulePixel(uint32_t under, uint32_t c, uint32_t e, uint32_t text, uint32_t edge, const uint32_t* masks,
                    bool transparent) {
   if (c == 0 && e == 0) return transparent ? under : 0;
+  if (masks[0] == masks[1]) return c >= 8 ? text : e >= 8 ? edge : transparent ? under : 0;  // 8 bits
   if (c == 15) return text;
   if (!transparent) under = 0;
   const uint32_t a = e * (15 - c) + c * 16, t = c * 4096 / a;
@@ -77,18 +78,22 @@ TEST(FontText, CoverageAndEdgeRuleOn16And32BitTargets) {
     const int32_t h = CreateFontHandle(nullptr, 20, 6, type, -1, type == 3 ? 2 : -1, 0, -1, -1);
     FontRecord* f = GetFontRecord(h);
     ASSERT_NE(f, nullptr);
-    for (int kind : {0, 1}) {
+    for (int kind : {0, 1, 2}) {
       for (bool transparent : {true, false}) {
         for (bool vertical : {false, true}) {
           SCOPED_TRACE(testing::Message() << type << kind << transparent << vertical);
           MemImage image{};
-          ASSERT_EQ(CreateScreenMemImg(&image, 90, 90, kind), 0);
+          ASSERT_EQ(kind == 2 ? CreateMemImg(&image, 90, 90, -1, 0, kMemImgKindOne8, 0, 0, 0, nullptr)
+                              : CreateScreenMemImg(&image, 90, 90, kind),
+                    0);
+          const int bytes = image.buffer->format->bytesPerPixel;
           for (int j = 0; j < 90; ++j)
             for (int i = 0; i < 90; ++i) {
               const uint32_t v = static_cast<uint32_t>(i * 2654435761u ^ j * 40503u);
-              std::memcpy(image.pixels + j * image.buffer->pitch + i * (kind == 0 ? 2 : 4), &v, kind == 0 ? 2 : 4);
+              std::memcpy(image.pixels + j * image.buffer->pitch + i * bytes, &v, static_cast<size_t>(bytes));
             }
-          const uint32_t text = kind == 0 ? 0xF81Fu : 0xFF8020u, edge = kind == 0 ? 0x07E0u : 0x2040C0u;
+          const uint32_t texts[3] = {0xF81Fu, 0xFF8020u, 0xC4u}, edges[3] = {0x07E0u, 0x2040C0u, 0x17u};
+          const uint32_t text = texts[kind], edge = edges[kind];
           const char* s = "Rg&W";
           FindCachedGlyph(nullptr, 8, s, h, -1, nullptr);
           const auto expected = RuleImage(image, f, s, 5, 4, vertical, text, edge, transparent);
