@@ -25,10 +25,11 @@ namespace qor {
 int DrawTextCached(int32_t draw, int32_t x, int32_t y, uint8_t scaled, double scaleX, double scaleY,
                    const char* text, uint32_t color, MemImage* target, const Rect* clip, int32_t transparent,
                    int32_t handle, uint32_t edgeColor, int32_t length, int32_t vertical, int32_t* outSize);
-// As DrawTextCached with colours already tinted.
+// As DrawTextCached with colours already tinted; `ink` (or null) receives
+// the box, from (x, y), that holds every glyph's pixels and the advance.
 int DrawTextCachedTinted(int32_t draw, int32_t x, int32_t y, const char* text, uint32_t color, MemImage* target,
                          const Rect* clip, int32_t transparent, int32_t handle, uint32_t edgeColor, int32_t length,
-                         int32_t vertical, int32_t* outSize);
+                         int32_t vertical, int32_t* outSize, Rect* ink = nullptr);
 // Applies the draw brightness to a screen pixel value.
 uint32_t TintScreenColor(uint32_t color);
 

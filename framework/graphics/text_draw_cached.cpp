@@ -125,7 +125,7 @@ int DrawTextCached(int32_t draw, int32_t x, int32_t y, uint8_t /*scaled*/, doubl
 
 int DrawTextCachedTinted(int32_t draw, int32_t x, int32_t y, const char* text, uint32_t color, MemImage* target,
                          const Rect* clip, int32_t transparent, int32_t handle, uint32_t edgeColor, int32_t length,
-                         int32_t vertical, int32_t* outSize) {
+                         int32_t vertical, int32_t* outSize, Rect* ink) {
   FontRecord* f = GetFontRecord(handle);
   if (f == nullptr) return -1;
   if (text == nullptr) text = "";
@@ -149,22 +149,32 @@ int DrawTextCachedTinted(int32_t draw, int32_t x, int32_t y, const char* text, u
     t.clip.bottom = std::min(t.clip.bottom, target->height);
   }
   int64_t pen = 0;
+  int64_t box[4] = {0, 0, 0, 0};  // the glyphs' pixels from (x, y)
   for (int32_t i = 0; i < count; ++i) {
     const uint16_t code = codes[static_cast<size_t>(i)];
     if (!f->codes[code].cached) RenderGlyphsToCache(handle, 1, &code);
     const FontGlyphEntry* g = f->codes[code].entry;
     if (g == nullptr) continue;
-    if (drawing && !IsBlankFontCode(code) && g->boxWidth > 0 && g->boxHeight > 0) {
-      if (vertical) {
-        PutGlyph(t, f, *g, x + f->height - g->yOffset - g->boxHeight, static_cast<int32_t>(y + pen + g->xOrigin),
-                 true, color, edgeColor);
-      } else {
-        PutGlyph(t, f, *g, static_cast<int32_t>(x + pen + g->xOrigin), y + g->yOffset, false, color, edgeColor);
-      }
+    if (!IsBlankFontCode(code) && g->boxWidth > 0 && g->boxHeight > 0) {
+      // Across: the box at (pen + x origin, y offset); down: turned.
+      const int64_t left = vertical ? f->height - g->yOffset - g->boxHeight : pen + g->xOrigin;
+      const int64_t top = vertical ? pen + g->xOrigin : g->yOffset;
+      const int32_t w = vertical ? g->boxHeight : g->boxWidth, h = vertical ? g->boxWidth : g->boxHeight;
+      if (drawing) PutGlyph(t, f, *g, static_cast<int32_t>(x + left), static_cast<int32_t>(y + top), vertical != 0,
+                            color, edgeColor);
+      box[0] = std::min(box[0], left);
+      box[1] = std::min(box[1], top);
+      box[2] = std::max(box[2], left + w);
+      box[3] = std::max(box[3], top + h);
     }
     pen += g->advance + f->extraAdvance;
   }
   const auto advance = static_cast<int32_t>(std::clamp<int64_t>(pen, INT32_MIN, INT32_MAX));
+  if (ink != nullptr) {
+    auto clamp32 = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, -0x40000000, 0x40000000)); };
+    *ink = Rect{clamp32(box[0]), clamp32(box[1]), clamp32(std::max(box[2], vertical ? int64_t{f->height} : pen)),
+                clamp32(std::max(box[3], vertical ? pen : int64_t{f->height}))};
+  }
   if (outSize != nullptr) {
     outSize[0] = vertical ? f->height : advance;
     outSize[1] = vertical ? advance : f->height;

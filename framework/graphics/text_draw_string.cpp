@@ -51,10 +51,10 @@ int DrawStraight(int32_t x, int32_t y, const char* text, uint32_t color, uint32_
   return 0;
 }
 
-// Through the work surface: the text at (0, 0) of its image over a key (or
-// clear) background, then the image's box drawn at (x, y).
+// Through the work surface: the string's box at (0, 0) of its image over a
+// key (or clear) background, then that box drawn at its place.
 int DrawThroughWork(int32_t x, int32_t y, const char* text, uint32_t color, uint32_t edge, int32_t handle,
-                    int32_t vertical, int32_t width, int32_t height) {
+                    int32_t vertical, const Rect& ink) {
   FontRecord* f = GetFontRecord(handle);
   if (RebuildFontCacheSurface(handle) != 0) return -1;
   const Surface2DPiece* piece = LookupSurface2D(f->workSurface);
@@ -66,7 +66,9 @@ int DrawThroughWork(int32_t x, int32_t y, const char* text, uint32_t color, uint
   const PixelFormatInfo* kind = GetMemImgColorFormat(buffer->formatKind, 0, 0);
   color = ConvertColorBetweenFormats(kind, &GetScreenState().format, color);
   edge = ConvertColorBetweenFormats(kind, &GetScreenState().format, edge);
-  const Rect box{0, 0, std::min(width, image->width), std::min(height, image->height)};
+  const Rect box{0, 0, std::min(ink.right - ink.left, image->width), std::min(ink.bottom - ink.top, image->height)};
+  x += ink.left;
+  y += ink.top;
   if (box.right <= 0 || box.bottom <= 0) return 0;
   // The key stays within the format's bits and is neither colour.
   uint32_t key = 0;
@@ -78,7 +80,8 @@ int DrawThroughWork(int32_t x, int32_t y, const char* text, uint32_t color, uint
     buffer->keyColor = key;
   }
   FillMemImgRect(image, &box, key);
-  const int r = DrawTextCachedTinted(1, 0, 0, text, color, image, &box, 1, handle, edge, -1, vertical, nullptr);
+  const int r =
+      DrawTextCachedTinted(1, -ink.left, -ink.top, text, color, image, &box, 1, handle, edge, -1, vertical, nullptr);
   RebuildMemImgRunTable(buffer);
 
   const KeptDrawSettings kept = KeepDrawSettings();
@@ -121,15 +124,19 @@ int DrawStringDirectDraw(int32_t x, int32_t y, const char* text, uint32_t color,
   FontRecord* f = GetFontRecord(handle);
   if (f == nullptr) return -1;
   // The texture cache and its string draw wait for the Direct3D back-end.
-  int32_t size[2] = {0, 0};
-  if (DrawTextCachedTinted(0, 0, 0, text, 0, nullptr, nullptr, 1, handle, 0, -1, vertical, size) < 0) return -1;
+  // The string's box holds every pixel of its glyphs (edges, slants and
+  // overhangs too), not only the advance, so both roads draw them all.
+  Rect ink{};
+  if (DrawTextCachedTinted(0, 0, 0, text, 0, nullptr, nullptr, 1, handle, 0, -1, vertical, nullptr, &ink) < 0)
+    return -1;
   const uint32_t c = TintScreenColor(color), e = TintScreenColor(edgeColor);
   int32_t bits = 0;
   QueryScreenState(nullptr, nullptr, &bits);
   if (bits == 8 || (!DrawBlends() && (f->type & kFontTypeAntialiased) == 0)) {
-    return DrawStraight(x, y, text, c, e, handle, vertical, Rect{x, y, x + size[0], y + size[1]});
+    return DrawStraight(x, y, text, c, e, handle, vertical,
+                        Rect{x + ink.left, y + ink.top, x + ink.right, y + ink.bottom});
   }
-  return DrawThroughWork(x, y, text, c, e, handle, vertical, size[0], size[1]);
+  return DrawThroughWork(x, y, text, c, e, handle, vertical, ink);
 }
 
 int DrawStringWithFont(int32_t x, int32_t y, const char* text, uint32_t color, int32_t handle, uint32_t edgeColor,
