@@ -4,6 +4,7 @@
 #include "framework/graphics/font_handles.h"
 #include "framework/graphics/graph_record.h"
 #include "framework/graphics/screen.h"
+#include "framework/graphics/soft_image.h"
 #include "framework/graphics/surface_2d.h"
 #include "framework/graphics/surface_data.h"
 #include "platform/ddraw/ddraw.h"
@@ -13,6 +14,7 @@ namespace qor {
 
 void ResetGraphicsState() {
   ResetFontModule();
+  ResetSoftImages();
   ResetGraphTables();
   ResetSurface2DTable();
   ResetSurfaceDataTable();
