@@ -8,6 +8,7 @@
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/screen.h"
 #include "framework/graphics/soft_image.h"
+#include "framework/graphics/text_draw.h"
 #include "framework/sound/music_handles.h"
 #include "framework/sound/stream_play.h"
 #include "framework/sound/yuv_convert.h"
@@ -19,7 +20,6 @@ namespace {
 
 void Nothing() {}
 void BuildYuvTables() { InitYuvToRgbTables(); }
-void NothingInt(int) {}
 
 // --- the graphics module's slots ---------------------------------------------------
 void TempPrimaryOption(int on) { SetTempPrimaryOption(on); }
@@ -54,6 +54,7 @@ int PackColor(int r, int g, int b) { return static_cast<int>(PackColorRGB(r, g, 
 void DefaultRestoreHandler() { SetGraphRestoreHandler(nullptr); }
 void RestoreAllSurfaces() { RestoreAllGraphSurfaces(); }
 void ReleaseDirect3D() { ReleaseDirect3DObject(); }
+void StartScreenLog() { InitScreenLog(); }
 
 // Sound is part of the framework: its pump and window-procedure calls are
 // wired in from the start.
@@ -86,8 +87,8 @@ const ModuleHooks kDefaults = {
     .endScreenAndGraphics = EndGraphics,
     .switchScreenMode = SwitchDisplay,
     .setVSyncOnPresent = VSyncOnPresent,
-    .initScreenLog = Nothing,
-    .deleteFont = NothingInt,
+    .initScreenLog = StartScreenLog,
+    .deleteFont = ReleaseScreenLogFont,
     .selectStartupDrawTargets = StartupTargets,
     .warmGraphPaths = Nothing,
     .deleteAllSoftImages = DeleteSoftImages,

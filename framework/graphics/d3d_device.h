@@ -180,6 +180,8 @@ int SetD3DDrawFilterMode(int32_t mode);
 int SetD3DRenderTarget(uint32_t device, plat::DDSurface* surface);
 int SetBlendModeState(uint32_t device, int32_t mode, uint32_t alphaChannel, uint32_t alphaTest);
 int SetCurrentTextureState(uint32_t device, plat::DDSurface* texture);
+// Draws out the batch and unbinds a texture surface that is about to go.
+void ForgetTextureSurface(plat::DDSurface* surface);
 int SetBlendTextureState(uint32_t device, plat::DDSurface* texture, int32_t parameter, int32_t type);
 int SetAlphaBlendUseState(uint32_t device, uint32_t on);
 int SetDiffuseUseState(uint32_t device, uint32_t on);

@@ -73,7 +73,13 @@ plat::DDSurface* PieceTexture(const Surface3DData* piece) {
 int DeleteSurface3DData(int32_t handle) {
   Surface3DData* p = LookupSurface3DData(handle);
   if (p == nullptr) return -1;
-  if (ReleaseSurfaceDataRef(p->texture) <= 0) DeleteSurfaceData(p->texture);
+  if (ReleaseSurfaceDataRef(p->texture) <= 0) {
+    ForgetTextureSurface(PieceTexture(p));
+    DeleteSurfaceData(p->texture);
+  }
+  for (D3DDeviceState& device : GetD3D().devices) {
+    if (device.lastPiece == p) device.lastPiece = nullptr;
+  }
   RemoveHandleEntry(&GetD3D().pieces, handle);
   if (p->diedFlag != nullptr) *p->diedFlag = 1;
   FreeMemory(p);

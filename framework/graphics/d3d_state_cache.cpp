@@ -232,6 +232,30 @@ int SetCurrentTextureState(uint32_t device, plat::DDSurface* texture) {
   return 0;
 }
 
+// The device keeps a view of every bound texture's memory, and the batch and
+// the caches name textures by address: a texture about to be freed is drawn
+// out of the batch and unbound everywhere, so neither a stale view nor a new
+// surface at the same address is ever taken for it.
+void ForgetTextureSurface(plat::DDSurface* surface) {
+  if (surface == nullptr) return;
+  for (uint32_t i = 0; i < kD3DDeviceSlots; ++i) {
+    D3DDeviceState* s = InUseDevice(i);
+    if (s == nullptr) continue;
+    bool bound = s->texture == surface || s->blendTexture == surface;
+    for (uint32_t stage = 0; stage < kD3DStages; ++stage) bound = bound || s->stages[stage].texture == surface;
+    if (!bound) continue;
+    FlushVertexBatch(i);
+    for (uint32_t stage = 0; stage < kD3DStages; ++stage) {
+      if (s->stages[stage].texture == surface) BindStageTexture(s, stage, nullptr);
+    }
+    if (s->texture == surface) s->texture = nullptr;
+    if (s->blendTexture == surface) s->blendTexture = nullptr;
+    s->lastPiece = nullptr;
+    s->stagesDirty = 1;
+    s->textureDirty = 1;
+  }
+}
+
 int SetBlendTextureState(uint32_t device, plat::DDSurface* texture, int32_t parameter, int32_t type) {
   D3DDeviceState* s = InUseDevice(device);
   if (s == nullptr) return -1;

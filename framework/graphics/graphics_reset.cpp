@@ -2,6 +2,7 @@
 
 #include "framework/graphics/d3d_device.h"
 #include "framework/graphics/draw_state.h"
+#include "framework/graphics/font_handles.h"
 #include "framework/graphics/graph_record.h"
 #include "framework/graphics/screen.h"
 #include "framework/graphics/soft_image.h"
@@ -13,6 +14,7 @@
 namespace qor {
 
 void ResetGraphicsState() {
+  ResetFontModule();
   ResetSoftImages();
   ResetGraphTables();
   ResetD3D();

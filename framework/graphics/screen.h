@@ -86,8 +86,9 @@ int SetSoftwareRendering(int32_t useDirectDraw);
 int InitDirectDraw();
 int EndDirectDraw();
 // Framework start: DirectDraw, or software rendering when it fails. ORB_GFX
-// forces a road; a forced road that cannot start, or an unknown value, is -1
-// with a message.
+// forces a road (soft, ddraw or d3d; the Direct3D road runs only when
+// forced); a forced road that cannot start, or an unknown value, is -1 with
+// a message.
 int SwitchToSoftwareRendering(plat::Hwnd window);
 int InitGraphicsManager();
 int EndGraphicsManager();

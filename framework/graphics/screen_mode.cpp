@@ -7,12 +7,15 @@
 #include "framework/core/fatal.h"
 #include "framework/core/framework_status.h"
 #include "framework/core/log.h"
+#include "framework/core/screen_log.h"
 #include "framework/core/main_window.h"
 #include "framework/core/system_info.h"
 #include "framework/graphics/d3d_device.h"
 #include "framework/graphics/draw_state.h"
+#include "framework/graphics/font_handles.h"
 #include "framework/graphics/graph_record.h"
 #include "framework/graphics/screen.h"
+#include "framework/graphics/text_draw.h"
 #include "framework/graphics/screen_size.h"
 #include "framework/graphics/surface_2d.h"
 #include "framework/softrender/blend_tables.h"
@@ -267,6 +270,8 @@ int SwitchScreenMode(int32_t width, int32_t height, int32_t bits, int32_t force,
   if (rate == -1) rate = s.refreshRate;
   if (!force && width == s.width && height == s.height && bits == s.colorBits && rate == s.refreshRate) return 0;
   LogOutput("画面モード変更処理を開始します\n");
+  int32_t fontSize = -1, fontThickness = -1;
+  GetFontParams(nullptr, 0, &fontSize, &fontThickness, GetStandardFontHandle());
   RecordScreenSize(width, height, bits);
   s.refreshRate = rate;
   const FrameworkStatus& status = GetFrameworkStatus();
@@ -320,6 +325,8 @@ int SwitchScreenMode(int32_t width, int32_t height, int32_t bits, int32_t force,
     return -1;
   }
   InitGraphicsManager();
+  SetStandardFontSize(fontSize, fontThickness);
+  if (GetScreenLogState().setUp) InitScreenLog();
   CreateScreenPalette();
   ChooseTransferMethod();
   plat::DisplayMode mode;
@@ -430,6 +437,10 @@ int SwitchToSoftwareRendering(plat::Hwnd /*window*/) {
   ScreenState& s = GetScreenState();
   const char* road = std::getenv("ORB_GFX");
   const bool forced = road != nullptr && road[0] != '\0';
+  // The Direct3D-like device rasterizes on the CPU and is slower than the 2D
+  // road, so it is offered only when asked for; unforced, start-up falls back
+  // to DirectDraw as it does on a machine without a 3D device.
+  if (!forced) plat::d3d::StandIn().offerDirect3D = false;
   if (forced) {
     if (std::strcmp(road, "soft") == 0) {
       SetSoftwareRendering(0);
@@ -477,6 +488,7 @@ int InitGraphicsManager() {
   } else {
     LogOutput("３Ｄグラフィック描画機能は使用しません\n");
   }
+  ResetFontSystem();
   LogOutput("グラフィック管理系の初期化は正常に終了しました\n");
   return 0;
 }
@@ -489,6 +501,7 @@ int EndGraphicsManager() {
   DeleteAllLights();
   EndDirect3D();
   s.direct3DInUse = 0;
+  ReinitFontSystem();
   s.managerStarted = 0;
   LogOutput("グラフィック管理系の終了処理は正常に終了しました\n");
   return 0;

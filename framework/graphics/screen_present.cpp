@@ -10,6 +10,7 @@
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/graph_record.h"
 #include "framework/graphics/screen.h"
+#include "framework/graphics/text_draw.h"
 #include "framework/graphics/surface_2d.h"
 #include "platform/gdi/gdi.h"
 #include "platform/host/host.h"
@@ -120,6 +121,7 @@ int PresentFrame() {
   if (!IsWindowActive()) WaitWhileInactive();
   const bool flip = !s.softwareRendering && !s.gdiPresent && !s.directDrawUnusable && !IsWindowedMode();
   if (!flip) return PresentToWindow(nullptr);
+  DrawScreenLogOverlay();
   if (GetDrawState().drawTarget == kFrontScreen && VSyncOn()) {
     CountFrame();
     return WaitVBlankCount(1);
@@ -135,6 +137,7 @@ int PresentToWindow(const Rect* rect) {
   ScreenState& s = GetScreenState();
   EndSceneCurrentDevice();  // what the 3D device drew is on the surface first
   if (DirectDrawExpectedButMissing()) return -1;
+  DrawScreenLogOverlay();
   if (GetDrawState().drawTarget == kFrontScreen) {
     CountFrame();
     return s.directDraw != nullptr ? WaitVBlankCount(1) : 0;

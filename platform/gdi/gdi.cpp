@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/gdi/dib_bits.h"
+#include "platform/gdi/gdi_font_internal.h"
 #include "platform/gdi/gdi_pixels.h"
 #include "platform/host/host.h"
 
@@ -32,6 +33,7 @@ struct Dc {
   PixelsReleasedProc released = nullptr;
   void* owner = nullptr;
   HGdiObj bitmap = 0;
+  HGdiObj font = 0;
 };
 
 struct GdiState {
@@ -43,6 +45,7 @@ struct GdiState {
   uint32_t placeholder = 0;  // a memory DC's 1 x 1 picture before a bitmap is selected
   GdiCounters counters;
   bool failNextBitBlt = false;
+  gdi::Hfont stockFont = nullptr;
   bool failNextDibSection = false;
   bool failNextSetDIBits = false;
 };
@@ -250,6 +253,11 @@ HGdiObj CreateCompatibleBitmap(Hdc dc, int width, int height) {
 
 HGdiObj SelectObject(Hdc handle, HGdiObj object) {
   Dc* dc = FindDc(handle);
+  if (dc != nullptr && gdi::IsLiveFont(reinterpret_cast<gdi::FontObject*>(object))) {
+    const HGdiObj previous = dc->font;
+    dc->font = object;
+    return previous != 0 ? previous : 1;
+  }
   // 1 stands for the placeholder picture: selecting it back frees the bitmap.
   if (dc == nullptr || dc->kind != DcKind::Memory || (object != 1 && g_gdi.bitmaps.count(object) == 0)) return 0;
   const HGdiObj previous = dc->bitmap;
@@ -258,6 +266,12 @@ HGdiObj SelectObject(Hdc handle, HGdiObj object) {
 }
 
 bool DeleteObject(HGdiObj object) {
+  if (gdi::IsLiveFont(reinterpret_cast<gdi::FontObject*>(object))) {
+    for (auto& [h, dc] : g_gdi.dcs) {
+      if (dc.font == object) return false;
+    }
+    return gdi::DeleteFontObject(reinterpret_cast<gdi::FontObject*>(object));
+  }
   if (g_gdi.bitmaps.count(object) == 0) return false;
   for (auto& [h, dc] : g_gdi.dcs) {
     if (dc.bitmap == object) return false;  // still selected
@@ -265,6 +279,30 @@ bool DeleteObject(HGdiObj object) {
   g_gdi.bitmaps.erase(object);
   --g_gdi.counters.liveObjects;
   return true;
+}
+
+namespace {
+
+// The DC's font, or a stock font made on first need (freed with the stand-in).
+gdi::Hfont FontOfDc(Hdc handle) {
+  const Dc* dc = FindDc(handle);
+  if (dc == nullptr) return nullptr;
+  auto* font = reinterpret_cast<gdi::FontObject*>(dc->font);
+  if (gdi::IsLiveFont(font)) return font;
+  if (!gdi::IsLiveFont(g_gdi.stockFont)) {
+    g_gdi.stockFont = gdi::CreateFontA(16, 0, 0, 0, gdi::FW_NORMAL, 0, 0, 0, gdi::SHIFTJIS_CHARSET, 0, 0, 0, 0,
+                                       nullptr);
+  }
+  return g_gdi.stockFont;
+}
+
+}  // namespace
+
+bool GetTextMetricsA(Hdc dc, gdi::TextMetricA* out) { return gdi::GetTextMetricsForFont(FontOfDc(dc), out); }
+
+uint32_t GetGlyphOutlineA(Hdc dc, uint32_t code, uint32_t format, gdi::GlyphMetrics* metrics, uint32_t bufferSize,
+                          void* buffer, const gdi::Mat2* matrix) {
+  return gdi::GetGlyphOutlineForFont(FontOfDc(dc), code, format, metrics, bufferSize, buffer, matrix);
 }
 
 bool BitBlt(Hdc destination, int x, int y, int width, int height, Hdc source, int sx, int sy, uint32_t rop) {
@@ -380,6 +418,9 @@ void FailNextBitBlt() { g_gdi.failNextBitBlt = true; }
 void FailNextCreateDIBSection() { g_gdi.failNextDibSection = true; }
 void FailNextSetDIBitsToDevice() { g_gdi.failNextSetDIBits = true; }
 
-void ResetGdiStandIn() { g_gdi = GdiState{}; }
+void ResetGdiStandIn() {
+  if (gdi::IsLiveFont(g_gdi.stockFont)) gdi::DeleteFontObject(g_gdi.stockFont);
+  g_gdi = GdiState{};
+}
 
 }  // namespace plat

@@ -8,8 +8,8 @@
 //   through CreatePixelsDC), or the bitmap selected into a memory DC
 //   (CreateCompatibleDC; a 1 x 1 placeholder until a bitmap is selected).
 // - GDI objects live in one handle table: bitmaps (DIB sections and
-//   compatible bitmaps) today; a font object can later be selected into a DC
-//   the same way (SelectObject keeps one current object per object kind).
+//   compatible bitmaps) and fonts (gdi_font.h; the handle is the font
+//   object's address). SelectObject keeps one current object per kind.
 // - Every transfer converts between the formats of its two ends: RGB by bit
 //   masks (16 and 32 bits), 24-bit BGR, and 8-bit palette indices (written
 //   as the nearest palette entry).
@@ -20,6 +20,7 @@
 
 #include <cstdint>
 
+#include "platform/gdi/gdi_font.h"
 #include "platform/window/window.h"
 
 namespace plat {
@@ -74,9 +75,19 @@ bool DeleteDC(Hdc dc);
 
 HGdiObj CreateDIBSection(Hdc dc, const BitmapInfo* info, uint32_t usage, void** bits);
 HGdiObj CreateCompatibleBitmap(Hdc dc, int width, int height);
-// Selects a bitmap into a memory DC; the previously selected object, or 0.
+// Selects a bitmap into a memory DC, or a font into any DC; the previously
+// selected object of that kind, or 0 (a DC's first font selection gives 1,
+// the stock font).
 HGdiObj SelectObject(Hdc dc, HGdiObj object);
+// A font is deleted through DeleteFontObject; an object still selected into
+// a DC is refused.
 bool DeleteObject(HGdiObj object);
+inline HGdiObj FontObjectHandle(gdi::Hfont font) { return reinterpret_cast<HGdiObj>(font); }
+
+// The font selected into the DC (the default face at 16 pixels until one is).
+bool GetTextMetricsA(Hdc dc, gdi::TextMetricA* out);
+uint32_t GetGlyphOutlineA(Hdc dc, uint32_t code, uint32_t format, gdi::GlyphMetrics* metrics, uint32_t bufferSize,
+                          void* buffer, const gdi::Mat2* matrix);
 
 bool BitBlt(Hdc destination, int x, int y, int width, int height, Hdc source, int sourceX, int sourceY, uint32_t rop);
 // Lines copied (the destination height), 0 on failure. A negative source

@@ -1,0 +1,202 @@
+// Text drawing from the glyph cache: the coverage and edge rule written
+// again here against the writer on 8-, 16- and 32-bit images, transparent
+// and opaque, across and down; measuring against drawing; the blended
+// string road keeping the caller's settings; the screen log on both roads.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "framework/core/screen_log.h"
+#include "framework/graphics/draw_state.h"
+#include "framework/graphics/font_handles.h"
+#include "framework/graphics/text_draw.h"
+#include "graphics_test_support.h"
+#include "platform/host/headless/headless_control.h"
+
+using namespace qor;
+
+namespace {
+
+uint32_t Channel(uint32_t v, uint32_t mask) { return (v & mask) / (mask & (~mask + 1)); }
+uint32_t Place(uint32_t v, uint32_t mask) { return (v * (mask & (~mask + 1))) & mask; }
+
+// One pixel by the rule: c, e the glyph and edge coverage (0-15).
+uint32_t RulePixel(uint32_t under, uint32_t c, uint32_t e, uint32_t text, uint32_t edge, const uint32_t* masks,
+                   bool transparent) {
+  if (c == 0 && e == 0) return transparent ? under : 0;
+  if (masks[0] == masks[1]) return c >= 8 ? text : e >= 8 ? edge : transparent ? under : 0;  // 8 bits
+  if (c == 15) return text;
+  if (!transparent) under = 0;
+  const uint32_t a = e * (15 - c) + c * 16, t = c * 4096 / a;
+  uint32_t out = 0;
+  for (int k = 0; k < 3; ++k) {
+    const uint32_t mixed = (Channel(text, masks[k]) * t + Channel(edge, masks[k]) * (256 - t)) / 256;
+    out |= Place((mixed * a + Channel(under, masks[k]) * (256 - a)) / 256, masks[k]);
+  }
+  return out;
+}
+
+uint32_t ReadPixel(const MemImage& m, int x, int y) {
+  const int bytes = m.buffer->format->bytesPerPixel;
+  uint32_t v = 0;
+  std::memcpy(&v, m.pixels + y * m.buffer->pitch + x * bytes, static_cast<size_t>(bytes));
+  return v;
+}
+
+// The image the rule gives: each glyph's cell laid at its place, turned a
+// quarter clockwise for vertical text.
+std::vector<uint32_t> RuleImage(const MemImage& before, FontRecord* f, const char* text, int x, int y, bool vertical,
+                                uint32_t color, uint32_t edge, bool transparent) {
+  const int w = before.width, h = before.height;
+  std::vector<uint32_t> out(static_cast<size_t>(w) * h);
+  for (int j = 0; j < h; ++j)
+    for (int i = 0; i < w; ++i) out[static_cast<size_t>(j) * w + i] = ReadPixel(before, i, j);
+  const uint32_t* masks = before.buffer->format->masks;
+  int pen = 0;
+  for (const unsigned char* s = reinterpret_cast<const unsigned char*>(text); *s != 0; ++s) {
+    const FontGlyphEntry* g = f->codes[*s].entry;
+    const uint8_t* cell = FontCellBits(f, g->slot);
+    for (int gy = 0; gy < g->boxHeight; ++gy) {
+      for (int gx = 0; gx < g->boxWidth; ++gx) {
+        const int px = vertical ? x + f->height - g->yOffset - 1 - gy : x + pen + g->xOrigin + gx;
+        const int py = vertical ? y + pen + g->xOrigin + gx : y + g->yOffset + gy;
+        if (px < 0 || py < 0 || px >= w || py >= h) continue;
+        const uint8_t v = cell[gy * f->memoryRowBytes + gx];
+        uint32_t& p = out[static_cast<size_t>(py) * w + px];
+        p = RulePixel(p, v & 15, v >> 4, color, edge, masks, transparent);
+      }
+    }
+    pen += g->advance + f->extraAdvance;
+  }
+  return out;
+}
+
+TEST(FontText, CoverageAndEdgeRuleOn16And32BitTargets) {
+  gfxtest::Road road(true, 32);
+  for (int type : {2, 3}) {
+    const int32_t h = CreateFontHandle(nullptr, 20, 6, type, -1, type == 3 ? 2 : -1, 0, -1, -1);
+    FontRecord* f = GetFontRecord(h);
+    ASSERT_NE(f, nullptr);
+    for (int kind : {0, 1, 2}) {
+      for (bool transparent : {true, false}) {
+        for (bool vertical : {false, true}) {
+          SCOPED_TRACE(testing::Message() << type << kind << transparent << vertical);
+          MemImage image{};
+          ASSERT_EQ(kind == 2 ? CreateMemImg(&image, 90, 90, -1, 0, kMemImgKindOne8, 0, 0, 0, nullptr)
+                              : CreateScreenMemImg(&image, 90, 90, kind),
+                    0);
+          const int bytes = image.buffer->format->bytesPerPixel;
+          for (int j = 0; j < 90; ++j)
+            for (int i = 0; i < 90; ++i) {
+              const uint32_t v = static_cast<uint32_t>(i * 2654435761u ^ j * 40503u);
+              std::memcpy(image.pixels + j * image.buffer->pitch + i * bytes, &v, static_cast<size_t>(bytes));
+            }
+          const uint32_t texts[3] = {0xF81Fu, 0xFF8020u, 0xC4u}, edges[3] = {0x07E0u, 0x2040C0u, 0x17u};
+          const uint32_t text = texts[kind], edge = edges[kind];
+          const char* s = "Rg&W";
+          FindCachedGlyph(nullptr, 8, s, h, -1, nullptr);
+          const auto expected = RuleImage(image, f, s, 5, 4, vertical, text, edge, transparent);
+          DrawTextCachedTinted(1, 5, 4, s, text, &image, nullptr, transparent, h, edge, -1, vertical, nullptr);
+          int differ = 0;
+          for (int j = 0; j < 90; ++j)
+            for (int i = 0; i < 90; ++i) differ += ReadPixel(image, i, j) != expected[static_cast<size_t>(j) * 90 + i];
+          EXPECT_EQ(differ, 0);
+          ReleaseMemImg(&image);
+        }
+      }
+    }
+  }
+}
+
+TEST(FontText, MeasuringAddsExtraAdvanceAsDrawingDoes) {
+  gfxtest::Road road(true, 16);
+  const int32_t h = CreateFontHandle(nullptr, 16, 4, 0, -1, -1, 0, -1, -1);
+  int32_t plain[2], size[2];
+  const int a = DrawTextCached(0, 0, 0, 0, 1, 1, "\x82\xA0" "i ", 0, nullptr, nullptr, 1, h, 0, -1, 0, plain);
+  ASSERT_EQ(SetFontAdvanceExtra(2, h), 0);
+  const int b = DrawTextCached(0, 0, 0, 0, 1, 1, "\x82\xA0" "i ", 0, nullptr, nullptr, 1, h, 0, -1, 1, size);
+  EXPECT_EQ(b, a + 6);
+  EXPECT_EQ(size[0], GetFontRecord(h)->height);
+  EXPECT_EQ(size[1], b);
+  EXPECT_EQ(plain[0], a);
+  EXPECT_EQ(DrawStringWithFont(10, 10, "\x82\xA0" "i ", PackColorRGB(255, 255, 255), h, 0, 0), b);
+  EXPECT_EQ(DrawStringWithFont(10, 10, "", 0, h, 0, 0) + DrawStringWithFont(10, 10, nullptr, 0, h, 0, 0), 0);
+  EXPECT_EQ(DrawStringWithFont(10, 10, "x", 0, h + 1, 0, 0), -1);
+}
+
+// Blend mode 1 at 128 goes through the work surface: the text lands half
+// mixed, text in the key colour too, and draw area and tint are the
+// caller's again afterwards.
+TEST(FontText, BlendedStringKeepsDrawAreaAndTint) {
+  for (int type : {0, 2}) {
+    for (bool software : {true, false}) {
+      gfxtest::Road road(software, 16);
+      SelectDrawTarget(kBackScreen);
+      const int32_t h = CreateFontHandle(nullptr, 24, 6, type, -1, -1, 0, -1, -1);
+      FillBoxDirectDraw(0, 0, 640, 480, PackColorRGB(0, 0, 0));
+      SetClipArea(5, 5, 600, 400);
+      SetTintRGB(255, 128, 255);
+      SelectBlend(1, 128);
+      const Rect area = GetDrawState().drawArea;
+      EXPECT_GT(DrawStringWithFont(20, 30, "\x81\xA1\x81\xA1", PackColorRGB(255, 255, 255), h, 0, 0), 0);
+      EXPECT_EQ(std::memcmp(&GetDrawState().drawArea, &area, sizeof area), 0);
+      EXPECT_EQ(CurrentTint(), 0xFF80FFu);
+      const auto px = gfxtest::TargetPixels(20, 30, 40, 30);
+      uint32_t brightest = 0;
+      for (uint32_t p : px) brightest = std::max(brightest, p);
+      EXPECT_EQ(brightest, PackColorRGB(127, 64, 127)) << software;  // half of the tinted white, on black
+      // Text in the work image's key colour still shows: the key moves aside.
+      FillBoxDirectDraw(0, 0, 640, 480, PackColorRGB(255, 255, 255));
+      DrawStringWithFont(20, 30, "\x81\xA1", PackColorRGB(0, 0, 0), h, 0, 0);
+      const auto over = gfxtest::TargetPixels(20, 30, 30, 30);
+      EXPECT_LT(*std::min_element(over.begin(), over.end()), PackColorRGB(255, 255, 255));
+    }
+  }
+}
+
+// The screen log's lines at (0, 16 i), white edged in black, the same on
+// both roads; a mode change keeps the standard size; shut-down frees the
+// fonts.
+TEST(FontText, ScreenLogIsIdenticalOnBothRoads) {
+  std::vector<uint32_t> frames[2];
+  for (int road = 0; road < 2; ++road) {
+    gfxtest::Road scope(road == 0, 16);
+    SelectDrawTarget(kBackScreen);
+    ScreenLogState& log = GetScreenLogState();
+    ASSERT_EQ(log.setUp, 1);
+    SetScreenLogEnabled(1);
+    std::strcpy(log.lines[0], "Screen log");
+    std::strcpy(log.lines[2], "\x83\x8D\x83\x4F 2");
+    std::memset(log.lines[29], 'W', sizeof log.lines[29]);  // no terminating zero
+    const uint32_t blue = PackColorRGB(0, 0, 255);
+    FillBoxDirectDraw(0, 0, 640, 480, blue);
+    ASSERT_EQ(PresentFrame(), 0);
+    frames[road] = plat::headless::LastFrame()->pixels;
+    const uint32_t* p = frames[road].data();
+    int count[4] = {};  // white, edge (black at 240 of 256 over blue), blue, other
+    for (int y = 0; y < 48; ++y) {
+      for (int x = 0; x < 200; ++x) {
+        const uint32_t v = p[y * 640 + x];
+        ++count[v == 0xFFFFFFu ? 0 : v < 0x20u ? 1 : v == 0xFFu ? 2 : 3];
+        if (y >= 16 && y < 32 && v != 0xFFu) ++count[3];  // line 1 is empty
+      }
+    }
+    EXPECT_GT(count[0], 50);
+    EXPECT_GT(count[1], count[0]);  // the edge goes all round
+    EXPECT_EQ(count[3], 0);
+    EXPECT_NE(p[470 * 640 + 3], 0xFFu);  // line 29 reaches the bottom
+    EXPECT_EQ(SetStandardFontSize(24, 5), 0);
+    ASSERT_EQ(SwitchScreenMode(640, 480, 16, 1, -1), 0);
+    int32_t size = 0, thickness = 0;
+    GetFontParams(nullptr, 0, &size, &thickness, GetStandardFontHandle());
+    EXPECT_EQ(size * 10 + thickness, 245);
+    EXPECT_EQ(IsValidFontHandle(log.fontHandle), 1);
+    EndFramework();
+    EXPECT_EQ(plat::gdi::GetFontCounters().live, 0);
+  }
+  EXPECT_TRUE(frames[0] == frames[1]);
+}
+
+}  // namespace
