@@ -229,4 +229,30 @@ int32_t ShotDrawFrame(const ShotRecord& r, int32_t playFrame) {
   return -1;
 }
 
+ShotDrawPlan PlanShotDraw(const ShotRecord& r, bool enemyBullet) {
+  const int32_t t = r.typeCode;
+  const float a = r.speedAccel;
+  const float turned = r.angle + 180;
+  const int64_t left = static_cast<int64_t>(r.lifetime) - r.age;  // frames before the lifetime
+  auto fade = [left](int64_t step) {
+    const int64_t p = left * step - 1;
+    return static_cast<int32_t>(p < INT32_MIN ? INT32_MIN : p > INT32_MAX ? INT32_MAX : p);
+  };
+  if (t >= 10100 && t <= 10199) return {2, 255, true, turned + r.head.x, 1.0f};
+  if (t >= 10900 && t <= 10999) return {2, 255, true, turned, 0.6f};
+  if (t == 11300) {
+    const bool fading = left < 8 && (enemyBullet || a == -0.5f);
+    return {2, fading ? fade(32) : 255, false, 0.0f, 1.0f};
+  }
+  if (t == 11100) {
+    const bool fading = left < 32 && (enemyBullet || a == -0.4f);
+    return {2, fading ? fade(8) : 255, true, turned, 1.0f};
+  }
+  if (left < 8 && ((t == 10300 && a == -0.7f) || (t >= 10400 && t <= 10499 && a == -0.11f))) {
+    return {1, fade(32), true, turned, 1.0f};
+  }
+  if (enemyBullet && t >= 11600 && t <= 11699) return {0, 0, false, 0.0f, 1.0f};
+  return {0, 0, true, turned, 1.0f};
+}
+
 }  // namespace orb

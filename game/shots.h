@@ -42,4 +42,15 @@ void UpdateEnemyBullet(ShotRecord& r);
 // picture there (unknown type, or a row beyond its set).
 int32_t ShotDrawFrame(const ShotRecord& r, int32_t playFrame);
 
+// How a shot is drawn this frame: blend mode and parameter (mode 0: no
+// blend), and rotated by an angle in degrees at a scale, or unrotated.
+struct ShotDrawPlan {
+  int32_t blendMode;
+  int32_t blendParameter;
+  bool rotated;
+  float angle;
+  float scale;
+};
+ShotDrawPlan PlanShotDraw(const ShotRecord& r, bool enemyBullet);
+
 }  // namespace orb
