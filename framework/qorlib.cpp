@@ -4,10 +4,13 @@
 #include "framework/core/input_devices.h"
 #include "framework/core/log.h"
 #include "framework/core/main_window.h"
+#include "framework/graphics/draw_entries.h"
 #include "framework/graphics/draw_state.h"
+#include "framework/graphics/graph_load.h"
 #include "framework/graphics/graph_image.h"
 #include "framework/graphics/graph_record.h"
 #include "framework/graphics/screen.h"
+#include "framework/graphics/soft_image.h"
 #include "framework/graphics/surface_data.h"
 #include "framework/graphics/pixel_format.h"
 #include "framework/sound/sound_load.h"
@@ -26,6 +29,10 @@ int SetArchiveExtensionPublic(const char* text) { return SetArchiveExtension(tex
 int SetArchiveKeyPublic(const char* text) { return SetArchiveKey(text); }
 
 uint32_t GetNowMillisPublic() { return plat::timeGetTime(); }
+int SleepMillisPublic(int ms) {
+  plat::Sleep(ms > 0 ? static_cast<uint32_t>(ms) : 0);
+  return 0;
+}
 int QueryKeyPressedPublic(int code) { return QueryKeyPressed(code); }
 int ReadPadInputBitsPublic(int value) { return ReadPadInputBits(value); }
 
@@ -65,5 +72,37 @@ int SelectBlendPublic(int mode, int parameter) { return SelectBlend(mode, parame
 int SetTintRGBPublic(int r, int g, int b) { return SetTintRGB(r, g, b); }
 int SelectDrawTargetPublic(int target) { return SelectDrawTarget(target); }
 int SetKeyColorRGBPublic(int r, int g, int b) { return SetKeyColorRGB(r, g, b); }
+
+int CreateBlankGraphPublic(int width, int height, int no3D) { return CreateBlankGraph(width, height, no3D); }
+int OpenGraphFilePublic(const char* path, int no3D) { return OpenGraphFile(path, no3D); }
+int OpenDividedGraphPublic(const char* path, int count, int xCount, int yCount, int width, int height,
+                           int* handles, int no3D) {
+  return OpenDividedGraph(path, count, xCount, yCount, width, height, handles, no3D);
+}
+int BlitGraphPublic(int x, int y, int graph, int transparent) { return BlitGraph(x, y, graph, transparent); }
+int BlitGraphRotatedIntPublic(int x, int y, double scale, double angle, int graph, int transparent, int turn) {
+  return BlitGraphRotatedInt(x, y, scale, angle, graph, transparent, turn);
+}
+int BlitGraphMirroredPublic(int x, int y, int graph, int transparent) {
+  return BlitGraphMirrored(x, y, graph, transparent);
+}
+int BlitGraphPartPublic(int x, int y, int sourceX, int sourceY, int width, int height, int graph, int transparent,
+                        int mirror) {
+  return BlitGraphPart(x, y, sourceX, sourceY, width, height, graph, transparent, mirror);
+}
+int PaintBoxPublic(int x1, int y1, int x2, int y2, int color, int fill) {
+  return PaintBox(x1, y1, x2, y2, static_cast<uint32_t>(color), fill);
+}
+int CaptureScreenToGraphPublic(int x1, int y1, int x2, int y2, int graph, int flag) {
+  return CaptureScreenToGraph(x1, y1, x2, y2, graph, flag);
+}
+
+int CreateSoftImageFromFilePublic(const char* path) { return CreateSoftImageFromFile(path); }
+int DeleteAllSoftImagesPublic() { return DeleteAllSoftImages(); }
+int DeleteSoftImageHandlePublic(int handle) { return DeleteSoftImageHandle(handle); }
+int GetSoftImagePixel(int handle, int x, int y, int* r, int* g, int* b, int* a) {
+  const SoftImage* record = LookupSoftImage(handle);
+  return record != nullptr ? GetGraphImagePixel(&record->image, x, y, r, g, b, a) : -1;
+}
 
 }  // namespace qor

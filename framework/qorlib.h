@@ -29,6 +29,7 @@ int SetArchiveKeyPublic(const char* text);
 
 // Time and input.
 uint32_t GetNowMillisPublic();
+int SleepMillisPublic(int ms);        // 0; waits on the host's clock
 int QueryKeyPressedPublic(int code);   // 1 when the DirectInput key number is held
 int ReadPadInputBitsPublic(int value); // pad number from 1, optionally | 0x1000 for mapped keys
 
@@ -46,13 +47,36 @@ int BuildDirectDrawPixelFormatPublic(void* format, int32_t bits, uint32_t red, u
                                      uint32_t alpha);  // format: a plat::DDPixelFormat
 int PresentFramePublic();
 int RequestScreenModePublic(int width, int height, int bits, int rate);  // 0, -2 (640 x 480 x 16) or -1
-int DestroyGraphPublic(int graph);
 int EraseDrawTargetPublic();
 int ChooseDrawModePublic(int mode);
 int SelectBlendPublic(int mode, int parameter);  // modes 0..11
 int SetTintRGBPublic(int r, int g, int b);
 int SelectDrawTargetPublic(int target);  // -4 front, -2 back, or a drawable graph
 int SetKeyColorRGBPublic(int r, int g, int b);
+
+// Graphs. Handles are -1 on failure; a handle of -1 simply draws nothing.
+int CreateBlankGraphPublic(int width, int height, int no3D);
+int DestroyGraphPublic(int graph);
+int OpenGraphFilePublic(const char* path, int no3D);  // CP932 path; loose files or archives, any letter case
+// Cuts the picture into pieces of width x height, row by row; handles[count].
+int OpenDividedGraphPublic(const char* path, int count, int xCount, int yCount, int width, int height,
+                           int* handles, int no3D);
+int BlitGraphPublic(int x, int y, int graph, int transparent);
+// Centred on (x, y), scaled and turned by `angle` radians; turn mirrors.
+int BlitGraphRotatedIntPublic(int x, int y, double scale, double angle, int graph, int transparent, int turn);
+int BlitGraphMirroredPublic(int x, int y, int graph, int transparent);
+int BlitGraphPartPublic(int x, int y, int sourceX, int sourceY, int width, int height, int graph, int transparent,
+                        int mirror);
+int PaintBoxPublic(int x1, int y1, int x2, int y2, int color, int fill);  // color: PackColorRGBPublic's value
+// Copies (x1, y1)-(x2, y2) of the draw target into a graph of that size.
+int CaptureScreenToGraphPublic(int x1, int y1, int x2, int y2, int graph, int flag);
+
+// Soft images: pictures kept only to read their pixels.
+int CreateSoftImageFromFilePublic(const char* path);  // handle or -1
+int DeleteAllSoftImagesPublic();
+int DeleteSoftImageHandlePublic(int handle);
+// Channels 0-255 (any pointer may be null); -1 for a bad handle or a pixel outside.
+int GetSoftImagePixel(int handle, int x, int y, int* r, int* g, int* b, int* a);
 
 // Sound.
 int LoadSoundFilePublic(const char* path, int bufferCount, int shareWith);  // handle or -1

@@ -4,9 +4,11 @@
 #include "game/config_file.h"
 #include "game/crt_rand.h"
 #include "game/game_state.h"
+#include "game/graph_calls.h"
 #include "game/input.h"
 #include "game/pools.h"
 #include "game/save_slots.h"
+#include "game/scenes.h"
 #include "game/stage_load.h"
 #include "game/tile_map.h"
 
@@ -22,6 +24,8 @@ void ResetGameModules() {
   ResetStageLoad();
   ResetAssetHandles();
   ResetRand();
+  ResetScenes();
+  ResetGraphCalls();
 }
 
 }  // namespace orb

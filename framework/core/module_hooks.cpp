@@ -5,6 +5,7 @@
 #include "framework/core/net_socket.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/screen.h"
+#include "framework/graphics/soft_image.h"
 #include "framework/sound/music_handles.h"
 #include "framework/sound/stream_play.h"
 #include "framework/sound/yuv_convert.h"
@@ -47,6 +48,7 @@ void DrawAreaMoved() {
 }
 void RefreshGdi() { SetGdiPresentMode(GetScreenState().gdiPresent); }
 int GdiPresentation() { return GetScreenState().gdiPresent; }
+void DeleteSoftImages() { DeleteAllSoftImages(); }
 int PackColor(int r, int g, int b) { return static_cast<int>(PackColorRGB(r, g, b)); }
 
 // Sound is part of the framework: its pump and window-procedure calls are
@@ -84,7 +86,7 @@ const ModuleHooks kDefaults = {
     .deleteFont = NothingInt,
     .selectStartupDrawTargets = StartupTargets,
     .warmGraphPaths = Nothing,
-    .deleteAllSoftImages = Nothing,
+    .deleteAllSoftImages = DeleteSoftImages,
     .restoreLostSurfaces = Nothing,
     .restoreAfterDeviceLoss = Zero,
     .restoreAllGraphSurfaces = Nothing,

@@ -8,6 +8,7 @@
 #include "framework/graphics/image_loader.h"
 #include "framework/graphics/image_stream_io.h"
 #include "platform/gdi/dib_bits.h"
+#include "platform/gdi/gdi.h"
 
 namespace qor {
 
@@ -139,35 +140,52 @@ const uint8_t* StoredRow(const BmpHeader& h, const uint8_t* data, int64_t imageR
 }
 
 // The GDI route: the file's rows drawn into a 24-bit top-down DIB section
-// and copied out. Null on failure (after its log line where it has one).
-uint8_t* DecodeThroughDib(const BmpHeader& h, const uint8_t* data, size_t size, int32_t pitch) {
+// and copied out. Null on failure (after its log line where it has one): a
+// section that cannot be made or a transfer that fails refuses the file
+// rather than handing back a black picture.
+uint8_t* DecodeThroughDib(const BmpHeader& h, const uint8_t* data, int32_t pitch) {
   const size_t bytes = static_cast<size_t>(pitch) * static_cast<size_t>(h.height);
-  auto* section = static_cast<uint8_t*>(AllocMemory(bytes, nullptr, 0));
-  if (section == nullptr) {
+  const plat::Hdc dc = plat::CreateCompatibleDC(0);
+  if (dc == 0) return nullptr;
+  plat::BitmapInfo target;
+  target.header.width = h.width;
+  target.header.height = -h.height;
+  target.header.bitCount = 24;
+  void* sectionBits = nullptr;
+  const plat::HGdiObj section = plat::CreateDIBSection(dc, &target, plat::DIB_RGB_COLORS, &sectionBits);
+  if (section == 0) {
     LogOutput("ＤＩＢの作成に失敗しました3\n");
+    plat::DeleteDC(dc);
     return nullptr;
   }
-  plat::gdi::DibRowsInfo info{};
-  info.width = h.width;
-  info.height = h.storedHeight;
-  info.bitCount = h.bits;
-  info.compression = h.compression;
-  std::memcpy(info.masks, h.masks, sizeof info.masks);
-  info.palette = &h.palette[0][0];
-  info.paletteCount = 256;
-  // The DC calls wrap this conversion; a transfer that fails refuses the
-  // file rather than handing back a black picture.
-  if (plat::gdi::ConvertDibRowsToRgb24(info, data, size, section, pitch) != 0) {
-    FreeMemory(section);
-    return nullptr;
-  }
-  auto* block = static_cast<uint8_t*>(AllocMemory(bytes, nullptr, 0));
-  if (block == nullptr) {
-    LogOutput("２４ビットカラー化したグラフィックを格納するメモリ領域の確保に失敗しました\n");
+  plat::BitmapInfo source;
+  source.header.width = h.width;
+  source.header.height = h.storedHeight;
+  source.header.bitCount = h.bits;
+  source.header.compression = h.compression;
+  if (h.compression == kBmpBitfields) {
+    std::memcpy(source.colors, h.masks, sizeof h.masks);
   } else {
-    std::memcpy(block, section, bytes);
+    std::memcpy(source.colors, h.palette, sizeof source.colors);
   }
-  FreeMemory(section);
+  const plat::HGdiObj previous = plat::SelectObject(dc, section);
+  const uint32_t lines = static_cast<uint32_t>(h.height);
+  const bool drawn = plat::SetDIBitsToDevice(dc, 0, 0, static_cast<uint32_t>(h.width), lines, 0, 0, 0, lines, data,
+                                             &source, plat::DIB_RGB_COLORS) == static_cast<int>(lines);
+  plat::SelectObject(dc, previous);
+  plat::BitmapObject object;
+  uint8_t* block = nullptr;
+  if (drawn && plat::GetObjectA(section, sizeof object, &object) != 0 && object.bits != nullptr &&
+      object.widthBytes == pitch) {
+    block = static_cast<uint8_t*>(AllocMemory(bytes, nullptr, 0));
+    if (block == nullptr) {
+      LogOutput("２４ビットカラー化したグラフィックを格納するメモリ領域の確保に失敗しました\n");
+    } else {
+      std::memcpy(block, object.bits, bytes);
+    }
+  }
+  plat::DeleteObject(section);
+  plat::DeleteDC(dc);
   return block;
 }
 
@@ -192,7 +210,7 @@ uint8_t* DecodeBmpPixels(const BmpHeader& h, const uint8_t* data, size_t size, G
   // missing) before any block is made for them.
   if (!rle && !PlainDataCovers(h, size)) return nullptr;
   if (!rle && !plainIndexedOrRgb) {
-    uint8_t* block = DecodeThroughDib(h, data, size, image->pitch);
+    uint8_t* block = DecodeThroughDib(h, data, image->pitch);
     if (block != nullptr) MakeFormatRGB24(&image->format);
     return block;
   }

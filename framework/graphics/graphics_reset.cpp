@@ -3,6 +3,7 @@
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/graph_record.h"
 #include "framework/graphics/screen.h"
+#include "framework/graphics/soft_image.h"
 #include "framework/graphics/surface_2d.h"
 #include "framework/graphics/surface_data.h"
 #include "platform/ddraw/ddraw.h"
@@ -11,6 +12,7 @@
 namespace qor {
 
 void ResetGraphicsState() {
+  ResetSoftImages();
   ResetGraphTables();
   ResetSurface2DTable();
   ResetSurfaceDataTable();

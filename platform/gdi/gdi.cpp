@@ -5,6 +5,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/gdi/dib_bits.h"
 #include "platform/gdi/gdi_pixels.h"
 #include "platform/host/host.h"
 
@@ -42,6 +43,8 @@ struct GdiState {
   uint32_t placeholder = 0;  // a memory DC's 1 x 1 picture before a bitmap is selected
   GdiCounters counters;
   bool failNextBitBlt = false;
+  bool failNextDibSection = false;
+  bool failNextSetDIBits = false;
 };
 
 GdiState g_gdi;
@@ -204,6 +207,10 @@ bool DeleteDC(Hdc handle) {
 }
 
 HGdiObj CreateDIBSection(Hdc /*dc*/, const BitmapInfo* info, uint32_t /*usage*/, void** bits) {
+  if (g_gdi.failNextDibSection) {
+    g_gdi.failNextDibSection = false;
+    return 0;
+  }
   if (info == nullptr || info->header.width <= 0 || info->header.height == 0 || info->header.height == INT32_MIN ||
       info->header.width > 65535 || std::abs(info->header.height) > 65535)
     return 0;
@@ -291,11 +298,55 @@ int SetDIBitsToDevice(Hdc dc, int x, int y, uint32_t width, uint32_t height, int
                       uint32_t startScan, uint32_t lines, const void* bits, const BitmapInfo* info,
                       uint32_t /*usage*/) {
   ++g_gdi.counters.setDIBitsToDevice;
-  if (startScan != 0 || info == nullptr || lines < static_cast<uint32_t>(std::abs(info->header.height)) ||
-      width > 65535 || height > 65535)
+  if (g_gdi.failNextSetDIBits) {
+    g_gdi.failNextSetDIBits = false;
     return 0;
-  const int w = static_cast<int>(width), h = static_cast<int>(height);
-  return DibToDc(dc, x, y, w, h, sourceX, sourceY, w, h, bits, info) != 0 ? static_cast<int>(lines) : 0;
+  }
+  if (startScan != 0 || info == nullptr || bits == nullptr || info->header.height == INT32_MIN ||
+      lines < static_cast<uint32_t>(std::abs(info->header.height)) || width > 65535 || height > 65535 ||
+      info->header.width <= 0 || info->header.width > 65535 || std::abs(info->header.height) > 65535)
+    return 0;
+  const BitmapInfoHeader& h = info->header;
+  const int w = static_cast<int>(width), hh = static_cast<int>(height);
+  // Every layout goes through the one row converter into top-down 24-bit
+  // rows, which the transfer then draws like any 24-bit DIB.
+  gdi::DibRowsInfo rows{};
+  rows.width = h.width;
+  rows.height = h.height;
+  rows.bitCount = h.bitCount;
+  rows.compression = h.compression;
+  std::memcpy(rows.masks, info->colors, sizeof rows.masks);
+  rows.palette = reinterpret_cast<const uint8_t*>(info->colors);
+  rows.paletteCount = 256;
+  const int64_t rowBytes = gdi::DibRowBytes(h.width, h.bitCount);
+  const int64_t lastRow = (static_cast<int64_t>(h.width) * h.bitCount + 7) / 8;
+  const int64_t height64 = std::abs(h.height);
+  BitmapInfo rgb;
+  rgb.header.width = h.width;
+  rgb.header.bitCount = 24;
+  const int32_t pitch = static_cast<int32_t>((static_cast<int64_t>(h.width) * 3 + 3) / 4 * 4);
+  std::vector<uint8_t> converted(static_cast<size_t>(pitch * height64));
+  if (rowBytes <= 0 || gdi::ConvertDibRowsToRgb24(rows, static_cast<const uint8_t*>(bits),
+                                                 static_cast<size_t>(rowBytes * (height64 - 1) + lastRow),
+                                                 converted.data(), pitch) != 0)
+    return 0;
+  rgb.header.height = -static_cast<int32_t>(height64);
+  return DibToDc(dc, x, y, w, hh, sourceX, sourceY, w, hh, converted.data(), &rgb) != 0 ? static_cast<int>(lines)
+                                                                                         : 0;
+}
+
+int GetObjectA(HGdiObj object, int size, void* out) {
+  const auto it = g_gdi.bitmaps.find(object);
+  if (it == g_gdi.bitmaps.end() || out == nullptr || size < static_cast<int>(sizeof(BitmapObject))) return 0;
+  const GdiPixels& p = it->second.pixels;
+  BitmapObject o;
+  o.width = p.width;
+  o.height = p.height;
+  o.widthBytes = p.pitch < 0 ? -p.pitch : p.pitch;
+  o.bitsPixel = static_cast<uint16_t>(p.bits);
+  o.bits = it->second.memory.data();
+  std::memcpy(out, &o, sizeof o);
+  return static_cast<int>(sizeof o);
 }
 
 int GetDIBits(Hdc /*dc*/, HGdiObj bitmap, uint32_t startScan, uint32_t lines, void* bits, BitmapInfo* info,
@@ -324,6 +375,8 @@ bool GetDCPixels(Hdc dc, GdiPixels* out) { return StoreOf(dc, out); }
 
 GdiCounters GetGdiCounters() { return g_gdi.counters; }
 void FailNextBitBlt() { g_gdi.failNextBitBlt = true; }
+void FailNextCreateDIBSection() { g_gdi.failNextDibSection = true; }
+void FailNextSetDIBitsToDevice() { g_gdi.failNextSetDIBits = true; }
 
 void ResetGdiStandIn() { g_gdi = GdiState{}; }
 

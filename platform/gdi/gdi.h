@@ -82,8 +82,24 @@ bool BitBlt(Hdc destination, int x, int y, int width, int height, Hdc source, in
 // Lines copied (the destination height), 0 on failure.
 int StretchDIBits(Hdc dc, int x, int y, int width, int height, int sourceX, int sourceY, int sourceWidth,
                   int sourceHeight, const void* bits, const BitmapInfo* info, uint32_t usage, uint32_t rop);
+// Takes 1-, 4-, 8-, 16-, 24- and 32-bit rows, plain or with bit fields (16
+// and 32 bits); the DIB must hold all its lines (only the last row's padding
+// may be missing). Lines set, 0 on failure.
 int SetDIBitsToDevice(Hdc dc, int x, int y, uint32_t width, uint32_t height, int sourceX, int sourceY,
                       uint32_t startScan, uint32_t lines, const void* bits, const BitmapInfo* info, uint32_t usage);
+// What GetObjectA tells of a bitmap.
+struct BitmapObject {
+  int32_t type = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t widthBytes = 0;  // bytes of one row in memory
+  uint16_t planes = 1;
+  uint16_t bitsPixel = 0;
+  void* bits = nullptr;  // the DIB section's rows, as CreateDIBSection gave them
+};
+// Copies the object's description into `out` (at most `size` bytes); the
+// bytes written, 0 for an unknown object or a short buffer.
+int GetObjectA(HGdiObj object, int size, void* out);
 // Reads `lines` rows from `startScan` (counted from the bottom) of a bitmap
 // into `bits` in the layout `info` gives. Lines read, 0 on failure.
 int GetDIBits(Hdc dc, HGdiObj bitmap, uint32_t startScan, uint32_t lines, void* bits, BitmapInfo* info,
@@ -99,6 +115,8 @@ struct GdiCounters {
 };
 GdiCounters GetGdiCounters();
 void FailNextBitBlt();
+void FailNextCreateDIBSection();
+void FailNextSetDIBitsToDevice();
 void ResetGdiStandIn();
 
 }  // namespace plat

@@ -67,6 +67,14 @@ void SetMaxKeptFrames(int count);  // 0 keeps none; older frames are dropped fir
 const KeptFrame* GetFrame(uint64_t number);  // nullptr when never presented or dropped
 const KeptFrame* LastFrame();
 bool WriteFramePng(const KeptFrame& frame, const char* path);  // 8-bit RGB
+// A 64-bit hash (FNV-1a over the XRGB values) of every picture presented
+// since the reset, kept or not.
+const std::vector<uint64_t>& FrameHashes();
+
+// --- batch runs ------------------------------------------------------------------------
+// At the first present after a reset the host reads ORB_FRAMES (a count n)
+// and ORB_SHOT (a PNG path): after the n-th picture it writes that picture to
+// ORB_SHOT and queues a close request.
 
 // --- audio sink ------------------------------------------------------------------------
 // While the output is open and running, the sink calls the mixing callback for

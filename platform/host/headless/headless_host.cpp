@@ -1,6 +1,8 @@
 // The headless host: a window that is only state, scripted events and pads,
 // and every presented picture kept for tests. The clock and the audio sink
 // live in headless_clock_audio.cpp.
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <map>
@@ -44,6 +46,14 @@ struct Headless {
   uint64_t frameCount = 0;
   int maxKept = kDefaultKeptFrames;
   std::deque<KeptFrame> kept;
+  std::vector<uint64_t> hashes;  // one per presented frame
+  std::vector<uint32_t> scratch;
+
+  // A batch run's limits from ORB_FRAMES and ORB_SHOT, read at the first
+  // present after a reset.
+  bool limitsRead = false;
+  uint64_t frameLimit = 0;
+  std::string shotPath;
 };
 Headless g_h;
 
@@ -184,21 +194,66 @@ bool RumblePad(int pad, int low, int high, int durationMs) {
   return true;
 }
 
+void ReadRunLimits() {
+  g_h.limitsRead = true;
+  const char* frames = std::getenv("ORB_FRAMES");
+  if (frames && *frames) {
+    char* end = nullptr;
+    const long long n = std::strtoll(frames, &end, 10);
+    if (*end != 0 || n < 1) {
+      std::fprintf(stderr, "orbworld: ORB_FRAMES=%s is not a frame count; ignored\n", frames);
+    } else {
+      g_h.frameLimit = static_cast<uint64_t>(n);
+    }
+  }
+  const char* shot = std::getenv("ORB_SHOT");
+  if (shot && *shot) g_h.shotPath = shot;
+}
+
+// FNV-1a over the XRGB values.
+uint64_t HashPixels(const std::vector<uint32_t>& pixels) {
+  uint64_t h = 1469598103934665603ull;
+  for (uint32_t v : pixels) {
+    for (int i = 0; i < 4; ++i) {
+      h ^= (v >> (8 * i)) & 0xFF;
+      h *= 1099511628211ull;
+    }
+  }
+  return h;
+}
+
+// After the ORB_FRAMES-th picture: the picture to ORB_SHOT, and a close
+// request, as if the window's close button had been pressed.
+void EndBatchRun(const KeptFrame& last) {
+  if (!g_h.shotPath.empty() && !WriteFramePng(last, g_h.shotPath.c_str())) {
+    std::fprintf(stderr, "orbworld: cannot write the picture to %s\n", g_h.shotPath.c_str());
+  }
+  HostEvent close;
+  close.kind = HostEventKind::CloseRequest;
+  g_h.queue.push_back(close);
+}
+
 void Present(const void* pixels, int pitch, int width, int height, HostPixelFormat format) {
   if (!g_h.created) return;  // as on a real host, nothing is shown without a window
+  if (!g_h.limitsRead) ReadRunLimits();
   const uint64_t number = g_h.frameCount++;
+  KeptFrame f;
+  if (g_h.maxKept > 0 && static_cast<int>(g_h.kept.size()) >= g_h.maxKept) {
+    f = std::move(g_h.kept.front());  // reuse the oldest frame's memory
+    g_h.kept.pop_front();
+  }
+  f.number = number;
+  f.width = width;
+  f.height = height;
+  f.pixels.swap(g_h.scratch);
+  f.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+  HostConvertToXrgb(pixels, pitch, width, height, format, f.pixels.data(), width * 4);
+  g_h.hashes.push_back(HashPixels(f.pixels));
+  if (g_h.frameLimit != 0 && g_h.frameCount == g_h.frameLimit) EndBatchRun(f);
   if (g_h.maxKept > 0) {
-    KeptFrame f;
-    if (static_cast<int>(g_h.kept.size()) >= g_h.maxKept) {
-      f = std::move(g_h.kept.front());  // reuse the oldest frame's memory
-      g_h.kept.pop_front();
-    }
-    f.number = number;
-    f.width = width;
-    f.height = height;
-    f.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
-    HostConvertToXrgb(pixels, pitch, width, height, format, f.pixels.data(), width * 4);
     g_h.kept.push_back(std::move(f));
+  } else {
+    g_h.scratch.swap(f.pixels);
   }
   Promote();
 }
@@ -281,6 +336,8 @@ const KeptFrame* GetFrame(uint64_t number) {
   }
   return nullptr;
 }
+
+const std::vector<uint64_t>& FrameHashes() { return g_h.hashes; }
 
 const KeptFrame* LastFrame() { return g_h.kept.empty() ? nullptr : &g_h.kept.back(); }
 
