@@ -180,8 +180,9 @@ const BlockPreset kPresets[16] = {
     {64, 32, assets.blockBlockh, nullptr, 8},    {128, 32, assets.blockBlockhl, nullptr, 8},
 };
 
-// How many pieces the loaded set really holds (the frame count a block was
-// given may be larger).
+}  // namespace
+
+// The frame count a block was given may be larger than its set.
 int32_t SetPieceCount(const int* images) {
   const AssetEntry* table = AssetTable();
   for (int i = 0; i < AssetTableSize(); ++i) {
@@ -189,8 +190,6 @@ int32_t SetPieceCount(const int* images) {
   }
   return 0;
 }
-
-}  // namespace
 
 int32_t SpawnBlock(float left, float top, float width, float height, const int* images, int32_t frameCount,
                    int32_t firstFrame, uint8_t motionKind, int32_t delay, uint8_t pushWeight, float velocityX,

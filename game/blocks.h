@@ -49,4 +49,12 @@ struct BlockSign {
 };
 BlockSign BlockOverlaySign(const BlockRecord& b, int32_t playFrame);
 
+// A piston's rod, then the block centred (a frame its set does not hold
+// draws nothing), then its sign.
+void DrawBlock(BlockRecord& b);
+void DrawBlockOverlay(const BlockRecord& b);
+
+// How many pieces the loaded set really holds (0 for an unknown set).
+int32_t SetPieceCount(const int* images);
+
 }  // namespace orb

@@ -31,6 +31,12 @@ struct EffectFrame {
 };
 EffectFrame StepEffect(EffectRecord& r);
 
+// The item centred at its frame.
+void DrawItem(ItemRecord& r);
+
+// One frame of an effect: count, then the rotated frame at its fade.
+void UpdateDrawEffect(EffectRecord& r);
+
 // A burst at the actor's position (random angle 0..359, scale 0.8), then the
 // actor is freed.
 void RemoveObjectWithBurst(ActorHead& actor);

@@ -53,4 +53,8 @@ struct ShotDrawPlan {
 };
 ShotDrawPlan PlanShotDraw(const ShotRecord& r, bool enemyBullet);
 
+// Draw one record when it is active (and its hitbox in debug mode).
+void DrawPlayerShot(ShotRecord& r);
+void DrawEnemyBullet(ShotRecord& r);
+
 }  // namespace orb

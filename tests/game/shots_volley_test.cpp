@@ -123,6 +123,16 @@ TEST_F(ShotsTest, EndOfLifeRulesAndTypeLooks) {
   SpawnEnemyBullet(900, 240, 1, 0, 0, 0, 0, 0, 11150, 7, 0, 10);
   EXPECT_EQ(pools.enemyBullets[0].damage, 30);
   EXPECT_EQ(pools.enemyBullets[0].head.framePeriod, 1);
+  // Fades by the frames left: 32 per frame for 11300, 8 for 11100.
+  SpawnPlayerShot(900, 240, 1, 0, -0.5f, 0, 0, 0, 11300, 7, 0, 10);
+  pools.playerShots[1].age = 9;
+  EXPECT_EQ(PlanShotDraw(pools.playerShots[1], false).blendParameter, 31);
+  pools.playerShots[1].speedAccel = 0.0f;
+  EXPECT_EQ(PlanShotDraw(pools.playerShots[1], false).blendParameter, 255);
+  pools.playerShots[1].typeCode = 11100;
+  EXPECT_EQ(PlanShotDraw(pools.playerShots[1], true).blendParameter, 7);
+  EXPECT_EQ(PlanShotDraw(pools.playerShots[0], true).angle, 180.0f);
+  ResetPools();
   // Unknown types and rows beyond a set have no picture.
   SpawnPlayerShot(900, 240, 1, 0, 0, 0, 0, 0, 9999, 7, 0, 10);
   EXPECT_EQ(pools.playerShots[1].head.images, nullptr);
