@@ -56,7 +56,30 @@ TEST_F(ActorDrawsTest, BlocksDrawOnlyPiecesTheirSetsHold) {
     EXPECT_LT(blits[1].graph % 100, 4);
   }
   b.roll = 0.0f;
-  b.head.frame = 6;  // given 8 frames, its set holds 4
+  b.head.frame = 6;  // given 8 frames, its set holds 4: only the rod
+  blits.clear();
+  DrawBlock(b);
+  EXPECT_EQ(blits.size(), 1u);
+  // Countdown digits ((delay - counter + 19) / 20) mod 10 and arrows stay in their sets.
+  b.overlay = 31;
+  b.delay = 60;
+  for (int32_t counter : {0, 19, 60, 500, INT32_MAX}) {
+    b.triggerCounter = counter;
+    blits.clear();
+    DrawBlock(b);
+    EXPECT_EQ(SetOf(blits.back().graph), SetOf(assets.blockSuujired));
+    EXPECT_LT(blits.back().graph % 100, 10);
+  }
+  b.triggerCounter = 19;
+  DrawBlock(b);
+  EXPECT_EQ(blits.back().graph, assets.blockSuujired[3]);
+  b.overlay = 1;  // red arrow: down (row 1), animated once stepped on
+  b.head.vy = 1;
+  b.steppedOn = 1;
+  game.PlayFrameCount = 13;
+  DrawBlock(b);
+  EXPECT_EQ(blits.back().graph, assets.blockYajirusired[4 + 3]);
+  b.overlay = 5;
   blits.clear();
   DrawBlock(b);
   EXPECT_EQ(blits.size(), 1u);
@@ -68,6 +91,8 @@ TEST_F(ActorDrawsTest, EffectsAndShots) {
   ASSERT_EQ(blits.size(), 31u);
   for (int i = 0; i < 31; ++i) EXPECT_EQ(blits[i].graph, assets.effectBomb[i + 1]);
   EXPECT_EQ(pools.effects[0].head.state, kActorFree);
+  for (int i = 0; i < 64; ++i) EXPECT_EQ(SpawnBurstEffect(0, 0, 0, 1), i);
+  EXPECT_EQ(SpawnBurstEffect(0, 0, 0, 1), -1);
 
   blits.clear();
   const int codes[] = {10203, 10205, 9000, 11403, 11604};

@@ -1,5 +1,5 @@
 // Gimmick blocks on a synthetic tile map, the block pass against the plain
-// nested walk of the play loop, the wave model, items and effects.
+// nested walk of the play loop, the wave model and items.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -108,32 +108,6 @@ TEST_F(BlocksTest, GeneratorsSpawnersAndPoolLimits) {
   EXPECT_EQ(live, 256);
 }
 
-TEST_F(BlocksTest, FramesAndSignsStayInsideTheirSets) {
-  const int hl = SpawnBlockOfKind(700, 300, 15, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -3.0f, 0, 0);
-  BlockRecord& b = pools.blocks[hl];
-  for (int32_t fc : {0, 1, 7, 666667, 1000000, 5000000, INT32_MAX}) {
-    b.frameCounter = fc;
-    const int32_t f = BlockDrawFrame(b);
-    EXPECT_TRUE(f >= 0 && f < 4) << fc;
-  }
-  b.overlay = 31;
-  b.delay = 60;
-  for (int32_t counter : {0, 1, 59, 60, 500, INT32_MAX}) {
-    b.triggerCounter = counter;
-    const BlockSign s = BlockOverlaySign(b, 0);
-    EXPECT_TRUE(s.frame >= 0 && s.frame < 10);
-  }
-  b.triggerCounter = 19;
-  EXPECT_EQ(BlockOverlaySign(b, 0).frame, 3);
-  EXPECT_TRUE(BlockOverlaySign(b, 0).countSound);
-  b.overlay = 1;
-  b.head.vy = 1;
-  b.steppedOn = 1;
-  EXPECT_EQ(BlockOverlaySign(b, 13).frame, 4 + 3);
-  b.overlay = 5;
-  EXPECT_EQ(BlockOverlaySign(b, 0).images, nullptr);
-}
-
 // The play loop's walk as written: every key pair in order, every slot.
 void NestedBlockWalk() {
   for (int row = 20; row >= -4; --row) {
@@ -230,26 +204,6 @@ TEST_F(BlocksTest, ItemsFallSlideOnlyInTheAirAndLand) {
   int live = 0;
   for (const ItemRecord& i : pools.items) live += i.head.state == kActorActive;
   EXPECT_EQ(live, 64);
-}
-
-TEST_F(BlocksTest, EffectsShowFramesOneToThirtyOneFading) {
-  const int e = SpawnBurstEffect(100, 100, 30, 1);
-  for (int frame = 1; frame <= 31; ++frame) {
-    EXPECT_EQ(pools.effects[e].head.state, kActorActive);
-    const EffectFrame f = StepEffect(pools.effects[e]);
-    EXPECT_EQ(f.frame, frame);
-    EXPECT_EQ(f.blendParameter, 255 - 8 * frame);
-  }
-  EXPECT_EQ(pools.effects[e].head.state, kActorFree);
-  for (int i = 0; i < 64; ++i) EXPECT_EQ(SpawnBurstEffect(0, 0, 0, 1), i);
-  EXPECT_EQ(SpawnBurstEffect(0, 0, 0, 1), -1);
-  pools.effects[9].head.state = kActorFree;
-  SeedRand(1);
-  const int angle = Rand() % 360;
-  SeedRand(1);
-  RemoveObjectWithBurst(pools.items[0].head);
-  EXPECT_EQ(pools.effects[9].angle, static_cast<float>(angle));
-  EXPECT_EQ(pools.effects[9].scale, 0.8f);
 }
 
 }  // namespace
