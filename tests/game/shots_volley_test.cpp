@@ -116,7 +116,6 @@ TEST_F(ShotsTest, EndOfLifeRulesAndTypeLooks) {
   const ShotRecord& s = pools.playerShots[0];
   EXPECT_EQ(s.damage, 10);
   EXPECT_EQ(s.damageClass, 1);
-  EXPECT_EQ(s.head.hitboxWidth, 6.0f);
   for (int f = 0; f < 16; ++f) EXPECT_EQ(ShotDrawFrame(s, f), 8 + f / 4);
   SpawnEnemyBullet(900, 240, 1, 0, 0, 0, 0, 0, 11150, 7, 0, 10);
   EXPECT_EQ(pools.enemyBullets[0].damage, 30);
