@@ -253,6 +253,13 @@ TEST_F(ShotsTest, FollowUpsFireOnTheirLifetimeFrameAndNeverChain) {
   EXPECT_NEAR(pools.enemyBullets[10].angle, 90.0f, 1e-3);
   for (int i = 0; i < 5; ++i) UpdateEnemyBullet(pools.enemyBullets[10]);
   EXPECT_EQ(pools.EnemyBulletRing, 11);
+  // A volley that wraps the ring onto its parent's record keeps that child.
+  ResetPools();
+  SetShotChildSpec(NextEnemyBullet(), 1, 511, 360, 1.0f, 0, 0, 0, 0, 0, 40, 10000, 1, 1);
+  SpawnEnemyBullet(700.0f, 300.0f, 0.0f, 0.0f, 0, 0, 0, 0, 10000, 9, 1, 1);
+  UpdateEnemyBullet(pools.enemyBullets[0]);
+  EXPECT_EQ(pools.enemyBullets[0].head.state, kActorActive);
+  EXPECT_EQ(pools.enemyBullets[0].child.patternKind, 0);
 }
 
 }  // namespace
