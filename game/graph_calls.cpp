@@ -1,5 +1,7 @@
 #include "game/graph_calls.h"
 
+#include <cstdint>
+
 #include "framework/qorlib.h"
 #include "game/stage_load.h"
 
@@ -11,7 +13,19 @@ void ResetGraphCalls() { graphCalls = GraphCalls{}; }
 
 namespace {
 
-int DestroyThroughFramework(int graph) { return qor::DestroyGraphPublic(graph); }
+// The framework's entries in the table's shapes (the game never asks for
+// 3D-free graphs nor draws part of a graph mirrored).
+int FwOpenGraphFile(const char* file) { return qor::OpenGraphFilePublic(file, 0); }
+int FwOpenDivided(const char* file, int pieces, int across, int down, int width, int height, int* handles) {
+  return qor::OpenDividedGraphPublic(file, pieces, across, down, width, height, handles, 0);
+}
+int FwCreateBlank(int width, int height) { return qor::CreateBlankGraphPublic(width, height, 0); }
+int FwBlitPart(int x, int y, int srcX, int srcY, int width, int height, int graph, int transparent) {
+  return qor::BlitGraphPartPublic(x, y, srcX, srcY, width, height, graph, transparent, 0);
+}
+int FwPaintBox(int x1, int y1, int x2, int y2, uint32_t colour, int filled) {
+  return qor::PaintBoxPublic(x1, y1, x2, y2, static_cast<int>(colour), filled);
+}
 
 void DestroyForStage(int graph) { DestroyGraph(graph); }
 int OpenForStage(const char* file) { return OpenGraphFile(file); }
@@ -27,7 +41,19 @@ void CloseMapPicture(int picture) {
 }  // namespace
 
 void InstallFrameworkGraphCalls() {
-  graphCalls.destroyGraph = DestroyThroughFramework;
+  graphCalls.openGraphFile = FwOpenGraphFile;
+  graphCalls.openDividedGraph = FwOpenDivided;
+  graphCalls.createBlankGraph = FwCreateBlank;
+  graphCalls.destroyGraph = qor::DestroyGraphPublic;
+  graphCalls.blitGraph = qor::BlitGraphPublic;
+  graphCalls.blitGraphPart = FwBlitPart;
+  graphCalls.blitGraphMirrored = qor::BlitGraphMirroredPublic;
+  graphCalls.blitGraphRotatedInt = qor::BlitGraphRotatedIntPublic;
+  graphCalls.paintBox = FwPaintBox;
+  graphCalls.captureScreenToGraph = qor::CaptureScreenToGraphPublic;
+  graphCalls.openSoftImage = qor::CreateSoftImageFromFilePublic;
+  graphCalls.getSoftImagePixel = qor::GetSoftImagePixel;
+  graphCalls.deleteSoftImage = qor::DeleteSoftImageHandlePublic;
   StageLoadHooks hooks{};
   hooks.openGraph = OpenForStage;
   hooks.destroyGraph = DestroyForStage;
@@ -83,6 +109,11 @@ int CaptureScreenToGraph(int x1, int y1, int x2, int y2, int graph, int flag) {
 
 int PaintBoxRGB(int x1, int y1, int x2, int y2, int r, int g, int b) {
   return PaintBox(x1, y1, x2, y2, static_cast<uint32_t>(qor::PackColorRGBPublic(r, g, b)), 1);
+}
+
+int ToInt(double value) {
+  if (!(value > -2147483648.0)) return value < 0 ? INT32_MIN : 0;  // NaN reads as 0
+  return value < 2147483647.0 ? static_cast<int>(value) : INT32_MAX;
 }
 
 int ClampBlend(int64_t value) { return value < 0 ? 0 : value > 255 ? 255 : static_cast<int>(value); }

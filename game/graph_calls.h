@@ -52,4 +52,9 @@ int PaintBoxRGB(int x1, int y1, int x2, int y2, int r, int g, int b);
 // counters): clamped, as the framework would.
 int ClampBlend(int64_t value);
 
+// A screen or world coordinate truncated toward zero, saturated to the int
+// range (a position or time far out of range draws off screen instead of
+// being undefined).
+int ToInt(double value);
+
 }  // namespace orb

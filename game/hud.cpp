@@ -36,7 +36,7 @@ void PlayerBars(int p, int y) {
   const bool right = p == 1;
   const int x = right ? 578 : 62;
   Bar(x, y, member.hitPoints, member.hitPointsMax, right ? Rgb{211, 12, 111} : Rgb{211, 12, 77}, right);
-  Bar(x, y + 17, static_cast<int>(member.power), member.powerMax, right ? Rgb{12, 111, 211} : Rgb{12, 77, 211},
+  Bar(x, y + 17, ToInt(member.power), member.powerMax, right ? Rgb{12, 111, 211} : Rgb{12, 77, 211},
       right);
   BlitGraph(right ? 592 : 16, y, assets.titleFace[m], 1);
 }
@@ -83,8 +83,8 @@ int HudRow() {
   float top = pools.players[0].head.y;
   if (game.OnFieldMode == 2) top = pools.players[1].head.y;
   if (game.OnFieldMode == 1 && pools.players[1].head.y < top) top = pools.players[1].head.y;
-  const int t = static_cast<int>(top);
-  return t < 64 ? t - 63 : 1;
+  const int t = ToInt(top);
+  return t < 64 ? static_cast<int>(static_cast<int64_t>(t) - 63) : 1;
 }
 
 void DrawHud() {

@@ -19,9 +19,7 @@ namespace {
 
 // One frame of the scene; false when the scene must end.
 bool PlayFrame() {
-  if (scenes.LeavePlayFlag || QuitKeysHeld()) return false;
-  qor::EraseDrawTargetPublic();
-  PaceWindowedFrame();
+  if (scenes.LeavePlayFlag || !BeginPacedFrame()) return false;
   ++game.PlayFrameCount;
   game.DifficultySpeedBonus = DifficultyExcess();
   if (game.InGameState == 0) {
@@ -47,11 +45,11 @@ void DrawStageLayers() {
   const float left = game.links.leftBound;
   if (stageLoad.FarPictureShown == 1) {
     const float f = game.CurrentStage == 152 ? 1.0f : 0.3f;
-    BlitGraph(static_cast<int>(left * f - f * game.CameraScrollX), 0, stageLoad.FarPictureHandle, 0);
+    BlitGraph(ToInt(left * f - f * game.CameraScrollX), 0, stageLoad.FarPictureHandle, 0);
   }
   DrawStageOverlayLayers();
   const bool alt = stageLoad.AltPictureShown == 1 && (game.PlayFrameCount / 8) % 2 != 0;
-  BlitGraph(static_cast<int>(left - game.CameraScrollX), 0,
+  BlitGraph(ToInt(left - game.CameraScrollX), 0,
             alt ? stageLoad.StageAltPictureHandle : stageLoad.StagePictureHandle, 1);
 }
 

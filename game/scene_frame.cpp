@@ -42,6 +42,13 @@ void PaceWindowedFrame() {
   scenes.LastFrameMillis = qor::GetNowMillisPublic();
 }
 
+bool BeginPacedFrame() {
+  if (QuitKeysHeld()) return false;
+  qor::EraseDrawTargetPublic();
+  PaceWindowedFrame();
+  return true;
+}
+
 void ClearPlayerInputs() {
   for (int p = 0; p < 2; ++p) input.HeldInput[p] = input.PressedInput[p] = 0;
 }

@@ -51,6 +51,7 @@ void ShowSplashAndLoad();
 void PlayOpening();
 void LoadGameAssets();
 int RunTitleScreen();
+void DrawTitleFrame();  // background, logo and the open page, one frame
 int RunGameLoop();
 void RunInGameStateMachine();
 void RetryAfterGameOver();
@@ -78,6 +79,8 @@ void RunWorldPass();
 bool QuitKeysHeld();  // left Alt, right Alt and F4 all held
 void StartSceneFrames(bool vsyncWhenWindowed);
 void PaceWindowedFrame();  // windowed: waits until 16 ms since the last frame
+// Leaves (false) on the quit keys, else erases the back screen and paces.
+bool BeginPacedFrame();
 void ClearPlayerInputs();
 void PlaySe(int sound);  // background, from the start
 void PlayTitleMusic();   // bgm00 looping; the previous music stopped and deleted

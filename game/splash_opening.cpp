@@ -65,11 +65,7 @@ void ShowSplashAndLoad() {
   scenes.splashLogo = OpenGraphFile("title\\tarnweed.bmp");
   StartSceneFrames(false);
   ClearPlayerInputs();
-  for (int frame = 0;;) {
-    if (QuitKeysHeld()) return;
-    qor::EraseDrawTargetPublic();
-    PaceWindowedFrame();
-    ++frame;
+  for (int frame = 1; BeginPacedFrame(); ++frame) {
     if (frame >= 128) return;
     PaintBoxRGB(0, 0, 640, 480, 255, 255, 255);
     if (frame < 64) {
@@ -93,11 +89,7 @@ void PlayOpening() {
   PlayTitleMusic();
   StartSceneFrames(false);
   ClearPlayerInputs();
-  for (int frame = 0;;) {
-    if (QuitKeysHeld()) return;
-    qor::EraseDrawTargetPublic();
-    PaceWindowedFrame();
-    ++frame;
+  for (int frame = 1; BeginPacedFrame(); ++frame) {
     ReadPlayerInputs();
     if (frame >= 8 && frame <= 1835) {
       uint32_t skip = 0;

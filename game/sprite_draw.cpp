@@ -16,8 +16,8 @@ constexpr float kPi = 3.14159f;
 // Screen position of the sprite's top-left corner (halves by integer
 // division, then truncation).
 void TopLeft(const ActorHead& h, int32_t dx, int32_t dy, int* x, int* y) {
-  *x = static_cast<int>(h.x - static_cast<float>(h.spriteWidth / 2) - game.CameraScrollX) + dx;
-  *y = static_cast<int>(h.y - static_cast<float>(h.spriteHeight / 2)) + dy;
+  *x = ToInt(static_cast<double>(h.x - static_cast<float>(h.spriteWidth / 2) - game.CameraScrollX) + dx);
+  *y = ToInt(static_cast<double>(h.y - static_cast<float>(h.spriteHeight / 2)) + dy);
 }
 
 void Centered(const ActorHead& h, int32_t dx, int32_t dy, bool mirrored) {
@@ -35,14 +35,13 @@ void Centered(const ActorHead& h, int32_t dx, int32_t dy, bool mirrored) {
 void Rotated(const ActorHead& h, float cx, float cy, float degrees, float scale) {
   const int graph = ActorFrameGraph(h);
   if (graph == -1) return;
-  BlitGraphRotatedInt(static_cast<int>(cx - game.CameraScrollX), static_cast<int>(cy), scale, degrees * kPi / 180.0f,
+  BlitGraphRotatedInt(ToInt(cx - game.CameraScrollX), ToInt(cy), scale, degrees * kPi / 180.0f,
                       graph, 1, 0);
 }
 
 void Box(float left, float top, float right, float bottom, int r, int g, int b) {
   const float cam = game.CameraScrollX;
-  PaintBoxRGB(static_cast<int>(left - cam), static_cast<int>(top), static_cast<int>(right - cam),
-              static_cast<int>(bottom), r, g, b);
+  PaintBoxRGB(ToInt(left - cam), ToInt(top), ToInt(right - cam), ToInt(bottom), r, g, b);
 }
 
 }  // namespace

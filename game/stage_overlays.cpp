@@ -1,6 +1,7 @@
 // Stage overlays of the play frame: the gap layers and the final clouds,
 // the blue tint, the lead-in after the final boss, the ending with its
 // return to the title, and the collision map in debug mode.
+#include <algorithm>
 #include <initializer_list>
 
 #include "framework/qorlib.h"
@@ -37,11 +38,11 @@ int CloudX() { return static_cast<int>(scenes.cloudOffset) % 640; }
 void GapLayers(int mode0, int64_t p0, int mode1, int64_t p1) {
   const double c = scenes.overlayCounter, cam = game.CameraScrollX;
   Blend(mode0, p0);
-  Wrapped(assets.backBacksukima0, static_cast<int>(c * 0.5 + 6400 - cam * 0.5) % 640);
+  Wrapped(assets.backBacksukima0, ToInt(c * 0.5 + 6400 - cam * 0.5) % 640);
   Blend(mode1, p1);
-  const int v = static_cast<int>(c / 3 + cam * 0.5);
-  BlitGraph(640 - v % 640, 0, assets.backBacksukima1, 0);
-  BlitGraph((-v) % 640, 0, assets.backBacksukima1, 0);
+  const int64_t v = ToInt(c / 3 + cam * 0.5);
+  BlitGraph(static_cast<int>(640 - v % 640), 0, assets.backBacksukima1, 0);
+  BlitGraph(static_cast<int>((-v) % 640), 0, assets.backBacksukima1, 0);
   Blend(0, 0);
 }
 
@@ -74,7 +75,7 @@ void EndingResults(int32_t t) {
     Blend(0, 0);
   }
   if (t >= 7728) {
-    const int frames = static_cast<int>(game.PlayTimeFrames);
+    const int frames = ToInt(game.PlayTimeFrames);
     Blend(1, static_cast<int64_t>(t) * 4 - 30912);
     Digits(frames / 216000 % 60, 280, 310);
     Digits(frames / 3600 % 60, 360, 310);
@@ -222,13 +223,14 @@ void DrawCollisionMapDebug() {
                                  {0, 0, 127, 32},    {255, 0, 0, 32},     {0, 0, 255, 32},  {255, 255, 0, 32},
                                  {0, 255, 255, 32},  {0, 127, 0, 32},     {200, 0, 0, 32}};
   Blend(1, 77);
-  const int cam = static_cast<int>(game.CameraScrollX);
+  const int64_t cam = ToInt(game.CameraScrollX);
   for (int r = 0; r < kTileRows; ++r) {
     for (int c = 0; c < kTileColumns; ++c) {
       const int code = tiles.TileMap[r][c];
       if (code < 1 || code > 10) continue;
       const Look& l = looks[code];
-      PaintBoxRGB(32 * c - cam, 32 * r, 32 * c - cam + 32, 32 * r + l.height, l.r, l.g, l.b);
+      const int x = static_cast<int>(std::clamp<int64_t>(32 * c - cam, -100000, 100000));
+      PaintBoxRGB(x, 32 * r, x + 32, 32 * r + l.height, l.r, l.g, l.b);
     }
   }
   Blend(0, 0);

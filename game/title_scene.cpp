@@ -105,29 +105,8 @@ void DrawPage() {
   }
 }
 
-void DrawTitleFrame() {
-  const int64_t f = game.PlayFrameCount;
-  BlitGraph(0, 0, assets.titleTitlehaik[0], 0);
-  const int fast = static_cast<int>((f * 2) % 640), slow = static_cast<int>((f / 2) % 640);
-  qor::SelectBlendPublic(2, 64);
-  BlitGraph(fast, 0, assets.titleTitlehaikkumo[0], 1);
-  BlitGraph(fast - 640, 0, assets.titleTitlehaikkumo[0], 1);
-  qor::SelectBlendPublic(2, 211);
-  BlitGraph(slow, 0, assets.titleTitlehaikkumo[0], 1);
-  BlitGraph(slow - 640, 0, assets.titleTitlehaikkumo[0], 1);
-  qor::SelectBlendPublic(0, 0);
-  BlitGraph(64, 32, assets.titleTitle[0], 1);
-  DrawPage();
-  ++scenes.TitleMenuTimer;
-  if (f < 32) {
-    qor::SelectBlendPublic(1, ClampBlend((32 - f) * 8));
-    PaintBoxRGB(0, 0, 640, 480, 255, 255, 255);
-    qor::SelectBlendPublic(0, 0);
-  }
-}
-
-bool LeaveOptions() {
-  PlaySe(assets.seCancel);
+bool LeaveOptions(int sound) {
+  PlaySe(sound);
   SaveConfigFile();
   OpenPage(kMainPage, 0);
   return (config.WindowedMode != 0) != (qor::IsWindowedModePublic() != 0);
@@ -202,8 +181,10 @@ Leave PageKeys() {
       if ((pressed & decide) && cur[kOptionPage] == 2) {
         PlaySe(assets.seDecide);
         OpenPage(kPadPage, 0);
-      } else if (((pressed & decide) && cur[kOptionPage] == 3) || (pressed & cancel)) {
-        if (LeaveOptions()) return Leave::Restart;
+      } else if ((pressed & decide) && cur[kOptionPage] == 3) {
+        if (LeaveOptions(assets.seDecide)) return Leave::Restart;
+      } else if (pressed & cancel) {
+        if (LeaveOptions(assets.seCancel)) return Leave::Restart;
       }
       return Leave::Stay;
     default:
@@ -231,6 +212,27 @@ Leave PageKeys() {
 }
 
 }  // namespace
+
+void DrawTitleFrame() {
+  const int64_t f = game.PlayFrameCount;
+  BlitGraph(0, 0, assets.titleTitlehaik[0], 0);
+  const int fast = static_cast<int>((f * 2) % 640), slow = static_cast<int>((f / 2) % 640);
+  qor::SelectBlendPublic(2, 64);
+  BlitGraph(fast, 0, assets.titleTitlehaikkumo[0], 1);
+  BlitGraph(fast - 640, 0, assets.titleTitlehaikkumo[0], 1);
+  qor::SelectBlendPublic(2, 211);
+  BlitGraph(slow, 0, assets.titleTitlehaikkumo[0], 1);
+  BlitGraph(slow - 640, 0, assets.titleTitlehaikkumo[0], 1);
+  qor::SelectBlendPublic(0, 0);
+  BlitGraph(64, 32, assets.titleTitle[0], 1);
+  DrawPage();
+  ++scenes.TitleMenuTimer;
+  if (f < 32) {
+    qor::SelectBlendPublic(1, ClampBlend((32 - f) * 8));
+    PaintBoxRGB(0, 0, 640, 480, 255, 255, 255);
+    qor::SelectBlendPublic(0, 0);
+  }
+}
 
 int RunTitleScreen() {
   StartSceneFrames(true);

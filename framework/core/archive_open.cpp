@@ -25,11 +25,14 @@ int PostArchiveRead(ArchiveState* s, void* buffer, size_t count, uint64_t fileOf
   return ThreadFileRead(buffer, count, 1, handle) == 1 ? 0 : -1;
 }
 
-// Reads stored bytes now; every byte asked for must come.
+// Reads stored bytes now, on the calling thread; every byte asked for must
+// come.
 int ReadArchiveRaw(ArchiveState* s, void* buffer, size_t count, uint64_t fileOffset) {
   if (count == 0) return 0;
-  if (PostArchiveRead(s, buffer, count, fileOffset) != 0) return -1;
-  return ThreadFileSettle(s->file) == static_cast<int64_t>(count) ? 0 : -1;
+  if (s->file == nullptr) return -1;
+  if (s->inFlight != nullptr) PollArchivedFileRead(s->inFlight, 1);
+  const int64_t got = ThreadFileReadNow(s->file, buffer, count, static_cast<int64_t>(fileOffset));
+  return got == static_cast<int64_t>(count) ? 0 : -1;
 }
 
 bool HeaderMagicOk(const uint8_t* raw, const uint8_t* key) {

@@ -1,7 +1,36 @@
+#include <cstring>
+
 #include "framework/core/archive_format.h"
 #include "framework/core/lz_codec.h"
 
 namespace qor {
+
+namespace {
+
+// Copies `length` bytes from `distance` back, forward, as if byte by byte:
+// the copy may overlap its own output. `room` is the space from `to` to the
+// end of the output; where it allows, whole words are moved, which may write
+// up to 7 bytes past the copy that later output overwrites.
+inline void CopyMatch(uint8_t* to, size_t distance, size_t length, size_t room) {
+  const uint8_t* from = to - distance;
+  if (distance == 1) {
+    std::memset(to, from[0], length);
+    return;
+  }
+  if (distance >= 8 && length + 8 <= room) {
+    // Each word is read before it is written, and never from bytes this
+    // word writes.
+    for (size_t i = 0; i < length; i += 8) {
+      uint64_t word;
+      std::memcpy(&word, from + i, 8);
+      std::memcpy(to + i, &word, 8);
+    }
+    return;
+  }
+  for (size_t i = 0; i < length; ++i) to[i] = from[i];
+}
+
+}  // namespace
 
 int64_t DecompressLz(const uint8_t* source, size_t sourceLength, uint8_t* destination, size_t destinationLength) {
   if (source == nullptr || sourceLength < kLzHeaderBytes) return -1;
@@ -16,12 +45,18 @@ int64_t DecompressLz(const uint8_t* source, size_t sourceLength, uint8_t* destin
   const uint8_t* const end = source + sourceLength;
   size_t out = 0;
   while (in < end) {
-    const uint8_t b = *in++;
-    if (b != escape) {
-      if (out >= destinationLength) return -1;
-      destination[out++] = b;
+    if (*in != escape) {
+      // A run of literals up to the next escape byte, copied whole.
+      const void* next = std::memchr(in, escape, static_cast<size_t>(end - in));
+      const size_t run = next != nullptr ? static_cast<size_t>(static_cast<const uint8_t*>(next) - in)
+                                         : static_cast<size_t>(end - in);
+      if (run > destinationLength - out) return -1;
+      std::memcpy(destination + out, in, run);
+      in += run;
+      out += run;
       continue;
     }
+    ++in;
     if (in >= end) return -1;  // an escape with nothing after it
     if (*in == escape) {
       ++in;
@@ -46,9 +81,7 @@ int64_t DecompressLz(const uint8_t* source, size_t sourceLength, uint8_t* destin
     in += fieldBytes;
     const size_t distance = static_cast<size_t>(field) + 1;
     if (distance > out || length > destinationLength - out) return -1;
-    // Byte by byte forward: the copy may overlap its own output.
-    const uint8_t* from = destination + out - distance;
-    for (uint32_t i = 0; i < length; ++i) destination[out + i] = from[i];
+    CopyMatch(destination + out, distance, length, destinationLength - out);
     out += length;
   }
   return out == destinationLength ? static_cast<int64_t>(decompressedSize) : -1;

@@ -132,6 +132,27 @@ int64_t ThreadFileSettle(FileRecord* r) {
   return r->lastReadBytes;
 }
 
+int64_t ThreadFileReadNow(FileRecord* r, void* buffer, size_t count, int64_t offset) {
+  ThreadFileSettle(r);
+  // The reader's cache holds bytes the file position has not reached; only
+  // the reader may hand them out.
+  if (r->cache) {
+    if (ThreadFileSeek(reinterpret_cast<FileHandle>(r), offset, 0) != 0) return -1;
+    ThreadFileRead(buffer, count, 1, reinterpret_cast<FileHandle>(r));
+    return ThreadFileSettle(r);
+  }
+  // The reader thread is idle and seeks before each of its own reads, so
+  // its descriptor is ours until the next command.
+  const plat::FileDesc file = r->threaded ? r->threadFile : r->direct;
+  if (file == plat::kNoFile || offset < 0 || plat::SeekFile(file, offset, 0) < 0) return -1;
+  const int64_t got = plat::ReadFileBytes(file, buffer, count);
+  if (got < 0) return -1;
+  r->position = offset + got;
+  r->eof = 0;
+  r->lastReadBytes = got;
+  return got;
+}
+
 FileHandle OpenThreadFile(const char* path, int cache, int /*third*/, int async) {
   FileRecord* r = static_cast<FileRecord*>(AllocMemoryZeroed(sizeof(FileRecord), __FILE__, __LINE__));
   if (r == nullptr) return 0;

@@ -60,4 +60,10 @@ int ThreadFileIdle(FileHandle file);
 // asynchronous read. Returns the bytes the last read really delivered.
 int64_t ThreadFileSettle(FileRecord* record);
 
+// Reads up to `count` bytes at `offset` now, on the calling thread, once the
+// reader thread has finished what it was given: a caller that would only
+// wait for the reader takes no hand-off. Leaves the position after the
+// bytes read. The bytes read, or -1.
+int64_t ThreadFileReadNow(FileRecord* record, void* buffer, size_t count, int64_t offset);
+
 }  // namespace qor

@@ -121,6 +121,12 @@ int BlitGraphMirrored(int32_t x, int32_t y, int32_t graph, int32_t transparent) 
 
 int BlitGraphRotated(float centerX, float centerY, double scale, double angle, int32_t graph, int32_t transparent,
                      int32_t turn) {
+  // A centre, scale or angle that is not a number (or a centre no int can
+  // hold) puts nothing on the target: draw nothing rather than convert it.
+  const float farthest = 1073741824.0f;
+  if (!(std::fabs(centerX) < farthest) || !(std::fabs(centerY) < farthest) || std::isnan(scale) ||
+      std::isnan(angle))
+    return GetDrawState().drawAreaEmpty || LookupGraph(graph) != nullptr ? 0 : -1;
   int result = 0;
   GraphRecord* record = BeginGraphDraw(graph, &result);
   if (record == nullptr) return result;
@@ -145,7 +151,7 @@ int BlitGraphRotated(float centerX, float centerY, double scale, double angle, i
       }
     hook = Rect{SaturateToInt(left - 5.0, &bad), SaturateToInt(top - 5.0, &bad), SaturateToInt(right + 5.0, &bad),
                 SaturateToInt(bottom + 5.0, &bad)};
-    if (bad || std::isnan(scale)) return 0;
+    if (bad) return 0;
   }
   return EndDraw(DrawSurface2DRotated(centerX, centerY, scale, angle, record, transparent, turn), hook);
 }

@@ -47,7 +47,7 @@ int DivideImage(GraphImage* image, GraphImage* alphaImage, int32_t count, int32_
   const int64_t stepX = mirror == 1 ? -static_cast<int64_t>(width) : width;
   int32_t n = 0;
   for (int32_t row = 0; n < count; ++row) {
-    if (row >= yCount) break;
+    if (row >= yCount || xCount < 1) break;  // no columns: no piece would ever be made
     int64_t x = firstX;
     for (int32_t column = 0; column < xCount && n < count; ++column, x += stepX) {
       const int64_t y = static_cast<int64_t>(row) * height;

@@ -6,9 +6,11 @@
 #include "framework/core/log.h"
 #include "framework/core/memory.h"
 #include "framework/graphics/convert_pixels.h"
+#include "framework/graphics/dib_section.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/handle_table.h"
 #include "framework/graphics/screen.h"
+#include "framework/graphics/screen_size.h"
 #include "framework/softrender/blend_tables.h"
 
 namespace qor {
@@ -168,6 +170,8 @@ int BlitImageToSurface2D(const GraphImage* image, const GraphImage* alphaImage, 
   if (d->memImageMode) {
     TransferMemImgRect(image, alphaImage, &d->image, source->left, source->top, w, h, p->surfaceX + x,
                        p->surfaceY + y, transparent);
+  } else if (GetScreenColorBits() == 8 && d->surface != nullptr) {
+    if (BlitImageThroughGdi(image, source, d->surface, p->surfaceX + x, p->surfaceY + y) != 0) return -1;
   } else {
     int32_t pitch = 0;
     uint8_t* pixels = nullptr;

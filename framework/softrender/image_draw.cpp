@@ -26,6 +26,35 @@ struct AtSizeWalk {
   const uint8_t* runsEnd;  // one past its last byte
 };
 
+// Rows of an untinted draw of a direct source without blend graph, as many
+// pixels at a time as the wide rules take; the tail of a row goes pixel by
+// pixel.
+template <int Kind, int Mode>
+inline __attribute__((always_inline)) void DrawWideRows(const PixelKernel& kernel, const AtSizeWalk& w) {
+  // A local copy: the pixel stores cannot alias it, so its fields stay in registers.
+  const PixelKernel k = kernel;
+  constexpr int db = PixelLayout<Kind>::kBytes;
+  const int32_t wide = w.width - w.width % kWideLanes;
+  uint8_t* dst = w.dst;
+  const uint8_t* src = w.src;
+  for (int32_t y = 0; y < w.height; ++y, dst += w.dstPitch, src += w.srcPitch) {
+    DrawWideSpan<Kind, Mode>(k, dst, src, wide);
+    for (int32_t x = wide; x < w.width; ++x) {
+      DrawKernelPixel<Kind, kSourceDirect, Mode>(k, dst + x * db, src + x * db, 0);
+    }
+  }
+}
+
+// The wide rows of every layout and mode in one function, built twice: for
+// machines with AVX2 (eight 32-bit lanes in one register, a 32-bit
+// multiply) and without; the loader picks one.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void DrawWideRowsOfKernel(const PixelKernel& k, const AtSizeWalk& w) {
+  DispatchWideKernel(k, [&]<int Kind, int Mode>() __attribute__((always_inline)) { DrawWideRows<Kind, Mode>(k, w); });
+}
+
 template <int Kind, int Source, int Mode>
 void DrawRows(const PixelKernel& kernel, const AtSizeWalk& w) {
   // A local copy: the pixel stores cannot alias it, so its fields stay in registers.
@@ -93,14 +122,21 @@ void DrawPairRows(const PixelKernel& kernel, const AtSizeWalk& w) {
 // The run table gives each pixel's class: transparent runs are passed over
 // unread, opaque runs draw plain, translucent runs by each pixel's alpha.
 // Runs never reach past the row, and the walk never past the table.
+// Opaque runs of a draw on the wide road (WideRoadFits) go wide. Inlined, so
+// that each build of DrawWideRunsOfKernel has its own loops.
 template <int Kind, int Source, int Mode>
-void DrawRuns(const PixelKernel& kernel, const AtSizeWalk& w) {
+inline __attribute__((always_inline)) void DrawRuns(const PixelKernel& kernel, const AtSizeWalk& w) {
   // A local copy: the pixel stores cannot alias it, so its fields stay in registers.
   const PixelKernel k = kernel;
   constexpr int sb = SourceCellBytes<Kind, Source>();
   constexpr int db = PixelLayout<Kind>::kBytes;
   constexpr bool canCopy = Mode == kBlendNone && sb == db && Source != kSourcePalette;
   const bool copyRuns = canCopy && k.white && !k.graph;
+  constexpr bool canWiden = Source == kSourceDirect && Mode != kBlendNone;
+  const bool wideRuns = canWiden && WideRoadFits(k);
+  // The table, not the key, says which pixels an opaque run draws.
+  PixelKernel unkeyed = k;
+  unkeyed.keyed = false;
   const uint8_t* run = w.runs;
   uint8_t* dst = w.dst;
   const uint8_t* src = w.src;
@@ -113,16 +149,23 @@ void DrawRuns(const PixelKernel& kernel, const AtSizeWalk& w) {
       if (type == kRunRowEnd) break;
       int32_t length = std::min((code & 0x3F) + 1, w.width - x);
       if (type != kRunTransparent && length > 0) {
+        int32_t first = x;  // the first pixel left to draw one by one
         if (copyRuns && type == kRunOpaque) {
           std::memmove(dst + x * db, src + x * sb, static_cast<size_t>(length) * db);
-        } else {
-          int32_t cls = type == kRunTranslucent && Source == kSourceAlpha ? kPixelAlpha : kPixelPlain;
-          for (int32_t i = x; i < x + length; ++i) {
-            SourceSample s = SampleFromCell<Kind, Source>(k, src + i * sb, cls);
-            uint32_t factor = graph != nullptr ? k.threshold[graph[i]] : 0;
-            uint8_t* d = dst + i * db;
-            PixelLayout<Kind>::Store(d, BlendSample<Kind, Mode>(k, PixelLayout<Kind>::Load(d), s, factor));
+          first = x + length;
+        } else if (wideRuns && type == kRunOpaque) {
+          if constexpr (canWiden) {
+            const int32_t wide = length - length % kWideLanes;
+            DrawWideSpan<Kind, Mode>(unkeyed, dst + x * db, src + x * sb, wide);
+            first = x + wide;
           }
+        }
+        int32_t cls = type == kRunTranslucent && Source == kSourceAlpha ? kPixelAlpha : kPixelPlain;
+        for (int32_t i = first; i < x + length; ++i) {
+          SourceSample s = SampleFromCell<Kind, Source>(k, src + i * sb, cls);
+          uint32_t factor = graph != nullptr ? k.threshold[graph[i]] : 0;
+          uint8_t* d = dst + i * db;
+          PixelLayout<Kind>::Store(d, BlendSample<Kind, Mode>(k, PixelLayout<Kind>::Load(d), s, factor));
         }
       }
       x += std::max(length, 0);
@@ -131,6 +174,17 @@ void DrawRuns(const PixelKernel& kernel, const AtSizeWalk& w) {
     src += w.srcPitch;
     if (graph != nullptr) graph += w.graphPitch;
   }
+}
+
+// The run-table walk on the wide road, built twice like
+// DrawWideRowsOfKernel.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void DrawWideRunsOfKernel(const PixelKernel& k, const AtSizeWalk& w) {
+  DispatchWideKernel(k, [&]<int Kind, int Mode>() __attribute__((always_inline)) {
+    DrawRuns<Kind, kSourceDirect, Mode>(k, w);
+  });
 }
 
 }  // namespace
@@ -182,12 +236,24 @@ void DrawMemImgAt(MemImage* destination, const MemImage* source, int32_t x, int3
 
   DispatchPixelKernel(k, [&]<int Kind, int Source, int Mode>() {
     if (runs) {
+      if constexpr (Source == kSourceDirect && Mode != kBlendNone) {
+        if (WideRoadFits(k)) {
+          DrawWideRunsOfKernel(k, w);
+          return;
+        }
+      }
       DrawRuns<Kind, Source, Mode>(k, w);
       return;
     }
     if constexpr (Kind == 0 && Source != kSourceAlpha && (Mode == kBlendAdd || Mode == kBlendSubtract)) {
       if (k.pairForm) {
         DrawPairRows<Source, Mode>(k, w);
+        return;
+      }
+    }
+    if constexpr (Source == kSourceDirect && Mode != kBlendNone) {
+      if (WideRoadFits(k)) {
+        DrawWideRowsOfKernel(k, w);
         return;
       }
     }

@@ -4,6 +4,7 @@
 // from the right when mirrored; rows likewise. All of it in 64 bits, and a
 // sampled column or row never leaves the source.
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "framework/softrender/image_draw.h"
@@ -92,6 +93,63 @@ void DrawStretchedRows(const PixelKernel& kernel, const StretchWalk& w) {
   }
 }
 
+// An untinted draw of a direct source without blend graph, in strips of
+// columns: the strip's source columns are found once, each row's sampled
+// pixels gathered through them, and the gathered strip drawn as a 1:1 strip
+// on the wide road (the copy: copied whole, or pixel by pixel when keyed).
+template <int Kind, int Mode>
+inline __attribute__((always_inline)) void DrawStretchedWideRows(const PixelKernel& kernel, const StretchWalk& w) {
+  // A local copy: the pixel stores cannot alias it, so its fields stay in registers.
+  const PixelKernel k = kernel;
+  constexpr int db = PixelLayout<Kind>::kBytes;
+  constexpr int32_t kStrip = 256;
+  int64_t offsets[kStrip];
+  alignas(32) uint8_t strip[kStrip * db];
+  int64_t column = w.across.first;
+  int64_t counter = w.across.counter;
+  for (int32_t x0 = 0; x0 < w.width; x0 += kStrip) {
+    const int32_t n = std::min(kStrip, w.width - x0);
+    for (int32_t i = 0; i < n; ++i) {
+      offsets[i] = SourceIndex(w.across, column) * db;
+      Advance(w.across, &column, &counter);
+    }
+    const int32_t wide = n - n % kWideLanes;
+    uint8_t* dst = w.dst + x0 * db;
+    int64_t row = w.down.first;
+    int64_t rowCounter = w.down.counter;
+    for (int32_t y = 0; y < w.height; ++y, dst += w.dstPitch) {
+      const uint8_t* srcRow = w.src + SourceIndex(w.down, row) * w.srcPitch;
+      for (int32_t i = 0; i < n; ++i) std::memcpy(strip + i * db, srcRow + offsets[i], db);
+      int32_t first = 0;  // the first pixel left to draw one by one
+      if constexpr (Mode == kBlendNone) {
+        if (!k.keyed) {
+          std::memcpy(dst, strip, static_cast<size_t>(n) * db);
+          first = n;
+        }
+      } else {
+        DrawWideSpan<Kind, Mode>(k, dst, strip, wide);
+        first = wide;
+      }
+      for (int32_t i = first; i < n; ++i) DrawKernelPixel<Kind, kSourceDirect, Mode>(k, dst + i * db, strip + i * db, 0);
+      Advance(w.down, &row, &rowCounter);
+    }
+  }
+}
+
+// Built twice, for machines with AVX2 and without; the loader picks one.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void DrawStretchedWideOfKernel(const PixelKernel& k, const StretchWalk& w) {
+  if (k.mode == kBlendNone) {
+    k.kind == 0 ? DrawStretchedWideRows<0, kBlendNone>(k, w) : DrawStretchedWideRows<1, kBlendNone>(k, w);
+    return;
+  }
+  DispatchWideKernel(k, [&]<int Kind, int Mode>() __attribute__((always_inline)) {
+    DrawStretchedWideRows<Kind, Mode>(k, w);
+  });
+}
+
 }  // namespace
 
 void DrawMemImgStretched(MemImage* destination, const MemImage* source, const Rect* rect, int32_t transparent,
@@ -145,7 +203,15 @@ void DrawMemImgStretched(MemImage* destination, const MemImage* source, const Re
   w.across = MakeAxis(clipLeft - left, scaleX, source->width, mirrorX);
   w.down = MakeAxis(clipTop - top, scaleY, source->height, mirrorY);
 
-  DispatchPixelKernel(k, [&]<int Kind, int Source, int Mode>() { DrawStretchedRows<Kind, Source, Mode>(k, w); });
+  DispatchPixelKernel(k, [&]<int Kind, int Source, int Mode>() {
+    if constexpr (Source == kSourceDirect) {
+      if (Mode == kBlendNone ? k.white && !k.graph : WideRoadFits(k)) {
+        DrawStretchedWideOfKernel(k, w);
+        return;
+      }
+    }
+    DrawStretchedRows<Kind, Source, Mode>(k, w);
+  });
 }
 
 }  // namespace qor

@@ -91,4 +91,28 @@ uint32_t TintColorByTable(int32_t kind, uint32_t color, uint32_t tint) {
   return out;
 }
 
+namespace {
+
+template <int Kind, int Mode>
+inline __attribute__((always_inline)) void DrawWideStripOf(const PixelKernel& k, uint8_t* dst, const uint8_t* strip,
+                                                           int32_t count) {
+  constexpr int db = PixelLayout<Kind>::kBytes;
+  const int32_t wide = count - count % kWideLanes;
+  DrawWideSpan<Kind, Mode>(k, dst, strip, wide);
+  for (int32_t i = wide; i < count; ++i) DrawKernelPixel<Kind, kSourceDirect, Mode>(k, dst + i * db, strip + i * db, 0);
+}
+
+}  // namespace
+
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+__attribute__((target_clones("avx2", "default")))
+#endif
+void DrawWideStrip(const PixelKernel& k, uint8_t* dst, const uint8_t* strip, int32_t count) {
+  // A local copy: the pixel stores cannot alias it, so its fields stay in registers.
+  const PixelKernel kernel = k;
+  DispatchWideKernel(kernel, [&]<int Kind, int Mode>() __attribute__((always_inline)) {
+    DrawWideStripOf<Kind, Mode>(kernel, dst, strip, count);
+  });
+}
+
 }  // namespace qor

@@ -60,6 +60,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 
 #include "framework/graphics/pixel_access.h"
 #include "framework/softrender/blend_tables.h"
@@ -116,11 +117,13 @@ struct PixelKernel {
   bool pairForm;   // modes 2, 3, 16-bit: the walk pairs pixels
 };
 
-struct SourceSample {
-  uint32_t color;  // 16-bit: the R5G6B5 value; 32-bit: the whole palette entry or pixel, byte 3 included
+template <typename P>
+struct BasicSample {
+  P color;         // 16-bit: the R5G6B5 value; 32-bit: the whole palette entry or pixel, byte 3 included
   uint32_t alpha;  // 0..255, read for alpha pixels only
   int32_t cls;     // kPixel*
 };
+using SourceSample = BasicSample<uint32_t>;
 
 // Fills `kernel` for one draw; the caller has checked that destination and
 // source have the same format `kind`. `sourceKey` and `palette` come from
@@ -160,13 +163,38 @@ struct PixelLayout<1> {
   QOR_PIXEL_INLINE static void Store(uint8_t* p, uint32_t v) { StorePixel32(p, v); }
 };
 
-template <int Kind>
-QOR_PIXEL_INLINE int32_t Channel(uint32_t v, int i) {
-  return static_cast<int32_t>((v >> PixelLayout<Kind>::kShift[i]) & ((1u << PixelLayout<Kind>::kBits[i]) - 1));
+// Wide pixels: kWideLanes pixel values side by side (and their channels,
+// signed), so that an untinted draw without a blend graph can run the rules
+// below on several pixels at once; WideRoadFits() says when.
+using WidePixels = uint32_t __attribute__((vector_size(32)));
+using WideChannels = int32_t __attribute__((vector_size(32)));
+constexpr int kWideLanes = 8;
+
+// The signed channel type that goes with a pixel type.
+template <typename P>
+struct ChannelTypeOf {
+  using Type = int32_t;
+};
+template <>
+struct ChannelTypeOf<WidePixels> {
+  using Type = WideChannels;
+};
+template <typename P>
+using ChannelOf = typename ChannelTypeOf<P>::Type;
+template <typename P>
+constexpr bool kIsWide = !std::is_same_v<P, uint32_t>;
+
+template <int Kind, typename P>
+QOR_PIXEL_INLINE ChannelOf<P> Channel(P v, int i) {
+  return (ChannelOf<P>)((v >> PixelLayout<Kind>::kShift[i]) & ((1u << PixelLayout<Kind>::kBits[i]) - 1));
 }
-template <int Kind>
-QOR_PIXEL_INLINE uint32_t PlaceChannel(int32_t v, int i) {
-  return static_cast<uint32_t>(v) << PixelLayout<Kind>::kShift[i];
+template <int Kind, typename S>
+QOR_PIXEL_INLINE auto PlaceChannel(S v, int i) {
+  if constexpr (std::is_same_v<S, int32_t>) {
+    return static_cast<uint32_t>(v) << PixelLayout<Kind>::kShift[i];
+  } else {
+    return (WidePixels)v << PixelLayout<Kind>::kShift[i];
+  }
 }
 template <int Kind>
 QOR_PIXEL_INLINE int32_t ChannelMax(int i) {
@@ -245,16 +273,49 @@ QOR_PIXEL_INLINE int32_t MoveToward(int32_t d, int32_t v, uint64_t w, int shift)
   return d + static_cast<int32_t>(step >> shift);
 }
 
-QOR_PIXEL_INLINE int32_t Tinted(const PixelKernel& k, int i, int32_t v) { return k.white ? v : k.tintRow[i][v]; }
+// The table entries the rules read, as single lookups; for wide channels
+// the same entries by their formulas (the tables hold exactly these
+// values; the tests compare every entry).
+// a x b / 255 truncated, for a x b in 0..65025.
+QOR_PIXEL_INLINE WideChannels DivideBy255(WideChannels x) { return (x + 1 + (x >> 8)) >> 8; }
+// Row p of the product table at v (0..255): v x p / 255.
+QOR_PIXEL_INLINE int32_t ParamProduct(const PixelKernel& k, int32_t v) { return k.paramProduct[v]; }
+QOR_PIXEL_INLINE WideChannels ParamProduct(const PixelKernel& k, WideChannels v) { return DivideBy255(v * k.param); }
+// Row p of the signed table at k (-255..255): p x k / 255 toward zero.
+QOR_PIXEL_INLINE int32_t ParamSigned(const PixelKernel& k, int32_t v) { return k.paramSigned[v]; }
+QOR_PIXEL_INLINE WideChannels ParamSigned(const PixelKernel& k, WideChannels v) {
+  WideChannels negative = v >> 31;  // all ones where v < 0
+  WideChannels magnitude = DivideBy255(((v ^ negative) - negative) * k.param);
+  return (magnitude ^ negative) - negative;
+}
+// The cube slice of parameter / 4 = f at (s, d): (f x s + (63 - f) x d) / 63.
+QOR_PIXEL_INLINE int32_t CubeEntry(const PixelKernel& k, int32_t s, int32_t d) { return k.cubeSlice[s * 64 + d]; }
+QOR_PIXEL_INLINE WideChannels CubeEntry(const PixelKernel& k, WideChannels s, WideChannels d) {
+  const int32_t f = k.param / 4;
+  return ((f * s + (63 - f) * d) * 2081) >> 17;
+}
+
+// Wide channels are drawn only untinted (WideRoadFits).
+template <typename S>
+QOR_PIXEL_INLINE S Tinted(const PixelKernel& k, int i, S v) {
+  if constexpr (std::is_same_v<S, int32_t>) {
+    return k.white ? v : k.tintRow[i][v];
+  } else {
+    return v;
+  }
+}
 
 // The product of the per-pixel weights that are in play (blend-graph factor,
-// alpha) and 8 bits of shift for each.
+// alpha) and 8 bits of shift for each. Wide samples are plain pixels of a
+// draw without a blend graph: no weights.
 struct PixelWeight {
   uint64_t w;
   int shift;
 };
-QOR_PIXEL_INLINE PixelWeight WeightOf(const PixelKernel& k, const SourceSample& s, uint32_t factor) {
+template <typename P>
+QOR_PIXEL_INLINE PixelWeight WeightOf(const PixelKernel& k, const BasicSample<P>& s, uint32_t factor) {
   PixelWeight r = {1, 0};
+  if constexpr (kIsWide<P>) return r;
   if (k.graph) {
     r.w *= factor;
     r.shift += 8;
@@ -269,54 +330,64 @@ QOR_PIXEL_INLINE PixelWeight WeightOf(const PixelKernel& k, const SourceSample& 
 // d moved toward v by the parameter and the per-pixel weights in play.
 // Without weights, 32-bit channels divide by 256 and round down, 16-bit
 // fields divide by 255 and round toward zero (the signed table).
-template <int Kind>
-QOR_PIXEL_INLINE int32_t MoveByParameter(const PixelKernel& k, int32_t d, int32_t v, const PixelWeight& w) {
-  if (w.shift != 0) return MoveToward(d, v, w.w * static_cast<uint32_t>(k.param), w.shift + 8);
+template <int Kind, typename S>
+QOR_PIXEL_INLINE S MoveByParameter(const PixelKernel& k, S d, S v, const PixelWeight& w) {
+  if constexpr (std::is_same_v<S, int32_t>) {
+    if (w.shift != 0) return MoveToward(d, v, w.w * static_cast<uint32_t>(k.param), w.shift + 8);
+  }
   if constexpr (Kind == 1) {
-    return MoveToward(d, v, static_cast<uint32_t>(k.param), 8);
+    return d + (((v - d) * k.param) >> 8);  // |v - d| x p fits in 32 bits
   } else {
-    return d + k.paramSigned[v - d];
+    return d + ParamSigned(k, v - d);
   }
 }
 
 // Saturating sums and clamped differences of whole pixels. The packed forms
 // work on the word with guard bits: blue is exact, green and red drop their
 // lowest bit and take the carry or borrow of the channel below there.
-QOR_PIXEL_INLINE uint32_t AddPacked32(uint32_t d, uint32_t s) {
-  uint32_t sum = (d & 0x00FEFEFF) + (s & 0x00FEFEFF);
-  uint32_t carries = sum & 0x01010100;
+template <typename P>
+QOR_PIXEL_INLINE P AddPacked32(P d, P s) {
+  P sum = (d & 0x00FEFEFF) + (s & 0x00FEFEFF);
+  P carries = sum & 0x01010100;
   return (carries - (carries >> 8)) | sum | ((d | s) & 0x00010100);
 }
-QOR_PIXEL_INLINE uint32_t AddPacked16(uint32_t d, uint32_t s, bool keepLowBits) {
-  uint32_t sum = (d & 0xF7DF) + (s & 0xF7DF);
-  uint32_t carries = sum & 0x08210820;
-  uint32_t r = (carries - (carries >> 5)) | sum;
+template <typename P>
+QOR_PIXEL_INLINE P AddPacked16(P d, P s, bool keepLowBits) {
+  P sum = (d & 0xF7DF) + (s & 0xF7DF);
+  P carries = sum & 0x08210820;
+  P r = (carries - (carries >> 5)) | sum;
   if (keepLowBits) r |= (d | s) & 0x0820;
   return r & 0xFFFF;
 }
-QOR_PIXEL_INLINE uint32_t SubtractPacked32(uint32_t d, uint32_t s) {
-  uint32_t t = (d | 0x01010100) - (s & 0x00FEFEFF);
-  uint32_t free = t & 0x01010100;
+template <typename P>
+QOR_PIXEL_INLINE P SubtractPacked32(P d, P s) {
+  P t = (d | 0x01010100) - (s & 0x00FEFEFF);
+  P free = t & 0x01010100;
   return (free - (free >> 8)) & t;
 }
-QOR_PIXEL_INLINE uint32_t SubtractPacked16(uint32_t d, uint32_t s) {
-  uint32_t t = (d | 0x08210820) - (s & 0xF7DF);
-  uint32_t free = t & 0x08210820;
+template <typename P>
+QOR_PIXEL_INLINE P SubtractPacked16(P d, P s) {
+  P t = (d | 0x08210820) - (s & 0xF7DF);
+  P free = t & 0x08210820;
   return ((free - (free >> 5)) & t) & 0xFFFF;
 }
-QOR_PIXEL_INLINE uint32_t AddBytesExact(uint32_t d, uint32_t s) {
-  uint32_t r = 0;
+// Byte by byte (byte 3 too): the sum capped at 255, the difference floored
+// at 0.
+template <typename P>
+QOR_PIXEL_INLINE P AddBytesExact(P d, P s) {
+  P r = {};
   for (int n = 0; n < 32; n += 8) {
-    uint32_t v = ((d >> n) & 0xFF) + ((s >> n) & 0xFF);
-    r |= (v > 255 ? 255 : v) << n;
+    P v = ((d >> n) & 0xFF) + ((s >> n) & 0xFF);  // 0..510
+    r |= ((v | (0 - (v >> 8))) & 0xFF) << n;
   }
   return r;
 }
-QOR_PIXEL_INLINE uint32_t SubtractBytesExact(uint32_t d, uint32_t s) {
-  uint32_t r = 0;
+template <typename P>
+QOR_PIXEL_INLINE P SubtractBytesExact(P d, P s) {
+  P r = {};
   for (int n = 0; n < 32; n += 8) {
-    uint32_t dv = (d >> n) & 0xFF, sv = (s >> n) & 0xFF;
-    r |= (dv > sv ? dv - sv : 0) << n;
+    P t = ((d >> n) & 0xFF) + 256 - ((s >> n) & 0xFF);  // 256 and up when d > s
+    r |= (t & 0xFF & (0 - (t >> 8))) << n;
   }
   return r;
 }
@@ -364,20 +435,25 @@ QOR_PIXEL_INLINE uint32_t BlendCopy(const PixelKernel& k, uint32_t d, const Sour
   return out;
 }
 
+// Mode 1's half rule on whole pixels: (s >> 1) + (d >> 1) with the bit each
+// channel shifts into the one below cleared.
+template <int Kind, typename P>
+QOR_PIXEL_INLINE P HalfRule(P s, P d) {
+  constexpr uint32_t mask = Kind == 0 ? 0x7BEF : 0x7F7F7F;
+  return ((s >> 1) & mask) + ((d >> 1) & mask);
+}
+
 // Mode 1: toward the source by the parameter (1..254). The half and cube
 // rules are set only for plain pixels without a blend graph.
-template <int Kind>
-QOR_PIXEL_INLINE uint32_t BlendAlpha(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
-  if (k.halfRule) {
-    uint32_t mask = Kind == 0 ? 0x7BEF : 0x7F7F7F;
-    return ((s.color >> 1) & mask) + ((d >> 1) & mask);
-  }
-  uint32_t out = d & PixelLayout<Kind>::kSpare;
+template <int Kind, typename P>
+QOR_PIXEL_INLINE P BlendAlpha(const PixelKernel& k, P d, const BasicSample<P>& s, uint32_t factor) {
+  if (k.halfRule) return HalfRule<Kind>(s.color, d);
+  P out = d & PixelLayout<Kind>::kSpare;
   PixelWeight w = WeightOf(k, s, factor);
   QOR_EACH_CHANNEL {
-    int32_t dv = Channel<Kind>(d, i);
-    int32_t sv = Tinted(k, i, Channel<Kind>(s.color, i));
-    int32_t v = k.cubeRule ? k.cubeSlice[sv * 64 + dv] : MoveByParameter<Kind>(k, dv, sv, w);
+    auto dv = Channel<Kind>(d, i);
+    auto sv = Tinted(k, i, Channel<Kind>(s.color, i));
+    auto v = k.cubeRule ? CubeEntry(k, sv, dv) : MoveByParameter<Kind>(k, dv, sv, w);
     out |= PlaceChannel<Kind>(v, i);
   }
   return out;
@@ -386,30 +462,34 @@ QOR_PIXEL_INLINE uint32_t BlendAlpha(const PixelKernel& k, uint32_t d, const Sou
 // Modes 2 and 3: the colour added or taken away, per channel. In 16-bit the
 // parameter always comes last through the product table, and without a
 // blend graph the alpha is applied before the tint.
-template <int Kind>
-QOR_PIXEL_INLINE uint32_t Contribution(const PixelKernel& k, const SourceSample& s, uint32_t factor) {
-  uint32_t out = 0;
+template <int Kind, typename P>
+QOR_PIXEL_INLINE P Contribution(const PixelKernel& k, const BasicSample<P>& s, uint32_t factor) {
+  P out = {};
   PixelWeight w = WeightOf(k, s, factor);
   QOR_EACH_CHANNEL {
-    int32_t c = Channel<Kind>(s.color, i);
-    int32_t v;
-    if (w.shift == 0) {
-      v = k.paramProduct[Tinted(k, i, c)];
-    } else if constexpr (Kind == 1) {
-      v = static_cast<int32_t>((static_cast<uint64_t>(Tinted(k, i, c)) * w.w * static_cast<uint32_t>(k.param)) >>
-                               (w.shift + 8));
-    } else if (!k.graph) {
-      v = k.paramProduct[Tinted(k, i, static_cast<int32_t>((static_cast<uint32_t>(c) * s.alpha) >> 8))];
+    auto c = Channel<Kind>(s.color, i);
+    if constexpr (kIsWide<P>) {
+      out |= PlaceChannel<Kind>(ParamProduct(k, c), i);
     } else {
-      v = k.paramProduct[static_cast<int32_t>((static_cast<uint64_t>(Tinted(k, i, c)) * w.w) >> w.shift)];
+      int32_t v;
+      if (w.shift == 0) {
+        v = ParamProduct(k, Tinted(k, i, c));
+      } else if constexpr (Kind == 1) {
+        v = static_cast<int32_t>((static_cast<uint64_t>(Tinted(k, i, c)) * w.w * static_cast<uint32_t>(k.param)) >>
+                                 (w.shift + 8));
+      } else if (!k.graph) {
+        v = ParamProduct(k, Tinted(k, i, static_cast<int32_t>((static_cast<uint32_t>(c) * s.alpha) >> 8)));
+      } else {
+        v = ParamProduct(k, static_cast<int32_t>((static_cast<uint64_t>(Tinted(k, i, c)) * w.w) >> w.shift));
+      }
+      out |= PlaceChannel<Kind>(v, i);
     }
-    out |= PlaceChannel<Kind>(v, i);
   }
   return out;
 }
 
-template <int Kind>
-QOR_PIXEL_INLINE uint32_t BlendAdd(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
+template <int Kind, typename P>
+QOR_PIXEL_INLINE P BlendAdd(const PixelKernel& k, P d, const BasicSample<P>& s, uint32_t factor) {
   if constexpr (Kind == 1) {
     if (k.exactForm) return AddBytesExact(d, s.color);
     return AddPacked32(d, Contribution<Kind>(k, s, factor));
@@ -418,8 +498,8 @@ QOR_PIXEL_INLINE uint32_t BlendAdd(const PixelKernel& k, uint32_t d, const Sourc
   }
 }
 
-template <int Kind>
-QOR_PIXEL_INLINE uint32_t BlendSubtract(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
+template <int Kind, typename P>
+QOR_PIXEL_INLINE P BlendSubtract(const PixelKernel& k, P d, const BasicSample<P>& s, uint32_t factor) {
   if constexpr (Kind == 1) {
     if (k.exactForm) return SubtractBytesExact(d, s.color);
     return SubtractPacked32(d, Contribution<Kind>(k, s, factor));
@@ -430,55 +510,61 @@ QOR_PIXEL_INLINE uint32_t BlendSubtract(const PixelKernel& k, uint32_t d, const 
 
 // Mode 4: the product of source and destination, the factor and the alpha
 // scaling the source; no parameter.
-template <int Kind>
-QOR_PIXEL_INLINE uint32_t BlendMultiply(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
-  uint32_t out = d & PixelLayout<Kind>::kSpare;
+template <int Kind, typename P>
+QOR_PIXEL_INLINE P BlendMultiply(const PixelKernel& k, P d, const BasicSample<P>& s, uint32_t factor) {
+  P out = d & PixelLayout<Kind>::kSpare;
   PixelWeight w = WeightOf(k, s, factor);
   QOR_EACH_CHANNEL {
-    uint64_t product = static_cast<uint64_t>(Tinted(k, i, Channel<Kind>(s.color, i))) *
-                       static_cast<uint32_t>(Channel<Kind>(d, i)) * w.w;
-    out |= PlaceChannel<Kind>(static_cast<int32_t>(product >> (PixelLayout<Kind>::kBits[i] + w.shift)), i);
+    auto product = Tinted(k, i, Channel<Kind>(s.color, i)) * Channel<Kind>(d, i);  // at most 255 x 255
+    if constexpr (!kIsWide<P>) {
+      if (w.shift != 0) {
+        uint64_t weighed = static_cast<uint64_t>(product) * w.w;
+        out |= PlaceChannel<Kind>(static_cast<int32_t>(weighed >> (PixelLayout<Kind>::kBits[i] + w.shift)), i);
+        continue;
+      }
+    }
+    out |= PlaceChannel<Kind>(product >> PixelLayout<Kind>::kBits[i], i);
   }
   return out;
 }
 
 // Mode 10: toward the complement of the source (tinted after the
 // complement) by the parameter.
-template <int Kind>
-QOR_PIXEL_INLINE uint32_t BlendInverse(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
-  uint32_t out = d & PixelLayout<Kind>::kSpare;
+template <int Kind, typename P>
+QOR_PIXEL_INLINE P BlendInverse(const PixelKernel& k, P d, const BasicSample<P>& s, uint32_t factor) {
+  P out = d & PixelLayout<Kind>::kSpare;
   PixelWeight w = WeightOf(k, s, factor);
   QOR_EACH_CHANNEL {
-    int32_t v = Tinted(k, i, ChannelMax<Kind>(i) - Channel<Kind>(s.color, i));
+    auto v = Tinted(k, i, ChannelMax<Kind>(i) - Channel<Kind>(s.color, i));
     out |= PlaceChannel<Kind>(MoveByParameter<Kind>(k, Channel<Kind>(d, i), v, w), i);
   }
   return out;
 }
 
 // Mode 11: toward the product of source and destination by the parameter.
-template <int Kind>
-QOR_PIXEL_INLINE uint32_t BlendWeightedMultiply(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
-  uint32_t out = d & PixelLayout<Kind>::kSpare;
+template <int Kind, typename P>
+QOR_PIXEL_INLINE P BlendWeightedMultiply(const PixelKernel& k, P d, const BasicSample<P>& s, uint32_t factor) {
+  P out = d & PixelLayout<Kind>::kSpare;
   PixelWeight w = WeightOf(k, s, factor);
   QOR_EACH_CHANNEL {
-    int32_t dv = Channel<Kind>(d, i);
-    int32_t sv = Tinted(k, i, Channel<Kind>(s.color, i));
-    int32_t m = (sv * dv) >> PixelLayout<Kind>::kBits[i];
-    int32_t r;
-    if (Kind == 0 && i == 1 && w.shift != 0 && k.white && !k.graph) {
-      // 16-bit green of an alpha pixel keeps five more bits of its product.
-      int64_t fine = static_cast<int64_t>((sv * dv) >> 1) - 32 * dv;
-      r = dv + static_cast<int32_t>((fine * s.alpha * k.param) >> 21);
-    } else {
-      r = MoveByParameter<Kind>(k, dv, m, w);
+    auto dv = Channel<Kind>(d, i);
+    auto sv = Tinted(k, i, Channel<Kind>(s.color, i));
+    auto m = (sv * dv) >> PixelLayout<Kind>::kBits[i];
+    if constexpr (!kIsWide<P>) {
+      if (Kind == 0 && i == 1 && w.shift != 0 && k.white && !k.graph) {
+        // 16-bit green of an alpha pixel keeps five more bits of its product.
+        int64_t fine = static_cast<int64_t>((sv * dv) >> 1) - 32 * dv;
+        out |= PlaceChannel<Kind>(dv + static_cast<int32_t>((fine * s.alpha * k.param) >> 21), i);
+        continue;
+      }
     }
-    out |= PlaceChannel<Kind>(r, i);
+    out |= PlaceChannel<Kind>(MoveByParameter<Kind>(k, dv, m, w), i);
   }
   return out;
 }
 
-template <int Kind, int Mode>
-QOR_PIXEL_INLINE uint32_t BlendSample(const PixelKernel& k, uint32_t d, const SourceSample& s, uint32_t factor) {
+template <int Kind, int Mode, typename P>
+QOR_PIXEL_INLINE P BlendSample(const PixelKernel& k, P d, const BasicSample<P>& s, uint32_t factor) {
   if constexpr (Mode == kBlendNone) return BlendCopy<Kind>(k, d, s, factor);
   if constexpr (Mode == kBlendAlpha) return BlendAlpha<Kind>(k, d, s, factor);
   if constexpr (Mode == kBlendAdd) return BlendAdd<Kind>(k, d, s, factor);
@@ -487,6 +573,49 @@ QOR_PIXEL_INLINE uint32_t BlendSample(const PixelKernel& k, uint32_t d, const So
   if constexpr (Mode == kBlendInverse) return BlendInverse<Kind>(k, d, s, factor);
   if constexpr (Mode == kBlendWeightedMultiply) return BlendWeightedMultiply<Kind>(k, d, s, factor);
   return d;
+}
+
+// Whether a draw may run the rules on WidePixels: a direct source, no
+// tint, no blend graph (so every drawn pixel is plain and unweighted), a
+// mode other than the copy, and not the 16-bit pair form (whose pairs are
+// not single pixels).
+QOR_PIXEL_INLINE bool WideRoadFits(const PixelKernel& k) {
+  return k.source == kSourceDirect && k.white && !k.graph && k.mode != kBlendNone && !k.pairForm;
+}
+
+// Draws `count` (a multiple of kWideLanes) pixels of a direct source onto
+// the destination, kWideLanes at a time; a keyed source pixel leaves its
+// lane as it was.
+template <int Kind, int Mode>
+QOR_PIXEL_INLINE void DrawWideSpan(const PixelKernel& k, uint8_t* dst, const uint8_t* src, int32_t count) {
+  constexpr int bytes = PixelLayout<Kind>::kBytes;
+  const WidePixels key = WidePixels{} + k.key;
+  for (int32_t x = 0; x < count; x += kWideLanes, dst += kWideLanes * bytes, src += kWideLanes * bytes) {
+    WidePixels s, d;
+    if constexpr (Kind == 0) {
+      using Halves = uint16_t __attribute__((vector_size(16)));
+      Halves sh, dh;
+      std::memcpy(&sh, src, sizeof sh);
+      std::memcpy(&dh, dst, sizeof dh);
+      s = __builtin_convertvector(sh, WidePixels);
+      d = __builtin_convertvector(dh, WidePixels);
+    } else {
+      std::memcpy(&s, src, sizeof s);
+      std::memcpy(&d, dst, sizeof d);
+    }
+    WidePixels r = BlendSample<Kind, Mode>(k, d, BasicSample<WidePixels>{s, 255, kPixelPlain}, 0);
+    if (k.keyed) {
+      const WidePixels skip = (WidePixels)(s == key);
+      r = (d & skip) | (r & ~skip);
+    }
+    if constexpr (Kind == 0) {
+      using Halves = uint16_t __attribute__((vector_size(16)));
+      Halves rh = __builtin_convertvector(r, Halves);
+      std::memcpy(dst, &rh, sizeof rh);
+    } else {
+      std::memcpy(dst, &r, sizeof r);
+    }
+  }
 }
 
 // Fetch, class, blend and write one pixel; `graphByte` is the blend graph's
@@ -498,6 +627,11 @@ QOR_PIXEL_INLINE void DrawKernelPixel(const PixelKernel& k, uint8_t* dst, const 
   uint32_t factor = k.graph ? k.threshold[graphByte] : 0;
   PixelLayout<Kind>::Store(dst, BlendSample<Kind, Mode>(k, PixelLayout<Kind>::Load(dst), s, factor));
 }
+
+// Draws `count` gathered source pixels of a direct source (`strip`, packed)
+// onto neighbouring destination pixels on the wide road (WideRoadFits), the
+// tail pixel by pixel. Built for machines with AVX2 and without.
+void DrawWideStrip(const PixelKernel& k, uint8_t* dst, const uint8_t* strip, int32_t count);
 
 // ---------------------------------------------------------------------------
 // Dispatch: one call of fn.template operator()<Kind, Source, Mode>() with the
@@ -533,6 +667,37 @@ template <class Fn>
 inline void DispatchPixelKernel(const PixelKernel& k, Fn&& fn) {
   if (k.kind == 0) DispatchKernelSource<0>(k, fn);
   else if (k.kind == 1) DispatchKernelSource<1>(k, fn);
+}
+
+// The wide road (WideRoadFits): fn.template operator()<Kind, Mode>() for
+// the kernel's layout and mode. Forced inline all the way, so that a caller
+// built for several machines (target_clones) gets every loop in each build:
+// give the lambda __attribute__((always_inline)) too.
+template <class Fn>
+QOR_PIXEL_INLINE void DispatchWideKernel(const PixelKernel& k, Fn&& fn) {
+  const bool narrow = k.kind == 0;
+  switch (k.mode) {
+    case kBlendAlpha:
+      narrow ? fn.template operator()<0, kBlendAlpha>() : fn.template operator()<1, kBlendAlpha>();
+      break;
+    case kBlendAdd:
+      narrow ? fn.template operator()<0, kBlendAdd>() : fn.template operator()<1, kBlendAdd>();
+      break;
+    case kBlendSubtract:
+      narrow ? fn.template operator()<0, kBlendSubtract>() : fn.template operator()<1, kBlendSubtract>();
+      break;
+    case kBlendMultiply:
+      narrow ? fn.template operator()<0, kBlendMultiply>() : fn.template operator()<1, kBlendMultiply>();
+      break;
+    case kBlendInverse:
+      narrow ? fn.template operator()<0, kBlendInverse>() : fn.template operator()<1, kBlendInverse>();
+      break;
+    case kBlendWeightedMultiply:
+      narrow ? fn.template operator()<0, kBlendWeightedMultiply>() : fn.template operator()<1, kBlendWeightedMultiply>();
+      break;
+    default:
+      break;
+  }
 }
 
 template <class Fn>

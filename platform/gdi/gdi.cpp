@@ -141,7 +141,8 @@ int DibToDc(Hdc handle, int x, int y, int w, int h, int sx, int syBottom, int sw
   GdiPixels dst, src;
   bool topDown = false;
   if (!StoreOf(handle, &dst) || !DibPixels(bits, info, &src, &topDown)) return 0;
-  if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0) return 0;
+  // A negative source width reads the columns from sx leftward (a mirror).
+  if (w <= 0 || h <= 0 || sw == 0 || sh <= 0) return 0;
   const int topRow = src.height - syBottom - sh;  // the source rectangle's top row, counted from the top
   for (int row = 0; row < h; ++row) {
     const int dy = y + row;
@@ -249,10 +250,11 @@ HGdiObj CreateCompatibleBitmap(Hdc dc, int width, int height) {
 
 HGdiObj SelectObject(Hdc handle, HGdiObj object) {
   Dc* dc = FindDc(handle);
-  if (dc == nullptr || dc->kind != DcKind::Memory || g_gdi.bitmaps.count(object) == 0) return 0;
+  // 1 stands for the placeholder picture: selecting it back frees the bitmap.
+  if (dc == nullptr || dc->kind != DcKind::Memory || (object != 1 && g_gdi.bitmaps.count(object) == 0)) return 0;
   const HGdiObj previous = dc->bitmap;
-  dc->bitmap = object;
-  return previous != 0 ? previous : 1;  // 1 stands for the placeholder picture
+  dc->bitmap = object == 1 ? 0 : object;
+  return previous != 0 ? previous : 1;
 }
 
 bool DeleteObject(HGdiObj object) {

@@ -79,7 +79,8 @@ HGdiObj SelectObject(Hdc dc, HGdiObj object);
 bool DeleteObject(HGdiObj object);
 
 bool BitBlt(Hdc destination, int x, int y, int width, int height, Hdc source, int sourceX, int sourceY, uint32_t rop);
-// Lines copied (the destination height), 0 on failure.
+// Lines copied (the destination height), 0 on failure. A negative source
+// width mirrors, reading leftward from sourceX.
 int StretchDIBits(Hdc dc, int x, int y, int width, int height, int sourceX, int sourceY, int sourceWidth,
                   int sourceHeight, const void* bits, const BitmapInfo* info, uint32_t usage, uint32_t rop);
 // Takes 1-, 4-, 8-, 16-, 24- and 32-bit rows, plain or with bit fields (16
