@@ -10,6 +10,10 @@ namespace qor {
 
 namespace {
 
+bool NamesAFolderItself(const char* name) {
+  return name[0] == '\0' || std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
+}
+
 bool InIndex(const ArchiveState* s, uint64_t offset, uint64_t length) {
   return offset <= s->header.indexSize && length <= s->header.indexSize - offset;
 }
@@ -22,7 +26,9 @@ int64_t DirRecordAt(const ArchiveState* s, uint32_t dir) {
 
 // A name record is usable when its unit count, its padded key (ending in a
 // zero byte) and its written name (zero-terminated within a file name's
-// length) all lie inside the index.
+// length) all lie inside the index, and neither the key nor the written name
+// is empty, "." or "..": such a name stands for the folder that holds it (or
+// its parent), and a walk of the folders would enter it without end.
 bool NameRecordOk(const ArchiveState* s, uint32_t name) {
   if (!InIndex(s, name, 4)) return false;
   const uint32_t units = ReadLe16(s->index + name);
@@ -31,7 +37,9 @@ bool NameRecordOk(const ArchiveState* s, uint32_t name) {
   if (!InIndex(s, static_cast<uint64_t>(name) + 4, units * 4u) || s->index[written - 1] != 0) return false;
   const uint64_t room = s->header.indexSize - written;
   const size_t scan = room < kFileNameCapacity ? static_cast<size_t>(room) : kFileNameCapacity;
-  return std::memchr(s->index + written, 0, scan) != nullptr;
+  if (std::memchr(s->index + written, 0, scan) == nullptr) return false;
+  return !NamesAFolderItself(reinterpret_cast<const char*>(s->index + name + 4)) &&
+         !NamesAFolderItself(reinterpret_cast<const char*>(s->index + written));
 }
 
 bool NameMatches(const ArchiveState* s, uint32_t name, const ArchiveNameKey& key) {

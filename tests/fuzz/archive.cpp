@@ -13,8 +13,12 @@
 
 namespace {
 
-size_t ReadEverything(const std::string& folder, int depth) {
-  if (depth > 8) return 0;
+// Each folder level takes at least a directory record of the input, so a
+// walk deeper than that has found a folder that leads back into itself.
+size_t g_deepestPossible = 0;
+
+size_t ReadEverything(const std::string& folder, size_t depth) {
+  if (depth > g_deepestPossible) __builtin_trap();
   size_t total = 0;
   qor::FindRecord r;
   const qor::FindHandle h = qor::ArcFindFirst((folder + "\\*").c_str(), &r);
@@ -61,6 +65,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const int memorySlot = qor::OpenArchiveByPath(-1, (fuzz::GetScratch().z + "\\c.dat").c_str(), 1, 0);
     if (memorySlot >= 0) qor::LowerArchiveUse(memorySlot);
   }
+  g_deepestPossible = size / 16 + 1;
   ReadEverything(folder, 0);
   qor::ResetArchiveTables();
   return 0;

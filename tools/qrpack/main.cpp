@@ -158,8 +158,10 @@ bool OpenForReading(const Arguments& a, std::string* folder) {
 }
 
 // An entry name must be one element: a separator or a drive in it would
-// lead an extract outside its folder.
+// lead an extract outside its folder, and an empty one would name the folder
+// being walked again.
 bool IsOneElement(const char* name) {
+  if (*name == '\0') return false;
   for (const char* p = name; *p != '\0'; p += qor::SjisCharWidth(p)) {
     if (*p == '\\' || *p == '/' || *p == ':') return false;
   }

@@ -252,6 +252,9 @@ TEST(ArchivedFile, ElementsSeeksAndEndInBothStorageKinds) {
     EXPECT_EQ(FileTellDispatch(f), 10);
     EXPECT_EQ(FileSeekDispatch(f, -3, 2), 0);
     EXPECT_EQ(FileReadDispatch(out, 1, 16, f), 3u);
+    EXPECT_EQ(FileSeekDispatch(f, 0, 2), 0);  // exactly at the end: a read finds the end
+    EXPECT_EQ(FileReadDispatch(out, 1, 1, f), 0u);
+    EXPECT_EQ(FileEofDispatch(f), -1);
     EXPECT_EQ(FileIdleDispatch(f), 1);
     EXPECT_EQ(FileCloseDispatch(f), 0);
   }

@@ -1,18 +1,14 @@
-// A scratch directory that is the current directory while it lives, with
-// every core module reset to its load state on both ends.
+// The core modules' reset, the scratch folder the core tests work in, and
+// the log text without its time stamps.
 #pragma once
 
-#include <ftw.h>
-#include <stdlib.h>
-#include <unistd.h>
-
-#include <cstdio>
 #include <string>
 
 #include "framework/core/framework_status.h"
 #include "framework/core/log.h"
 #include "framework/core/memory.h"
 #include "framework/core/screen_log.h"
+#include "support/scratch_folder.h"
 
 namespace coretest {
 
@@ -23,38 +19,11 @@ inline void ResetCore() {
   qor::ResetAllocator();
 }
 
-struct ScratchDir {
-  std::string path;
-  std::string previous;
-
-  ScratchDir() {
-    char tmpl[] = "/tmp/orb_core_XXXXXX";
-    path = mkdtemp(tmpl);
-    char cwd[4096];
-    previous = getcwd(cwd, sizeof cwd) ? cwd : "/";
-    if (chdir(path.c_str()) != 0) std::perror("chdir");
-    ResetCore();
-  }
-  ~ScratchDir() {
-    ResetCore();
-    if (chdir(previous.c_str()) != 0) std::perror("chdir");
-    nftw(
-        path.c_str(), [](const char* p, const struct stat*, int, FTW*) { return ::remove(p); }, 16,
-        FTW_DEPTH | FTW_PHYS);
-  }
-
-  bool Exists(const std::string& name) const { return access((path + "/" + name).c_str(), F_OK) == 0; }
-
-  std::string Read(const std::string& name) const {
-    std::string out;
-    std::FILE* f = std::fopen((path + "/" + name).c_str(), "rb");
-    if (f == nullptr) return "<missing>";
-    char buf[4096];
-    size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-    std::fclose(f);
-    return out;
-  }
+// The scratch folder as the current directory, with every core module
+// reset to its load state on both ends.
+struct ScratchDir : testsupport::ScratchFolder {
+  ScratchDir() : ScratchFolder(true) { ResetCore(); }
+  ~ScratchDir() { ResetCore(); }
 };
 
 // The log text with the "<milliseconds>:" at the start of each line removed;

@@ -82,6 +82,8 @@ TEST(MakeFullPath, ElementsDotsDrivesAndLimits) {
   EXPECT_EQ(FullPath("a/b", "Z:\\home\\"), "Z:\\home\\a\\b");
   EXPECT_EQ(FullPath("", "Z:\\"), "Z:\\");
   EXPECT_EQ(FullPath("a\\\\b", "Z:\\home"), "<fail>");
+  EXPECT_EQ(FullPath(".x\\..y\\.", "Z:\\d"), "Z:\\d\\.x\\..y");  // only "." and ".." are special
+  EXPECT_EQ(FullPath("..\\..", "\\\\srv\\share"), "\\\\srv");
   // 0x83 0x5C is one character: ".." removes it whole, and it is never cut.
   EXPECT_EQ(FullPath("\x83\x5C\\..", "Z:\\d"), "Z:\\d");
   EXPECT_EQ(FullPath("x\\\x83\x5C", "Z:\\d"), "Z:\\d\\x\\\x83\x5C");

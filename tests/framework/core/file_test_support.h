@@ -1,13 +1,10 @@
-// Scratch folders on the real disk for the file and archive tests, and the
-// reset that every such test starts from.
+// The reset every file and archive test starts from, its scratch folder,
+// and inputs and pack trees for the archive tests.
 #pragma once
 
-#include <stdlib.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -18,6 +15,7 @@
 #include "platform/kernel/file_io.h"
 #include "platform/kernel/path_map.h"
 #include "platform/kernel/threads.h"
+#include "support/scratch_folder.h"
 
 namespace filetest {
 
@@ -28,45 +26,15 @@ inline void ResetFileModules() {
   plat::ResetThreadStandIn();
 }
 
-// A fresh folder under /tmp, removed with everything in it at the end; the
-// current directory is restored as well.
-struct ScratchDir {
-  std::string host;  // UTF-8 host path
-  std::string z;     // the framework's CP932 form
-  char savedCwd[4096] = {};
-
-  ScratchDir() {
+// A scratch folder with the file modules reset on both ends (and the
+// current directory restored, since the tests may change it).
+struct ScratchDir : testsupport::ScratchFolder {
+  ScratchDir() : ScratchFolder(false) {
     ResetFileModules();
-    if (getcwd(savedCwd, sizeof savedCwd) == nullptr) savedCwd[0] = '\0';
-    char tmpl[] = "/tmp/orb_files_XXXXXX";
-    host = mkdtemp(tmpl);
-    char buffer[4096];
-    plat::HostPathToCp932(host.c_str(), buffer, sizeof buffer);
-    z = buffer;
+    char cwd[4096];
+    savedCwd = getcwd(cwd, sizeof cwd) != nullptr ? cwd : "";
   }
-  ~ScratchDir() {
-    ResetFileModules();
-    if (savedCwd[0] != '\0' && chdir(savedCwd) != 0) std::perror("chdir");
-    std::system(("rm -rf '" + host + "'").c_str());
-  }
-
-  // Paths below the folder: host form with "/" and framework form with "\".
-  std::string Host(const std::string& relative) const { return host + "/" + relative; }
-  std::string Z(const std::string& relative) const {
-    std::string r = relative;
-    for (char& c : r) c = (c == '/') ? '\\' : c;
-    return z + "\\" + r;
-  }
-  void MakeDir(const std::string& relative) const { mkdir(Host(relative).c_str(), 0755); }
-  void WriteFile(const std::string& relative, const std::vector<uint8_t>& bytes) const {
-    std::FILE* f = std::fopen(Host(relative).c_str(), "wb");
-    if (f == nullptr) return;
-    if (!bytes.empty()) std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-  }
-  void WriteText(const std::string& relative, const std::string& text) const {
-    WriteFile(relative, std::vector<uint8_t>(text.begin(), text.end()));
-  }
+  ~ScratchDir() { ResetFileModules(); }
 };
 
 inline std::vector<uint8_t> RandomBytes(size_t n, uint32_t seed) {
@@ -125,6 +93,15 @@ inline bool ReadThroughTable(const std::string& path, std::vector<uint8_t>* out,
   }
   qor::FileCloseDispatch(f);
   return true;
+}
+
+// The qrpack program of this build: tools/qrpack beside the tests' folder.
+inline std::string QrpackPath() {
+  char self[4096] = {};
+  if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0) return "";
+  std::string path = self;
+  path = path.substr(0, path.find_last_of('/'));
+  return path.substr(0, path.find_last_of('/')) + "/tools/qrpack";
 }
 
 }  // namespace filetest

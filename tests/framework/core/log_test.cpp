@@ -157,11 +157,11 @@ TEST(LogFile, OpeningReplacesTheOldFileAndCanBeDated) {
 TEST(LogFile, StartDirectoryEndingInDoubleByteBackslashTrail) {
   ScratchDir dir;
   // "表" is 0x95 0x5C in CP932: its trail byte is no separator.
-  const std::string sub = dir.path + reinterpret_cast<const char*>(u8"/表");
+  const std::string sub = dir.host + reinterpret_cast<const char*>(u8"/表");
   ASSERT_EQ(mkdir(sub.c_str(), 0755), 0);
   ASSERT_EQ(chdir(sub.c_str()), 0);
   OpenLogFile();
   LogOutput("here\n");
   EXPECT_NE(dir.Read(reinterpret_cast<const char*>(u8"表/Log.txt")), "<missing>");
-  ASSERT_EQ(chdir(dir.path.c_str()), 0);
+  ASSERT_EQ(chdir(dir.host.c_str()), 0);
 }

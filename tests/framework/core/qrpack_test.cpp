@@ -5,7 +5,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <climits>
 #include <cstring>
 #include <map>
 #include <string>
@@ -70,14 +69,6 @@ PackNode SampleTree() {
                      });
 }
 
-std::string ToolPath() {
-  char self[PATH_MAX] = {};
-  if (readlink("/proc/self/exe", self, sizeof self - 1) <= 0) return "";
-  std::string path = self;
-  path = path.substr(0, path.find_last_of('/'));
-  return path.substr(0, path.find_last_of('/')) + "/tools/qrpack";
-}
-
 int RunShell(const std::string& command) {
   const int status = std::system((command + " >/dev/null 2>&1").c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -126,7 +117,7 @@ TEST(QrpackRoundTrip, EveryVersionStoredAndCompressed) {
 }
 
 TEST(QrpackE2E, PackListExtractAndFailures) {
-  const std::string tool = ToolPath();
+  const std::string tool = filetest::QrpackPath();
   if (access(tool.c_str(), X_OK) != 0) GTEST_SKIP() << "qrpack not built at " << tool;
   ScratchDir dir;
   dir.MakeDir("src");

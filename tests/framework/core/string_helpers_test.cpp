@@ -12,9 +12,9 @@ TEST(SjisScan, DoubleByteTrailIsNeverASeparatorOrLetter) {
   // 0x83 0x5C is one character whose trail byte is a backslash.
   const char text[] = "\x83\x5C" "a\\b";
   EXPECT_EQ(FindCharSjis(text, '\\'), text + 3);
-  char upper[] = "\x82" "a" "b";  // 0x82 'a' is one character
+  char upper[] = "\x82" "a" "b`az{@Z[";  // 0x82 'a' is one character
   UpperCaseAsciiSjis(upper);
-  EXPECT_STREQ(upper, "\x82" "a" "B");
+  EXPECT_STREQ(upper, "\x82" "a" "B`AZ{@Z[");
   // A lead byte right before the end must not carry the scan past the zero.
   char tail[] = {'a', '\x82', '\0', 'z', '\0'};
   UpperCaseAsciiSjis(tail);

@@ -52,6 +52,10 @@ TEST(CharRing, PeekThenTakeGiveTheSameCharacter) {
   EXPECT_EQ(GetCharFromInputBuffer(d, 1), 2);
   EXPECT_EQ(std::memcmp(c, d, 2), 0);
   EXPECT_EQ(Take(), "x");
+  // 0x7F is no trail byte: the lead byte before it goes.
+  PutCharToInputBuffer(0x82);
+  PutCharToInputBuffer(0x7F);
+  EXPECT_EQ(Take(), "\x7F");
   // A control code in the lead range is one byte: 0x1D then 'q'.
   PutCharToInputBuffer(0x1D);
   PutCharToInputBuffer('q');

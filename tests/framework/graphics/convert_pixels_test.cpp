@@ -142,6 +142,13 @@ TEST(ConvertPixelsTest, WorkedExamples) {
   EXPECT_EQ(keyed.Get(0, 0), 0x0000FF00u);
   EXPECT_EQ(keyed.Get(1, 0), 0xFF00FE00u);
   EXPECT_EQ(keyed.Get(2, 0), 0xFF123456u);
+  // The same from 32-bit pixels whose unused top byte is not 0.
+  Canvas junk(kX8888, 2, 1);
+  junk.Set(0, 0, 0x5A00FF00);
+  junk.Set(1, 0, 0x5A123456);
+  Convert(keyed, junk, 0, 0, {0, 0, 2, 1}, key);
+  EXPECT_EQ(keyed.Get(0, 0), 0x0000FF00u);
+  EXPECT_EQ(keyed.Get(1, 0), 0xFF123456u);
 
   // Mirroring; skip-key is ignored while mirroring.
   Canvas row(kX8888, 3, 1), out(kX8888, 3, 1);

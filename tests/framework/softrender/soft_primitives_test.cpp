@@ -11,149 +11,45 @@
 #include "framework/softrender/blend_tables.h"
 #include "framework/softrender/soft_blend.h"
 #include "framework/softrender/soft_primitives.h"
+#include "reference_blend.h"
+#include "xform_test_util.h"
 
 namespace qor {
 namespace {
 
-// Reference blends, channel by channel, without the blend tables. Modes 2
-// and 3 work on whole words in the renderer; here they are spelled out as
-// the per-channel carries and borrows those words produce.
-int Mix(int d, int c, int p) { return (256 * d + p * (c - d)) / 256; }  // never negative: floor
-int MixTrunc(int d, int c, int p) { return d + p * (c - d) / 255; }
-
-uint32_t Reference32(uint32_t d, uint32_t c, int mode, int p) {
-  auto ch = [](uint32_t v, int n) { return static_cast<int>((v >> (8 * n)) & 0xFF); };
-  int out[4] = {ch(d, 0), ch(d, 1), ch(d, 2), ch(d, 3)};
-  switch (mode) {
-    case 0: return c;
-    case 1:
-      if (p == 255) return c;
-      for (int n = 0; n < 3; ++n) out[n] = Mix(ch(d, n), ch(c, n), p);
-      break;
-    case 2: {
-      if (p == 0) return d;
-      int carry = 0;
-      for (int n = 0; n < 3; ++n) {
-        int dv = ch(d, n), cv = ch(c, n) * p / 255;
-        int low = n == 0 ? 0 : 1;  // green and red add their upper seven bits
-        int sum = (dv & ~low) + (cv & ~low);
-        out[n] = sum > 255 ? 255 : (sum + carry) | ((dv | cv) & low);
-        carry = sum > 255;
-      }
-      out[3] = carry;
-      break;
+// The renderer tests' reference model, for a flat colour: a plain opaque
+// sample drawn without tint, graph or alpha on the transformed road (no
+// 1:1-walk forms). The fill and line tint comes first, by its own rule: a
+// white tint leaves the colour, any other takes each channel times the tint
+// byte, shifted down by 8.
+uint32_t Reference(int kind, uint32_t d, uint32_t c, int mode, int p, uint32_t tint = 0xFFFFFF) {
+  const int shift[3] = {0, kind ? 8 : 5, kind ? 16 : 11}, bits[3] = {kind ? 8 : 5, kind ? 8 : 6, kind ? 8 : 5};
+  uint32_t tinted = c;
+  if ((tint & 0xFFFFFF) != 0xFFFFFF) {
+    tinted = kind ? (c & 0xFF000000) : 0;
+    for (int i = 0; i < 3; ++i) {
+      const uint32_t field = (c >> shift[i]) & ((1u << bits[i]) - 1);
+      tinted |= (field * ((tint >> (8 * i)) & 0xFF) >> 8) << shift[i];
     }
-    case 3: {
-      if (p == 0) return d;
-      int borrow = 0;
-      for (int n = 0; n < 3; ++n) {
-        int dv = ch(d, n), cv = ch(c, n) * p / 255;
-        int diff = n == 0 ? dv - cv : 2 * ((dv >> 1) - (cv >> 1)) + 1 - borrow;
-        bool under = n == 0 ? dv < cv : (dv >> 1) < (cv >> 1);
-        out[n] = under ? 0 : diff;
-        borrow = under;
-      }
-      out[3] = 0;
-      break;
-    }
-    case 4:
-      for (int n = 0; n < 3; ++n) out[n] = ch(d, n) * ch(c, n) >> 8;
-      break;
-    case 10:
-      for (int n = 0; n < 3; ++n) out[n] = Mix(ch(d, n), 255 - ch(c, n), p);
-      break;
-    case 11:
-      for (int n = 0; n < 3; ++n) out[n] = Mix(ch(d, n), ch(d, n) * ch(c, n) >> 8, p);
-      break;
-    default: return d;
   }
-  return static_cast<uint32_t>(out[0] | out[1] << 8 | out[2] << 16) | static_cast<uint32_t>(out[3]) << 24;
-}
-
-uint32_t Reference16(uint32_t d, uint32_t c, int mode, int p) {
-  const int shift[3] = {0, 5, 11}, bits[3] = {5, 6, 5};  // blue, green, red
-  auto f = [&](uint32_t v, int n) { return static_cast<int>((v >> shift[n]) & ((1u << bits[n]) - 1)); };
-  int out[3] = {f(d, 0), f(d, 1), f(d, 2)};
-  switch (mode) {
-    case 0: return c;
-    case 1:
-      if (p == 255) return c;
-      for (int n = 0; n < 3; ++n) out[n] = MixTrunc(f(d, n), f(c, n), p);
-      break;
-    case 2: {
-      if (p == 0) return d;
-      int carry = 0;
-      for (int n = 0; n < 3; ++n) {
-        int dv = f(d, n), cv = f(c, n) * p / 255, max = (1 << bits[n]) - 1;
-        int low = n == 0 ? 0 : 1;
-        int sum = (dv & ~low) + (cv & ~low);
-        // A saturated green keeps its lowest bit from the inputs: the word
-        // arithmetic fills only its upper five bits.
-        if (sum > max) out[n] = n == 1 ? 62 | carry | ((dv | cv) & 1) : max;
-        else out[n] = (sum + carry) | ((dv | cv) & low);
-        carry = sum > max;
-      }
-      break;
-    }
-    case 3: {
-      if (p == 0) return d;
-      int borrow = 0;
-      for (int n = 0; n < 3; ++n) {
-        int dv = f(d, n), cv = f(c, n) * p / 255;
-        bool under = n == 0 ? dv < cv : (dv >> 1) < (cv >> 1);
-        int diff = n == 0 ? dv - cv : 2 * ((dv >> 1) - (cv >> 1)) + (n == 2 ? 1 - borrow : 0);
-        out[n] = under ? 0 : diff;
-        borrow = under;
-      }
-      break;
-    }
-    case 4:
-      for (int n = 0; n < 3; ++n) out[n] = f(d, n) * f(c, n) >> bits[n];
-      break;
-    case 10:
-      for (int n = 0; n < 3; ++n) out[n] = MixTrunc(f(d, n), ((1 << bits[n]) - 1) - f(c, n), p);
-      break;
-    case 11:
-      for (int n = 0; n < 3; ++n) out[n] = MixTrunc(f(d, n), f(d, n) * f(c, n) >> bits[n], p);
-      break;
-    default: return d;
-  }
-  return static_cast<uint32_t>(out[0] | out[1] << 5 | out[2] << 11);
+  const ref::Draw draw = {kind, mode, p, 0xFFFFFF, ref::Road::kTransformed, ref::kDirect, 0, false};
+  return ref::Pixel(draw, 0, ref::Sample{tinted, tinted, 255, 1}, 0, d);
 }
 
 class SoftPrimitivesTest : public ::testing::Test {
  protected:
   void SetUp() override { BuildBlendTables(); }
-  void TearDown() override {
-    ReleaseMemImg(&view);
-    ReleaseMemImg(&parent);
-  }
-  // A `w` x `h` view inside an image whose two-pixel border holds a canary.
+  // A `w` x `h` view of random pixels inside a two-pixel canary frame.
   void MakeCanvas(int kind, int w, int h, uint32_t seed) {
-    ReleaseMemImg(&view);
-    ReleaseMemImg(&parent);
-    ASSERT_EQ(CreateMemImg(&parent, w + 4, h + 4, -1, 0, kind, 0, 0, 0, nullptr), 0);
-    FillMemImgRect(&parent, nullptr, kCanary);
-    MakeMemImgView(&view, &parent, 2, 2, w, h);
+    canvas.Create(kind, w, h, 2);
     std::mt19937 rng(seed);
     for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) Set(x, y, rng());
+      for (int x = 0; x < w; ++x) canvas.Set(x, y, rng());
   }
-  bool Wide() const { return view.buffer->formatKind == 1; }
-  uint8_t* At(const MemImage& m, int x, int y) { return m.pixels + y * m.buffer->pitch + x * (Wide() ? 4 : 2); }
-  uint32_t Get(int x, int y) { return Wide() ? LoadPixel32(At(view, x, y)) : LoadPixel16(At(view, x, y)); }
-  void Set(int x, int y, uint32_t v) { Wide() ? StorePixel32(At(view, x, y), v) : StorePixel16(At(view, x, y), v); }
-  bool CanaryIntact() {
-    for (int y = 0; y < parent.height; ++y)
-      for (int x = 0; x < parent.width; ++x) {
-        if (x >= 2 && y >= 2 && x < parent.width - 2 && y < parent.height - 2) continue;
-        uint32_t v = Wide() ? LoadPixel32(At(parent, x, y)) : LoadPixel16(At(parent, x, y));
-        if (v != (Wide() ? kCanary : (kCanary & 0xFFFF))) return false;
-      }
-    return true;
-  }
-  static constexpr uint32_t kCanary = 0x5AA5C33C;
-  MemImage parent = {}, view = {};
+  uint32_t Get(int x, int y) const { return canvas.Get(x, y); }
+  bool CanaryIntact() const { return canvas.CanaryIntact(); }
+  xform_test::Canvas canvas;
+  MemImage& view = canvas.view;
 };
 
 TEST_F(SoftPrimitivesTest, FormulasAgreeWithTheChannelReference) {
@@ -168,8 +64,8 @@ TEST_F(SoftPrimitivesTest, FormulasAgreeWithTheChannelReference) {
     for (int i = 0; i < 20000; ++i) {
       uint32_t d = rng(), c = rng();
       int p = i < 7000 ? edges[i % 7] : static_cast<int>(rng() % 256);
-      ASSERT_EQ(BlendPixel32(d, c, mode, p), Reference32(d, c, mode, p)) << mode << " " << p << " " << d << " " << c;
-      ASSERT_EQ(BlendPixel16(d & 0xFFFF, c & 0xFFFF, mode, p), Reference16(d & 0xFFFF, c & 0xFFFF, mode, p))
+      ASSERT_EQ(BlendPixel32(d, c, mode, p), Reference(1, d, c, mode, p)) << mode << " " << p << " " << d << " " << c;
+      ASSERT_EQ(BlendPixel16(d & 0xFFFF, c & 0xFFFF, mode, p), Reference(0, d & 0xFFFF, c & 0xFFFF, mode, p))
           << mode << " " << p << " " << (d & 0xFFFF) << " " << (c & 0xFFFF);
     }
   }
@@ -178,23 +74,29 @@ TEST_F(SoftPrimitivesTest, FormulasAgreeWithTheChannelReference) {
   EXPECT_EQ(TintColor16(0xFFFF, 0x808080), (15u << 11) | (31u << 5) | 15u);
 }
 
-TEST_F(SoftPrimitivesTest, FillsInEveryModeStayInsideTheImage) {
-  for (int kind = 0; kind < 2; ++kind) {
-    for (int mode = 0; mode < 12; ++mode) {
-      for (int p : {0, 100, 255}) {
-        MakeCanvas(kind, 9, 7, mode * 7 + p);
-        std::vector<uint32_t> before;
-        for (int y = 0; y < 7; ++y)
-          for (int x = 0; x < 9; ++x) before.push_back(Get(x, y));
-        SoftDrawSettings s = {{-100, -100, 1000, 1000}, mode, p, 0x80C0FF};
-        uint32_t color = 0x89ABCDEF;
-        Rect beyond = {-5, -3, 50, 40};  // reaches past the image on every side
-        PaintMemImgRect(&view, &beyond, color, &s);
-        ASSERT_TRUE(CanaryIntact()) << kind << " " << mode;
-        uint32_t tinted = kind ? TintColor32(color, s.tint) : TintColor16(color, s.tint);
-        for (int i = 0; i < 63; ++i) {
-          uint32_t expect = kind ? Reference32(before[i], tinted, mode, p) : Reference16(before[i], tinted, mode, p);
-          ASSERT_EQ(Get(i % 9, i / 9), expect) << kind << " " << mode << " " << p;
+// A fill reaching past the image on every side, and a line 14 across and 9
+// up, in every mode: each pixel they cover is blended, no other changes.
+TEST_F(SoftPrimitivesTest, FillsAndLinesInEveryModeBlendOnlyTheirPixels) {
+  for (bool line : {false, true}) {
+    for (int kind = 0; kind < 2; ++kind) {
+      for (int mode = 0; mode < 12; ++mode) {
+        for (int p : line ? std::vector<int>{77} : std::vector<int>{0, 100, 255}) {
+          MakeCanvas(kind, 16, 12, mode * 7 + p + 40 * kind);
+          std::vector<uint32_t> before;
+          for (int i = 0; i < 16 * 12; ++i) before.push_back(Get(i % 16, i / 16));
+          SoftDrawSettings s = {{-100, -100, 1000, 1000}, mode, p, line ? 0xFF80FFu : 0x80C0FFu};
+          const uint32_t color = line ? 0x3C5A96F0 : 0x89ABCDEF;
+          const Rect beyond = {-5, -3, 50, 40};
+          if (line) DrawMemImgLine(&view, 1, 11, 15, 2, color, &s);
+          else PaintMemImgRect(&view, &beyond, color, &s);
+          ASSERT_TRUE(CanaryIntact()) << kind << " " << mode;
+          const uint32_t drawn = kind ? color : color & 0xFFFF;
+          for (int i = 0; i < 16 * 12; ++i) {
+            const int x = i % 16, y = i / 16, n = x - 1;
+            const bool on = !line || (n >= 0 && n < 14 && y == 11 - n * 9 / 14);
+            const uint32_t expect = on ? Reference(kind, before[i], drawn, mode, p, s.tint) : before[i];
+            ASSERT_EQ(Get(x, y), expect) << line << " " << kind << " " << mode << " " << p << " at " << x << "," << y;
+          }
         }
       }
     }
@@ -240,6 +142,10 @@ TEST_F(SoftPrimitivesTest, LinesMatchTheStepRuleAndNeverLeaveTheArea) {
   FillMemImgRect(&view, nullptr, 0);
   DrawMemImgLine(&view, 5, 5, 5, 5, 0xFFFF, &s);
   EXPECT_TRUE(drawn().empty());
+  s.drawArea = {5, 0, 5, 12};  // an area of no width
+  DrawMemImgLine(&view, 0, 6, 15, 6, 0xFFFF, &s);
+  EXPECT_TRUE(drawn().empty());
+  s.drawArea = {0, 0, 16, 12};
 
   // Inside the area: pixel n of the long axis sits at floor(n * short / long).
   for (int x2 = 0; x2 < 16; x2 += 3) {
@@ -288,27 +194,6 @@ TEST_F(SoftPrimitivesTest, LinesMatchTheStepRuleAndNeverLeaveTheArea) {
     }
   }
   EXPECT_GT(drewSome, 300);
-}
-
-TEST_F(SoftPrimitivesTest, LinesInEveryModeBlendOnlyTheirPixels) {
-  for (int kind = 0; kind < 2; ++kind) {
-    for (int mode = 0; mode < 12; ++mode) {
-      MakeCanvas(kind, 16, 12, mode + 40 * kind);
-      std::vector<uint32_t> before;
-      for (int i = 0; i < 16 * 12; ++i) before.push_back(Get(i % 16, i / 16));
-      SoftDrawSettings s = {{0, 0, 16, 12}, mode, 77, 0xFF80FF};
-      uint32_t color = 0x3C5A96F0;
-      DrawMemImgLine(&view, 1, 11, 15, 2, color, &s);  // 14 across, 9 up
-      ASSERT_TRUE(CanaryIntact());
-      uint32_t tinted = kind ? TintColor32(color, s.tint) : TintColor16(color, s.tint);
-      for (int i = 0; i < 16 * 12; ++i) {
-        int x = i % 16, y = i / 16, n = x - 1;
-        bool on = n >= 0 && n < 14 && y == 11 - n * 9 / 14;
-        uint32_t expect = !on ? before[i] : kind ? Reference32(before[i], tinted, mode, 77) : Reference16(before[i], tinted, mode, 77);
-        ASSERT_EQ(Get(x, y), expect) << kind << " " << mode << " at " << x << "," << y;
-      }
-    }
-  }
 }
 
 TEST_F(SoftPrimitivesTest, LineListsBlendEachRecordWithItsColour) {

@@ -1,6 +1,6 @@
-// Helpers of the transformed-draw tests: destinations framed by a canary
-// border, sources with a distinct value in every pixel, and the closed-form
-// reference of the triangle draw's coverage and source mapping.
+// Helpers of the transformed-draw and primitive tests: destinations framed
+// by a canary border, sources with a distinct value in every pixel, and the
+// closed-form reference of the triangle draw's coverage and source mapping.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -25,6 +25,8 @@ struct Canvas {
   uint32_t canary = 0;
 
   void Create(int kind, int width, int height, int frame = 4, uint32_t background = 0) {
+    ReleaseMemImg(&view);
+    ReleaseMemImg(&whole);
     border = frame;
     canary = kind == 0 ? 0xA55A : 0xA55AC33Cu;
     ASSERT_EQ(CreateMemImg(&whole, width + 2 * frame, height + 2 * frame, -1, 0, kind, 0, 0, 0, nullptr), 0);

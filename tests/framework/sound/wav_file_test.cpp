@@ -1,6 +1,7 @@
 #include "framework/sound/wav_file.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "framework/core/memory.h"
 #include "framework/core/memory_stream.h"
@@ -106,35 +107,33 @@ TEST(WavRead, SixteenByteFmtTakesBitsFromTheBlockAlign) {
   Reader r(WriteWav(s));
   ASSERT_EQ(r.Setup(), 0);
   EXPECT_EQ(r.converter.outputFormat.wBitsPerSample, 16);
+  // A byte rate below one block (here none) still streams whole blocks.
+  s.avgOverride = 0;
+  Reader slow(WriteWav(s));
+  ASSERT_EQ(slow.Setup(), 0);
+  std::vector<uint8_t> got(40);
+  for (size_t at = 0; at < got.size(); at += 4) ASSERT_EQ(ConvertSoundData(&slow.converter, got.data() + at, 4), 4);
+  EXPECT_EQ(got, s.data);
 }
 
 TEST(WavRead, RefusesWhatIsNotAPlainPcmWav) {
-  auto refused = [](const WavSpec& s) {
-    Reader r(WriteWav(s));
-    return r.Setup() == -1 && r.converter.active == 0;
-  };
   WavSpec s;
   s.data = Pcm(64);
-  WavSpec t = s;
-  t.fmtFirst = false;
-  EXPECT_TRUE(refused(t)) << "LIST before fmt";
-  t = s;
-  t.tag = 0x55;
-  EXPECT_TRUE(refused(t)) << "compressed";
-  t = s;
-  t.fmtSize = 14;
-  EXPECT_TRUE(refused(t)) << "short fmt";
-  t = s;
-  t.channels = 0;
-  t.alignOverride = 4;
-  EXPECT_TRUE(refused(t)) << "no channels";
-  t = s;
-  t.alignOverride = 0;
-  EXPECT_TRUE(refused(t)) << "block align 0";
-  t = s;
-  t.rate = 0;
-  EXPECT_TRUE(refused(t)) << "rate 0";
-
+  const std::pair<const char*, std::function<void(WavSpec&)>> bends[] = {
+      {"LIST before fmt", [](WavSpec& t) { t.fmtFirst = false; }},
+      {"compressed", [](WavSpec& t) { t.tag = 0x55; }},
+      {"short fmt", [](WavSpec& t) { t.fmtSize = 14; }},
+      {"no channels", [](WavSpec& t) { t.channels = 0, t.alignOverride = 4; }},
+      {"block align 0", [](WavSpec& t) { t.alignOverride = 0; }},
+      {"rate 0", [](WavSpec& t) { t.rate = 0; }},
+  };
+  for (const auto& [what, bend] : bends) {
+    WavSpec t = s;
+    bend(t);
+    Reader r(WriteWav(t));
+    EXPECT_EQ(r.Setup(), -1) << what;
+    EXPECT_EQ(r.converter.active, 0u) << what;
+  }
   std::vector<uint8_t> noData = WriteWav(s);
   std::memcpy(noData.data() + 36, "dat_", 4);
   Reader r(noData);
@@ -248,6 +247,10 @@ TEST(SoundConverter, PiecewiseConversionSeekAndEnd) {
   EXPECT_EQ(r.converter.pcmPosition, 44u);
   ASSERT_EQ(SeekSoundConverter(&r.converter, 15), 0);
   EXPECT_EQ(r.converter.pcmPosition, 60u);
+  // Past the end: at the end, with nothing more to give.
+  ASSERT_EQ(SeekSoundConverter(&r.converter, 0xFFFFFFF0u), 0);
+  EXPECT_EQ(r.converter.pcmPosition, s.data.size());
+  EXPECT_EQ(ConvertSoundData(&r.converter, four, 4), 0);
 }
 
 TEST(SoundConverter, FreshSeekToZeroLeavesTheSourceAtTheData) {

@@ -108,15 +108,15 @@ TEST_F(DsoundTest, UnityMixReproducesSixteenBitStereoExactly) {
   for (int i = 2 * n; i < 2 * (n + 10); ++i) ASSERT_EQ(out[i], 0);
 }
 
-TEST_F(DsoundTest, EightBitMonoIsCentredAndSpreadToBothSides) {
+TEST_F(DsoundTest, EightBitIsCentredAndMonoSpreadToBothSides) {
   const uint8_t src[6] = {0, 64, 128, 192, 255, 128};
-  IDirectSoundBuffer* b = Make(Pcm(1, 44100, 8), 6);
-  Fill(b, src, 6);
-  b->Play(0, 0, 0);
-  std::vector<int16_t> out = Mix(6);
-  for (int i = 0; i < 6; ++i) {
-    EXPECT_EQ(out[2 * i], (src[i] - 128) * 256);
-    EXPECT_EQ(out[2 * i + 1], (src[i] - 128) * 256);
+  for (int channels : {1, 2}) {
+    IDirectSoundBuffer* b = Make(Pcm(channels, 44100, 8), 6);
+    Fill(b, src, 6);
+    b->Play(0, 0, 0);
+    std::vector<int16_t> out = Mix(6 / channels);
+    for (int i = 0; i < 12 / channels; ++i) EXPECT_EQ(out[i], (src[channels == 1 ? i / 2 : i] - 128) * 256) << i;
+    b->Release();
   }
 }
 
@@ -127,13 +127,34 @@ TEST_F(DsoundTest, HalfRateSourceIsInterpolatedBetweenItsFrames) {
   b->Play(0, 0, 0);
   std::vector<int16_t> out = Mix(4);
   EXPECT_EQ(Cursor(b), 2u * 4);  // two source frames for four output frames
-  // Reference: linear interpolation at half steps.
-  EXPECT_EQ(out[0], 0);
-  EXPECT_EQ(out[2], 500);
-  EXPECT_EQ(out[3], -500);
-  EXPECT_EQ(out[4], 1000);
-  EXPECT_EQ(out[6], 2000);
-  EXPECT_EQ(out[7], 1000);
+  // Reference: linear interpolation at half steps; past the last frame a
+  // one-shot holds it rather than reaching back to its start.
+  const std::vector<int16_t> rest = Mix(4);
+  out.insert(out.end(), rest.begin(), rest.end());
+  EXPECT_EQ(out, (std::vector<int16_t>{0, 0, 500, -500, 1000, -1000, 2000, 1000, 3000, 3000, 500, 1500, -2000, 0,
+                                        -2000, 0}));
+}
+
+TEST_F(DsoundTest, LockSplitsOnlyWhenItWrapsPastTheEnd) {
+  IDirectSoundBuffer* b = Make(Pcm(1, 8000, 8), 100);
+  void *p1, *p2;
+  uint32_t s1, s2;
+  ASSERT_EQ(b->Lock(60, 40, &p1, &s1, &p2, &s2, 0), DS_OK);  // ends exactly at the end
+  EXPECT_EQ(s1, 40u);
+  EXPECT_EQ(p2, nullptr);
+  EXPECT_EQ(s2, 0u);
+  ASSERT_EQ(b->Unlock(p1, s1, static_cast<uint8_t*>(p1) + s1, 0), DS_OK);  // an empty part at the very end
+  ASSERT_EQ(b->Lock(90, 30, &p1, &s1, &p2, &s2, 0), DS_OK);
+  EXPECT_EQ(s1, 10u);
+  EXPECT_EQ(static_cast<uint8_t*>(p1) - static_cast<uint8_t*>(p2), 90);
+  EXPECT_EQ(s2, 20u);
+  EXPECT_EQ(b->Unlock(p1, 11, nullptr, 0), DSERR_INVALIDPARAM);  // past the end
+  ASSERT_EQ(b->Unlock(p1, s1, p2, s2), DS_OK);
+  EXPECT_EQ(b->Lock(100, 1, &p1, &s1, &p2, &s2, 0), DSERR_INVALIDPARAM);
+  // A position inside the last, partial frame is that frame's start.
+  IDirectSoundBuffer* odd = Make(Pcm(2, 8000, 16), 10);
+  ASSERT_EQ(odd->SetCurrentPosition(9), DS_OK);
+  EXPECT_EQ(Cursor(odd), 4u);
 }
 
 TEST_F(DsoundTest, FrequencyControlChangesTheCursorRate) {
@@ -160,6 +181,7 @@ TEST_F(DsoundTest, VolumeAndPanFollowTheDecibelCurve) {
   ASSERT_EQ(b->SetPan(DSBPAN_RIGHT), DS_OK);
   out = Mix(1);
   EXPECT_EQ(out[0], 0);
+  EXPECT_EQ(b->SetVolume(DSBVOLUME_MIN - 1), DSERR_INVALIDPARAM);
   ASSERT_EQ(b->SetVolume(DSBVOLUME_MIN), DS_OK);
   out = Mix(1);
   EXPECT_EQ(out[1], 0);

@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <string>
 
+#include "support/scratch_folder.h"
+
 using namespace plat;
 
 TEST(FileAppend, ReplaceCreateAndAppendBytesExactly) {
-  char tmpl[] = "/tmp/orb_append_XXXXXX";
-  const std::string root = mkdtemp(tmpl);
+  const testsupport::ScratchFolder scratch;
+  const std::string& root = scratch.host;
   ASSERT_EQ(mkdir((root + "/Logs").c_str(), 0755), 0);
   std::string win = "Z:";
   for (char c : root) win += (c == '/') ? '\\' : c;
@@ -36,5 +38,4 @@ TEST(FileAppend, ReplaceCreateAndAppendBytesExactly) {
   EXPECT_EQ(DeleteFileIfExists(path.c_str()), 0);
   EXPECT_EQ(CreateEmptyFile(path.c_str()), 0);
   EXPECT_EQ(OpenAppendFile((win + "\\missing\\dir\\x.txt").c_str()), -1);
-  std::system(("rm -rf " + root).c_str());
 }

@@ -13,27 +13,11 @@
 #include "platform/kernel/find_file.h"
 #include "platform/kernel/path_map.h"
 #include "platform/kernel/threads.h"
+#include "support/scratch_folder.h"
 
 using namespace plat;
 
 namespace {
-
-struct Tree {
-  std::string host, z;
-  Tree() {
-    char tmpl[] = "/tmp/orb_kernel_XXXXXX";
-    host = mkdtemp(tmpl);
-    char buffer[4096];
-    HostPathToCp932(host.c_str(), buffer, sizeof buffer);
-    z = buffer;
-  }
-  ~Tree() { std::system(("rm -rf '" + host + "'").c_str()); }
-  void Touch(const std::string& name, const std::string& text = "") const {
-    std::FILE* f = std::fopen((host + "/" + name).c_str(), "w");
-    std::fputs(text.c_str(), f);
-    std::fclose(f);
-  }
-};
 
 std::string Names(const std::string& pattern) {
   FindEntry e;
@@ -63,10 +47,10 @@ TEST(KernelWildcard, BacktrackingCaseAndDoubleByte) {
 }
 
 TEST(KernelFiles, FindFilesDirectoriesAndPaths) {
-  Tree t;
-  t.Touch("A.B.BMP", "12345");
-  t.Touch("c.bmp");
-  t.Touch("README");
+  testsupport::ScratchFolder t;
+  t.WriteText("A.B.BMP", "12345");
+  t.WriteText("c.bmp", "");
+  t.WriteText("README", "");
   mkdir((t.host + "/Sub").c_str(), 0755);
   EXPECT_EQ(Names(t.z + "\\*.bmp"), "A.B.BMP c.bmp ");
   EXPECT_EQ(Names(t.z + "\\*.*"), "./ ../ A.B.BMP README Sub/ c.bmp ");

@@ -8,21 +8,20 @@
 #include <cstdio>
 #include <string>
 
+#include "support/scratch_folder.h"
+
 using namespace plat;
 
 namespace {
 
-struct TempTree {
-  std::string root;
+// A folder "Title" holding "Title.BMP", and a folder "ソフト".
+struct TempTree : testsupport::ScratchFolder {
+  const std::string& root = host;
   TempTree() {
-    char tmpl[] = "/tmp/orb_pathmap_XXXXXX";
-    root = mkdtemp(tmpl);
-    mkdir((root + "/Title").c_str(), 0755);
-    std::FILE* f = std::fopen((root + "/Title/Title.BMP").c_str(), "w");
-    std::fclose(f);
-    mkdir((root + reinterpret_cast<const char*>(u8"/ソフト")).c_str(), 0755);
+    MakeDir("Title");
+    WriteText("Title/Title.BMP", "");
+    MakeDir(reinterpret_cast<const char*>(u8"ソフト"));
   }
-  ~TempTree() { std::system(("rm -rf " + root).c_str()); }
 };
 
 std::string Map(const std::string& p) {

@@ -115,6 +115,33 @@ TEST(Window, HostEventsBecomeMessages) {
   EXPECT_EQ(m[0].hwnd, s.window);
 }
 
+// Each host button (1 left, 2 middle, 3 right) pressed in turn and held:
+// its own message, the buttons held so far in the key word (left 0x1,
+// right 0x2, middle 0x10), the position in the low and high words.
+TEST(Window, MouseButtonsEachTheirOwnMessageAndKeyBit) {
+  WindowScope s;
+  ShowWindow(s.window, SW_SHOW);
+  Drain();
+  for (int button : {1, 2, 3}) {
+    HostEvent e = Simple(HostEventKind::MouseDown);
+    e.button = button;
+    e.x = 10 * button;
+    e.y = 7;
+    hl::PushEvent(e);
+  }
+  HostEvent up = Simple(HostEventKind::MouseUp);
+  up.button = 2;
+  hl::PushEvent(up);
+  const std::vector<Msg> m = Drain();
+  ASSERT_EQ(Kinds(m), (std::vector<uint32_t>{WM_LBUTTONDOWN, WM_MBUTTONDOWN, WM_RBUTTONDOWN, WM_MBUTTONUP}));
+  EXPECT_EQ(m[0].wParam, 0x1u);
+  EXPECT_EQ(m[1].wParam, 0x11u);
+  EXPECT_EQ(m[2].wParam, 0x13u);
+  EXPECT_EQ(m[3].wParam, 0x3u);
+  EXPECT_EQ(m[1].lParam & 0xFFFF, 20);
+  EXPECT_EQ((m[2].lParam >> 16) & 0xFFFF, 7);
+}
+
 TEST(Window, ControlCharactersAndSystemKeys) {
   WindowScope s;
   ShowWindow(s.window, SW_SHOW);
@@ -146,6 +173,11 @@ TEST(Window, ControlCharactersAndSystemKeys) {
   EXPECT_EQ(vk[VK_MENU], 0x80);
   EXPECT_EQ(vk[VK_LMENU], 0x80);
   EXPECT_EQ(vk[VK_CONTROL], 0);
+  Key(true, hid::RightCtrl);  // either side holds the common key
+  Drain();
+  EXPECT_LT(GetKeyState(VK_CONTROL), 0);
+  EXPECT_LT(GetKeyState(VK_RCONTROL), 0);
+  EXPECT_EQ(GetKeyState(256), 0);
 }
 
 TEST(Window, FocusLossCarriesTheMinimisedFlag) {
