@@ -7,6 +7,7 @@
 #include "game/enemies.h"
 #include "game/game_state.h"
 #include "game/graph_calls.h"
+#include "game/map_collision.h"
 #include "game/pools.h"
 #include "game/sprite_draw.h"
 #include "game/wave_motion.h"
@@ -90,11 +91,8 @@ void Tick(EnemyRecord& e, int32_t period, bool evenWhenFrozen) {
   e.animationCounter += 1;
 }
 
-int32_t Mod(int32_t n, int32_t m) { return n % m; }
-
 void ChooseFrame(EnemyRecord& e) {
   const int32_t k = e.kind;
-  const int32_t n = e.animationCounter;
   const int32_t period = e.head.framePeriod;
   const bool flier = e.mapCollision == 0;
   const bool ground = !flier && e.airborne == 0;
@@ -102,36 +100,36 @@ void ChooseFrame(EnemyRecord& e) {
   int32_t& frame = e.head.frame;
   if (k == 38) {
     Tick(e, period, false);
-    frame = Mod(e.animationCounter, 15);
+    frame = e.animationCounter % 15;
     if (e.hitPoints == 1111) {
       if (e.timer == 32) e.head.state = kEnemyLeaving;
       if (e.timer > 63) e.head.state = kActorFree;
     }
   } else if (k == 39 || k == 40) {
     if (e.frozenTimer == 0 && e.timer % 2 == 0) e.animationCounter += 1;
-    frame = Mod(e.animationCounter, 6) == 0 ? 1 : 0;
+    frame = e.animationCounter % 6 == 0 ? 1 : 0;
   } else if (k == 43) {
     frame = 0;
   } else if (k == 1 || k == 2 || k == 3 || k == 42 || (k >= 23 && k <= 25)) {
     Tick(e, period, false);
-    frame = Mod(e.animationCounter, 4);
+    frame = e.animationCounter % 4;
   } else if ((k >= 4 && k <= 14) || (k >= 16 && k <= 19) || k == 44) {
     Tick(e, period, false);
     const int32_t m = e.animationCounter;
     if (flier) {
-      if (k >= 4 && k <= 6) frame = Mod(m, 3) + 6;
+      if (k >= 4 && k <= 6) frame = m % 3 + 6;
       if (k == 7) frame = 4;
       if (k == 19) frame = (e.timer / 2) % 4 + 8;
     } else if (ground) {
-      frame = moving ? Mod(m, 4) + 1 : e.attackPoseTimer > 0 ? 5 : 0;
+      frame = moving ? m % 4 + 1 : e.attackPoseTimer > 0 ? 5 : 0;
     } else {
       frame = k == 18 && e.attackPoseTimer > 0 ? 7 : 6;
     }
   } else if (k >= 20 && k <= 22) {
     const int64_t p = period;
-    const bool slow = p >= 1 && e.head.framePeriod >= 1 && game.PlayFrameCount % (8 * p) >= 4 * p;
+    const bool slow = p >= 1 && game.PlayFrameCount % (8 * p) >= 4 * p;
     Tick(e, slow ? static_cast<int32_t>(2 * p) : period, false);
-    frame = Mod(e.animationCounter, 2) + (ground ? 0 : 2);
+    frame = e.animationCounter % 2 + (ground ? 0 : 2);
   } else if (k == 26) {
     if (flier) frame = moving ? 1 : 2;
     else frame = ground ? (moving ? 1 : 0) : 2;
@@ -142,7 +140,6 @@ void ChooseFrame(EnemyRecord& e) {
     Tick(e, period, true);
     frame = BossFrame(e);
   }
-  (void)n;
 }
 
 void DrawBody(EnemyRecord& e, bool mirrored, int32_t dx) {
@@ -160,7 +157,7 @@ void Place(EnemyRecord& e) {
   const int32_t k = e.kind;
   if (k == 28) {
     const double angle = static_cast<double>(e.animationCounter) * static_cast<double>(kGamePi) / 180.0;
-    BlitGraphRotatedInt(static_cast<int>(e.head.x - game.CameraScrollX), static_cast<int>(e.head.y), 1.0, angle,
+    BlitGraphRotatedInt(TruncToInt(e.head.x - game.CameraScrollX), TruncToInt(e.head.y), 1.0, angle,
                         ActorFrameGraph(e.head), 1, 0);
     return;
   }
@@ -244,7 +241,7 @@ int32_t BossFrame(const EnemyRecord& e) {
 
 void DrawEnemySprite(EnemyRecord& e) {
   ChooseFrame(e);
-  if (IsBossKind(e.kind) && e.kind == 37 && e.mode < 50) {
+  if (e.kind == 37 && e.mode < 50) {
     if (game.CurrentStage == 151) {
       if (e.timer < 90) e.fadeCounter = 16;
       else if (e.timer == 90) e.head.state = kActorActive;

@@ -97,9 +97,8 @@ void HitEnemyByPlayerShots(EnemyRecord& e) {
     if (!Overlaps(e, s)) continue;
     const float factor = e.damageFactors[s.damageClass & 3];
     const int32_t damage = TruncToInt(static_cast<float>(s.damage) * factor);
-    e.hitPoints = static_cast<int32_t>(static_cast<int64_t>(e.hitPoints) - damage > INT32_MIN
-                                           ? static_cast<int64_t>(e.hitPoints) - damage
-                                           : INT32_MIN);
+    const int64_t left = static_cast<int64_t>(e.hitPoints) - damage;
+    e.hitPoints = static_cast<int32_t>(left < INT32_MIN ? INT32_MIN : left > INT32_MAX ? INT32_MAX : left);
     if (damage > 0) e.hitFlash = 2;
     s.head.state = 0;
     if (e.hitPoints > 0) {

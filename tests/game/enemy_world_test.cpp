@@ -6,6 +6,7 @@
 #include "enemy_test_support.h"
 #include "game/asset_table.h"
 #include "game/crt_rand.h"
+#include "game/graph_calls.h"
 #include "game/map_collision.h"
 #include "game/shots.h"
 #include "game/tile_map.h"
@@ -218,6 +219,55 @@ TEST_F(EnemyWorld, DefeatsLeaveRecruitsBlocksAndFlags) {
   EnemyRecord& sw = Walker(400, 42, 0, 0);
   HitEnemyByPlayerShots(sw);
   EXPECT_EQ(game.StageEventDone[33], 1);
+}
+
+// Draws seen through the graph table: graph handle, mirrored, angle.
+struct Blit {
+  int graph;
+  bool mirrored;
+  double angle;
+};
+std::vector<Blit> blits;
+
+TEST_F(EnemyWorld, DrawsFlashFadeTurnAndFaceTheirMotion) {
+  graphCalls.blitGraph = [](int, int, int g, int) { blits.push_back({g, false, 0}); return 0; };
+  graphCalls.blitGraphMirrored = [](int, int, int g, int) { blits.push_back({g, true, 0}); return 0; };
+  graphCalls.blitGraphRotatedInt = [](int, int, double, double a, int g, int, int) {
+    blits.push_back({g, false, a});
+    return 0;
+  };
+  static const int sheet[4] = {10, 11, 12, 13};
+  EnemyRecord& e = Walker(300, 25, 0);
+  e.mapCollision = 0;
+  e.head.images = sheet;
+  e.motion.velocityX = -1;
+  e.hitFlash = 1;
+  blits.clear();
+  DrawEnemy(e);  // normal, then additive: moving left, mirrored both times
+  ASSERT_EQ(blits.size(), 2u);
+  EXPECT_TRUE(blits[0].mirrored && blits[1].mirrored);
+  EXPECT_EQ(e.facing, 0);
+  e.motion.velocityX = 1;
+  blits.clear();
+  DrawEnemy(e);
+  EXPECT_EQ(blits.size(), 1u);
+  EXPECT_EQ(e.facing, 1);
+
+  e.head.state = kEnemyLeaving;  // fades over 16 drawn frames, then nothing
+  int drawn = 0;
+  for (int f = 0; f < 20; ++f) {
+    blits.clear();
+    DrawEnemy(e);
+    drawn += !blits.empty();
+  }
+  EXPECT_EQ(drawn, 15);
+
+  EnemyRecord& spin = Walker(300, 28, 0);
+  spin.head.framePeriod = 3;
+  spin.head.images = sheet;
+  blits.clear();
+  for (int f = 0; f < 2; ++f) DrawEnemy(spin);
+  EXPECT_NEAR(blits[1].angle, 6 * 3.14159 / 180, 1e-6);  // 3 degrees a frame
 }
 
 uint64_t Hash(uint64_t h, const void* p, size_t n) {
