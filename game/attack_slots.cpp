@@ -18,6 +18,25 @@ void ClearRows(EnemyAttackSlot& s) {
   std::memset(s.count.spare, 0, sizeof s.count.spare);
 }
 
+// The volley values both setters store; the angle is kept turned by 180.
+void StoreVolley(EnemyAttackSlot& s, float spread, float rows, float rowStep, float mode, float speed, float angle,
+                 float speedAccel, float driftAccelX, float driftAccelY, float angleAccel, float angleVelocity,
+                 float angleVelocityAccel, int32_t lifetime) {
+  s.spread.value = spread;
+  s.rows.value = rows;
+  s.rowStep.value = rowStep;
+  s.mode.value = mode;
+  s.speed.value = speed;
+  s.angle.value = angle + 180.0f;
+  s.speedAccel.value = speedAccel;
+  s.driftAccelX.value = driftAccelX;
+  s.driftAccelY.value = driftAccelY;
+  s.angleAccel.value = angleAccel;
+  s.angleVelocity.value = angleVelocity;
+  s.angleVelocityAccel.value = angleVelocityAccel;
+  s.lifetime.value = lifetime;
+}
+
 // The common body of the two runners; counter is the (possibly staggered)
 // shot counter, windowCycle the cycle of the outer window.
 void RunAttack(EnemyRecord& e, int32_t counter, int32_t windowCycle) {
@@ -57,24 +76,13 @@ void SetEnemyAttackSlot(EnemyRecord& e, int32_t patternKind, int32_t count, floa
   EnemyAttackSlot& s = e.slotA;
   s.patternKind.value = patternKind;
   s.count.value = count;
-  s.spread.value = spread;
   s.windowLength.value = windowLength;
   s.windowCycle.value = windowCycle;
   s.burstLength.value = burstLength;
   s.burstCycle.value = burstCycle;
   s.interval.value = interval;
-  s.rows.value = rows;
-  s.rowStep.value = rowStep;
-  s.mode.value = mode;
-  s.speed.value = speed;
-  s.angle.value = angle + 180.0f;
-  s.speedAccel.value = speedAccel;
-  s.driftAccelX.value = driftAccelX;
-  s.driftAccelY.value = driftAccelY;
-  s.angleAccel.value = angleAccel;
-  s.angleVelocity.value = angleVelocity;
-  s.angleVelocityAccel.value = angleVelocityAccel;
-  s.lifetime.value = lifetime;
+  StoreVolley(s, spread, rows, rowStep, mode, speed, angle, speedAccel, driftAccelX, driftAccelY, angleAccel,
+              angleVelocity, angleVelocityAccel, lifetime);
   s.startFrame.value = startFrame;
   s.endFrame.value = kNeverEnds;
   s.shotCounter.value = 0;
@@ -94,19 +102,8 @@ void SetLastEnemyAttackSlot(int32_t interval, int32_t patternKind, int32_t count
 
 void SetEnemyAttackSlots(EnemyRecord& e, const AttackSlotsValues& v) {
   EnemyAttackSlot& s = e.slotA;
-  s.spread.value = v.spread;
-  s.rows.value = v.rows;
-  s.rowStep.value = v.rowStep;
-  s.mode.value = v.mode;
-  s.speed.value = v.speed;
-  s.angle.value = v.angle + 180.0f;
-  s.speedAccel.value = v.speedAccel;
-  s.driftAccelX.value = v.driftAccelX;
-  s.driftAccelY.value = v.driftAccelY;
-  s.angleAccel.value = v.angleAccel;
-  s.angleVelocity.value = v.angleVelocity;
-  s.angleVelocityAccel.value = v.angleVelocityAccel;
-  s.lifetime.value = v.lifetime;
+  StoreVolley(s, v.spread, v.rows, v.rowStep, v.mode, v.speed, v.angle, v.speedAccel, v.driftAccelX, v.driftAccelY,
+              v.angleAccel, v.angleVelocity, v.angleVelocityAccel, v.lifetime);
   // The fixed timetable: fans of 4, window 60 of 100, burst 10 of 20, every
   // second frame, from timer 200.
   s.patternKind.value = 1;
