@@ -125,6 +125,7 @@ void SetEnemyAttackSlots(EnemyRecord& e, const AttackSlotsValues& v) {
   c.layers.value = v.childLayers;
   c.step.value = v.childStep;
   c.window.value = v.childWindow;
+  c.familyValue3.value = v.childFamily3;
   c.speed.value = v.childSpeed;
   c.angle.value = v.childAngle + 180.0f;
   c.speedAccel.value = v.childSpeedAccel;
@@ -136,6 +137,40 @@ void SetEnemyAttackSlots(EnemyRecord& e, const AttackSlotsValues& v) {
 }
 
 void SetLastEnemyAttackSlots(const AttackSlotsValues& v) { SetEnemyAttackSlots(LastEnemy(), v); }
+
+void SetEnemyAttackSlots(EnemyRecord& e, float spread, float rows, float rowStep, float mode, float speed,
+                         float angle, float speedAccel, float driftAccelX, float driftAccelY, float angleAccel,
+                         float angleVelocity, float angleVelocityAccel, int32_t lifetime, int32_t childKind,
+                         int32_t childCount, float childSpread, int32_t childWindow, float childLayers,
+                         float childStep, float childFamily3, float childSpeed, float childAngle,
+                         float childSpeedAccel, float childDriftAccelX, float childDriftAccelY,
+                         float childAngleAccel, float childUnused2, float childUnused3, int32_t childLifetime,
+                         int32_t childTypeCode, int32_t /*unused*/) {
+  const AttackSlotsValues v{spread,          rows,          rowStep,         mode,
+                            speed,           angle,         speedAccel,      driftAccelX,
+                            driftAccelY,     angleAccel,    angleVelocity,   angleVelocityAccel,
+                            lifetime,        childKind,     childCount,      childSpread,
+                            childWindow,     childLayers,   childStep,       childFamily3,
+                            childSpeed,      childAngle,    childSpeedAccel, childDriftAccelX,
+                            childDriftAccelY, childAngleAccel, childUnused2, childUnused3,
+                            childLifetime,   childTypeCode};
+  SetEnemyAttackSlots(e, v);
+}
+
+void SetLastEnemyAttackSlots(float spread, float rows, float rowStep, float mode, float speed, float angle,
+                             float speedAccel, float driftAccelX, float driftAccelY, float angleAccel,
+                             float angleVelocity, float angleVelocityAccel, int32_t lifetime, int32_t childKind,
+                             int32_t childCount, float childSpread, int32_t childWindow, float childLayers,
+                             float childStep, float childFamily3, float childSpeed, float childAngle,
+                             float childSpeedAccel, float childDriftAccelX, float childDriftAccelY,
+                             float childAngleAccel, float childUnused2, float childUnused3, int32_t childLifetime,
+                             int32_t childTypeCode) {
+  SetEnemyAttackSlots(LastEnemy(), spread, rows, rowStep, mode, speed, angle, speedAccel, driftAccelX, driftAccelY,
+                      angleAccel, angleVelocity, angleVelocityAccel, lifetime, childKind, childCount, childSpread,
+                      childWindow, childLayers, childStep, childFamily3, childSpeed, childAngle, childSpeedAccel,
+                      childDriftAccelX, childDriftAccelY, childAngleAccel, childUnused2, childUnused3, childLifetime,
+                      childTypeCode, 100000);
+}
 
 void RunEnemyAttack(EnemyRecord& e) { RunAttack(e, e.slotA.shotCounter.value, e.slotA.windowCycle.value); }
 

@@ -75,14 +75,35 @@ struct AttackSlotsValues {
   float angleVelocity, angleVelocityAccel;
   int32_t lifetime;
   int32_t childKind, childCount;
-  float childSpread, childUnused1, childLayers, childStep;
-  int32_t childWindow;  // stored, not passed on to bullets
+  float childSpread;
+  int32_t childWindow;  // kept in the child slot, not passed on to bullets
+  float childLayers, childStep;
+  float childFamily3;  // kept, not passed on
   float childSpeed, childAngle, childSpeedAccel, childDriftAccelX, childDriftAccelY, childAngleAccel;
   float childUnused2, childUnused3;
   int32_t childLifetime, childTypeCode;
 };
 void SetEnemyAttackSlots(EnemyRecord& e, const AttackSlotsValues& v);
 void SetLastEnemyAttackSlots(const AttackSlotsValues& v);
+
+// The same with the values in the callers' order; the last value of the
+// record form is not read, and the ring form supplies it.
+void SetEnemyAttackSlots(EnemyRecord& e, float spread, float rows, float rowStep, float mode, float speed,
+                         float angle, float speedAccel, float driftAccelX, float driftAccelY, float angleAccel,
+                         float angleVelocity, float angleVelocityAccel, int32_t lifetime, int32_t childKind,
+                         int32_t childCount, float childSpread, int32_t childWindow, float childLayers,
+                         float childStep, float childFamily3, float childSpeed, float childAngle,
+                         float childSpeedAccel, float childDriftAccelX, float childDriftAccelY,
+                         float childAngleAccel, float childUnused2, float childUnused3, int32_t childLifetime,
+                         int32_t childTypeCode, int32_t unused);
+void SetLastEnemyAttackSlots(float spread, float rows, float rowStep, float mode, float speed, float angle,
+                             float speedAccel, float driftAccelX, float driftAccelY, float angleAccel,
+                             float angleVelocity, float angleVelocityAccel, int32_t lifetime, int32_t childKind,
+                             int32_t childCount, float childSpread, int32_t childWindow, float childLayers,
+                             float childStep, float childFamily3, float childSpeed, float childAngle,
+                             float childSpeedAccel, float childDriftAccelX, float childDriftAccelY,
+                             float childAngleAccel, float childUnused2, float childUnused3, int32_t childLifetime,
+                             int32_t childTypeCode);
 
 void RunEnemyAttack(EnemyRecord& e);
 void RunEnemyAttackStaggered(EnemyRecord& e);

@@ -307,15 +307,9 @@ TEST_F(EnemyEmitter, EveryKindAgreesWithTheTable) {
   EXPECT_TRUE(Pattern(e, 5, 3, 40, 1, 0, 0, 4, 30).empty());
 
   // Every bullet carries the enemy's child spec; its third family value stays home.
-  AttackSlotsValues v{};
-  v.childKind = 2;
-  v.childCount = 5;
-  v.childLayers = 3;
-  v.childStep = 0.5f;
-  v.childWindow = 77;
-  v.childAngle = 10;
-  v.childTypeCode = 10100;
-  SetEnemyAttackSlots(e, v);
+  SetLastEnemyAttackSlots(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 5, 0, 77, 3, 0.5f, 9, 0, 10, 0, 0, 0, 0, 0, 0, 0,
+                          10100);
+  EXPECT_EQ(e.slotB.familyValue3.value, 9);
   const auto b = Pattern(e, 1, 2, 10, 1, 0, 0, 2, 0);
   ASSERT_EQ(b.size(), 2u);
   EXPECT_EQ(b[1].child.patternKind, 2);
