@@ -31,8 +31,14 @@ double Seconds() {
   return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
 }
 
+std::string g_folder;
+
+void RemoveAssetFolder() {
+  if (!g_folder.empty()) std::system(("rm -rf '" + g_folder + "'").c_str());
+}
+
 // The placeholder assets, made once in a scratch folder that becomes the
-// current directory.
+// current directory and is removed at exit.
 void EnterAssetFolder() {
   static bool made = false;
   if (made) return;
@@ -40,6 +46,8 @@ void EnterAssetFolder() {
   char tmpl[] = "/tmp/orb_bench_XXXXXX";
   const char* dir = mkdtemp(tmpl);
   if (dir == nullptr || chdir(dir) != 0) return;
+  g_folder = dir;
+  std::atexit(RemoveAssetFolder);
   const std::string cmd = std::string(ORB_MKASSETS_PATH) + " . > /dev/null";
   if (std::system(cmd.c_str()) != 0) std::perror("mkassets");
 }

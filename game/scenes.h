@@ -50,6 +50,9 @@ int WinMain(void* instance, void* previous, char* commandLine, int showCommand);
 void ShowSplashAndLoad();
 void PlayOpening();
 void LoadGameAssets();
+// Destroys every graph and deletes every sound the start-up pass and play
+// hold, while their handles are still good (before a screen reset).
+void ReleaseGameAssets();
 int RunTitleScreen();
 void DrawTitleFrame();  // background, logo and the open page, one frame
 int RunGameLoop();

@@ -1,6 +1,7 @@
 // Start-up scenes: the splash with the asset load at its midpoint, and the
 // opening's scrolling picture with its captions.
 #include <cstdio>
+#include <initializer_list>
 
 #include "framework/qorlib.h"
 #include "game/asset_table.h"
@@ -8,6 +9,7 @@
 #include "game/input.h"
 #include "game/pools.h"
 #include "game/scenes.h"
+#include "game/stage_load.h"
 
 namespace orb {
 
@@ -33,6 +35,18 @@ void ReleaseEntry(const AssetEntry& e) {
 }
 
 }  // namespace
+
+void ReleaseGameAssets() {
+  const AssetEntry* table = AssetTable();
+  for (int n = 0; n < AssetTableSize(); ++n) ReleaseEntry(table[n]);
+  DestroyGraph(scenes.splashLogo);
+  scenes.splashLogo = -1;
+  DestroyFilmStrip();
+  for (int* h : {&stageLoad.StagePictureHandle, &stageLoad.StageAltPictureHandle, &stageLoad.FarPictureHandle}) {
+    DestroyGraph(*h);
+    *h = -1;
+  }
+}
 
 void LoadGameAssets() {
   const AssetEntry* table = AssetTable();

@@ -29,7 +29,12 @@ bool StartUp() {
 }  // namespace
 
 int WinMain(void*, void*, char*, int) {
+  bool rerun = false;
   do {
+    // The window-mode change resets the screen, which would leave the
+    // previous pass's graph handles stale; they are released first.
+    if (rerun) ReleaseGameAssets();
+    rerun = true;
     if (!StartUp()) return -1;
     for (;;) {
       RunTitleScreen();
