@@ -3,6 +3,8 @@
 #include "framework/core/http_request.h"
 #include "framework/core/main_window.h"
 #include "framework/core/net_socket.h"
+#include "framework/graphics/d3d_device.h"
+#include "framework/graphics/device_restore.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/screen.h"
 #include "framework/graphics/soft_image.h"
@@ -18,8 +20,6 @@ namespace {
 void Nothing() {}
 void BuildYuvTables() { InitYuvToRgbTables(); }
 void NothingInt(int) {}
-int Zero() { return 0; }
-int One() { return 1; }
 
 // --- the graphics module's slots ---------------------------------------------------
 void TempPrimaryOption(int on) { SetTempPrimaryOption(on); }
@@ -50,6 +50,10 @@ void RefreshGdi() { SetGdiPresentMode(GetScreenState().gdiPresent); }
 int GdiPresentation() { return GetScreenState().gdiPresent; }
 void DeleteSoftImages() { DeleteAllSoftImages(); }
 int PackColor(int r, int g, int b) { return static_cast<int>(PackColorRGB(r, g, b)); }
+// Device loss and the Direct3D object.
+void DefaultRestoreHandler() { SetGraphRestoreHandler(nullptr); }
+void RestoreAllSurfaces() { RestoreAllGraphSurfaces(); }
+void ReleaseDirect3D() { ReleaseDirect3DObject(); }
 
 // Sound is part of the framework: its pump and window-procedure calls are
 // wired in from the start.
@@ -75,7 +79,7 @@ const ModuleHooks kDefaults = {
     .releaseMovieStreams = Nothing,
     .applyDirect3DOffOption = Nothing,
     .setTempPrimaryOption = TempPrimaryOption,
-    .installDefaultRestoreHandler = Nothing,
+    .installDefaultRestoreHandler = DefaultRestoreHandler,
     .requestedScreenDepth = RequestedDepth,
     .getScreenMode = ScreenMode,
     .initGraphics = StartGraphics,
@@ -88,14 +92,14 @@ const ModuleHooks kDefaults = {
     .warmGraphPaths = Nothing,
     .deleteAllSoftImages = DeleteSoftImages,
     .restoreLostSurfaces = Nothing,
-    .restoreAfterDeviceLoss = Zero,
-    .restoreAllGraphSurfaces = Nothing,
+    .restoreAfterDeviceLoss = RestoreAfterDeviceLoss,
+    .restoreAllGraphSurfaces = RestoreAllSurfaces,
     .isDisplayModeChanged = IsDisplayModeChanged,
     .isDirectDrawUsable = IsDirectDrawUsable,
     .directDrawExists = DirectDrawExists,
-    .releaseDirect3DObject = Nothing,
+    .releaseDirect3DObject = ReleaseDirect3D,
     .releaseDirectDrawObject = Nothing,
-    .hasRestoreHandler = One,
+    .hasRestoreHandler = HasGraphRestoreHandler,
     .isBackScreenDrawTarget = BackIsTarget,
     .presentToWindow = Present,
     .onDrawAreaMoved = DrawAreaMoved,

@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "framework/core/main_window.h"
+#include "framework/graphics/d3d_device.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/graph_record.h"
 #include "framework/graphics/screen.h"
@@ -36,7 +37,7 @@ GraphRecord* BeginGraphDraw(int32_t graph, int* result) {
     if (blend == nullptr || blend->width < record->width || blend->height < record->height) return nullptr;
   }
   if (!IsWindowActive()) WaitWhileInactive();
-  if (record->is3D) return nullptr;
+  if (!record->is3D) EndSceneCurrentDevice();  // the 2D road draws after what the device holds
   if (SoftFrontTarget()) CaptureWindowToSoftBuffer();
   return record;
 }
@@ -102,6 +103,8 @@ int BlitGraph(int32_t x, int32_t y, int32_t graph, int32_t transparent) {
   GraphRecord* record = BeginGraphDraw(graph, &result);
   if (record == nullptr) return result;
   const Rect hook{x, y, Clamp64(int64_t{x} + record->width), Clamp64(int64_t{y} + record->height)};
+  if (record->is3D)
+    return BlitGraphD3D(x, y, static_cast<float>(x), static_cast<float>(y), record, transparent, 1);
   return EndDraw(DrawGraphDirectDraw(x, y, record, transparent), hook);
 }
 
@@ -109,6 +112,9 @@ int BlitGraphStretched(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t g
   int result = 0;
   GraphRecord* record = BeginGraphDraw(graph, &result);
   if (record == nullptr) return result;
+  if (record->is3D)
+    return BlitGraphStretchedD3D(x1, y1, x2, y2, static_cast<float>(x1), static_cast<float>(y1),
+                                 static_cast<float>(x2), static_cast<float>(y2), record, transparent, 1);
   return EndDraw(DrawSurface2DStretched(x1, y1, x2, y2, record, transparent), Rect{x1, y1, x2, y2});
 }
 
@@ -130,6 +136,7 @@ int BlitGraphRotated(float centerX, float centerY, double scale, double angle, i
   int result = 0;
   GraphRecord* record = BeginGraphDraw(graph, &result);
   if (record == nullptr) return result;
+  if (record->is3D) return BlitGraphRotatedD3D(centerX, centerY, scale, angle, record, transparent, turn);
   Rect hook{};
   if (SoftFrontTarget()) {
     // The box of the four corners turned and scaled about the centre,
@@ -167,6 +174,7 @@ int BlitGraphQuad(float x1, float y1, float x2, float y2, float x3, float y3, fl
   GraphRecord* record = BeginGraphDraw(graph, &result);
   if (record == nullptr) return result;
   const float corners[8] = {x1, y1, x2, y2, x3, y3, x4, y4};
+  if (record->is3D) return BlitGraphQuadD3D(corners, record, transparent);
   Rect hook{0xFFFFFF, 0xFFFFFF, 0, 0};
   bool bad = false;
   for (int i = 0; i < 4; ++i) {
@@ -220,6 +228,7 @@ int PaintBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color, int
 int PaintBoxFilled(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color) {
   if (GetDrawState().drawAreaEmpty) return 0;
   if (!IsWindowActive()) WaitWhileInactive();
+  if (GetD3D().object) return PaintBoxFilledD3D(x1, y1, x2, y2, color);
   if (SoftFrontTarget()) CaptureWindowToSoftBuffer();
   return EndDraw(FillBoxDirectDraw(x1, y1, x2, y2, color), Rect{x1, y1, x2, y2});
 }
@@ -227,13 +236,15 @@ int PaintBoxFilled(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colo
 int PaintBoxOutline(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color) {
   if (GetDrawState().drawAreaEmpty) return 0;
   if (!IsWindowActive()) WaitWhileInactive();
+  if (GetD3D().object) return PaintBoxOutlineD3D(x1, y1, x2, y2, color);
   if (SoftFrontTarget()) CaptureWindowToSoftBuffer();
   return EndDraw(DrawBoxFrameDirectDraw(x1, y1, x2, y2, color), Rect{x1, y1, x2, y2});
 }
 
 int FillGraphColor(int32_t graph, int32_t r, int32_t g, int32_t b, int32_t a) {
   GraphRecord* record = LookupGraph(graph);
-  if (record == nullptr || record->is3D) return -1;
+  if (record == nullptr) return -1;
+  if (record->is3D) return FillGraphPieces3D(record, r, g, b, a);
   return FillGraphPieces(record, r, g, b, a);
 }
 

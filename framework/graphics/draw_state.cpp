@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "framework/core/main_window.h"
+#include "framework/graphics/d3d_device.h"
 #include "framework/graphics/graph_record.h"
 #include "framework/graphics/screen.h"
 #include "framework/graphics/screen_size.h"
@@ -120,6 +121,9 @@ int SelectBlendGraph(int32_t graph, int32_t parameter1, int32_t parameter2) {
   g_draw.blendGraphParam1 = Clamp255(parameter1);
   g_draw.blendGraphParam2 = Clamp255(parameter2);
   if (graph != -1) SetSoftBlendGraph(LookupGraph(graph), g_draw.blendGraphParam1, g_draw.blendGraphParam2);
+  const GraphRecord* blend = graph != -1 ? LookupGraph(graph) : nullptr;
+  if (GetD3D().object && (blend == nullptr || blend->is3D))
+    SetBlendGraphD3D(blend, g_draw.blendGraphParam1, g_draw.blendGraphParam2);
   return 0;
 }
 

@@ -1,6 +1,7 @@
 // Choosing the draw target, clearing it, and the transform matrices the
 // Direct3D path reads.
 #include "framework/core/main_window.h"
+#include "framework/graphics/d3d_device.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/graph_record.h"
 #include "framework/graphics/screen.h"
@@ -61,9 +62,10 @@ int SelectDrawTarget(int32_t target) {
     d.screenPlacement = Rect{};
   }
 
-  if (SwitchDirectDrawTarget(target, old) != 0) {
+  if (SwitchDirectDrawTarget(target, old) != 0 || (GetD3D().object && SelectDrawTargetD3D(target) == -2)) {
     d.drawTarget = old;
     SwitchDirectDrawTarget(old, old);
+    if (GetD3D().object) SelectDrawTargetD3D(old);
     d.maskDrawing = maskDrawing;
     return -1;
   }

@@ -1,11 +1,11 @@
-// No graph is 3D yet (the Direct3D back-end reports itself unused), so the
-// Direct3D steps of loading (ending the scene, texture pieces) have nothing
-// to do, and a file no image reader takes is not played as a movie.
+// Graph loading and creation on both roads (2D pieces or texture pieces); a
+// file no image reader takes is not played as a movie.
 #include "framework/graphics/graph_load.h"
 
 #include "framework/core/file_access.h"
 #include "framework/core/log.h"
 #include "framework/core/main_window.h"
+#include "framework/graphics/d3d_device.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/image_loader.h"
 #include "framework/graphics/screen.h"
@@ -101,7 +101,7 @@ int CaptureScreenToGraph(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t
   GraphRecord* record = LookupGraph(graph);
   if (record == nullptr) return -1;
   WaitWhileInactive();
-  if (record->is3D) return -1;
+  if (record->is3D) return CaptureScreenRectD3D(x1, y1, x2, y2, record, 0);
   return CaptureScreenRectDirectDraw(x1, y1, x2, y2, record);
 }
 
@@ -188,7 +188,7 @@ int32_t CreateSizedGraph(int32_t width, int32_t height, int32_t want3D, int32_t 
   const GraphCreateSettings settings = CurrentGraphCreateSettings();
   GraphRecord* record = nullptr;
   const int32_t graph = AddGraphRecord(width, height, want3D, &record, alpha, paletteSource, &settings);
-  if (record->is3D || CreateGraphSurface2D(record) != 0) {
+  if ((record->is3D ? CreateGraphPieces3D(record) : CreateGraphSurface2D(record)) != 0) {
     LogOutput("グラフィックの作成に失敗しました\n");
     DestroyGraph(graph, 0);
     return -1;
@@ -220,7 +220,8 @@ int32_t CarveSubGraph(int32_t x, int32_t y, int32_t width, int32_t height, int32
   record->sourceOption = from->sourceOption;
   record->sourceX = from->sourceX + x;
   record->sourceY = from->sourceY + y;
-  if (record->is3D || DeriveGraphSurface2D(record, x, y, width, height, from) != 0) {
+  if ((record->is3D ? DeriveGraphPieces3D(record, x, y, width, height, from)
+                    : DeriveGraphSurface2D(record, x, y, width, height, from)) != 0) {
     LogOutput("グラフィックの派生に失敗しました終了します");
     record->movieHandle = -1;  // the movie stays the parent's
     DestroyGraph(graph, 0);
@@ -237,7 +238,11 @@ int WriteImageToGraph(int32_t x, int32_t y, int32_t transparent, const char* sou
   record->sourceOption = sourceOption;
   record->sourceX = sourceX;
   record->sourceY = sourceY;
-  if (record->is3D) return -1;
+  if (record->is3D) {
+    // The graph's top-left corner takes the image's pixel (x, y).
+    const Rect from{x, y, image->width, image->height};
+    return BlitImageToGraphPieces3D(image, alphaImage, &from, 0, 0, record, transparent);
+  }
   return BlitImageIntoGraph(image, alphaImage, x, y, record, transparent);
 }
 
@@ -248,7 +253,7 @@ int StoreImageInGraph(const GraphImage* image, int32_t x, int32_t y, int32_t tra
   record->sourceOption = sourceOption;
   record->sourceX = rect->left;
   record->sourceY = rect->top;
-  if (record->is3D) return -1;
+  if (record->is3D) return BlitImageToGraphPieces3D(image, nullptr, rect, x, y, record, transparent);
   return BlitImageToGraphPieces(image, nullptr, rect, x, y, record, transparent);
 }
 

@@ -6,6 +6,7 @@
 #include "framework/core/log.h"
 #include "framework/core/memory.h"
 #include "framework/core/string_helpers.h"
+#include "framework/graphics/d3d_device.h"
 #include "framework/graphics/surface_2d.h"
 #include "framework/graphics/screen_size.h"
 
@@ -106,7 +107,11 @@ int DestroyGraph(int32_t handle, int32_t logDelete) {
   GraphRecord* record = LookupGraph(handle);
   if (record == nullptr) return -1;
   if (logDelete != 0) LogPrintf("グラフィック %s の削除", record->fileName);
-  if (!record->is3D) DeleteGraphSurfaces2D(record);
+  if (record->is3D) {
+    DeleteGraphPieces3D(record);
+  } else {
+    DeleteGraphSurfaces2D(record);
+  }
   RemoveHandleEntry(Graphs(), handle);
   if (record->diedFlag != nullptr) *record->diedFlag = 1;
   FreeMemory(record);

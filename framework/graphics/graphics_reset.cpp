@@ -1,5 +1,6 @@
 #include "framework/graphics/graphics_reset.h"
 
+#include "framework/graphics/d3d_device.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/graph_record.h"
 #include "framework/graphics/screen.h"
@@ -14,12 +15,14 @@ namespace qor {
 void ResetGraphicsState() {
   ResetSoftImages();
   ResetGraphTables();
+  ResetD3D();
   ResetSurface2DTable();
   ResetSurfaceDataTable();
   ResetScreenState();
   ClearDrawState();
   plat::ResetDirectDrawStandIn();
   plat::ResetGdiStandIn();
+  plat::d3d::ResetStandIn();
 }
 
 }  // namespace qor

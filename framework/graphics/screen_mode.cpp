@@ -9,6 +9,7 @@
 #include "framework/core/log.h"
 #include "framework/core/main_window.h"
 #include "framework/core/system_info.h"
+#include "framework/graphics/d3d_device.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/graph_record.h"
 #include "framework/graphics/screen.h"
@@ -432,17 +433,22 @@ int SwitchToSoftwareRendering(plat::Hwnd /*window*/) {
   if (forced) {
     if (std::strcmp(road, "soft") == 0) {
       SetSoftwareRendering(0);
-    } else if (std::strcmp(road, "d3d") == 0) {
-      LogOutput("ORB_GFX=d3d: Direct3D による描画は利用できません\n");
-      std::fprintf(stderr, "ORB_GFX=d3d: the Direct3D road cannot start on this build\n");
-      return -1;
-    } else if (std::strcmp(road, "ddraw") != 0) {
+    } else if (std::strcmp(road, "ddraw") == 0) {
+      plat::d3d::StandIn().offerDirect3D = false;
+    } else if (std::strcmp(road, "d3d") != 0) {
       LogOutput("ORB_GFX の値が不正です\n");
-      std::fprintf(stderr, "ORB_GFX: unknown road (use soft or ddraw)\n");
+      std::fprintf(stderr, "ORB_GFX: unknown road (use soft, ddraw or d3d)\n");
       return -1;
     }
   }
-  if (InitDirectDraw() == 0) return 0;
+  const bool needDirect3D = forced && std::strcmp(road, "d3d") == 0;
+  if (InitDirectDraw() == 0) {
+    if (!needDirect3D || s.direct3DInUse) return 0;
+    LogOutput("ORB_GFX=d3d: Direct3D による描画は利用できません\n");
+    std::fprintf(stderr, "ORB_GFX=d3d: the Direct3D road could not start\n");
+    EndDirectDraw();
+    return -1;
+  }
   if (s.softwareRendering || forced) {
     LogOutput("DirectDraw の初期化に失敗しました");
     std::fprintf(stderr, "graphics could not start\n");
@@ -464,9 +470,13 @@ int InitGraphicsManager() {
   LogOutput("グラフィック管理系の初期化を行います\n");
   s.managerStarted = 1;
   DeleteAllSurface2D();
-  s.direct3DInUse = 0;  // the Direct3D start fails until that back-end exists
-  LogOutput("３Ｄグラフィック描画機能は使用しません\n");
   ResetDrawState();
+  s.direct3DInUse = 0;
+  if (!s.direct3DOff && !s.softwareRendering && s.colorBits != 8 && InitDirect3D() == 0) {
+    s.direct3DInUse = 1;
+  } else {
+    LogOutput("３Ｄグラフィック描画機能は使用しません\n");
+  }
   LogOutput("グラフィック管理系の初期化は正常に終了しました\n");
   return 0;
 }
@@ -477,6 +487,8 @@ int EndGraphicsManager() {
   GetDrawState().maskInUse = 0;
   DestroyAllGraphs(0);
   DeleteAllLights();
+  EndDirect3D();
+  s.direct3DInUse = 0;
   s.managerStarted = 0;
   LogOutput("グラフィック管理系の終了処理は正常に終了しました\n");
   return 0;

@@ -5,6 +5,7 @@
 
 #include "framework/core/main_window.h"
 #include "framework/graphics/convert_pixels.h"
+#include "framework/graphics/d3d_device.h"
 #include "framework/graphics/whole_block_copy.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/graph_record.h"
@@ -114,6 +115,7 @@ int PresentSoftware(const plat::Rect& destination, const plat::Rect& source) {
 
 int PresentFrame() {
   ScreenState& s = GetScreenState();
+  EndSceneCurrentDevice();  // what the 3D device drew is on the surface first
   if (DirectDrawExpectedButMissing()) return -1;
   if (!IsWindowActive()) WaitWhileInactive();
   const bool flip = !s.softwareRendering && !s.gdiPresent && !s.directDrawUnusable && !IsWindowedMode();
@@ -131,6 +133,7 @@ int PresentFrame() {
 
 int PresentToWindow(const Rect* rect) {
   ScreenState& s = GetScreenState();
+  EndSceneCurrentDevice();  // what the 3D device drew is on the surface first
   if (DirectDrawExpectedButMissing()) return -1;
   if (GetDrawState().drawTarget == kFrontScreen) {
     CountFrame();
@@ -215,21 +218,32 @@ int SwitchDirectDrawTarget(int32_t target, int32_t previous) {
     s.targetOffsetX = s.targetOffsetY = 0;
   } else {
     const GraphRecord* graph = LookupGraph(target);
-    if (graph == nullptr || graph->is3D || graph->pieceCount < 1) return -1;
-    const Surface2DPiece* piece = LookupSurface2D(graph->pieceHandles[0]);
-    if (piece == nullptr) return -1;
-    SurfaceDataRecord* data = LookupSurfaceData(piece->surfaceData);
-    if (data == nullptr) return -1;
-    // A carved graph draws in its own rectangle of the shared store.
-    s.targetOffsetX = piece->surfaceX;
-    s.targetOffsetY = piece->surfaceY;
-    if (data->memImageMode) {
-      s.targetImage = &data->image;
-      s.targetSurface = nullptr;
-    } else {
+    if (graph == nullptr || graph->pieceCount < 1) return -1;
+    if (graph->is3D) {
+      // A texture graph is a target when it is one drawable texture.
+      const Surface3DData* piece = graph->pieceCount == 1 ? LookupSurface3DData(graph->pieceHandles[0]) : nullptr;
+      const SurfaceDataRecord* data = piece != nullptr ? LookupSurfaceData(piece->texture) : nullptr;
+      if (data == nullptr || !data->flags.drawable || data->surface == nullptr) return -1;
+      s.targetOffsetX = piece->textureX;
+      s.targetOffsetY = piece->textureY;
       s.targetSurface = data->surface;
+      s.targetZ = nullptr;
+    } else {
+      const Surface2DPiece* piece = LookupSurface2D(graph->pieceHandles[0]);
+      if (piece == nullptr) return -1;
+      SurfaceDataRecord* data = LookupSurfaceData(piece->surfaceData);
+      if (data == nullptr) return -1;
+      // A carved graph draws in its own rectangle of the shared store.
+      s.targetOffsetX = piece->surfaceX;
+      s.targetOffsetY = piece->surfaceY;
+      if (data->memImageMode) {
+        s.targetImage = &data->image;
+        s.targetSurface = nullptr;
+      } else {
+        s.targetSurface = data->surface;
+      }
+      s.targetZ = IsMemImgValid(&data->zImage) ? &data->zImage : nullptr;
     }
-    s.targetZ = IsMemImgValid(&data->zImage) ? &data->zImage : nullptr;
   }
   if (target != kFrontScreen && s.directDraw != nullptr && s.primary != nullptr && detachClipper)
     s.primary->SetClipper(s.clipper);
@@ -403,6 +417,7 @@ int ReapplyDisplayMode() {
 
 int ClearScreenDirectDraw() {
   ScreenState& s = GetScreenState();
+  EndSceneCurrentDevice();  // what the 3D device drew is on the surface first
   const DrawState& d = GetDrawState();
   const uint32_t background = PackColorRGB(0, 0, 0);
   if (IsMemImageScreen() || (s.targetImage != nullptr && IsMemImgValid(s.targetImage) && s.targetSurface == nullptr)) {

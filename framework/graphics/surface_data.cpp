@@ -4,6 +4,7 @@
 
 #include "framework/core/log.h"
 #include "framework/core/memory.h"
+#include "framework/graphics/d3d_device.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/handle_table.h"
 #include "framework/graphics/screen.h"
@@ -113,8 +114,8 @@ int CreateSurfaceDataSurface(int32_t handle) {
   if (r->surface != nullptr || IsMemImgValid(&r->image)) return 0;
   ScreenState& s = GetScreenState();
   if (!r->memImageMode && s.directDraw == nullptr) return -1;
+  if (r->flags.texture && CreateTextureSurface(r) == 0) return 0;
   if (r->flags.texture) {
-    // Texture surfaces belong to the Direct3D back-end, which is not there.
     LogOutput("テクスチャサーフェスの作成に失敗しました\n");
     LogPrintf("DrawValid:%d  AlphaChFlag%d  AlphaTestFlag:%d  ColorBitDepth:%d", r->flags.drawable, r->flags.alpha,
               r->flags.alphaTest, r->flags.colorBits);
@@ -238,7 +239,10 @@ int AttachZBuffer(int32_t handle, int32_t on) {
 int ApplySurfaceColorKey(int32_t handle) {
   SurfaceDataRecord* r = LookupSurfaceData(handle);
   if (r == nullptr || r->surface == nullptr) return 0;
-  const uint32_t key = ScreenIs8Bit() ? 0
+  // A texture keeps its key in its own format, which need not be the screen's.
+  const uint32_t key = r->flags.texture ? PackColorForFormat(SurfaceFormat(r->surface), (r->colorKey >> 16) & 255,
+                                                             (r->colorKey >> 8) & 255, r->colorKey & 255, 0)
+                       : ScreenIs8Bit() ? 0
                                       : PackColorRGB(static_cast<int32_t>((r->colorKey >> 16) & 255),
                                                      static_cast<int32_t>((r->colorKey >> 8) & 255),
                                                      static_cast<int32_t>(r->colorKey & 255));

@@ -137,6 +137,9 @@ class DDSurface {
   int32_t IsLost() const;
   int32_t Restore();
   int32_t GetDC(Hdc* out);
+  // The 3D device has written the surface's memory: a primary is presented,
+  // as after any other write.
+  int32_t DeviceWrote();
   int32_t ReleaseDC(Hdc dc);
   // Releases the surface (and, for a primary, its attached back buffer).
   void Release();
@@ -146,6 +149,9 @@ class DDSurface {
   int32_t height() const { return height_; }
   int32_t pitch() const { return pitch_; }
   const uint8_t* memory() const { return memory_.data(); }
+  // The memory the 3D device draws on and samples from while the surface
+  // lives (its size never changes).
+  uint8_t* deviceMemory() { return memory_.data(); }
   bool lost() const { return lost_; }
   bool hasColorKey() const { return hasKey_; }
   uint32_t colorKey() const { return keyLow_; }

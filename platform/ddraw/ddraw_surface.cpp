@@ -54,6 +54,12 @@ int32_t DDSurface::Lock(const Rect* rect, int32_t* pitch, uint8_t** pixels, uint
   return DD_OK;
 }
 
+int32_t DDSurface::DeviceWrote() {
+  if (lost_) return DDERR_SURFACELOST;
+  if (IsVisiblePrimary(this, caps_)) DdPresentPrimary(this, owner_);
+  return DD_OK;
+}
+
 int32_t DDSurface::Unlock(const Rect* /*rect*/) {
   ++Dd().counters.unlocks;
   if (lockCount_ == 0) return DDERR_NOTLOCKED;

@@ -16,10 +16,11 @@
 
 namespace gfxtest {
 
-// Software road ("soft", windowed, GDI) or DirectDraw full screen.
+// Software road ("soft", windowed, GDI) or DirectDraw full screen (without
+// the Direct3D device unless `road` asks for it).
 struct Road : lifetest::LifeScope {
-  explicit Road(bool software, int bits = 16, bool windowed = false) {
-    if (software) setenv("ORB_GFX", "soft", 1);
+  explicit Road(bool software, int bits = 16, bool windowed = false, const char* road = nullptr) {
+    setenv("ORB_GFX", road != nullptr ? road : software ? "soft" : "ddraw", 1);
     if (!windowed) qor::SwitchWindowModePublic(0);
     qor::RequestScreenModePublic(640, 480, bits, -1);
     EXPECT_EQ(qor::InitFramework(), 0);

@@ -1,0 +1,89 @@
+// One 640 x 480 x 16 frame of 1,000 32 x 32 sprites (a third opaque, a third
+// keyed, a third in blend mode 1 at 128) and its present, on the Direct3D
+// road, the DirectDraw road and the software road of the headless host, in
+// one run. BM_D3DFrame reports the Direct3D road's frame time; the counters
+// "ddraw_over_d3d" and "soft_over_d3d" give the other roads' times over it.
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <ctime>
+
+#include "framework/graphics/draw_entries.h"
+#include "framework/graphics/draw_state.h"
+#include "framework/graphics/graph_load.h"
+#include "framework/graphics/graphics_reset.h"
+#include "framework/graphics/screen.h"
+#include "framework/qorlib.h"
+
+namespace {
+
+using namespace qor;
+
+double Seconds() {
+  timespec t;
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
+}
+
+struct Road {
+  int32_t sprite = -1;
+  explicit Road(const char* road) {
+    setenv("ORB_HOST", "headless", 0);
+    setenv("ORB_GFX", road, 1);
+    SwitchWindowModePublic(0);
+    SetLogFileOutputPublic(0);
+    RequestScreenModePublic(640, 480, 16, -1);
+    InitFramework();
+    unsetenv("ORB_GFX");
+    SetVSyncOnPresentPublic(0);
+    GraphImage image{};
+    CreateRgb24GraphImage(32, 32, &image);
+    for (int i = 0; i < 32 * 32; ++i) {
+      uint8_t* p = image.pixels + (i / 32) * image.pitch + (i % 32) * 3;
+      const bool key = (i % 32 + i / 32) % 7 == 0;
+      p[0] = key ? 0 : static_cast<uint8_t>(i * 3), p[1] = key ? 255 : static_cast<uint8_t>(i), p[2] = key ? 0 : 90;
+    }
+    sprite = BuildGraphFromImage(&image, nullptr, 1, 0, 0);
+    FreeGraphImage(&image);
+    SelectDrawTarget(kBackScreen);
+  }
+  ~Road() {
+    EndFramework();
+    ResetGraphicsState();
+    SwitchWindowModePublic(1);
+  }
+  void Frame() {
+    for (int i = 0; i < 1000; ++i) {
+      const int kind = i % 3;
+      SelectBlend(kind == 2 ? 1 : 0, kind == 2 ? 128 : 255);
+      BlitGraph((i * 37) % 608, (i * 53) % 448, sprite, kind != 0 ? 1 : 0);
+    }
+    SelectBlend(0, 255);
+    PresentFrame();
+  }
+};
+
+double FrameSeconds(const char* name, int frames) {
+  Road road(name);
+  road.Frame();
+  const double start = Seconds();
+  for (int i = 0; i < frames; ++i) road.Frame();
+  return (Seconds() - start) / frames;
+}
+
+void BM_D3DFrame(benchmark::State& state) {
+  double d3d = 0, ddraw = 0, soft = 0;
+  for (auto _ : state) {
+    d3d += FrameSeconds("d3d", 10);
+    ddraw += FrameSeconds("ddraw", 10);
+    soft += FrameSeconds("soft", 10);
+  }
+  const double n = static_cast<double>(state.iterations());
+  state.counters["d3d_ms"] = n > 0 ? d3d / n * 1000.0 : 0;
+  state.counters["ddraw_over_d3d"] = d3d > 0 ? ddraw / d3d : 0;
+  state.counters["soft_over_d3d"] = d3d > 0 ? soft / d3d : 0;
+}
+
+}  // namespace
+
+BENCHMARK(BM_D3DFrame)->Unit(benchmark::kMillisecond)->Iterations(2);

@@ -1,0 +1,174 @@
+// Injected failures of the Direct3D road and device loss: a display without
+// Direct3D or without a device runs the DirectDraw road, a refused texture
+// lock goes through a temporary texture, capture finds and remembers its
+// method, and on both roads a lost display comes back with every handle
+// valid and the frame as it was.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "d3d_test_support.h"
+#include "framework/core/module_hooks.h"
+#include "framework/graphics/d3d_device.h"
+#include "framework/graphics/device_restore.h"
+#include "framework/graphics/draw_entries.h"
+#include "framework/graphics/draw_state.h"
+#include "framework/graphics/graph_load.h"
+#include "framework/graphics/screen.h"
+#include "platform/d3d/device_caps.h"
+#include "platform/host/headless/headless_control.h"
+
+namespace {
+
+using namespace qor;
+
+// A 24-bit bottom-up BMP of `w` x `h` with a pattern of 5-bit colours.
+void WriteBmp(const char* path, int w, int h) {
+  const int pitch = (w * 3 + 3) & ~3;
+  std::vector<uint8_t> f(54 + static_cast<size_t>(pitch) * h, 0);
+  auto put32 = [&](size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i) f[at + i] = static_cast<uint8_t>(v >> (8 * i));
+  };
+  f[0] = 'B', f[1] = 'M';
+  put32(2, static_cast<uint32_t>(f.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<uint32_t>(w));
+  put32(22, static_cast<uint32_t>(h));
+  f[26] = 1, f[28] = 24;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint8_t* p = &f[54 + static_cast<size_t>(h - 1 - y) * pitch + x * 3];
+      p[0] = static_cast<uint8_t>((x * 24) & 0xF8), p[1] = static_cast<uint8_t>((y * 40) & 0xF8),
+      p[2] = static_cast<uint8_t>(((x ^ y) * 56) & 0xF8);
+    }
+  FILE* out = std::fopen(path, "wb");
+  ASSERT_NE(out, nullptr);
+  std::fwrite(f.data(), 1, f.size(), out);
+  std::fclose(out);
+}
+
+std::vector<uint32_t> Frame() {
+  PresentFrame();
+  const plat::headless::KeptFrame* f = plat::headless::LastFrame();
+  return f != nullptr ? f->pixels : std::vector<uint32_t>{};
+}
+
+int32_t PictureGraph(int w, int h) { return d3dtest::PictureGraph(w, h, 3); }
+
+TEST(D3DFailures, MissingDirect3DOrDeviceLeavesTheDirectDrawRoad) {
+  for (int which = 0; which < 2; ++which) {
+    lifetest::LifeScope scope;
+    if (which == 0) plat::d3d::StandIn().offerDirect3D = false;
+    if (which == 1) plat::d3d::StandIn().failCreateDevice = 1;
+    SwitchWindowModePublic(0);
+    ASSERT_EQ(InitFramework(), 0);
+    EXPECT_EQ(GetScreenState().direct3DInUse, 0) << which;
+    const int32_t g = PictureGraph(16, 16);
+    ASSERT_GE(g, 0);
+    EXPECT_FALSE(LookupGraph(g)->is3D);
+    EXPECT_EQ(BlitGraph(5, 5, g, 1), 0);
+    EndFramework();
+  }
+}
+
+TEST(D3DFailures, RefusedTextureLockAndCaptureMethods) {
+  gfxtest::Road road(false, 16, false, "d3d");
+  SelectDrawTarget(kBackScreen);
+  const int32_t direct = PictureGraph(20, 12);
+  const int before = plat::GetDdCounters().bltFasts;
+  plat::DdFailNext(plat::DdOp::Lock, 1);
+  const int32_t loaded = PictureGraph(20, 12);  // through a temporary texture and a load
+  EXPECT_GT(plat::GetDdCounters().bltFasts, before);
+  BlitGraph(0, 0, direct, 0);
+  BlitGraph(40, 0, loaded, 0);
+  const std::vector<uint32_t> f = Frame();
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 20; ++x) ASSERT_EQ(f[y * 640 + x], f[y * 640 + 40 + x]) << x << "," << y;
+
+  // The first capture into an alpha-test graph converts by lock; a plain
+  // graph whose locks are refused walks on to BltFast and keeps it.
+  SelectDrawTarget(kBackScreen);
+  BlitGraph(0, 0, direct, 0);
+  D3DGlobals& d = GetD3D();
+  const int32_t keyedGrab = CreateBlankGraph(20, 12, 0);
+  EXPECT_EQ(CaptureScreenToGraph(0, 0, 20, 12, keyedGrab, 0), 0);
+  EXPECT_EQ(d.captureMethod[0], 0);
+  SetNewGraphAlphaTest(0);
+  const int32_t plainGrab = CreateBlankGraph(20, 12, 0);
+  SetNewGraphAlphaTest(1);
+  plat::DdFailNext(plat::DdOp::Lock, 1);
+  EXPECT_EQ(CaptureScreenToGraph(0, 0, 20, 12, plainGrab, 0), 0);
+  EXPECT_EQ(d.captureMethod[1], 1);
+  EXPECT_EQ(CaptureScreenToGraph(0, 0, 30, 12, plainGrab, 0), -1);  // wider than the graph
+  EXPECT_EQ(d.captureMethod[1], -1);
+  EXPECT_EQ(CaptureScreenToGraph(0, 0, 20, 12, plainGrab, 0), 0);
+  BlitGraph(100, 100, keyedGrab, 0);
+  BlitGraph(200, 100, plainGrab, 0);
+  const std::vector<uint32_t> g = Frame();
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 20; ++x) {
+      ASSERT_EQ(g[(100 + y) * 640 + 100 + x], f[y * 640 + x]) << x << "," << y;
+      ASSERT_EQ(g[(100 + y) * 640 + 200 + x], f[y * 640 + x]) << x << "," << y;
+    }
+}
+
+void LoseAndRestore(const char* name) {
+  SCOPED_TRACE(name);
+  gfxtest::Road road(false, 16, false, name);
+  const bool direct3D = name[0] == 'd' && name[1] == '3';
+  WriteBmp("restore_sheet.bmp", 80, 32);
+  DestroyGraph(PictureGraph(8, 8), 0);  // a hole at the start of the piece table
+  // A graph without a file survives too.
+  const int32_t blank = CreateBlankGraph(8, 8, 0);
+  int32_t handles[40];
+  ASSERT_EQ(OpenDividedGraphFile("restore_sheet.bmp", 40, 10, 4, 8, 8, handles, 1, 0), 0);
+  auto draw = [&] {
+    SelectDrawTarget(kBackScreen);
+    EraseDrawTarget();
+    for (int i = 0; i < 40; ++i) BlitGraph((i % 10) * 12, (i / 10) * 12, handles[i], 0);
+    BlitGraphRotated(300.0f, 200.0f, 2.0, 0.5, handles[7], 1, 0);
+    PaintBoxFilled(200, 300, 260, 330, PackColorRGB(200, 100, 50));
+    return Frame();
+  };
+  const std::vector<uint32_t> before = draw();
+  ASSERT_EQ(LookupGraph(handles[0])->is3D, direct3D ? 1 : 0);
+
+  const ModuleHooks& hooks = GetModuleHooks();
+  hooks.releaseDirect3DObject();  // focus lost in full screen
+  EXPECT_EQ(GetD3D().object, 0);  // (never held on the DirectDraw road)
+  plat::DdLoseVideoSurfaces();
+  hooks.restoreAfterDeviceLoss();  // focus regained
+  EXPECT_EQ(GetD3D().object, direct3D ? 1 : 0);
+  for (int32_t h : handles) {
+    ASSERT_NE(LookupGraph(h), nullptr);
+    EXPECT_EQ(LookupGraph(h)->restoreNeeded, 0u);
+  }
+  EXPECT_NE(LookupGraph(blank), nullptr);
+  EXPECT_TRUE(draw() == before);
+
+  // A display change (the restore alone) gives the same frame again.
+  hooks.restoreAfterDeviceLoss();
+  EXPECT_TRUE(draw() == before);
+
+  // A graph whose load directory cannot be entered is not refilled from
+  // whatever file of that name stands in the current directory.
+  GraphRecord* lost = LookupGraph(handles[0]);
+  std::strcpy(lost->loadDirectory, "Z:\\no\\such\\folder");
+  FillGraphColor(handles[0], 255, 0, 255, 255);
+  lost->restoreNeeded = 1;
+  ReloadAllGraphs();
+  EXPECT_EQ(lost->restoreNeeded, 0u);
+  SelectDrawTarget(kBackScreen);
+  BlitGraph(0, 0, handles[0], 0);
+  EXPECT_EQ(Frame()[0], 0xFF00FFu);
+  std::remove("restore_sheet.bmp");
+}
+
+TEST(D3DRestoreE2E, LostDisplayComesBackWithHandlesAndPicture) {
+  for (const char* name : {"d3d", "ddraw"}) LoseAndRestore(name);
+}
+
+}  // namespace

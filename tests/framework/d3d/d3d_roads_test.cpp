@@ -1,0 +1,123 @@
+// One scene through the DirectDraw road and the Direct3D road. Pictures use
+// colours that 5 bits per channel hold, so the textures the device samples
+// (1:5:5:5 under the default alpha test on 16-bit screens) hold what the 2D
+// road's surfaces hold. Opaque and full-strength mode 1 draws, 1:1,
+// mirrored, turned by 0 and quad-mapped onto their own rectangle, and boxes
+// must agree bit for bit; other blends and tints within 2 steps of the
+// screen's colour fields (the quad left out there), and the largest
+// difference of every mode is reported.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <vector>
+
+#include "framework/graphics/d3d_device.h"
+#include "framework/graphics/draw_entries.h"
+#include "framework/graphics/draw_state.h"
+#include "framework/graphics/graph_load.h"
+#include "framework/graphics/graphics_test_support.h"
+#include "framework/graphics/screen.h"
+#include "platform/host/headless/headless_control.h"
+
+namespace {
+
+using namespace qor;
+
+int32_t QuantizedGraph(int w, int h, int seed, bool alphaTest) {
+  GraphImage image;
+  gfxtest::MakePicture(&image, w, h, false, seed);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      uint8_t* p = image.pixels + y * image.pitch + x * 3;
+      if (!(p[0] == 0 && p[1] == 255 && p[2] == 0)) p[0] &= 0xF8, p[1] &= 0xF8, p[2] &= 0xF8;
+    }
+  SetNewGraphAlphaTest(alphaTest ? 1 : 0);
+  const int32_t g = BuildGraphFromImage(&image, nullptr, 1, 0, 0);
+  SetNewGraphAlphaTest(1);
+  FreeGraphImage(&image);
+  return g;
+}
+
+struct Case {
+  int mode, param, tint;
+  bool checked;  // false: the difference is reported only (the roads' rules for it still differ)
+};
+// Exact first, then within two steps.
+const Case kExact[] = {{0, 255, 255, true}, {1, 255, 255, true}};
+const Case kNear[] = {{1, 128, 255, true}, {2, 128, 255, true}, {3, 128, 255, false}, {4, 200, 255, true},
+                      {10, 90, 255, true}, {11, 255, 255, true}, {0, 255, 160, true}, {1, 200, 100, true}};
+
+void DrawCell(int x, int y, const Case& c, int32_t background, int32_t keyed, int32_t plain) {
+  SelectBlend(0, 255);
+  SetTintRGB(255, 255, 255);
+  BlitGraph(x, y, background, 0);
+  SelectBlend(c.mode, c.param);
+  SetTintRGB(c.tint, 255, c.tint);
+  BlitGraph(x + 2, y + 2, keyed, 1);
+  BlitGraphMirrored(x + 30, y + 2, keyed, 1);
+  BlitGraph(x + 58, y + 2, plain, 1);
+  BlitGraph(x + 2, y + 26, plain, 0);
+  BlitGraphRotated(static_cast<float>(x + 42), static_cast<float>(y + 36), 1.0, 0.0, keyed, 1, 0);
+  const float l = static_cast<float>(x + 58), t = static_cast<float>(y + 26);
+  BlitGraphQuad(l, t, l + 24, t, l, t + 20, l + 24, t + 20, plain, 1);
+  PaintBoxFilled(x + 2, y + 50, x + 20, y + 60, PackColorRGB(200, 96, 40));
+  PaintBoxOutline(x + 24, y + 50, x + 44, y + 62, PackColorRGB(40, 200, 96));
+}
+
+std::vector<uint32_t> Scene(const char* road, int bits, int* direct3D) {
+  gfxtest::Road r(false, bits, false, road);
+  *direct3D = GetScreenState().direct3DInUse;
+  SelectDrawTarget(kBackScreen);
+  const int32_t background = QuantizedGraph(96, 70, 5, false);
+  const int32_t keyed = QuantizedGraph(24, 20, 1, true);
+  const int32_t plain = QuantizedGraph(24, 20, 2, false);
+  int i = 0;
+  for (const Case& c : kExact) DrawCell(4 + (i % 6) * 104, 4 + (i / 6) * 76, c, background, keyed, plain), ++i;
+  for (const Case& c : kNear) DrawCell(4 + (i % 6) * 104, 4 + (i / 6) * 76, c, background, keyed, plain), ++i;
+  PresentFrame();
+  const plat::headless::KeptFrame* f = plat::headless::LastFrame();
+  return f != nullptr ? f->pixels : std::vector<uint32_t>{};
+}
+
+// The largest difference in steps of the screen's colour fields inside a cell.
+int CellDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, int cell, int bits, bool skipQuad) {
+  const int x0 = 4 + (cell % 6) * 104, y0 = 4 + (cell / 6) * 76;
+  const int steps[3] = {bits == 16 ? 8 : 1, bits == 16 ? 4 : 1, bits == 16 ? 8 : 1};
+  int worst = 0;
+  for (int y = y0; y < y0 + 72; ++y)
+    for (int x = x0; x < x0 + 100; ++x) {
+      if (skipQuad && x >= x0 + 58 && x < x0 + 84 && y >= y0 + 26 && y < y0 + 48) continue;
+      const uint32_t p = a[static_cast<size_t>(y) * 640 + x], q = b[static_cast<size_t>(y) * 640 + x];
+      for (int ch = 0; ch < 3; ++ch) {
+        const int d = std::abs(static_cast<int>((p >> (16 - 8 * ch)) & 255) - static_cast<int>((q >> (16 - 8 * ch)) & 255));
+        worst = std::max(worst, d / steps[ch]);
+      }
+    }
+  return worst;
+}
+
+TEST(D3DRoadsE2E, OneSceneOnBothRoadsAt16And32Bits) {
+  for (int bits : {16, 32}) {
+    int withD3D = 0, without = 1;
+    const std::vector<uint32_t> ddraw = Scene("ddraw", bits, &without);
+    const std::vector<uint32_t> d3d = Scene("d3d", bits, &withD3D);
+    ASSERT_EQ(without, 0);
+    ASSERT_EQ(withD3D, 1);
+    ASSERT_EQ(ddraw.size(), 640u * 480u);
+    ASSERT_EQ(d3d.size(), ddraw.size());
+    int cell = 0;
+    for (const Case& c : kExact) {
+      EXPECT_EQ(CellDifference(ddraw, d3d, cell++, bits, false), 0) << bits << " bits, mode " << c.mode;
+    }
+    for (const Case& c : kNear) {
+      const int d = CellDifference(ddraw, d3d, cell++, bits, true);
+      std::printf("%d bits, mode %d at %d, tint %d: largest difference %d steps\n", bits, c.mode, c.param, c.tint, d);
+      if (c.checked) {
+        EXPECT_LE(d, 2) << bits << " bits, mode " << c.mode;
+      }
+    }
+  }
+}
+
+}  // namespace
