@@ -223,7 +223,8 @@ struct EnemyChildSlot {
   SlotRowI typeCode;
   SlotRowF layers;
   SlotRowF step;
-  SlotRowI window;  // kept in the slot, not copied into bullets
+  SlotRowI window;         // kept in the slot, not copied into bullets
+  SlotRowF familyValue3;   // the third family value: kept, not copied
 };
 
 // Motion values in their stored order.

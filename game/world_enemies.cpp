@@ -1,11 +1,37 @@
-// The enemies' steps of the world pass; their behaviour comes with the
-// enemy update and draw.
+// The enemies' steps of the world pass: the update of every placed, active
+// or leaving enemy in slot order, and the two draws (gaps and pendulums
+// behind the blocks, every other kind in front).
+#include "game/enemies.h"
+#include "game/pools.h"
+#include "game/sprite_draw.h"
 #include "game/world_hooks.h"
 
 namespace orb {
 
-void UpdateEnemies() {}
-void DrawEnemiesBehind() {}
-void DrawEnemiesFront() {}
+namespace {
+
+bool DrawnBehind(int32_t kind) { return kind == 38 || kind == 43; }
+
+template <bool Behind>
+void DrawEnemies() {
+  for (EnemyRecord& e : pools.enemies) {
+    const uint8_t s = e.head.state;
+    if ((s != kActorActive && s != kEnemyLeaving) || DrawnBehind(e.kind) != Behind) continue;
+    DrawEnemy(e);
+    DrawHitboxDebug(e.head);
+  }
+}
+
+}  // namespace
+
+void UpdateEnemies() {
+  for (EnemyRecord& e : pools.enemies) {
+    const uint8_t s = e.head.state;
+    if (s == kEnemyWaiting || s == kActorActive || s == kEnemyLeaving) UpdateEnemy(e);
+  }
+}
+
+void DrawEnemiesBehind() { DrawEnemies<true>(); }
+void DrawEnemiesFront() { DrawEnemies<false>(); }
 
 }  // namespace orb
