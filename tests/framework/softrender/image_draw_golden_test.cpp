@@ -177,39 +177,5 @@ TEST_F(ImageDrawGoldenTest, WorkedExamples) {
   }
 }
 
-// Blend modes 2 and 3 in 16-bit at full strength pair their pixels on the
-// 1:1 walk; a pixel whose partner is keyed out goes alone.
-TEST_F(ImageDrawGoldenTest, PairForms) {
-  auto rgb = [](uint32_t r, uint32_t g, uint32_t b) { return (r << 11) | (g << 5) | b; };
-  struct Case {
-    int mode;
-    uint32_t srcLeft, srcRight, dstLeft, dstRight;
-    bool leftKeyed;
-    uint32_t left, right;
-  };
-  const uint32_t key = 0x1234;
-  const Case cases[] = {
-      {3, rgb(10, 20, 5), rgb(3, 3, 3), rgb(20, 40, 3), rgb(10, 10, 10), false, rgb(11, 20, 0), rgb(9, 8, 9)},
-      {3, key, rgb(3, 3, 3), rgb(20, 40, 3), rgb(10, 10, 10), true, rgb(20, 40, 3), rgb(9, 8, 7)},
-      {2, key, rgb(1, 1, 1), 0, rgb(3, 33, 1), true, 0, rgb(2, 32, 2)},
-      // The left red overflows into the right pixel's lowest blue bit.
-      {2, rgb(16, 0, 0), rgb(0, 0, 2), rgb(16, 0, 0), rgb(0, 0, 4), false, rgb(31, 0, 0), rgb(0, 0, 7)},
-  };
-  for (const Case& c : cases) {
-    MemImage* dst = Dest(0, 2, 1, [&](int x, int) { return x == 0 ? c.dstLeft : c.dstRight; });
-    MemImage* src = Source(0, ref::kDirect, 2, 1, key, [&](int x, int) { return Cell{x == 0 ? c.srcLeft : c.srcRight, 0}; },
-                           nullptr, false);
-    SoftDrawSettings s = {{0, 0, 2, 1}, c.mode, 255, W};
-    DrawMemImgAt(dst, src, 0, 0, 1, nullptr, &s);
-    EXPECT_EQ(GetPixel(dst, 0, 0), c.left) << c.mode;
-    EXPECT_EQ(GetPixel(dst, 1, 0), c.right) << c.mode;
-
-    ref::Grid expected = {2, 1, {c.dstLeft, c.dstRight}};
-    ref::DrawAt(RefDraw(src, s, 1, false), RefSource(src), nullptr, &expected, {0, 0, 2, 1}, 0, 0);
-    EXPECT_EQ(expected.values[0], c.left) << c.mode << " (reference)";
-    EXPECT_EQ(expected.values[1], c.right) << c.mode << " (reference)";
-  }
-}
-
 }  // namespace
 }  // namespace qor::test

@@ -225,10 +225,6 @@ TEST_F(XformBlendTest, FlatColourAgainstReference) {
             for (auto [x, y] : covered) expected[y * 16 + x] = ref::Pixel(d, 0, s, 0, expected[y * 16 + x]);
             ASSERT_EQ(k.Pixels(), expected) << "kind " << kind << " tint " << tint << " mode " << mode << " p " << p;
             ASSERT_TRUE(k.CanaryIntact());
-            // White under a red and green tint: yellow, byte 3 of a 32-bit colour kept.
-            if (mode == 0 && tint == 0xFFFF00u && colour == 0xABCDFFFFu) {
-              EXPECT_EQ(k.Get(4, 3), kind == 0 ? 0xFFE0u : 0xABCDFF00u);
-            }
           }
         }
       }
@@ -236,19 +232,17 @@ TEST_F(XformBlendTest, FlatColourAgainstReference) {
   }
 }
 
+// The rotated draw in mode 1 at full strength is the copy (the triangle
+// road is held to the model above).
 TEST_F(XformBlendTest, AlphaBlendAtFullStrengthIsCopy) {
-  const int32_t tri[12] = {3, 2, 0, 0, 30, 9, 17, 3, 8, 27, 2, 15};
   for (const Config& c : AllConfigs()) {
     MakeSource(c, 18, 16, 1);
-    Canvas a, b, ra, rb;
-    for (Canvas* k : {&a, &b, &ra, &rb}) {
+    Canvas ra, rb;
+    for (Canvas* k : {&ra, &rb}) {
       k->Create(c.kind, 32, 32);
       FillRandom(*k, 2);
     }
     SoftDrawSettings copy = {{0, 0, 32, 32}, 0, 17, c.tint}, alpha = {{0, 0, 32, 32}, 1, 255, c.tint};
-    DrawMemImgTriangle(&a.view, &src_, tri, c.key, Graph(c), 0, &copy);
-    DrawMemImgTriangle(&b.view, &src_, tri, c.key, Graph(c), 0, &alpha);
-    ExpectSameOutside(a, b, {}, "triangle " + Describe(c, 1));
     DrawMemImgRotated(&ra.view, &src_, 15, 16, 0.7f, 1.3f, c.key, 0, Graph(c), &copy);
     DrawMemImgRotated(&rb.view, &src_, 15, 16, 0.7f, 1.3f, c.key, 0, Graph(c), &alpha);
     ExpectSameOutside(ra, rb, {}, "rotated " + Describe(c, 1));

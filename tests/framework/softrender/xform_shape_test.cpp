@@ -39,19 +39,10 @@ class XformShapeTest : public ::testing::Test {
   }
 };
 
-TEST_F(XformShapeTest, QuadOneToOneAndMirrored) {
+TEST_F(XformShapeTest, QuadMirrored) {
   Source src;
   src.Create(1, 10, 10);
   SoftDrawSettings st = Settings({0, 0, 32, 32});
-  {
-    Canvas c;
-    c.Create(1, 32, 32);
-    const int32_t corners[8] = {10, 10, 20, 10, 10, 20, 20, 20};
-    DrawMemImgQuadClipped(&c.view, &src.image, corners, 0, nullptr, &st);
-    ExpectCanvas(c, [&](int x, int y) {
-      return x >= 10 && x < 20 && y >= 10 && y < 20 ? src.Get(x - 10, y - 10) : 0u;
-    });
-  }
   {
     Canvas c;
     c.Create(1, 32, 32);
