@@ -7,23 +7,12 @@
 #include <cstring>
 #include <vector>
 
+#include "fuzz_support.h"
 #include "framework/graphics/font_handles.h"
 #include "framework/graphics/screen.h"
 #include "framework/graphics/text_draw.h"
 
-namespace {
-
-template <typename T>
-T Take(const uint8_t*& data, size_t& size) {
-  T value{};
-  const size_t n = size < sizeof value ? size : sizeof value;
-  std::memcpy(&value, data, n);
-  data += n;
-  size -= n;
-  return value;
-}
-
-}  // namespace
+using fuzz::Take;
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   // Fonts need a screen road: software rendering without DirectDraw.

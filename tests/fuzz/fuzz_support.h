@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "platform/kernel/path_map.h"
@@ -66,5 +67,16 @@ class InScratchFolder {
   int home_;
   bool ok_ = false;
 };
+
+// The next value of the input, zero-filled when the input runs out.
+template <typename T>
+T Take(const uint8_t*& data, size_t& size) {
+  T value{};
+  const size_t n = size < sizeof value ? size : sizeof value;
+  std::memcpy(&value, data, n);
+  data += n;
+  size -= n;
+  return value;
+}
 
 }  // namespace fuzz

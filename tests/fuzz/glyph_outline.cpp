@@ -6,21 +6,10 @@
 #include <cstring>
 #include <vector>
 
+#include "fuzz_support.h"
 #include "platform/gdi/gdi_font.h"
 
-namespace {
-
-template <typename T>
-T Take(const uint8_t*& data, size_t& size) {
-  T value{};
-  const size_t n = size < sizeof value ? size : sizeof value;
-  std::memcpy(&value, data, n);
-  data += n;
-  size -= n;
-  return value;
-}
-
-}  // namespace
+using fuzz::Take;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace plat::gdi;
