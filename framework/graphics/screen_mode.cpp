@@ -288,6 +288,10 @@ int SwitchScreenMode(int32_t width, int32_t height, int32_t bits, int32_t force,
   s.lastModeChange = plat::HostMillis();
   if (s.lastModeChange == 0) s.lastModeChange = 1;
 
+  // The transparent colour outlives the change: graphics management starts
+  // again below with the draw state's defaults, and the game sets its key
+  // before it asks for its screen mode.
+  const uint32_t keptKey = GetDrawState().transparentColor;
   DestroyAllGraphs(0);
   EndGraphicsManager();
   if (s.palette != nullptr) s.palette->Release();
@@ -333,6 +337,7 @@ int SwitchScreenMode(int32_t width, int32_t height, int32_t bits, int32_t force,
   plat::GetCurrentDisplayMode(&mode);
   if (GetSystemInfo().osCode >= 260) s.deviceRate = mode.refreshRate >= 60 ? mode.refreshRate : -1;
   MeasureFrameTime();
+  GetDrawState().transparentColor = keptKey;
   LogOutput("画面モード変更処理は正常に終了しました\n");
   PumpMessages();
   ResetFrameCounter();

@@ -159,6 +159,28 @@ int BlitImageToGraphPieces(const GraphImage* image, const GraphImage* alphaImage
   return 0;
 }
 
+namespace {
+
+// A palette buffer keys on an index and is made with a key no index can
+// take; without this a palette picture drawn with transparency would show
+// its key background on the memory-image road while a 2D surface hides it.
+// The first entry of the picture's palette holding the transparent colour
+// is the key.
+void KeyPaletteBuffer(const GraphImage* image, MemImage* destination) {
+  MemImgBuffer* b = destination->buffer;
+  if (b == nullptr || !b->paletteFlag || image->format.bytesPerPixel != 1) return;
+  const uint32_t t = GetDrawState().transparentColor;
+  for (uint32_t i = 0; i < 256; ++i) {
+    const PaletteEntry& e = image->format.palette[i];
+    if (e.red == ((t >> 16) & 255) && e.green == ((t >> 8) & 255) && e.blue == (t & 255)) {
+      b->keyColor = i;
+      return;
+    }
+  }
+}
+
+}  // namespace
+
 int BlitImageToSurface2D(const GraphImage* image, const GraphImage* alphaImage, const Rect* source, int32_t x,
                          int32_t y, int32_t piece, int32_t transparent) {
   const Surface2DPiece* p = LookupSurface2D(piece);
@@ -168,6 +190,7 @@ int BlitImageToSurface2D(const GraphImage* image, const GraphImage* alphaImage, 
   const int32_t w = source->right - source->left, h = source->bottom - source->top;
   if (w <= 0 || h <= 0) return 0;
   if (d->memImageMode) {
+    KeyPaletteBuffer(image, &d->image);
     TransferMemImgRect(image, alphaImage, &d->image, source->left, source->top, w, h, p->surfaceX + x,
                        p->surfaceY + y, transparent);
   } else if (GetScreenColorBits() == 8 && d->surface != nullptr) {

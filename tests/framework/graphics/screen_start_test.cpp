@@ -139,6 +139,7 @@ TEST(ScreenStart, ForcedRoads) {
 TEST(ScreenStart, ModeChangesComeTwoSecondsApartAndBadRequestsKeepTheGraphs) {
   GfxScope scope;
   ASSERT_EQ(InitFramework(), 0);
+  SetKeyColorRGB(0, 255, 0);  // set before the mode, as the game does: the change keeps it
   GraphRecord* g = nullptr;
   const GraphCreateSettings settings{};
   const int32_t graph = AddGraphRecord(8, 8, 0, &g, 0, 0, &settings);
@@ -150,6 +151,7 @@ TEST(ScreenStart, ModeChangesComeTwoSecondsApartAndBadRequestsKeepTheGraphs) {
   EXPECT_EQ(RequestScreenMode(800, 600, -1, -1), 0);
   EXPECT_GE(GetScreenState().lastModeChange - first, 2060u);
   EXPECT_FALSE(IsGraphValid(graph));
+  EXPECT_EQ(GetDrawState().transparentColor, 0x00FF00u);
   EndFramework();
 }
 

@@ -8,7 +8,9 @@
 #include <cstdlib>
 #include <vector>
 
+#include "framework/graphics/draw_entries.h"
 #include "framework/graphics/draw_state.h"
+#include "framework/graphics/graph_load.h"
 #include "framework/graphics/graph_record.h"
 #include "framework/graphics/screen.h"
 #include "framework/graphics/surface_2d.h"
@@ -176,6 +178,35 @@ TEST(TwoRoads, WindowedOnTheDesktopAgrees) {
 
 TEST(TwoRoads, X1R5G5B5WithinOneStep) {
   ExpectSamePictures(RunRoad(true, 16, false, false, true), RunRoad(false, 16, true, false, true), 9);  // one 5-bit step: 255 / 31 rounded up
+}
+
+// An 8-bit palette picture in a memory image keys on the index of the
+// transparent colour: it was made with a key no index matches, so its key
+// background showed on the software road while 2D surfaces hid it.
+TEST(TwoRoads, PalettePicturesKeyOnTheTransparentColoursIndex) {
+  gfxtest::Road road(true);
+  SetKeyColorRGB(0, 255, 0);
+  GraphImage image{};
+  ASSERT_EQ(AllocGraphImagePixels(8, 1, &image), 0);  // 4 bytes a pixel: room for the indices
+  MakeFormatPal8(&image.format);
+  image.format.palette[3] = PaletteEntry{0, 255, 0, 0};  // the key colour, not at index 0
+  image.format.palette[7] = PaletteEntry{0, 0, 255, 0};
+  for (int x = 0; x < 8; ++x) image.pixels[x] = x < 4 ? 3 : 7;
+  const int32_t graph = CreateGraphForImage(&image, nullptr, 0);
+  ASSERT_GT(graph, 0);
+  GraphRecord* g = LookupGraph(graph);
+  const Rect all{0, 0, 8, 1};
+  ASSERT_EQ(BlitImageToGraphPieces(&image, nullptr, &all, 0, 0, g, 1), 0);
+  FreeGraphImage(&image);
+  const SurfaceDataRecord* d = LookupSurfaceData(LookupSurface2D(g->pieceHandles[0])->surfaceData);
+  ASSERT_TRUE(d->memImageMode);
+  ASSERT_TRUE(d->image.buffer->paletteFlag);
+  EXPECT_EQ(d->image.buffer->keyColor, 3u);
+  ASSERT_EQ(SelectDrawTarget(kBackScreen), 0);
+  EraseDrawTarget();
+  ASSERT_EQ(BlitGraph(0, 0, graph, 1), 0);
+  const std::vector<uint32_t> row = ReadImage(&GetScreenState().backImage);
+  for (int x = 0; x < 8; ++x) EXPECT_EQ(row[x], x < 4 ? 0u : 0xF80000u) << x;  // red through 5:6:5
 }
 
 }  // namespace
