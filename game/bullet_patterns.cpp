@@ -1,6 +1,6 @@
 // The enemy bullet pattern emitter: aiming, speed steps and the aim limit
 // codes, on the shared volley geometry; every bullet inherits the enemy's
-// bullet child spec.
+// follow-up pattern (attack slot B).
 #include "game/enemies.h"
 #include "game/shots.h"
 #include "game/volley.h"

@@ -68,7 +68,7 @@ void SetLastEnemyAttackSlot(int32_t interval, int32_t patternKind, int32_t count
                             float driftAccelX, float driftAccelY, float angleAccel, float angleVelocity,
                             float angleVelocityAccel, int32_t lifetime, int32_t startFrame);
 
-// The slot's values and the bullet child spec, with the fixed timetable.
+// The slot's values and the bullets' follow-up pattern, with the fixed timetable.
 struct AttackSlotsValues {
   float spread, rows, rowStep, mode, speed, angle;
   float speedAccel, driftAccelX, driftAccelY, angleAccel;

@@ -12,16 +12,16 @@ namespace orb {
 // Enemy bullet speed by difficulty (the reciprocals are InverseBulletSpeedScale).
 extern const float kBulletSpeedScale[4];
 
-// Writes a record's follow-up spec; the target player is left as it is.
+// Writes a record's follow-up pattern; the target player is left as it is.
 void SetShotChildSpec(ShotRecord& r, int32_t patternKind, int32_t count, float spread, float childSpeed,
                       float baseAngle, float childSpeedAccel, float childDriftAccelX, float childDriftAccelY,
                       float childAngleAccel, int32_t childLifetime, int32_t childTypeCode, float layers, float step);
 
-// The spec every bullet of a volley starts from: floats 1.0, integers 1,
+// The follow-up pattern every bullet of a volley starts from: floats 1.0, integers 1,
 // pattern kind 0 (so it releases nothing).
 void SetDefaultShotChildSpec(ShotRecord& r);
 
-// The records the spawners fill next (emitters lay a follow-up spec in first).
+// The records the spawners fill next (emitters lay a follow-up pattern in first).
 ShotRecord& NextPlayerShot();
 ShotRecord& NextEnemyBullet();
 

@@ -306,7 +306,7 @@ TEST_F(EnemyEmitter, EveryKindAgreesWithTheTable) {
   }
   EXPECT_TRUE(Pattern(e, 5, 3, 40, 1, 0, 0, 4, 30).empty());
 
-  // Every bullet carries the enemy's child spec; its third family value stays home.
+  // Every bullet carries the enemy's follow-up pattern; its third family value stays home.
   SetLastEnemyAttackSlots(0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 5, 0, 77, 3, 0.5f, 9, 0, 10, 0, 0, 0, 0, 0, 0, 0,
                           10100);
   EXPECT_EQ(e.slotB.familyValue3.value, 9);
