@@ -1,5 +1,6 @@
 #include "framework/graphics/rect.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace qor {
@@ -42,6 +43,19 @@ int GetRectSize(const Rect* rect, int32_t* width, int32_t* height) {
   if (width != nullptr) *width = span(rect->left, rect->right);
   if (height != nullptr) *height = span(rect->top, rect->bottom);
   return 0;
+}
+
+bool CutSourceToPiece(const Rect& source, int32_t x, int32_t y, int32_t pieceX, int32_t pieceY, int32_t pieceWidth,
+                      int32_t pieceHeight, Rect* part) {
+  const int32_t w = source.right - source.left, h = source.bottom - source.top;
+  const int32_t pr = pieceX + pieceWidth, pb = pieceY + pieceHeight;
+  if (x >= pr || y >= pb || x + w <= pieceX || y + h <= pieceY) return false;
+  *part = source;
+  if (pieceX > x) part->left += pieceX - x;
+  if (pieceY > y) part->top += pieceY - y;
+  part->right = std::min(part->right, source.left + (pr - x));
+  part->bottom = std::min(part->bottom, source.top + (pb - y));
+  return part->right > part->left && part->bottom > part->top;
 }
 
 }  // namespace qor

@@ -24,4 +24,10 @@ int NormalizeRect(Rect* rect);
 // Writes the width and the height where the pointers are given. 0.
 int GetRectSize(const Rect* rect, int32_t* width, int32_t* height);
 
+// An image rectangle `source` laid at (x, y) of a graph, cut to the piece of
+// the graph at (pieceX, pieceY) of the given size: the part of `source` that
+// lands on the piece. False when none does.
+bool CutSourceToPiece(const Rect& source, int32_t x, int32_t y, int32_t pieceX, int32_t pieceY, int32_t pieceWidth,
+                      int32_t pieceHeight, Rect* part);
+
 }  // namespace qor

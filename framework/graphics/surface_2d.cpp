@@ -141,17 +141,12 @@ int DeriveGraphSurface2D(GraphRecord* graph, int32_t x, int32_t y, int32_t width
 
 int BlitImageToGraphPieces(const GraphImage* image, const GraphImage* alphaImage, const Rect* source, int32_t x,
                            int32_t y, GraphRecord* graph, int32_t transparent) {
-  const int32_t w = source->right - source->left, h = source->bottom - source->top;
   for (int32_t i = 0; i < graph->pieceCount; ++i) {
     const Surface2DPiece* p = LookupSurface2D(graph->pieceHandles[i]);
     if (p == nullptr) return -1;
-    const int32_t px = p->graphX, py = p->graphY, pr = px + p->width, pb = py + p->height;
-    if (x >= pr || y >= pb || x + w <= px || y + h <= py) continue;
-    Rect part = *source;
-    if (px > x) part.left += px - x;
-    if (py > y) part.top += py - y;
-    part.right = std::min(part.right, source->left + (pr - x));
-    part.bottom = std::min(part.bottom, source->top + (pb - y));
+    const int32_t px = p->graphX, py = p->graphY;
+    Rect part;
+    if (!CutSourceToPiece(*source, x, y, px, py, p->width, p->height, &part)) continue;
     if (BlitImageToSurface2D(image, alphaImage, &part, std::max(0, x - px), std::max(0, y - py),
                              graph->pieceHandles[i], transparent) != 0)
       return -1;
