@@ -2,14 +2,11 @@
 // the reference glyphs and metrics the glyph cache must reproduce.
 #pragma once
 
-#include <fontconfig/fontconfig.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_TRUETYPE_TABLES_H
-
 #include <algorithm>
 #include <cstdint>
 #include <vector>
+
+#include "support/ipa_face.h"
 
 namespace fonttest {
 
@@ -18,37 +15,7 @@ struct RefGlyph {
   std::vector<int> level;  // per pixel: 0-16 (grey) or 0/16 (mono)
 };
 
-struct FaceFile {
-  FT_Library library = nullptr;
-  FT_Face face = nullptr;
-  int64_t em = 0, winAscent = 0, winDescent = 0;
-
-  FaceFile() {
-    FcInit();
-    FcPattern* p = FcNameParse(reinterpret_cast<const FcChar8*>("IPAGothic"));
-    FcConfigSubstitute(nullptr, p, FcMatchPattern);
-    FcDefaultSubstitute(p);
-    FcResult r;
-    FcPattern* m = FcFontMatch(nullptr, p, &r);
-    FcChar8* file = nullptr;
-    FcPatternGetString(m, FC_FILE, 0, &file);
-    FT_Init_FreeType(&library);
-    FT_New_Face(library, reinterpret_cast<const char*>(file), 0, &face);
-    FcPatternDestroy(m);
-    FcPatternDestroy(p);
-    auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
-    em = face->units_per_EM;
-    winAscent = os2->usWinAscent;
-    winDescent = os2->usWinDescent;
-  }
-  ~FaceFile() {
-    FT_Done_Face(face);
-    FT_Done_FreeType(library);
-  }
-  int64_t Scale(int64_t units, int cell) const {
-    const int64_t den = winAscent + winDescent;
-    return (units * cell + den / 2) / den;
-  }
+struct FaceFile : testsupport::IpaFace {
   int Ascent(int cell) const { return static_cast<int>(Scale(winAscent, cell)); }
   int Height(int cell) const { return static_cast<int>(Scale(winAscent, cell) + Scale(winDescent, cell)); }
 

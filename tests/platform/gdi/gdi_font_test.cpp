@@ -1,13 +1,11 @@
 #include "platform/gdi/gdi_font.h"
 
-#include <fontconfig/fontconfig.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
-#include FT_TRUETYPE_TABLES_H
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <vector>
+
+#include "support/ipa_face.h"
 
 using namespace plat::gdi;
 
@@ -15,38 +13,8 @@ namespace {
 
 // The face file read again through FreeType, without the stand-in: sizes
 // and metrics come from its tables, reference glyphs from its renderer.
-struct FaceFile {
-  FT_Library library = nullptr;
-  FT_Face face = nullptr;
-  int em = 0, winAscent = 0, winDescent = 0;
-
-  FaceFile() {
-    FcInit();
-    FcPattern* p = FcNameParse(reinterpret_cast<const FcChar8*>("IPAGothic"));
-    FcConfigSubstitute(nullptr, p, FcMatchPattern);
-    FcDefaultSubstitute(p);
-    FcResult r;
-    FcPattern* m = FcFontMatch(nullptr, p, &r);
-    FcChar8* file = nullptr;
-    FcPatternGetString(m, FC_FILE, 0, &file);
-    FT_Init_FreeType(&library);
-    FT_New_Face(library, reinterpret_cast<const char*>(file), 0, &face);
-    FcPatternDestroy(m);
-    FcPatternDestroy(p);
-    auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
-    em = face->units_per_EM;
-    winAscent = os2->usWinAscent;
-    winDescent = os2->usWinDescent;
-  }
-  ~FaceFile() {
-    FT_Done_Face(face);
-    FT_Done_FreeType(library);
-  }
-
-  int Round(int64_t units, int cell) const {
-    const int64_t den = winAscent + winDescent;
-    return static_cast<int>((units * cell + den / 2) / den);
-  }
+struct FaceFile : testsupport::IpaFace {
+  int Round(int64_t units, int cell) const { return static_cast<int>(Scale(units, cell)); }
 
   // A glyph as FreeType renders it at the cell height's size; glyph index 0
   // is the missing-glyph box.
