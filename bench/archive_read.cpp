@@ -15,6 +15,7 @@
 #include "framework/core/file_access.h"
 #include "platform/kernel/file_io.h"
 #include "platform/kernel/path_map.h"
+#include "bench_clock.h"
 
 namespace {
 
@@ -72,12 +73,6 @@ Fixture& Files() {
   return fixture;
 }
 
-double NowSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
 // Opens, reads whole in 64 KB chunks and closes; the bytes read.
 size_t ReadWhole(const std::string& path, std::vector<uint8_t>* buffer) {
   const qor::FileHandle f = qor::FileOpenDispatch(path.c_str(), 0, 1, 0);
@@ -110,11 +105,11 @@ void BM_ArchiveToLooseRatio(benchmark::State& state) {
   std::vector<uint8_t> buffer(kChunk);
   double looseSeconds = 0, archiveSeconds = 0;
   for (auto _ : state) {
-    const double t0 = NowSeconds();
+    const double t0 = MonotonicSeconds();
     const size_t a = ReadWhole(loose, &buffer);
-    const double t1 = NowSeconds();
+    const double t1 = MonotonicSeconds();
     const size_t b = ReadWhole(archived, &buffer);
-    const double t2 = NowSeconds();
+    const double t2 = MonotonicSeconds();
     if (a != kFileBytes || b != kFileBytes) state.SkipWithError("short read");
     looseSeconds += t1 - t0;
     archiveSeconds += t2 - t1;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/graphics/convert_pixels.h"
+#include "bench_clock.h"
 
 namespace {
 
@@ -22,11 +23,6 @@ qor::PixelFormatInfo Format(int depth, uint32_t r, uint32_t g, uint32_t b) {
 }
 
 // <chrono> does not build with the CP932 execution character set.
-double Now() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
 
 void ConvertPicture(benchmark::State& state, int fromDepth, int toDepth) {
   qor::PixelFormatInfo rgb565 = Format(16, 0xF800, 0x07E0, 0x001F);
@@ -44,17 +40,17 @@ void ConvertPicture(benchmark::State& state, int fromDepth, int toDepth) {
 
   double convertTime = 0;
   for (auto _ : state) {
-    double start = Now();
+    double start = MonotonicSeconds();
     qor::ConvertPixelsBlt(&d, &s, nullptr, 0, 0, &rect, nullptr);
     benchmark::ClobberMemory();
-    convertTime += Now() - start;
+    convertTime += MonotonicSeconds() - start;
   }
-  double start = Now();
+  double start = MonotonicSeconds();
   for (benchmark::IterationCount i = 0; i < state.iterations(); ++i) {
     std::memcpy(copy.data(), dst.data(), dst.size());
     benchmark::ClobberMemory();
   }
-  double copyTime = Now() - start;
+  double copyTime = MonotonicSeconds() - start;
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(dst.size()));
   state.counters["vs_memcpy"] = copyTime > 0 ? convertTime / copyTime : 0.0;
 }

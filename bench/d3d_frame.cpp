@@ -14,16 +14,11 @@
 #include "framework/graphics/graphics_reset.h"
 #include "framework/graphics/screen.h"
 #include "framework/qorlib.h"
+#include "bench_clock.h"
 
 namespace {
 
 using namespace qor;
-
-double Seconds() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
-}
 
 struct Road {
   int32_t sprite = -1;
@@ -66,9 +61,9 @@ struct Road {
 double FrameSeconds(const char* name, int frames) {
   Road road(name);
   road.Frame();
-  const double start = Seconds();
+  const double start = MonotonicSeconds();
   for (int i = 0; i < frames; ++i) road.Frame();
-  return (Seconds() - start) / frames;
+  return (MonotonicSeconds() - start) / frames;
 }
 
 void BM_D3DFrame(benchmark::State& state) {

@@ -13,16 +13,11 @@
 
 #include "framework/graphics/graphics_reset.h"
 #include "framework/qorlib.h"
+#include "bench_clock.h"
 
 namespace {
 
 constexpr int kSide = 512;
-
-double Seconds() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
-}
 
 void Put32(std::vector<uint8_t>* v, size_t at, uint32_t x) {
   for (int i = 0; i < 4; ++i) (*v)[at + i] = static_cast<uint8_t>(x >> (8 * i));
@@ -53,14 +48,14 @@ std::string WriteBmp() {
 
 double ReadSeconds(const std::string& path) {
   std::vector<uint8_t> bytes(54 + kSide * kSide * 3);
-  const double start = Seconds();
+  const double start = MonotonicSeconds();
   for (int i = 0; i < 50; ++i) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (f == nullptr) return 1;
     benchmark::DoNotOptimize(std::fread(bytes.data(), 1, bytes.size(), f));
     std::fclose(f);
   }
-  return (Seconds() - start) / 50;
+  return (MonotonicSeconds() - start) / 50;
 }
 
 struct SoftRoad {
@@ -80,14 +75,14 @@ struct SoftRoad {
 };
 
 void Report(benchmark::State& state, double start, double read) {
-  const double each = state.iterations() > 0 ? (Seconds() - start) / static_cast<double>(state.iterations()) : 0;
+  const double each = state.iterations() > 0 ? (MonotonicSeconds() - start) / static_cast<double>(state.iterations()) : 0;
   state.counters["x_read"] = read > 0 ? each / read : 0;
 }
 
 void BM_OpenGraphFile(benchmark::State& state) {
   SoftRoad road;
   const double read = ReadSeconds(road.path);
-  const double start = Seconds();
+  const double start = MonotonicSeconds();
   for (auto _ : state) qor::DestroyGraphPublic(qor::OpenGraphFilePublic(road.path.c_str(), 1));
   Report(state, start, read);
 }
@@ -96,7 +91,7 @@ void BM_OpenDividedGraph16(benchmark::State& state) {
   SoftRoad road;
   const double read = ReadSeconds(road.path);
   int pieces[16];
-  const double start = Seconds();
+  const double start = MonotonicSeconds();
   for (auto _ : state) {
     qor::OpenDividedGraphPublic(road.path.c_str(), 16, 4, 4, 128, 128, pieces, 1);
     for (int piece : pieces) qor::DestroyGraphPublic(piece);

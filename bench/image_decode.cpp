@@ -22,6 +22,7 @@
 #include "framework/graphics/image_loader.h"
 #include "platform/kernel/path_map.h"
 #include "tests/framework/graphics/image_writers.h"
+#include "bench_clock.h"
 
 namespace {
 
@@ -123,12 +124,6 @@ bool OursFromMemory(const std::vector<uint8_t>& file) {
   return ok;
 }
 
-double NowSeconds() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<double>(ts.tv_sec) + static_cast<double>(ts.tv_nsec) * 1e-9;
-}
-
 const std::vector<uint8_t>& Picture(int kind) {
   static const std::vector<uint8_t> png = MakePng();
   static const std::vector<uint8_t> jpeg = MakeJpeg();
@@ -141,11 +136,11 @@ void BM_DecodeRatio(benchmark::State& state) {
   std::vector<uint8_t> pixels;
   double ours = 0, direct = 0;
   for (auto _ : state) {
-    const double t0 = NowSeconds();
+    const double t0 = MonotonicSeconds();
     const bool a = OursFromMemory(file);
-    const double t1 = NowSeconds();
+    const double t1 = MonotonicSeconds();
     const bool b = state.range(0) == 0 ? DirectPng(file, &pixels) : DirectJpeg(file, &pixels);
-    const double t2 = NowSeconds();
+    const double t2 = MonotonicSeconds();
     if (!a || !b) state.SkipWithError("decode failed");
     ours += t1 - t0;
     direct += t2 - t1;
@@ -206,13 +201,13 @@ void BM_BmpLoadToReadRatio(benchmark::State& state) {
   std::vector<uint8_t> buffer(64 << 10);
   double load = 0, read = 0;
   for (auto _ : state) {
-    const double t0 = NowSeconds();
+    const double t0 = MonotonicSeconds();
     qor::GraphImage image{};
     const bool ok = qor::LoadImageFileToGraphImage(file.z.c_str(), &image, 0) == 0;
     qor::FreeGraphImage(&image);
-    const double t1 = NowSeconds();
+    const double t1 = MonotonicSeconds();
     const bool readOk = ReadFileBytes(file.z, &buffer) > 0;
-    const double t2 = NowSeconds();
+    const double t2 = MonotonicSeconds();
     if (!ok || !readOk) state.SkipWithError("load failed");
     load += t1 - t0;
     read += t2 - t1;

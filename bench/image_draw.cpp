@@ -17,6 +17,7 @@
 #include "framework/softrender/blend_tables.h"
 #include "framework/softrender/image_draw.h"
 #include "framework/softrender/mem_image.h"
+#include "bench_clock.h"
 
 namespace {
 
@@ -27,11 +28,6 @@ constexpr uint32_t kKey16 = 0xF81F;
 constexpr uint32_t kKey32 = 0xFF00FF;
 
 // <chrono> does not build with the CP932 execution character set.
-double Now() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
 
 struct Scene {
   qor::MemImage screen = {};
@@ -80,7 +76,7 @@ void DrawSprites(benchmark::State& state, Road road) {
   int64_t pixelsPerPass = 0;
   double drawTime = 0;
   for (auto _ : state) {
-    double start = Now();
+    double start = MonotonicSeconds();
     pixelsPerPass = 0;
     for (int y = 0; y + size <= kScreenHeight; y += size) {
       for (int x = 0; x + size <= kScreenWidth; x += size) {
@@ -94,16 +90,16 @@ void DrawSprites(benchmark::State& state, Road road) {
       }
     }
     benchmark::ClobberMemory();
-    drawTime += Now() - start;
+    drawTime += MonotonicSeconds() - start;
   }
   // The same number of pixels copied row by row with memcpy.
   std::vector<uint8_t> from(static_cast<size_t>(pixelsPerPass) * (state.range(1) != 0 ? 4 : 2)), to(from.size());
-  double start = Now();
+  double start = MonotonicSeconds();
   for (benchmark::IterationCount i = 0; i < state.iterations(); ++i) {
     std::memcpy(to.data(), from.data(), from.size());
     benchmark::ClobberMemory();
   }
-  double copyTime = Now() - start;
+  double copyTime = MonotonicSeconds() - start;
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * pixelsPerPass);
   state.counters["vs_memcpy"] = copyTime > 0 ? drawTime / copyTime : 0.0;
 }
@@ -152,12 +148,12 @@ void BM_DrawSpriteVsPeers(benchmark::State& state) {
   double ours = 0, sdl = 0, pixman = 0;
   int64_t pixels = 0;
   for (auto _ : state) {
-    double t0 = Now();
+    double t0 = MonotonicSeconds();
     for (int y = 0; y + kSprite <= kScreenHeight; y += kSprite)
       for (int x = 0; x + kSprite <= kScreenWidth; x += kSprite)
         qor::DrawMemImgAt(&scene.screen, &scene.sprite, x, y, 0, nullptr, &settings);
     benchmark::ClobberMemory();
-    double t1 = Now();
+    double t1 = MonotonicSeconds();
     if (mode == 1) {
       for (int y = 0; y + kSprite <= kScreenHeight; y += kSprite) {
         for (int x = 0; x + kSprite <= kScreenWidth; x += kSprite) {
@@ -167,12 +163,12 @@ void BM_DrawSpriteVsPeers(benchmark::State& state) {
       }
       benchmark::ClobberMemory();
     }
-    double t2 = Now();
+    double t2 = MonotonicSeconds();
     for (int y = 0; y + kSprite <= kScreenHeight; y += kSprite)
       for (int x = 0; x + kSprite <= kScreenWidth; x += kSprite)
         pixman_image_composite32(pmOp, pmSprite, pmMask, pmScreen, 0, 0, 0, 0, x, y, kSprite, kSprite);
     benchmark::ClobberMemory();
-    double t3 = Now();
+    double t3 = MonotonicSeconds();
     ours += t1 - t0;
     sdl += t2 - t1;
     pixman += t3 - t2;

@@ -20,16 +20,11 @@
 #include "game/scenes.h"
 #include "game/stages/stage_setup.h"
 #include "platform/host/headless/headless_control.h"
+#include "bench_clock.h"
 
 namespace {
 
 using namespace orb;
-
-double Seconds() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
-}
 
 std::string g_folder;
 
@@ -89,7 +84,7 @@ void Report(benchmark::State& state, double seconds) {
 void TitleFrames(benchmark::State& state, bool software) {
   Game g(software);
   game.PlayFrameCount = 40;
-  const double start = Seconds();
+  const double start = MonotonicSeconds();
   for (auto _ : state) {
     qor::EraseDrawTargetPublic();
     ++game.PlayFrameCount;
@@ -97,7 +92,7 @@ void TitleFrames(benchmark::State& state, bool software) {
     qor::PresentFramePublic();
     qor::ProcessFrameMessages();
   }
-  Report(state, Seconds() - start);
+  Report(state, MonotonicSeconds() - start);
 }
 
 void PlayFrames(benchmark::State& state, bool software) {
@@ -105,7 +100,7 @@ void PlayFrames(benchmark::State& state, bool software) {
   ResetNewGame();
   RunStageSetup(1);
   game.InGameState = 0;
-  const double start = Seconds();
+  const double start = MonotonicSeconds();
   for (auto _ : state) {
     qor::EraseDrawTargetPublic();
     ++game.PlayFrameCount;
@@ -114,7 +109,7 @@ void PlayFrames(benchmark::State& state, bool software) {
     qor::PresentFramePublic();
     qor::ProcessFrameMessages();
   }
-  Report(state, Seconds() - start);
+  Report(state, MonotonicSeconds() - start);
 }
 
 void BM_TitleSoftware(benchmark::State& state) { TitleFrames(state, true); }

@@ -16,28 +16,23 @@
 #include "framework/graphics/screen.h"
 #include "framework/graphics/surface_2d.h"
 #include "framework/qorlib.h"
+#include "bench_clock.h"
 
 namespace {
 
 using namespace qor;
-
-double Seconds() {
-  timespec t;
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
-}
 
 // Seconds one memcpy of a 640 x 480 x 16 frame takes.
 double MemcpySeconds() {
   static double cached = 0;
   if (cached > 0) return cached;
   std::vector<uint8_t> a(640 * 480 * 2, 1), b(a.size());
-  const double start = Seconds();
+  const double start = MonotonicSeconds();
   for (int i = 0; i < 2000; ++i) {
     std::memcpy(b.data(), a.data(), a.size());
     benchmark::DoNotOptimize(b.data());
   }
-  cached = (Seconds() - start) / 2000;
+  cached = (MonotonicSeconds() - start) / 2000;
   return cached;
 }
 
@@ -80,9 +75,9 @@ struct Road {
 
 void RunRoad(benchmark::State& state, bool software, int mode) {
   Road road(software);
-  const double start = Seconds();
+  const double start = MonotonicSeconds();
   for (auto _ : state) road.Frame(mode);
-  const double perFrame = state.iterations() > 0 ? (Seconds() - start) / static_cast<double>(state.iterations()) : 0;
+  const double perFrame = state.iterations() > 0 ? (MonotonicSeconds() - start) / static_cast<double>(state.iterations()) : 0;
   state.SetItemsProcessed(state.iterations() * 500);
   state.counters["x_memcpy"] = perFrame / MemcpySeconds();
 }
@@ -98,15 +93,15 @@ void BM_RoadRatio(benchmark::State& state) {
   for (auto _ : state) {
     {
       Road road(true);
-      const double start = Seconds();
+      const double start = MonotonicSeconds();
       for (int i = 0; i < 20; ++i) road.Frame(mode);
-      soft += Seconds() - start;
+      soft += MonotonicSeconds() - start;
     }
     {
       Road road(false);
-      const double start = Seconds();
+      const double start = MonotonicSeconds();
       for (int i = 0; i < 20; ++i) road.Frame(mode);
-      dd += Seconds() - start;
+      dd += MonotonicSeconds() - start;
     }
   }
   state.counters["software_over_ddraw"] = dd > 0 ? soft / dd : 0;

@@ -19,6 +19,7 @@
 #include "framework/sound/stream_play.h"
 #include "platform/dsound/dsound.h"
 #include "tests/framework/sound/encoded_audio.h"
+#include "bench_clock.h"
 
 namespace {
 
@@ -34,12 +35,6 @@ const std::vector<uint8_t>& Ogg() {
   return file;
 }
 
-double Now() {
-  timespec t{};
-  clock_gettime(CLOCK_MONOTONIC, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
 // Seconds spent per second of audio, in percent.
 void ReportShare(benchmark::State& state, double seconds, double audioSecondsPerIteration) {
   state.counters["realtime_pct"] =
@@ -47,7 +42,7 @@ void ReportShare(benchmark::State& state, double seconds, double audioSecondsPer
 }
 
 void ConvertWhole(benchmark::State& state, const std::vector<uint8_t>& file) {
-  const double start = Now();
+  const double start = MonotonicSeconds();
   for (auto _ : state) {
     const qor::StreamHandle stream = qor::OpenMemoryStream(file.data(), file.size());
     const qor::StreamSource source = qor::MakeStreamSource(qor::GetMemoryStreamTable(), stream);
@@ -62,20 +57,20 @@ void ConvertWhole(benchmark::State& state, const std::vector<uint8_t>& file) {
     qor::EndSoundConverter(&c);
     qor::FreeMemoryStream(stream);
   }
-  ReportShare(state, Now() - start, kSeconds);
+  ReportShare(state, MonotonicSeconds() - start, kSeconds);
 }
 
 void BM_Mp3Converter(benchmark::State& state) { ConvertWhole(state, Mp3()); }
 void BM_Mp3Library(benchmark::State& state) {
-  const double start = Now();
+  const double start = MonotonicSeconds();
   for (auto _ : state) benchmark::DoNotOptimize(soundtest::DecodeMp3Directly(Mp3()));
-  ReportShare(state, Now() - start, kSeconds);
+  ReportShare(state, MonotonicSeconds() - start, kSeconds);
 }
 void BM_VorbisConverter(benchmark::State& state) { ConvertWhole(state, Ogg()); }
 void BM_VorbisLibrary(benchmark::State& state) {
-  const double start = Now();
+  const double start = MonotonicSeconds();
   for (auto _ : state) benchmark::DoNotOptimize(soundtest::DecodeVorbisDirectly(Ogg()));
-  ReportShare(state, Now() - start, kSeconds);
+  ReportShare(state, MonotonicSeconds() - start, kSeconds);
 }
 
 // 8 stream sounds of plain PCM playing at once; each iteration mixes one
@@ -100,9 +95,9 @@ void BM_RefillEightStreams(benchmark::State& state) {
       state.PauseTiming();
       plat::dsound::AdvanceManual(kRate / 20);
       state.ResumeTiming();
-      const double start = Now();
+      const double start = MonotonicSeconds();
       qor::UpdateStreamSounds();
-      refilling += Now() - start;
+      refilling += MonotonicSeconds() - start;
     }
   }
   ReportShare(state, refilling, 1.0);
