@@ -45,7 +45,7 @@ struct Case {
 };
 // Exact first, then within two steps.
 const Case kExact[] = {{0, 255, 255, true}, {1, 255, 255, true}};
-const Case kNear[] = {{1, 128, 255, true}, {2, 128, 255, true}, {3, 128, 255, false}, {4, 200, 255, true},
+const Case kNear[] = {{1, 128, 255, true}, {2, 128, 255, true}, {3, 128, 255, true}, {4, 200, 255, true},
                       {10, 90, 255, true}, {11, 255, 255, true}, {0, 255, 160, true}, {1, 200, 100, true}};
 
 void DrawCell(int x, int y, const Case& c, int32_t background, int32_t keyed, int32_t plain) {
@@ -113,8 +113,12 @@ TEST(D3DRoadsE2E, OneSceneOnBothRoadsAt16And32Bits) {
     for (const Case& c : kNear) {
       const int d = CellDifference(ddraw, d3d, cell++, bits, true);
       std::printf("%d bits, mode %d at %d, tint %d: largest difference %d steps\n", bits, c.mode, c.param, c.tint, d);
+      // Mode 3 runs on the device through its invert-add-invert wrap. The 2D
+      // road's packed 16-bit subtraction drops the source's lowest red and
+      // green bits (and pairs of pixels share a guard bit), so on 16-bit
+      // screens it can take up to one step less than the device.
       if (c.checked) {
-        EXPECT_LE(d, 2) << bits << " bits, mode " << c.mode;
+        EXPECT_LE(d, c.mode == 3 && bits == 16 ? 3 : 2) << bits << " bits, mode " << c.mode;
       }
     }
   }
