@@ -10,15 +10,19 @@
 #include <vector>
 
 #include "d3d_test_support.h"
+#include "framework/core/framework_life.h"
+#include "framework/core/main_window.h"
 #include "framework/core/module_hooks.h"
 #include "framework/graphics/d3d_device.h"
 #include "framework/graphics/device_restore.h"
 #include "framework/graphics/draw_entries.h"
 #include "framework/graphics/draw_state.h"
+#include "framework/graphics/font_handles.h"
 #include "framework/graphics/graph_load.h"
 #include "framework/graphics/screen.h"
 #include "platform/d3d/device_caps.h"
 #include "platform/host/headless/headless_control.h"
+#include "platform/kernel/file_io.h"
 
 namespace {
 
@@ -123,6 +127,9 @@ void LoseAndRestore(const char* name) {
   DestroyGraph(PictureGraph(8, 8), 0);  // a hole at the start of the piece table
   // A graph without a file survives too.
   const int32_t blank = CreateBlankGraph(8, 8, 0);
+  // Fonts are made again under the same handle.
+  const int32_t font = CreateFontHandle(nullptr, 18, 6, 2, -1, -1, 0, -1, -1);
+  ASSERT_NE(font, -1);
   int32_t handles[40];
   ASSERT_EQ(OpenDividedGraphFile("restore_sheet.bmp", 40, 10, 4, 8, 8, handles, 1, 0), 0);
   auto draw = [&] {
@@ -134,13 +141,25 @@ void LoseAndRestore(const char* name) {
     return Frame();
   };
   const std::vector<uint32_t> before = draw();
+
   ASSERT_EQ(LookupGraph(handles[0])->is3D, direct3D ? 1 : 0);
 
-  const ModuleHooks& hooks = GetModuleHooks();
-  hooks.releaseDirect3DObject();  // focus lost in full screen
-  EXPECT_EQ(GetD3D().object, 0);  // (never held on the DirectDraw road)
-  plat::DdLoseVideoSurfaces();
-  hooks.restoreAfterDeviceLoss();  // focus regained
+  // Focus lost in full screen, the video surfaces lost while away, focus
+  // back: one pass of the message processing sees it all.
+  namespace hl = plat::headless;
+  hl::PushEvent(lifetest::Simple(plat::HostEventKind::FocusLost));
+  hl::ScriptEventAtTime(hl::PeekClock() + 200'000, lifetest::Simple(plat::HostEventKind::FocusGained));
+  static int heldWhileAway;
+  heldWhileAway = -1;
+  GetModuleHooks().refillStreamSounds = [] {
+    if (IsWindowActive() || heldWhileAway != -1) return;
+    heldWhileAway = GetD3D().object;
+    plat::DdLoseVideoSurfaces();
+  };
+  const int opens = plat::FileOpenCount();
+  EXPECT_EQ(ProcessFrameMessages(), 0);
+  EXPECT_EQ(heldWhileAway, 0);  // released on the way out (never held on the DirectDraw road)
+  EXPECT_EQ(plat::FileOpenCount() - opens, 1);  // 40 divided graphs, one file load
   EXPECT_EQ(GetD3D().object, direct3D ? 1 : 0);
   for (int32_t h : handles) {
     ASSERT_NE(LookupGraph(h), nullptr);
@@ -148,9 +167,10 @@ void LoseAndRestore(const char* name) {
   }
   EXPECT_NE(LookupGraph(blank), nullptr);
   EXPECT_TRUE(draw() == before);
+  EXPECT_EQ(IsValidFontHandle(font), 1);
 
   // A display change (the restore alone) gives the same frame again.
-  hooks.restoreAfterDeviceLoss();
+  GetModuleHooks().restoreAfterDeviceLoss();
   EXPECT_TRUE(draw() == before);
 
   // A graph whose load directory cannot be entered is not refilled from
