@@ -192,3 +192,23 @@ TEST(D3DRestoreE2E, LostDisplayComesBackWithHandlesAndPicture) {
 }
 
 }  // namespace
+
+namespace {
+
+// Option 0 on a window's front screen reads the desktop: its limits, not
+// the window's, and the rectangle unmoved; any other option keeps to the
+// draw screen.
+TEST(D3DFailures, CaptureOptionZeroTakesTheDesktopOnAWindow) {
+  gfxtest::Road road(false, 32, true, "d3d");
+  ASSERT_EQ(GetScreenState().direct3DInUse, 1);
+  SelectDrawTarget(kFrontScreen);
+  const int32_t grab = CreateBlankGraph(32, 16, 0);
+  ASSERT_NE(grab, -1);
+  EXPECT_EQ(CaptureScreenToGraph(700, 0, 732, 16, grab, 1), -1);  // beyond the 640-wide screen
+  EXPECT_EQ(CaptureScreenToGraph(700, 0, 732, 16, grab, 0), 0);   // inside the desktop
+  EXPECT_EQ(CaptureScreenToGraph(0, 0, 32, 16, grab, 1), 0);
+  SelectDrawTarget(kBackScreen);
+  EXPECT_EQ(CaptureScreenToGraph(700, 0, 732, 16, grab, 0), -1);  // not the front screen
+}
+
+}  // namespace
