@@ -19,6 +19,7 @@
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/font_handles.h"
 #include "framework/graphics/graph_load.h"
+#include "framework/graphics/text_draw.h"
 #include "framework/graphics/screen.h"
 #include "platform/d3d/device_caps.h"
 #include "platform/host/headless/headless_control.h"
@@ -127,9 +128,11 @@ void LoseAndRestore(const char* name) {
   DestroyGraph(PictureGraph(8, 8), 0);  // a hole at the start of the piece table
   // A graph without a file survives too.
   const int32_t blank = CreateBlankGraph(8, 8, 0);
-  // Fonts are made again under the same handle.
+  // Fonts are made again under the same handle; on the Direct3D road the
+  // glyph cache is an alpha-channel texture, drawn blending by its alpha.
   const int32_t font = CreateFontHandle(nullptr, 18, 6, 2, -1, -1, 0, -1, -1);
   ASSERT_NE(font, -1);
+  EXPECT_EQ(GetFontRecord(font)->textureCache, direct3D ? 1 : 0);
   int32_t handles[40];
   ASSERT_EQ(OpenDividedGraphFile("restore_sheet.bmp", 40, 10, 4, 8, 8, handles, 1, 0), 0);
   auto draw = [&] {
@@ -138,6 +141,7 @@ void LoseAndRestore(const char* name) {
     for (int i = 0; i < 40; ++i) BlitGraph((i % 10) * 12, (i / 10) * 12, handles[i], 0);
     BlitGraphRotated(300.0f, 200.0f, 2.0, 0.5, handles[7], 1, 0);
     PaintBoxFilled(200, 300, 260, 330, PackColorRGB(200, 100, 50));
+    DrawStringWithFont(10, 400, "Restored 文字", PackColorRGB(255, 255, 0), font, 0, 0);
     return Frame();
   };
   const std::vector<uint32_t> before = draw();
