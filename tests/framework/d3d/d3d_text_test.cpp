@@ -127,3 +127,39 @@ TEST(D3DTextE2E, StringsOnTheDeviceMatchTheDirectDrawRoad) {
 }
 
 }  // namespace
+
+namespace {
+
+// A string longer than a big font's texture cache: its first glyphs are
+// evicted and drawn anew within the same string, and the device road still
+// shows what the DirectDraw road shows.
+std::vector<uint32_t> EvictingScene(const char* road, int* capacity) {
+  gfxtest::Road r(false, 32, false, road);
+  SelectDrawTarget(kBackScreen);
+  const int32_t font = CreateFontHandle(nullptr, 120, 6, 0, -1, -1, 0, -1, -1);
+  EXPECT_NE(font, -1);
+  *capacity = GetFontRecord(font)->capacity;
+  const char* text = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyzABC";
+  // Only the last three letters land on the screen.
+  const int head = DrawTextCachedTinted(0, 0, 0, text, 0, nullptr, nullptr, 1, font, 0, 52, 0, nullptr);
+  DrawStringWithFont(20 - head, 100, text, PackColorRGB(255, 255, 255), font, 0, 0);
+  PresentFrame();
+  const plat::headless::KeptFrame* f = plat::headless::LastFrame();
+  return f != nullptr ? f->pixels : std::vector<uint32_t>{};
+}
+
+TEST(D3DTextE2E, AStringLongerThanTheCacheDrawsTheSameOnBothRoads) {
+  int capacity2D = 0, capacity3D = 0;
+  const std::vector<uint32_t> ddraw = EvictingScene("ddraw", &capacity2D);
+  const std::vector<uint32_t> d3d = EvictingScene("d3d", &capacity3D);
+  EXPECT_LT(capacity3D, 52);
+  ASSERT_EQ(ddraw.size(), d3d.size());
+  int ink = 0;
+  for (size_t i = 0; i < ddraw.size(); ++i) {
+    ASSERT_EQ(ddraw[i], d3d[i]) << i % 640 << "," << i / 640;
+    ink += ddraw[i] != 0;
+  }
+  EXPECT_GT(ink, 500);
+}
+
+}  // namespace
