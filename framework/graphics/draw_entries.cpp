@@ -88,10 +88,12 @@ int32_t Clamp64(int64_t v) {
   return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
-// A Direct3D draw, inside the mode-3 wrap when mode 3 is selected.
+// A Direct3D draw, inside the mode-3 wrap when mode 3 is selected. While
+// the device's drawing is suspended nothing goes through it (boxes take the
+// 2D road, which subtracts by itself), so nothing is inverted either.
 template <typename Draw>
 int DrawOnDevice(Rect hook, Draw draw) {
-  if (GetDrawState().blendMode != 3) return draw();
+  if (GetDrawState().blendMode != 3 || GetD3D().drawingSuspended) return draw();
   NormalizeRect(&hook);
   EnterWhiteBlend3(hook);
   const int result = draw();

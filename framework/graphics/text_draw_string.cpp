@@ -150,7 +150,7 @@ int DrawStringWithFont(int32_t x, int32_t y, const char* text, uint32_t color, i
   if (!IsWindowActive()) WaitWhileInactive();
   const DrawState& ds = GetDrawState();
   const bool texture = GetFontRecord(handle)->textureCache != 0;
-  const bool wrap3 = texture && ds.blendMode == 3;
+  const bool wrap3 = texture && ds.blendMode == 3 && !GetD3D().drawingSuspended;
   Rect hook{};
   if (ds.maskInUse || ds.drawTarget == kFrontScreen || wrap3) {
     if (x >= ds.drawArea.right) return 0;

@@ -216,3 +216,30 @@ TEST(D3DFailures, CaptureOptionZeroTakesTheDesktopOnAWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+// With the device's drawing suspended (the target a graph in system
+// memory), a mode-3 box is the 2D road's subtraction alone: no inversion
+// goes round it.
+TEST(D3DFailures, ModeThreeBoxOnASuspendedTargetSubtractsOnce) {
+  gfxtest::Road road(false, 32, false, "d3d");
+  SetNewGraphSysMem(1);
+  const int32_t target = CreateBlankGraph(16, 16, 1);
+  SetNewGraphSysMem(0);
+  ASSERT_NE(target, -1);
+  SelectDrawTarget(target);
+  EXPECT_EQ(GetD3D().drawingSuspended, 1u);
+  PaintBoxFilled(0, 0, 16, 16, PackColorRGB(200, 200, 200));
+  SelectBlend(3, 255);
+  PaintBoxFilled(0, 0, 16, 16, PackColorRGB(50, 100, 150));
+  SelectBlend(0, 255);
+  SelectDrawTarget(kBackScreen);
+  BlitGraph(0, 0, target, 0);
+  const uint32_t p = Frame()[5 * 640 + 5];  // about 200 - (50, 100, 150), by the 2D road's products
+  EXPECT_NEAR(static_cast<int>(p >> 16 & 255), 150, 1);
+  EXPECT_NEAR(static_cast<int>(p >> 8 & 255), 100, 1);
+  EXPECT_NEAR(static_cast<int>(p & 255), 50, 1);
+}
+
+}  // namespace
