@@ -165,6 +165,12 @@ void LoseAndRestore(const char* name) {
   EXPECT_EQ(heldWhileAway, 0);  // released on the way out (never held on the DirectDraw road)
   EXPECT_EQ(plat::FileOpenCount() - opens, 1);  // 40 divided graphs, one file load
   EXPECT_EQ(GetD3D().object, direct3D ? 1 : 0);
+  // The keyboard reads again afterwards.
+  hl::PushEvent(hl::KeyEvent(true, plat::hid::Escape));
+  EXPECT_EQ(ProcessFrameMessages(), 0);
+  EXPECT_EQ(QueryKeyPressedPublic(1), 1);
+  hl::PushEvent(hl::KeyEvent(false, plat::hid::Escape));
+  ProcessFrameMessages();
   for (int32_t h : handles) {
     ASSERT_NE(LookupGraph(h), nullptr);
     EXPECT_EQ(LookupGraph(h)->restoreNeeded, 0u);
