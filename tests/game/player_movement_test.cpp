@@ -3,6 +3,9 @@
 // arc with the short hop, ice, stairs entry, climb and top, and the stage
 // exits of the world map.
 #include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
 
 #include "game/map_collision.h"
 #include "game/players.h"
@@ -12,6 +15,34 @@ namespace orb::test {
 namespace {
 
 class PlayerMovement : public PlayerWorld {};
+
+// A placeholder collision picture (24-bit, bottom-up rows of 960 bytes) read
+// into a stage's synthetic map with the collision colours typed in here.
+void ReadPlaceholderMap(int stage) {
+  static const uint8_t kColours[11][3] = {{0, 0, 0},   {255, 255, 255}, {0, 255, 0},   {127, 0, 0},
+                                          {0, 0, 127}, {255, 0, 0},     {0, 0, 255},   {255, 0, 255},
+                                          {0, 255, 255}, {0, 127, 0},   {200, 0, 0}};
+  char name[32];
+  std::snprintf(name, sizeof name, "assets/stage/%03d.bmp", stage);
+  std::vector<uint8_t> b;
+  if (std::FILE* f = std::fopen(name, "rb")) {
+    int c;
+    while ((c = std::fgetc(f)) != EOF) b.push_back(static_cast<uint8_t>(c));
+    std::fclose(f);
+  }
+  ASSERT_GE(b.size(), 54u + 960 * 15);
+  const size_t data = b[10] | b[11] << 8 | b[12] << 16;
+  for (int y = 0; y < kTileRows; ++y) {
+    for (int x = 0; x < kTileColumns; ++x) {
+      const uint8_t* p = &b[data + (14 - y) * 960 + x * 3];
+      for (int code = 0; code < 11; ++code) {
+        if (kColours[code][0] == p[2] && kColours[code][1] == p[1] && kColours[code][2] == p[0]) {
+          PlayerWorld::Map(stage).t[y][x] = static_cast<int8_t>(code);
+        }
+      }
+    }
+  }
+}
 
 TEST_F(PlayerMovement, WalkAddsTheWalkingSpeedAndAJumpFollowsItsArc) {
   Floor(2, 13);
@@ -197,6 +228,32 @@ TEST_F(PlayerMovement, ExitsFollowTheWorldMapAndAnExitOfZeroLeadsNowhere) {
   EXPECT_EQ(game.InGameState, 1);
   EXPECT_EQ(game.CurrentStage, 5);
   EXPECT_EQ(game.EntryWalkIn, 2);
+}
+
+TEST_F(PlayerMovement, ClimbingOutOfStageFourOnThePlaceholderMapsArrivesOnTheStairsOfStageFive) {
+  ASSERT_EQ(std::system((std::string(ORB_MKASSETS_PATH) + " assets > /dev/null").c_str()), 0);
+  ReadPlaceholderMap(4);
+  ReadPlaceholderMap(5);
+  Begin(4);
+  int foot = 0;
+  while (foot < kTileColumns && Map(4).t[12][foot] != kTileStairsFootRight) ++foot;
+  ASSERT_LT(foot, kTileColumns);
+  Stand(0, (foot + 1) * 32 + 16);
+  int frames = 0;
+  while (game.PreviousStage != 5 && frames++ < 400) Frame(kPadUp);
+  ASSERT_EQ(game.CurrentStage, 5);
+  EXPECT_EQ(game.EntrySide, kEnteredFromBelow);
+  EXPECT_EQ(P(0).stairsMode, 2);
+  EXPECT_EQ(P(0).head.y, 480.0f);
+  EXPECT_EQ(P(0).head.x, game.EntryX);
+  while (game.InGameState != 0) Frame(kPadUp);
+  frames = 0;
+  while (P(0).stairsMode != 0 && frames++ < 200) Frame(kPadUp);
+  EXPECT_EQ(P(0).stairsMode, 0);
+  Frames(30);
+  EXPECT_EQ(P(0).inAir, 0);
+  EXPECT_EQ(P(0).head.y, 416 - 1 - 26 - 4.0f);  // standing on stage 5's floor
+  EXPECT_EQ(game.CurrentStage, 5);
 }
 
 }  // namespace
