@@ -143,5 +143,42 @@ TEST_F(PlayerAttack, AHitEnemyFreezesForElevenFramesAndAShieldedOneTakesNothing)
   EXPECT_EQ(e.frozenTimer, 0);
 }
 
+TEST_F(PlayerAttack, ThePoseFollowsTheStateTable) {
+  struct Row {
+    int character;
+    uint8_t inAir, crouch, hold, phase;
+    int32_t timer;
+    uint32_t held;
+    int32_t frame, offset;
+  };
+  // Character 2's timing 3 is 17: its late strike (timer 10 and on) is drawn 40 ahead.
+  const Row rows[] = {
+      {0, 1, 0, 1, 0, 0, 0, 10, 0}, {2, 1, 0, 0, 1, 10, 0, 6, 40}, {2, 1, 0, 0, 1, 9, 0, 9, 0},
+      {2, 1, 0, 0, 0, 0, 0, 8, 0},  {0, 1, 0, 0, 1, 0, 0, 9, 0},   {0, 0, 1, 0, 1, 0, 0, 12, 0},
+      {0, 0, 1, 0, 0, 0, 0, 11, 0}, {0, 0, 0, 1, 0, 0, 0, 7, 0},   {2, 0, 0, 0, 3, 9, 0, 9, 0},
+      {8, 0, 0, 0, 2, 2, 0, 5, 0},  {8, 0, 0, 0, 2, 5, 0, 6, 0},   {8, 0, 0, 0, 3, 6, 0, 14, 0},
+      {0, 0, 0, 0, 2, 0, 0, 6, 0},  {0, 0, 0, 0, 1, 0, 0, 5, 0},   {0, 0, 0, 0, 0, 0, kPadLeft | kPadRight, 0, 0},
+  };
+  for (const Row& r : rows) {
+    game.ActiveCharacter[0] = r.character;
+    SetupPlayerCharacters();
+    PlayerRecord& p = P(0);
+    p.inAir = r.inAir, p.crouch = r.crouch, p.holdPose = r.hold, p.attackPhase = r.phase, p.attackTimer = r.timer;
+    input.HeldInput[0] = r.held;
+    const PlayerPose pose = ChoosePlayerPose(p);
+    EXPECT_EQ(pose.frame, r.frame) << r.character << " " << int{r.phase} << " " << r.timer;
+    EXPECT_EQ(pose.offsetX, r.offset);
+  }
+  // The walk cycle: 2 for c 0-4, 3 for 5-8, 4 for 9-13, 1 for 14-17 (c = frame / 2 mod 18), mirrored going left.
+  P(0).attackPhase = 0;
+  input.HeldInput[0] = kPadLeft;
+  const int32_t want[18] = {2, 2, 2, 2, 2, 3, 3, 3, 3, 4, 4, 4, 4, 4, 1, 1, 1, 1};
+  for (int c = 0; c < 18; ++c) {
+    game.PlayFrameCount = 36 * 5 + 2 * c + 1;
+    EXPECT_EQ(ChoosePlayerPose(P(0)).frame, want[c]) << c;
+    EXPECT_TRUE(ChoosePlayerPose(P(0)).mirrored);
+  }
+}
+
 }  // namespace
 }  // namespace orb::test

@@ -299,6 +299,19 @@ TEST_F(PlayerCollisions, MemberSevenIsDrainedDownToZeroAndNoFurther) {
   EXPECT_EQ(game.party[7].hitPoints, 5);
 }
 
+TEST_F(PlayerCollisions, TheLifeCellAndABadRiddenBlockIndexNothing) {
+  Begin(2, 2);
+  Stand(1, 950);
+  game.ActiveCharacter[1] = 10;  // the life cell: no member behind it
+  SpawnItem(950, P(1).head.y, 6, 0);
+  P(1).riding = 1;
+  P(1).riddenBlock = 300;  // beyond the block pool
+  Frames(40, kShoot, kShoot | kJump);
+  EXPECT_EQ(pools.items[0].head.state, kActorFree);  // taken; only the counters change
+  EXPECT_EQ(game.ItemCounters[0], 1);
+  EXPECT_EQ(P(1).riding, 0);
+}
+
 // Hash of the whole play state after a scripted run.
 uint64_t RunAndHash(int players) {
   PlayerWorld::Floor(2, 13);
