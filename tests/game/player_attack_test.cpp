@@ -81,6 +81,20 @@ TEST_F(PlayerAttack, CharacterFourSweepsFiveAnglesOnFiveCounterValuesOfForty) {
   EXPECT_EQ(counters, (std::vector<int>{0, 5, 10, 15, 20, 40, 45, 50, 55, 60}));
 }
 
+TEST_F(PlayerAttack, CharacterSixWarpsOnDownAndAFreshPressThenFadesBackIn) {
+  game.ActiveCharacter[0] = 6;
+  SetupPlayerCharacters();
+  PartyMember& m = game.party[6];
+  Frame(kPadDown | kShoot);
+  EXPECT_EQ(P(0).warpFade, 1);
+  EXPECT_EQ(m.power, m.powerMax - 1.7f * 16.0f);
+  const float x = P(0).head.x;
+  int frames = 0;
+  while (P(0).warpFade && frames++ < 100) Frame(kPadRight);
+  EXPECT_EQ(frames, 40);  // faded in once 16 (counter - 24) passes 240
+  EXPECT_EQ(P(0).head.x, x);  // held in place meanwhile
+}
+
 TEST_F(PlayerAttack, FansAndScattersLieWhereTheirSpreadsSay) {
   FirePlayerShotPattern(1000, 200, 1, 6, 360.0f, 5.0f, 90.0f, 0, 0, 0, 0, 10, 10000, 1, 1);
   for (int i = 0; i < 6; ++i) EXPECT_FLOAT_EQ(pools.playerShots[i].angle, 90.0f - 150.0f + 60.0f * i);
