@@ -98,10 +98,9 @@ inline void SetProgressFlags(uint8_t value) {
 }
 
 // A clean game on the placeholder maps, both players on the field, arrived
-// through the left edge when the stage has a left exit, else through the
-// right one when it has that (else at the left end all the same); then the
-// stage's routine at the difficulty.
-inline void RunStageAt(int stage, int difficulty, bool flagsSet) {
+// by the given way (an entry side of BeginStage, and the entry point where
+// that side uses one); then the stage's routine at the difficulty.
+inline void RunStageEnteredBy(int stage, int difficulty, bool flagsSet, int entrySide, float entryX, float entryY) {
   ResetGameModules();
   SetStageLoadHooks({nullptr, nullptr, stage_contents_detail::OpenMap, stage_contents_detail::ReadMapPixel,
                      stage_contents_detail::CloseMap});
@@ -111,10 +110,19 @@ inline void RunStageAt(int stage, int difficulty, bool flagsSet) {
   game.BossMode = 0;
   SetProgressFlags(flagsSet ? 1 : 0);
   game.CurrentStage = stage;
-  const StageGeometry& g = StageGeometryOf(stage);
-  game.EntrySide = g.exitLeft == 0 && g.exitRight != 0 ? kEnteredRightEnd : kEnteredLeftEnd;
-  game.EntryY = 385.0f;
+  game.EntrySide = entrySide;
+  game.EntryX = entryX;
+  game.EntryY = entryY;
   RunStageSetup(stage);
+}
+
+// Arrived through the left edge when the stage has a left exit, else
+// through the right one when it has that (else at the left end all the
+// same), standing on the floor.
+inline void RunStageAt(int stage, int difficulty, bool flagsSet) {
+  const StageGeometry& g = StageGeometryOf(stage);
+  const int side = g.exitLeft == 0 && g.exitRight != 0 ? kEnteredRightEnd : kEnteredLeftEnd;
+  RunStageEnteredBy(stage, difficulty, flagsSet, side, 0.0f, 385.0f);
 }
 
 inline Spawns CountSpawns() {
