@@ -180,7 +180,9 @@ TEST_F(PlayerCollisions, ABossBeatenByShotsIsRecruitedByACrouchingTouch) {
   ASSERT_EQ(tiles.TileMap[5][19], kTileSolid);
   Stand(0, 900);
   P(0).facing = 1;
-  // A kind-29 boss, one shot from defeat, awake, to the player's right.
+  // The room's own boss gives way to a kind-29 boss one shot from defeat,
+  // awake, to the player's right.
+  for (EnemyRecord& e : pools.enemies) e.head.state = kActorFree;
   SpawnEnemy(1100, 300, 29, 0, 1, 1, 20, 1, 0, 0, 111.1f, 17, 0, 0.4f, 0, 0, 0, 0, 0, 0, 0);
   EnemyRecord& boss = LastEnemy();
   const int32_t bossSlot = boss.slot;
