@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,7 @@ inline std::string Describe(const Spawns& s) {
   std::snprintf(text, sizeof text, "%d/%d/%d", s.enemies, s.blocks, s.items);
   return text;
 }
+inline void PrintTo(const Spawns& s, std::ostream* os) { *os << Describe(s); }
 
 // The asset tool's collision maps, built once per test program.
 inline const mkassets::StageMap* PlaceholderMaps() {
@@ -86,7 +88,9 @@ inline void SetProgressFlags(uint8_t value) {
 }
 
 // A clean game on the placeholder maps, both players on the field, arrived
-// at the left end of the stage; then the stage's routine at the difficulty.
+// through the left edge when the stage has a left exit, else through the
+// right one when it has that (else at the left end all the same); then the
+// stage's routine at the difficulty.
 inline void RunStageAt(int stage, int difficulty, bool flagsSet) {
   ResetGameModules();
   SetStageLoadHooks({nullptr, nullptr, stage_contents_detail::OpenMap, stage_contents_detail::ReadMapPixel,
@@ -97,7 +101,8 @@ inline void RunStageAt(int stage, int difficulty, bool flagsSet) {
   game.BossMode = 0;
   SetProgressFlags(flagsSet ? 1 : 0);
   game.CurrentStage = stage;
-  game.EntrySide = kEnteredLeftEnd;
+  const StageGeometry& g = StageGeometryOf(stage);
+  game.EntrySide = g.exitLeft == 0 && g.exitRight != 0 ? kEnteredRightEnd : kEnteredLeftEnd;
   game.EntryY = 385.0f;
   RunStageSetup(stage);
 }
@@ -220,7 +225,7 @@ inline std::vector<std::string> SpawnPointFaults() {
     for (int r = 0; r < kTileRows; ++r) {
       const int code = tiles.TileMap[r][c];
       if (code >= kTileStairsFootRight && code <= kTileStairsTopLeft) {
-        arrivals.push_back(static_cast<float>(c * kTileSize + kTileSize / 2));
+        arrivals.push_back(static_cast<float>(c * kTileSize + kTileSize / 2));  // every column of the stairs
         break;
       }
     }
