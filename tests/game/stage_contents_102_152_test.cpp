@@ -269,15 +269,14 @@ TEST_F(StageContents102, ActorsStandOnThePlaceholderMapsAfter180Frames) {
         for (const std::string& f : SpawnPointFaults()) ADD_FAILURE() << f;
         // Nothing starts inside a wall or the floor (the mover would push a
         // walker out again before the check below).
+        auto inWall = [](const ActorHead& h) {
+          return h.state != kActorFree && BoxOverlap(h.x, h.y, h.hitboxWidth, h.hitboxHeight) == 1;
+        };
         for (const EnemyRecord& e : pools.enemies) {
-          const ActorHead& h = e.head;
-          if (h.state != kActorFree && BoxOverlap(h.x, h.y, h.hitboxWidth, h.hitboxHeight) == 1)
-            ADD_FAILURE() << "stage " << stage << " difficulty " << d << ": kind " << e.kind << " starts in a wall";
+          if (inWall(e.head)) ADD_FAILURE() << "stage " << stage << " difficulty " << d << ": kind " << e.kind;
         }
         for (const BlockRecord& b : pools.blocks) {
-          const ActorHead& h = b.head;
-          if (h.state != kActorFree && BoxOverlap(h.x, h.y, h.hitboxWidth, h.hitboxHeight) == 1)
-            ADD_FAILURE() << "stage " << stage << " difficulty " << d << ": block slot " << b.slot << " starts in a wall";
+          if (inWall(b.head)) ADD_FAILURE() << "stage " << stage << " difficulty " << d << ": block " << b.slot;
         }
         RunWorldFrames(180);
         for (const std::string& f : PlacementFaults()) ADD_FAILURE() << f << " (flags " << flags << ")";
