@@ -4,6 +4,7 @@
 // runs; the stages' own edge cases; and the actors standing on the
 // placeholder maps after 180 frames.
 #include <algorithm>
+#include <cstring>
 #include <utility>
 
 #include "stage_contents_support.h"
@@ -73,6 +74,64 @@ const StageSpawnRow kCounts[] = {
 // clang-format on
 
 constexpr int kFirstStage = 102, kLastStageHere = 152;
+
+// One way into a stage: from which stage, the side, and the entry point
+// (used by doors and gaps, and as the x of arrivals over stairs).
+struct WayIn {
+  int stage, from, side;
+  float x, y;
+};
+
+// Every edge exit of the world that leads into 102..152, then the doors and
+// gaps that do, with the landing points of the warp table.
+std::vector<WayIn> WaysIntoStages102To152() {
+  std::vector<WayIn> ways;
+  for (int from = 1; from <= kLastStage; ++from) {
+    const StageGeometry& g = StageGeometryOf(from);
+    const int to[4] = {g.exitLeft, g.exitRight, g.exitUp, g.exitDown};
+    const int side[4] = {kEnteredRightEnd, kEnteredLeftEnd, kEnteredFromBelow, kEnteredFromAbove};
+    for (int i = 0; i < 4; ++i) {
+      if (to[i] >= 102) ways.push_back({to[i], from, side[i], 1200.0f, 385.0f});
+    }
+  }
+  const WayIn warps[] = {{124, 122, kEnteredAtPoint, 640.0f, 352.0f},  {126, 125, kEnteredAtPoint, 1650.0f, 385.0f},
+                         {125, 126, kEnteredAtPoint, 2290.0f, 385.0f}, {129, 128, kEnteredAtPoint, 1522.0f, 385.0f},
+                         {128, 129, kEnteredAtPoint, 2162.0f, 385.0f}, {137, 138, kEnteredAtPoint, 1046.4f, 288.0f},
+                         {138, 137, kEnteredAtPoint, 790.4f, 288.0f},  {148, 147, kEnteredAtPoint, 790.4f, 256.0f},
+                         {123, 1, kEnteredAtPoint, 1142.4f, 320.0f},   {135, 1, kEnteredAtPoint, 1174.4f, 96.0f},
+                         {151, 149, kEnteredAtPoint, 688.0f, 256.0f},  {152, 151, kEnteredAtPoint, 1840.0f, 256.0f}};
+  ways.insert(ways.end(), std::begin(warps), std::end(warps));
+  return ways;
+}
+
+// Where every actor stands: equal digests mean the same run.
+uint64_t ActorDigest() {
+  uint64_t h = 1469598103934665603ull;
+  auto mix = [&h](const ActorHead& a) {
+    uint32_t v[3];
+    std::memcpy(&v[0], &a.x, 4);
+    std::memcpy(&v[1], &a.y, 4);
+    v[2] = a.state;
+    for (uint32_t w : v) h = (h ^ w) * 1099511628211ull;
+  };
+  for (const EnemyRecord& e : pools.enemies) mix(e.head);
+  for (const BlockRecord& b : pools.blocks) mix(b.head);
+  for (const ItemRecord& r : pools.items) mix(r.head);
+  for (const ShotRecord& s : pools.enemyBullets) mix(s.head);
+  return h;
+}
+
+// Set-up through one way in, then 600 frames with the players standing.
+uint64_t WalkIn(const WayIn& w, int difficulty) {
+  RunStageAt(w.stage, difficulty, false);
+  game.PreviousStage = w.from;
+  game.EntrySide = w.side;
+  game.EntryX = w.x;
+  game.EntryY = w.y;
+  RunStageSetup(w.stage);
+  RunWorldFrames(600);
+  return ActorDigest();
+}
 
 class StageContents102 : public ::testing::Test {
  protected:
@@ -283,6 +342,19 @@ TEST_F(StageContents102, ActorsStandOnThePlaceholderMapsAfter180Frames) {
       }
     }
   }
+}
+
+TEST_F(StageContents102, EveryWayInRuns600FramesAtBothEndsOfTheDifficultyAndRepeats) {
+  const std::vector<WayIn> ways = WaysIntoStages102To152();
+  int entered[kLastStage + 1] = {};
+  for (const WayIn& w : ways) {
+    ++entered[w.stage];
+    WalkIn(w, 0);
+    const uint64_t first = WalkIn(w, 3);
+    EXPECT_EQ(WalkIn(w, 3), first) << "stage " << w.stage << " from " << w.from;
+  }
+  // Every stage of the range has a way in.
+  for (int stage = kFirstStage; stage <= kLastStageHere; ++stage) EXPECT_GT(entered[stage], 0) << stage;
 }
 
 }  // namespace
