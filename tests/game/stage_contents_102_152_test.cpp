@@ -3,8 +3,7 @@
 // written from the world table and the stages' contents; one set after two
 // runs; the stages' own edge cases; and the actors standing on the
 // placeholder maps after 180 frames.
-#include <algorithm>
-#include <cstring>
+#include <bit>
 #include <utility>
 
 #include "stage_contents_support.h"
@@ -20,56 +19,31 @@ constexpr StageSpawnRow ByDifficulty(int stage, Spawns calls, Spawns d0, Spawns 
 // clang-format off
 const StageSpawnRow kCounts[] = {
     ByDifficulty(102, {6, 0, 0}, {4, 0, 0}, {6, 0, 0}, {6, 0, 0}, {6, 0, 0}),
-    Fixed(103, {0, 0, 0}),
-    Fixed(104, {0, 0, 1}, {0, 0, 1}, {0, 0, 0}),
-    Fixed(105, {13, 1, 0}),
+    Fixed(103, {0, 0, 0}), Fixed(104, {0, 0, 1}, {0, 0, 1}, {0, 0, 0}), Fixed(105, {13, 1, 0}),
     ByDifficulty(106, {9, 0, 0}, {8, 0, 0}, {9, 0, 0}, {9, 0, 0}, {9, 0, 0}),
-    Fixed(107, {2, 1, 0}),
-    Fixed(108, {3, 0, 0}),
+    Fixed(107, {2, 1, 0}), Fixed(108, {3, 0, 0}),
     ByDifficulty(109, {23, 0, 0}, {16, 0, 0}, {22, 0, 0}, {23, 0, 0}, {23, 0, 0}),
     {110, {9, 4, 1}, {{2, 4, 1}, {8, 4, 1}, {9, 4, 1}, {9, 4, 1}}, {{2, 4, 0}, {8, 4, 0}, {9, 4, 0}, {9, 4, 0}}},
     ByDifficulty(111, {6, 2, 0}, {2, 2, 0}, {6, 2, 0}, {6, 2, 0}, {6, 2, 0}),
     ByDifficulty(112, {12, 8, 0}, {0, 8, 0}, {11, 8, 0}, {12, 8, 0}, {12, 8, 0}),
-    Fixed(113, {1, 0, 0}),
-    Fixed(114, {0, 0, 0}),
-    Fixed(115, {0, 8, 1}, {0, 8, 1}, {0, 8, 0}),
-    Fixed(116, {2, 2, 0}),
+    Fixed(113, {1, 0, 0}), Fixed(114, {0, 0, 0}), Fixed(115, {0, 8, 1}, {0, 8, 1}, {0, 8, 0}), Fixed(116, {2, 2, 0}),
     Fixed(117, {3, 0, 0}),
     ByDifficulty(118, {13, 0, 0}, {8, 0, 0}, {13, 0, 0}, {13, 0, 0}, {13, 0, 0}),
-    Fixed(119, {1, 0, 0}, {1, 0, 0}, {0, 0, 0}),
-    Fixed(120, {8, 0, 0}),
-    Fixed(121, {8, 0, 0}),
-    Fixed(122, {8, 0, 0}),
-    Fixed(123, {1, 2, 0}),
-    Fixed(124, {12, 0, 0}),
-    Fixed(125, {13, 0, 0}),
+    Fixed(119, {1, 0, 0}, {1, 0, 0}, {0, 0, 0}), Fixed(120, {8, 0, 0}), Fixed(121, {8, 0, 0}), Fixed(122, {8, 0, 0}),
+    Fixed(123, {1, 2, 0}), Fixed(124, {12, 0, 0}), Fixed(125, {13, 0, 0}),
     ByDifficulty(126, {10, 1, 0}, {9, 1, 0}, {10, 1, 0}, {10, 1, 0}, {10, 1, 0}),
-    Fixed(127, {1, 1, 0}),
-    Fixed(128, {10, 6, 0}),
+    Fixed(127, {1, 1, 0}), Fixed(128, {10, 6, 0}),
     {129, {7, 7, 1}, {{7, 6, 1}, {7, 6, 1}, {7, 6, 1}, {7, 6, 1}}, {{7, 6, 0}, {7, 6, 0}, {7, 6, 0}, {7, 6, 0}}},
     Fixed(130, {0, 1, 0}),
     ByDifficulty(131, {1, 2, 0}, {0, 2, 0}, {0, 2, 0}, {1, 2, 0}, {1, 2, 0}),
     {132, {4, 8, 1}, {{1, 8, 1}, {4, 8, 1}, {4, 8, 1}, {4, 8, 1}}, {{1, 8, 0}, {4, 8, 0}, {4, 8, 0}, {4, 8, 0}}},
     Fixed(133, {4, 14, 0}),
     ByDifficulty(134, {6, 2, 0}, {2, 2, 0}, {5, 2, 0}, {6, 2, 0}, {6, 2, 0}),
-    Fixed(135, {1, 1, 0}),
-    Fixed(136, {1, 0, 0}, {1, 0, 0}, {0, 0, 0}),
-    Fixed(137, {1, 0, 0}),
-    Fixed(138, {1, 0, 0}),
-    Fixed(139, {4, 0, 0}),
-    Fixed(140, {8, 3, 0}),
-    Fixed(141, {3, 0, 0}),
-    Fixed(142, {1, 0, 0}),
-    Fixed(143, {0, 10, 0}),
-    Fixed(144, {1, 0, 0}),
-    Fixed(145, {1, 0, 0}),
-    Fixed(146, {2, 0, 0}, {2, 0, 0}, {0, 0, 0}),
-    Fixed(147, {1, 0, 0}),
-    Fixed(148, {0, 0, 0}),
-    Fixed(149, {1, 0, 0}, {1, 0, 0}, {0, 0, 0}),
-    Fixed(150, {0, 1, 5}, {0, 1, 5}, {0, 1, 0}),
-    Fixed(151, {4, 0, 0}),
-    Fixed(152, {3, 0, 0}),
+    Fixed(135, {1, 1, 0}), Fixed(136, {1, 0, 0}, {1, 0, 0}, {0, 0, 0}), Fixed(137, {1, 0, 0}), Fixed(138, {1, 0, 0}),
+    Fixed(139, {4, 0, 0}), Fixed(140, {8, 3, 0}), Fixed(141, {3, 0, 0}), Fixed(142, {1, 0, 0}),
+    Fixed(143, {0, 10, 0}), Fixed(144, {1, 0, 0}), Fixed(145, {1, 0, 0}), Fixed(146, {2, 0, 0}, {2, 0, 0}, {0, 0, 0}),
+    Fixed(147, {1, 0, 0}), Fixed(148, {0, 0, 0}), Fixed(149, {1, 0, 0}, {1, 0, 0}, {0, 0, 0}),
+    Fixed(150, {0, 1, 5}, {0, 1, 5}, {0, 1, 0}), Fixed(151, {4, 0, 0}), Fixed(152, {3, 0, 0}),
 };
 // clang-format on
 
@@ -108,11 +82,7 @@ std::vector<WayIn> WaysIntoStages102To152() {
 uint64_t ActorDigest() {
   uint64_t h = 1469598103934665603ull;
   auto mix = [&h](const ActorHead& a) {
-    uint32_t v[3];
-    std::memcpy(&v[0], &a.x, 4);
-    std::memcpy(&v[1], &a.y, 4);
-    v[2] = a.state;
-    for (uint32_t w : v) h = (h ^ w) * 1099511628211ull;
+    for (float f : {a.x, a.y, static_cast<float>(a.state)}) h = (h ^ std::bit_cast<uint32_t>(f)) * 1099511628211ull;
   };
   for (const EnemyRecord& e : pools.enemies) mix(e.head);
   for (const BlockRecord& b : pools.blocks) mix(b.head);
@@ -198,7 +168,6 @@ TEST_F(StageContents102, BossRoomsHoldTheirBossInSlotOneUntilItIsBeaten) {
       EXPECT_EQ(game.BossMode, 1) << b.stage;
       EXPECT_EQ(e.kind, b.kind) << b.stage;
       EXPECT_EQ(e.hitPoints, b.hitPoints[d == 0 ? 0 : 1]) << b.stage << " difficulty " << d;
-      EXPECT_EQ(e.bulletType, 0);
       EXPECT_FLOAT_EQ(e.head.x - e.head.hitboxWidth / 2, b.x);
       EXPECT_FLOAT_EQ(e.head.y - e.head.hitboxWidth / 2, b.y);
     }
@@ -215,27 +184,21 @@ TEST_F(StageContents102, BossRoomsHoldTheirBossInSlotOneUntilItIsBeaten) {
   EXPECT_EQ(pools.enemies[2].mapCollision, 0);
 }
 
-TEST_F(StageContents102, TheFirstFliersOf107SwitchFromSingleShotsToFans) {
-  // One long cycle: (volleys, bullets each) of the first and second flier.
-  const SlotRhythm first[2] = {{2, 1}, {3, 3}}, second[2] = {{2, 1}, {3, 3}};
+TEST_F(StageContents102, The107FliersSwitchFromSingleShotsToFansAnd109And118ReuseThem) {
+  const int fliers[3][4] = {{2, 2, 2, 2}, {1, 1, 1, 1}, {1, 2, 2, 2}};  // 107, 109, 118 by difficulty
+  const int stages[3] = {107, 109, 118};
   for (int d = 0; d < 4; ++d) {
-    RunStageAt(107, d, false);
-    const std::vector<EnemyRecord*> fliers = OfKind(4);
-    ASSERT_EQ(fliers.size(), 2u);
-    EXPECT_EQ(DriveLongCycle(*fliers[0]), first[d == 0 ? 0 : 1]) << "difficulty " << d;
-    EXPECT_EQ(DriveLongCycle(*fliers[1]), second[d == 0 ? 0 : 1]) << "difficulty " << d;
-    // 109 and 118 reuse the second.
-    for (int stage : {109, 118}) {
-      RunStageAt(stage, d, false);
-      int reused = 0;
+    // One long cycle: two single shots at 0, three fans of three from 1.
+    const SlotRhythm want = d == 0 ? SlotRhythm{2, 1} : SlotRhythm{3, 3};
+    for (int i = 0; i < 3; ++i) {
+      RunStageAt(stages[i], d, false);
+      int n = 0;
       for (EnemyRecord* e : OfKind(4)) {
-        if (e->mode == 32 && e->hitPoints == 200 && e->slotA.startFrame.value == 0 &&
-            e->slotA.lifetime.value == (d == 0 ? 40 : 50)) {
-          EXPECT_EQ(DriveLongCycle(*e), second[d == 0 ? 0 : 1]) << "stage " << stage;
-          ++reused;
-        }
+        if (e->mode != 32) continue;
+        EXPECT_EQ(DriveLongCycle(*e), want) << "stage " << stages[i] << " difficulty " << d;
+        ++n;
       }
-      EXPECT_EQ(reused, stage == 118 && d >= 1 ? 2 : 1) << "stage " << stage << " difficulty " << d;
+      EXPECT_EQ(n, fliers[i][d]) << "stage " << stages[i] << " difficulty " << d;
     }
   }
 }
@@ -264,60 +227,41 @@ TEST_F(StageContents102, DifficultyEdgesOfTheMiddleStages) {
     EXPECT_EQ(k18[0]->hitPoints, hitPoints[d]);
     EXPECT_FLOAT_EQ(std::fabs(k18[0]->motion.velocityX), speeds[d]);
   }
-  // At difficulty 0: 112 and 131 hold only blocks, 132 its blocks, item and
-  // one kind-24 enemy, 134 only its first two fliers.
+  // At difficulty 0 the one enemy of 132 is its kind-24 ghost; 134 keeps
+  // only its first two fliers.
   RunStageAt(132, 0, false);
   EXPECT_EQ(OfKind(24).size(), 1u);
   RunStageAt(134, 0, false);
   EXPECT_EQ(OfKind(4).size(), 2u);
-  for (const EnemyRecord* e : OfKind(4)) EXPECT_NE(e->bulletType, 0);
-  // 133's kinds 12 and 11 stand and fire (behaviour 1).
-  RunStageAt(133, 1, false);
-  EXPECT_EQ(OfKind(12)[0]->mode, 1);
-  EXPECT_EQ(OfKind(11)[0]->mode, 1);
 }
 
 TEST_F(StageContents102, Stage150GuardsItsLaterItemsWithOneFlag) {
-  struct Case {
-    uint8_t item6, transient;
-    int items6, others;
-  };
-  const Case cases[] = {{0, 0, 1, 4}, {1, 0, 0, 4}, {0, 1, 1, 0}, {1, 1, 0, 0}};
-  for (const Case& c : cases) {
-    RunStageAt(150, 1, false);
-    game.TakenItem6[150] = c.item6;
-    game.TakenItem5AndBosses[150] = c.transient;
-    RunStageSetup(150);
-    int items6 = 0, others = 0;
-    for (const ItemRecord& r : pools.items) {
-      if (r.head.state == kActorFree) continue;
-      (r.kind == 6 ? items6 : others) += 1;
+  for (uint8_t item6 = 0; item6 < 2; ++item6) {
+    for (uint8_t flag = 0; flag < 2; ++flag) {
+      RunStageAt(150, 1, false);
+      game.TakenItem6[150] = item6;
+      game.TakenItem5AndBosses[150] = flag;
+      RunStageSetup(150);
+      EXPECT_EQ(CountSpawns().items, (item6 ? 0 : 1) + (flag ? 0 : 4)) << int(item6) << " " << int(flag);
     }
-    EXPECT_EQ(items6, c.items6);
-    EXPECT_EQ(others, c.others) << "item 6 taken " << int(c.item6) << ", flag " << int(c.transient);
   }
 }
 
-TEST_F(StageContents102, TheFinalScenesSpawnTheirThreeActors) {
+TEST_F(StageContents102, TheFinalScenesSpawnTheirActorsInOrder) {
+  auto kinds = [] {
+    std::vector<int> k;
+    for (int i = 1; pools.enemies[i].head.state != kActorFree; ++i) k.push_back(pools.enemies[i].kind);
+    return k;
+  };
   RunStageAt(151, 0, false);
   EXPECT_EQ(game.EndingPhase, 2);
-  const int kinds151[4] = {37, 38, 47, 46};
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(pools.enemies[i + 1].kind, kinds151[i]);
-    EXPECT_EQ(pools.enemies[i + 1].mode, 51);
-  }
-  EXPECT_EQ(pools.enemies[2].hitPoints, 1111);
-  EXPECT_EQ(pools.enemies[3].head.x, pools.enemies[4].head.x);  // 47 and 46 at one point
+  EXPECT_EQ(kinds(), (std::vector<int>{37, 38, 47, 46}));
+  EXPECT_EQ(pools.enemies[2].head.state, kActorActive);  // the gap's tag 1111
+  EXPECT_EQ(pools.enemies[3].head.x, pools.enemies[4].head.x);
   RunStageAt(152, 0, false);
   EXPECT_EQ(game.EndingPhase, 3);
-  const int kinds152[3] = {47, 46, 37};
-  for (int i = 0; i < 3; ++i) {
-    const EnemyRecord& e = pools.enemies[i + 1];
-    EXPECT_EQ(e.kind, kinds152[i]);
-    EXPECT_EQ(e.hitPoints, 6000);
-    EXPECT_EQ(e.waveCode, 40);
-    EXPECT_EQ(e.mapCollision, 0);
-  }
+  EXPECT_EQ(kinds(), (std::vector<int>{47, 46, 37}));
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(pools.enemies[i].waveCode, 40);  // the figure eight
 }
 
 TEST_F(StageContents102, ActorsStandOnThePlaceholderMapsAfter180Frames) {
