@@ -247,6 +247,39 @@ TEST_F(StageContents102, Stage150GuardsItsLaterItemsWithOneFlag) {
   }
 }
 
+TEST_F(StageContents102, DoorsAndGapsStandWhereTheirPartnersLandThePlayers) {
+  // Landing point less (54.4, 28.8), as the hub's gaps; they settle 24.8
+  // lower, on the floor or the ledge the map gives them.
+  struct Door {
+    int stage;
+    float x, y;
+  };
+  const Door doors[] = {{123, 1142.4f - 54.4f, 320.0f - 28.8f},
+                        {135, 1174.4f - 54.4f, 96.0f - 28.8f},
+                        {137, 1046.4f - 54.4f, 288.0f - 28.8f},
+                        {138, 790.4f - 54.4f, 288.0f - 28.8f}};
+  for (const Door& door : doors) {
+    RunStageAt(door.stage, 0, false);
+    RunWorldFrames(60);
+    const ActorHead& h = pools.enemies[1].head;
+    EXPECT_FLOAT_EQ(h.x - h.hitboxWidth / 2, door.x) << door.stage;
+    EXPECT_NEAR(h.y - h.hitboxWidth / 2, door.y + 24.8f, 1.0f) << door.stage;
+  }
+  // The doors that keep the players' position stand at one set of points.
+  auto doorPoints = [](int stage) {
+    RunStageAt(stage, 0, false);
+    std::vector<std::pair<float, float>> points;
+    for (const EnemyRecord& e : pools.enemies) {
+      if (e.head.state != kActorFree && e.mode == 51) points.push_back({e.head.x, e.head.y});
+    }
+    return points;
+  };
+  EXPECT_EQ(doorPoints(125), doorPoints(126));
+  EXPECT_EQ(doorPoints(128), doorPoints(129));
+  EXPECT_EQ(doorPoints(125).size(), 2u);
+  EXPECT_EQ(doorPoints(128).size(), 2u);
+}
+
 TEST_F(StageContents102, TheFinalScenesSpawnTheirActorsInOrder) {
   auto kinds = [] {
     std::vector<int> k;
