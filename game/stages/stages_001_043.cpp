@@ -1,8 +1,10 @@
-// The set-up routines of stages 1 to 43: each begins its stage, then spawns what the stage holds.
+// The set-up routines of stages 1 to 43: each begins its stage, then spawns
+// what the stage holds, in a fixed order that decides the enemy slots. Where
+// a stage leaves a point open, walkers, items and gaps stand on the floor
+// (its top at y 416) and fliers in the open air above it, all clear of the
+// edges with exits and of the stairs, where the players arrive.
 #include "game/stages/stage_routines.h"
-
 #include "game/stages/stage_setup.h"
-
 #include "game/asset_table.h"
 #include "game/blocks.h"
 #include "game/enemies.h"

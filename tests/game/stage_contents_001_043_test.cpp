@@ -12,62 +12,50 @@
 namespace orb::test {
 namespace {
 
-// Enemies by difficulty, the same with the flags clear and set; blocks at
-// every difficulty; items with the flags clear and set.
-StageSpawnRow Row(int stage, Spawns calls, int e0, int e1, int e2, int e3, int blocks, int itemsClear, int itemsSet) {
-  StageSpawnRow r{stage, calls, {}, {}};
-  const int enemies[4] = {e0, e1, e2, e3};
-  for (int d = 0; d < 4; ++d) {
-    r.clear[d] = {enemies[d], blocks, itemsClear};
-    r.set[d] = {enemies[d], blocks, itemsSet};
-  }
-  return r;
-}
-
 // clang-format off
 const StageSpawnRow kCounts[] = {
     Fixed(1, {9, 0, 0}, {0, 0, 0}, {9, 0, 0}),      // gaps only once their stages' gaps were taken
-    Row(2, {10, 0, 0}, 8, 9, 10, 10, 0, 0, 0),
-    Row(3, {16, 0, 0}, 12, 12, 13, 13, 0, 0, 0),
+    ByDifficulty(2, {10, 0, 0}, 8, 9, 10, 10, 0, 0, 0),
+    ByDifficulty(3, {16, 0, 0}, 12, 12, 13, 13, 0, 0, 0),
     Fixed(4, {1, 0, 0}),
     Fixed(5, {4, 0, 0}),
-    Row(6, {11, 1, 0}, 10, 10, 11, 11, 1, 0, 0),
-    Row(7, {3, 2, 0}, 0, 0, 2, 2, 2, 0, 0),
-    Row(8, {5, 5, 0}, 1, 3, 3, 5, 5, 0, 0),
+    ByDifficulty(6, {11, 1, 0}, 10, 10, 11, 11, 1, 0, 0),
+    ByDifficulty(7, {3, 2, 0}, 0, 0, 2, 2, 2, 0, 0),
+    ByDifficulty(8, {5, 5, 0}, 1, 3, 3, 5, 5, 0, 0),
     Fixed(9, {3, 0, 0}),
-    Row(10, {17, 1, 0}, 15, 16, 16, 16, 1, 0, 0),
-    Row(11, {18, 2, 1}, 16, 18, 18, 18, 2, 1, 0),   // item 5 until taken
+    ByDifficulty(10, {17, 1, 0}, 15, 16, 16, 16, 1, 0, 0),
+    ByDifficulty(11, {18, 2, 1}, 16, 18, 18, 18, 2, 1, 0),   // item 5 until taken
     Fixed(12, {0, 32, 1}, {0, 32, 1}, {0, 32, 0}),  // item 7 until taken
     Fixed(13, {1, 2, 0}),
-    Row(14, {7, 4, 0}, 4, 7, 7, 7, 4, 0, 0),
-    Row(15, {18, 0, 2}, 12, 16, 17, 18, 0, 2, 1),   // item 6 until taken, item 2 always
+    ByDifficulty(14, {7, 4, 0}, 4, 7, 7, 7, 4, 0, 0),
+    ByDifficulty(15, {18, 0, 2}, 12, 16, 17, 18, 0, 2, 1),   // item 6 until taken, item 2 always
     Fixed(16, {1, 0, 0}, {1, 0, 0}, {0, 0, 0}),     // the boss until beaten
     Fixed(17, {7, 0, 0}),
-    Row(18, {11, 0, 0}, 6, 6, 8, 11, 0, 0, 0),
-    Row(19, {8, 3, 0}, 7, 7, 8, 8, 3, 0, 0),
-    Row(20, {17, 0, 0}, 12, 14, 16, 17, 0, 0, 0),
-    Row(21, {5, 0, 0}, 2, 3, 4, 5, 0, 0, 0),
-    Row(22, {17, 1, 1}, 15, 16, 16, 17, 1, 1, 1),
-    Row(23, {2, 0, 0}, 0, 0, 2, 2, 0, 0, 0),
-    Row(24, {4, 0, 0}, 3, 4, 4, 4, 0, 0, 0),
-    Row(25, {2, 6, 1}, 0, 1, 1, 2, 6, 1, 0),
+    ByDifficulty(18, {11, 0, 0}, 6, 6, 8, 11, 0, 0, 0),
+    ByDifficulty(19, {8, 3, 0}, 7, 7, 8, 8, 3, 0, 0),
+    ByDifficulty(20, {17, 0, 0}, 12, 14, 16, 17, 0, 0, 0),
+    ByDifficulty(21, {5, 0, 0}, 2, 3, 4, 5, 0, 0, 0),
+    ByDifficulty(22, {17, 1, 1}, 15, 16, 16, 17, 1, 1, 1),
+    ByDifficulty(23, {2, 0, 0}, 0, 0, 2, 2, 0, 0, 0),
+    ByDifficulty(24, {4, 0, 0}, 3, 4, 4, 4, 0, 0, 0),
+    ByDifficulty(25, {2, 6, 1}, 0, 1, 1, 2, 6, 1, 0),
     Fixed(26, {1, 0, 0}),
-    Row(27, {8, 2, 1}, 7, 8, 8, 8, 2, 1, 1),
+    ByDifficulty(27, {8, 2, 1}, 7, 8, 8, 8, 2, 1, 1),
     Fixed(28, {1, 0, 0}),
-    Row(29, {17, 4, 0}, 14, 16, 17, 17, 4, 0, 0),
+    ByDifficulty(29, {17, 4, 0}, 14, 16, 17, 17, 4, 0, 0),
     Fixed(30, {1, 2, 0}),
     Fixed(31, {1, 0, 0}, {1, 0, 0}, {0, 0, 0}),
-    Row(32, {11, 0, 0}, 10, 10, 11, 11, 0, 0, 0),
+    ByDifficulty(32, {11, 0, 0}, 10, 10, 11, 11, 0, 0, 0),
     Fixed(33, {2, 0, 0}),
     Fixed(34, {12, 4, 0}),
-    Row(35, {3, 0, 0}, 2, 2, 3, 3, 0, 0, 0),
-    Row(36, {11, 0, 0}, 10, 10, 11, 11, 0, 0, 0),
-    Row(37, {1, 2, 0}, 0, 0, 1, 1, 2, 0, 0),
+    ByDifficulty(35, {3, 0, 0}, 2, 2, 3, 3, 0, 0, 0),
+    ByDifficulty(36, {11, 0, 0}, 10, 10, 11, 11, 0, 0, 0),
+    ByDifficulty(37, {1, 2, 0}, 0, 0, 1, 1, 2, 0, 0),
     Fixed(38, {1, 0, 0}),
     Fixed(39, {0, 9, 0}),
     Fixed(40, {0, 4, 1}, {0, 4, 1}, {0, 4, 0}),
     Fixed(41, {3, 0, 0}),
-    Row(42, {6, 3, 0}, 4, 5, 5, 5, 3, 0, 0),
+    ByDifficulty(42, {6, 3, 0}, 4, 5, 5, 5, 3, 0, 0),
     Fixed(43, {1, 0, 0}, {1, 0, 0}, {0, 0, 0}),
 };
 // clang-format on

@@ -47,6 +47,16 @@ constexpr StageSpawnRow Fixed(int stage, Spawns calls, Spawns clear, Spawns set)
 }
 constexpr StageSpawnRow Fixed(int stage, Spawns all) { return Fixed(stage, all, all, all); }
 
+// Enemies by difficulty, the same with the flags clear and set; the blocks
+// at every difficulty; the items with the flags clear and set.
+constexpr StageSpawnRow ByDifficulty(int stage, Spawns calls, int e0, int e1, int e2, int e3, int blocks,
+                                     int itemsClear, int itemsSet) {
+  return {stage,
+          calls,
+          {{e0, blocks, itemsClear}, {e1, blocks, itemsClear}, {e2, blocks, itemsClear}, {e3, blocks, itemsClear}},
+          {{e0, blocks, itemsSet}, {e1, blocks, itemsSet}, {e2, blocks, itemsSet}, {e3, blocks, itemsSet}}};
+}
+
 inline std::string Describe(const Spawns& s) {
   char text[64];
   std::snprintf(text, sizeof text, "%d/%d/%d", s.enemies, s.blocks, s.items);
