@@ -86,15 +86,24 @@ uint64_t ActorDigest() {
   return h;
 }
 
-// Set-up through one way in, then 600 frames with the players standing.
+// From the stage before, the real stage change (debug mode on), then 600
+// frames of play with the players standing.
 uint64_t WalkIn(const WayIn& w, int difficulty) {
-  RunStageAt(w.stage, difficulty, false);
-  game.PreviousStage = w.from;
+  RunStageAt(w.from, difficulty, false);
+  scenes.DebugMode = 1;
+  game.CurrentStage = w.stage;
   game.EntrySide = w.side;
   game.EntryX = w.x;
   game.EntryY = w.y;
-  RunStageSetup(w.stage);
+  game.InGameState = 1;
+  game.InGameStateTimer = 0;
+  for (int frame = 0; frame < 40 && game.InGameState == 1; ++frame) {
+    if (game.InGameStateTimer == 16) RunWorldFrames(1);  // the new stage's first frame
+    RunInGameStateMachine();
+  }
+  EXPECT_EQ(game.InGameState, 0);
   RunWorldFrames(600);
+  EXPECT_EQ(game.PreviousStage, w.stage);  // set by the stage's begin
   return ActorDigest();
 }
 
