@@ -98,10 +98,9 @@ inline void SetProgressFlags(uint8_t value) {
 }
 
 // A clean game on the placeholder maps, both players on the field, arrived
-// through the left edge when the stage has a left exit, else through the
-// right one when it has that (else at the left end all the same); then the
-// stage's routine at the difficulty.
-inline void RunStageAt(int stage, int difficulty, bool flagsSet) {
+// by the given way (an entry side of BeginStage, and the entry point where
+// that side uses one); then the stage's routine at the difficulty.
+inline void RunStageEnteredBy(int stage, int difficulty, bool flagsSet, int entrySide, float entryX, float entryY) {
   ResetGameModules();
   SetStageLoadHooks({nullptr, nullptr, stage_contents_detail::OpenMap, stage_contents_detail::ReadMapPixel,
                      stage_contents_detail::CloseMap});
@@ -111,10 +110,19 @@ inline void RunStageAt(int stage, int difficulty, bool flagsSet) {
   game.BossMode = 0;
   SetProgressFlags(flagsSet ? 1 : 0);
   game.CurrentStage = stage;
-  const StageGeometry& g = StageGeometryOf(stage);
-  game.EntrySide = g.exitLeft == 0 && g.exitRight != 0 ? kEnteredRightEnd : kEnteredLeftEnd;
-  game.EntryY = 385.0f;
+  game.EntrySide = entrySide;
+  game.EntryX = entryX;
+  game.EntryY = entryY;
   RunStageSetup(stage);
+}
+
+// Arrived through the left edge when the stage has a left exit, else
+// through the right one when it has that (else at the left end all the
+// same), standing on the floor.
+inline void RunStageAt(int stage, int difficulty, bool flagsSet) {
+  const StageGeometry& g = StageGeometryOf(stage);
+  const int side = g.exitLeft == 0 && g.exitRight != 0 ? kEnteredRightEnd : kEnteredLeftEnd;
+  RunStageEnteredBy(stage, difficulty, flagsSet, side, 0.0f, 385.0f);
 }
 
 inline Spawns CountSpawns() {
@@ -141,7 +149,8 @@ inline void RunWorldFrames(int n) {
   }
 }
 
-// The tile code at a world point; outside the map reads as solid.
+// The tile code at a world point; below the map reads as solid, beside or
+// above it as open.
 inline int TileAtPoint(float x, float y) {
   const int c = static_cast<int>(std::floor(x / kTileSize)), r = static_cast<int>(std::floor(y / kTileSize));
   if (c < 0 || c >= kTileColumns || r < 0 || r >= kTileRows) return r >= kTileRows ? kTileSolid : kTileOpen;
@@ -176,9 +185,10 @@ inline bool OnFloor(float cx, float bottom) {
 }
 
 // The placement rules on what stands now: inside the stage (or gone out
-// through an edge that has an exit) and in no solid or deadly tile; walkers (map collision on) not in a jump, gaps, doors and
+// through an edge that has an exit) and in no solid or deadly tile; walkers
+// (map collision on, gaps and doors too) on a floor unless in a jump, and
 // items on a floor; fliers in open tiles only. Blocks that start beyond an
-// edge on purpose are named by their slots in allowedOutside.
+// edge on purpose are named by their slots in blocksAllowedOutside.
 inline std::vector<std::string> PlacementFaults(const std::vector<int>& blocksAllowedOutside = {}) {
   std::vector<std::string> faults;
   const float left = game.links.leftBound, right = game.links.rightBound + 640.0f;
