@@ -1,0 +1,203 @@
+// The boss dispatch and the steps fights share, fights brought down by
+// player shots, the long kind-29 fight whose minions must not take the
+// boss's slot, and a repeated fight that must give the same record.
+#include <cstring>
+
+#include "boss_test_support.h"
+#include "game/bosses/boss_blocks.h"
+#include "game/crt_rand.h"
+
+namespace orb::test {
+namespace {
+
+constexpr int32_t kFirstSix[] = {15, 29, 30, 31, 32, 33};
+
+// A live record of a kind, as a room would hold it.
+EnemyRecord& Placed(int32_t kind) {
+  SpawnEnemy(1000.0f, 300.0f, kind, 0, 6, 1, 3000, 1, 0, 0, 60, 17, 0, 0.4f, 0, 0, 0, 0, 0, 3, 0);
+  EnemyRecord& e = LastEnemy();
+  e.head.state = kActorActive;
+  return e;
+}
+
+TEST_F(BossFight, DispatchLeavesOtherKindsAndHoldsBeatenBosses) {
+  // Kinds without a fight, and the final scenes' actors off their stages.
+  for (int32_t kind : {1, 7, 14, 28, 38, 41, 42, 44, 46, 47}) {
+    for (int32_t stage : {16, 150}) {
+      game.CurrentStage = stage;
+      EnemyRecord& e = Placed(kind);
+      e.timer = 550;
+      EnemyRecord before;
+      std::memcpy(&before, &e, sizeof e);
+      const int32_t ring = pools.EnemyBulletRing, enemies = pools.EnemyRingIndex;
+      RunBossAI(e);
+      EXPECT_EQ(std::memcmp(&before, &e, sizeof e), 0) << "kind " << kind;
+      EXPECT_EQ(pools.EnemyBulletRing, ring);
+      EXPECT_EQ(pools.EnemyRingIndex, enemies);
+    }
+  }
+  // A beaten boss holds its pose on a frame that would fire, jump or summon.
+  for (int32_t kind : kFirstSix) {
+    for (int32_t timer : {150, 250, 550, 590, 1060}) {
+      EnemyRecord& e = Placed(kind);
+      e.mode = 50;
+      e.timer = timer;
+      e.motion.velocityX = 5.0f;
+      const int32_t ring = pools.EnemyBulletRing, enemies = pools.EnemyRingIndex;
+      RunBossAI(e);
+      EXPECT_EQ(e.poseFlag, 1);
+      EXPECT_EQ(e.animationId, 11);
+      EXPECT_EQ(e.motion.velocityX, 0.0f);
+      EXPECT_EQ(e.airborne, 0);
+      EXPECT_EQ(pools.EnemyBulletRing, ring) << "kind " << kind;
+      EXPECT_EQ(pools.EnemyRingIndex, enemies);
+    }
+  }
+}
+
+TEST_F(BossFight, TheSkeletonsEdges) {
+  for (int32_t kind : kFirstSix) {
+    EnemyRecord& e = Placed(kind);
+    e.attackCycle = 77;
+    e.motion.velocityX = 3.0f;
+    e.timer = 199;
+    RunBossAI(e);
+    EXPECT_EQ(e.attackCycle, 77);
+    EXPECT_EQ(e.motion.velocityX, 0.0f);  // kind 15 has stopped walking at 110
+    for (int32_t timer : {200, 1200, 2200}) {
+      e.timer = timer;
+      e.animationId = 5;
+      e.facing = 0;
+      RunBossAI(e);
+      EXPECT_EQ(e.attackCycle, 0);
+      EXPECT_EQ(e.animationId, 0);
+      EXPECT_EQ(e.muzzleX.value, e.head.x - 17.0f);
+      EXPECT_EQ(e.muzzleY.value, e.head.y + 3.0f);
+    }
+  }
+  scenes.BossFullHp = 100;
+  scenes.BossShownHp = 33;
+  EXPECT_FALSE(BossHardPhase());
+  scenes.BossShownHp = 32;
+  EXPECT_TRUE(BossHardPhase());
+
+  EnemyRecord& e = Placed(29);
+  e.airborne = 1;
+  e.sideWall = 2;
+  e.motion.velocityY = 3.0f;
+  EXPECT_FALSE(BeginBossJump(e, -11.0f));
+  EXPECT_EQ(e.motion.velocityY, 3.0f);
+  e.airborne = 0;
+  EXPECT_TRUE(BeginBossJump(e, -11.0f));
+  EXPECT_EQ(e.airborne, 1);
+  EXPECT_EQ(e.sideWall, 0);
+  EXPECT_EQ(e.motion.velocityY, -11.0f);
+}
+
+// Player shots of 100 damage laid on the boss every frame after the intro.
+void ShootAt(const EnemyRecord& e) {
+  for (ShotRecord& s : pools.playerShots) {
+    if (s.head.state != kActorFree) continue;
+    s = ShotRecord{};
+    s.head.state = kActorActive;
+    s.head.x = e.head.x;
+    s.head.y = e.head.y;
+    s.head.hitboxWidth = s.head.hitboxHeight = 8;
+    s.head.spriteWidth = 8;
+    s.lifetime = 1000;
+    s.damage = 100;
+    return;
+  }
+}
+
+TEST_F(BossFight, ShotsBringEachBossDownAndLeaveItsCopy) {
+  for (int32_t kind : kFirstSix) {
+    SetUp();
+    EnterRoom(kind, 1);
+    Run(250);
+    int frame = 0;
+    while (Boss().head.state != kActorFree && Boss().kind == kind && ++frame < 3000) {
+      ShootAt(Boss());
+      const int32_t hpBefore = Boss().hitPoints;
+      Step();
+      // The bar ends on the frame the hit points fall below 20.
+      if (Boss().kind == kind && Boss().head.state != kActorFree && Boss().hitPoints < 20) {
+        EXPECT_EQ(game.BossMode, 0) << "kind " << kind;
+        EXPECT_EQ(scenes.BossShownHp, 0);
+      } else if (hpBefore >= 20 && Boss().head.state != kActorFree) {
+        EXPECT_EQ(game.BossMode, 1);
+      }
+    }
+    ASSERT_LT(frame, 3000) << "kind " << kind;
+    EXPECT_EQ(game.BossMode, 0);
+    const float x = Boss().head.x, y = Boss().head.y;  // the freed record keeps its last place
+    int copies = 0;
+    for (const EnemyRecord& e : pools.enemies) {
+      if (e.head.state == kActorFree || e.kind != kind) continue;
+      ++copies;
+      EXPECT_EQ(e.mode, 50);
+      EXPECT_NE(e.slot, 1);
+      EXPECT_EQ(e.head.x, x - 14.0f + 11.0f);  // spawned at x - 14, y - 14, centred
+      EXPECT_NEAR(e.head.y, y - 14.0f + 11.0f, 1.0f);  // and already falling
+      const int32_t ring = pools.EnemyBulletRing;
+      Run(300);
+      EXPECT_EQ(pools.EnemyBulletRing, ring) << "a beaten boss fires nothing";
+      EXPECT_EQ(e.animationId, 11);
+    }
+    EXPECT_EQ(copies, kind == 15 ? 0 : 1) << "kind " << kind;
+    if (kind == 15) {
+      EXPECT_EQ(game.TakenItem5AndBosses[31], 1);
+    }
+  }
+}
+
+// The minions of kind 29 are never taken back: a long hard fight must
+// leave the boss in slot 1 and room for the copy its defeat leaves.
+TEST_F(BossFight, Kind29KeepsItsSlotThroughFortyCyclesOfMinions) {
+  EnterRoom(29, 3);
+  int32_t fewest = kEnemyRingSlots;
+  for (int frame = 1; frame <= 200 + 40 * 1000; ++frame) {
+    if (frame == 100) ForceHard();
+    Step();
+    const int32_t free = CountFreeEnemySlots();
+    fewest = free < fewest ? free : fewest;
+  }
+  EXPECT_GE(fewest, 1);
+  EXPECT_LE(fewest, 2);  // the pool did fill up to the limit
+  EXPECT_EQ(Boss().kind, 29);
+  EXPECT_EQ(Boss().mode, 1);
+  EXPECT_EQ(game.BossMode, 1);
+  Boss().hitPoints = 10;
+  Run(3);
+  int copies = 0;
+  for (const EnemyRecord& e : pools.enemies) copies += e.head.state != kActorFree && e.kind == 29 && e.mode == 50;
+  EXPECT_EQ(copies, 1);
+  EXPECT_EQ(Boss().head.state == kActorFree || Boss().kind != 29, true);
+}
+
+uint64_t FightRecord(int32_t kind) {
+  ResetGameModules();
+  BossFight::EnterRoom(kind, 3);
+  SeedRand(99);
+  uint64_t h = 1469598103934665603ull;
+  auto mix = [&h](const void* p, size_t n) {
+    const auto* b = static_cast<const uint8_t*>(p);
+    for (size_t i = 0; i < n; ++i) h = (h ^ b[i]) * 1099511628211ull;
+  };
+  for (int frame = 1; frame <= 1600; ++frame) {
+    if (frame == 700) BossFight::ForceHard();
+    const BossFrame f = BossFight::Step();
+    for (const ShotRecord& s : f.fired) mix(&s.head.x, 2 * sizeof(float)), mix(&s.typeCode, sizeof s.typeCode);
+    for (const ShotRecord& s : f.released) mix(&s.head.x, 2 * sizeof(float));
+    const float m[3] = {f.speedX, f.speedY, pools.enemies[1].head.x};
+    mix(m, sizeof m);
+  }
+  return h;
+}
+
+TEST_F(BossFight, TheSameFightTwiceGivesTheSameRecord) {
+  for (int32_t kind : kFirstSix) EXPECT_EQ(FightRecord(kind), FightRecord(kind)) << "kind " << kind;
+}
+
+}  // namespace
+}  // namespace orb::test
