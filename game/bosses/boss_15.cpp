@@ -78,22 +78,14 @@ void Hops(EnemyRecord& e, int32_t c) {
 }  // namespace
 
 void RunBoss15(EnemyRecord& e) {
+  static constexpr BossWindow kWindows[] = {{0, HopsAndLines}, {300, RunningJumps}, {500, CurlingRings}, {800, Hops}};
   if (HoldBeatenBoss(e)) return;
   if (e.timer < 200) {
     WalkIn(e);
     return;
   }
   StartBossCycle(e);
-  const int32_t c = e.attackCycle;
-  if (c < 300) {
-    HopsAndLines(e, c);
-  } else if (c < 500) {
-    RunningJumps(e, c);
-  } else if (c < 800) {
-    CurlingRings(e, c);
-  } else {
-    Hops(e, c);
-  }
+  RunBossWindows(e, kWindows);
 }
 
 }  // namespace orb

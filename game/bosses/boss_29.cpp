@@ -119,17 +119,9 @@ void HopsAndBursts(EnemyRecord& e, int32_t c) {
 }  // namespace
 
 void RunBoss29(EnemyRecord& e) {
+  static constexpr BossWindow kWindows[] = {{0, Summon}, {300, StandAndJump}, {500, Dashes}, {800, HopsAndBursts}};
   if (HoldBeatenBoss(e) || !StartBossCycle(e)) return;
-  const int32_t c = e.attackCycle;
-  if (c < 300) {
-    Summon(e, c);
-  } else if (c < 500) {
-    StandAndJump(e, c);
-  } else if (c < 800) {
-    Dashes(e, c);
-  } else {
-    HopsAndBursts(e, c);
-  }
+  RunBossWindows(e, kWindows);
 }
 
 }  // namespace orb

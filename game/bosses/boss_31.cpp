@@ -54,18 +54,8 @@ void TurningRings(EnemyRecord& e, int32_t c) {
 void FloatingHop(EnemyRecord& e, int32_t c) {
   e.poseFlag = 1;
   if ((c >= 300 && c <= 310) || (c >= 380 && c <= 409)) SetEnemyAttackSlots(e, kPlainRingSlots);
-  if (c == 301) e.motion.velocityX = 3.0f;
-  if (c == 330) BeginBossJump(e, -12.0f);
-  if (c == 350) {
-    e.motion.velocityY = -2.0f;
-    e.motion.accelY = 0.04f;
-    e.motion.velocityX /= 3.0f;
-  }
+  FloatingHopMotion(e, c);
   if (c >= 350 && c <= 449) TurningRings(e, c);
-  if (c == 450) {
-    e.motion.accelY = 0.4f;
-    e.motion.velocityX *= 3.0f;
-  }
 }
 
 void SpiralRing(EnemyRecord& e, float turn) {
@@ -103,17 +93,9 @@ void WalkAndLeaps(EnemyRecord& e, int32_t c) {
 }  // namespace
 
 void RunBoss31(EnemyRecord& e) {
+  static constexpr BossWindow kWindows[] = {{0, Hops}, {300, FloatingHop}, {500, SpiralRings}, {800, WalkAndLeaps}};
   if (HoldBeatenBoss(e) || !StartBossCycle(e)) return;
-  const int32_t c = e.attackCycle;
-  if (c < 300) {
-    Hops(e, c);
-  } else if (c < 500) {
-    FloatingHop(e, c);
-  } else if (c < 800) {
-    SpiralRings(e, c);
-  } else {
-    WalkAndLeaps(e, c);
-  }
+  RunBossWindows(e, kWindows);
 }
 
 }  // namespace orb

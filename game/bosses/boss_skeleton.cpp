@@ -75,6 +75,20 @@ BossVolley SlotVolley(const EnemyRecord& e, int32_t family, int32_t count, float
           bulletType};
 }
 
+void FloatingHopMotion(EnemyRecord& e, int32_t cycle) {
+  if (cycle == 301) e.motion.velocityX = 3.0f;
+  if (cycle == 330) BeginBossJump(e, -12.0f);
+  if (cycle == 350) {
+    e.motion.velocityY = -2.0f;
+    e.motion.accelY = 0.04f;
+    e.motion.velocityX /= 3.0f;
+  }
+  if (cycle == 450) {
+    e.motion.accelY = 0.4f;
+    e.motion.velocityX *= 3.0f;
+  }
+}
+
 int32_t CountFreeEnemySlots() {
   int32_t free = 0;
   for (int32_t i = 0; i < kEnemyRingSlots; ++i) free += pools.enemies[i].head.state == kActorFree;
