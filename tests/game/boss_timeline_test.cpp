@@ -326,14 +326,13 @@ TEST_P(BossTimeline, IntroAndOneCycleFollowTheTimetable) {
     for (bool hard : {false, true}) {
       SetUp();
       EnterRoom(kind, d);
-      SeedRand(7);
       g_follow32 = 0;
       Oracle oracle{kind, RoomOfKind(kind).gravity};
-      uint32_t crt = 7;  // the runtime's generator, modelled here
       std::set<int> releasedTypes;
       int jumps = 0, mismatches = 0;
       for (int frame = 1; frame <= 1200; ++frame) {
         if (hard && frame == 100) ForceHard();
+        SeedRand(static_cast<uint32_t>(frame));  // the generator as the frame begins, modelled below
         const BossFrame f = Step();
         ASSERT_EQ(f.timer, frame);
         bool signedX = false;
@@ -347,7 +346,7 @@ TEST_P(BossTimeline, IntroAndOneCycleFollowTheTimetable) {
         for (const ShotRecord& r : f.released) releasedTypes.insert(r.typeCode);
         if (kind == 32 && frame < 300 && !f.fired.empty()) {
           // One draw per aimed shot: the muzzle 17 px above to 22 px below the boss's centre.
-          crt = crt * 214013u + 2531011u;
+          const uint32_t crt = static_cast<uint32_t>(frame) * 214013u + 2531011u;
           const float muzzle = f.yBefore + 3.0f - 20.0f + static_cast<float>(((crt >> 16) & 0x7FFF) % 40);
           const ShotRecord& b = f.fired[0];
           EXPECT_NEAR(b.head.y - b.head.vy, muzzle, 0.01f) << "timer " << frame;
