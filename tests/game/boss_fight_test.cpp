@@ -1,6 +1,6 @@
-// The boss dispatch and the steps fights share, fights brought down by
-// player shots, the long kind-29 fight whose minions must not take the
-// boss's slot, and a repeated fight that must give the same record.
+// The boss dispatch and the steps fights share, the long kind-29 fight whose
+// minions must not take the boss's slot, and a repeated fight that must give
+// the same record.
 #include <cstring>
 
 #include "boss_test_support.h"
@@ -71,63 +71,6 @@ TEST_F(BossFight, HardPhaseAndJumpEdges) {
   e.sideWall = 2;
   EXPECT_TRUE(BeginBossJump(e, -11.0f));
   EXPECT_EQ(e.sideWall, 0);
-}
-
-// Player shots of 100 damage laid on the boss every frame after the intro.
-void ShootAt(const EnemyRecord& e) {
-  for (ShotRecord& s : pools.playerShots) {
-    if (s.head.state != kActorFree) continue;
-    s = ShotRecord{};
-    s.head.state = kActorActive;
-    s.head.x = e.head.x;
-    s.head.y = e.head.y;
-    s.head.hitboxWidth = s.head.hitboxHeight = 8;
-    s.head.spriteWidth = 8;
-    s.lifetime = 1000;
-    s.damage = 100;
-    return;
-  }
-}
-
-TEST_F(BossFight, ShotsBringEachBossDownAndLeaveItsCopy) {
-  for (int32_t kind : kFirstSix) {
-    SetUp();
-    EnterRoom(kind, 1);
-    Run(250);
-    int frame = 0;
-    while (Boss().head.state != kActorFree && Boss().kind == kind && ++frame < 3000) {
-      ShootAt(Boss());
-      const int32_t hpBefore = Boss().hitPoints;
-      Step();
-      // The bar ends on the frame the hit points fall below 20.
-      if (Boss().kind == kind && Boss().head.state != kActorFree && Boss().hitPoints < 20) {
-        EXPECT_EQ(game.BossMode, 0) << "kind " << kind;
-        EXPECT_EQ(scenes.BossShownHp, 0);
-      } else if (hpBefore >= 20 && Boss().head.state != kActorFree) {
-        EXPECT_EQ(game.BossMode, 1);
-      }
-    }
-    ASSERT_LT(frame, 3000) << "kind " << kind;
-    EXPECT_EQ(game.BossMode, 0);
-    const float x = Boss().head.x, y = Boss().head.y;  // the freed record keeps its last place
-    int copies = 0;
-    for (const EnemyRecord& e : pools.enemies) {
-      if (e.head.state == kActorFree || e.kind != kind) continue;
-      ++copies;
-      EXPECT_EQ(e.mode, 50);
-      EXPECT_NE(e.slot, 1);
-      EXPECT_EQ(e.head.x, x - 14.0f + 11.0f);  // spawned at x - 14, y - 14, centred
-      EXPECT_NEAR(e.head.y, y - 14.0f + 11.0f, 1.0f);  // and already falling
-      const int32_t ring = pools.EnemyBulletRing;
-      Run(300);
-      EXPECT_EQ(pools.EnemyBulletRing, ring) << "a beaten boss fires nothing";
-      EXPECT_EQ(e.animationId, 11);
-    }
-    EXPECT_EQ(copies, kind == 15 ? 0 : 1) << "kind " << kind;
-    if (kind == 15) {
-      EXPECT_EQ(game.TakenItem5AndBosses[31], 1);
-    }
-  }
 }
 
 // The minions of kind 29 are never taken back: a long hard fight must
