@@ -1,11 +1,9 @@
-// The boss dispatch and the steps fights share, the long kind-29 fight whose
-// minions must not take the boss's slot, and a repeated fight that must give
-// the same record.
+// The boss dispatch and the steps fights share, and the long kind-29 fight
+// whose minions must not take the boss's slot.
 #include <cstring>
 
 #include "boss_test_support.h"
 #include "game/bosses/boss_blocks.h"
-#include "game/crt_rand.h"
 
 namespace orb::test {
 namespace {
@@ -95,30 +93,6 @@ TEST_F(BossFight, Kind29KeepsItsSlotThroughFortyCyclesOfMinions) {
   for (const EnemyRecord& e : pools.enemies) copies += e.head.state != kActorFree && e.kind == 29 && e.mode == 50;
   EXPECT_EQ(copies, 1);
   EXPECT_EQ(Boss().head.state == kActorFree || Boss().kind != 29, true);
-}
-
-uint64_t FightRecord(int32_t kind) {
-  ResetGameModules();
-  BossFight::EnterRoom(kind, 3);
-  SeedRand(99);
-  uint64_t h = 1469598103934665603ull;
-  auto mix = [&h](const void* p, size_t n) {
-    const auto* b = static_cast<const uint8_t*>(p);
-    for (size_t i = 0; i < n; ++i) h = (h ^ b[i]) * 1099511628211ull;
-  };
-  for (int frame = 1; frame <= 1600; ++frame) {
-    if (frame == 700) BossFight::ForceHard();
-    const BossFrame f = BossFight::Step();
-    for (const ShotRecord& s : f.fired) mix(&s.head.x, 2 * sizeof(float)), mix(&s.typeCode, sizeof s.typeCode);
-    for (const ShotRecord& s : f.released) mix(&s.head.x, 2 * sizeof(float));
-    const float m[3] = {f.speedX, f.speedY, pools.enemies[1].head.x};
-    mix(m, sizeof m);
-  }
-  return h;
-}
-
-TEST_F(BossFight, TheSameFightTwiceGivesTheSameRecord) {
-  for (int32_t kind : kFirstSix) EXPECT_EQ(FightRecord(kind), FightRecord(kind)) << "kind " << kind;
 }
 
 }  // namespace
