@@ -35,8 +35,7 @@ void SpawnMinion(const EnemyRecord& e, const MinionRow& m) {
   if (m.mode == 31) {
     SpawnEnemy(x, y, 7, 0, 6, 31, 70, 0, speed, 0.0f, 60.0f, 120.0f, -0.0f, 0.0f, 0.0f, 2.0f, 0.1f, 0.0f, 0, 0, 0);
   } else {
-    SpawnEnemy(x, y, 7, 0, 6, m.mode, 200, 1, speed, 0.0f, 60.0f, 11.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 1,
-               0);
+    SpawnEnemy(x, y, 7, 0, 6, m.mode, 200, 1, speed, 0.0f, 60.0f, 11.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 1, 0);
   }
 }
 

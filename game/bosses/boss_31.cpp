@@ -14,16 +14,29 @@ float Excess() { return game.DifficultySpeedBonus; }
 void Hops(EnemyRecord& e, int32_t c) {
   e.poseFlag = 1;
   switch (c) {
-    case 10: e.motion.velocityX = 8.0f + Excess(); break;
-    case 40: BeginBossJump(e, -6.0f); break;
-    case 100: e.motion.velocityX = 6.0f + Excess(); break;
-    case 110: BeginBossJump(e, -8.0f); break;
-    case 200: BeginBossJump(e, -3.0f); break;
-    case 230: BeginBossJump(e, -5.0f); break;
+    case 10:
+      e.motion.velocityX = 8.0f + Excess();
+      break;
+    case 40:
+      BeginBossJump(e, -6.0f);
+      break;
+    case 100:
+      e.motion.velocityX = 6.0f + Excess();
+      break;
+    case 110:
+      BeginBossJump(e, -8.0f);
+      break;
+    case 200:
+      BeginBossJump(e, -3.0f);
+      break;
+    case 230:
+      BeginBossJump(e, -5.0f);
+      break;
     case 265:
       if (BossHardPhase()) BeginBossJump(e, -6.0f);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 

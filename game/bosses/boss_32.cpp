@@ -99,8 +99,8 @@ void LayeredRings(EnemyRecord& e, int32_t c) {
   if (c == 560 || c == 700) BeginBossJump(e, -13.0f);
   const bool burst = (c >= 590 && c <= 609) || (c >= 730 && c <= 749);
   if (burst && c % 7 == 0) {
-    BossVolley v = SlotVolley(e, 11, game.DifficultyLevel + 10, 360.0f, 3.0f, 0.1f, 4.5f,
-                              BossHardPhase() ? 10500 : 11503);
+    BossVolley v =
+        SlotVolley(e, 11, game.DifficultyLevel + 10, 360.0f, 3.0f, 0.1f, 4.5f, BossHardPhase() ? 10500 : 11503);
     v.speedAccel = 0.0f;
     v.angleAccel = 0.0f;
     v.lifetime = 0;
@@ -129,7 +129,8 @@ void WalkAndSprays(EnemyRecord& e, int32_t c) {
 }  // namespace
 
 void RunBoss32(EnemyRecord& e) {
-  static constexpr BossWindow kWindows[] = {{0, ShotsAndFans}, {300, FloatingHop}, {500, LayeredRings}, {800, WalkAndSprays}};
+  static constexpr BossWindow kWindows[] = {
+      {0, ShotsAndFans}, {300, FloatingHop}, {500, LayeredRings}, {800, WalkAndSprays}};
   if (HoldBeatenBoss(e) || !StartBossCycle(e)) return;
   RunBossWindows(e, kWindows);
 }

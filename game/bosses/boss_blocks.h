@@ -94,8 +94,8 @@ void FireBossVolley(EnemyRecord& e, const BossVolley& v);
 
 // A volley shape with the accelerations taken from attack slot A: angle,
 // speed, drift and angle accelerations and acceleration time.
-BossVolley SlotVolley(const EnemyRecord& e, int32_t family, int32_t count, float spread, float rows,
-                      float rowStep, float speed, int32_t bulletType);
+BossVolley SlotVolley(const EnemyRecord& e, int32_t family, int32_t count, float spread, float rows, float rowStep,
+                      float speed, int32_t bulletType);
 
 // Free slots of the enemy ring (0 to 126).
 int32_t CountFreeEnemySlots();

@@ -57,8 +57,8 @@ void FireBossVolley(EnemyRecord& e, const BossVolley& v) {
                          v.driftAccelY, v.angleAccel, v.lifetime, v.bulletType, 30);
 }
 
-BossVolley SlotVolley(const EnemyRecord& e, int32_t family, int32_t count, float spread, float rows,
-                      float rowStep, float speed, int32_t bulletType) {
+BossVolley SlotVolley(const EnemyRecord& e, int32_t family, int32_t count, float spread, float rows, float rowStep,
+                      float speed, int32_t bulletType) {
   const EnemyAttackSlot& s = e.slotA;
   return {family,
           count,
@@ -103,8 +103,8 @@ int32_t CountFreeEnemySlots() {
 const AttackSlotsValues kPlainRingSlots = {360.0f, 0.0f, 0.0f, 0.0f, 4.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f,
                                            3.0f,   0.0f, 0,    0,    1,    0.0f, 60,   0.0f, 0.0f, 0.0f,
                                            5.0f,   0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0,    10400};
-const AttackSlotsValues kGrowingRowSlots = {360.0f, 3.0f, 0.1f, 0.0f,  4.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f,
-                                            3.0f,   0.0f, 0,    0,     1,    360.0f, 60, 0.0f, 0.0f, 0.0f,
-                                            0.0f,   0.0f, 0.05f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 100,  11500};
+const AttackSlotsValues kGrowingRowSlots = {360.0f, 3.0f, 0.1f,  0.0f, 4.0f, 0.0f,   0.0f, 0.0f, 0.0f, 0.0f,
+                                            3.0f,   0.0f, 0,     0,    1,    360.0f, 60,   0.0f, 0.0f, 0.0f,
+                                            0.0f,   0.0f, 0.05f, 0.0f, 0.0f, 0.0f,   0.0f, 0.0f, 100,  11500};
 
 }  // namespace orb

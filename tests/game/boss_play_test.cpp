@@ -13,9 +13,9 @@ struct Room {
   float bossX, bossY;
   int32_t hitPoints;
 };
-const Room kRooms[] = {{29, 16, 13, 17, 1088.0f, 377.6f, 3000}, {30, 43, 12, 44, 1088.0f, 345.6f, 3500},
+const Room kRooms[] = {{29, 16, 13, 17, 1088.0f, 377.6f, 3000},  {30, 43, 12, 44, 1088.0f, 345.6f, 3500},
                        {31, 56, 12, 107, 1088.0f, 345.6f, 5200}, {32, 70, 12, 74, 1088.0f, 345.6f, 3600},
-                       {33, 87, 12, 88, 1088.0f, 345.6f, 4300}, {15, 31, 10, 29, 640.0f, 282.88f, 3000}};
+                       {33, 87, 12, 88, 1088.0f, 345.6f, 4300},  {15, 31, 10, 29, 640.0f, 282.88f, 3000}};
 
 class BossPlay : public PlayerWorld {
  protected:
@@ -33,8 +33,8 @@ class BossPlay : public PlayerWorld {
     Begin(r.stage);
     if (game.BossMode == 1 && (pools.enemies[1].head.state == kActorFree || pools.enemies[1].kind != r.kind)) {
       pools.EnemyRingIndex = 0;
-      SpawnEnemy(r.bossX, r.bossY, r.kind, 0, r.kind == 15 ? 10 : 6, 1, r.hitPoints, 1, 0, 0, 60, 17, 0, 0.4f, 0, 0,
-                 0, 0, 0, 3, 0);
+      SpawnEnemy(r.bossX, r.bossY, r.kind, 0, r.kind == 15 ? 10 : 6, 1, r.hitPoints, 1, 0, 0, 60, 17, 0, 0.4f, 0, 0, 0,
+                 0, 0, 3, 0);
     }
   }
   static void Hold() {
@@ -91,7 +91,7 @@ TEST_F(BossPlay, EachBossIsShotDownRecruitedAndLeftBehind) {
     EnemyRecord* copy = Find(r.kind, 50);
     ASSERT_NE(copy, nullptr);
     EXPECT_NE(copy->slot, 1);
-    const EnemyRecord& gone = pools.enemies[1];  // keeps its last place
+    const EnemyRecord& gone = pools.enemies[1];                     // keeps its last place
     EXPECT_NEAR(copy->head.x, gone.head.x - 14.0f + 11.0f, 0.01f);  // spawned at x - 14, y - 14, centred
     EXPECT_NEAR(copy->head.y, gone.head.y - 14.0f + 11.0f, 1.0f);   // and falling
     EXPECT_FALSE(Open(r.floorRow - 1, 19));

@@ -83,8 +83,8 @@ class BossFight : public ::testing::Test {
     game.BossMode = 1;
     if (Boss().head.state == kActorFree || Boss().kind != r.kind) {
       pools.EnemyRingIndex = 0;
-      SpawnEnemy(r.x, r.y, r.kind, 0, r.framePeriod, 1, difficulty == 0 ? r.hitPointsEasy : r.hitPoints, 1, 0.0f,
-                 0.0f, 60.0f, 17.0f, 0.0f, r.gravity, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 0);
+      SpawnEnemy(r.x, r.y, r.kind, 0, r.framePeriod, 1, difficulty == 0 ? r.hitPointsEasy : r.hitPoints, 1, 0.0f, 0.0f,
+                 60.0f, 17.0f, 0.0f, r.gravity, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 0);
     }
     for (int row = 0; row < kTileRows; ++row) {
       for (int col = 0; col < kTileColumns; ++col) {
