@@ -3,7 +3,7 @@
 // Positions sit on the placeholder maps: walkers, items and gaps just above
 // the floor at y 416, fliers in the open air, nothing near the ends the
 // players arrive at or on the stairs. A gap stands where the hub's gap to it
-// lands the players, shifted by half its picture.
+// lands the players, shifted up and to the left by 54.4 and 28.8.
 #include "game/asset_table.h"
 #include "game/blocks.h"
 #include "game/enemies.h"

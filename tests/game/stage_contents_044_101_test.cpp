@@ -12,20 +12,15 @@
 namespace orb::test {
 namespace {
 
-// A count that differs only by difficulty (flags change nothing).
-constexpr StageSpawnRow ByDifficulty(int stage, Spawns calls, Spawns d0, Spawns d1, Spawns d2, Spawns d3) {
-  return {stage, calls, {d0, d1, d2, d3}, {d0, d1, d2, d3}};
-}
-
 // clang-format off
 const StageSpawnRow kCounts[] = {
     Fixed(44, {1, 1, 0}),
     Fixed(45, {9, 4, 0}),
-    ByDifficulty(46, {2, 3, 0}, {1, 3, 0}, {1, 3, 0}, {2, 3, 0}, {2, 3, 0}),
-    {47, {7, 5, 1}, {{6, 5, 1}, {6, 5, 1}, {7, 5, 1}, {7, 5, 1}}, {{6, 5, 0}, {6, 5, 0}, {7, 5, 0}, {7, 5, 0}}},
-    ByDifficulty(48, {2, 3, 0}, {0, 3, 0}, {0, 3, 0}, {1, 3, 0}, {2, 3, 0}),
-    ByDifficulty(49, {4, 20, 0}, {2, 20, 0}, {4, 20, 0}, {4, 20, 0}, {4, 20, 0}),
-    ByDifficulty(50, {8, 9, 0}, {7, 9, 0}, {7, 9, 0}, {8, 9, 0}, {8, 9, 0}),
+    ByDifficulty(46, {2, 3, 0}, 1, 1, 2, 2, 3, 0, 0),
+    ByDifficulty(47, {7, 5, 1}, 6, 6, 7, 7, 5, 1, 0),
+    ByDifficulty(48, {2, 3, 0}, 0, 0, 1, 2, 3, 0, 0),
+    ByDifficulty(49, {4, 20, 0}, 2, 4, 4, 4, 20, 0, 0),
+    ByDifficulty(50, {8, 9, 0}, 7, 7, 8, 8, 9, 0, 0),
     Fixed(51, {3, 0, 0}),
     Fixed(52, {0, 3, 1}, {0, 3, 1}, {0, 3, 0}),
     Fixed(53, {2, 0, 0}),
@@ -33,7 +28,7 @@ const StageSpawnRow kCounts[] = {
     Fixed(55, {21, 1, 0}),
     Fixed(56, {3, 0, 0}, {1, 0, 0}, {1, 0, 0}),
     Fixed(57, {0, 3, 0}),
-    ByDifficulty(58, {6, 0, 0}, {5, 0, 0}, {6, 0, 0}, {6, 0, 0}, {6, 0, 0}),
+    ByDifficulty(58, {6, 0, 0}, 5, 6, 6, 6, 0, 0, 0),
     {59, {6, 3, 0}, {{4, 2, 0}, {4, 2, 0}, {6, 2, 0}, {6, 2, 0}}, {{4, 3, 0}, {4, 3, 0}, {6, 3, 0}, {6, 3, 0}}},
     Fixed(60, {7, 1, 0}, {7, 0, 0}, {7, 1, 0}),
     Fixed(61, {9, 1, 0}, {9, 0, 0}, {9, 1, 0}),
@@ -50,18 +45,18 @@ const StageSpawnRow kCounts[] = {
     Fixed(72, {0, 0, 0}),
     Fixed(73, {1, 0, 1}, {1, 0, 1}, {1, 0, 0}),
     Fixed(74, {9, 0, 0}),
-    ByDifficulty(75, {2, 2, 0}, {1, 2, 0}, {1, 2, 0}, {2, 2, 0}, {2, 2, 0}),
+    ByDifficulty(75, {2, 2, 0}, 1, 1, 2, 2, 2, 0, 0),
     Fixed(76, {5, 9, 0}),
     Fixed(77, {5, 10, 0}),
-    ByDifficulty(78, {1, 5, 0}, {0, 5, 0}, {0, 5, 0}, {1, 5, 0}, {1, 5, 0}),
+    ByDifficulty(78, {1, 5, 0}, 0, 0, 1, 1, 5, 0, 0),
     Fixed(79, {4, 15, 0}),
     Fixed(80, {4, 0, 0}, {4, 0, 0}, {3, 0, 0}),
     Fixed(81, {0, 4, 1}, {0, 4, 1}, {0, 4, 0}),
     Fixed(82, {4, 7, 0}),
     Fixed(83, {3, 0, 0}, {3, 0, 0}, {2, 0, 0}),
-    ByDifficulty(84, {1, 3, 0}, {0, 3, 0}, {0, 3, 0}, {1, 3, 0}, {1, 3, 0}),
+    ByDifficulty(84, {1, 3, 0}, 0, 0, 1, 1, 3, 0, 0),
     Fixed(85, {2, 1, 0}),
-    ByDifficulty(86, {13, 2, 0}, {11, 2, 0}, {11, 2, 0}, {12, 2, 0}, {13, 2, 0}),
+    ByDifficulty(86, {13, 2, 0}, 11, 11, 12, 13, 2, 0, 0),
     Fixed(87, {1, 0, 0}, {1, 0, 0}, {0, 0, 0}),
     Fixed(88, {9, 0, 0}),
     Fixed(89, {1, 2, 0}),
@@ -71,11 +66,11 @@ const StageSpawnRow kCounts[] = {
     Fixed(93, {10, 6, 0}),
     Fixed(94, {0, 3, 0}, {0, 0, 0}, {0, 3, 0}),
     Fixed(95, {4, 0, 1}, {4, 0, 1}, {3, 0, 0}),
-    ByDifficulty(96, {1, 2, 0}, {0, 2, 0}, {1, 2, 0}, {1, 2, 0}, {1, 2, 0}),
-    ByDifficulty(97, {13, 9, 0}, {6, 9, 0}, {9, 9, 0}, {11, 9, 0}, {13, 9, 0}),
+    ByDifficulty(96, {1, 2, 0}, 0, 1, 1, 1, 2, 0, 0),
+    ByDifficulty(97, {13, 9, 0}, 6, 9, 11, 13, 9, 0, 0),
     Fixed(98, {0, 4, 0}),
     Fixed(99, {2, 0, 0}),
-    ByDifficulty(100, {9, 3, 0}, {6, 3, 0}, {6, 3, 0}, {8, 3, 0}, {9, 3, 0}),
+    ByDifficulty(100, {9, 3, 0}, 6, 6, 8, 9, 3, 0, 0),
     Fixed(101, {1, 0, 0}, {1, 0, 0}, {0, 0, 0}),
 };
 // clang-format on
@@ -185,30 +180,29 @@ TEST_F(StageContents044, GuardianRoomsLoseOnlyTheirGuardianOnceItIsBeaten) {
 }
 
 TEST_F(StageContents044, GuardianSwitchesChangeTheStagesThatReadThem) {
-  // Room 65: one lift rising from below the bottom edge, in one column in all six stages.
-  for (int stage = 59; stage <= 64; ++stage) {
-    RunStageAt(stage, 1, false);
-    game.StageEventDone[65] = 1;
-    RunStageSetup(stage);
-    const BlockRecord& lift = pools.blocks[0];
-    EXPECT_EQ(lift.motionKind, 51) << stage;
-    EXPECT_GT(lift.head.y, 480.0f) << stage;
-    EXPECT_FLOAT_EQ(lift.velocityY, -3.0f);
-    EXPECT_FLOAT_EQ(lift.period, 100.0f);
-    EXPECT_FLOAT_EQ(lift.head.x, pools.blocks[0].head.x);
-    EXPECT_FLOAT_EQ(lift.head.x, 1632.0f) << stage;
-  }
-  // Room 69: a drop block from above the top edge in 66, 67, 68 and 71.
-  for (int stage : {66, 67, 68, 71}) {
-    RunStageAt(stage, 1, false);
-    game.StageEventDone[69] = 1;
-    RunStageSetup(stage);
-    const BlockRecord& drop = pools.blocks[0];
-    EXPECT_EQ(drop.motionKind, 51) << stage;
-    EXPECT_LT(drop.head.y, 0.0f) << stage;
-    EXPECT_FLOAT_EQ(drop.velocityY, 1.0f);
-    EXPECT_FLOAT_EQ(drop.period, 200.0f);
-    EXPECT_FLOAT_EQ(drop.head.x, 1632.0f) << stage;
+  // Room 65 adds a lift rising from below the bottom edge to 59 to 64, room
+  // 69 a drop block from above the top edge to 66, 67, 68 and 71: each the
+  // stage's first block, in one column everywhere.
+  struct Switch {
+    int room;
+    std::vector<int> stages;
+    bool fromBelow;
+    float speedY, period;
+  };
+  const Switch switches[] = {{65, {59, 60, 61, 62, 63, 64}, true, -3.0f, 100.0f},
+                             {69, {66, 67, 68, 71}, false, 1.0f, 200.0f}};
+  for (const Switch& w : switches) {
+    for (int stage : w.stages) {
+      RunStageAt(stage, 1, false);
+      game.StageEventDone[w.room] = 1;
+      RunStageSetup(stage);
+      const BlockRecord& b = pools.blocks[0];
+      EXPECT_EQ(b.motionKind, 51) << stage;
+      EXPECT_EQ(w.fromBelow ? b.head.y > 480.0f : b.head.y < 0.0f, true) << stage;
+      EXPECT_FLOAT_EQ(b.velocityY, w.speedY);
+      EXPECT_FLOAT_EQ(b.period, w.period);
+      EXPECT_FLOAT_EQ(b.head.x, 1632.0f) << stage;
+    }
   }
   // Rooms 80 and 83 turn the belts of the first and second sets: with only
   // room 80 beaten, stage 76's eight first-set belts run the other way and
@@ -279,6 +273,144 @@ TEST_F(StageContents044, SlotValuesFollowTheDifficulty) {
     EXPECT_EQ(pools.enemies[2].slotA.patternKind.value, 11);
     EXPECT_FLOAT_EQ(pools.enemies[2].slotA.rows.value, static_cast<float>(rows83[d]));
     EXPECT_EQ(pools.enemies[3].slotA.count.value, 0) << "kind 13 never fires";
+  }
+}
+
+TEST_F(StageContents044, GapsStandWhereTheHubLandsThePlayers) {
+  // The hub's gap to each stage lands the players at these points; the
+  // stage's own gap stands half its picture up and left of it.
+  struct Gap {
+    int stage, hitPoints;
+    float landX, landY;
+  };
+  const Gap gaps[] = {{44, 1000, 1174.4f, 320.0f},
+                      {55, 1000, 1366.4f, 320.0f},
+                      {73, 1000, 886.4f, 288.0f},
+                      {86, 1000, 1334.4f, 352.0f},
+                      {100, 100, 2038.4f, 128.0f}};
+  for (const Gap& g : gaps) {
+    RunStageAt(g.stage, 0, true);
+    ASSERT_EQ(CountEnemiesOfKind(38), 1) << g.stage;
+    for (const EnemyRecord& e : pools.enemies) {
+      if (e.head.state == kActorFree || e.kind != 38) continue;
+      EXPECT_EQ(e.mode, 51);
+      EXPECT_EQ(e.hitPoints, g.hitPoints) << g.stage;
+      EXPECT_NEAR(e.head.x - e.head.hitboxWidth / 2 + 54.4f, g.landX, 1e-3f) << g.stage;
+      EXPECT_NEAR(e.head.y - e.head.hitboxWidth / 2 + 28.8f, g.landY, 1e-3f) << g.stage;
+    }
+  }
+}
+
+TEST_F(StageContents044, PresetBlocksAndPendulumsTakeTheirSetsAndPartners) {
+  // Stage 49's last four blocks come from the presets: two small, two long,
+  // all at frame 7 of their sets, the last one moving.
+  RunStageAt(49, 1, false);
+  struct Want {
+    int width;
+    const int* images;
+    uint8_t motionKind, pushWeight, overlay;
+  };
+  const Want want[4] = {{32, assets.blockBlock32, 10, 1, 0},
+                        {32, assets.blockBlock32, 10, 1, 0},
+                        {64, assets.blockBlock64, 10, 1, 0},
+                        {64, assets.blockBlock64, 11, 0, 1}};
+  for (int i = 0; i < 4; ++i) {
+    const BlockRecord& b = pools.blocks[16 + i];
+    EXPECT_EQ(b.head.spriteWidth, want[i].width) << i;
+    EXPECT_EQ(b.head.spriteHeight, 32);
+    EXPECT_EQ(b.head.images, want[i].images) << i;
+    EXPECT_EQ(b.head.frameCount, 8);
+    EXPECT_EQ(b.head.framePeriod, 7);
+    EXPECT_EQ(b.motionKind, want[i].motionKind) << i;
+    EXPECT_EQ(b.pushWeight, want[i].pushWeight) << i;
+    EXPECT_EQ(b.overlay, want[i].overlay) << i;
+  }
+  EXPECT_FLOAT_EQ(pools.blocks[19].velocityX, -3.0f);
+  // Stages 85 and 86: each weight hangs at its rope's point; 86's two swing
+  // opposite ways.
+  for (int stage : {85, 86}) {
+    RunStageAt(stage, 0, false);
+    std::vector<const BlockRecord*> weights;
+    for (const BlockRecord& b : pools.blocks) {
+      if (b.head.state != kActorFree && b.head.images == assets.blockFurikoa) weights.push_back(&b);
+    }
+    std::vector<const EnemyRecord*> ropes;
+    for (const EnemyRecord& e : pools.enemies) {
+      if (e.head.state != kActorFree && e.kind == 43) ropes.push_back(&e);
+    }
+    ASSERT_EQ(weights.size(), ropes.size()) << stage;
+    for (size_t i = 0; i < weights.size(); ++i) {
+      EXPECT_FLOAT_EQ(weights[i]->head.x - 32.0f, ropes[i]->head.x) << stage;
+      EXPECT_FLOAT_EQ(weights[i]->head.y - 32.0f, ropes[i]->head.y) << stage;
+      EXPECT_EQ(weights[i]->waveCode, 41);
+      EXPECT_EQ(ropes[i]->hitPoints, 90000);
+    }
+    if (stage == 86) {
+      ASSERT_EQ(weights.size(), 2u);
+      EXPECT_FLOAT_EQ(weights[0]->amplitudeX, -weights[1]->amplitudeX);
+      EXPECT_FLOAT_EQ(ropes[0]->motion.phaseStep, -ropes[1]->motion.phaseStep);
+      EXPECT_EQ(ropes[0]->head.state, kActorActive);
+    }
+  }
+  // Stage 94's three blocks after room 95's guardian fell.
+  RunStageAt(94, 0, true);
+  const float periods[3] = {161.0f, 179.0f, 237.0f};
+  for (int i = 0; i < 3; ++i) {
+    const BlockRecord& b = pools.blocks[i];
+    EXPECT_EQ(b.motionKind, 52);
+    EXPECT_EQ(b.overlay, 1);
+    EXPECT_LT(b.head.y, 0.0f);
+    EXPECT_FLOAT_EQ(b.velocityY, 2.0f);
+    EXPECT_FLOAT_EQ(b.accelY, 0.05f);
+    EXPECT_FLOAT_EQ(b.period, periods[i]);
+  }
+}
+
+// The ways into a stage of this range: its side exits, the tops and feet
+// of its stairs, the points the hub's gaps land at, and the door from 56.
+struct Entry {
+  int side;
+  float x, y;
+};
+std::vector<Entry> EntriesOf(int stage) {
+  std::vector<Entry> ways;
+  const StageGeometry& g = StageGeometryOf(stage);
+  if (g.exitLeft != 0) ways.push_back({kEnteredLeftEnd, 0.0f, 385.0f});
+  if (g.exitRight != 0) ways.push_back({kEnteredRightEnd, 0.0f, 385.0f});
+  const auto& row = PlaceholderMaps()[stage].tiles[12];
+  for (int c = 1; c < kTileColumns; ++c) {
+    const float x = static_cast<float>(c * kTileSize + 48);
+    if (row[c] == kTileStairsTopRight && row[c - 1] != kTileStairsTopRight) ways.push_back({kEnteredFromBelow, x, 0.0f});
+    if (row[c] == kTileStairsFootRight && row[c - 1] != kTileStairsFootRight) ways.push_back({kEnteredFromAbove, x, 0.0f});
+  }
+  const Entry points[] = {{44, 1174.4f, 320.0f}, {55, 1366.4f, 320.0f}, {73, 886.4f, 288.0f},
+                          {86, 1334.4f, 352.0f}, {100, 2038.4f, 128.0f}, {58, 640.0f, 385.0f}};
+  for (const Entry& p : points) {
+    if (p.side == stage) ways.push_back({kEnteredAtPoint, p.x, p.y});
+  }
+  return ways;
+}
+
+// Entered by every way at difficulties 0 and 3 with the flags clear (the
+// bosses and guardians stand), each stage runs 600 frames; the same entry
+// twice gives the same world.
+TEST_F(StageContents044, EveryWayInRuns600FramesAlikeTwiceE2E) {
+  for (int stage = kFirstStage; stage <= kLastStageHere; ++stage) {
+    const std::vector<Entry> ways = EntriesOf(stage);
+    EXPECT_FALSE(ways.empty()) << "stage " << stage;
+    for (const Entry& w : ways) {
+      for (int d : {0, 3}) {
+        std::vector<float> runs[2];
+        for (std::vector<float>& run : runs) {
+          RunStageEnteredBy(stage, d, false, w.side, w.x, w.y);
+          RunWorldFrames(600);
+          for (const EnemyRecord& e : pools.enemies) run.insert(run.end(), {float(e.head.state), e.head.x, e.head.y});
+          for (const BlockRecord& b : pools.blocks) run.insert(run.end(), {float(b.head.state), b.head.x, b.head.y});
+          for (const ShotRecord& r : pools.enemyBullets) run.insert(run.end(), {r.head.x, r.head.y});
+        }
+        EXPECT_TRUE(runs[0] == runs[1]) << "stage " << stage << " side " << w.side << " difficulty " << d;
+      }
+    }
   }
 }
 

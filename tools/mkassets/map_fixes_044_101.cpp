@@ -1,6 +1,7 @@
-// The gaps of stages 44 to 101 stand where the hub's gaps land the players;
-// where that point is above the plain floor, the map gives the gap a ledge
-// just below it: one-way floors, which the players pass from below.
+// The gaps of stages 44 to 101 stand where the hub's gaps land the players.
+// Where that point does not meet the plain floor, the map meets it: a ledge
+// just below the gap (a one-way floor, which the players pass from below),
+// or a shallow dip in the floor where the gap would reach into it.
 #include "game/tile_map.h"
 #include "stage_maps.h"
 
@@ -8,17 +9,16 @@ namespace mkassets {
 
 namespace {
 
-void Ledge(StageMap& map, int row, int firstColumn, int lastColumn) {
-  for (int c = firstColumn; c <= lastColumn; ++c) map.tiles[row][c] = orb::kTileOneWay;
+void Fill(StageMap& map, int row, int firstColumn, int lastColumn, int8_t code) {
+  for (int c = firstColumn; c <= lastColumn; ++c) map.tiles[row][c] = code;
 }
 
 }  // namespace
 
 void FixMaps044_101(StageMap* maps) {
-  Ledge(maps[44], 12, 35, 36);   // the gap at x 1120
-  Ledge(maps[55], 12, 41, 42);   // at x 1312
-  Ledge(maps[73], 11, 26, 27);   // at x 832, y 259.2
-  Ledge(maps[100], 6, 62, 63);   // at x 1984, y 99.2
+  Fill(maps[73], 12, 26, 29, orb::kTileOneWay);   // the gap at (832, 259.2)
+  Fill(maps[100], 7, 62, 65, orb::kTileOneWay);   // at (1984, 99.2)
+  Fill(maps[86], 13, 40, 43, orb::kTileOpen);     // at (1280, 323.2), a tile lower than the floor
 }
 
 }  // namespace mkassets
