@@ -149,7 +149,8 @@ inline void RunWorldFrames(int n) {
   }
 }
 
-// The tile code at a world point; outside the map reads as solid.
+// The tile code at a world point; below the map reads as solid, beside or
+// above it as open.
 inline int TileAtPoint(float x, float y) {
   const int c = static_cast<int>(std::floor(x / kTileSize)), r = static_cast<int>(std::floor(y / kTileSize));
   if (c < 0 || c >= kTileColumns || r < 0 || r >= kTileRows) return r >= kTileRows ? kTileSolid : kTileOpen;
@@ -184,9 +185,10 @@ inline bool OnFloor(float cx, float bottom) {
 }
 
 // The placement rules on what stands now: inside the stage (or gone out
-// through an edge that has an exit) and in no solid or deadly tile; walkers (map collision on) not in a jump, gaps, doors and
+// through an edge that has an exit) and in no solid or deadly tile; walkers
+// (map collision on, gaps and doors too) on a floor unless in a jump, and
 // items on a floor; fliers in open tiles only. Blocks that start beyond an
-// edge on purpose are named by their slots in allowedOutside.
+// edge on purpose are named by their slots in blocksAllowedOutside.
 inline std::vector<std::string> PlacementFaults(const std::vector<int>& blocksAllowedOutside = {}) {
   std::vector<std::string> faults;
   const float left = game.links.leftBound, right = game.links.rightBound + 640.0f;
