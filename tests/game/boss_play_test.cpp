@@ -10,12 +10,9 @@ namespace {
 
 struct Room {
   int32_t kind, stage, floorRow, exitRight;
-  float bossX, bossY;
-  int32_t hitPoints;
 };
-const Room kRooms[] = {{29, 16, 13, 17, 1088.0f, 377.6f, 3000},  {30, 43, 12, 44, 1088.0f, 345.6f, 3500},
-                       {31, 56, 12, 107, 1088.0f, 345.6f, 5200}, {32, 70, 12, 74, 1088.0f, 345.6f, 3600},
-                       {33, 87, 12, 88, 1088.0f, 345.6f, 4300},  {15, 31, 10, 29, 640.0f, 282.88f, 3000}};
+const Room kRooms[] = {{29, 16, 13, 17}, {30, 43, 12, 44}, {31, 56, 12, 107},
+                       {32, 70, 12, 74}, {33, 87, 12, 88}, {15, 31, 10, 29}};
 
 class BossPlay : public PlayerWorld {
  protected:
@@ -27,16 +24,7 @@ class BossPlay : public PlayerWorld {
       Paint(r.stage, row, 40, 40, kTileSolid);
     }
   }
-  // Enters the room; spawns the boss as the room does when its routine
-  // does not.
-  static void Enter(const Room& r) {
-    Begin(r.stage);
-    if (game.BossMode == 1 && (pools.enemies[1].head.state == kActorFree || pools.enemies[1].kind != r.kind)) {
-      pools.EnemyRingIndex = 0;
-      SpawnEnemy(r.bossX, r.bossY, r.kind, 0, r.kind == 15 ? 10 : 6, 1, r.hitPoints, 1, 0, 0, 60, 17, 0, 0.4f, 0, 0, 0,
-                 0, 0, 3, 0);
-    }
-  }
+  static void Enter(const Room& r) { Begin(r.stage); }
   static void Hold() {
     PartyMember& m = game.party[game.ActiveCharacter[0]];
     m.hitPoints = m.hitPointsMax;
@@ -124,9 +112,6 @@ TEST_F(BossPlay, RoomFiftySixsDoorLeadsToFiftyEight) {
   Build(r);
   game.StageEventDone[56] = 1;
   Enter(r);
-  if (Find(41, 51) == nullptr) {  // the room's own door, when its routine does not place it yet
-    SpawnEnemy(912.0f, 291.2f, 41, 0, 2, 51, 1000, 1, 0, 0, 60, 17, 0, 0.4f, 0, 0, 0, 0, 0, 3, 0);
-  }
   const EnemyRecord* door = Find(41, 51);
   ASSERT_NE(door, nullptr);
   Until(0, 30, [] { return false; });
@@ -150,6 +135,7 @@ TEST_F(BossPlay, TheMidBossOpensItsOwnWallsAndIsBackAfterAReload) {
   for (uint8_t& f : game.TakenItem5AndBosses) f = 0;  // what a reload leaves
   Enter(r);
   EXPECT_EQ(game.BossMode, 1);
+  EXPECT_EQ(pools.enemies[1].kind, 15);
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // Shared by the boss tests: a boss room entered through its set-up routine
-// (the boss spawned with the room's own values when the routine does not
-// spawn it yet), a flat floor under the boss with walls at the room's edges,
+// (checked to spawn its boss first, with its hit points), a flat floor under the boss with walls at the room's edges,
 // and one play frame's world pass with what it did: the bullets the boss
 // fired, the bullets that bursting bullets released, the enemies spawned,
 // and the boss's motion before and after.
@@ -80,12 +79,10 @@ class BossFight : public ::testing::Test {
     game.EntrySide = kEnteredLeftEnd;
     game.EntryY = 300.0f;
     RunStageSetup(r.stage);
-    game.BossMode = 1;
-    if (Boss().head.state == kActorFree || Boss().kind != r.kind) {
-      pools.EnemyRingIndex = 0;
-      SpawnEnemy(r.x, r.y, r.kind, 0, r.framePeriod, 1, difficulty == 0 ? r.hitPointsEasy : r.hitPoints, 1, 0.0f, 0.0f,
-                 60.0f, 17.0f, 0.0f, r.gravity, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 0);
-    }
+    EXPECT_EQ(Boss().kind, r.kind) << "stage " << r.stage << " spawns its boss first";
+    EXPECT_EQ(Boss().hitPoints, difficulty == 0 ? r.hitPointsEasy : r.hitPoints);
+    EXPECT_EQ(Boss().head.x, r.x + Boss().head.hitboxWidth / 2);
+    EXPECT_EQ(Boss().motion.accelY, r.gravity);
     for (int row = 0; row < kTileRows; ++row) {
       for (int col = 0; col < kTileColumns; ++col) {
         const bool wall = col == 19 || col == 40;
