@@ -4,7 +4,6 @@
 // picture at the size its file's header gives, each sound as a sound.
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -16,6 +15,7 @@
 #include "game/game_reset.h"
 #include "game/graph_calls.h"
 #include "game/scenes.h"
+#include "support/asset_files.h"
 
 namespace {
 
@@ -24,17 +24,12 @@ using namespace orb;
 // Width and height from a BMP file's header, read here without the
 // framework.
 bool BmpSize(const char* file, int* width, int* height) {
-  std::string path(file);
-  for (char& c : path) c = c == '\\' ? '/' : c;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (f == nullptr) return false;
-  unsigned char h[26] = {};
-  const bool ok = std::fread(h, 1, sizeof h, f) == sizeof h && h[0] == 'B' && h[1] == 'M';
-  std::fclose(f);
-  *width = h[18] | h[19] << 8 | h[20] << 16 | h[21] << 24;
-  const int32_t rows = static_cast<int32_t>(h[22] | h[23] << 8 | h[24] << 16 | static_cast<uint32_t>(h[25]) << 24);
+  const std::vector<uint8_t> h = testsupport::ReadBytes(testsupport::LocalPath(file));
+  if (h.size() < 26 || h[0] != 'B' || h[1] != 'M') return false;
+  *width = static_cast<int>(testsupport::Le(h, 18, 4));
+  const int32_t rows = static_cast<int32_t>(testsupport::Le(h, 22, 4));
   *height = rows < 0 ? -rows : rows;
-  return ok;
+  return true;
 }
 
 class AssetLoadE2E : public ::testing::Test {

@@ -15,6 +15,8 @@
 
 namespace orb::test {
 
+using testsupport::ReadBytes;
+
 // Each test runs in its own empty directory with every game module reset.
 class GameFilesTest : public ::testing::Test {
  protected:
@@ -25,15 +27,6 @@ class GameFilesTest : public ::testing::Test {
     ASSERT_NE(f, nullptr);
     ASSERT_EQ(std::fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
     std::fclose(f);
-  }
-  static std::vector<uint8_t> ReadBytes(const char* path) {
-    std::vector<uint8_t> out;
-    std::FILE* f = std::fopen(path, "rb");
-    if (!f) return out;
-    int c;
-    while ((c = std::fgetc(f)) != EOF) out.push_back(static_cast<uint8_t>(c));
-    std::fclose(f);
-    return out;
   }
 
   static bool EnsureFolder() { return mkdir("file", 0777) == 0; }

@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -24,6 +23,7 @@
 #include "game/roster.h"
 #include "game/scenes.h"
 #include "platform/host/headless/headless_control.h"
+#include "support/asset_files.h"
 
 namespace {
 
@@ -131,10 +131,6 @@ TEST(PlayFramesE2E, TheEndingTakesNoInput) {
   EXPECT_EQ(FramesWithInput(kTurnFrame + 1, kTurnFrame + 60), 0);
 }
 
-}  // namespace
-
-namespace {
-
 // A picture of mkassets (8-bit, run-length coded or not), decoded here as
 // 0xRRGGBB rows top first.
 struct Picture {
@@ -144,20 +140,10 @@ struct Picture {
 };
 
 Picture ReadBmp8(const char* name) {
-  std::string path(name);
-  for (char& c : path) c = c == '\\' ? '/' : c;
-  std::vector<uint8_t> b;
-  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-    for (int c; (c = std::fgetc(f)) != EOF;) b.push_back(static_cast<uint8_t>(c));
-    std::fclose(f);
-  }
+  const std::vector<uint8_t> b = testsupport::ReadBytes(testsupport::LocalPath(name));
   Picture p;
   if (b.size() < 54) return p;
-  auto le = [&](size_t at, int n) {
-    uint32_t v = 0;
-    for (int i = 0; i < n; ++i) v |= static_cast<uint32_t>(b[at + i]) << (8 * i);
-    return v;
-  };
+  auto le = [&](size_t at, int n) { return testsupport::Le(b, at, n); };
   p.width = static_cast<int>(le(18, 4));
   p.height = static_cast<int>(le(22, 4));
   const uint32_t colours = le(46, 4) != 0 ? le(46, 4) : 256;

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 #include "game/players.h"
 #include "player_test_support.h"
+#include "support/asset_files.h"
 
 namespace orb::test {
 namespace {
@@ -165,37 +165,11 @@ TEST_F(PlayerMovement, ExitsFollowTheWorldMapAndAnExitOfZeroLeadsNowhere) {
   EXPECT_EQ(game.EntryWalkIn, 2);
 }
 
-// A placeholder collision picture (24-bit, bottom-up rows of 960 bytes) read
-// with the collision colours typed in here.
-void ReadPlaceholderMap(int stage) {
-  static const uint8_t kColours[11][3] = {{0, 0, 0},     {255, 255, 255}, {0, 255, 0}, {127, 0, 0},
-                                          {0, 0, 127},   {255, 0, 0},     {0, 0, 255}, {255, 0, 255},
-                                          {0, 255, 255}, {0, 127, 0},     {200, 0, 0}};
-  char name[32];
-  std::snprintf(name, sizeof name, "assets/stage/%03d.bmp", stage);
-  std::vector<uint8_t> b;
-  if (std::FILE* f = std::fopen(name, "rb")) {
-    for (int c; (c = std::fgetc(f)) != EOF;) b.push_back(static_cast<uint8_t>(c));
-    std::fclose(f);
-  }
-  ASSERT_GE(b.size(), 54u + 960 * 15);
-  const size_t data = b[10] | b[11] << 8 | b[12] << 16;
-  for (int y = 0; y < kTileRows; ++y) {
-    for (int x = 0; x < kTileColumns; ++x) {
-      const uint8_t* p = &b[data + (14 - y) * 960 + x * 3];
-      for (int8_t code = 0; code < 11; ++code) {
-        if (kColours[code][0] == p[2] && kColours[code][1] == p[1] && kColours[code][2] == p[0]) {
-          PlayerWorld::Map(stage).t[y][x] = code;
-        }
-      }
-    }
-  }
-}
-
 TEST_F(PlayerMovement, ClimbingOutOfStageFourOnThePlaceholderMapsArrivesOnTheStairsOfStageFive) {
   ASSERT_EQ(std::system((std::string(ORB_MKASSETS_PATH) + " assets > /dev/null").c_str()), 0);
-  ReadPlaceholderMap(4);
-  ReadPlaceholderMap(5);
+  for (int stage : {4, 5}) {
+    ASSERT_TRUE(testsupport::ReadCollisionMap("assets/stage/00" + std::to_string(stage) + ".bmp", Map(stage).t));
+  }
   Begin(4);
   int foot = 0;
   while (foot < kTileColumns && Map(4).t[12][foot] != kTileStairsFootRight) ++foot;

@@ -1,16 +1,6 @@
-// Drives the players through the real play frame (StepPlayFrame: input by the
-// in-game state, world pass, in-game states) with scripted pads, on synthetic
-// tile maps that the stage loader reads back at every stage change:
-//
-//   class MyTest : public orb::test::PlayerWorld {};
-//   TEST_F(MyTest, ...) {
-//     Floor(2, 13);           // stage 2: a solid floor on row 13 (top at y 416)
-//     Begin(2);               // stage 2's set-up routine, then play
-//     Stand(0, 900);          // player 1 standing on that floor at x 900
-//     Frames(10, kPadRight);  // ten frames holding right
-//     Frame(kPadDown);        // crouch (a touch on a beaten boss recruits it)
-//     Frame(kPadUp);          // a newly pressed up (takes a gap or door)
-//   }
+// Drives the players through the real play frame (StepPlayFrame) with
+// scripted pads, on synthetic tile maps the stage loader reads back at every
+// stage change: Floor(2, 13); Begin(2); Stand(0, 900); Frames(10, kPadRight).
 #pragma once
 
 #include <cstdio>

@@ -69,7 +69,6 @@ class WorldTest : public ::testing::Test {
 };
 
 TEST_F(WorldTest, EveryRoutineWritesItsBoundsAndExits) {
-  std::map<int, int> widths;
   for (const WorldRow& row : kWorldTable) {
     game.links = {};
     Enter(row.stage);
@@ -81,12 +80,7 @@ TEST_F(WorldTest, EveryRoutineWritesItsBoundsAndExits) {
     EXPECT_EQ(game.links.exitUp, row.up);
     EXPECT_EQ(game.links.exitDown, row.down);
     EXPECT_EQ(game.PreviousStage, row.stage);  // BeginStage ran
-    ++widths[row.width];
   }
-  EXPECT_EQ(widths[640], 67);
-  EXPECT_EQ(widths[1280], 21);
-  EXPECT_EQ(widths[1920], 62);
-  EXPECT_EQ(widths[2560], 2);
 }
 
 TEST_F(WorldTest, OnlyStagesOneTo152RunAndBossRoomsFollowTheirGuards) {
@@ -97,7 +91,6 @@ TEST_F(WorldTest, OnlyStagesOneTo152RunAndBossRoomsFollowTheirGuards) {
     EXPECT_EQ(game.links.rightBound, 1920.0f);
     EXPECT_EQ(pools.enemies[4].head.state, 1);
   }
-  EXPECT_EQ(StageSetupTable[0] != nullptr, true);
 
   for (int stage : {16, 43, 56, 70, 87, 101, 119, 136}) {
     game.BossMode = 0;

@@ -18,6 +18,17 @@
 
 namespace testsupport {
 
+// The whole file, or nothing when it cannot be opened.
+inline std::vector<uint8_t> ReadBytes(const std::string& path) {
+  std::vector<uint8_t> out;
+  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+    uint8_t buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) out.insert(out.end(), buffer, buffer + n);
+    std::fclose(f);
+  }
+  return out;
+}
+
 struct ScratchFolder {
   std::string host;  // UTF-8 host path
   std::string z;     // the framework's CP932 form
@@ -63,13 +74,9 @@ struct ScratchFolder {
   bool Exists(const std::string& relative) const { return access(Host(relative).c_str(), F_OK) == 0; }
   // The whole file, or "<missing>".
   std::string Read(const std::string& relative) const {
-    std::FILE* f = std::fopen(Host(relative).c_str(), "rb");
-    if (f == nullptr) return "<missing>";
-    std::string out;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) out.append(buffer, n);
-    std::fclose(f);
-    return out;
+    if (!Exists(relative)) return "<missing>";
+    const std::vector<uint8_t> b = ReadBytes(Host(relative));
+    return std::string(b.begin(), b.end());
   }
 };
 

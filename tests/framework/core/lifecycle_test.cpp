@@ -267,11 +267,4 @@ TEST(Lifecycle, ScaleOfZeroOrLessMeansOne) {
   EndFramework();
 }
 
-TEST(Lifecycle, SystemReportNamesTheLibrary) {
-  LifeScope scope;
-  ASSERT_EQ(InitFramework(), 0);
-  EXPECT_TRUE(scope.Logged("\tQorlib Ver2.25b"));
-  EndFramework();
-}
-
 }  // namespace

@@ -129,11 +129,7 @@ TEST(LogFile, OffOrUserWindowWritesNoFile) {
 
 TEST(LogFile, OpeningReplacesTheOldFileAndCanBeDated) {
   ScratchDir dir;
-  {
-    std::FILE* f = std::fopen("Log.txt", "wb");
-    std::fputs("old run", f);
-    std::fclose(f);
-  }
+  dir.WriteText("Log.txt", "old run");
   OpenLogFile();
   EXPECT_EQ(dir.Read("Log.txt"), "");
 

@@ -55,11 +55,7 @@ void WriteBmp(const char* path, int w, int h) {
   std::fclose(out);
 }
 
-std::vector<uint32_t> Frame() {
-  PresentFrame();
-  const plat::headless::KeptFrame* f = plat::headless::LastFrame();
-  return f != nullptr ? f->pixels : std::vector<uint32_t>{};
-}
+using d3dtest::Frame;
 
 int32_t PictureGraph(int w, int h) { return d3dtest::PictureGraph(w, h, 3); }
 
@@ -201,10 +197,6 @@ TEST(D3DRestoreE2E, LostDisplayComesBackWithHandlesAndPicture) {
   for (const char* name : {"d3d", "ddraw"}) LoseAndRestore(name);
 }
 
-}  // namespace
-
-namespace {
-
 // Option 0 on a window's front screen reads the desktop: its limits, not
 // the window's, and the rectangle unmoved; any other option keeps to the
 // draw screen.
@@ -220,10 +212,6 @@ TEST(D3DFailures, CaptureOptionZeroTakesTheDesktopOnAWindow) {
   SelectDrawTarget(kBackScreen);
   EXPECT_EQ(CaptureScreenToGraph(700, 0, 732, 16, grab, 0), -1);  // not the front screen
 }
-
-}  // namespace
-
-namespace {
 
 // With the device's drawing suspended (the target a graph in system
 // memory), a mode-3 box is the 2D road's subtraction alone: no inversion

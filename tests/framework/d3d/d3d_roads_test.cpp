@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "d3d_test_support.h"
 #include "framework/graphics/d3d_device.h"
 #include "framework/graphics/draw_entries.h"
 #include "framework/graphics/draw_state.h"
@@ -89,31 +90,19 @@ std::vector<uint32_t> Scene(const char* road, int bits, int* direct3D) {
   int i = 0;
   for (const Case& c : kExact) DrawCell(4 + (i % 6) * 104, 4 + (i / 6) * 100, c, background, keyed, plain, odd), ++i;
   for (const Case& c : kNear) DrawCell(4 + (i % 6) * 104, 4 + (i / 6) * 100, c, background, keyed, plain, odd), ++i;
-  PresentFrame();
-  const plat::headless::KeptFrame* f = plat::headless::LastFrame();
-  return f != nullptr ? f->pixels : std::vector<uint32_t>{};
+  return d3dtest::Frame();
 }
 
 // The largest difference in steps of the screen's colour fields inside a cell.
 int CellDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, int cell, int bits, bool skipQuad) {
   const int x0 = 4 + (cell % 6) * 104, y0 = 4 + (cell / 6) * 100;
-  const int steps[3] = {bits == 16 ? 8 : 1, bits == 16 ? 4 : 1, bits == 16 ? 8 : 1};
-  int worst = 0;
-  for (int y = y0; y < y0 + 96; ++y)
-    for (int x = x0; x < x0 + 100; ++x) {
-      // The 2D road's four-corner draw blends the pixels of its shared
-      // diagonal twice (both triangles draw them); those are left out.
-      if (skipQuad && x >= x0 + 58 && x < x0 + 84 && y >= y0 + 26 && y < y0 + 48) {
-        const double across = (x - (x0 + 82.0)) * 20.0 + (y - (y0 + 26.0)) * 24.0;  // 0 on the diagonal
-        if (std::abs(across) / std::sqrt(20.0 * 20.0 + 24.0 * 24.0) < 0.8) continue;
-      }
-      const uint32_t p = a[static_cast<size_t>(y) * 640 + x], q = b[static_cast<size_t>(y) * 640 + x];
-      for (int ch = 0; ch < 3; ++ch) {
-        const int d = std::abs(static_cast<int>((p >> (16 - 8 * ch)) & 255) - static_cast<int>((q >> (16 - 8 * ch)) & 255));
-        worst = std::max(worst, d / steps[ch]);
-      }
-    }
-  return worst;
+  // The 2D road's four-corner draw blends the pixels of its shared diagonal
+  // twice (both triangles draw them); those are left out.
+  return d3dtest::StepDifference(a, b, x0, y0, 100, 96, bits, [&](int x, int y) {
+    if (!skipQuad || x < x0 + 58 || x >= x0 + 84 || y < y0 + 26 || y >= y0 + 48) return false;
+    const double across = (x - (x0 + 82.0)) * 20.0 + (y - (y0 + 26.0)) * 24.0;  // 0 on the diagonal
+    return std::abs(across) / std::sqrt(20.0 * 20.0 + 24.0 * 24.0) < 0.8;
+  });
 }
 
 TEST(D3DRoadsE2E, OneSceneOnBothRoadsAt16And32Bits) {

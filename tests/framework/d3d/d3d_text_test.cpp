@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "d3d_test_support.h"
 #include "framework/graphics/d3d_device.h"
 #include "framework/graphics/draw_entries.h"
 #include "framework/graphics/draw_state.h"
@@ -75,23 +76,11 @@ std::vector<uint32_t> Scene(const char* road, int bits, int* direct3D, int* text
   }
   SelectBlend(0, 255);
   SetTintRGB(255, 255, 255);
-  PresentFrame();
-  const plat::headless::KeptFrame* f = plat::headless::LastFrame();
-  return f != nullptr ? f->pixels : std::vector<uint32_t>{};
+  return d3dtest::Frame();
 }
 
 int CellDifference(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, int cell, int bits) {
-  const int steps[3] = {bits == 16 ? 8 : 1, bits == 16 ? 4 : 1, bits == 16 ? 8 : 1};
-  int worst = 0;
-  for (int y = CellY(cell); y < CellY(cell) + kCellH; ++y)
-    for (int x = CellX(cell); x < CellX(cell) + kCellW; ++x) {
-      const uint32_t p = a[static_cast<size_t>(y) * 640 + x], q = b[static_cast<size_t>(y) * 640 + x];
-      for (int ch = 0; ch < 3; ++ch) {
-        const int d = std::abs(static_cast<int>((p >> (16 - 8 * ch)) & 255) - static_cast<int>((q >> (16 - 8 * ch)) & 255));
-        worst = std::max(worst, d / steps[ch]);
-      }
-    }
-  return worst;
+  return d3dtest::StepDifference(a, b, CellX(cell), CellY(cell), kCellW, kCellH, bits, [](int, int) { return false; });
 }
 
 bool CellHasText(const std::vector<uint32_t>& a, int cell) {
@@ -126,10 +115,6 @@ TEST(D3DTextE2E, StringsOnTheDeviceMatchTheDirectDrawRoad) {
   }
 }
 
-}  // namespace
-
-namespace {
-
 // A string longer than a big font's texture cache: its first glyphs are
 // evicted and drawn anew within the same string, and the device road still
 // shows what the DirectDraw road shows.
@@ -143,9 +128,7 @@ std::vector<uint32_t> EvictingScene(const char* road, int* capacity) {
   // Only the last three letters land on the screen.
   const int head = DrawTextCachedTinted(0, 0, 0, text, 0, nullptr, nullptr, 1, font, 0, 52, 0, nullptr);
   DrawStringWithFont(20 - head, 100, text, PackColorRGB(255, 255, 255), font, 0, 0);
-  PresentFrame();
-  const plat::headless::KeptFrame* f = plat::headless::LastFrame();
-  return f != nullptr ? f->pixels : std::vector<uint32_t>{};
+  return d3dtest::Frame();
 }
 
 TEST(D3DTextE2E, AStringLongerThanTheCacheDrawsTheSameOnBothRoads) {

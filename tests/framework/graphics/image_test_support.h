@@ -16,6 +16,7 @@
 #include "framework/core/memory_stream.h"
 #include "framework/graphics/image_loader.h"
 #include "framework/graphics/pixel_access.h"
+#include "support/scratch_folder.h"
 
 namespace imagetest {
 
@@ -47,14 +48,7 @@ inline Rgba Two(int x, int y) {
 }
 
 inline std::vector<uint8_t> ReadFixture(const std::string& name) {
-  std::vector<uint8_t> bytes;
-  std::FILE* f = std::fopen((std::string(ORB_TEST_DATA_DIR) + "/images/" + name).c_str(), "rb");
-  if (f == nullptr) return bytes;
-  uint8_t buffer[4096];
-  size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, f)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
-  std::fclose(f);
-  return bytes;
+  return testsupport::ReadBytes(std::string(ORB_TEST_DATA_DIR) + "/images/" + name);
 }
 
 // Runs one reader (or the whole loader table when `reader` is null) over

@@ -155,10 +155,6 @@ TEST(ScreenStart, ModeChangesComeTwoSecondsApartAndBadRequestsKeepTheGraphs) {
   EndFramework();
 }
 
-}  // namespace
-
-namespace {
-
 TEST(ScreenStart, WaitsOnADisplayThatNeverBlanksAreBounded) {
   GfxScope scope;
   SwitchWindowModePublic(0);
@@ -176,10 +172,6 @@ TEST(ScreenStart, WaitsOnADisplayThatNeverBlanksAreBounded) {
   EXPECT_LT(hl::PeekClock() - before, 2'000'000u);
   EndFramework();
 }
-
-}  // namespace
-
-namespace {
 
 TEST(ScreenStart, EightBitScreenKeepsAPaletteAndOnlyThePlainCopy) {
   GfxScope scope;

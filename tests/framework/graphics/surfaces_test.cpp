@@ -237,10 +237,6 @@ TEST(DrawState, SettersClampAndRefuse) {
   EXPECT_NEAR(view.m[3][2], 415.69f, 0.01f);
 }
 
-}  // namespace
-
-namespace {
-
 // Without DirectDraw the front screen goes to the window through GDI at once
 // and comes back from it by the window's DC.
 TEST(Surfaces, SoftwareFrontScreenRoundTripsThroughTheWindow) {
@@ -265,10 +261,6 @@ TEST(Surfaces, SoftwareFrontScreenRoundTripsThroughTheWindow) {
   EXPECT_EQ(s.framePresented, 0);
   EXPECT_EQ(TargetPixels(0, 0, 640, 480), shown);
 }
-
-}  // namespace
-
-namespace {
 
 TEST(Surfaces, EntriesTakeTheirMemoryFromTheirFlags) {
   Road road(false);
@@ -328,10 +320,6 @@ TEST(DrawState, TheDrawAreaFollowsTheTarget) {
   EXPECT_EQ(GetDrawState().drawArea.left, 30);
   TakeClientRect();
 }
-
-}  // namespace
-
-namespace {
 
 TEST(Surfaces, AnImageGoesIntoEachPieceAtItsPlace) {
   for (bool software : {true, false}) {

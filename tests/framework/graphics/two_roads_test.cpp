@@ -159,17 +159,13 @@ void ExpectSamePictures(const Pictures& a, const Pictures& b, int step) {
   EXPECT_GT(drawn, 20000);  // the scene really drew
 }
 
-TEST(TwoRoads, R5G6B5VideoSourcesAgree) {
-  ExpectSamePictures(RunRoad(true, 16, false, false), RunRoad(false, 16, false, false), 0);
-}
-
-TEST(TwoRoads, R5G6B5SystemSourcesAgree) {
-  ExpectSamePictures(RunRoad(true, 16, false, true), RunRoad(false, 16, false, true), 0);
-}
-
-TEST(TwoRoads, X8R8G8B8Agree) {
-  ExpectSamePictures(RunRoad(true, 32, false, false), RunRoad(false, 32, false, false), 0);
-  ExpectSamePictures(RunRoad(true, 32, false, true), RunRoad(false, 32, false, true), 0);
+TEST(TwoRoads, R5G6B5AndX8R8G8B8AgreeWithVideoAndSystemSources) {
+  for (int bits : {16, 32}) {
+    for (bool system : {false, true}) {
+      SCOPED_TRACE(testing::Message() << bits << " bits, system sources " << system);
+      ExpectSamePictures(RunRoad(true, bits, false, system), RunRoad(false, bits, false, system), 0);
+    }
+  }
 }
 
 TEST(TwoRoads, WindowedOnTheDesktopAgrees) {

@@ -70,34 +70,30 @@ std::vector<uint8_t> CompressedWav(uint16_t tag, int channels, uint32_t rate, in
 }
 
 TEST(MpegHeader, FrameSizesAndRefusals) {
-  MpegFrameInfo i{};
-  const uint8_t l3[4] = {0xFF, 0xFB, 0x90, 0x00};  // MPEG-1 Layer III, 128 kbit/s, 44.1 kHz
-  ASSERT_EQ(ParseMpegFrameHeader(l3, &i), 0);
-  EXPECT_EQ(i.frameSize, 417u);
-  EXPECT_EQ(i.samplesPerFrame, 1152u);
-  EXPECT_EQ(i.channels, 2);
-  const uint8_t padded[4] = {0xFF, 0xFB, 0x92, 0xC0};
-  ASSERT_EQ(ParseMpegFrameHeader(padded, &i), 0);
-  EXPECT_EQ(i.frameSize, 418u);
-  EXPECT_EQ(i.channels, 1);
-  const uint8_t mpeg2[4] = {0xFF, 0xF3, 0x80, 0x00};  // MPEG-2 Layer III, 64 kbit/s, 22.05 kHz
-  ASSERT_EQ(ParseMpegFrameHeader(mpeg2, &i), 0);
-  EXPECT_EQ(i.frameSize, 208u);
-  EXPECT_EQ(i.samplesPerFrame, 576u);
-  const uint8_t layer1[4] = {0xFF, 0xFF, 0x14, 0x00};  // MPEG-1 Layer I, 32 kbit/s, 48 kHz
-  ASSERT_EQ(ParseMpegFrameHeader(layer1, &i), 0);
-  EXPECT_EQ(i.frameSize, 32u);
-  EXPECT_EQ(i.samplesPerFrame, 384u);
-  const uint8_t freeFormat[4] = {0xFF, 0xFB, 0x00, 0x00};
-  const uint8_t badRate[4] = {0xFF, 0xFB, 0x9C, 0x00};
-  const uint8_t badBitrate[4] = {0xFF, 0xFB, 0xF0, 0x00};
-  const uint8_t reservedLayer[4] = {0xFF, 0xF9, 0x90, 0x00};
-  const uint8_t mpeg25[4] = {0xFF, 0xE3, 0x90, 0x00};
-  EXPECT_EQ(ParseMpegFrameHeader(freeFormat, &i), -1);
-  EXPECT_EQ(ParseMpegFrameHeader(badRate, &i), -1);
-  EXPECT_EQ(ParseMpegFrameHeader(badBitrate, &i), -1);
-  EXPECT_EQ(ParseMpegFrameHeader(reservedLayer, &i), -1);
-  EXPECT_EQ(ParseMpegFrameHeader(mpeg25, &i), -2);
+  const struct {
+    uint8_t h[4];
+    int result;
+    uint32_t frameSize, samples;
+    int channels;
+  } cases[] = {
+      {{0xFF, 0xFB, 0x90, 0x00}, 0, 417, 1152, 2},  // MPEG-1 Layer III, 128 kbit/s, 44.1 kHz
+      {{0xFF, 0xFB, 0x92, 0xC0}, 0, 418, 1152, 1},  // padded, mono
+      {{0xFF, 0xF3, 0x80, 0x00}, 0, 208, 576, 2},   // MPEG-2 Layer III, 64 kbit/s, 22.05 kHz
+      {{0xFF, 0xFF, 0x14, 0x00}, 0, 32, 384, 2},    // MPEG-1 Layer I, 32 kbit/s, 48 kHz
+      {{0xFF, 0xFB, 0x00, 0x00}, -1, 0, 0, 0},      // free format
+      {{0xFF, 0xFB, 0x9C, 0x00}, -1, 0, 0, 0},      // reserved rate
+      {{0xFF, 0xFB, 0xF0, 0x00}, -1, 0, 0, 0},      // reserved bitrate
+      {{0xFF, 0xF9, 0x90, 0x00}, -1, 0, 0, 0},      // reserved layer
+      {{0xFF, 0xE3, 0x90, 0x00}, -2, 0, 0, 0},      // MPEG-2.5
+  };
+  for (const auto& c : cases) {
+    MpegFrameInfo i{};
+    ASSERT_EQ(ParseMpegFrameHeader(c.h, &i), c.result) << std::hex << int{c.h[1]} << int{c.h[2]};
+    if (c.result != 0) continue;
+    EXPECT_EQ(i.frameSize, c.frameSize);
+    EXPECT_EQ(i.samplesPerFrame, c.samples);
+    EXPECT_EQ(i.channels, c.channels);
+  }
 }
 
 TEST(CodecConvert, AdpcmAndG711WavsDecodeToTheReference) {
@@ -234,10 +230,6 @@ TEST(CodecConvert, SeeksBackAndForthMatchTheWholeConversion) {
     FreeMemoryStream(stream);
   }
 }
-
-}  // namespace
-
-namespace {
 
 // One Ogg page of a stream of its own: a single packet of `body`.
 std::vector<uint8_t> OtherStreamPage(int serial, bool bos, bool eos, int pageNo, const std::vector<uint8_t>& body) {

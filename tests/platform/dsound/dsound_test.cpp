@@ -229,39 +229,50 @@ TEST_F(DsoundTest, DuplicatesShareSamplesButNotCursors) {
   EXPECT_EQ(dsound::GetCounters().liveBuffers, 0);
 }
 
-// Releasing the device frees the buffers its caller still held.
-TEST(DsoundDevice, ReleaseFreesEveryBuffer) {
-  dsound::ResetDirectSoundState();
-  dsound::SetSinkMode(dsound::SinkMode::Manual);
-  IDirectSound* ds = nullptr;
-  ASSERT_EQ(CreateDirectSound(&ds), DS_OK);
+TEST_F(DsoundTest, ASecondDeviceIsRefusedAndReleaseFreesEveryBuffer) {
   IDirectSound* second = nullptr;
   EXPECT_EQ(CreateDirectSound(&second), DSERR_ALLOCATED);
-  ASSERT_EQ(ds->Initialize(nullptr), DS_OK);
-  WAVEFORMATEX f = Pcm(1, 8000, 8);
-  DSBUFFERDESC d{kDsBufferDescSize, 0, 100, 0, &f};
-  IDirectSoundBuffer* b = nullptr;
-  ASSERT_EQ(ds->CreateSoundBuffer(&d, &b, nullptr), DS_OK);
-  ASSERT_EQ(ds->DuplicateSoundBuffer(b, &b), DS_OK);
-  ds->Release();
+  IDirectSoundBuffer* b = Make(Pcm(1, 8000, 8), 100);
+  ASSERT_EQ(ds_->DuplicateSoundBuffer(b, &b), DS_OK);
+  ds_->Release();
   EXPECT_EQ(dsound::GetCounters().liveBuffers, 0);
-  dsound::ResetDirectSoundState();
 }
 
 // The host sink: the headless host pulls the mixer at the virtual clock's
-// pace, so a one-shot comes out of the output and then ends.
-TEST(DsoundHostSink, HeadlessOutputCarriesTheMix) {
-  dsound::ResetDirectSoundState();
-  headless::Reset();
+// pace; without an audio output the device keeps time by the clock. Either
+// way a one-shot plays and then ends.
+class DsoundHostSink : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dsound::ResetDirectSoundState();
+    headless::Reset();
+  }
+  void TearDown() override {
+    dsound::ResetDirectSoundState();
+    HostReset();
+  }
+  IDirectSoundBuffer* Start(uint32_t frames) {
+    EXPECT_EQ(CreateDirectSound(&ds_), DS_OK);
+    EXPECT_EQ(ds_->Initialize(nullptr), DS_OK);
+    const WAVEFORMATEX f = Pcm(2, 44100, 16);
+    DSBUFFERDESC d{kDsBufferDescSize, 0x80E2, frames * 4, 0, &f};
+    IDirectSoundBuffer* b = nullptr;
+    EXPECT_EQ(ds_->CreateSoundBuffer(&d, &b, nullptr), DS_OK);
+    return b;
+  }
+  static uint32_t Status(IDirectSoundBuffer* b) {
+    uint32_t s = 99;
+    b->GetStatus(&s);
+    return s;
+  }
+  IDirectSound* ds_ = nullptr;
+};
+
+TEST_F(DsoundHostSink, HeadlessOutputCarriesTheMix) {
   headless::SetClockStep(0);
-  IDirectSound* ds = nullptr;
-  ASSERT_EQ(CreateDirectSound(&ds), DS_OK);
-  ASSERT_EQ(ds->Initialize(nullptr), DS_OK);
+  IDirectSoundBuffer* b = Start(4410);  // 100 ms
+  ASSERT_NE(b, nullptr);
   EXPECT_TRUE(headless::GetAudioStats().open);
-  WAVEFORMATEX f = Pcm(2, 44100, 16);
-  DSBUFFERDESC d{kDsBufferDescSize, 0x80E2, 4410 * 4, 0, &f};  // 100 ms
-  IDirectSoundBuffer* b = nullptr;
-  ASSERT_EQ(ds->CreateSoundBuffer(&d, &b, nullptr), DS_OK);
   std::vector<int16_t> tone(2 * 4410, 1000);
   void *p1, *p2;
   uint32_t s1, s2;
@@ -270,46 +281,27 @@ TEST(DsoundHostSink, HeadlessOutputCarriesTheMix) {
   b->Unlock(p1, s1, p2, s2);
   b->Play(0, 0, 0);
   HostSleepMs(50);
-  uint32_t status = 0, play = 0;
-  b->GetStatus(&status);
+  uint32_t play = 0;
   b->GetCurrentPosition(&play, nullptr);
-  EXPECT_EQ(status, DSBSTATUS_PLAYING);
+  EXPECT_EQ(Status(b), DSBSTATUS_PLAYING);
   EXPECT_EQ(play, 2048u * 4);  // four whole chunks of the sink
   HostSleepMs(100);
-  b->GetStatus(&status);
-  EXPECT_EQ(status, 0u);
-  const headless::AudioStats stats = headless::GetAudioStats();
-  EXPECT_EQ(stats.nonSilentFrames, 4410u);
-  ds->Release();
+  EXPECT_EQ(Status(b), 0u);
+  EXPECT_EQ(headless::GetAudioStats().nonSilentFrames, 4410u);
+  ds_->Release();
   EXPECT_FALSE(headless::GetAudioStats().open);
-  dsound::ResetDirectSoundState();
-  HostReset();
 }
 
-// Without an audio output from the host the device keeps time by the clock,
-// so a one-shot still comes to its end.
-TEST(DsoundHostSink, NoOutputKeepsTimeByTheClock) {
-  dsound::ResetDirectSoundState();
-  headless::Reset();
+TEST_F(DsoundHostSink, NoOutputKeepsTimeByTheClock) {
   headless::FailNextOpenAudio();
-  IDirectSound* ds = nullptr;
-  ASSERT_EQ(CreateDirectSound(&ds), DS_OK);
-  ASSERT_EQ(ds->Initialize(nullptr), DS_OK);
+  IDirectSoundBuffer* b = Start(441);  // 10 ms
+  ASSERT_NE(b, nullptr);
   EXPECT_FALSE(headless::GetAudioStats().open);
-  WAVEFORMATEX f = Pcm(2, 44100, 16);
-  DSBUFFERDESC d{kDsBufferDescSize, 0x80E2, 441 * 4, 0, &f};  // 10 ms
-  IDirectSoundBuffer* b = nullptr;
-  ASSERT_EQ(ds->CreateSoundBuffer(&d, &b, nullptr), DS_OK);
   b->Play(0, 0, 0);
-  uint32_t status = 0;
   HostSleepMs(5);
-  b->GetStatus(&status);
-  EXPECT_EQ(status, DSBSTATUS_PLAYING);
+  EXPECT_EQ(Status(b), DSBSTATUS_PLAYING);
   HostSleepMs(6);
-  b->GetStatus(&status);
-  EXPECT_EQ(status, 0u);
-  dsound::ResetDirectSoundState();
-  HostReset();
+  EXPECT_EQ(Status(b), 0u);
 }
 
 }  // namespace

@@ -47,8 +47,15 @@ std::vector<uint32_t> ReadPng(const std::string& path, int* w, int* h) {
   return out;
 }
 
-std::string TempPath(const char* name) {
-  return testing::TempDir() + "orb_host_" + std::to_string(getpid()) + "_" + name;
+// The frame written as a PNG and read back by libpng.
+void ExpectPngRoundTrip(const hl::KeptFrame& f) {
+  const std::string path = testing::TempDir() + "orb_host_" + std::to_string(getpid()) + ".png";
+  ASSERT_TRUE(hl::WriteFramePng(f, path.c_str()));
+  int w = 0, h = 0;
+  EXPECT_EQ(ReadPng(path, &w, &h), f.pixels);
+  EXPECT_EQ(w, f.width);
+  EXPECT_EQ(h, f.height);
+  std::remove(path.c_str());
 }
 
 class HeadlessFrames : public testing::Test {
@@ -77,13 +84,7 @@ TEST_F(HeadlessFrames, Rgb565IsWidenedAndRoundTripsThroughPng) {
   EXPECT_EQ(f->pixels[0xFFFF], 0xFFFFFFu);
   EXPECT_EQ(f->pixels[0], 0u);
 
-  const std::string path = TempPath("565.png");
-  ASSERT_TRUE(hl::WriteFramePng(*f, path.c_str()));
-  int rw = 0, rh = 0;
-  EXPECT_EQ(ReadPng(path, &rw, &rh), f->pixels);
-  EXPECT_EQ(rw, w);
-  EXPECT_EQ(rh, h);
-  std::remove(path.c_str());
+  ExpectPngRoundTrip(*f);
 }
 
 TEST_F(HeadlessFrames, Xrgb8888DropsTheTopByteAndRoundTrips) {
@@ -96,13 +97,7 @@ TEST_F(HeadlessFrames, Xrgb8888DropsTheTopByteAndRoundTrips) {
   ASSERT_NE(f, nullptr);
   for (size_t i = 0; i < pic.size(); ++i) ASSERT_EQ(f->pixels[i], pic[i] & 0xFFFFFF);
 
-  const std::string path = TempPath("8888.png");
-  ASSERT_TRUE(hl::WriteFramePng(*f, path.c_str()));
-  int rw = 0, rh = 0;
-  EXPECT_EQ(ReadPng(path, &rw, &rh), f->pixels);
-  EXPECT_EQ(rw, w);
-  EXPECT_EQ(rh, h);
-  std::remove(path.c_str());
+  ExpectPngRoundTrip(*f);
   EXPECT_FALSE(hl::WriteFramePng(*f, "/nonexistent-dir/x.png"));
 }
 

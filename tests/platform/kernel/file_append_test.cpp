@@ -29,12 +29,8 @@ TEST(FileAppend, ReplaceCreateAndAppendBytesExactly) {
     EXPECT_EQ(AppendFileBytes(h, "1:\x82\xA0\r\n", 6), 0);
     CloseAppendFile(h);
   }
-  std::FILE* f = std::fopen((root + "/Logs/Log.txt").c_str(), "rb");
-  ASSERT_NE(f, nullptr);
-  char buf[32];
-  const size_t n = std::fread(buf, 1, sizeof buf, f);
-  std::fclose(f);
-  EXPECT_EQ(std::string(buf, n), "1:\x82\xA0\r\n1:\x82\xA0\r\n");
+  const std::vector<uint8_t> got = testsupport::ReadBytes(root + "/Logs/Log.txt");
+  EXPECT_EQ(std::string(got.begin(), got.end()), "1:\x82\xA0\r\n1:\x82\xA0\r\n");
   EXPECT_EQ(DeleteFileIfExists(path.c_str()), 0);
   EXPECT_EQ(CreateEmptyFile(path.c_str()), 0);
   EXPECT_EQ(OpenAppendFile((win + "\\missing\\dir\\x.txt").c_str()), -1);

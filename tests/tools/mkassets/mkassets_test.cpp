@@ -13,37 +13,15 @@
 
 #include "game/asset_table.h"
 #include "game/stages/stage_setup.h"
+#include "support/asset_files.h"
 
 namespace {
 
-std::vector<uint8_t> ReadFile(const std::string& path) {
-  std::vector<uint8_t> out;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return out;
-  int c;
-  while ((c = std::fgetc(f)) != EOF) out.push_back(static_cast<uint8_t>(c));
-  std::fclose(f);
-  return out;
-}
-
-uint32_t Le(const std::vector<uint8_t>& b, size_t at, int bytes) {
-  uint32_t v = 0;
-  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | b[at + i];
-  return v;
-}
-
-std::string Local(const char* gameName) {
-  std::string s = gameName;
-  for (char& c : s) c = c == '\\' ? '/' : c;
-  return s;
-}
-
-// Collision colours, code by code.
-const uint8_t kColours[11][3] = {{0, 0, 0},     {255, 255, 255}, {0, 255, 0}, {127, 0, 0}, {0, 0, 127}, {255, 0, 0},
-                                 {0, 0, 255},   {255, 0, 255},   {0, 255, 255}, {0, 127, 0}, {200, 0, 0}};
+using testsupport::Le;
+using testsupport::ReadBytes;
 
 struct Map {
-  int t[15][320];
+  int8_t t[15][320];
 };
 
 class MkassetsE2E : public ::testing::Test {
@@ -65,25 +43,7 @@ class MkassetsE2E : public ::testing::Test {
   static void ReadMap(int stage) {
     char name[32];
     std::snprintf(name, sizeof name, "/assets/stage/%03d.bmp", stage);
-    const std::vector<uint8_t> b = ReadFile(dirA + name);
-    ASSERT_GE(b.size(), 54u) << name;
-    ASSERT_EQ(Le(b, 18, 4), 320u);
-    ASSERT_EQ(Le(b, 22, 4), 15u);
-    ASSERT_EQ(Le(b, 28, 2), 24u);
-    const size_t data = Le(b, 10, 4);
-    const size_t row = 960;
-    ASSERT_GE(b.size(), data + row * 15);
-    for (int y = 0; y < 15; ++y) {
-      for (int x = 0; x < 320; ++x) {
-        const uint8_t* p = &b[data + (14 - y) * row + x * 3];
-        int code = -1;
-        for (int c = 0; c < 11; ++c) {
-          if (kColours[c][0] == p[2] && kColours[c][1] == p[1] && kColours[c][2] == p[0]) code = c;
-        }
-        ASSERT_NE(code, -1) << name << " " << x << "," << y;
-        maps[stage].t[y][x] = code;
-      }
-    }
+    ASSERT_TRUE(testsupport::ReadCollisionMap(dirA + name, maps[stage].t)) << name;
   }
   static bool Solid(int code) { return code == 1 || code == 3 || code == 4 || code == 9 || code == 10; }
   static int FloorRow(int stage, int column) {
@@ -102,15 +62,15 @@ Map MkassetsE2E::maps[153];
 
 TEST_F(MkassetsE2E, TwoRunsWriteTheSameBytes) {
   EXPECT_EQ(std::system(("diff -r -q '" + dirA + "/assets' '" + dirB + "/assets'").c_str()), 0);
-  EXPECT_EQ(ReadFile(dirA + "/assets/config.ini").size(), 202u);
-  EXPECT_EQ(ReadFile(dirA + "/assets/config.ini")[160], 1);  // windowed
+  EXPECT_EQ(ReadBytes(dirA + "/assets/config.ini").size(), 202u);
+  EXPECT_EQ(ReadBytes(dirA + "/assets/config.ini")[160], 1);  // windowed
 }
 
 TEST_F(MkassetsE2E, EveryLoadListFileIsThereAtItsSize) {
   for (int i = 0; i < orb::AssetTableSize(); ++i) {
     const orb::AssetEntry& e = orb::AssetTable()[i];
     if (!e.file) continue;
-    const std::vector<uint8_t> b = ReadFile(dirA + "/assets/" + Local(e.file));
+    const std::vector<uint8_t> b = ReadBytes(dirA + "/assets/" + testsupport::LocalPath(e.file));
     ASSERT_GE(b.size(), 54u) << e.file;
     if (e.kind == orb::AssetKind::Sound) {
       EXPECT_EQ(std::memcmp(b.data(), "RIFF", 4), 0) << e.file;
@@ -131,9 +91,9 @@ TEST_F(MkassetsE2E, EveryLoadListFileIsThereAtItsSize) {
   for (int n = 0; n < 15; ++n) {
     char name[40];
     std::snprintf(name, sizeof name, "/assets/sddata/bgm%02d.wav", n);
-    EXPECT_GT(ReadFile(dirA + name).size(), 44000u) << name;
+    EXPECT_GT(ReadBytes(dirA + name).size(), 44000u) << name;
   }
-  const std::vector<uint8_t> film = ReadFile(dirA + "/assets/title/film.bmp");
+  const std::vector<uint8_t> film = ReadBytes(dirA + "/assets/title/film.bmp");
   ASSERT_GE(film.size(), 54u);
   EXPECT_EQ(Le(film, 18, 4), 5u * 213);
   EXPECT_EQ(Le(film, 22, 4), 8u * 160);
