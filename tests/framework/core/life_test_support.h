@@ -63,6 +63,14 @@ struct LifeScope : coretest::ScratchDir {
 
 inline void Key(bool down, int hid) { plat::headless::PushEvent(plat::headless::KeyEvent(down, hid)); }
 
+// Everything the character ring holds, taken out.
+inline std::string TakeRingText() {
+  std::string out;
+  uint8_t c[2];
+  for (int n; (n = qor::GetCharFromInputBuffer(c, 1)) > 0;) out.append(reinterpret_cast<char*>(c), static_cast<size_t>(n));
+  return out;
+}
+
 inline plat::HostEvent Simple(plat::HostEventKind kind) {
   plat::HostEvent e;
   e.kind = kind;

@@ -14,14 +14,6 @@ namespace hl = plat::headless;
 
 namespace {
 
-std::string Take() {
-  std::string out;
-  uint8_t c[2];
-  int n;
-  while ((n = GetCharFromInputBuffer(c, 1)) > 0) out.append(reinterpret_cast<char*>(c), static_cast<size_t>(n));
-  return out;
-}
-
 TEST(CharRing, HoldsExactly1024Bytes) {
   LifeScope scope;
   InitCharCodeBuffer();
@@ -32,7 +24,7 @@ TEST(CharRing, HoldsExactly1024Bytes) {
   EXPECT_EQ(GetCharFromInputBuffer(c, 1), 1);
   EXPECT_EQ(c[0], 'a');
   EXPECT_EQ(PutCharToInputBuffer('z'), 0);  // wraps round
-  const std::string all = Take();
+  const std::string all = lifetest::TakeRingText();
   EXPECT_EQ(all.size(), 1024u);
   EXPECT_EQ(all.back(), 'z');
 }
@@ -51,15 +43,15 @@ TEST(CharRing, PeekThenTakeGiveTheSameCharacter) {
   uint8_t d[2] = {};
   EXPECT_EQ(GetCharFromInputBuffer(d, 1), 2);
   EXPECT_EQ(std::memcmp(c, d, 2), 0);
-  EXPECT_EQ(Take(), "x");
+  EXPECT_EQ(lifetest::TakeRingText(), "x");
   // 0x7F is no trail byte: the lead byte before it goes.
   PutCharToInputBuffer(0x82);
   PutCharToInputBuffer(0x7F);
-  EXPECT_EQ(Take(), "\x7F");
+  EXPECT_EQ(lifetest::TakeRingText(), "\x7F");
   // A control code in the lead range is one byte: 0x1D then 'q'.
   PutCharToInputBuffer(0x1D);
   PutCharToInputBuffer('q');
-  EXPECT_EQ(Take(), "\x1Dq");
+  EXPECT_EQ(lifetest::TakeRingText(), "\x1Dq");
 }
 
 TEST(CharRing, NeverKeepsALeadByteWithoutItsTrail) {
@@ -71,12 +63,12 @@ TEST(CharRing, NeverKeepsALeadByteWithoutItsTrail) {
   EXPECT_EQ(PutCharToInputBuffer(0x88), -1);
   EXPECT_EQ(PutCharToInputBuffer('A'), -1);   // a trail byte that reads as a letter too
   EXPECT_EQ(PutCharToInputBuffer('b'), 0);
-  EXPECT_EQ(Take(), std::string(1023, 'a') + "b");
+  EXPECT_EQ(lifetest::TakeRingText(), std::string(1023, 'a') + "b");
   // A lead byte followed by something that cannot be its trail goes.
   PutCharToInputBuffer(0x88);
   PutCharToInputBuffer(0x0D);
   PutCharToInputBuffer('c');
-  EXPECT_EQ(Take(), "\x0D" "c");
+  EXPECT_EQ(lifetest::TakeRingText(), "\x0D" "c");
 }
 
 TEST(CharRing, CountsAndControlCodes) {
@@ -114,7 +106,7 @@ TEST(Ime, CompositionAndResultReachTheFramework) {
   Editing(u8"かな", 1);
   PumpMessages();
   EXPECT_EQ(GetTextInputState().composing, 0);  // the IME is off after start-up
-  EXPECT_EQ(Take(), "");
+  EXPECT_EQ(lifetest::TakeRingText(), "");
 
   SetImeEnabled(1);
   Editing(u8"かな", 1);
@@ -127,7 +119,7 @@ TEST(Ime, CompositionAndResultReachTheFramework) {
   PumpMessages();
   EXPECT_EQ(t.composing, 0);
   EXPECT_STREQ(t.composition, "");
-  EXPECT_EQ(Take(), "\x89\xBC\x96\xBC");
+  EXPECT_EQ(lifetest::TakeRingText(), "\x89\xBC\x96\xBC");
 }
 
 TEST(Ime, CompositionTextEndsInsideItsBufferAndTheCursorIsClamped) {

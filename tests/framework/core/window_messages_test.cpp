@@ -28,14 +28,6 @@ void Post(uint32_t message, plat::WParam w = 0, plat::LParam l = 0) {
   plat::PostMessage(GetFrameWindowHandle(), message, w, l);
 }
 
-std::string RingText() {
-  std::string out;
-  uint8_t c[2];
-  int n;
-  while ((n = GetCharFromInputBuffer(c, 1)) > 0) out.append(reinterpret_cast<char*>(c), static_cast<size_t>(n));
-  return out;
-}
-
 TEST(WindowMessages, TwelveMessagesGoInPassesOfFive) {
   Started s;
   for (int i = 0; i < 12; ++i) Post(plat::WM_USER + i);
@@ -55,7 +47,7 @@ TEST(WindowMessages, CharactersGoIntoTheRing) {
   Post(plat::WM_KEYDOWN, plat::VK_LEFT);
   Post(plat::WM_KEYDOWN, plat::VK_DELETE);
   PumpMessages();
-  EXPECT_EQ(RingText(), "a\x0D\x1B\x08\x1D\x10");
+  EXPECT_EQ(lifetest::TakeRingText(), "a\x0D\x1B\x08\x1D\x10");
   // Typed on the host: text, Ctrl+J, Ctrl+G, Return.
   lifetest::Key(true, plat::hid::LeftCtrl);
   lifetest::Key(true, plat::hid::A + 9);
@@ -67,7 +59,7 @@ TEST(WindowMessages, CharactersGoIntoTheRing) {
   hl::PushEvent(text);
   lifetest::Key(true, plat::hid::Return);
   PumpMessages();
-  EXPECT_EQ(RingText(), "\x0Dx\x82\xA0\x0D");
+  EXPECT_EQ(lifetest::TakeRingText(), "\x0Dx\x82\xA0\x0D");
 }
 
 TEST(WindowMessages, WheelCountsNotches) {

@@ -37,38 +37,31 @@ class SoundPlay : public SoundTest {
   }
 };
 
-TEST_F(SoundPlay, FourPlaysOnThreeBuffersWithRestart) {
-  const int h = Load(3);
-  // Round robin from the buffer after the current one: 1, 2, 0, then 1 again.
-  for (int i = 0; i < 3; ++i) {
-    ASSERT_EQ(PlaySoundHandle(h, 1, 1), 0);
-    AdvanceManual(10);
+// Round robin from the buffer after the current one: 1, 2, 0, then 1 again,
+// which a restart starts over and a play without restart leaves alone.
+TEST_F(SoundPlay, FourPlaysOnThreeBuffersWithAndWithoutRestart) {
+  for (int restart : {1, 0}) {
+    const int h = Load(3);
+    for (int i = 0; i < 3; ++i) {
+      ASSERT_EQ(PlaySoundHandle(h, 1, 1), 0);
+      AdvanceManual(10);
+    }
+    EXPECT_EQ(Cursor(h, 2), 20u);
+    EXPECT_EQ(Cursor(h, 0), 10u);
+    const uint64_t plays = plat::dsound::GetCounters().play;
+    ASSERT_EQ(PlaySoundHandle(h, 1, restart), 0);
+    EXPECT_EQ(GetSoundData(h)->currentBuffer, 1);
+    EXPECT_EQ(Cursor(h, 1), restart ? 0u : 30u);
+    EXPECT_TRUE(Playing(h, 1));
+    EXPECT_EQ(plat::dsound::GetCounters().play, restart ? plays + 1 : plays);
+    EXPECT_EQ(Cursor(h, 0), 10u);
+    if (!restart) {
+      EXPECT_EQ(PlaySoundHandle(h, 1, 0), 0);  // the next play tries the following buffer
+      EXPECT_EQ(GetSoundData(h)->currentBuffer, 2);
+      EXPECT_EQ(Cursor(h, 2), 20u);
+    }
+    DeleteSound(h);
   }
-  EXPECT_EQ(Cursor(h, 1), 30u);
-  EXPECT_EQ(Cursor(h, 2), 20u);
-  EXPECT_EQ(Cursor(h, 0), 10u);
-  ASSERT_EQ(PlaySoundHandle(h, 1, 1), 0);  // the first play's buffer starts over
-  EXPECT_EQ(GetSoundData(h)->currentBuffer, 1);
-  EXPECT_EQ(Cursor(h, 1), 0u);
-  EXPECT_TRUE(Playing(h, 1));
-  EXPECT_EQ(Cursor(h, 2), 20u);
-  EXPECT_EQ(Cursor(h, 0), 10u);
-}
-
-TEST_F(SoundPlay, FourPlaysOnThreeBuffersWithoutRestart) {
-  const int h = Load(3);
-  for (int i = 0; i < 3; ++i) {
-    ASSERT_EQ(PlaySoundHandle(h, 1, 1), 0);
-    AdvanceManual(10);
-  }
-  const uint64_t plays = plat::dsound::GetCounters().play;
-  EXPECT_EQ(PlaySoundHandle(h, 1, 0), 0);  // still playing: left alone
-  EXPECT_EQ(Cursor(h, 1), 30u);
-  EXPECT_EQ(plat::dsound::GetCounters().play, plays);
-  EXPECT_EQ(GetSoundData(h)->currentBuffer, 1);
-  EXPECT_EQ(PlaySoundHandle(h, 1, 0), 0);  // the next play tries the following buffer
-  EXPECT_EQ(GetSoundData(h)->currentBuffer, 2);
-  EXPECT_EQ(Cursor(h, 2), 20u);
 }
 
 TEST_F(SoundPlay, SingleBufferRestartsFromTheBeginning) {
