@@ -128,10 +128,7 @@ TEST_F(PlayerAttack, ThreePressesInRhythmGivePhasesOneOneTwo) {
 }
 
 TEST_F(PlayerAttack, AHitEnemyFreezesForElevenFramesAndAShieldedOneTakesNothing) {
-  SpawnEnemy(0, 0, 8, 0, 1, 0, 1000, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
-  EnemyRecord& e = LastEnemy();
-  e.head.x = 900 + 11 + 10;
-  e.head.y = P(0).head.y;
+  EnemyRecord& e = AwakeEnemy(8, 0, 1000, 900 + 11 + 10, P(0).head.y);
   P(0).attackPhase = 1;
   P(0).attackTimer = 1;
   std::vector<int32_t> hp;

@@ -100,10 +100,7 @@ TEST_F(PlayerCollisions, TwoBulletsOnOneFrameCostDamageOnceByDifficultyAndClass)
   // A touch costs the class-0 factor: character 4 takes 0.58.
   P(0).invulnerableTimer = 0;
   for (ShotRecord& b : pools.enemyBullets) b.head.state = kActorFree;
-  SpawnEnemy(0, 0, 8, 0, 1, 0, 1000, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);  // touch 23
-  LastEnemy().head.state = kActorActive;
-  LastEnemy().head.x = 905;
-  LastEnemy().head.y = P(0).head.y;
+  AwakeEnemy(8, 0, 1000, 905, P(0).head.y);  // touch 23
   Frame();
   EXPECT_EQ(m.hitPoints, hp - 36 - static_cast<int32_t>(23 * 1.6f * 0.58f));
 }
@@ -276,10 +273,7 @@ TEST_F(PlayerCollisions, WarpGapsLeadWhereTheirTableSays) {
   Floor(17, 13);
   Begin(17);
   Stand(0, 1000);
-  SpawnEnemy(0, 0, 38, 0, 1, 51, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
-  LastEnemy().head.state = kActorActive;
-  LastEnemy().head.x = 1000;
-  LastEnemy().head.y = P(0).head.y;
+  AwakeEnemy(38, 51, 1, 1000, P(0).head.y);
   Frame();
   EXPECT_EQ(game.InGameState, 0);  // touching is not enough
   Frame(kPadUp);

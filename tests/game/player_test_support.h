@@ -10,6 +10,7 @@
 #include "framework/core/life_test_support.h"
 #include "framework/qorlib.h"
 #include "game/character_tables.h"
+#include "game/enemies.h"
 #include "game/game_state.h"
 #include "game/input.h"
 #include "game/pools.h"
@@ -98,6 +99,16 @@ class PlayerWorld : public ::testing::Test {
   }
 
   static PlayerRecord& P(int i) { return pools.players[i]; }
+
+  // An awake enemy of a kind, mode and hit points centred at (x, y), its other settings 0.
+  static EnemyRecord& AwakeEnemy(int32_t kind, int32_t mode, int32_t hp, float x, float y) {
+    SpawnEnemy(0, 0, kind, 0, 1, mode, hp, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0);
+    EnemyRecord& e = LastEnemy();
+    e.head.state = kActorActive;
+    e.head.x = x;
+    e.head.y = y;
+    return e;
+  }
 
  private:
   coretest::ScratchDir dir_;
