@@ -41,6 +41,19 @@ struct Canvas {
       for (int x = 0; x < width; ++x) Set(x, y, v);
   }
   PixelBlock Block() { return {At(0, 0), pitch, width, height, &format}; }
+  // A one-row canvas holding these pixels.
+  static Canvas Row(const PixelFormatInfo& f, std::initializer_list<uint32_t> values) {
+    Canvas c(f, static_cast<int>(values.size()), 1);
+    int x = 0;
+    for (uint32_t v : values) c.Set(x++, 0, v);
+    return c;
+  }
+  std::vector<uint32_t> Pixels() {
+    std::vector<uint32_t> out;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x) out.push_back(Get(x, y));
+    return out;
+  }
   // Every byte outside the block still holds the canary.
   bool BorderIntact() {
     std::vector<bool> inside(bytes.size(), false);
@@ -121,53 +134,40 @@ TEST(ConvertPixelsTest, ClippingKeepsEveryWriteInsideBothBlocks) {
   }
 }
 
+using Pixels = std::vector<uint32_t>;
+
 TEST(ConvertPixelsTest, WorkedExamples) {
-  Canvas x1555(kX1555, 1, 1), argb(kA8888, 1, 1), rgb565(kRgb565, 1, 1), xrgb(kX8888, 1, 1);
-  x1555.Set(0, 0, 0x7FFF);
+  Canvas x1555 = Canvas::Row(kX1555, {0x7FFF}), argb(kA8888, 1, 1);
+  Canvas rgb565 = Canvas::Row(kRgb565, {0xFFFF}), xrgb(kX8888, 1, 1);
   Convert(argb, x1555, 0, 0, {0, 0, 1, 1});  // general rule: full scale stays full
   EXPECT_EQ(argb.Get(0, 0), 0xFFFFFFFFu);
-  rgb565.Set(0, 0, 0xFFFF);
   Convert(xrgb, rgb565, 0, 0, {0, 0, 1, 1});  // fixed pair: low bits 0
   EXPECT_EQ(xrgb.Get(0, 0), 0x00F8FCF8u);
 
-  // Colour key from 24-bit: green arrives transparent.
-  Canvas rgb(kRgb24, 3, 1), keyed(kA8888, 3, 1);
-  rgb.Set(0, 0, 0x00FF00);
-  rgb.Set(1, 0, 0x00FE00);
-  rgb.Set(2, 0, 0x123456);
+  // Colour key from 24-bit: green arrives transparent; the same from 32-bit
+  // pixels whose unused top byte is not 0.
+  Canvas rgb = Canvas::Row(kRgb24, {0x00FF00, 0x00FE00, 0x123456}), keyed(kA8888, 3, 1);
   ConvertOptions key = {};
   key.colorKeyMode = 1;
   key.key = 0x00FF00;
   Convert(keyed, rgb, 0, 0, {0, 0, 3, 1}, key);
-  EXPECT_EQ(keyed.Get(0, 0), 0x0000FF00u);
-  EXPECT_EQ(keyed.Get(1, 0), 0xFF00FE00u);
-  EXPECT_EQ(keyed.Get(2, 0), 0xFF123456u);
-  // The same from 32-bit pixels whose unused top byte is not 0.
-  Canvas junk(kX8888, 2, 1);
-  junk.Set(0, 0, 0x5A00FF00);
-  junk.Set(1, 0, 0x5A123456);
-  Convert(keyed, junk, 0, 0, {0, 0, 2, 1}, key);
-  EXPECT_EQ(keyed.Get(0, 0), 0x0000FF00u);
-  EXPECT_EQ(keyed.Get(1, 0), 0xFF123456u);
+  EXPECT_EQ(keyed.Pixels(), (Pixels{0x0000FF00u, 0xFF00FE00u, 0xFF123456u}));
+  Canvas junk = Canvas::Row(kX8888, {0x5A00FF00, 0x5A123456, 0x5A00FF00});
+  Convert(keyed, junk, 0, 0, {0, 0, 3, 1}, key);
+  EXPECT_EQ(keyed.Pixels(), (Pixels{0x0000FF00u, 0xFF123456u, 0x0000FF00u}));
 
   // Mirroring; skip-key is ignored while mirroring.
-  Canvas row(kX8888, 3, 1), out(kX8888, 3, 1);
-  row.Set(0, 0, 0xA);
-  row.Set(1, 0, 0xB);
-  row.Set(2, 0, 0xC);
+  Canvas row = Canvas::Row(kX8888, {0xA, 0xB, 0xC}), out(kX8888, 3, 1);
   ConvertOptions mirror = {};
   mirror.mirror = 1;
   mirror.skipKey = 1;
   mirror.key = 0xB;
   Convert(out, row, 0, 0, {0, 0, 3, 1}, mirror);
-  EXPECT_EQ(out.Get(0, 0), 0xCu);
-  EXPECT_EQ(out.Get(1, 0), 0xBu);
-  EXPECT_EQ(out.Get(2, 0), 0xAu);
+  EXPECT_EQ(out.Pixels(), (Pixels{0xC, 0xB, 0xA}));
   mirror.mirror = 0;
   out.Fill(0);
   Convert(out, row, 0, 0, {0, 0, 3, 1}, mirror);
-  EXPECT_EQ(out.Get(1, 0), 0u);
-  EXPECT_EQ(out.Get(2, 0), 0xCu);
+  EXPECT_EQ(out.Pixels(), (Pixels{0xA, 0, 0xC}));
 }
 
 TEST(ConvertPixelsTest, PalettesCopyRemapAndPack) {
@@ -207,43 +207,31 @@ TEST(ConvertPixelsTest, AlphaSources) {
   // An alpha image's red channel gives the alpha of a source without alpha.
   PixelFormatInfo gray = {};
   MakeFormatPal8Gray(&gray);
-  Canvas rgb(kRgb24, 3, 1), mask(gray, 3, 1), out(kA8888, 3, 1);
-  rgb.Fill(0x102030);
-  mask.Set(0, 0, 0);
-  mask.Set(1, 0, 128);
-  mask.Set(2, 0, 255);
+  Canvas rgb = Canvas::Row(kRgb24, {0x102030, 0x102030, 0x102030}), mask = Canvas::Row(gray, {0, 128, 255});
+  Canvas out(kA8888, 3, 1), oneBit(kA1555, 3, 1);
   Convert(out, rgb, 0, 0, {0, 0, 3, 1}, {}, &mask);
-  EXPECT_EQ(out.Get(0, 0), 0x00102030u);
-  EXPECT_EQ(out.Get(1, 0), 0x80102030u);
-  EXPECT_EQ(out.Get(2, 0), 0xFF102030u);
-  Canvas oneBit(kA1555, 3, 1);
+  EXPECT_EQ(out.Pixels(), (Pixels{0x00102030u, 0x80102030u, 0xFF102030u}));
   Convert(oneBit, rgb, 0, 0, {0, 0, 3, 1}, {}, &mask);
   EXPECT_EQ(oneBit.Get(0, 0) & 0x8000, 0u);
   EXPECT_EQ(oneBit.Get(1, 0) & 0x8000, 0x8000u);
 
   // A source with its own alpha ignores the alpha image.
-  Canvas argb(kA8888, 3, 1), copy(kA8888, 3, 1);
-  argb.Fill(0x40FFFFFF);
+  Canvas argb = Canvas::Row(kA8888, {0x40FFFFFF, 0x40FFFFFF, 0x40FFFFFF}), copy(kA8888, 3, 1);
   Convert(copy, argb, 0, 0, {0, 0, 3, 1}, {}, &mask);
   EXPECT_EQ(copy.Get(0, 0), 0x40FFFFFFu);
 
   // Same colour layout with a key: only the alpha bits change.
-  Canvas xrgb(kX8888, 2, 1), keyed(kA8888, 2, 1);
-  xrgb.Set(0, 0, 0x00FF00FF);
-  xrgb.Set(1, 0, 0x00FF00FE);
+  Canvas xrgb = Canvas::Row(kX8888, {0x00FF00FF, 0x00FF00FE}), keyed(kA8888, 2, 1);
   ConvertOptions key = {};
   key.colorKeyMode = 1;
   key.key = 0xFF00FF;
   Convert(keyed, xrgb, 0, 0, {0, 0, 2, 1}, key);
-  EXPECT_EQ(keyed.Get(0, 0), 0x00FF00FFu);
-  EXPECT_EQ(keyed.Get(1, 0), 0xFFFF00FEu);
+  EXPECT_EQ(keyed.Pixels(), (Pixels{0x00FF00FFu, 0xFFFF00FEu}));
 
   // Into channels wider than 8 bits the key is widened as the pixels are, so
   // a key of white still finds white.
   const PixelFormatInfo a2r10 = Format(32, 0x3FF00000, 0xFFC00, 0x3FF, 0xC0000000);
-  Canvas white(kRgb24, 2, 1), wide(a2r10, 2, 1);
-  white.Set(0, 0, 0xFFFFFF);
-  white.Set(1, 0, 0xFFFFFE);
+  Canvas white = Canvas::Row(kRgb24, {0xFFFFFF, 0xFFFFFE}), wide(a2r10, 2, 1);
   key.key = 0xFFFFFF;
   Convert(wide, white, 0, 0, {0, 0, 2, 1}, key);
   EXPECT_EQ(wide.Get(0, 0), 0x3FFFFFFFu);
@@ -251,9 +239,7 @@ TEST(ConvertPixelsTest, AlphaSources) {
 }
 
 TEST(ConvertPixelsTest, ZeroWidthChannelReadsZero) {
-  PixelFormatInfo noBlue = Format(16, 0xF800, 0x07E0, 0, 0);
-  Canvas src(noBlue, 1, 1), dst(kX8888, 1, 1);
-  src.Set(0, 0, 0xFFFF);
+  Canvas src = Canvas::Row(Format(16, 0xF800, 0x07E0, 0, 0), {0xFFFF}), dst(kX8888, 1, 1);
   Convert(dst, src, 0, 0, {0, 0, 1, 1});
   EXPECT_EQ(dst.Get(0, 0), 0xFFFFFF00u);
 }
