@@ -12,15 +12,15 @@ namespace {
 // ring burst while floating.
 void SetLeapValues() {
   SetBossAttackValues({.rows = 3.0f, .rowStep = 0.1f, .count = 1, .spread = 360.0f, .speedAccel = 0.05f,
-                       .time = 100, .code = 11500});
+                       .lifetime = 100, .bulletType = 11500});
 }
 void SetRingBurstValues() {
   SetBossAttackValues({.kind = 1, .count = 2 * BossDifficulty() + 5, .spread = 360.0f, .speedAccel = 0.1f,
-                       .time = 30, .code = 11500});
+                       .lifetime = 30, .bulletType = 11500});
 }
 void SetWaveValues() {
   SetBossAttackValues({.rows = 3.0f, .rowStep = 0.1f, .count = 0, .spread = 360.0f, .speedAccel = 0.05f,
-                       .time = 100, .code = 11500});
+                       .lifetime = 100, .bulletType = 11500});
 }
 
 void Leaps(EnemyRecord& e, int32_t c) {
@@ -33,9 +33,9 @@ void Leaps(EnemyRecord& e, int32_t c) {
   }
   if (c == 40 || c == 140 || c == 240) BeginBossJump(e, -11.0f);
   if ((c == 50 || c == 150 || c == 250) && d >= 1) {
-    FireBossVolley(e, {.pattern = 4, .count = 2 * d + 3, .spread = 40.0f, .speed = FixedSpeed(6.0f),
-                       .angle = e.slotA.angle.value, .angleAccel = e.slotA.angleAccel.value, .time = 110,
-                       .code = 10403});
+    FireBossVolley(e, {.family = 4, .count = 2 * d + 3, .spread = 40.0f, .speed = FixedSpeed(6.0f),
+                       .angle = e.slotA.angle.value, .angleAccel = e.slotA.angleAccel.value, .lifetime = 110,
+                       .bulletType = 10403});
   }
   if (c == 88) e.motion.velocityX = 4.5f + 0.4f * x;
   if (c == 90 || c == 190) BeginBossJump(e, -14.0f);
@@ -45,8 +45,8 @@ void Leaps(EnemyRecord& e, int32_t c) {
 // Two-bullet aimed fans that slow to a stop and burst.
 void BurstingFans(EnemyRecord& e, const float (&spreads)[3]) {
   for (float s : spreads) {
-    FireBossVolley(e, {.pattern = 2, .count = 2, .spread = s, .speed = FixedSpeed(8.0f),
-                       .angle = e.slotA.angle.value, .speedAccel = -0.2f, .time = 40, .code = 10703});
+    FireBossVolley(e, {.family = 2, .count = 2, .spread = s, .speed = FixedSpeed(8.0f),
+                       .angle = e.slotA.angle.value, .speedAccel = -0.2f, .lifetime = 40, .bulletType = 10703});
   }
 }
 
@@ -61,8 +61,8 @@ void Floating(EnemyRecord& e, int32_t c) {
   }
   if (c >= 355 && c <= 414 && c % 2 == 0 && BossHardPhase()) {
     // The spray speeds up for ever and so never reaches its burst.
-    FireBossVolley(e, {.pattern = 3, .count = BossDifficulty() + 4, .spread = 360.0f, .speed = 2.0f,
-                       .angle = e.slotA.angle.value, .speedAccel = 0.05f, .time = 999999, .code = 10603});
+    FireBossVolley(e, {.family = 3, .count = BossDifficulty() + 4, .spread = 360.0f, .speed = 2.0f,
+                       .angle = e.slotA.angle.value, .speedAccel = 0.05f, .lifetime = 999999, .bulletType = 10603});
   }
   if (c == 360 && !BossHardPhase()) BurstingFans(e, {120.0f, 180.0f, 240.0f});
   if (c == 400 && !BossHardPhase()) BurstingFans(e, {50.0f, 180.0f, 310.0f});
@@ -75,30 +75,30 @@ void Floating(EnemyRecord& e, int32_t c) {
 // One wave: the main shot (in three rows when hard), then two sprays.
 void Wave(EnemyRecord& e, bool aimed, float angle, float sprayWidth, bool spraysOnEasy, bool hard) {
   const int32_t d = BossDifficulty();
-  BossVolley main{.pattern = aimed ? 2 : 1, .count = 1, .speed = FixedSpeed(6.0f), .angle = angle, .time = 40,
-                  .code = 10703};
+  BossVolley main{.family = aimed ? 2 : 1, .count = 1, .speed = FixedSpeed(6.0f), .angle = angle, .lifetime = 40,
+                  .bulletType = 10703};
   if (hard) {
-    main.pattern += 30;
+    main.family += 30;
     main.rows = 3.0f;
     main.rowStep = 17.0f;
   }
   FireBossVolley(e, main);
   if (d < 1 && !spraysOnEasy) return;
   const int32_t spray = aimed ? 4 : 3;
-  FireBossVolley(e, {.pattern = spray, .count = 2 * d + 2, .spread = sprayWidth, .speed = FixedSpeed(4.0f),
-                     .angle = angle, .time = 40, .code = 11503});
-  FireBossVolley(e, {.pattern = spray, .count = 2 * d + 4, .spread = sprayWidth, .speed = FixedSpeed(3.0f),
-                     .angle = angle, .time = 40, .code = 11403});
+  FireBossVolley(e, {.family = spray, .count = 2 * d + 2, .spread = sprayWidth, .speed = FixedSpeed(4.0f),
+                     .angle = angle, .lifetime = 40, .bulletType = 11503});
+  FireBossVolley(e, {.family = spray, .count = 2 * d + 4, .spread = sprayWidth, .speed = FixedSpeed(3.0f),
+                     .angle = angle, .lifetime = 40, .bulletType = 11403});
 }
 
 void ClosingFans(EnemyRecord& e, bool hard) {
-  BossVolley a{.pattern = 2, .count = 5, .spread = 180.0f, .speed = FixedSpeed(1.7f),
-               .angle = e.slotA.angle.value, .speedAccel = 0.14f, .time = 50, .code = 10703};
-  BossVolley b{.pattern = 2, .count = 4, .spread = 135.0f, .speed = FixedSpeed(3.4f),
-               .angle = e.slotA.angle.value, .speedAccel = 0.03f, .time = 40, .code = 10703};
+  BossVolley a{.family = 2, .count = 5, .spread = 180.0f, .speed = FixedSpeed(1.7f),
+               .angle = e.slotA.angle.value, .speedAccel = 0.14f, .lifetime = 50, .bulletType = 10703};
+  BossVolley b{.family = 2, .count = 4, .spread = 135.0f, .speed = FixedSpeed(3.4f),
+               .angle = e.slotA.angle.value, .speedAccel = 0.03f, .lifetime = 40, .bulletType = 10703};
   if (hard) {
     for (BossVolley* v : {&a, &b}) {
-      v->pattern = 32;
+      v->family = 32;
       v->rows = 3.0f;
       v->rowStep = 7.0f;
     }
@@ -132,7 +132,7 @@ void Hovering(EnemyRecord& e, int32_t c) {
 }  // namespace
 
 void RunBoss34(EnemyRecord& e) {
-  if (!BeginBossFightFrame(e)) return;
+  if (HoldBeatenBoss(e) || !StartBossCycle(e)) return;
   const int32_t c = e.attackCycle;
   if (c < 300) {
     Leaps(e, c);

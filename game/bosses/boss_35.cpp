@@ -10,33 +10,33 @@ namespace {
 // The attack-value sets; h is 1 on a hard frame.
 void SetPlainValues() {
   SetBossAttackValues({.rows = 3.0f, .rowStep = 0.1f, .count = 1, .spread = 360.0f, .speedAccel = 0.05f,
-                       .time = 100, .code = 11500});
+                       .lifetime = 100, .bulletType = 11500});
 }
 void SetRowBurstValues(int32_t h) {
   const int32_t d = BossDifficulty();
   SetBossAttackValues({.kind = 12, .count = 1 + 8 * h, .spread = 360.0f, .layers = static_cast<float>(d + 2),
-                       .step = 0.16f, .speed = 5.0f, .speedAccel = 0.1f, .time = 10, .code = 10800});
+                       .step = 0.16f, .speed = 5.0f, .speedAccel = 0.1f, .lifetime = 10, .bulletType = 10800});
 }
 void SetSprayBurstValues() {
   const int32_t d = BossDifficulty();
   SetBossAttackValues({.rows = 3.0f, .rowStep = 0.1f, .kind = 4, .count = d == 0 ? 2 : d + 3, .spread = 120.0f,
-                       .speedAccel = 0.05f, .time = 100, .code = 11503});
+                       .speedAccel = 0.05f, .lifetime = 100, .bulletType = 11503});
 }
 void SetSecondSprayValues() {
   SetBossAttackValues({.rows = 3.0f, .rowStep = 0.1f, .kind = 4, .count = 1, .spread = 120.0f, .speed = 2.0f,
-                       .speedAccel = 0.05f, .time = 100, .code = 10803});
+                       .speedAccel = 0.05f, .lifetime = 100, .bulletType = 10803});
 }
 void SetFastRowValues(int32_t h) {
   const int32_t d = BossDifficulty();
   SetBossAttackValues({.rows = 3.0f, .rowStep = 0.1f, .kind = 12, .count = 1 + 2 * h, .spread = 60.0f,
                        .layers = static_cast<float>(d + 2), .step = 0.15f, .speed = FixedSpeed(9.0f),
-                       .speedAccel = -0.1f, .time = 20, .code = 10800});
+                       .speedAccel = -0.1f, .lifetime = 20, .bulletType = 10800});
 }
 void SetFastFanValues(int32_t h) {
   const int32_t d = BossDifficulty();
   SetBossAttackValues({.rows = 3.0f, .rowStep = 0.1f, .kind = 2, .count = 2 + 2 * h, .spread = h ? 60.0f : 30.0f,
                        .window = 40, .layers = static_cast<float>(d + 2), .step = 0.15f, .speed = FixedSpeed(9.0f),
-                       .speedAccel = -0.1f, .time = 20, .code = 10803});
+                       .speedAccel = -0.1f, .lifetime = 20, .bulletType = 10803});
 }
 
 int32_t Hard() { return BossHardPhase() ? 1 : 0; }
@@ -52,21 +52,21 @@ void Hops(EnemyRecord& e, int32_t c) {
   if (c == 70 || c == 170 || c == 270) {
     const float angle = e.slotA.angle.value, turn = e.slotA.angleAccel.value;
     if (d >= 1) {
-      FireBossVolley(e, {.pattern = 4, .count = d + 2, .spread = 60.0f, .speed = FixedSpeed(7.0f), .angle = angle,
-                         .speedAccel = -0.1f, .angleAccel = turn, .time = 40, .code = 10800});
+      FireBossVolley(e, {.family = 4, .count = d + 2, .spread = 60.0f, .speed = FixedSpeed(7.0f), .angle = angle,
+                         .speedAccel = -0.1f, .angleAccel = turn, .lifetime = 40, .bulletType = 10800});
       e.attackPoseTimer = 16;
     }
     // Slows to rest and is removed when its acceleration ends.
-    FireBossVolley(e, {.pattern = 2, .count = 1, .speed = FixedSpeed(9.0f), .angle = angle, .speedAccel = -0.1f,
-                       .angleAccel = turn, .time = 90, .code = 11100});
+    FireBossVolley(e, {.family = 2, .count = 1, .speed = FixedSpeed(9.0f), .angle = angle, .speedAccel = -0.1f,
+                       .angleAccel = turn, .lifetime = 90, .bulletType = 11100});
     e.attackPoseTimer = 16;
   }
 }
 
 void SlowingRows(EnemyRecord& e, float spread) {
-  FireBossVolley(e, {.pattern = 12, .count = 2, .spread = spread, .rows = 3.0f, .rowStep = 0.2f,
-                     .speed = FixedSpeed(8.0f), .angle = e.slotA.angle.value, .speedAccel = -0.17f, .time = 40,
-                     .code = 10800});
+  FireBossVolley(e, {.family = 12, .count = 2, .spread = spread, .rows = 3.0f, .rowStep = 0.2f,
+                     .speed = FixedSpeed(8.0f), .angle = e.slotA.angle.value, .speedAccel = -0.17f, .lifetime = 40,
+                     .bulletType = 10800});
   e.attackPoseTimer = 12;
 }
 
@@ -109,8 +109,8 @@ void Hover(EnemyRecord& e, int32_t c) {
   }
   float angle = 0.0f;
   const bool shot = HoverShot(c, &angle);
-  const BossVolley v{.pattern = 1, .count = 1, .speed = FixedSpeed(6.0f), .angle = angle, .speedAccel = -0.1f,
-                     .time = 40, .code = 10700};
+  const BossVolley v{.family = 1, .count = 1, .speed = FixedSpeed(6.0f), .angle = angle, .speedAccel = -0.1f,
+                     .lifetime = 40, .bulletType = 10700};
   if (shot) {
     FireBossVolley(e, v);
     e.attackPoseTimer = 6;
@@ -125,9 +125,9 @@ void Hover(EnemyRecord& e, int32_t c) {
 }
 
 void FastVolley(EnemyRecord& e, int32_t code) {
-  FireBossVolley(e, {.pattern = 12, .count = 2, .spread = 160.0f, .rows = static_cast<float>(BossDifficulty() + 1),
+  FireBossVolley(e, {.family = 12, .count = 2, .spread = 160.0f, .rows = static_cast<float>(BossDifficulty() + 1),
                      .rowStep = 0.24f, .speed = 14.0f, .angle = e.slotA.angle.value, .speedAccel = -1.0f,
-                     .angleAccel = e.slotA.angleAccel.value, .time = 4, .code = code});
+                     .angleAccel = e.slotA.angleAccel.value, .lifetime = 4, .bulletType = code});
   e.attackPoseTimer = 10;
 }
 
@@ -149,7 +149,7 @@ void FastVolleys(EnemyRecord& e, int32_t c) {
 }  // namespace
 
 void RunBoss35(EnemyRecord& e) {
-  if (!BeginBossFightFrame(e)) return;
+  if (HoldBeatenBoss(e) || !StartBossCycle(e)) return;
   const int32_t c = e.attackCycle;
   if (c < 300) {
     Hops(e, c);

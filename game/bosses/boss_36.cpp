@@ -11,9 +11,9 @@ namespace {
 int32_t RandomColour(int32_t base) { return base + Rand() % 4; }
 
 void HopRing(EnemyRecord& e, float speed, float speedAccel, float angleAccel) {
-  FireBossVolley(e, {.pattern = 2, .count = BossDifficulty() + 5, .spread = 360.0f, .speed = FixedSpeed(speed),
-                     .angle = e.slotA.angle.value, .speedAccel = speedAccel, .angleAccel = angleAccel, .time = 90,
-                     .code = 11100});
+  FireBossVolley(e, {.family = 2, .count = BossDifficulty() + 5, .spread = 360.0f, .speed = FixedSpeed(speed),
+                     .angle = e.slotA.angle.value, .speedAccel = speedAccel, .angleAccel = angleAccel, .lifetime = 90,
+                     .bulletType = 11100});
   e.attackPoseTimer = 16;
 }
 
@@ -21,7 +21,7 @@ void Hops(EnemyRecord& e, int32_t c) {
   if (c == 16) {
     e.motion.velocityX = 2.0f;
     SetBossAttackValues({.rows = 3.0f, .rowStep = 0.1f, .count = 1, .spread = 360.0f, .speedAccel = 0.05f,
-                         .time = 100, .code = 11500});
+                         .lifetime = 100, .bulletType = 11500});
   }
   const int32_t r = c % 150;
   e.poseFlag = (r > 100 || r < 17) ? 1 : 0;
@@ -34,16 +34,16 @@ void Hops(EnemyRecord& e, int32_t c) {
 }
 
 void HoverRing(EnemyRecord& e, float speed, float speedAccel, float angleAccel, int32_t code) {
-  FireBossVolley(e, {.pattern = 2, .count = 2 * BossDifficulty() + 10, .spread = 360.0f,
+  FireBossVolley(e, {.family = 2, .count = 2 * BossDifficulty() + 10, .spread = 360.0f,
                      .speed = FixedSpeed(speed), .angle = e.slotA.angle.value, .speedAccel = speedAccel,
-                     .angleAccel = angleAccel, .time = 90, .code = code});
+                     .angleAccel = angleAccel, .lifetime = 90, .bulletType = code});
   e.attackPoseTimer = 16;
 }
 
 void Leap(EnemyRecord& e, int32_t c) {
   const int32_t d = BossDifficulty();
   SetBossAttackValues({.count = BossHardPhase() ? 9 : 1, .spread = 360.0f, .layers = static_cast<float>(d) + 2.0f,
-                       .step = 0.16f, .speed = 5.0f, .speedAccel = 0.1f, .time = 10, .code = 10800});
+                       .step = 0.16f, .speed = 5.0f, .speedAccel = 0.1f, .lifetime = 10, .bulletType = 10800});
   if ((c >= 311 && c < 380) || c >= 410) e.poseFlag = 1;
   if (c == 312) e.motion.velocityX = 2.0f;
   if (c == 330) BeginBossJump(e, -9.0f);
@@ -67,8 +67,8 @@ void Leap(EnemyRecord& e, int32_t c) {
 // One bullet of the hard stream, sprayed around its direction.
 void Stream(EnemyRecord& e, float spread, float speed, float angle) {
   const int32_t code = RandomColour(10900);
-  FireBossVolley(e, {.pattern = 3, .count = 1, .spread = spread, .speed = FixedSpeed(speed), .angle = angle,
-                     .speedAccel = -0.1f, .time = 60, .code = code});
+  FireBossVolley(e, {.family = 3, .count = 1, .spread = spread, .speed = FixedSpeed(speed), .angle = angle,
+                     .speedAccel = -0.1f, .lifetime = 60, .bulletType = code});
   e.attackPoseTimer = 6;
 }
 
@@ -76,8 +76,8 @@ void HardStreams(EnemyRecord& e, int32_t c) {
   const int32_t d = BossDifficulty();
   if (d >= 1 && (c % 180 == 20 || c % 180 == 110)) {
     const bool first = c % 180 == 20;
-    FireBossVolley(e, {.pattern = 2, .count = first ? d + 4 : d + 3, .spread = first ? 180.0f : 150.0f,
-                       .speed = FixedSpeed(2.0f), .code = 10601});
+    FireBossVolley(e, {.family = 2, .count = first ? d + 4 : d + 3, .spread = first ? 180.0f : 150.0f,
+                       .speed = FixedSpeed(2.0f), .bulletType = 10601});
     e.attackPoseTimer = 6;
   }
   if (c % 60 >= (d >= 1 ? 40 : 50)) {
@@ -108,8 +108,8 @@ void WideningFans(EnemyRecord& e, int32_t c) {
     count = 4;
     spread = widen + 190.0f;
   }
-  FireBossVolley(e, {.pattern = 2, .count = count, .spread = spread, .speed = FixedSpeed(6.0f),
-                     .speedAccel = -0.1f, .time = 60, .code = 10200});
+  FireBossVolley(e, {.family = 2, .count = count, .spread = spread, .speed = FixedSpeed(6.0f),
+                     .speedAccel = -0.1f, .lifetime = 60, .bulletType = 10200});
   e.attackPoseTimer = 6;
 }
 
@@ -119,10 +119,10 @@ void Hover(EnemyRecord& e, int32_t c) {
   if (hardValues) {
     const int32_t code = RandomColour(10900);
     SetBossAttackValues({.rows = 3.0f, .rowStep = 0.1f, .kind = 1, .count = 1, .angle = -90.0f,
-                         .speedAccel = 0.04f, .time = 100, .code = code});
+                         .speedAccel = 0.04f, .lifetime = 100, .bulletType = code});
   } else {
     SetBossAttackValues({.rows = 3.0f, .rowStep = 0.1f, .kind = 2, .count = 1, .spread = 120.0f,
-                         .speedAccel = 0.1f, .time = 100, .code = 10200});
+                         .speedAccel = 0.1f, .lifetime = 100, .bulletType = 10200});
   }
   if (c == 510) e.motion.velocityX = 2.0f;
   if (c == 540) BeginBossJump(e, -11.0f);
@@ -142,7 +142,7 @@ void Hover(EnemyRecord& e, int32_t c) {
 }  // namespace
 
 void RunBoss36(EnemyRecord& e) {
-  if (!BeginBossFightFrame(e)) return;
+  if (HoldBeatenBoss(e) || !StartBossCycle(e)) return;
   const int32_t c = e.attackCycle;
   if (c < 300) {
     Hops(e, c);

@@ -26,10 +26,10 @@ void DoubleRows(EnemyRecord& e, bool wide) {
   for (int i = 0; i < 9; ++i) {
     const RowCall& r = kRowCalls[i];
     const bool fan = wide && i < 8;  // the ninth call stays a single bullet
-    FireBossVolley(e, {.pattern = 32, .count = fan ? 3 : 1, .spread = wide ? 130.0f : 360.0f,
+    FireBossVolley(e, {.family = 32, .count = fan ? 3 : 1, .spread = wide ? 130.0f : 360.0f,
                        .rows = static_cast<float>(r.rows), .rowStep = static_cast<float>(r.spacing * (5 * d + 25)),
-                       .speed = FixedSpeed(r.speed), .angle = e.slotA.angle.value, .speedAccel = 0.17f, .time = 30,
-                       .code = 11000});
+                       .speed = FixedSpeed(r.speed), .angle = e.slotA.angle.value, .speedAccel = 0.17f, .lifetime = 30,
+                       .bulletType = 11000});
   }
   e.attackPoseTimer = 16;
 }
@@ -56,8 +56,8 @@ constexpr RingPair kRingPairs[6] = {{360, 4.7f, 5.7f}, {370, 4.5f, 5.5f}, {380, 
                                     {390, 4.1f, 4.9f}, {400, 3.9f, 4.6f}, {410, 3.7f, 4.3f}};
 
 void Ring(EnemyRecord& e, int32_t pattern, int32_t count, float angle, float speed, float angleAccel, int32_t code) {
-  FireBossVolley(e, {.pattern = pattern, .count = count, .spread = 360.0f, .speed = FixedSpeed(speed),
-                     .angle = angle, .speedAccel = -0.03f, .angleAccel = angleAccel, .time = 90, .code = code});
+  FireBossVolley(e, {.family = pattern, .count = count, .spread = 360.0f, .speed = FixedSpeed(speed),
+                     .angle = angle, .speedAccel = -0.03f, .angleAccel = angleAccel, .lifetime = 90, .bulletType = code});
 }
 
 void Rings(EnemyRecord& e, int32_t c) {
@@ -116,14 +116,14 @@ void SprayVolleys(EnemyRecord& e, int32_t c) {
   const int32_t d = BossDifficulty();
   for (const SprayVolley& v : kSprayVolleys) {
     if (v.c != c) continue;
-    FireBossVolley(e, {.pattern = 1, .count = 1, .spread = 1.0f, .speed = FixedSpeed(5.0f), .angle = v.direction,
-                       .code = v.single});
-    FireBossVolley(e, {.pattern = 3, .count = 2 * d + 4, .spread = 30.0f, .speed = FixedSpeed(4.1f),
-                       .angle = v.direction, .code = v.fan});
-    FireBossVolley(e, {.pattern = 3, .count = 2 * d + 5, .spread = 40.0f, .speed = FixedSpeed(3.2f),
-                       .angle = v.direction, .code = v.fan});
-    FireBossVolley(e, {.pattern = 3, .count = 2 * d + 6, .spread = 50.0f, .speed = FixedSpeed(2.5f),
-                       .angle = v.direction, .code = v.fan});
+    FireBossVolley(e, {.family = 1, .count = 1, .spread = 1.0f, .speed = FixedSpeed(5.0f), .angle = v.direction,
+                       .bulletType = v.single});
+    FireBossVolley(e, {.family = 3, .count = 2 * d + 4, .spread = 30.0f, .speed = FixedSpeed(4.1f),
+                       .angle = v.direction, .bulletType = v.fan});
+    FireBossVolley(e, {.family = 3, .count = 2 * d + 5, .spread = 40.0f, .speed = FixedSpeed(3.2f),
+                       .angle = v.direction, .bulletType = v.fan});
+    FireBossVolley(e, {.family = 3, .count = 2 * d + 6, .spread = 50.0f, .speed = FixedSpeed(2.5f),
+                       .angle = v.direction, .bulletType = v.fan});
     e.attackPoseTimer = 6;
   }
 }
@@ -190,7 +190,7 @@ void RunBoss37(EnemyRecord& e) {
     LeaveBeaten(e);
     return;
   }
-  if (!BeginBossFightFrame(e)) return;
+  if (HoldBeatenBoss(e) || !StartBossCycle(e)) return;
   const int32_t c = e.attackCycle;
   if (c < 300) {
     Walk(e, c);

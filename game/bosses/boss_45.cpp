@@ -18,35 +18,35 @@ namespace {
 // The attack-value sets of the fight.
 void SetBeamValues() {
   SetBossAttackValues({.rows = 3.0f, .rowStep = 0.1f, .kind = 1, .count = 1, .angle = 90.0f, .speedAccel = 0.1f,
-                       .time = 50, .code = 10800});
+                       .lifetime = 50, .bulletType = 10800});
 }
 void SetVolleyValues() {
-  SetBossAttackValues({.kind = 1, .count = 8, .spread = 360.0f, .speed = 2.0f, .speedAccel = 0.1f, .time = 40,
-                       .code = 10801});
+  SetBossAttackValues({.kind = 1, .count = 8, .spread = 360.0f, .speed = 2.0f, .speedAccel = 0.1f, .lifetime = 40,
+                       .bulletType = 10801});
 }
 void SetRingValues() {
-  SetBossAttackValues({.kind = 2, .count = 1, .spread = 360.0f, .speed = 1.0f, .speedAccel = 0.1f, .time = 40,
-                       .code = 10400});
+  SetBossAttackValues({.kind = 2, .count = 1, .spread = 360.0f, .speed = 1.0f, .speedAccel = 0.1f, .lifetime = 40,
+                       .bulletType = 10400});
 }
 void SetHoverValues(bool hard) {
   if (hard) {
     const int32_t code = 10900 + Rand() % 4;
     SetBossAttackValues({.rows = 3.0f, .rowStep = 0.1f, .kind = 0, .count = 1, .angle = -90.0f,
-                         .speedAccel = 0.04f, .time = 100, .code = code});
+                         .speedAccel = 0.04f, .lifetime = 100, .bulletType = code});
     return;
   }
   const int32_t d = BossDifficulty();
   SetBossAttackValues({.rows = 3.0f, .rowStep = 0.1f, .kind = 2, .count = 2,
-                       .spread = static_cast<float>(100 - 20 * d), .speed = FixedSpeed(8.0f), .time = 100,
-                       .code = 10801});
+                       .spread = static_cast<float>(100 - 20 * d), .speed = FixedSpeed(8.0f), .lifetime = 100,
+                       .bulletType = 10801});
 }
 void SetSpiralValues(float angleAccel, int32_t code) {
   SetBossAttackValues({.rows = 3.0f, .rowStep = 0.1f, .kind = 1, .count = 5, .spread = 360.0f, .angle = -90.0f,
-                       .speedAccel = 0.03f, .angleAccel = angleAccel, .time = 200, .code = code});
+                       .speedAccel = 0.03f, .angleAccel = angleAccel, .lifetime = 200, .bulletType = code});
 }
 void SetFanValues() {
   SetBossAttackValues({.rows = 3.0f, .rowStep = 0.1f, .kind = 0, .count = 1, .spread = 120.0f, .speedAccel = 0.1f,
-                       .time = 100, .code = 10200});
+                       .lifetime = 100, .bulletType = 10200});
 }
 
 float Forward(const EnemyRecord& e) { return e.facing == 1 ? 0.0f : 180.0f; }
@@ -55,14 +55,14 @@ float Backward(const EnemyRecord& e) { return e.facing == 1 ? 180.0f : 0.0f; }
 // A beam: single bullets in one frame from below the muzzle, the k-th
 // ending its acceleration at k x step; a last one with 3000 when asked.
 void Beam(EnemyRecord& e, float angle, int32_t bullets, int32_t step, bool longTail) {
-  BossVolley v{.pattern = 1, .count = 1, .speed = FixedSpeed(5.0f), .angle = angle, .code = 10700};
+  BossVolley v{.family = 1, .count = 1, .speed = FixedSpeed(5.0f), .angle = angle, .bulletType = 10700};
   for (int32_t k = 1; k <= bullets; ++k) {
-    v.time = k * step;
-    FireBossVolleyAt(e, v, 20.0f);
+    v.lifetime = k * step;
+    FireBossVolleyBelow(e, v, 20.0f);
   }
   if (!longTail) return;
-  v.time = 3000;
-  FireBossVolleyAt(e, v, 20.0f);
+  v.lifetime = 3000;
+  FireBossVolleyBelow(e, v, 20.0f);
 }
 
 enum BeamKind { kBeamOf10, kBeamOf9, kBeamOf16 };
@@ -113,9 +113,9 @@ void AimedRows(EnemyRecord& e, int32_t count, float spread) {
   const int32_t d = BossDifficulty();
   const float spacing = d == 0 ? 30.0f : static_cast<float>(88 + 2 * d);
   for (const RowCall& r : kAimedRows) {
-    FireBossVolley(e, {.pattern = 32, .count = count, .spread = spread, .rows = r.rows,
+    FireBossVolley(e, {.family = 32, .count = count, .spread = spread, .rows = r.rows,
                        .rowStep = r.spaced ? spacing : 0.0f, .speed = FixedSpeed(r.speed),
-                       .angle = e.slotA.angle.value, .speedAccel = -0.1f, .time = 30, .code = 10201});
+                       .angle = e.slotA.angle.value, .speedAccel = -0.1f, .lifetime = 30, .bulletType = 10201});
   }
 }
 
@@ -135,9 +135,9 @@ void Volleys(EnemyRecord& e, int32_t c) {
   if (c >= 360 && c <= 414) e.attackPoseTimer = 16;
   if (BossHardPhase() && c >= 380 && c <= 411 && c % 4 == 0) {
     SetRingValues();
-    FireBossVolley(e, {.pattern = 1, .count = 5, .spread = 360.0f, .rows = 1.0f, .speed = FixedSpeed(4.0f),
+    FireBossVolley(e, {.family = 1, .count = 5, .spread = 360.0f, .rows = 1.0f, .speed = FixedSpeed(4.0f),
                        .angle = static_cast<float>(c - 350) * 4.0f, .speedAccel = -0.1f, .angleAccel = 1.0f,
-                       .time = 30, .code = 10400});
+                       .lifetime = 30, .bulletType = 10400});
     e.attackPoseTimer = 16;
   }
 }
@@ -146,11 +146,11 @@ void SpiralRings(EnemyRecord& e) {
   const int32_t d = BossDifficulty();
   const int32_t n = d == 0 ? 5 : 9 + d;
   SetSpiralValues(1.1f, 10900);
-  FireBossVolley(e, {.pattern = 3, .count = n, .spread = 360.0f, .speed = FixedSpeed(7.0f), .angle = 180.0f,
-                     .speedAccel = -0.1f, .angleAccel = 1.7f, .time = 70, .code = 10900});
+  FireBossVolley(e, {.family = 3, .count = n, .spread = 360.0f, .speed = FixedSpeed(7.0f), .angle = 180.0f,
+                     .speedAccel = -0.1f, .angleAccel = 1.7f, .lifetime = 70, .bulletType = 10900});
   SetSpiralValues(-1.1f, 10903);
-  FireBossVolley(e, {.pattern = 3, .count = n, .spread = 360.0f, .speed = FixedSpeed(7.0f), .angle = 180.0f,
-                     .speedAccel = -0.1f, .angleAccel = -1.7f, .time = 70, .code = 10903});
+  FireBossVolley(e, {.family = 3, .count = n, .spread = 360.0f, .speed = FixedSpeed(7.0f), .angle = 180.0f,
+                     .speedAccel = -0.1f, .angleAccel = -1.7f, .lifetime = 70, .bulletType = 10903});
   e.attackPoseTimer = 16;
 }
 
@@ -158,17 +158,17 @@ void Fans(EnemyRecord& e, int32_t c) {
   const int32_t d = BossDifficulty();
   if (c >= 590 && c < 910 && game.PlayFrameCount % 8 == 0) {
     for (float angle : {180.0f, 0.0f}) {
-      FireBossVolley(e, {.pattern = 1, .count = 4, .spread = 70.0f, .speed = FixedSpeed(8.0f), .angle = angle,
-                         .speedAccel = -0.1f, .time = 50, .code = 10801});
+      FireBossVolley(e, {.family = 1, .count = 4, .spread = 70.0f, .speed = FixedSpeed(8.0f), .angle = angle,
+                         .speedAccel = -0.1f, .lifetime = 50, .bulletType = 10801});
     }
   }
   if (c < 590 || c > 890 || c % 50 != 40) return;
   SetFanValues();
   const int32_t m = c % 100 == 40 ? (d == 0 ? 4 : 6) : 5;
-  FireBossVolley(e, {.pattern = 1, .count = m, .spread = 150.0f, .speed = FixedSpeed(1.7f), .angle = 180.0f,
-                     .speedAccel = 0.017f, .angleAccel = -1.4f, .time = 90, .code = 10703});
-  FireBossVolley(e, {.pattern = 1, .count = m, .spread = 150.0f, .speed = FixedSpeed(1.7f), .angle = 0.0f,
-                     .speedAccel = 0.017f, .angleAccel = 1.4f, .time = 90, .code = 10703});
+  FireBossVolley(e, {.family = 1, .count = m, .spread = 150.0f, .speed = FixedSpeed(1.7f), .angle = 180.0f,
+                     .speedAccel = 0.017f, .angleAccel = -1.4f, .lifetime = 90, .bulletType = 10703});
+  FireBossVolley(e, {.family = 1, .count = m, .spread = 150.0f, .speed = FixedSpeed(1.7f), .angle = 0.0f,
+                     .speedAccel = 0.017f, .angleAccel = 1.4f, .lifetime = 90, .bulletType = 10703});
   e.attackPoseTimer = 6;
 }
 
@@ -231,7 +231,7 @@ void RunBoss45(EnemyRecord& e) {
     DefeatSequence(e);
     return;
   }
-  if (!BeginBossFightFrame(e)) return;
+  if (HoldBeatenBoss(e) || !StartBossCycle(e)) return;
   const int32_t c = e.attackCycle;
   if (c < 300) {
     Beams(e, c);

@@ -4,19 +4,6 @@
 
 namespace orb {
 
-bool BeginBossFightFrame(EnemyRecord& e) {
-  if (HoldBeatenBoss(e)) return false;
-  if (e.timer < 200) {
-    e.motion.velocityX = 0.0f;
-    return false;
-  }
-  e.attackCycle = (e.timer - 200) % 1000;
-  e.animationId = 0;
-  e.muzzleX.value = e.facing == 1 ? e.head.x + 17.0f : e.head.x - 17.0f;
-  e.muzzleY.value = e.head.y + 3.0f;
-  return true;
-}
-
 int32_t BossDifficulty() { return game.DifficultyLevel > 3 ? 3 : game.DifficultyLevel; }
 
 float BossExcess() { return DifficultyExcess(); }
@@ -29,13 +16,12 @@ void HangBoss(EnemyRecord& e) {
   e.motion.velocityX = 0.0f;
 }
 
-void FireBossVolleyAt(EnemyRecord& e, const BossVolley& v, float belowMuzzle) {
-  FireEnemyBulletPattern(e, e.muzzleX.value, e.muzzleY.value + belowMuzzle, v.pattern, v.count, v.spread, v.rows,
-                         v.rowStep, 0.0f, e.aimAngle.value, e.speedStep.value, v.speed, v.angle, v.speedAccel,
-                         e.slotA.driftAccelX.value, e.slotA.driftAccelY.value, v.angleAccel, v.time, v.code, 30);
+void FireBossVolleyBelow(EnemyRecord& e, const BossVolley& v, float below) {
+  const float muzzleY = e.muzzleY.value;
+  e.muzzleY.value = muzzleY + below;
+  FireBossVolley(e, v);
+  e.muzzleY.value = muzzleY;
 }
-
-void FireBossVolley(EnemyRecord& e, const BossVolley& v) { FireBossVolleyAt(e, v, 0.0f); }
 
 void SetBossAttackValues(const BossFollowUp& f) {
   AttackSlotsValues v{};
@@ -54,8 +40,8 @@ void SetBossAttackValues(const BossFollowUp& f) {
   v.childAngle = f.angle;
   v.childSpeedAccel = f.speedAccel;
   v.childAngleAccel = f.angleAccel;
-  v.childLifetime = f.time;
-  v.childTypeCode = f.code;
+  v.childLifetime = f.lifetime;
+  v.childTypeCode = f.bulletType;
   SetLastEnemyAttackSlots(v);
 }
 

@@ -1,6 +1,9 @@
-// Steps the fights of the later bosses share: the opening steps of a fight
-// frame, the difficulty values the tables are written in, one volley from
-// the muzzle, and the attack-value sets written to the latest spawn.
+// Steps the fights of the later bosses share besides those of boss_blocks.h:
+// the difficulty values the tables are written in, hanging in the air, a
+// volley from below the muzzle and the attack-value sets written to the
+// latest spawn. These bosses pass their attack slot's drift accelerations to
+// every volley; the slots are zeroed at spawn and their own writes keep the
+// drifts at 0, so the volleys leave the drift fields of BossVolley at 0.
 #pragma once
 
 #include <cstdint>
@@ -8,11 +11,6 @@
 #include "game/bosses/boss_blocks.h"
 
 namespace orb {
-
-// The beaten pose, the intro, then the attack cycle, animation row 0 and the
-// muzzle point 17 px ahead and 3 px below the centre. False when nothing
-// more runs this frame.
-bool BeginBossFightFrame(EnemyRecord& e);
 
 int32_t BossDifficulty();  // 0 to 3
 float BossExcess();        // max(difficulty - 1, 0)
@@ -23,24 +21,8 @@ float FixedSpeed(float v);
 // The boss hangs where it is: both speeds and the gravity 0.
 void HangBoss(EnemyRecord& e);
 
-// One call of the pattern emitter: mode 0, the record's own pattern state
-// and attack-slot drift accelerations, damage 30. Unnamed values are 0.
-struct BossVolley {
-  int32_t pattern = 0;
-  int32_t count = 0;
-  float spread = 0.0f;
-  float rows = 0.0f;
-  float rowStep = 0.0f;
-  float speed = 0.0f;  // as passed; FixedSpeed for a fixed one
-  float angle = 0.0f;
-  float speedAccel = 0.0f;
-  float angleAccel = 0.0f;
-  int32_t time = 0;  // acceleration time
-  int32_t code = 0;  // bullet type code
-};
-void FireBossVolley(EnemyRecord& e, const BossVolley& v);
-// The same from a point below the muzzle.
-void FireBossVolleyAt(EnemyRecord& e, const BossVolley& v, float belowMuzzle);
+// A volley from below the muzzle (the beams of the last boss).
+void FireBossVolleyBelow(EnemyRecord& e, const BossVolley& v, float below);
 
 // Writes both attack slots of the latest spawn with the values every boss
 // set shares (slot spread 360, speed 4, spin 3, the rest 0) and the given
@@ -52,7 +34,7 @@ struct BossFollowUp {
   int32_t window = 60;
   float layers = 0.0f, step = 0.0f;  // child family values 1 and 2
   float speed = 0.0f, angle = 0.0f, speedAccel = 0.0f, angleAccel = 0.0f;
-  int32_t time = 0, code = 0;
+  int32_t lifetime = 0, bulletType = 0;
 };
 void SetBossAttackValues(const BossFollowUp& f);
 

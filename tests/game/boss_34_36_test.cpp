@@ -32,11 +32,11 @@ ShotChildSpec Follow34(int32_t c, int32_t d, bool, size_t, int32_t) {
   return Follow(0, 0, 0, 0);
 }
 
-TEST_F(BossTimeline, Stage101BossLeapsFloatsAndHoversOnItsSchedule) {
+TEST_F(LastBossTimeline, Stage101BossLeapsFloatsAndHoversOnItsSchedule) {
   for (int32_t d : {0, 3}) {
     for (bool hard : {false, true}) {
       SCOPED_TRACE(testing::Message() << "difficulty " << d << (hard ? " hard" : ""));
-      const auto log = Run(kRoom101, d, hard, 1200);
+      const auto log = RunRoom(34, d, hard, 1200);
       const float e = static_cast<float>(Excess(d));
       ExpectTimeline(
           log, [&](int32_t c, size_t) { return Fired34(c, d, hard); }, {40, 90, 140, 190, 240, 330, 540}, 564, 959,
@@ -55,7 +55,7 @@ TEST_F(BossTimeline, Stage101BossLeapsFloatsAndHoversOnItsSchedule) {
       ExpectFollowUps(log, Follow34, d, hard);
       // The floating fans burst into rings 40 frames on; the hard sprays never.
       int32_t rings = 0;
-      for (const BossFrame& fr : log) {
+      for (const TimelineFrame& fr : log) {
         if (fr.born.count(11500)) {
           EXPECT_TRUE(Cycle(fr) == 399 || Cycle(fr) == 439) << Cycle(fr);
           EXPECT_EQ(fr.born.at(11500) % (2 * d + 5), 0);
@@ -95,11 +95,11 @@ ShotChildSpec Follow35(int32_t c, int32_t d, bool hard, size_t i, int32_t) {
   return Follow(2, 2 + 2 * h, 10803, 20);
 }
 
-TEST_F(BossTimeline, Stage119BossHopsFloatsHoversAndBurstsOnItsSchedule) {
+TEST_F(LastBossTimeline, Stage119BossHopsFloatsHoversAndBurstsOnItsSchedule) {
   for (int32_t d : {0, 3}) {
     for (bool hard : {false, true}) {
       SCOPED_TRACE(testing::Message() << "difficulty " << d << (hard ? " hard" : ""));
-      const auto log = Run(kRoom119, d, hard, 1200);
+      const auto log = RunRoom(35, d, hard, 1200);
       const float e = static_cast<float>(Excess(d));
       ExpectTimeline(
           log, [&](int32_t c, size_t) { return Fired35(c, d, hard); }, {120, 220, 330, 540, 860, 960}, 564, 719,
@@ -116,7 +116,7 @@ TEST_F(BossTimeline, Stage119BossHopsFloatsHoversAndBurstsOnItsSchedule) {
       ExpectFollowUps(log, Follow35, d, hard);
       // The phase-4 volleys burst after 4 frames: rows (1, or 3 when hard)
       // in d + 2 layers, then aimed fans of 2 (4 when hard).
-      for (const BossFrame& fr : log) {
+      for (const TimelineFrame& fr : log) {
         if (Cycle(fr) == 873) {
           EXPECT_EQ(fr.born.at(10800) % ((hard ? 3 : 1) * (d + 2)), 0);
         }
@@ -154,17 +154,17 @@ CodeCounts Fired36(int32_t c, int32_t d, bool hard) {
   return x;
 }
 
-TEST_F(BossTimeline, Stage136BossRingsStreamsAndFansOnItsSchedule) {
+TEST_F(LastBossTimeline, Stage136BossRingsStreamsAndFansOnItsSchedule) {
   for (int32_t d : {0, 3}) {
     for (bool hard : {false, true}) {
       SCOPED_TRACE(testing::Message() << "difficulty " << d << (hard ? " hard" : ""));
       SeedRand(1);
-      auto log = Run(kRoom136, d, hard, 1200);
+      auto log = RunRoom(36, d, hard, 1200);
       // The generator replayed: in the hover, one colour for the follow-up
       // each frame (hard), then for each stream bullet its colour, its
       // direction and its speed factor.
       CrtRand r;
-      for (BossFrame& fr : log) {
+      for (TimelineFrame& fr : log) {
         const int32_t c = Cycle(fr);
         if (c < 500 || !hard) continue;
         EXPECT_EQ(fr.childCode, 10900 + r.Next() % 4) << c;
