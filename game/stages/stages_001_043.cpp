@@ -3,10 +3,50 @@
 
 #include "game/stages/stage_setup.h"
 
+#include "game/blocks.h"
+#include "game/enemies.h"
+#include "game/game_state.h"
+#include "game/items.h"
+
 namespace orb {
 
-void SetupStage001() { EnterStage(1); }
-void SetupStage002() { EnterStage(2); }
+// The hub: a gap to each far stage whose own gap back has been taken.
+void SetupStage001() {
+  EnterStage(1);
+  if (game.WarpGapOpen[17] == 1) SpawnEnemy(1472.0f, 291.2f, 38, 0, 2, 51, 17, 1, 0.0f, 0.0f, 60.0f, 17.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 0);
+  if (game.WarpGapOpen[123] == 1) SpawnEnemy(1600.0f, 291.2f, 38, 0, 2, 51, 123, 1, 0.0f, 0.0f, 60.0f, 17.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 0);
+  if (game.WarpGapOpen[135] == 1) SpawnEnemy(1728.0f, 291.2f, 38, 0, 2, 51, 135, 1, 0.0f, 0.0f, 60.0f, 17.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 0);
+  if (game.WarpGapOpen[30] == 1) SpawnEnemy(960.0f, 291.2f, 38, 0, 2, 51, 30, 1, 0.0f, 0.0f, 60.0f, 17.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 0);
+  if (game.WarpGapOpen[44] == 1) SpawnEnemy(832.0f, 291.2f, 38, 0, 2, 51, 44, 1, 0.0f, 0.0f, 60.0f, 17.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 0);
+  if (game.WarpGapOpen[55] == 1) SpawnEnemy(704.0f, 291.2f, 38, 0, 2, 51, 55, 1, 0.0f, 0.0f, 60.0f, 17.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 0);
+  if (game.WarpGapOpen[73] == 1) SpawnEnemy(1088.0f, 291.2f, 38, 0, 2, 51, 73, 1, 0.0f, 0.0f, 60.0f, 17.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 0);
+  if (game.WarpGapOpen[86] == 1) SpawnEnemy(1216.0f, 291.2f, 38, 0, 2, 51, 86, 1, 0.0f, 0.0f, 60.0f, 17.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 0);
+  if (game.WarpGapOpen[100] == 1) SpawnEnemy(1344.0f, 291.2f, 38, 0, 2, 51, 100, 1, 0.0f, 0.0f, 60.0f, 17.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 0);
+}
+
+void SetupStage002() {
+  EnterStage(2);
+  const int d = game.DifficultyLevel;
+  const float walk = DifficultyExcess() + 1.0f;
+  if (d >= 2) {
+    SpawnEnemy(1248.0f, 192.0f, 4, 0, 6, 32, 70, 0, 2.5f, 0.3f, 60.0f, 120.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 11402);
+    SetEnemyAttackSlot(LastEnemy(), 2, 1, 0.0f, 60, 120, 1, 60, 1, 0.0f, 0.0f, 0.0f, 4.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 0);
+  }
+  SpawnEnemy(1440.0f, 288.0f, 1, 0, 8, 4, 70, 1, 0.0f, 0.0f, 120.0f, 11.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 1, 0);
+  SpawnEnemy(1056.0f, 320.0f, 1, 0, 8, 1, 70, 1, walk, 0.0f, 120.0f, 11.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 1, 0);
+  SpawnEnemy(1088.0f, 320.0f, 1, 0, 8, 1, 70, 1, walk, 0.0f, 120.0f, 11.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 1, 0);
+  SpawnEnemy(1120.0f, 320.0f, 1, 0, 8, 1, 70, 1, walk, 0.0f, 120.0f, 11.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 1, 0);
+  SpawnEnemy(1152.0f, 320.0f, 1, 0, 8, 2, 70, 1, walk, 0.0f, 120.0f, 11.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 1, 0);
+  SpawnEnemy(1376.0f, 224.0f, 4, 0, 6, 32, 70, 0, 2.5f, 0.3f, 60.0f, 120.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 11402);
+  SetEnemyAttackSlot(LastEnemy(), 2, 1, 0.0f, 60, 120, 1, 60, 1, 0.0f, 0.0f, 0.0f, 4.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 0);
+  if (d >= 1) {
+    SpawnEnemy(1472.0f, 192.0f, 4, 0, 6, 32, 70, 0, 2.5f, 0.3f, 60.0f, 120.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 11402);
+    SetEnemyAttackSlot(LastEnemy(), 2, 1, 0.0f, 60, 120, 1, 60, 1, 0.0f, 0.0f, 0.0f, 4.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 0);
+  }
+  SpawnEnemy(1472.0f, 288.0f, 1, 0, 8, 4, 70, 1, 0.0f, 0.0f, 120.0f, 11.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 0, 0);
+  SpawnEnemy(1664.0f, 256.0f, 4, 0, 6, 32, 70, 0, 2.5f, 0.3f, 60.0f, 120.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 11402);
+  SetEnemyAttackSlot(LastEnemy(), 2, 1, 0.0f, 60, 120, 1, 60, 1, 0.0f, 0.0f, 0.0f, 4.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 0);
+}
 void SetupStage003() { EnterStage(3); }
 void SetupStage004() { EnterStage(4); }
 void SetupStage005() { EnterStage(5); }
