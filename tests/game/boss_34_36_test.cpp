@@ -158,7 +158,6 @@ TEST_F(LastBossTimeline, Stage136BossRingsStreamsAndFansOnItsSchedule) {
   for (int32_t d : {0, 3}) {
     for (bool hard : {false, true}) {
       SCOPED_TRACE(testing::Message() << "difficulty " << d << (hard ? " hard" : ""));
-      SeedRand(1);
       auto log = RunRoom(36, d, hard, 1200);
       // The generator replayed: in the hover, one colour for the follow-up
       // each frame (hard), then for each stream bullet its colour, its

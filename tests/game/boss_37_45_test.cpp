@@ -151,7 +151,6 @@ TEST_F(LastBossTimeline, Stage149BossBeamsVolleysAndHoverOnItsSchedule) {
   for (int32_t d : {0, 3}) {
     for (bool hard : {false, true}) {
       SCOPED_TRACE(testing::Message() << "difficulty " << d << (hard ? " hard" : ""));
-      SeedRand(1);
       const auto log = RunRoom(45, d, hard, 1200);
       ExpectTimeline(
           log, [&](int32_t c, size_t f) { return Fired45(c, d, hard, static_cast<int32_t>(f) + 1); }, {330, 540},

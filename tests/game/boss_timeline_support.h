@@ -49,9 +49,14 @@ class LastBossTimeline : public BossFight {
   std::vector<TimelineFrame> RunRoom(int32_t kind, int32_t difficulty, bool hard, int32_t frames) {
     SetUp();
     EnterRoom(kind, difficulty);
+    SeedRand(1);  // the generator from its first state at the first frame
     std::vector<TimelineFrame> log;
     for (int32_t i = 0; i < frames; ++i) {
       if (hard && i == 8) ForceHard();
+      // The players are kept out of harm, so that nothing but the boss draws
+      // from the generator.
+      for (PlayerRecord& p : pools.players) p.invulnerableTimer = 64;
+      for (PartyMember& m : game.party) m.hitPoints = m.hitPointsMax = 1000;
       const BossFrame f = Step();
       TimelineFrame out;
       out.timer = f.timer;
