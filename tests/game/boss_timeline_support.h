@@ -53,10 +53,6 @@ class LastBossTimeline : public BossFight {
     std::vector<TimelineFrame> log;
     for (int32_t i = 0; i < frames; ++i) {
       if (hard && i == 8) ForceHard();
-      // The players are kept out of harm, so that nothing but the boss draws
-      // from the generator.
-      for (PlayerRecord& p : pools.players) p.invulnerableTimer = 64;
-      for (PartyMember& m : game.party) m.hitPoints = m.hitPointsMax = 1000;
       const BossFrame f = Step();
       TimelineFrame out;
       out.timer = f.timer;
