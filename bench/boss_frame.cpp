@@ -52,12 +52,7 @@ void BM_HardStreamSoftware(benchmark::State& state) {
     FillBulletPool(slow);
     state.ResumeTiming();
     const double start = MonotonicSeconds();
-    qor::EraseDrawTargetPublic();
-    ++game.PlayFrameCount;
-    RunWorldPass();
-    RunInGameStateMachine();
-    qor::PresentFramePublic();
-    qor::ProcessFrameMessages();
+    bench::PlayOneFrame();
     seconds += MonotonicSeconds() - start;
   }
   bench::Report(state, seconds);

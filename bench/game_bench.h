@@ -15,6 +15,7 @@
 #include "framework/graphics/graphics_reset.h"
 #include "framework/qorlib.h"
 #include "game/game_reset.h"
+#include "game/game_state.h"
 #include "game/graph_calls.h"
 #include "game/pools.h"
 #include "game/scenes.h"
@@ -75,6 +76,16 @@ inline void Report(benchmark::State& state, double seconds) {
   const double perFrame = state.iterations() > 0 ? seconds / static_cast<double>(state.iterations()) : 0;
   state.counters["fps"] = perFrame > 0 ? 1.0 / perFrame : 0;
   state.counters["budget_pct"] = 100.0 * perFrame / (1.0 / 60.0);
+}
+
+// One play frame as the play loop runs it, without pacing.
+inline void PlayOneFrame() {
+  qor::EraseDrawTargetPublic();
+  ++game.PlayFrameCount;
+  RunWorldPass();
+  RunInGameStateMachine();
+  qor::PresentFramePublic();
+  qor::ProcessFrameMessages();
 }
 
 }  // namespace orb::bench

@@ -50,12 +50,7 @@ void PlayFrames(benchmark::State& state, bool software) {
   game.InGameState = 0;
   const double start = MonotonicSeconds();
   for (auto _ : state) {
-    qor::EraseDrawTargetPublic();
-    ++game.PlayFrameCount;
-    RunWorldPass();
-    RunInGameStateMachine();
-    qor::PresentFramePublic();
-    qor::ProcessFrameMessages();
+    bench::PlayOneFrame();
   }
   Report(state, MonotonicSeconds() - start);
 }

@@ -119,14 +119,8 @@ void Waves(EnemyRecord& e, int32_t c) {
 void Hovering(EnemyRecord& e, int32_t c) {
   e.poseFlag = 1;
   SetWaveValues();
-  if (c == 510) e.motion.velocityX = 2.0f + 0.5f * BossExcess();
-  if (c == 540) BeginBossJump(e, -18.0f);
-  if (c >= 564 && c <= 959) HangBoss(e);
+  HoverWindow(e, c, 2.0f + 0.5f * BossExcess(), -18.0f, 959, 0.7f);
   if (c >= 580 && c <= 959) Waves(e, c);
-  if (c == 960) {
-    e.motion.accelY = 0.7f;
-    e.motion.velocityX = 0.0f;
-  }
 }
 
 }  // namespace

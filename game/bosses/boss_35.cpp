@@ -100,13 +100,7 @@ bool HoverShot(int32_t c, float* angle) {
 void Hover(EnemyRecord& e, int32_t c) {
   e.poseFlag = 1;
   SetSprayBurstValues();
-  if (c == 510) e.motion.velocityX = 2.0f + 0.5f * BossExcess();
-  if (c == 540) BeginBossJump(e, -18.0f);
-  if (c >= 564 && c <= 719) HangBoss(e);
-  if (c == 720) {
-    e.motion.accelY = 0.7f;
-    e.motion.velocityX = 0.0f;
-  }
+  HoverWindow(e, c, 2.0f + 0.5f * BossExcess(), -18.0f, 719, 0.7f);
   float angle = 0.0f;
   const bool shot = HoverShot(c, &angle);
   const BossVolley v{.family = 1, .count = 1, .speed = FixedSpeed(6.0f), .angle = angle, .speedAccel = -0.1f,

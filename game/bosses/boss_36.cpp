@@ -124,13 +124,7 @@ void Hover(EnemyRecord& e, int32_t c) {
     SetBossAttackValues({.rows = 3.0f, .rowStep = 0.1f, .kind = 2, .count = 1, .spread = 120.0f,
                          .speedAccel = 0.1f, .lifetime = 100, .bulletType = 10200});
   }
-  if (c == 510) e.motion.velocityX = 2.0f;
-  if (c == 540) BeginBossJump(e, -11.0f);
-  if (c >= 564 && c <= 949) HangBoss(e);
-  if (c == 950) {
-    e.motion.accelY = 0.2f;
-    e.motion.velocityX = 0.0f;
-  }
+  HoverWindow(e, c, 2.0f, -11.0f, 949, 0.2f);
   if (c < 580 || c > 949) return;
   if (BossHardPhase()) {
     HardStreams(e, c);

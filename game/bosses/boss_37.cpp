@@ -130,13 +130,7 @@ void SprayVolleys(EnemyRecord& e, int32_t c) {
 
 void Summon(EnemyRecord& e, int32_t c) {
   e.poseFlag = 1;
-  if (c == 510) e.motion.velocityX = 2.0f;
-  if (c == 540) BeginBossJump(e, -13.0f);
-  if (c >= 564 && c <= 949) HangBoss(e);
-  if (c == 950) {
-    e.motion.accelY = 0.2f;
-    e.motion.velocityX = 0.0f;
-  }
+  HoverWindow(e, c, 2.0f, -13.0f, 949, 0.2f);
   if (c < 580 || c > 949) return;
   // The gap that shows where the minion comes in; it closes by itself.
   if (c == 581) SpawnEnemy(928.0f, 35.2f, 38, 0, 2, 51, 1111, 0, 0, 0, 60.0f, 17.0f, 0, 0, 0, 0, 0, 0, 0, 3, 0);
@@ -162,12 +156,7 @@ void LeaveBeaten(EnemyRecord& e) {
     e.animationId = 11;
   }
   if (e.timer != 140) return;
-  e.motion.velocityY = -10.0f;
-  e.mapCollision = 0;
-  e.poseFlag = 0;
-  e.animationId = 8;
-  e.airborne = 1;
-  e.motion.velocityX = 9.0f;
+  LeapAway(e);
   const int32_t stage = game.CurrentStage;
   if (stage >= 0 && stage < kStageTableSize) game.TakenItem5AndBosses[stage] = 1;
   const int32_t column = TruncToInt(game.links.rightBound) / kTileSize + 20;

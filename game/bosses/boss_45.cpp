@@ -175,13 +175,7 @@ void Fans(EnemyRecord& e, int32_t c) {
 void Hover(EnemyRecord& e, int32_t c) {
   e.poseFlag = 1;
   SetHoverValues(BossHardPhase());
-  if (c == 510) e.motion.velocityX = 2.0f;
-  if (c == 540) BeginBossJump(e, -13.0f);
-  if (c >= 564 && c <= 949) HangBoss(e);
-  if (c == 950) {
-    e.motion.accelY = 0.2f;
-    e.motion.velocityX = 0.0f;
-  }
+  HoverWindow(e, c, 2.0f, -13.0f, 949, 0.2f);
   if (c < 580 || c > 949) return;
   if (BossHardPhase()) {
     if (c == 590 || c == 790) SpiralRings(e);
@@ -205,23 +199,9 @@ void DefeatSequence(EnemyRecord& e) {
     game.EndingPhase = 1;
   }
   if (e.timer >= 250) game.EndingTimer += 1;
-  if (e.timer == 250) {
-    e.mapCollision = 0;
-    e.poseFlag = 0;
-    e.animationId = 8;
-    e.airborne = 1;
-    e.motion.velocityY = -10.0f;
-    e.motion.velocityX = 9.0f;
-  }
+  if (e.timer == 250) LeapAway(e);
   if (e.timer == 270) qor::PlaySoundHandlePublic(assets.seBosscrash, 1, 1);
-  if (e.timer == 790) {
-    game.CurrentStage = 151;
-    game.EntryX = 688.0f;
-    game.EntrySide = kEnteredAtPoint;
-    game.InGameState = 1;
-    game.EntryY = 256.0f;
-    game.InGameStateTimer = 0;
-  }
+  if (e.timer == 790) ChangeStageAtPoint(151, 688.0f, 256.0f);
 }
 
 }  // namespace

@@ -16,6 +16,34 @@ void HangBoss(EnemyRecord& e) {
   e.motion.velocityX = 0.0f;
 }
 
+void HoverWindow(EnemyRecord& e, int32_t c, float speedX, float jumpSpeed, int32_t hangTo, float fallGravity) {
+  if (c == 510) e.motion.velocityX = speedX;
+  if (c == 540) BeginBossJump(e, jumpSpeed);
+  if (c >= 564 && c <= hangTo) HangBoss(e);
+  if (c == hangTo + 1) {
+    e.motion.accelY = fallGravity;
+    e.motion.velocityX = 0.0f;
+  }
+}
+
+void LeapAway(EnemyRecord& e) {
+  e.mapCollision = 0;
+  e.poseFlag = 0;
+  e.animationId = 8;
+  e.airborne = 1;
+  e.motion.velocityY = -10.0f;
+  e.motion.velocityX = 9.0f;
+}
+
+void ChangeStageAtPoint(int32_t stage, float x, float y) {
+  game.CurrentStage = stage;
+  game.EntryX = x;
+  game.EntrySide = kEnteredAtPoint;
+  game.InGameState = 1;
+  game.EntryY = y;
+  game.InGameStateTimer = 0;
+}
+
 void FireBossVolleyBelow(EnemyRecord& e, const BossVolley& v, float below) {
   const float muzzleY = e.muzzleY.value;
   e.muzzleY.value = muzzleY + below;

@@ -21,6 +21,18 @@ float FixedSpeed(float v);
 // The boss hangs where it is: both speeds and the gravity 0.
 void HangBoss(EnemyRecord& e);
 
+// The hover most later fights end their cycle with: at c 510 the x speed,
+// at 540 the jump, from 564 to hangTo hanging, at hangTo + 1 the fall with
+// the given gravity and no x speed.
+void HoverWindow(EnemyRecord& e, int32_t c, float speedX, float jumpSpeed, int32_t hangTo, float fallGravity);
+
+// A beaten copy leaves: up and to the right through the walls.
+void LeapAway(EnemyRecord& e);
+
+// The in-game stage change to a stage, arriving at a point (the scripted
+// moves of the ending).
+void ChangeStageAtPoint(int32_t stage, float x, float y);
+
 // A volley from below the muzzle (the beams of the last boss).
 void FireBossVolleyBelow(EnemyRecord& e, const BossVolley& v, float below);
 

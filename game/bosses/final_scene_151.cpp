@@ -1,6 +1,6 @@
 // Stage 151: the three actors walk, talk and leap away on their own timers;
 // the last of them hands the game over to stage 152.
-#include "game/bosses/boss_blocks.h"
+#include "game/bosses/fight_steps.h"
 #include "game/bosses/final_scenes.h"
 #include "game/game_state.h"
 
@@ -17,6 +17,14 @@ void Leap(EnemyRecord& e, float speedY) {
 
 // Frames 13 and 14 by turns, two frames each.
 void Flutter(EnemyRecord& e) { e.animationId = e.timer % 4 <= 1 ? 13 : 14; }
+
+// Bobbing in the air where the leap ended.
+void Hover(EnemyRecord& e, float amplitude, float phaseStep) {
+  e.motion.velocityY = 0.0f;
+  e.motion.accelY = 0.0f;
+  e.motion.waveAmplitudeY = amplitude;
+  e.motion.phaseStep = phaseStep;
+}
 
 void Kind37(EnemyRecord& e) {
   switch (e.timer) {
@@ -60,29 +68,13 @@ void Kind47(EnemyRecord& e) {
       Leap(e, -11.0f);
       e.mapCollision = 0;
       break;
-    case 1050:
-      // It hovers, bobbing.
-      e.motion.velocityY = 0.0f;
-      e.motion.accelY = 0.0f;
-      e.motion.waveAmplitudeY = 1.0f;
-      e.motion.phaseStep = 0.1f;
-      break;
+    case 1050: Hover(e, 1.0f, 0.1f); break;
     case 1160: e.animationId = 16; break;
     case 1520: e.animationId = 13; break;
     case 1560: e.motion.accelX = -0.12f; break;
     default: break;
   }
   if (e.timer >= 1560) Flutter(e);
-}
-
-// The stage change to 152, arriving at the stored point.
-void HandOver() {
-  game.CurrentStage = 152;
-  game.EntryX = 1840.0f;
-  game.EntrySide = kEnteredAtPoint;
-  game.InGameState = 1;
-  game.EntryY = 256.0f;
-  game.InGameStateTimer = 0;
 }
 
 void Kind46(EnemyRecord& e) {
@@ -99,14 +91,9 @@ void Kind46(EnemyRecord& e) {
       Leap(e, -10.0f);
       e.mapCollision = 0;
       break;
-    case 1430:
-      e.motion.velocityY = 0.0f;
-      e.motion.accelY = 0.0f;
-      e.motion.waveAmplitudeY = 0.8f;
-      e.motion.phaseStep = 0.08f;
-      break;
+    case 1430: Hover(e, 0.8f, 0.08f); break;
     case 1600: e.motion.accelX = -0.11f; break;
-    case 1690: HandOver(); break;
+    case 1690: ChangeStageAtPoint(152, 1840.0f, 256.0f); break;
     default: break;
   }
   if (e.timer >= 1600) Flutter(e);
