@@ -85,7 +85,8 @@ void TakeBullets(PlayerRecord& p, PartyMember* m) {
     if (p.invulnerableTimer != 0) return;
     if (b.head.state != kActorActive) continue;
     if (!Overlap(hit, Centred(b.head, b.head.hitboxWidth / 2, b.head.hitboxHeight / 2))) continue;
-    const float damage = static_cast<float>(b.damage) * DifficultyDamageFactor() * p.params.damageFactors[b.damageClass & 3];
+    const float factor = p.params.damageFactors[b.damageClass & 3];
+    const float damage = static_cast<float>(b.damage) * DifficultyDamageFactor() * factor;
     if (Hurt(p, m, damage)) return;
   }
 }

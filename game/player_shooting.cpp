@@ -30,58 +30,57 @@ void SpawnFanShot(const VolleyBullet& b, void* context) {
                   a.damage, a.damageClass, a.lifetime);
 }
 
-// One character's volley for this frame.
-class Shooter {
- public:
+// One player's shooting this frame: its pad, facing, member and the cost
+// factor of the difficulty.
+struct Shooter {
   explicit Shooter(PlayerRecord& p)
-      : p_(p), m_(MemberOf(p)), held_(HeldBits(p)), right_(p.facing != 0),
-        costFactor_(game.DifficultyLevel == 0 ? 1.3f : 1.7f) {}
+      : player(p), member(MemberOf(p)), held(HeldBits(p)), right(p.facing != 0),
+        costFactor(game.DifficultyLevel == 0 ? 1.3f : 1.7f) {}
 
-  bool Held(uint32_t bits) const { return (held_ & bits) != 0; }
+  bool Held(uint32_t bits) const { return (held & bits) != 0; }
   // The value for facing right or facing left.
-  float Side(float right, float left) const { return right_ ? right : left; }
-  int32_t& Counter() { return p_.fireCounter; }
+  float Side(float r, float l) const { return right ? r : l; }
 
   void Muzzle(float mx, float my) {
-    p_.muzzleX = p_.head.x + Side(mx, -mx);
-    p_.muzzleY = p_.head.y + my;
+    player.muzzleX = player.head.x + Side(mx, -mx);
+    player.muzzleY = player.head.y + my;
   }
 
   // Paid and sounded when the counter is on the interval and the power suffices.
   bool Due(int32_t interval, float baseCost, int sound) {
-    return p_.fireCounter % interval == 0 && Pay(baseCost, sound);
+    return player.fireCounter % interval == 0 && Pay(baseCost, sound);
   }
   // Modes fired every n with the counter cycling 0 .. n - 1.
   bool DueCycling(int32_t n, float baseCost, int sound) {
     const bool due = Due(n, baseCost, sound);
-    if (p_.fireCounter >= n) p_.fireCounter -= n;
+    if (player.fireCounter >= n) player.fireCounter -= n;
     return due;
   }
   bool Pay(float baseCost, int sound) {
-    const float cost = costFactor_ * baseCost;
-    if (!m_ || m_->power < cost) return false;
-    m_->power -= cost;
+    const float cost = costFactor * baseCost;
+    if (!member || member->power < cost) return false;
+    member->power -= cost;
     qor::PlaySoundHandlePublic(sound, 1, 1);
     return true;
   }
 
   void Fire(int32_t kind, int32_t count, float spread, float speed, float angle, float speedAccel, float driftX,
             int32_t lifetime, int32_t type, int32_t damage, uint8_t damageClass = 1, float angleAccel = 0.0f) {
-    FirePlayerShotPattern(p_.muzzleX, p_.muzzleY, kind, count, spread, speed, angle, speedAccel, driftX, 0.0f,
+    FirePlayerShotPattern(player.muzzleX, player.muzzleY, kind, count, spread, speed, angle, speedAccel, driftX, 0.0f,
                           angleAccel, lifetime, type, damage, damageClass);
   }
 
   // Angle number n of a sweep of five (or four) angles by facing.
-  float Sweep(const float (&right)[5], const float (&left)[5], int32_t n) {
-    for (int i = 0; i < 5; ++i) p_.shotAngles[i] = right_ ? right[i] : left[i];
-    return p_.shotAngles[n];
+  float Sweep(const float (&r)[5], const float (&l)[5], int32_t n) {
+    for (int i = 0; i < 5; ++i) player.shotAngles[i] = right ? r[i] : l[i];
+    return player.shotAngles[n];
   }
 
-  PlayerRecord& p_;
-  PartyMember* m_;
-  uint32_t held_;
-  bool right_;
-  float costFactor_;
+  PlayerRecord& player;
+  PartyMember* member;
+  uint32_t held;
+  bool right;
+  float costFactor;
 };
 
 // Down 30, up -30, else straight (for facing right; mirrored for left).
@@ -92,7 +91,7 @@ float AimedByHeld(const Shooter& s) {
 }
 
 void Character0To4(Shooter& s, int32_t character) {
-  PlayerRecord& p = s.p_;
+  PlayerRecord& p = s.player;
   const int32_t fc = p.fireCounter;
   switch (character) {
     case 0: {
@@ -131,7 +130,9 @@ void Character0To4(Shooter& s, int32_t character) {
       s.Muzzle(22, 4);
       const int32_t n = (fc % 40) / 5;
       const float a = s.Sweep({32, 16, 0, -16, -32}, {148, 164, 180, 196, 212}, n < 5 ? n : 4);
-      if (fc % 40 < 25 && s.Due(5, 3.0f, assets.seShot7b)) s.Fire(1, 5, 68.0f, 7.0f, a, -0.11f, 0, 32, 10400 + n % 4, 11);
+      if (fc % 40 < 25 && s.Due(5, 3.0f, assets.seShot7b)) {
+        s.Fire(1, 5, 68.0f, 7.0f, a, -0.11f, 0, 32, 10400 + n % 4, 11);
+      }
       break;
     }
     default: break;
@@ -139,8 +140,8 @@ void Character0To4(Shooter& s, int32_t character) {
 }
 
 void Character5To9(Shooter& s, int32_t character) {
-  PlayerRecord& p = s.p_;
-  int32_t& fc = s.Counter();
+  PlayerRecord& p = s.player;
+  int32_t& fc = s.player.fireCounter;
   if (fc < 0) fc = 0;
   const bool up = s.Held(kPadUp), down = s.Held(kPadDown);
   switch (character) {
@@ -151,7 +152,9 @@ void Character5To9(Shooter& s, int32_t character) {
         if (s.Due(12, 14.0f, assets.seShot5)) s.Fire(1, 6, 360.0f, 10.0f, a, -0.3f, 0, 20, 10500, 50, 2, 4.0f);
       } else if (up) {
         s.Muzzle(22, 4);
-        if (s.DueCycling(16, 18.0f, assets.seShot6)) s.Fire(1, 3, 60.0f, 12.5f, s.Side(0, 180), -0.5f, 0, 25, 11300, 43);
+        if (s.DueCycling(16, 18.0f, assets.seShot6)) {
+          s.Fire(1, 3, 60.0f, 12.5f, s.Side(0, 180), -0.5f, 0, 25, 11300, 43);
+        }
       } else if (s.Held(kPadLeft | kPadRight)) {
         s.Muzzle(22, 4);
         if (s.Due(6, 5.2f, assets.seShot4)) s.Fire(3, 1, 20.0f, 17.0f, s.Side(0, 180), -0.4f, 0, 10, 10300, 35, 3);
@@ -200,7 +203,9 @@ void Character5To9(Shooter& s, int32_t character) {
     case 8:
       if (up) {
         s.Muzzle(25, -8);
-        if (s.DueCycling(20, 20.0f, assets.seShot6)) s.Fire(1, 1, 1.0f, 12.0f, s.Side(0, 180), -0.4f, 0, 30, 11100, 120);
+        if (s.DueCycling(20, 20.0f, assets.seShot6)) {
+          s.Fire(1, 1, 1.0f, 12.0f, s.Side(0, 180), -0.4f, 0, 30, 11100, 120);
+        }
       } else {
         s.Muzzle(25, 8);
         const int32_t n = (fc % 35) / 5;

@@ -1,22 +1,19 @@
-// Drives the players through the real play frame (StepPlayFrame: input by
-// the in-game state, world pass, in-game states) with scripted pads, on
-// synthetic tile maps that the stage loader reads back at every stage
-// change. Other tests may use it to walk, jump, shoot, crouch or press up
-// on a gap through the play loop:
+// Drives the players through the real play frame (StepPlayFrame: input by the
+// in-game state, world pass, in-game states) with scripted pads, on synthetic
+// tile maps that the stage loader reads back at every stage change:
 //
 //   class MyTest : public orb::test::PlayerWorld {};
 //   TEST_F(MyTest, ...) {
-//     Floor(2, 13);                // stage 2: solid floor on row 13
-//     Begin(2);                    // run stage 2's set-up routine, play state
-//     Stand(0, 900);               // player 1 standing on the floor at x 900
-//     Frames(10, kPadRight);       // ten frames holding right
-//     Frame(kPadDown | kJump);     // one frame: down held, jump pressed
+//     Floor(2, 13);           // stage 2: a solid floor on row 13 (top at y 416)
+//     Begin(2);               // stage 2's set-up routine, then play
+//     Stand(0, 900);          // player 1 standing on that floor at x 900
+//     Frames(10, kPadRight);  // ten frames holding right
+//     Frame(kPadDown);        // crouch (a touch on a beaten boss recruits it)
+//     Frame(kPadUp);          // a newly pressed up (takes a gap or door)
 //   }
 #pragma once
 
-#include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <map>
 
 #include "framework/core/framework_life.h"
@@ -35,8 +32,8 @@
 
 namespace orb::test {
 
-// The default buttons of the five actions (the pad screen's defaults).
-constexpr uint32_t kDecide = 0x10, kJump = 0x20, kShoot = 0x40, kChange = 0x80, kPauseButton = 0x100;
+// The buttons of the five actions (the pad screen's defaults).
+constexpr uint32_t kDecide = 0x10, kJump = 0x20, kShoot = 0x40, kChange = 0x80;
 
 struct StageTiles {
   int8_t t[kTileRows][kTileColumns];
@@ -45,14 +42,13 @@ struct StageTiles {
 class PlayerWorld : public ::testing::Test {
  public:
   // The framework runs headless underneath (the in-game states ask it for
-  // keys); the game draws through an empty graph table, so nothing is drawn.
+  // keys); the game's graph table is empty, so nothing is drawn.
   void SetUp() override {
     lifetest::ResetLife();
     qor::SetLogFileOutputPublic(0);
     ASSERT_EQ(qor::InitFramework(), 0);
     ResetGameModules();
     maps().clear();
-    pads()[0] = pads()[1] = 0;
     input.padReader = ReadScriptedPad;
     DefaultPlayerMasks(input.LiveButtonMasks);
     DefaultPlayerMasks(input.LiveButtonMasks + 5);
@@ -61,21 +57,19 @@ class PlayerWorld : public ::testing::Test {
     ResetNewGame();
     game.DifficultyLevel = 1;
   }
-
   void TearDown() override {
     qor::EndFramework();
     lifetest::ResetLife();
     ResetGameModules();
   }
 
-  // The tiles a stage's collision picture holds (all open until painted).
   static StageTiles& Map(int stage) { return maps()[stage]; }
   static void Paint(int stage, int row, int first, int last, int8_t code) {
     for (int c = first; c <= last; ++c) Map(stage).t[row][c] = code;
   }
   static void Floor(int stage, int row) { Paint(stage, row, 0, kTileColumns - 1, kTileSolid); }
 
-  // Runs a stage's set-up routine and starts play there, as after the fade.
+  // Runs a stage's set-up routine and plays there, as after the fade.
   static void Begin(int stage, int players = 1) {
     game.OnFieldMode = players == 2 ? 1 : 0;
     game.CurrentStage = stage;
@@ -83,6 +77,13 @@ class PlayerWorld : public ::testing::Test {
     game.InGameState = 0;
     game.InGameStateTimer = 0;
     game.PlayFrameCount = 100;  // past the frames that ignore presses
+  }
+  // Stage 2 with a floor on row 13 and player 1 standing at x 900, facing right.
+  static void StartOnFloor() {
+    Floor(2, 13);
+    Begin(2);
+    Stand(0, 900);
+    P(0).facing = 1;
   }
 
   // A player standing on a floor whose top is at floorY, centre at x.
@@ -95,7 +96,8 @@ class PlayerWorld : public ::testing::Test {
     p.stairsMode = 0;
   }
 
-  // One play frame with these pad bits held (newly pressed bits follow).
+  // One play frame with these pad bits held; bits not held the frame
+  // before are newly pressed.
   static void Frame(uint32_t pad1 = 0, uint32_t pad2 = 0) {
     pads()[0] = pad1;
     pads()[1] = pad2;
@@ -119,12 +121,10 @@ class PlayerWorld : public ::testing::Test {
     return p;
   }
   static int ReadScriptedPad(int padValue) { return static_cast<int>(pads()[padValue == 2 ? 1 : 0]); }
-
-  // "stage\NNN.bmp": the stage number is the picture's handle.
+  // "stage\NNN.bmp": the stage number serves as the picture's handle.
   static int OpenMap(const char* file) {
     int stage = 0;
-    if (std::sscanf(file, "stage\\%d", &stage) != 1 || !maps().count(stage)) return -1;
-    return stage;
+    return std::sscanf(file, "stage\\%d", &stage) == 1 && maps().count(stage) ? stage : -1;
   }
   static int ReadMapPixel(int stage, int x, int y, int* r, int* g, int* b) {
     uint8_t cr, cg, cb;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -46,11 +47,22 @@ constexpr StageSpawnRow Fixed(int stage, Spawns calls, Spawns clear, Spawns set)
 }
 constexpr StageSpawnRow Fixed(int stage, Spawns all) { return Fixed(stage, all, all, all); }
 
+// Enemies by difficulty, the same with the flags clear and set; the blocks
+// at every difficulty; the items with the flags clear and set.
+constexpr StageSpawnRow ByDifficulty(int stage, Spawns calls, int e0, int e1, int e2, int e3, int blocks,
+                                     int itemsClear, int itemsSet) {
+  return {stage,
+          calls,
+          {{e0, blocks, itemsClear}, {e1, blocks, itemsClear}, {e2, blocks, itemsClear}, {e3, blocks, itemsClear}},
+          {{e0, blocks, itemsSet}, {e1, blocks, itemsSet}, {e2, blocks, itemsSet}, {e3, blocks, itemsSet}}};
+}
+
 inline std::string Describe(const Spawns& s) {
   char text[64];
   std::snprintf(text, sizeof text, "%d/%d/%d", s.enemies, s.blocks, s.items);
   return text;
 }
+inline void PrintTo(const Spawns& s, std::ostream* os) { *os << Describe(s); }
 
 // The asset tool's collision maps, built once per test program.
 inline const mkassets::StageMap* PlaceholderMaps() {
@@ -86,8 +98,9 @@ inline void SetProgressFlags(uint8_t value) {
 }
 
 // A clean game on the placeholder maps, both players on the field, arrived
-// at the left end of the stage; then the stage's routine at the difficulty.
-inline void RunStageAt(int stage, int difficulty, bool flagsSet) {
+// by the given way (an entry side of BeginStage, and the entry point where
+// that side uses one); then the stage's routine at the difficulty.
+inline void RunStageEnteredBy(int stage, int difficulty, bool flagsSet, int entrySide, float entryX, float entryY) {
   ResetGameModules();
   SetStageLoadHooks({nullptr, nullptr, stage_contents_detail::OpenMap, stage_contents_detail::ReadMapPixel,
                      stage_contents_detail::CloseMap});
@@ -97,9 +110,19 @@ inline void RunStageAt(int stage, int difficulty, bool flagsSet) {
   game.BossMode = 0;
   SetProgressFlags(flagsSet ? 1 : 0);
   game.CurrentStage = stage;
-  game.EntrySide = kEnteredLeftEnd;
-  game.EntryY = 385.0f;
+  game.EntrySide = entrySide;
+  game.EntryX = entryX;
+  game.EntryY = entryY;
   RunStageSetup(stage);
+}
+
+// Arrived through the left edge when the stage has a left exit, else
+// through the right one when it has that (else at the left end all the
+// same), standing on the floor.
+inline void RunStageAt(int stage, int difficulty, bool flagsSet) {
+  const StageGeometry& g = StageGeometryOf(stage);
+  const int side = g.exitLeft == 0 && g.exitRight != 0 ? kEnteredRightEnd : kEnteredLeftEnd;
+  RunStageEnteredBy(stage, difficulty, flagsSet, side, 0.0f, 385.0f);
 }
 
 inline Spawns CountSpawns() {
@@ -126,7 +149,8 @@ inline void RunWorldFrames(int n) {
   }
 }
 
-// The tile code at a world point; outside the map reads as solid.
+// The tile code at a world point; below the map reads as solid, beside or
+// above it as open.
 inline int TileAtPoint(float x, float y) {
   const int c = static_cast<int>(std::floor(x / kTileSize)), r = static_cast<int>(std::floor(y / kTileSize));
   if (c < 0 || c >= kTileColumns || r < 0 || r >= kTileRows) return r >= kTileRows ? kTileSolid : kTileOpen;
@@ -161,9 +185,10 @@ inline bool OnFloor(float cx, float bottom) {
 }
 
 // The placement rules on what stands now: inside the stage (or gone out
-// through an edge that has an exit) and in no solid or deadly tile; walkers (map collision on) not in a jump, gaps, doors and
+// through an edge that has an exit) and in no solid or deadly tile; walkers
+// (map collision on, gaps and doors too) on a floor unless in a jump, and
 // items on a floor; fliers in open tiles only. Blocks that start beyond an
-// edge on purpose are named by their slots in allowedOutside.
+// edge on purpose are named by their slots in blocksAllowedOutside.
 inline std::vector<std::string> PlacementFaults(const std::vector<int>& blocksAllowedOutside = {}) {
   std::vector<std::string> faults;
   const float left = game.links.leftBound, right = game.links.rightBound + 640.0f;
@@ -220,7 +245,7 @@ inline std::vector<std::string> SpawnPointFaults() {
     for (int r = 0; r < kTileRows; ++r) {
       const int code = tiles.TileMap[r][c];
       if (code >= kTileStairsFootRight && code <= kTileStairsTopLeft) {
-        arrivals.push_back(static_cast<float>(c * kTileSize + kTileSize / 2));
+        arrivals.push_back(static_cast<float>(c * kTileSize + kTileSize / 2));  // every column of the stairs
         break;
       }
     }
