@@ -33,19 +33,37 @@ void RunningJumps(EnemyRecord& e, int32_t c) {
   const float de = game.DifficultySpeedBonus;
   float& speedX = e.motion.velocityX;
   switch (c) {
-    case 300: case 301: e.poseFlag = 1; break;
-    case 309: speedX = (BossHardPhase() ? 5.0f : 3.0f) + de; break;
-    case 310: BeginBossJump(e, -5.0f); break;
-    case 369: speedX = (BossHardPhase() ? 7.0f : 5.0f) + de; break;
-    case 370: BeginBossJump(e, -7.0f); break;
-    case 419: speedX = 3.0f + de; break;
-    case 420: e.poseFlag = 0; break;
-    case 449: speedX *= 2.0f; break;
+    case 300:
+    case 301:
+      e.poseFlag = 1;
+      break;
+    case 309:
+      speedX = (BossHardPhase() ? 5.0f : 3.0f) + de;
+      break;
+    case 310:
+      BeginBossJump(e, -5.0f);
+      break;
+    case 369:
+      speedX = (BossHardPhase() ? 7.0f : 5.0f) + de;
+      break;
+    case 370:
+      BeginBossJump(e, -7.0f);
+      break;
+    case 419:
+      speedX = 3.0f + de;
+      break;
+    case 420:
+      e.poseFlag = 0;
+      break;
+    case 449:
+      speedX *= 2.0f;
+      break;
     case 450:
       e.poseFlag = 1;
       BeginBossJump(e, -9.0f);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -78,22 +96,14 @@ void Hops(EnemyRecord& e, int32_t c) {
 }  // namespace
 
 void RunBoss15(EnemyRecord& e) {
+  static constexpr BossWindow kWindows[] = {{0, HopsAndLines}, {300, RunningJumps}, {500, CurlingRings}, {800, Hops}};
   if (HoldBeatenBoss(e)) return;
   if (e.timer < 200) {
     WalkIn(e);
     return;
   }
   StartBossCycle(e);
-  const int32_t c = e.attackCycle;
-  if (c < 300) {
-    HopsAndLines(e, c);
-  } else if (c < 500) {
-    RunningJumps(e, c);
-  } else if (c < 800) {
-    CurlingRings(e, c);
-  } else {
-    Hops(e, c);
-  }
+  RunBossWindows(e, kWindows);
 }
 
 }  // namespace orb

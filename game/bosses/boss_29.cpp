@@ -35,8 +35,7 @@ void SpawnMinion(const EnemyRecord& e, const MinionRow& m) {
   if (m.mode == 31) {
     SpawnEnemy(x, y, 7, 0, 6, 31, 70, 0, speed, 0.0f, 60.0f, 120.0f, -0.0f, 0.0f, 0.0f, 2.0f, 0.1f, 0.0f, 0, 0, 0);
   } else {
-    SpawnEnemy(x, y, 7, 0, 6, m.mode, 200, 1, speed, 0.0f, 60.0f, 11.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 1,
-               0);
+    SpawnEnemy(x, y, 7, 0, 6, m.mode, 200, 1, speed, 0.0f, 60.0f, 11.0f, 0.0f, 0.4f, 0.0f, 0.0f, 0.0f, 0.0f, 0, 1, 0);
   }
 }
 
@@ -119,17 +118,9 @@ void HopsAndBursts(EnemyRecord& e, int32_t c) {
 }  // namespace
 
 void RunBoss29(EnemyRecord& e) {
+  static constexpr BossWindow kWindows[] = {{0, Summon}, {300, StandAndJump}, {500, Dashes}, {800, HopsAndBursts}};
   if (HoldBeatenBoss(e) || !StartBossCycle(e)) return;
-  const int32_t c = e.attackCycle;
-  if (c < 300) {
-    Summon(e, c);
-  } else if (c < 500) {
-    StandAndJump(e, c);
-  } else if (c < 800) {
-    Dashes(e, c);
-  } else {
-    HopsAndBursts(e, c);
-  }
+  RunBossWindows(e, kWindows);
 }
 
 }  // namespace orb

@@ -140,17 +140,9 @@ void Hops(EnemyRecord& e, int32_t c) {
 }  // namespace
 
 void RunBoss30(EnemyRecord& e) {
+  static constexpr BossWindow kWindows[] = {{0, BrakingRings}, {300, FansBetweenJumps}, {500, Sprays}, {800, Hops}};
   if (HoldBeatenBoss(e) || !StartBossCycle(e)) return;
-  const int32_t c = e.attackCycle;
-  if (c < 300) {
-    BrakingRings(e, c);
-  } else if (c < 500) {
-    FansBetweenJumps(e, c);
-  } else if (c < 800) {
-    Sprays(e, c);
-  } else {
-    Hops(e, c);
-  }
+  RunBossWindows(e, kWindows);
 }
 
 }  // namespace orb

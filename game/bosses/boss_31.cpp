@@ -14,16 +14,29 @@ float Excess() { return game.DifficultySpeedBonus; }
 void Hops(EnemyRecord& e, int32_t c) {
   e.poseFlag = 1;
   switch (c) {
-    case 10: e.motion.velocityX = 8.0f + Excess(); break;
-    case 40: BeginBossJump(e, -6.0f); break;
-    case 100: e.motion.velocityX = 6.0f + Excess(); break;
-    case 110: BeginBossJump(e, -8.0f); break;
-    case 200: BeginBossJump(e, -3.0f); break;
-    case 230: BeginBossJump(e, -5.0f); break;
+    case 10:
+      e.motion.velocityX = 8.0f + Excess();
+      break;
+    case 40:
+      BeginBossJump(e, -6.0f);
+      break;
+    case 100:
+      e.motion.velocityX = 6.0f + Excess();
+      break;
+    case 110:
+      BeginBossJump(e, -8.0f);
+      break;
+    case 200:
+      BeginBossJump(e, -3.0f);
+      break;
+    case 230:
+      BeginBossJump(e, -5.0f);
+      break;
     case 265:
       if (BossHardPhase()) BeginBossJump(e, -6.0f);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -54,18 +67,8 @@ void TurningRings(EnemyRecord& e, int32_t c) {
 void FloatingHop(EnemyRecord& e, int32_t c) {
   e.poseFlag = 1;
   if ((c >= 300 && c <= 310) || (c >= 380 && c <= 409)) SetEnemyAttackSlots(e, kPlainRingSlots);
-  if (c == 301) e.motion.velocityX = 3.0f;
-  if (c == 330) BeginBossJump(e, -12.0f);
-  if (c == 350) {
-    e.motion.velocityY = -2.0f;
-    e.motion.accelY = 0.04f;
-    e.motion.velocityX /= 3.0f;
-  }
+  FloatingHopMotion(e, c);
   if (c >= 350 && c <= 449) TurningRings(e, c);
-  if (c == 450) {
-    e.motion.accelY = 0.4f;
-    e.motion.velocityX *= 3.0f;
-  }
 }
 
 void SpiralRing(EnemyRecord& e, float turn) {
@@ -103,17 +106,9 @@ void WalkAndLeaps(EnemyRecord& e, int32_t c) {
 }  // namespace
 
 void RunBoss31(EnemyRecord& e) {
+  static constexpr BossWindow kWindows[] = {{0, Hops}, {300, FloatingHop}, {500, SpiralRings}, {800, WalkAndLeaps}};
   if (HoldBeatenBoss(e) || !StartBossCycle(e)) return;
-  const int32_t c = e.attackCycle;
-  if (c < 300) {
-    Hops(e, c);
-  } else if (c < 500) {
-    FloatingHop(e, c);
-  } else if (c < 800) {
-    SpiralRings(e, c);
-  } else {
-    WalkAndLeaps(e, c);
-  }
+  RunBossWindows(e, kWindows);
 }
 
 }  // namespace orb

@@ -86,18 +86,8 @@ void FloatingHop(EnemyRecord& e, int32_t c) {
     SetEnemyAttackSlots(e, kPlainRingSlots);
     if (BossHardPhase()) SetEnemyAttackSlots(e, kFountainSlots);
   }
-  if (c == 301) e.motion.velocityX = 3.0f;
-  if (c == 330) BeginBossJump(e, -12.0f);
-  if (c == 350) {
-    e.motion.velocityY = -2.0f;
-    e.motion.accelY = 0.04f;
-    e.motion.velocityX /= 3.0f;
-  }
+  FloatingHopMotion(e, c);
   if (c >= 350 && c <= 449) RingsOrFountain(e, c);
-  if (c == 450) {
-    e.motion.accelY = 0.4f;
-    e.motion.velocityX *= 3.0f;
-  }
 }
 
 void LayeredRings(EnemyRecord& e, int32_t c) {
@@ -109,8 +99,8 @@ void LayeredRings(EnemyRecord& e, int32_t c) {
   if (c == 560 || c == 700) BeginBossJump(e, -13.0f);
   const bool burst = (c >= 590 && c <= 609) || (c >= 730 && c <= 749);
   if (burst && c % 7 == 0) {
-    BossVolley v = SlotVolley(e, 11, game.DifficultyLevel + 10, 360.0f, 3.0f, 0.1f, 4.5f,
-                              BossHardPhase() ? 10500 : 11503);
+    BossVolley v =
+        SlotVolley(e, 11, game.DifficultyLevel + 10, 360.0f, 3.0f, 0.1f, 4.5f, BossHardPhase() ? 10500 : 11503);
     v.speedAccel = 0.0f;
     v.angleAccel = 0.0f;
     v.lifetime = 0;
@@ -139,17 +129,10 @@ void WalkAndSprays(EnemyRecord& e, int32_t c) {
 }  // namespace
 
 void RunBoss32(EnemyRecord& e) {
+  static constexpr BossWindow kWindows[] = {
+      {0, ShotsAndFans}, {300, FloatingHop}, {500, LayeredRings}, {800, WalkAndSprays}};
   if (HoldBeatenBoss(e) || !StartBossCycle(e)) return;
-  const int32_t c = e.attackCycle;
-  if (c < 300) {
-    ShotsAndFans(e, c);
-  } else if (c < 500) {
-    FloatingHop(e, c);
-  } else if (c < 800) {
-    LayeredRings(e, c);
-  } else {
-    WalkAndSprays(e, c);
-  }
+  RunBossWindows(e, kWindows);
 }
 
 }  // namespace orb

@@ -157,15 +157,9 @@ void Hover(EnemyRecord& e, int32_t c) {
 }  // namespace
 
 void RunBoss33(EnemyRecord& e) {
+  static constexpr BossWindow kWindows[] = {{0, WalkAndHop}, {300, FloatingHop}, {500, Hover}};
   if (HoldBeatenBoss(e) || !StartBossCycle(e)) return;
-  const int32_t c = e.attackCycle;
-  if (c < 300) {
-    WalkAndHop(e, c);
-  } else if (c < 500) {
-    FloatingHop(e, c);
-  } else {
-    Hover(e, c);
-  }
+  RunBossWindows(e, kWindows);
 }
 
 }  // namespace orb

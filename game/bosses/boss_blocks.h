@@ -3,6 +3,7 @@
 // on the record it is given, the bullet and enemy pools and the game state.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "game/enemies.h"
@@ -50,6 +51,28 @@ void ForceBossJump(EnemyRecord& e, float speedY);
 // ahead along the facing and 3 px down. True when the cycle runs.
 bool StartBossCycle(EnemyRecord& e);
 
+// The cycle cut into windows, each from its first cycle value up to the next
+// window's; the window holding the record's attack cycle runs.
+using BossWindowStep = void (*)(EnemyRecord& e, int32_t cycle);
+struct BossWindow {
+  int32_t from;
+  BossWindowStep step;
+};
+template <std::size_t N>
+void RunBossWindows(EnemyRecord& e, const BossWindow (&windows)[N]) {
+  for (std::size_t i = N; i-- > 0;) {
+    if (e.attackCycle >= windows[i].from) {
+      windows[i].step(e, e.attackCycle);
+      return;
+    }
+  }
+}
+
+// The floating hop of the 300 window (kinds 31 and 32): x speed 3 at 301, a
+// jump at 330, from 350 a slow rise (y speed -2 whether standing or not)
+// under gravity 0.04 at a third of the x speed, and back at 450.
+void FloatingHopMotion(EnemyRecord& e, int32_t cycle);
+
 // Only the muzzle step: 17 px ahead along the facing, 3 px down.
 void PlaceBossMuzzle(EnemyRecord& e);
 
@@ -73,8 +96,8 @@ void FireBossVolley(EnemyRecord& e, const BossVolley& v);
 
 // A volley shape with the accelerations taken from attack slot A: angle,
 // speed, drift and angle accelerations and acceleration time.
-BossVolley SlotVolley(const EnemyRecord& e, int32_t family, int32_t count, float spread, float rows,
-                      float rowStep, float speed, int32_t bulletType);
+BossVolley SlotVolley(const EnemyRecord& e, int32_t family, int32_t count, float spread, float rows, float rowStep,
+                      float speed, int32_t bulletType);
 
 // Free slots of the enemy ring (0 to 126).
 int32_t CountFreeEnemySlots();

@@ -57,8 +57,8 @@ void FireBossVolley(EnemyRecord& e, const BossVolley& v) {
                          v.driftAccelY, v.angleAccel, v.lifetime, v.bulletType, 30);
 }
 
-BossVolley SlotVolley(const EnemyRecord& e, int32_t family, int32_t count, float spread, float rows,
-                      float rowStep, float speed, int32_t bulletType) {
+BossVolley SlotVolley(const EnemyRecord& e, int32_t family, int32_t count, float spread, float rows, float rowStep,
+                      float speed, int32_t bulletType) {
   const EnemyAttackSlot& s = e.slotA;
   return {family,
           count,
@@ -75,6 +75,20 @@ BossVolley SlotVolley(const EnemyRecord& e, int32_t family, int32_t count, float
           bulletType};
 }
 
+void FloatingHopMotion(EnemyRecord& e, int32_t cycle) {
+  if (cycle == 301) e.motion.velocityX = 3.0f;
+  if (cycle == 330) BeginBossJump(e, -12.0f);
+  if (cycle == 350) {
+    e.motion.velocityY = -2.0f;
+    e.motion.accelY = 0.04f;
+    e.motion.velocityX /= 3.0f;
+  }
+  if (cycle == 450) {
+    e.motion.accelY = 0.4f;
+    e.motion.velocityX *= 3.0f;
+  }
+}
+
 int32_t CountFreeEnemySlots() {
   int32_t free = 0;
   for (int32_t i = 0; i < kEnemyRingSlots; ++i) free += pools.enemies[i].head.state == kActorFree;
@@ -89,8 +103,8 @@ int32_t CountFreeEnemySlots() {
 const AttackSlotsValues kPlainRingSlots = {360.0f, 0.0f, 0.0f, 0.0f, 4.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f,
                                            3.0f,   0.0f, 0,    0,    1,    0.0f, 60,   0.0f, 0.0f, 0.0f,
                                            5.0f,   0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0,    10400};
-const AttackSlotsValues kGrowingRowSlots = {360.0f, 3.0f, 0.1f, 0.0f,  4.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f,
-                                            3.0f,   0.0f, 0,    0,     1,    360.0f, 60, 0.0f, 0.0f, 0.0f,
-                                            0.0f,   0.0f, 0.05f, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 100,  11500};
+const AttackSlotsValues kGrowingRowSlots = {360.0f, 3.0f, 0.1f,  0.0f, 4.0f, 0.0f,   0.0f, 0.0f, 0.0f, 0.0f,
+                                            3.0f,   0.0f, 0,     0,    1,    360.0f, 60,   0.0f, 0.0f, 0.0f,
+                                            0.0f,   0.0f, 0.05f, 0.0f, 0.0f, 0.0f,   0.0f, 0.0f, 100,  11500};
 
 }  // namespace orb

@@ -69,13 +69,13 @@ struct BossFrame {
 };
 
 class BossFight : public ::testing::Test {
- protected:
+ public:
   void SetUp() override { ResetGameModules(); }
 
-  EnemyRecord& Boss() { return pools.enemies[1]; }
+  static EnemyRecord& Boss() { return pools.enemies[1]; }
 
   // Enters the room of a boss kind from its left neighbour at a difficulty.
-  void EnterRoom(int32_t kind, int32_t difficulty) {
+  static void EnterRoom(int32_t kind, int32_t difficulty) {
     const BossRoom& r = RoomOfKind(kind);
     game.DifficultyLevel = static_cast<uint8_t>(difficulty);
     game.DifficultySpeedBonus = DifficultyExcess();
@@ -86,8 +86,8 @@ class BossFight : public ::testing::Test {
     game.BossMode = 1;
     if (Boss().head.state == kActorFree || Boss().kind != r.kind) {
       pools.EnemyRingIndex = 0;
-      SpawnEnemy(r.x, r.y, r.kind, 0, r.framePeriod, 1, difficulty == 0 ? r.hitPointsEasy : r.hitPoints, 1, 0.0f,
-                 0.0f, 60.0f, 17.0f, 0.0f, r.gravity, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 0);
+      SpawnEnemy(r.x, r.y, r.kind, 0, r.framePeriod, 1, difficulty == 0 ? r.hitPointsEasy : r.hitPoints, 1, 0.0f, 0.0f,
+                 60.0f, 17.0f, 0.0f, r.gravity, 0.0f, 0.0f, 0.0f, 0.0f, 0, 3, 0);
     }
     for (int row = 0; row < kTileRows; ++row) {
       for (int col = 0; col < kTileColumns; ++col) {
@@ -99,10 +99,10 @@ class BossFight : public ::testing::Test {
   }
 
   // The hard phase from the next sampled frame on: a bar under a third.
-  void ForceHard() { Boss().hitPoints = 20 * (scenes.BossFullHp / 3 - 1); }
+  static void ForceHard() { Boss().hitPoints = 20 * (scenes.BossFullHp / 3 - 1); }
 
   // One play frame of the world pass.
-  BossFrame Step() {
+  static BossFrame Step() {
     BossFrame f{};
     EnemyRecord& b = Boss();
     f.hard = scenes.BossShownHp < scenes.BossFullHp / 3;
@@ -142,7 +142,7 @@ class BossFight : public ::testing::Test {
     return f;
   }
 
-  std::vector<BossFrame> Run(int frames) {
+  static std::vector<BossFrame> Run(int frames) {
     std::vector<BossFrame> out;
     for (int i = 0; i < frames; ++i) out.push_back(Step());
     return out;

@@ -49,29 +49,38 @@ void Boss29(const Seen& s, Expect& x) {
   const float de = s.de;
   const int dt = static_cast<int>(de);
   if (c < 300) {
-    struct Row { int c; bool hard; int mode, hp; };
-    const Row rows[] = {{40, true, 5, 200}, {90, true, 31, 70}, {150, true, 7, 200}, {200, true, 8, 200},
-                        {250, true, 31, 70}, {50, false, 5, 200}, {110, false, 7, 200}, {170, false, 8, 200},
-                        {240, false, 5, 200}};
+    struct Row {
+      int c;
+      bool hard;
+      int mode, hp;
+    };
+    const Row rows[] = {{40, true, 5, 200},   {90, true, 31, 70},   {150, true, 7, 200},
+                        {200, true, 8, 200},  {250, true, 31, 70},  {50, false, 5, 200},
+                        {110, false, 7, 200}, {170, false, 8, 200}, {240, false, 5, 200}};
     for (const Row& r : rows) {
       const int dx = s.facing != 0 ? 24 : -18;  // the minion's centre: 14 or -28, plus half of its 20 px
-      if (r.c == c && r.hard == s.hard) x.minions.push_back(std::to_string(r.mode) + "/" + std::to_string(r.hp) + "@" + std::to_string(dx));
+      if (r.c == c && r.hard == s.hard)
+        x.minions.push_back(std::to_string(r.mode) + "/" + std::to_string(r.hp) + "@" + std::to_string(dx));
     }
   } else if (c < 500) {
     if (c == 300) x.speedX = 0.0f;
     if (c == 330) x.jump = -11.0f;
     if (c == 430) x.speedX = 4.8f, x.jump = -14.0f;
     if (c == 350 || c == 465) {
-      if (s.hard) x.Add(10203, 0, 0, 3 * (2 * d + 5));
-      else x.Add(10200, 0, 0, 3 * (2 * d + 3));
+      if (s.hard)
+        x.Add(10203, 0, 0, 3 * (2 * d + 5));
+      else
+        x.Add(10200, 0, 0, 3 * (2 * d + 3));
     }
     if ((c == 356 || c == 471) && s.hard) x.Add(10203, 0, 0, 3 * (2 * d + 5));
   } else if (c < 800) {
     // Backsteps b = 530, 630, 730 (20 frames), dashes from 550, 650, 750.
     const int r = (c - 500) / 100, t = c - 500 - 100 * r;
     x.signedX = true;
-    if (t < 30) x.speedX = 0.0f;
-    else if (t < 50) x.speedX = Facing(s, static_cast<float>(t - 30) / 10.01f - 2.0f);
+    if (t < 30)
+      x.speedX = 0.0f;
+    else if (t < 50)
+      x.speedX = Facing(s, static_cast<float>(t - 30) / 10.01f - 2.0f);
     else {
       const float top = r == 0 ? (s.hard ? 13.0f : 10.0f) : (s.hard ? 16.0f : 13.0f);
       x.speedX = Facing(s, top - static_cast<float>(t - 50) / (r == 0 ? 5.0f : 3.83f));
@@ -126,12 +135,16 @@ void Boss30(const Seen& s, Expect& x) {
   } else if (c < 800) {
     if (c == 510) x.speedX = 2.0f + 0.5f * de;
     if (c == 560 || c == 700) x.jump = -13.0f;
-    struct Wave { int n, life, type; };
+    struct Wave {
+      int n, life, type;
+    };
     const std::vector<Wave> w590h = {{4, 20, 11500}, {6, 30, 11500}, {5, 40, 11501}, {4, 50, 11502}, {3, 60, 11503}};
     const std::vector<Wave> w590 = {{6, 40, 11500}, {5, 40, 11501}, {4, 40, 11502}, {3, 40, 11503}};
     const std::vector<Wave> w730h = {{4, 30, 11500}, {6, 40, 11500}, {5, 50, 11501}, {4, 60, 11502}, {3, 70, 11503}};
     const std::vector<Wave> w730 = {{6, 50, 11500}, {5, 50, 11501}, {4, 50, 11502}, {3, 50, 11503}};
-    const std::vector<Wave>* waves = c == 590 ? (s.hard ? &w590h : &w590) : c == 730 ? (s.hard ? &w730h : &w730) : nullptr;
+    const std::vector<Wave>* waves = c == 590   ? (s.hard ? &w590h : &w590)
+                                     : c == 730 ? (s.hard ? &w730h : &w730)
+                                                : nullptr;
     if (waves) {
       for (const Wave& v : *waves) x.Add(v.type, 3, v.life, d + v.n);
     }
@@ -255,8 +268,8 @@ std::string Fmt(float v) {
   return b;
 }
 
-std::string Line(const std::map<std::string, int>& bullets, const std::vector<std::string>& minions, float sx,
-                 float sy, float g) {
+std::string Line(const std::map<std::string, int>& bullets, const std::vector<std::string>& minions, float sx, float sy,
+                 float g) {
   std::string out;
   for (const auto& [k, n] : bullets) out += k + "x" + std::to_string(n) + " ";
   std::vector<std::string> m = minions;
@@ -268,7 +281,8 @@ std::string Line(const std::map<std::string, int>& bullets, const std::vector<st
 std::string Observed(const BossFrame& f, bool signedX) {
   std::map<std::string, int> bullets;
   for (const ShotRecord& b : f.fired) {
-    bullets[std::to_string(b.typeCode) + "/" + std::to_string(b.child.patternKind) + "/" + std::to_string(b.lifetime)]++;
+    bullets[std::to_string(b.typeCode) + "/" + std::to_string(b.child.patternKind) + "/" +
+            std::to_string(b.lifetime)]++;
   }
   std::vector<std::string> minions;
   for (const EnemyRecord& m : f.spawned) {
@@ -296,13 +310,26 @@ struct Oracle {
     } else {
       s.c = (f.timer - 200) % 1000;
       switch (kind) {
-        case 15: Boss15(s, x); break;
-        case 29: Boss29(s, x); break;
-        case 30: Boss30(s, x); break;
-        case 31: Boss31(s, x); break;
-        case 32: Boss32(s, x); break;
-        case 33: Boss33(s, x, f.airborneBefore); break;
-        default: break;
+        case 15:
+          Boss15(s, x);
+          break;
+        case 29:
+          Boss29(s, x);
+          break;
+        case 30:
+          Boss30(s, x);
+          break;
+        case 31:
+          Boss31(s, x);
+          break;
+        case 32:
+          Boss32(s, x);
+          break;
+        case 33:
+          Boss33(s, x, f.airborneBefore);
+          break;
+        default:
+          break;
       }
     }
     if (x.gravity) gravity = *x.gravity;
@@ -311,58 +338,67 @@ struct Oracle {
     *signedX = x.signedX;
     if (!x.signedX) sx = std::fabs(sx);
     float sy;
-    if (x.speedY) sy = *x.speedY + gravity;
-    else if (x.jump && f.airborneBefore == 0) sy = *x.jump + gravity;
-    else sy = f.airborneAfter ? std::clamp(f.speedYBefore + gravity, -17.0f, 17.0f) : 0.0f;
+    if (x.speedY)
+      sy = *x.speedY + gravity;
+    else if (x.jump && f.airborneBefore == 0)
+      sy = *x.jump + gravity;
+    else
+      sy = f.airborneAfter ? std::clamp(f.speedYBefore + gravity, -17.0f, 17.0f) : 0.0f;
     return Line(x.bullets, x.minions, sx, sy, gravity);
   }
 };
 
-class BossTimeline : public BossFight, public ::testing::WithParamInterface<int> {};
-
-TEST_P(BossTimeline, IntroAndOneCycleFollowTheTimetable) {
-  const int kind = GetParam();
-  for (int d : {0, 3}) {
-    for (bool hard : {false, true}) {
-      SetUp();
-      EnterRoom(kind, d);
-      SeedRand(7);
-      g_follow32 = 0;
-      Oracle oracle{kind, RoomOfKind(kind).gravity};
-      uint32_t crt = 7;  // the runtime's generator, modelled here
-      std::set<int> releasedTypes;
-      int jumps = 0, mismatches = 0;
-      for (int frame = 1; frame <= 1200; ++frame) {
-        if (hard && frame == 100) ForceHard();
-        const BossFrame f = Step();
-        ASSERT_EQ(f.timer, frame);
-        bool signedX = false;
-        const std::string want = oracle.Predict(f, &signedX);
-        const std::string got = Observed(f, signedX);
-        if (want != got && ++mismatches <= 5) {
-          ADD_FAILURE() << "kind " << kind << " difficulty " << d << (hard ? " hard" : "") << " timer " << frame
-                        << "\n  timetable: " << want << "\n  fight:     " << got;
-        }
-        jumps += f.airborneBefore == 0 && f.airborneAfter == 1;
-        for (const ShotRecord& r : f.released) releasedTypes.insert(r.typeCode);
-        if (kind == 32 && frame < 300 && !f.fired.empty()) {
-          // One draw per aimed shot: the muzzle 17 px above to 22 px below the boss's centre.
-          crt = crt * 214013u + 2531011u;
-          const float muzzle = f.yBefore + 3.0f - 20.0f + static_cast<float>(((crt >> 16) & 0x7FFF) % 40);
-          const ShotRecord& b = f.fired[0];
-          EXPECT_NEAR(b.head.y - b.head.vy, muzzle, 0.01f) << "timer " << frame;
-        }
-      }
-      EXPECT_EQ(mismatches, 0);
-      EXPECT_GT(jumps, 2) << "kind " << kind;
-      // Only kind 30 (always), and 32 and 33 in the hard phase, fire bullets that burst.
-      std::set<int> want;
-      if (kind == 30) want = {10400, 11500};
-      if (kind == 32 && hard) want = {10403};
-      if (kind == 33 && hard) want = {10603};
-      EXPECT_EQ(releasedTypes, want) << "kind " << kind << " difficulty " << d << (hard ? " hard" : "");
+// One run; the record of every frame (what was compared, and where the
+// bullets flew) comes back for the repeat.
+std::vector<std::string> Fight(int kind, int d, bool hard) {
+  SCOPED_TRACE(testing::Message() << "kind " << kind << " difficulty " << d << (hard ? " hard" : ""));
+  ResetGameModules();
+  BossFight::EnterRoom(kind, d);
+  g_follow32 = 0;
+  Oracle oracle{kind, RoomOfKind(kind).gravity};
+  std::set<int> releasedTypes;
+  std::vector<std::string> record;
+  int jumps = 0, mismatches = 0;
+  for (int frame = 1; frame <= 1200; ++frame) {
+    if (hard && frame == 100) BossFight::ForceHard();
+    SeedRand(static_cast<uint32_t>(frame));  // the generator as the frame begins, modelled below
+    const BossFrame f = BossFight::Step();
+    EXPECT_EQ(f.timer, frame);
+    bool signedX = false;
+    const std::string want = oracle.Predict(f, &signedX);
+    const std::string got = Observed(f, signedX);
+    if (want != got && ++mismatches <= 5) {
+      ADD_FAILURE() << "timer " << frame << "\n  timetable: " << want << "\n  fight:     " << got;
+    }
+    record.push_back(got);
+    for (const ShotRecord& b : f.fired) record.back() += " " + Fmt(b.head.x) + "," + Fmt(b.head.y);
+    jumps += f.airborneBefore == 0 && f.airborneAfter == 1;
+    for (const ShotRecord& r : f.released) releasedTypes.insert(r.typeCode);
+    if (kind == 32 && frame < 300 && !f.fired.empty()) {
+      // One draw per aimed shot: the muzzle 17 px above to 22 px below the boss's centre.
+      const uint32_t crt = static_cast<uint32_t>(frame) * 214013u + 2531011u;
+      const float muzzle = f.yBefore + 3.0f - 20.0f + static_cast<float>(((crt >> 16) & 0x7FFF) % 40);
+      EXPECT_NEAR(f.fired[0].head.y - f.fired[0].head.vy, muzzle, 0.01f) << "timer " << frame;
     }
   }
+  EXPECT_EQ(mismatches, 0);
+  EXPECT_GT(jumps, 2);
+  // Only kind 30 (always), and 32 and 33 in the hard phase, fire bullets that burst.
+  std::set<int> bursts;
+  if (kind == 30) bursts = {10400, 11500};
+  if (kind == 32 && hard) bursts = {10403};
+  if (kind == 33 && hard) bursts = {10603};
+  EXPECT_EQ(releasedTypes, bursts);
+  return record;
+}
+
+class BossTimeline : public BossFight, public ::testing::WithParamInterface<int> {};
+
+TEST_P(BossTimeline, IntroAndOneCycleFollowTheTimetableAndRepeat) {
+  for (int d : {0, 3}) {
+    for (bool hard : {false, true}) Fight(GetParam(), d, hard);
+  }
+  EXPECT_EQ(Fight(GetParam(), 3, true), Fight(GetParam(), 3, true));
 }
 
 INSTANTIATE_TEST_SUITE_P(FirstSix, BossTimeline, ::testing::Values(29, 15, 30, 31, 32, 33));
