@@ -1,0 +1,298 @@
+// Movie handles and movie graphs on the virtual clock: frames due by the
+// clock (the worked examples), pause and resume, the graph road for loose
+// and archived files, a lossless movie written by libavcodec shown exactly,
+// the movie player's refusals and the overlay placement.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "framework/core/file_test_support.h"
+#include "framework/core/archive.h"
+#include "framework/core/archive_writer.h"
+#include "framework/core/time_helpers.h"
+#include "framework/graphics/draw_entries.h"
+#include "framework/graphics/draw_state.h"
+#include "framework/graphics/graph_load.h"
+#include "framework/graphics/graphics_test_support.h"
+#include "framework/sound/movie.h"
+#include "movie_test_support.h"
+#include "platform/host/headless/headless_control.h"
+#include "platform/media/media_player.h"
+#include "support/lossless_movie.h"
+
+using namespace qor;
+
+namespace {
+
+void WriteBytes(const char* name, const std::vector<uint8_t>& bytes) { ASSERT_EQ(WriteWholeFile(name, bytes), 0); }
+
+std::vector<uint8_t> Numbered(int frames, uint32_t rate = 30) {
+  movietest::EncodeOptions o;
+  o.frames = frames;
+  o.rateNumerator = rate;
+  return movietest::EncodeNumberedMovie(o);
+}
+
+// The number painted in the frame, read from the 32-bit screen's pixels.
+int ShownOnScreen(int x, int y, int w, int h) {
+  const std::vector<uint32_t> px = gfxtest::TargetPixels(x, y, w, h);
+  std::vector<uint8_t> luma(px.size());
+  for (size_t i = 0; i < px.size(); ++i) {
+    const uint32_t p = px[i];
+    luma[i] = static_cast<uint8_t>(((p & 0xFF) * 29 + ((p >> 8) & 0xFF) * 150 + ((p >> 16) & 0xFF) * 77) >> 8);
+  }
+  return movietest::ReadFrameNumber(luma.data(), w, w, h);
+}
+
+bool Exists(const char* host) {
+  struct stat st;
+  return stat(host, &st) == 0;
+}
+
+}  // namespace
+
+TEST(MovieFrameDue, SixtyFourBitsAndSaturation) {
+  // 40 minutes of sound: p x 1000 left 32 bits after 35 minutes.
+  EXPECT_EQ(MovieFrameDue(int64_t{40} * 60 * 1000 * 1000, 30.0), 72000);
+  EXPECT_EQ(MovieFrameDue(INT64_MAX, 30.0), INT32_MAX);
+  EXPECT_EQ(MovieFrameDue(-5000000, 30.0), 0);
+  EXPECT_EQ(MovieFrameDue(2500000, 29.97), 74);  // truncated toward zero
+}
+
+TEST(MoviePlay, FramesDueByTheClockFollowTheWorkedExamples) {
+  gfxtest::Road road(false, 32);
+  WriteBytes("clip.ogv", Numbered(300));
+  const int32_t movie = OpenMovie("clip.ogv", nullptr, nullptr, 0);  // null size pointers still open
+  ASSERT_GE(movie, 0);
+  MovieData* m = GetMovieData(movie);
+  EXPECT_EQ(m->theora, 1);
+  EXPECT_EQ(m->soundtrack, -1);  // no sound device, no soundtrack
+  EXPECT_EQ(m->stopped, 1);
+  EXPECT_EQ(m->resumeMark, 0);
+  ASSERT_EQ(PlayMovie(movie, 1), 0);
+  m->startTime = GetNowMicros() - 2500000;
+  UpdateMovie(movie, 0);
+  EXPECT_EQ(GetTheoraCurrentFrame(m->decoder), 75);
+  m->startTime = GetNowMicros() - 12000000;
+  UpdateMovie(movie, 0);
+  EXPECT_EQ(GetTheoraCurrentFrame(m->decoder), 299);
+  EXPECT_EQ(m->stopped, 0);
+  UpdateMovie(movie, 0);  // the next update that finds it there stops it
+  EXPECT_EQ(m->stopped, 1);
+  EXPECT_EQ(m->resumeMark, 0);
+
+  // Looping: 12 s wraps to frame 60, forward through the end.
+  ASSERT_EQ(PlayMovie(movie, 3), 0);
+  m->startTime = GetNowMicros() - 12000000;
+  UpdateMovie(movie, 0);
+  EXPECT_EQ(GetTheoraCurrentFrame(m->decoder), 60);
+
+  // Resuming at frame 150 puts the start 5 s before now.
+  ASSERT_EQ(PauseMovie(movie, 1), 0);
+  m->startTime = GetNowMicros() - 5000000;
+  m->stopped = 0;
+  UpdateMovie(movie, 0);
+  ASSERT_EQ(GetTheoraCurrentFrame(m->decoder), 150);
+  m->stopped = 1;
+  ResumeAllMovies();
+  EXPECT_NEAR(static_cast<double>(GetNowMicros() - m->startTime), 5000000.0, 1000.0);
+  EXPECT_EQ(CloseMovie(movie), 0);
+  EXPECT_EQ(GetMovieData(movie), nullptr);
+  EXPECT_EQ(CloseMovie(movie), -1);
+}
+
+TEST(MoviePlay, PauseAllThenResumeAllBringsBackExactlyThePlayingMovies) {
+  gfxtest::Road road(false, 32);
+  WriteBytes("clip.ogv", Numbered(20));
+  int32_t movies[3];
+  for (int32_t& h : movies) ASSERT_GE(h = OpenMovie("clip.ogv", nullptr, nullptr, 0), 0);
+  PlayMovie(movies[0], 3);
+  PlayMovie(movies[2], 1);
+  PauseAllMovies();
+  for (int32_t h : movies) EXPECT_EQ(GetMovieData(h)->stopped, 1);
+  // Pausing a stopped movie changes nothing, not even its mark.
+  EXPECT_EQ(PauseMovie(movies[1], 0), 0);
+  EXPECT_EQ(GetMovieData(movies[0])->resumeMark, 1);
+  ResumeAllMovies();
+  EXPECT_EQ(GetMovieData(movies[0])->stopped, 0);
+  EXPECT_EQ(GetMovieData(movies[0])->playType, 3);
+  EXPECT_EQ(GetMovieData(movies[1])->stopped, 1);
+  EXPECT_EQ(GetMovieData(movies[2])->stopped, 0);
+  // A closed slot is the next one taken; the old handle no longer validates.
+  CloseMovie(movies[1]);
+  const int32_t again = OpenMovie("clip.ogv", nullptr, nullptr, 0);
+  EXPECT_EQ(again & 0xFFFF, movies[1] & 0xFFFF);
+  EXPECT_NE(again, movies[1]);
+  EXPECT_EQ(PauseMovie(movies[1], 1), -1);
+  EXPECT_EQ(DrawMovieDirect(0, 0, 1, movies[1], 1), -1);
+}
+
+TEST(MovieGraph, ATheoraGraphAdvancesWithTheVirtualClockAndClosesWithTheGraph) {
+  for (const bool archived : {false, true}) {
+    gfxtest::Road road(false, 32);
+    const auto movie = Numbered(40);
+    if (archived) {
+      std::vector<uint8_t> archive;
+      ASSERT_EQ(BuildArchive(filetest::DirNode("", {filetest::FileNode("clip.ogv", movie)}), PackOptions{}, &archive),
+                0);
+      WriteBytes("movies.dat", archive);
+      SetArchiveExtension("dat");
+    } else {
+      WriteBytes("clip.ogv", movie);
+    }
+    const int32_t g = OpenGraphFile(archived ? "movies\\clip.ogv" : "clip.ogv", 1);
+    ASSERT_GE(g, 0) << archived;
+    SelectDrawTarget(kBackScreen);
+    ASSERT_EQ(BlitGraph(0, 0, g, 0), 0);
+    EXPECT_EQ(ShownOnScreen(0, 0, 64, 48), 0);  // opened stopped, on its first frame
+    ASSERT_EQ(PlayMovie(LookupGraph(g)->movieHandle, 1), 0);
+    int last = 0;
+    for (int step = 0; step < 4; ++step) {
+      plat::headless::SetClock(plat::headless::PeekClock() + 1000000 * 9 / 30);
+      const MovieData* m = GetMovieData(LookupGraph(g)->movieHandle);
+      const int due = MovieFrameDue(GetNowMicros() - m->startTime, 30.0);
+      ASSERT_GT(due, last);
+      ASSERT_EQ(BlitGraph(0, 0, g, 0), 0);
+      EXPECT_EQ(ShownOnScreen(0, 0, 64, 48), due) << archived;
+      last = due;
+    }
+    EXPECT_EQ(LiveMovieCount(), 1);
+    EXPECT_EQ(DestroyGraph(g, 0), 0);
+    EXPECT_EQ(LiveMovieCount(), 0);
+  }
+}
+
+class PlayerGraph : public ::testing::Test {
+ protected:
+  void SetUp() override { plat::ResetMediaStandIn(); }
+  void TearDown() override { plat::ResetMediaStandIn(); }
+};
+
+TEST_F(PlayerGraph, ALosslessMovieShowsItsSourceFramesExactlyOnA32BitScreen) {
+  gfxtest::Road road(false, 32);
+  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
+  const int32_t g = OpenGraphFile("clip.nut", 1);
+  ASSERT_GE(g, 0);
+  const int32_t movie = LookupGraph(g)->movieHandle;
+  EXPECT_EQ(GetMovieData(movie)->theora, 0);
+  ASSERT_EQ(PlayMovie(movie, 1), 0);
+  SelectDrawTarget(kBackScreen);
+  for (int n = 0; n < losslessmovie::kFrames; ++n) {
+    UpdateMovie(movie, 1);  // waits for the frame's time
+    ASSERT_EQ(BlitGraph(10, 20, g, 0), 0);
+    const auto want = losslessmovie::SourceFrame(n);
+    const auto got = gfxtest::TargetPixels(10, 20, losslessmovie::kWidth, losslessmovie::kHeight);
+    for (size_t i = 0; i < got.size(); ++i) {
+      const uint32_t rgb = want[i * 4] | want[i * 4 + 1] << 8 | want[i * 4 + 2] << 16;
+      ASSERT_EQ(got[i] & 0xFFFFFF, rgb) << n << " " << i;
+    }
+  }
+  UpdateMovie(movie, 1);  // the end stops a movie that plays once
+  EXPECT_EQ(GetMovieData(movie)->stopped, 1);
+  DestroyGraph(g, 0);
+}
+
+TEST_F(PlayerGraph, AnArchivedMoviePlaysFromATemporaryCopyRemovedWithTheGraph) {
+  gfxtest::Road road(false, 32);
+  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("source.nut"));
+  std::vector<uint8_t> bytes;
+  ASSERT_EQ(ReadWholeFile("source.nut", &bytes), 0);
+  std::vector<uint8_t> archive;
+  ASSERT_EQ(BuildArchive(filetest::DirNode("", {filetest::FileNode("clip.nut", bytes)}), PackOptions{}, &archive), 0);
+  WriteBytes("movies.dat", archive);
+  SetArchiveExtension("dat");
+  const int32_t g = OpenGraphFile("movies\\clip.nut", 1);
+  ASSERT_GE(g, 0);
+  const MovieData* m = GetMovieData(LookupGraph(g)->movieHandle);
+  ASSERT_EQ(m->tempFile, 1);
+  char host[4096];
+  ASSERT_EQ(plat::MapPathToHost(m->path, host, sizeof host), 0);
+  EXPECT_TRUE(Exists(host));
+  EXPECT_TRUE(road.Logged("が開けませんでした"));
+  DestroyGraph(g, 0);
+  EXPECT_FALSE(Exists(host));
+}
+
+TEST_F(PlayerGraph, EachRefusalLogsItsLineAndLeavesNothingOpen) {
+  gfxtest::Road road(false, 32);
+  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
+  const struct {
+    plat::MediaStep step;
+    const char* line;
+  } cases[] = {
+      {plat::kMediaStepAudio, "デフォルトサウンドレンダラを追加できませんでした！"},
+      {plat::kMediaStepStreams, "動画ファイルではない可能性があります！"},
+      {plat::kMediaStepSample, "ムービーファイルオープン処理時にエラーが発生しました"},
+  };
+  for (const auto& c : cases) {
+    plat::FailNextMediaStep(c.step);
+    if (c.step == plat::kMediaStepSample) {
+      // The sample on the system's surface is refused: the player's own
+      // memory takes it, in mode 0.
+      const int32_t movie = OpenMovie("clip.nut", nullptr, nullptr, 2);
+      ASSERT_GE(movie, 0);
+      EXPECT_EQ(GetMovieData(movie)->surfaceMode, kMovieSurfaceScreen);
+      CloseMovie(movie);
+      continue;
+    }
+    EXPECT_EQ(OpenGraphFile("clip.nut", 1), -1);
+    EXPECT_TRUE(road.Logged(c.line)) << c.line;
+    EXPECT_TRUE(road.Logged("ムービーファイルオープン処理時にエラーが発生しました"));
+  }
+  // A file no reader takes and no player opens: the load line, and no
+  // temporary copy stays behind.
+  WriteBytes("junk.dat", std::vector<uint8_t>(5000, 0x5A));
+  EXPECT_EQ(OpenGraphFile("junk.dat", 1), -1);
+  EXPECT_TRUE(road.Logged("右記のグラフィックファイルのロードに失敗しました：junk.dat"));
+  EXPECT_EQ(LiveMovieCount(), 0);
+  // A name longer than the record's path is refused, not cut.
+  const std::string longName(300, 'a');
+  EXPECT_EQ(OpenMovie(longName.c_str(), nullptr, nullptr, 0), -1);
+}
+
+TEST_F(PlayerGraph, OverlayModeFallsBackAndPlacesTheOverlayWithinTheArea) {
+  {
+    gfxtest::Road road(false, 16);
+    ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
+    const int32_t movie = OpenMovie("clip.nut", nullptr, nullptr, kMovieSurfaceOverlay);
+    ASSERT_GE(movie, 0);
+    EXPECT_EQ(GetMovieData(movie)->surfaceMode, kMovieSurfaceRgb24);  // no overlay format
+    EXPECT_EQ(DrawMovieDirect(0, 0, 1, movie, 1), 0);                 // not an overlay: nothing
+    EXPECT_TRUE(plat::DdOverlayCalls().empty());
+  }
+  gfxtest::Road road(false, 32);
+  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
+  plat::DDCaps caps;
+  caps.caps = plat::DDCAPS_ALIGNBOUNDARYDEST | plat::DDCAPS_ALIGNSIZESRC;
+  caps.alignBoundaryDest = 8;
+  caps.alignSizeSrc = 4;
+  plat::DdOfferOverlays(true, caps);
+  const int32_t movie = OpenMovie("clip.nut", nullptr, nullptr, kMovieSurfaceOverlay);
+  ASSERT_GE(movie, 0);
+  MovieData* m = GetMovieData(movie);
+  ASSERT_EQ(m->surfaceMode, kMovieSurfaceOverlay);
+  EXPECT_EQ(IsMovieDirect(m), 1);
+  ASSERT_EQ(DrawMovieDirect(13, 7, 2, movie, 1), 0);
+  ASSERT_FALSE(plat::DdOverlayCalls().empty());
+  const plat::DdOverlayCall shown = plat::DdOverlayCalls().back();
+  EXPECT_TRUE(shown.show);
+  EXPECT_EQ(shown.destination.left, 8);  // moved down to the boundary
+  EXPECT_EQ(shown.source.right - shown.source.left, 48);
+  const size_t calls = plat::DdOverlayCalls().size();
+  DrawMovieDirect(13, 7, 2, movie, 1);  // unchanged: not placed again
+  EXPECT_EQ(plat::DdOverlayCalls().size(), calls);
+  // A scale below 1 hides the overlay instead of dividing by zero.
+  ASSERT_EQ(DrawMovieDirect(13, 7, 0, movie, 1), 0);
+  EXPECT_FALSE(plat::DdOverlayCalls().back().show);
+  EXPECT_EQ(m->directShow, 0);
+  EXPECT_EQ(m->directDestination.right, 0);
+  // Wholly outside the area: hidden, rectangles zero.
+  ASSERT_EQ(DrawMovieDirect(5000, 5000, 1, movie, 1), 0);
+  EXPECT_FALSE(plat::DdOverlayCalls().back().show);
+  EXPECT_EQ(m->directSource.right, 0);
+  CloseMovie(movie);
+  plat::DdOfferOverlays(false);
+}
