@@ -13,10 +13,12 @@
 #include "framework/core/archive.h"
 #include "framework/core/archive_writer.h"
 #include "framework/core/time_helpers.h"
+#include "framework/graphics/d3d_device.h"
 #include "framework/graphics/draw_entries.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/graph_load.h"
 #include "framework/graphics/graphics_test_support.h"
+#include "framework/graphics/screen.h"
 #include "framework/sound/movie.h"
 #include "movie_test_support.h"
 #include "platform/host/headless/headless_control.h"
@@ -295,4 +297,40 @@ TEST_F(PlayerGraph, OverlayModeFallsBackAndPlacesTheOverlayWithinTheArea) {
   EXPECT_EQ(m->directSource.right, 0);
   CloseMovie(movie);
   plat::DdOfferOverlays(false);
+}
+
+TEST_F(PlayerGraph, TextureGraphsTakeTheFramesOnTheDirect3DRoad) {
+  gfxtest::Road road(false, 32, false, "d3d");
+  ASSERT_EQ(GetScreenState().direct3DInUse, 1);
+  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
+  WriteBytes("clip.ogv", Numbered(20));
+  const int32_t player = OpenGraphFile("clip.nut", 0);
+  const int32_t theora = OpenGraphFile("clip.ogv", 0);
+  ASSERT_GE(player, 0);
+  ASSERT_GE(theora, 0);
+  ASSERT_EQ(LookupGraph(player)->is3D, 1);
+  ASSERT_EQ(LookupGraph(theora)->is3D, 1);
+  PlayMovie(LookupGraph(player)->movieHandle, 1);
+  PlayMovie(LookupGraph(theora)->movieHandle, 1);
+  SelectDrawTarget(kBackScreen);
+  for (int n = 0; n < 3; ++n) {
+    // A waiting update takes the next frame; the draws right after it (same
+    // presented frame) ask for no other.
+    UpdateMovie(LookupGraph(player)->movieHandle, 1);
+    ASSERT_EQ(BlitGraph(0, 0, player, 0), 0);
+    ASSERT_EQ(BlitGraph(100, 0, theora, 0), 0);
+    EndSceneCurrentDevice();
+    const auto got = gfxtest::TargetPixels(0, 0, losslessmovie::kWidth, losslessmovie::kHeight);
+    const auto want = losslessmovie::SourceFrame(n);
+    for (size_t i = 0; i < got.size(); ++i) {
+      const uint32_t rgb = want[i * 4] | want[i * 4 + 1] << 8 | want[i * 4 + 2] << 16;
+      ASSERT_EQ(got[i] & 0xFFFFFF, rgb) << n;
+    }
+    const MovieData* m = GetMovieData(LookupGraph(theora)->movieHandle);
+    EXPECT_EQ(ShownOnScreen(100, 0, 64, 48), GetTheoraCurrentFrame(m->decoder));
+    plat::headless::SetClock(plat::headless::PeekClock() + 1000000 / 10);
+  }
+  DestroyGraph(player, 0);
+  DestroyGraph(theora, 0);
+  EXPECT_EQ(LiveMovieCount(), 0);
 }
