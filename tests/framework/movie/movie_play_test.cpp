@@ -5,7 +5,11 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <ogg/ogg.h>
+
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -20,6 +24,10 @@
 #include "framework/graphics/graphics_test_support.h"
 #include "framework/graphics/screen.h"
 #include "framework/sound/movie.h"
+#include "framework/sound/sound_play.h"
+#include "framework/sound/sound_state.h"
+#include "framework/sound/stream_play.h"
+#include "framework/sound/encoded_audio.h"
 #include "movie_test_support.h"
 #include "platform/host/headless/headless_control.h"
 #include "platform/media/media_player.h"
@@ -332,5 +340,77 @@ TEST_F(PlayerGraph, TextureGraphsTakeTheFramesOnTheDirect3DRoad) {
   }
   DestroyGraph(player, 0);
   DestroyGraph(theora, 0);
+  EXPECT_EQ(LiveMovieCount(), 0);
+}
+
+namespace {
+
+// The two files' pages as one multiplexed Ogg file: both first pages, then
+// the rest of the video, then the rest of the sound.
+std::vector<uint8_t> Multiplex(const std::vector<uint8_t>& video, const std::vector<uint8_t>& sound) {
+  const auto pages = [](const std::vector<uint8_t>& file) {
+    std::vector<std::vector<uint8_t>> out;
+    ogg_sync_state sync;
+    ogg_sync_init(&sync);
+    std::memcpy(ogg_sync_buffer(&sync, static_cast<long>(file.size())), file.data(), file.size());
+    ogg_sync_wrote(&sync, static_cast<long>(file.size()));
+    ogg_page page;
+    while (ogg_sync_pageout(&sync, &page) == 1) {
+      std::vector<uint8_t> bytes(page.header, page.header + page.header_len);
+      bytes.insert(bytes.end(), page.body, page.body + page.body_len);
+      out.push_back(bytes);
+    }
+    ogg_sync_clear(&sync);
+    return out;
+  };
+  const auto v = pages(video), s = pages(sound);
+  std::vector<uint8_t> out;
+  const auto put = [&](const std::vector<uint8_t>& p) { out.insert(out.end(), p.begin(), p.end()); };
+  put(v[0]);
+  put(s[0]);
+  for (size_t i = 1; i < v.size(); ++i) put(v[i]);
+  for (size_t i = 1; i < s.size(); ++i) put(s[i]);
+  return out;
+}
+
+}  // namespace
+
+TEST(MovieSound, ATheoraMovieWithVorbisSoundFollowsTheSoundsPosition) {
+  gfxtest::Road road(false, 32);
+  ASSERT_NE(GetSoundState().directSound, nullptr);
+  plat::headless::SetAudioManual(true);
+  WriteBytes("clip.ogv",
+             Multiplex(Numbered(60), soundtest::EncodeVorbis(soundtest::Tone(44100 * 3, 2), 2, 44100, 99)));
+  const int32_t movie = OpenMovie("clip.ogv", nullptr, nullptr, 0);
+  ASSERT_GE(movie, 0);
+  MovieData* m = GetMovieData(movie);
+  ASSERT_EQ(m->theora, 1);
+  ASSERT_NE(m->soundtrack, -1);
+  ASSERT_EQ(PlayMovie(movie, 1), 0);
+  int lastPosition = -1;
+  for (int step = 0; step < 6; ++step) {
+    plat::headless::PumpAudio(44100 / 4);
+    UpdateStreamSounds();
+    const int p = GetSoundPositionMs(m->soundtrack);
+    UpdateMovie(movie, 0);
+    EXPECT_GT(p, lastPosition);
+    EXPECT_EQ(GetTheoraCurrentFrame(m->decoder), std::min(MovieFrameDue(int64_t{p} * 1000, 30.0), 59)) << p;
+    lastPosition = p;
+  }
+  // Paused, the sound stands and the picture with it; resumed, both go on
+  // from there.
+  PauseAllMovies();
+  const int32_t frame = GetTheoraCurrentFrame(m->decoder);
+  const int paused = GetSoundPositionMs(m->soundtrack);
+  plat::headless::PumpAudio(44100 / 2);
+  UpdateStreamSounds();
+  UpdateMovie(movie, 0);
+  EXPECT_EQ(GetTheoraCurrentFrame(m->decoder), frame);
+  EXPECT_EQ(GetSoundPositionMs(m->soundtrack), paused);
+  ResumeAllMovies();
+  plat::headless::PumpAudio(44100 / 10);
+  UpdateStreamSounds();
+  EXPECT_GE(GetSoundPositionMs(m->soundtrack), paused);
+  CloseMovie(movie);
   EXPECT_EQ(LiveMovieCount(), 0);
 }
