@@ -164,8 +164,10 @@ int OpenMovieDirectShow(MovieData* m, const char* path, int32_t* width, int32_t*
   if (surfaceMode == kMovieSurfaceRgb24 && GetScreenColorBits() == 32) surfaceMode = kMovieSurfaceScreen;
   if (surfaceMode < kMovieSurfaceScreen || surfaceMode > kMovieSurfaceRgb24) surfaceMode = kMovieSurfaceScreen;
 
+  // Without a DirectDraw object (software rendering) the player's own
+  // memory holds the sample; an overlay format needs the object, so mode 1
+  // never comes here without it.
   plat::DirectDraw* dd = GetScreenState().directDraw;
-  if (surfaceMode == kMovieSurfaceOverlay && dd == nullptr) return Fail(m, "DirectDraw4オブジェクトを取得できませんでした");
   // The record's path holds at most 259 bytes; a longer name is refused
   // rather than cut to another file's name.
   if (path != m->path) {

@@ -3,7 +3,9 @@
 // and archived files, a lossless movie written by libavcodec shown exactly,
 // the movie player's refusals and the overlay placement.
 #include <gtest/gtest.h>
+#include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <ogg/ogg.h>
 
@@ -30,6 +32,7 @@
 #include "framework/sound/encoded_audio.h"
 #include "movie_test_support.h"
 #include "platform/host/headless/headless_control.h"
+#include "platform/kernel/file_io.h"
 #include "platform/media/media_player.h"
 #include "support/lossless_movie.h"
 
@@ -413,4 +416,96 @@ TEST(MovieSound, ATheoraMovieWithVorbisSoundFollowsTheSoundsPosition) {
   EXPECT_GE(GetSoundPositionMs(m->soundtrack), paused);
   CloseMovie(movie);
   EXPECT_EQ(LiveMovieCount(), 0);
+}
+
+TEST_F(PlayerGraph, TheTemporaryCopyIsWholeOrNothingIsLeft) {
+  gfxtest::Road road(false, 32);
+  ASSERT_EQ(mkdir("t", 0755), 0);
+  char here[4096];
+  ASSERT_NE(getcwd(here, sizeof here), nullptr);
+  const std::string tempHost = std::string(here) + "/t";
+  setenv("TMPDIR", tempHost.c_str(), 1);
+  const auto tempFiles = [&] {
+    int n = 0;
+    if (DIR* d = opendir(tempHost.c_str())) {
+      while (dirent* e = readdir(d)) n += e->d_name[0] != '.';
+      closedir(d);
+    }
+    return n;
+  };
+  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
+  // A read that comes up short fails the copy and removes it.
+  static FileAccessTable saved;
+  saved = *GetFileAccessTable();
+  FileAccessTable shortReads = saved;
+  shortReads.read = [](void* buffer, size_t size, size_t count, FileHandle file) {
+    return saved.read(buffer, size, count > 16 ? count / 2 : count, file);
+  };
+  SetFileAccessTable(&shortReads);
+  MovieData record{};
+  EXPECT_EQ(CopyMovieToTempFile(&record, "clip.nut"), -1);
+  EXPECT_EQ(record.tempFile, 0);
+  SetFileAccessTable(&saved);
+  EXPECT_EQ(tempFiles(), 0);
+  // Whole, it is the same bytes.
+  ASSERT_EQ(CopyMovieToTempFile(&record, "clip.nut"), 0);
+  EXPECT_EQ(tempFiles(), 1);
+  std::vector<uint8_t> copy, source;
+  ASSERT_EQ(ReadWholeFile(record.path, &copy), 0);
+  ASSERT_EQ(ReadWholeFile("clip.nut", &source), 0);
+  EXPECT_EQ(copy, source);
+  plat::DeleteFileAt(record.path);
+  // A copy that the player cannot open either is deleted with the failed open.
+  WriteBytes("junk.dat", std::vector<uint8_t>(3000, 0x11));
+  EXPECT_EQ(OpenMovie("junk.dat", nullptr, nullptr, 0), -1);
+  EXPECT_EQ(tempFiles(), 0);
+  unsetenv("TMPDIR");
+}
+
+TEST_F(PlayerGraph, ReleasedStreamsAreLeftAloneUntilReopenedWhereTheyWere) {
+  gfxtest::Road road(false, 32);
+  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
+  const int32_t movie = OpenMovie("clip.nut", nullptr, nullptr, 0);
+  ASSERT_GE(movie, 0);
+  MovieData* m = GetMovieData(movie);
+  PlayMovie(movie, 1);
+  UpdateMovie(movie, 1);
+  UpdateMovie(movie, 1);
+  // The stream clock runs on the virtual clock: 150 ms in, past frame 1.
+  plat::headless::SetClock(plat::headless::PeekClock() + 150000);
+  const int64_t at = plat::GetMediaTime(m->media);
+  ReleaseAllMovieStreams();
+  EXPECT_EQ(m->media, nullptr);
+  EXPECT_NEAR(static_cast<double>(m->savedStreamTime), static_cast<double>(at), 1000.0);
+  EXPECT_EQ(UpdateMovie(movie, 1), 0);
+  EXPECT_EQ(PauseMovie(movie, 0), 0);
+  EXPECT_EQ(m->stopped, 0);  // not marked: the pause did nothing
+  ASSERT_EQ(ReopenAllMovies(), 0);
+  ASSERT_NE(m->media, nullptr);
+  EXPECT_GE(plat::GetMediaTime(m->media), at);
+  EXPECT_EQ(plat::IsMediaRunning(m->media), 1);
+  // Frame 2 is the next: the stream goes on from 150 ms.
+  UpdateMovie(movie, 1);
+  const auto want = losslessmovie::SourceFrame(2);
+  EXPECT_EQ(std::memcmp(m->frameImage.pixels, want.data(), 4), 0);
+  CloseMovie(movie);
+}
+
+TEST_F(PlayerGraph, ACarvedMovieGraphLeavesTheMovieToItsOwner) {
+  gfxtest::Road road(false, 32);
+  WriteBytes("clip.ogv", Numbered(10));
+  const int32_t g = OpenGraphFile("clip.ogv", 1);
+  ASSERT_GE(g, 0);
+  const int32_t part = CarveSubGraph(8, 8, 16, 16, g);
+  ASSERT_GE(part, 0);
+  EXPECT_EQ(DestroyGraph(part, 0), 0);
+  EXPECT_EQ(LiveMovieCount(), 1);
+  EXPECT_EQ(BlitGraph(0, 0, g, 0), 0);
+  EXPECT_EQ(DestroyGraph(g, 0), 0);
+  EXPECT_EQ(LiveMovieCount(), 0);
+  // The display refuses the sample surface: the open logs it and fails.
+  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
+  plat::DdFailNext(plat::DdOp::CreateSurface);
+  EXPECT_EQ(OpenMovie("clip.nut", nullptr, nullptr, 0), -1);
+  EXPECT_TRUE(road.Logged("DirectDrawSurface オブジェクトの作成に失敗しました"));
 }
