@@ -60,6 +60,18 @@ int ShownOnScreen(int x, int y, int w, int h) {
   return movietest::ReadFrameNumber(luma.data(), w, w, h);
 }
 
+// Whether the target shows source frame n of the lossless movie at (x, y),
+// exactly.
+bool ShowsSourceFrame(int n, int x, int y) {
+  const auto want = losslessmovie::SourceFrame(n);
+  const auto got = gfxtest::TargetPixels(x, y, losslessmovie::kWidth, losslessmovie::kHeight);
+  for (size_t i = 0; i < got.size(); ++i) {
+    const uint32_t rgb = want[i * 4] | want[i * 4 + 1] << 8 | static_cast<uint32_t>(want[i * 4 + 2]) << 16;
+    if ((got[i] & 0xFFFFFF) != rgb) return false;
+  }
+  return true;
+}
+
 bool Exists(const char* host) {
   struct stat st;
   return stat(host, &st) == 0;
@@ -196,12 +208,7 @@ TEST_F(PlayerGraph, ALosslessMovieShowsItsSourceFramesExactlyOnA32BitScreen) {
   for (int n = 0; n < losslessmovie::kFrames; ++n) {
     UpdateMovie(movie, 1);  // waits for the frame's time
     ASSERT_EQ(BlitGraph(10, 20, g, 0), 0);
-    const auto want = losslessmovie::SourceFrame(n);
-    const auto got = gfxtest::TargetPixels(10, 20, losslessmovie::kWidth, losslessmovie::kHeight);
-    for (size_t i = 0; i < got.size(); ++i) {
-      const uint32_t rgb = want[i * 4] | want[i * 4 + 1] << 8 | want[i * 4 + 2] << 16;
-      ASSERT_EQ(got[i] & 0xFFFFFF, rgb) << n << " " << i;
-    }
+    ASSERT_TRUE(ShowsSourceFrame(n, 10, 20)) << n;
   }
   UpdateMovie(movie, 1);  // the end stops a movie that plays once
   EXPECT_EQ(GetMovieData(movie)->stopped, 1);
@@ -331,12 +338,7 @@ TEST_F(PlayerGraph, TextureGraphsTakeTheFramesOnTheDirect3DRoad) {
     ASSERT_EQ(BlitGraph(0, 0, player, 0), 0);
     ASSERT_EQ(BlitGraph(100, 0, theora, 0), 0);
     EndSceneCurrentDevice();
-    const auto got = gfxtest::TargetPixels(0, 0, losslessmovie::kWidth, losslessmovie::kHeight);
-    const auto want = losslessmovie::SourceFrame(n);
-    for (size_t i = 0; i < got.size(); ++i) {
-      const uint32_t rgb = want[i * 4] | want[i * 4 + 1] << 8 | want[i * 4 + 2] << 16;
-      ASSERT_EQ(got[i] & 0xFFFFFF, rgb) << n;
-    }
+    ASSERT_TRUE(ShowsSourceFrame(n, 0, 0)) << n;
     const MovieData* m = GetMovieData(LookupGraph(theora)->movieHandle);
     EXPECT_EQ(ShownOnScreen(100, 0, 64, 48), GetTheoraCurrentFrame(m->decoder));
     plat::headless::SetClock(plat::headless::PeekClock() + 1000000 / 10);
