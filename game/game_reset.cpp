@@ -6,6 +6,7 @@
 #include "game/game_state.h"
 #include "game/graph_calls.h"
 #include "game/input.h"
+#include "game/players.h"
 #include "game/pools.h"
 #include "game/save_slots.h"
 #include "game/scenes.h"
@@ -26,6 +27,7 @@ void ResetGameModules() {
   ResetRand();
   ResetScenes();
   ResetGraphCalls();
+  ResetPlayerPass();
 }
 
 }  // namespace orb

@@ -19,8 +19,9 @@ void UpdatePlayerInput(int player, uint32_t bits) {
 }
 
 void ReadPlayerInputs() {
-  UpdatePlayerInput(0, static_cast<uint32_t>(qor::ReadPadInputBitsPublic(0x1001)));
-  UpdatePlayerInput(1, static_cast<uint32_t>(qor::ReadPadInputBitsPublic(2)));
+  int (*read)(int) = input.padReader ? input.padReader : qor::ReadPadInputBitsPublic;
+  UpdatePlayerInput(0, static_cast<uint32_t>(read(0x1001)));
+  UpdatePlayerInput(1, static_cast<uint32_t>(read(2)));
 }
 
 void AssignPadButton(uint32_t player, uint32_t action) {

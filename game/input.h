@@ -19,6 +19,9 @@ struct InputState {
   uint32_t ReleasedInput[2];
   uint32_t ConfigButtonMasks[10];  // player 1 actions 0-4, then player 2
   uint32_t LiveButtonMasks[10];    // the copy tested during play
+  // Where ReadPlayerInputs reads a pad (the framework's pad read when unset);
+  // tests plug in scripted pads here.
+  int (*padReader)(int padValue);
 };
 
 extern InputState input;

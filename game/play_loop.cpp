@@ -20,23 +20,7 @@ namespace {
 // One frame of the scene; false when the scene must end.
 bool PlayFrame() {
   if (scenes.LeavePlayFlag || !BeginPacedFrame()) return false;
-  ++game.PlayFrameCount;
-  game.DifficultySpeedBonus = DifficultyExcess();
-  if (game.InGameState == 0) {
-    const bool frozen = game.InGameStateTimer == 16 || game.EndingPhase != 0 ||
-                        (game.BossMode == 1 && game.BossIntroTimer < 200);
-    if (frozen) {
-      ClearPlayerInputs();
-    } else {
-      ReadPlayerInputs();
-      if (game.PlayFrameCount < 4) input.PressedInput[0] = input.PressedInput[1] = 0;
-    }
-    RunWorldPass();
-  } else if (game.InGameState == 1 && game.InGameStateTimer == 16) {
-    ClearPlayerInputs();
-    RunWorldPass();
-  }
-  RunInGameStateMachine();
+  StepPlayFrame();
   qor::PresentFramePublic();
   return qor::ProcessFrameMessages() == 0;
 }
@@ -54,6 +38,26 @@ void DrawStageLayers() {
 }
 
 }  // namespace
+
+void StepPlayFrame() {
+  ++game.PlayFrameCount;
+  game.DifficultySpeedBonus = DifficultyExcess();
+  if (game.InGameState == 0) {
+    const bool frozen = game.InGameStateTimer == 16 || game.EndingPhase != 0 ||
+                        (game.BossMode == 1 && game.BossIntroTimer < 200);
+    if (frozen) {
+      ClearPlayerInputs();
+    } else {
+      ReadPlayerInputs();
+      if (game.PlayFrameCount < 4) input.PressedInput[0] = input.PressedInput[1] = 0;
+    }
+    RunWorldPass();
+  } else if (game.InGameState == 1 && game.InGameStateTimer == 16) {
+    ClearPlayerInputs();
+    RunWorldPass();
+  }
+  RunInGameStateMachine();
+}
 
 void RunWorldPass() {
   if (game.EndingPhase == 0) {

@@ -77,6 +77,9 @@ void DestroyFilmStrip();  // the ending's 40 film cells, if held
 
 // The world pass of one play frame (world step, then the draw pass).
 void RunWorldPass();
+// One play frame between pacing and present: frame count, input by the
+// in-game state, world pass, in-game state machine.
+void StepPlayFrame();
 
 // Frame skeleton shared by the scenes.
 bool QuitKeysHeld();  // left Alt, right Alt and F4 all held

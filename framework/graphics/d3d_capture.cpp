@@ -4,11 +4,13 @@
 #include <algorithm>
 
 #include "framework/core/log.h"
+#include "framework/core/main_window.h"
 #include "framework/graphics/convert_pixels.h"
 #include "framework/graphics/d3d_device.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/screen.h"
 #include "platform/gdi/gdi.h"
+#include "platform/window/display_settings.h"
 
 namespace qor {
 
@@ -124,17 +126,27 @@ constexpr CaptureMethod kMethods[] = {CaptureScreenMethod5, CaptureScreenMethod1
                                       CaptureScreenMethod2, CaptureScreenMethod4, nullptr};
 
 // Runs one method over every piece the rectangle covers.
-int RunMethod(CaptureMethod method, const Rect& rect, const GraphRecord* graph) {
+// Option 0 on a window's front screen drawn on the primary surface reads
+// the desktop: its size is the limit and the rectangle is not moved.
+int RunMethod(CaptureMethod method, const Rect& rect, const GraphRecord* graph, int32_t option) {
   const ScreenState& s = GetScreenState();
   const DrawState& ds = GetDrawState();
   plat::DDSurface* screen = s.targetSurface;
+  const bool desktop = option == 0 && IsWindowedMode() && ds.drawTarget == kFrontScreen && screen != nullptr &&
+                       screen == s.primary;
   int32_t limitW = 0, limitH = 0;
-  QueryTargetSize(ds.drawTarget, &limitW, &limitH);
+  if (desktop) {
+    limitW = plat::GetSystemMetrics(plat::SM_CXSCREEN);
+    limitH = plat::GetSystemMetrics(plat::SM_CYSCREEN);
+  } else {
+    QueryTargetSize(ds.drawTarget, &limitW, &limitH);
+  }
   if (screen == nullptr || rect.left < 0 || rect.top < 0 || rect.left >= limitW || rect.top >= limitH ||
       rect.right > limitW || rect.bottom > limitH || graph->width < rect.right - rect.left ||
       graph->height < rect.bottom - rect.top || rect.right <= rect.left || rect.bottom <= rect.top)
     return -1;
-  const int32_t ox = ds.screenPlacement.left + s.targetOffsetX, oy = ds.screenPlacement.top + s.targetOffsetY;
+  const int32_t ox = desktop ? 0 : ds.screenPlacement.left + s.targetOffsetX;
+  const int32_t oy = desktop ? 0 : ds.screenPlacement.top + s.targetOffsetY;
   for (int32_t i = 0; i < graph->pieceCount; ++i) {
     const Surface3DData* p = LookupSurface3DData(graph->pieceHandles[i]);
     SurfaceDataRecord* t = p != nullptr ? LookupSurfaceData(p->texture) : nullptr;
@@ -151,7 +163,7 @@ int RunMethod(CaptureMethod method, const Rect& rect, const GraphRecord* graph) 
 
 }  // namespace
 
-int CaptureScreenRectD3D(int32_t x1, int32_t y1, int32_t x2, int32_t y2, GraphRecord* graph, int32_t /*option*/) {
+int CaptureScreenRectD3D(int32_t x1, int32_t y1, int32_t x2, int32_t y2, GraphRecord* graph, int32_t option) {
   D3DGlobals& d = GetD3D();
   if (!d.object) return -1;
   if (d.drawingSuspended) return 0;
@@ -161,9 +173,9 @@ int CaptureScreenRectD3D(int32_t x1, int32_t y1, int32_t x2, int32_t y2, GraphRe
   if (first == nullptr) return -1;
   int32_t& remembered = d.captureMethod[graph->alpha || graph->alphaTest ? 0 : 1];
   const Rect rect{x1, y1, x2, y2};
-  if (remembered != -1 && RunMethod(kMethods[remembered], rect, graph) == 0) return 0;
+  if (remembered != -1 && RunMethod(kMethods[remembered], rect, graph, option) == 0) return 0;
   for (remembered = 0; kMethods[remembered] != nullptr; ++remembered) {
-    if (RunMethod(kMethods[remembered], rect, graph) == 0) return 0;
+    if (RunMethod(kMethods[remembered], rect, graph, option) == 0) return 0;
   }
   remembered = -1;
   return -1;

@@ -239,4 +239,19 @@ int ClearScreenD3D();
 int PaintBoxFilledD3D(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color);
 int PaintBoxOutlineD3D(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color);
 
+// --- text and the mode-3 wrap (d3d_text.cpp) ------------------------------------------
+// A string of a font with a texture cache, glyph by glyph as textured quads
+// in the text colour (edges first in the edge colour), both scaled by the
+// draw brightness. Other fonts take the 2D string draw. 0, or -1 for an
+// invalid handle, no device or while drawing is suspended.
+int DrawStringD3D(int32_t x, int32_t y, const char* text, uint32_t color, int32_t handle, uint32_t edgeColor,
+                  int32_t vertical);
+// Blend mode 3 (subtract) on the device, which only adds: Enter inverts the
+// hook rectangle (white box under mode 3 at 255) and selects mode 5 (add)
+// with the caller's parameter; the draw adds; Leave inverts back and puts
+// mode 3 back. Net: destination - source x parameter / 255, and pixels the
+// draw leaves alone come back unchanged.
+void EnterWhiteBlend3(const Rect& hook);
+void LeaveWhiteBlend3(const Rect& hook);
+
 }  // namespace qor

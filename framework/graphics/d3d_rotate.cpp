@@ -112,7 +112,12 @@ int BlitGraphRotatedD3D(float centerX, float centerY, double scale, double angle
   // A whole-pixel centre turns about the pixel the 2D road puts there.
   const bool whole = std::fabs(centerX - std::floor(centerX)) < 1e-5f && std::fabs(centerY - std::floor(centerY)) < 1e-5f;
   const double hw = whole ? graph->width / 2 : graph->width / 2.0, hh = whole ? graph->height / 2 : graph->height / 2.0;
-  const double cx = centerX + ds.screenPlacement.left - 0.5, cy = centerY + ds.screenPlacement.top - 0.5;
+  // Every pixel samples the texel the 2D road shows there: the point draw's
+  // half-pixel shift, turned with the graph, so that the pixel on the
+  // centre takes the centre texel's middle at every angle.
+  const double mx = turn == 1 ? -0.5 : 0.5;  // the shift goes through the mirror too
+  const double cx = centerX + ds.screenPlacement.left - (mx * c - 0.5 * s);
+  const double cy = centerY + ds.screenPlacement.top - (mx * s + 0.5 * c);
   const double sx = turn == 1 ? -scale : scale;
   for (int32_t i = 0; i < graph->pieceCount; ++i) {
     const Surface3DData* p = LookupSurface3DData(graph->pieceHandles[i]);

@@ -365,8 +365,15 @@ int ApplyBlendStates(uint32_t device) {
   CachedRenderState(device, &s->alphaTestEnable, kRsAlphaTestEnable, alphaTestOn, false);
   CachedRenderState(device, &s->alphaBlendEnable, kRsAlphaBlendEnable, blendOn, false);
   CachedRenderState(device, &s->textureFactor, kRsTextureFactor, factor, false);
-  if (src != -1) CachedRenderState(device, &s->srcBlend, kRsSrcBlend, static_cast<uint32_t>(src), false);
-  if (dest != -1) CachedRenderState(device, &s->destBlend, kRsDestBlend, static_cast<uint32_t>(dest), false);
+  // A kept factor (-1) is still sent again on a re-send: a new device knows
+  // only its defaults, and a later draw asking for the cached factor would
+  // otherwise find it "already set".
+  if (src != -1 || (s->resend && s->srcBlend != 0)) {
+    CachedRenderState(device, &s->srcBlend, kRsSrcBlend, static_cast<uint32_t>(src != -1 ? src : static_cast<int32_t>(s->srcBlend)), false);
+  }
+  if (dest != -1 || (s->resend && s->destBlend != 0)) {
+    CachedRenderState(device, &s->destBlend, kRsDestBlend, static_cast<uint32_t>(dest != -1 ? dest : static_cast<int32_t>(s->destBlend)), false);
+  }
   for (int32_t i = 0; i <= block.n && i < kD3DStages; ++i) {
     if (i >= 2 && s->stages[i - 1].alphaOp == kTopDisable) break;
     StageCache& c = s->stages[i];

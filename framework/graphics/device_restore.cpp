@@ -11,6 +11,7 @@
 #include "framework/core/log.h"
 #include "framework/graphics/d3d_device.h"
 #include "framework/graphics/draw_state.h"
+#include "framework/graphics/font_handles.h"
 #include "framework/graphics/graph_load.h"
 #include "framework/graphics/image_loader.h"
 #include "framework/graphics/screen.h"
@@ -59,6 +60,8 @@ int FlagAllGraphsForRestore() {
   ForEachGraph([](int32_t, GraphRecord* g) { g->restoreNeeded = 1; });
   void (*handler)() = GetDrawState().restoreHandler;
   if (handler != nullptr) handler();
+  // Fonts rebuild their own glyph caches (blank graphs are not reloaded).
+  RecreateAllFonts();
   return 0;
 }
 

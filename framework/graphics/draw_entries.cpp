@@ -1,6 +1,9 @@
-// Nothing in this program makes a mask screen, so the hooks around a draw
-// are the movie update and the software front buffer's: refresh it from the
-// window before a draw and copy the drawn box to the window after.
+// Texture graphs go to the Direct3D road, the others to the 2D road. Nothing
+// in this program makes a mask screen, so the hooks that remain are the movie
+// update, the software front buffer's (refresh it from the window before a
+// draw, copy the drawn box to the window after) and blend mode 3 on the
+// device, which subtracts through the invert-add-invert wrap over the hook
+// rectangle.
 #include "framework/graphics/draw_entries.h"
 
 #include <algorithm>
@@ -92,6 +95,53 @@ int32_t Clamp64(int64_t v) {
   return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
+// A Direct3D draw, inside the mode-3 wrap when mode 3 is selected. While
+// the device's drawing is suspended nothing goes through it (boxes take the
+// 2D road, which subtracts by itself), so nothing is inverted either.
+template <typename Draw>
+int DrawOnDevice(Rect hook, Draw draw) {
+  if (GetDrawState().blendMode != 3 || GetD3D().drawingSuspended) return draw();
+  NormalizeRect(&hook);
+  EnterWhiteBlend3(hook);
+  const int result = draw();
+  LeaveWhiteBlend3(hook);
+  return result;
+}
+
+// The rotated draw's box: the four corners turned and scaled about the
+// centre, widened by 5 each way. False when a value is not a number.
+bool RotatedHook(float centerX, float centerY, double scale, double angle, const GraphRecord* record, Rect* hook) {
+  const float c = std::cos(static_cast<float>(angle)), s = std::sin(static_cast<float>(angle));
+  const int32_t w = record->width, h = record->height;
+  const double xs[2] = {-static_cast<double>(w / 2), static_cast<double>(w - w / 2)};
+  const double ys[2] = {-static_cast<double>(h / 2), static_cast<double>(h - h / 2)};
+  bool bad = false;
+  const double cx = SaturateToInt(centerX, &bad), cy = SaturateToInt(centerY, &bad);
+  double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
+  for (double px : xs)
+    for (double py : ys) {
+      const double rx = (px * c - py * s) * scale + cx, ry = (px * s + py * c) * scale + cy;
+      left = std::fmin(left, rx);
+      right = std::fmax(right, rx);
+      top = std::fmin(top, ry);
+      bottom = std::fmax(bottom, ry);
+    }
+  *hook = Rect{SaturateToInt(left - 5.0, &bad), SaturateToInt(top - 5.0, &bad), SaturateToInt(right + 5.0, &bad),
+               SaturateToInt(bottom + 5.0, &bad)};
+  return !bad;
+}
+
+// The four-corner draw's box: the corners' extremes, truncated.
+bool QuadHook(const float corners[8], Rect* hook) {
+  *hook = Rect{0xFFFFFF, 0xFFFFFF, 0, 0};
+  bool bad = false;
+  for (int i = 0; i < 4; ++i) {
+    const int32_t x = SaturateToInt(corners[2 * i], &bad), y = SaturateToInt(corners[2 * i + 1], &bad);
+    *hook = Rect{std::min(hook->left, x), std::min(hook->top, y), std::max(hook->right, x), std::max(hook->bottom, y)};
+  }
+  return !bad;
+}
+
 }  // namespace
 
 int32_t SaturateToInt(double value, bool* bad) {
@@ -115,7 +165,9 @@ int BlitGraph(int32_t x, int32_t y, int32_t graph, int32_t transparent) {
   }
   const Rect hook{x, y, Clamp64(int64_t{x} + record->width), Clamp64(int64_t{y} + record->height)};
   if (record->is3D)
-    return BlitGraphD3D(x, y, static_cast<float>(x), static_cast<float>(y), record, transparent, 1);
+    return DrawOnDevice(hook, [&] {
+      return BlitGraphD3D(x, y, static_cast<float>(x), static_cast<float>(y), record, transparent, 1);
+    });
   return EndDraw(DrawGraphDirectDraw(x, y, record, transparent), hook);
 }
 
@@ -129,8 +181,10 @@ int BlitGraphStretched(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t g
     return -1;
   }
   if (record->is3D)
-    return BlitGraphStretchedD3D(x1, y1, x2, y2, static_cast<float>(x1), static_cast<float>(y1),
-                                 static_cast<float>(x2), static_cast<float>(y2), record, transparent, 1);
+    return DrawOnDevice(Rect{x1, y1, x2, y2}, [&] {
+      return BlitGraphStretchedD3D(x1, y1, x2, y2, static_cast<float>(x1), static_cast<float>(y1),
+                                   static_cast<float>(x2), static_cast<float>(y2), record, transparent, 1);
+    });
   return EndDraw(DrawSurface2DStretched(x1, y1, x2, y2, record, transparent), Rect{x1, y1, x2, y2});
 }
 
@@ -152,30 +206,12 @@ int BlitGraphRotated(float centerX, float centerY, double scale, double angle, i
   int result = 0;
   GraphRecord* record = BeginGraphDraw(graph, &result);
   if (record == nullptr) return result;
-  if (record->is3D) return BlitGraphRotatedD3D(centerX, centerY, scale, angle, record, transparent, turn);
   Rect hook{};
-  if (SoftFrontTarget()) {
-    // The box of the four corners turned and scaled about the centre,
-    // widened by 5 each way; a NaN anywhere draws nothing.
-    const float c = std::cos(static_cast<float>(angle)), s = std::sin(static_cast<float>(angle));
-    const int32_t w = record->width, h = record->height;
-    const double xs[2] = {-static_cast<double>(w / 2), static_cast<double>(w - w / 2)};
-    const double ys[2] = {-static_cast<double>(h / 2), static_cast<double>(h - h / 2)};
-    bool bad = false;
-    const double cx = SaturateToInt(centerX, &bad), cy = SaturateToInt(centerY, &bad);
-    double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
-    for (double px : xs)
-      for (double py : ys) {
-        const double rx = (px * c - py * s) * scale + cx, ry = (px * s + py * c) * scale + cy;
-        left = std::fmin(left, rx);
-        right = std::fmax(right, rx);
-        top = std::fmin(top, ry);
-        bottom = std::fmax(bottom, ry);
-      }
-    hook = Rect{SaturateToInt(left - 5.0, &bad), SaturateToInt(top - 5.0, &bad), SaturateToInt(right + 5.0, &bad),
-                SaturateToInt(bottom + 5.0, &bad)};
-    if (bad) return 0;
+  if (record->is3D) {
+    if (GetDrawState().blendMode == 3 && !RotatedHook(centerX, centerY, scale, angle, record, &hook)) return 0;
+    return DrawOnDevice(hook, [&] { return BlitGraphRotatedD3D(centerX, centerY, scale, angle, record, transparent, turn); });
   }
+  if (SoftFrontTarget() && !RotatedHook(centerX, centerY, scale, angle, record, &hook)) return 0;
   return EndDraw(DrawSurface2DRotated(centerX, centerY, scale, angle, record, transparent, turn), hook);
 }
 
@@ -190,14 +226,14 @@ int BlitGraphQuad(float x1, float y1, float x2, float y2, float x3, float y3, fl
   GraphRecord* record = BeginGraphDraw(graph, &result);
   if (record == nullptr) return result;
   const float corners[8] = {x1, y1, x2, y2, x3, y3, x4, y4};
-  if (record->is3D) return BlitGraphQuadD3D(corners, record, transparent);
-  Rect hook{0xFFFFFF, 0xFFFFFF, 0, 0};
-  bool bad = false;
-  for (int i = 0; i < 4; ++i) {
-    const int32_t x = SaturateToInt(corners[2 * i], &bad), y = SaturateToInt(corners[2 * i + 1], &bad);
-    hook = Rect{std::min(hook.left, x), std::min(hook.top, y), std::max(hook.right, x), std::max(hook.bottom, y)};
+  Rect hook{};
+  if (!QuadHook(corners, &hook)) return 0;
+  if (record->is3D) {
+    // Truncated corners can leave out the last covered column and row; the
+    // wrap inverts them too, or they would be added to.
+    const Rect wide{hook.left, hook.top, Clamp64(int64_t{hook.right} + 1), Clamp64(int64_t{hook.bottom} + 1)};
+    return DrawOnDevice(wide, [&] { return BlitGraphQuadD3D(corners, record, transparent); });
   }
-  if (bad) return 0;
   return EndDraw(DrawGraphQuadDirectDraw(corners, record, transparent), hook);
 }
 
@@ -244,7 +280,8 @@ int PaintBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color, int
 int PaintBoxFilled(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color) {
   if (GetDrawState().drawAreaEmpty) return 0;
   if (!IsWindowActive()) WaitWhileInactive();
-  if (GetD3D().object) return PaintBoxFilledD3D(x1, y1, x2, y2, color);
+  if (GetD3D().object)
+    return DrawOnDevice(Rect{x1, y1, x2, y2}, [&] { return PaintBoxFilledD3D(x1, y1, x2, y2, color); });
   if (SoftFrontTarget()) CaptureWindowToSoftBuffer();
   return EndDraw(FillBoxDirectDraw(x1, y1, x2, y2, color), Rect{x1, y1, x2, y2});
 }
@@ -252,7 +289,8 @@ int PaintBoxFilled(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colo
 int PaintBoxOutline(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color) {
   if (GetDrawState().drawAreaEmpty) return 0;
   if (!IsWindowActive()) WaitWhileInactive();
-  if (GetD3D().object) return PaintBoxOutlineD3D(x1, y1, x2, y2, color);
+  if (GetD3D().object)
+    return DrawOnDevice(Rect{x1, y1, x2, y2}, [&] { return PaintBoxOutlineD3D(x1, y1, x2, y2, color); });
   if (SoftFrontTarget()) CaptureWindowToSoftBuffer();
   return EndDraw(DrawBoxFrameDirectDraw(x1, y1, x2, y2, color), Rect{x1, y1, x2, y2});
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/graphics/d3d_device.h"
 #include "framework/graphics/font_handles.h"
 #include "platform/gdi/gdi.h"
 
@@ -110,6 +111,42 @@ void StoreGlyph(const Cell& cell, const uint8_t* bitmap, int32_t width, int32_t 
 
 }  // namespace
 
+uint16_t GlyphAlpha4(int32_t c) { return static_cast<uint16_t>(c >= 15 ? 15 : (c * 15 + 8) / 16); }
+uint16_t EdgeAlpha4(int32_t e) { return static_cast<uint16_t>((e * 225 + 128) / 256); }
+
+int StoreGlyphInTextureCache(FontRecord* f, int32_t slot) {
+  GraphRecord* graph = LookupGraph(f->cacheGraph);
+  GraphImage& image = f->glyphImage;
+  if (graph == nullptr || image.pixels == nullptr) return -1;
+  const PixelFormatInfo& fmt = image.format;
+  const uint32_t white = fmt.masks[0] | fmt.masks[1] | fmt.masks[2];
+  const int32_t alphaMax = (1 << fmt.widths[3]) - 1;
+  auto texel = [&](uint16_t alpha4) {
+    const uint32_t a = alphaMax == 15 ? alpha4 : (alpha4 != 0 ? 1u : 0u);
+    return static_cast<uint16_t>(white | ((a << fmt.shifts[3]) & fmt.masks[3]));
+  };
+  const bool edged = image.width > f->cell;
+  const uint8_t* cell = FontCellBits(f, slot);
+  for (int32_t y = 0; y < f->cell; ++y) {
+    auto* row = reinterpret_cast<uint16_t*>(image.pixels + static_cast<size_t>(y) * image.pitch);
+    const uint8_t* bits = cell + static_cast<size_t>(y) * f->memoryRowBytes;
+    for (int32_t x = 0; x < f->cell; ++x) {
+      if (f->memoryBits == 1) {
+        row[x] = texel(((bits[x / 8] >> (7 - x % 8)) & 1) ? 15 : 0);
+        continue;
+      }
+      row[x] = texel(GlyphAlpha4(bits[x] & 0x0F));
+      if (edged) row[f->cell + x] = texel(EdgeAlpha4(bits[x] >> 4));
+    }
+  }
+  const int32_t cx = slot / f->glyphsPerColumn * f->cell, cy = slot % f->glyphsPerColumn * f->cell;
+  const Rect glyph{0, 0, f->cell, f->cell};
+  if (BlitImageToGraphPieces3D(&image, nullptr, &glyph, cx, cy, graph, 0) != 0) return -1;
+  if (!edged) return 0;
+  const Rect edge{f->cell, 0, 2 * f->cell, f->cell};
+  return BlitImageToGraphPieces3D(&image, nullptr, &edge, f->cacheWidth + cx, cy, graph, 0);
+}
+
 uint8_t* FontCellBits(FontRecord* font, int32_t slot) {
   return font->memoryCache + static_cast<size_t>(slot) * font->cell * font->memoryRowBytes;
 }
@@ -208,6 +245,7 @@ FontGlyphEntry* RenderGlyphsToCache(int32_t handle, int32_t count, const uint16_
     e->boxHeight = static_cast<int16_t>(std::min<int64_t>(gm.gmBlackBoxY + edge2, 32767));
     StoreGlyph(cell, buffer.data(), static_cast<int32_t>(gm.gmBlackBoxX), static_cast<int32_t>(gm.gmBlackBoxY), mono,
                edged ? f->edgeSize : 0, edged ? f->edgeSize : -1);
+    if (f->textureCache && StoreGlyphInTextureCache(f, slot) != 0) f->cacheGraphLost = 1;
   }
   plat::DeleteDC(dc);
   return last;

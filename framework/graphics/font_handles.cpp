@@ -3,11 +3,14 @@
 // graphics restarted.
 #include "framework/graphics/font_handles.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "framework/core/log.h"
 #include "framework/core/memory.h"
+#include "framework/graphics/d3d_device.h"
 #include "framework/graphics/draw_state.h"
+#include "framework/graphics/graph_load.h"
 #include "framework/graphics/screen.h"
 #include "framework/graphics/surface_2d.h"
 #include "platform/gdi/gdi.h"
@@ -78,9 +81,21 @@ plat::gdi::Hfont OpenGdiFont(const FontRecord& f) {
   return font;
 }
 
+void DropTextureCache(FontRecord* f) {
+  if (f->cacheGraph != -1 && !f->cacheGraphLost) {
+    RegisterGraphDiedFlag(f->cacheGraph, nullptr);
+    DestroyGraph(f->edgeGraph, 0);
+    DestroyGraph(f->cacheGraph, 0);
+  }
+  f->cacheGraph = f->edgeGraph = -1;
+  f->cacheGraphLost = 1;
+}
+
 void FreeRecord(int32_t slot) {
   FontRecord* f = g_fontTable.fonts[slot];
   if (f == nullptr) return;
+  DropTextureCache(f);
+  FreeGraphImage(&f->glyphImage);
   if (f->workSurface != -1) DeleteSurface2D(f->workSurface);
   if (f->gdiFont != nullptr) plat::DeleteObject(plat::FontObjectHandle(f->gdiFont));
   if (f->memoryCache != nullptr) FreeMemory(f->memoryCache);
@@ -121,6 +136,82 @@ int MakeWorkSurface(FontRecord* f, int32_t slot) {
   if (f->workSurface == -1) return -1;
   f->workSurfaceLost = 0;
   RegisterSurface2DDiedFlag(f->workSurface, &f->workSurfaceLost);
+  return 0;
+}
+
+// Direct3D draws, the software renderer does not, and the 16-bit texel
+// formats with 4-bit and 1-bit alpha are there.
+bool TextureCacheWanted() {
+  const ScreenState& s = GetScreenState();
+  const D3DGlobals& d = GetD3D();
+  if (!s.direct3DInUse || s.softwareRendering || !d.object) return false;
+  const PixelFormatInfo& aa = d.formats[kTexAlpha4444].info;
+  const PixelFormatInfo& key = d.formats[kTexAlphaTest1555].info;
+  return aa.bitDepth == 16 && aa.widths[3] == 4 && key.bitDepth == 16 && key.widths[3] == 1;
+}
+
+// The texture cache's size: from 512 x 512, the smaller side doubled until
+// ten cells fit. The capacity, or 0 when the cache would be too large.
+int32_t SizeTextureCache(FontRecord* f) {
+  int64_t w = 512, h = 512;
+  auto cells = [&] { return (w / f->cell) * (h / f->cell); };
+  while (cells() < 10) {
+    if (w > h) h *= 2;
+    else w *= 2;
+    if (w > 8192 || h > 8192) return 0;
+  }
+  f->cacheWidth = static_cast<int32_t>(w);
+  f->cacheHeight = static_cast<int32_t>(h);
+  f->glyphsPerColumn = static_cast<int32_t>(h / f->cell);
+  return static_cast<int32_t>(std::min<int64_t>(cells(), kFontGlyphSlots));
+}
+
+// The glyph image: one cell of 16-bit texels (two side by side when edged).
+int MakeGlyphImage(FontRecord* f) {
+  const bool aa = (f->type & kFontTypeAntialiased) != 0;
+  GraphImage& g = f->glyphImage;
+  g.format = GetD3D().formats[aa ? kTexAlpha4444 : kTexAlphaTest1555].info;
+  g.width = (f->type & kFontTypeEdged) ? 2 * f->cell : f->cell;
+  g.height = f->cell;
+  g.pitch = PaddedImagePitch(2, g.width);
+  g.pixels = static_cast<uint8_t*>(AllocMemoryZeroed(static_cast<size_t>(g.pitch) * g.height, __FILE__, __LINE__));
+  return g.pixels != nullptr ? 0 : -1;
+}
+
+// Makes the texture cache graph (and its edge half) anew: 16-bit texels,
+// alpha channel for antialiased fonts, alpha test otherwise, all white at
+// alpha 0. The caller's settings for new graphs are kept.
+int MakeTextureCache(FontRecord* f) {
+  DrawState& ds = GetDrawState();
+  const DrawState kept = ds;
+  const bool aa = (f->type & kFontTypeAntialiased) != 0, edged = (f->type & kFontTypeEdged) != 0;
+  ds.newGraphColorBits = 16;
+  ds.use3DGraphs = 1;
+  ds.newGraphDrawable = 0;
+  ds.newGraphAlpha = aa ? 1 : 0;
+  ds.newGraphAlphaTest = aa ? 0 : 1;
+  ds.newGraphSystemMemory = 0;
+  ds.newGraphTextureOption = 0;
+  const int32_t graph = CreateBlankGraph(edged ? 2 * f->cacheWidth : f->cacheWidth, f->cacheHeight, 0);
+  const int32_t edge = graph != -1 && edged ? CarveSubGraph(f->cacheWidth, 0, f->cacheWidth, f->cacheHeight, graph) : -1;
+  ds.newGraphColorBits = kept.newGraphColorBits;
+  ds.use3DGraphs = kept.use3DGraphs;
+  ds.newGraphDrawable = kept.newGraphDrawable;
+  ds.newGraphAlpha = kept.newGraphAlpha;
+  ds.newGraphAlphaTest = kept.newGraphAlphaTest;
+  ds.newGraphSystemMemory = kept.newGraphSystemMemory;
+  ds.newGraphTextureOption = kept.newGraphTextureOption;
+  const GraphRecord* record = LookupGraph(graph);
+  if (record == nullptr || !record->is3D || (edged && edge == -1)) {
+    DestroyGraph(edge, 0);
+    DestroyGraph(graph, 0);
+    return -1;
+  }
+  f->cacheGraph = graph;
+  f->edgeGraph = edge;
+  f->cacheGraphLost = 0;
+  RegisterGraphDiedFlag(graph, &f->cacheGraphLost);
+  FillGraphPieces3D(LookupGraph(graph), 255, 255, 255, 0);
   return 0;
 }
 
@@ -188,6 +279,8 @@ int32_t CreateFontHandle(const char* faceName, int32_t size, int32_t thickness, 
   }
   f->check = static_cast<uint32_t>(check);
   f->workSurface = -1;
+  f->cacheGraph = f->edgeGraph = -1;
+  f->cacheGraphLost = 1;
   CopyFaceName(f->faceName, sizeof f->faceName, faceName);
   f->size = size;
   f->thickness = thickness;
@@ -195,23 +288,39 @@ int32_t CreateFontHandle(const char* faceName, int32_t size, int32_t thickness, 
   f->type = static_cast<uint32_t>(type);
   f->charSet = charSet;
   f->edgeSize = edgeSize;
-  // The texture cache waits for the Direct3D back-end: the memory cache only.
   f->gdiFont = OpenGdiFont(*f);
   if (f->gdiFont == nullptr || !MeasureFont(f)) {
     FreeRecord(slot);
     return -1;
   }
-  const int64_t cellArea = static_cast<int64_t>(f->cell) * f->cell;
-  int64_t capacity = 0x50000 / cellArea;
-  if (capacity < 20) capacity = 20;
-  if (capacity > kFontGlyphSlots) capacity = kFontGlyphSlots;
-  f->capacity = static_cast<int32_t>(capacity);
+  int64_t capacity = TextureCacheWanted() ? SizeTextureCache(f) : 0;
+  if (capacity > 0) {
+    f->capacity = static_cast<int32_t>(capacity);
+    if (MakeTextureCache(f) == 0) {
+      f->textureCache = 1;
+      if (MakeGlyphImage(f) != 0) {
+        LogOutput("文字キャッシュ処理用メモリの確保に失敗しました\n");
+        FreeRecord(slot);
+        return -1;
+      }
+    } else {
+      LogOutput("テクスチャ文字キャッシュの作成に失敗しました\n");
+    }
+  }
+  if (!f->textureCache) {
+    const int64_t cellArea = static_cast<int64_t>(f->cell) * f->cell;
+    capacity = 0x50000 / cellArea;
+    if (capacity < 20) capacity = 20;
+    if (capacity > kFontGlyphSlots) capacity = kFontGlyphSlots;
+    f->capacity = static_cast<int32_t>(capacity);
+    f->cacheWidth = f->cell;
+    f->cacheHeight = f->capacity * f->cell;
+    f->glyphsPerColumn = f->capacity;
+  }
+  // The memory cache backs both: the texture cells are made from its cells.
   f->memoryBits = type == 0 ? 1 : 8;
   f->memoryRowBytes = (f->cell * f->memoryBits + 7) / 8;
-  f->cacheWidth = f->cell;
-  f->cacheHeight = f->capacity * f->cell;
-  f->glyphsPerColumn = f->capacity;
-  const int64_t bytes = static_cast<int64_t>(f->cacheHeight) * f->memoryRowBytes;
+  const int64_t bytes = static_cast<int64_t>(f->capacity) * f->cell * f->memoryRowBytes;
   f->memoryCache = static_cast<uint8_t*>(AllocMemoryZeroed(static_cast<size_t>(bytes), __FILE__, __LINE__));
   if (f->memoryCache == nullptr) {
     LogOutput("フォントのキャッシュ用メモリの確保に失敗しました in CreateFontHandle");
@@ -273,6 +382,11 @@ int RebuildFontCacheSurface(int32_t handle) {
     if (f->workSurface != -1 && LookupSurface2D(f->workSurface) != nullptr) DeleteSurface2D(f->workSurface);
     f->workSurface = -1;
     if (MakeWorkSurface(f, SlotOf(handle)) != 0) return -1;
+  }
+  if (f->textureCache && f->cacheGraphLost) {
+    DropTextureCache(f);
+    if (MakeTextureCache(f) != 0) return -1;
+    ResetFontCache(handle);
   }
   return 0;
 }

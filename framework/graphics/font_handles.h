@@ -3,14 +3,23 @@
 // from memory afterwards (text_draw.h). One default font is kept; a lost
 // display re-creates every font under its old handle value.
 //
-// The cache here is the memory cache: a 1-bit (type 0) or 8-bit bitmap one
+// Every font keeps the memory cache: a 1-bit (type 0) or 8-bit bitmap one
 // cell wide and `capacity` cells high, plus a screen-sized work surface for
 // the blended string draws. Eight-bit cells keep the glyph's coverage (0-15)
 // in their low four bits and the edge's in their high four bits.
+//
+// While Direct3D draws, a font also gets the texture cache: a blank graph of
+// 16-bit texels (4:4:4:4 antialiased, else 1:5:5:5) whose cells mirror the
+// memory cache's slots, white with the coverage as alpha; an edged font's
+// graph is twice as wide and its right half (a graph carved from it, so the
+// same texture) holds the edges. Strings of such fonts are drawn as textured
+// quads (DrawStringD3D). Coverage levels 0-16 become the 4-bit alpha so that
+// a texel is as opaque as the memory cache's rule makes the pixel.
 #pragma once
 
 #include <cstdint>
 
+#include "framework/graphics/graph_image.h"
 #include "framework/graphics/handle_table.h"
 #include "platform/gdi/gdi_font.h"
 
@@ -73,7 +82,11 @@ struct FontRecord {
   int32_t glyphsPerColumn;
   int32_t workSurface;  // 2D surface piece, -1 none
   int32_t workSurfaceLost;
-  int32_t textureCache;  // 1: the cache is a texture graph (never until the Direct3D back-end exists)
+  int32_t cacheGraph;      // texture cache graph, -1 none
+  int32_t edgeGraph;       // its right half for the edges, -1 none
+  int32_t cacheGraphLost;  // set when the texture cache must be made again
+  GraphImage glyphImage;   // one cell (two when edged) on its way into the texture cache
+  int32_t textureCache;    // 1: the strings are drawn from the texture cache
 };
 
 struct FontDefaults {
@@ -128,6 +141,14 @@ int FindCachedGlyph(uint16_t* codes, int32_t capacity, const char* text, int32_t
 FontGlyphEntry* RenderGlyphsToCache(int32_t handle, int32_t count, const uint16_t* codes);
 // The start of a glyph's cell in the memory cache.
 uint8_t* FontCellBits(FontRecord* font, int32_t slot);
+// Texture cache: makes the slot's texels from its memory cell (glyph and
+// edge halves) and writes them into the cache graph. 0 or -1.
+int StoreGlyphInTextureCache(FontRecord* font, int32_t slot);
+// The 4-bit alpha of a memory cell's glyph coverage c and edge coverage e
+// (0-15 each), as opaque as the memory cache's rule draws them alone: c
+// sixteenths (15: whole), and e x 15 / 256.
+uint16_t GlyphAlpha4(int32_t c);
+uint16_t EdgeAlpha4(int32_t e);
 inline bool IsBlankFontCode(uint16_t code) { return code == 0x20 || code == 0x8140; }
 
 }  // namespace qor

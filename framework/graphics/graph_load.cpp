@@ -98,11 +98,11 @@ int32_t CreateBlankGraph(int32_t width, int32_t height, int32_t no3D) {
   return CreateSizedGraph(width, height, no3D == 0 ? 1 : 0, GetDrawState().newGraphAlpha, 0);
 }
 
-int CaptureScreenToGraph(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t graph, int32_t /*flag*/) {
+int CaptureScreenToGraph(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t graph, int32_t flag) {
   GraphRecord* record = LookupGraph(graph);
   if (record == nullptr) return -1;
   WaitWhileInactive();
-  if (record->is3D) return CaptureScreenRectD3D(x1, y1, x2, y2, record, 0);
+  if (record->is3D) return CaptureScreenRectD3D(x1, y1, x2, y2, record, flag);
   return CaptureScreenRectDirectDraw(x1, y1, x2, y2, record);
 }
 

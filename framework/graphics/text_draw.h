@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 
 #include "framework/graphics/rect.h"
 #include "framework/softrender/mem_image.h"
@@ -30,6 +31,13 @@ int DrawTextCached(int32_t draw, int32_t x, int32_t y, uint8_t scaled, double sc
 int DrawTextCachedTinted(int32_t draw, int32_t x, int32_t y, const char* text, uint32_t color, MemImage* target,
                          const Rect* clip, int32_t transparent, int32_t handle, uint32_t edgeColor, int32_t length,
                          int32_t vertical, int32_t* outSize, Rect* ink = nullptr);
+// Lays a string out glyph by glyph as the cached writer does, caching what
+// is missing, and hands every glyph with ink to `put` with its box's place
+// from the string's origin (vertical text: the box turned a quarter), and
+// the pen's end to `end`. False for an invalid handle.
+struct FontGlyphEntry;
+bool LayOutCachedText(const char* text, int32_t handle, int32_t length, int32_t vertical,
+                      const std::function<void(const FontGlyphEntry&, int64_t, int64_t)>& put, int64_t* end);
 // Applies the draw brightness to a screen pixel value.
 uint32_t TintScreenColor(uint32_t color);
 

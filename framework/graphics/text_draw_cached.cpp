@@ -48,6 +48,26 @@ struct Target {
     }
     return out;
   }
+  // Onto a target with an alpha channel the pixel is laid over what is
+  // there as over a picture with its own coverage: where the target is clear
+  // the colour stays whole and the coverage becomes the alpha, so that
+  // drawing the image later by its alpha puts the text on as the rule does.
+  uint32_t Over(uint32_t color, uint32_t under, uint32_t alpha) const {
+    const uint32_t amask = format->masks[3], ashift = format->shifts[3], amax = amask >> ashift;
+    const uint32_t sa = alpha * amax / 256, ua = (under & amask) >> ashift;
+    const uint32_t keep = ua * (amax - sa) / amax;  // what shows of the target
+    const uint32_t oa = sa + keep;
+    uint32_t out = (oa << ashift) & amask;
+    if (oa == 0) return out;
+    for (int k = 0; k < 3; ++k) {
+      const uint32_t mask = format->masks[k];
+      if (mask == 0) continue;
+      const uint32_t shift = format->shifts[k];
+      const uint32_t c = (color & mask) >> shift, d = (under & mask) >> shift;
+      out |= (((c * sa + d * keep + oa / 2) / oa) << shift) & mask;
+    }
+    return out;
+  }
 };
 
 // Mixes edge to text colour by t/256 per channel.
@@ -82,7 +102,8 @@ void PutCoverage(const Target& t, int32_t x, int32_t y, uint8_t cellValue, uint3
   }
   const uint32_t alpha = e * (15 - c) + c * 16;
   const uint32_t mixed = MixColor(t.format, edge, color, c * 4096 / alpha);
-  t.Write(x, y, t.Blend(mixed, t.transparent ? t.Read(x, y) : 0, alpha));
+  const uint32_t under = t.transparent ? t.Read(x, y) : 0;
+  t.Write(x, y, t.format->masks[3] != 0 ? t.Over(mixed, under, alpha) : t.Blend(mixed, under, alpha));
 }
 
 // Writes one cached glyph with its box at (left, top); `turned` lays it a
@@ -123,17 +144,38 @@ int DrawTextCached(int32_t draw, int32_t x, int32_t y, uint8_t /*scaled*/, doubl
                               TintScreenColor(edgeColor), length, vertical, outSize);
 }
 
+bool LayOutCachedText(const char* text, int32_t handle, int32_t length, int32_t vertical,
+                      const std::function<void(const FontGlyphEntry&, int64_t, int64_t)>& put, int64_t* end) {
+  FontRecord* f = GetFontRecord(handle);
+  if (f == nullptr) return false;
+  if (text == nullptr) text = "";
+  const size_t bytes = length < 0 ? std::strlen(text) : static_cast<size_t>(length);
+  std::vector<uint16_t> codes(bytes + 1);
+  int32_t count = 0;
+  if (FindCachedGlyph(codes.data(), static_cast<int32_t>(codes.size()), text, handle, length, &count) != 0)
+    return false;
+  int64_t pen = 0;
+  for (int32_t i = 0; i < count; ++i) {
+    const uint16_t code = codes[static_cast<size_t>(i)];
+    if (!f->codes[code].cached) RenderGlyphsToCache(handle, 1, &code);
+    const FontGlyphEntry* g = f->codes[code].entry;
+    if (g == nullptr) continue;
+    if (!IsBlankFontCode(code) && g->boxWidth > 0 && g->boxHeight > 0) {
+      // Across: the box at (pen + x origin, y offset); down: turned.
+      put(*g, vertical ? f->height - g->yOffset - g->boxHeight : pen + g->xOrigin,
+          vertical ? pen + g->xOrigin : g->yOffset);
+    }
+    pen += g->advance + f->extraAdvance;
+  }
+  *end = pen;
+  return true;
+}
+
 int DrawTextCachedTinted(int32_t draw, int32_t x, int32_t y, const char* text, uint32_t color, MemImage* target,
                          const Rect* clip, int32_t transparent, int32_t handle, uint32_t edgeColor, int32_t length,
                          int32_t vertical, int32_t* outSize, Rect* ink) {
   FontRecord* f = GetFontRecord(handle);
   if (f == nullptr) return -1;
-  if (text == nullptr) text = "";
-  const size_t bytes = length < 0 ? std::strlen(text) : static_cast<size_t>(length);
-  std::vector<uint16_t> codes(bytes + 1);
-  int32_t count = 0;
-  if (FindCachedGlyph(codes.data(), static_cast<int32_t>(codes.size()), text, handle, length, &count) != 0) return -1;
-
   Target t{};
   const bool drawing = draw != 0 && target != nullptr && IsMemImgValid(target);
   if (drawing) {
@@ -148,27 +190,19 @@ int DrawTextCachedTinted(int32_t draw, int32_t x, int32_t y, const char* text, u
     t.clip.right = std::min(t.clip.right, target->width);
     t.clip.bottom = std::min(t.clip.bottom, target->height);
   }
-  int64_t pen = 0;
   int64_t box[4] = {0, 0, 0, 0};  // the glyphs' pixels from (x, y)
-  for (int32_t i = 0; i < count; ++i) {
-    const uint16_t code = codes[static_cast<size_t>(i)];
-    if (!f->codes[code].cached) RenderGlyphsToCache(handle, 1, &code);
-    const FontGlyphEntry* g = f->codes[code].entry;
-    if (g == nullptr) continue;
-    if (!IsBlankFontCode(code) && g->boxWidth > 0 && g->boxHeight > 0) {
-      // Across: the box at (pen + x origin, y offset); down: turned.
-      const int64_t left = vertical ? f->height - g->yOffset - g->boxHeight : pen + g->xOrigin;
-      const int64_t top = vertical ? pen + g->xOrigin : g->yOffset;
-      const int32_t w = vertical ? g->boxHeight : g->boxWidth, h = vertical ? g->boxWidth : g->boxHeight;
-      if (drawing) PutGlyph(t, f, *g, static_cast<int32_t>(x + left), static_cast<int32_t>(y + top), vertical != 0,
-                            color, edgeColor);
-      box[0] = std::min(box[0], left);
-      box[1] = std::min(box[1], top);
-      box[2] = std::max(box[2], left + w);
-      box[3] = std::max(box[3], top + h);
-    }
-    pen += g->advance + f->extraAdvance;
-  }
+  int64_t pen = 0;
+  const bool laid = LayOutCachedText(text, handle, length, vertical, [&](const FontGlyphEntry& g, int64_t left,
+                                                                         int64_t top) {
+    const int32_t w = vertical ? g.boxHeight : g.boxWidth, h = vertical ? g.boxWidth : g.boxHeight;
+    if (drawing) PutGlyph(t, f, g, static_cast<int32_t>(x + left), static_cast<int32_t>(y + top), vertical != 0,
+                          color, edgeColor);
+    box[0] = std::min(box[0], left);
+    box[1] = std::min(box[1], top);
+    box[2] = std::max(box[2], left + w);
+    box[3] = std::max(box[3], top + h);
+  }, &pen);
+  if (!laid) return -1;
   const auto advance = static_cast<int32_t>(std::clamp<int64_t>(pen, INT32_MIN, INT32_MAX));
   if (ink != nullptr) {
     auto clamp32 = [](int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, -0x40000000, 0x40000000)); };

@@ -6,6 +6,7 @@
 #include "framework/core/log.h"
 #include "framework/core/main_window.h"
 #include "framework/graphics/blend_work.h"
+#include "framework/graphics/d3d_device.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/font_handles.h"
 #include "framework/graphics/screen.h"
@@ -123,7 +124,7 @@ int DrawStringDirectDraw(int32_t x, int32_t y, const char* text, uint32_t color,
   if (DirectDrawMissing()) return -1;
   FontRecord* f = GetFontRecord(handle);
   if (f == nullptr) return -1;
-  // The texture cache and its string draw wait for the Direct3D back-end.
+  if (f->textureCache) return DrawStringD3D(x, y, text, color, handle, edgeColor, vertical);
   // The string's box holds every pixel of its glyphs (edges, slants and
   // overhangs too), not only the advance, so both roads draw them all.
   Rect ink{};
@@ -148,12 +149,26 @@ int DrawStringWithFont(int32_t x, int32_t y, const char* text, uint32_t color, i
   }
   if (!IsWindowActive()) WaitWhileInactive();
   const DrawState& ds = GetDrawState();
-  if (ds.maskInUse || ds.drawTarget == kFrontScreen) {
+  const bool texture = GetFontRecord(handle)->textureCache != 0;
+  const bool wrap3 = texture && ds.blendMode == 3 && !GetD3D().drawingSuspended;
+  Rect hook{};
+  if (ds.maskInUse || ds.drawTarget == kFrontScreen || wrap3) {
     if (x >= ds.drawArea.right) return 0;
+    const int32_t size = QueryFontSize(handle);
+    hook = vertical ? Rect{x, y, x + size + 3, ds.drawArea.bottom} : Rect{x, y, ds.drawArea.right, y + size + 3};
     if (ds.drawTarget == kFrontScreen && IsSoftwareRendering()) CaptureWindowToSoftBuffer();
   }
-  const int advance = DrawTextCachedTinted(0, 0, 0, text, 0, nullptr, nullptr, 1, handle, 0, -1, vertical, nullptr);
-  if (DrawStringDirectDraw(x, y, text, color, handle, edgeColor, vertical) != 0) return -1;
+  Rect ink{};
+  const int advance = DrawTextCachedTinted(0, 0, 0, text, 0, nullptr, nullptr, 1, handle, 0, -1, vertical, nullptr, &ink);
+  // Edges and overhangs can pass the rectangle's size + 3: it grows to hold
+  // them, since what mode 3 draws outside the inverted part would add.
+  hook = Rect{std::min(hook.left, x + ink.left), std::min(hook.top, y + ink.top), std::max(hook.right, x + ink.right),
+              std::max(hook.bottom, y + ink.bottom)};
+  if (wrap3) EnterWhiteBlend3(hook);
+  const int drawn = texture ? DrawStringD3D(x, y, text, color, handle, edgeColor, vertical)
+                            : DrawStringDirectDraw(x, y, text, color, handle, edgeColor, vertical);
+  if (wrap3) LeaveWhiteBlend3(hook);
+  if (drawn != 0) return -1;
   return advance;
 }
 

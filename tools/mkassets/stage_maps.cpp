@@ -75,6 +75,9 @@ void PlaceStairs(StageMap* maps, int lower, int upper) {
 
 }  // namespace
 
+void FixMaps001_043(StageMap* maps);
+void FixMaps044_101(StageMap* maps);
+
 void BuildStageMaps(StageMap* maps) {
   for (auto& u : used) u.clear();
   std::set<std::pair<int, int>> climbs;  // (lower, upper)
@@ -95,6 +98,8 @@ void BuildStageMaps(StageMap* maps) {
   }
   climbs.insert({25, 26});  // the top edge of 25 leads to 26 while the camera is left of 1280
   for (const auto& [lower, upper] : climbs) PlaceStairs(maps, lower, upper);
+  FixMaps001_043(maps);
+  FixMaps044_101(maps);
 }
 
 }  // namespace mkassets

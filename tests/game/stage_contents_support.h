@@ -1,0 +1,299 @@
+// Shared by the stage-contents tests of every region: the placeholder maps
+// of the asset tool behind the stage loader, a stage set up at a difficulty
+// with every progress flag clear or set, the live actors counted by pool, a
+// few world frames with the players held still, the placement rules checked
+// on the actors that stand, and one long cycle of every attack slot.
+#pragma once
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "game/enemies.h"
+#include "game/game_state.h"
+#include "game/pools.h"
+#include "game/scenes.h"
+#include "game/stage_load.h"
+#include "game/stages/stage_setup.h"
+#include "game/tile_map.h"
+#include "game_test_support.h"
+#include "tools/mkassets/stage_maps.h"
+
+namespace orb::test {
+
+// Enemies, blocks and items standing (state not 0).
+struct Spawns {
+  int enemies, blocks, items;
+  bool operator==(const Spawns&) const = default;
+};
+
+// One stage's expected counts, written by hand from the world table's spawn
+// calls and the contents' conditions: the calls column (an upper bound at
+// every difficulty and flag state), then the counts at difficulties 0 to 3
+// with every progress flag clear, and with every flag set.
+struct StageSpawnRow {
+  int stage;
+  Spawns calls;
+  Spawns clear[4];
+  Spawns set[4];
+};
+
+// The same counts at every difficulty.
+constexpr StageSpawnRow Fixed(int stage, Spawns calls, Spawns clear, Spawns set) {
+  return {stage, calls, {clear, clear, clear, clear}, {set, set, set, set}};
+}
+constexpr StageSpawnRow Fixed(int stage, Spawns all) { return Fixed(stage, all, all, all); }
+
+// Enemies by difficulty, the same with the flags clear and set; the blocks
+// at every difficulty; the items with the flags clear and set.
+constexpr StageSpawnRow ByDifficulty(int stage, Spawns calls, int e0, int e1, int e2, int e3, int blocks,
+                                     int itemsClear, int itemsSet) {
+  return {stage,
+          calls,
+          {{e0, blocks, itemsClear}, {e1, blocks, itemsClear}, {e2, blocks, itemsClear}, {e3, blocks, itemsClear}},
+          {{e0, blocks, itemsSet}, {e1, blocks, itemsSet}, {e2, blocks, itemsSet}, {e3, blocks, itemsSet}}};
+}
+
+inline std::string Describe(const Spawns& s) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%d/%d/%d", s.enemies, s.blocks, s.items);
+  return text;
+}
+inline void PrintTo(const Spawns& s, std::ostream* os) { *os << Describe(s); }
+
+// The asset tool's collision maps, built once per test program.
+inline const mkassets::StageMap* PlaceholderMaps() {
+  static std::vector<mkassets::StageMap> maps = [] {
+    std::vector<mkassets::StageMap> m(153);
+    mkassets::BuildStageMaps(m.data());
+    return m;
+  }();
+  return maps.data();
+}
+
+namespace stage_contents_detail {
+inline int OpenMap(const char*) { return game.CurrentStage >= 1 && game.CurrentStage <= kLastStage ? game.CurrentStage : -1; }
+inline int ReadMapPixel(int stage, int x, int y, int* r, int* g, int* b) {
+  if (stage < 1 || stage > kLastStage || x < 0 || x >= kTileColumns || y < 0 || y >= kTileRows) return -1;
+  uint8_t cr, cg, cb;
+  if (!ColourOfTileCode(PlaceholderMaps()[stage].tiles[y][x], &cr, &cg, &cb)) return -1;
+  *r = cr, *g = cg, *b = cb;
+  return 0;
+}
+inline void CloseMap(int) {}
+}  // namespace stage_contents_detail
+
+// Every progress table of every stage set to the value.
+inline void SetProgressFlags(uint8_t value) {
+  std::memset(game.TakenItem6, value, sizeof game.TakenItem6);
+  std::memset(game.TakenItem7, value, sizeof game.TakenItem7);
+  std::memset(game.TakenItem8, value, sizeof game.TakenItem8);
+  std::memset(game.TakenItem9, value, sizeof game.TakenItem9);
+  std::memset(game.StageEventDone, value, sizeof game.StageEventDone);
+  std::memset(game.WarpGapOpen, value, sizeof game.WarpGapOpen);
+  std::memset(game.TakenItem5AndBosses, value, sizeof game.TakenItem5AndBosses);
+}
+
+// A clean game on the placeholder maps, both players on the field, arrived
+// by the given way (an entry side of BeginStage, and the entry point where
+// that side uses one); then the stage's routine at the difficulty.
+inline void RunStageEnteredBy(int stage, int difficulty, bool flagsSet, int entrySide, float entryX, float entryY) {
+  ResetGameModules();
+  SetStageLoadHooks({nullptr, nullptr, stage_contents_detail::OpenMap, stage_contents_detail::ReadMapPixel,
+                     stage_contents_detail::CloseMap});
+  game.DifficultyLevel = static_cast<uint8_t>(difficulty);
+  game.DifficultySpeedBonus = DifficultyExcess();
+  game.OnFieldMode = 1;
+  game.BossMode = 0;
+  SetProgressFlags(flagsSet ? 1 : 0);
+  game.CurrentStage = stage;
+  game.EntrySide = entrySide;
+  game.EntryX = entryX;
+  game.EntryY = entryY;
+  RunStageSetup(stage);
+}
+
+// Arrived through the left edge when the stage has a left exit, else
+// through the right one when it has that (else at the left end all the
+// same), standing on the floor.
+inline void RunStageAt(int stage, int difficulty, bool flagsSet) {
+  const StageGeometry& g = StageGeometryOf(stage);
+  const int side = g.exitLeft == 0 && g.exitRight != 0 ? kEnteredRightEnd : kEnteredLeftEnd;
+  RunStageEnteredBy(stage, difficulty, flagsSet, side, 0.0f, 385.0f);
+}
+
+inline Spawns CountSpawns() {
+  Spawns s{0, 0, 0};
+  for (const EnemyRecord& e : pools.enemies) s.enemies += e.head.state != kActorFree;
+  for (const BlockRecord& b : pools.blocks) s.blocks += b.head.state != kActorFree;
+  for (const ItemRecord& r : pools.items) s.items += r.head.state != kActorFree;
+  return s;
+}
+
+inline int CountEnemiesOfKind(int kind) {
+  int n = 0;
+  for (const EnemyRecord& e : pools.enemies) n += e.head.state != kActorFree && e.kind == kind;
+  return n;
+}
+
+// The world pass n times with no input: the players stand where they arrived.
+inline void RunWorldFrames(int n) {
+  for (int i = 0; i < n; ++i) {
+    ClearPlayerInputs();
+    ++game.PlayFrameCount;
+    game.DifficultySpeedBonus = DifficultyExcess();
+    RunWorldPass();
+  }
+}
+
+// The tile code at a world point; below the map reads as solid, beside or
+// above it as open.
+inline int TileAtPoint(float x, float y) {
+  const int c = static_cast<int>(std::floor(x / kTileSize)), r = static_cast<int>(std::floor(y / kTileSize));
+  if (c < 0 || c >= kTileColumns || r < 0 || r >= kTileRows) return r >= kTileRows ? kTileSolid : kTileOpen;
+  return tiles.TileMap[r][c];
+}
+
+inline bool IsFloorTile(int code) { return code != kTileOpen && code != kTileDeadly; }
+
+// What a box overlaps, 1 pixel inside its edges: 1 any solid or deadly tile,
+// 2 any tile other than open, 0 open only.
+inline int BoxOverlap(float cx, float cy, float w, float h) {
+  int worst = 0;
+  const float inset = w > 2 && h > 2 ? 1.0f : 0.0f;
+  for (float y = cy - h / 2 + inset;; y = std::fmin(y + kTileSize, cy + h / 2 - inset)) {
+    for (float x = cx - w / 2 + inset;; x = std::fmin(x + kTileSize, cx + w / 2 - inset)) {
+      const int code = TileAtPoint(x, y);
+      if (IsSolidTile(code) || code == kTileDeadly) return 1;
+      if (code != kTileOpen) worst = 2;
+      if (x >= cx + w / 2 - inset) break;
+    }
+    if (y >= cy + h / 2 - inset) break;
+  }
+  return worst;
+}
+
+// A floor within one tile below the box's bottom (under its centre).
+inline bool OnFloor(float cx, float bottom) {
+  for (float y = bottom; y <= bottom + kTileSize; y += 1.0f) {
+    if (IsFloorTile(TileAtPoint(cx, y))) return true;
+  }
+  return false;
+}
+
+// The placement rules on what stands now: inside the stage (or gone out
+// through an edge that has an exit) and in no solid or deadly tile; walkers
+// (map collision on, gaps and doors too) on a floor unless in a jump, and
+// items on a floor; fliers in open tiles only. Blocks that start beyond an
+// edge on purpose are named by their slots in blocksAllowedOutside.
+inline std::vector<std::string> PlacementFaults(const std::vector<int>& blocksAllowedOutside = {}) {
+  std::vector<std::string> faults;
+  const float left = game.links.leftBound, right = game.links.rightBound + 640.0f;
+  char text[160];
+  auto fault = [&](const char* what, int slot, const ActorHead& h, const char* rule) {
+    std::snprintf(text, sizeof text, "stage %d difficulty %d: %s slot %d at (%.1f, %.1f): %s", game.CurrentStage,
+                  game.DifficultyLevel, what, slot, h.x, h.y, rule);
+    faults.push_back(text);
+  };
+  auto inside = [&](const ActorHead& h) { return h.x >= left && h.x < right && h.y >= 0 && h.y < 480; };
+  for (int i = 0; i < kEnemyCount; ++i) {
+    const EnemyRecord& e = pools.enemies[i];
+    if (e.head.state == kActorFree) continue;
+    const ActorHead& h = e.head;
+    // A walker that went out through an open edge has left, as the players may.
+    const bool leftByExit = (h.x < left && game.links.exitLeft != 0) || (h.x >= right && game.links.exitRight != 0);
+    if (leftByExit && e.head.state == kActorActive) continue;
+    if (!inside(h)) fault("enemy", i, h, "outside the stage");
+    const int overlap = BoxOverlap(h.x, h.y, h.hitboxWidth, h.hitboxHeight);
+    if (overlap == 1) fault("enemy", i, h, "in a solid tile");
+    if (e.mapCollision == 0 && overlap != 0) fault("enemy", i, h, "flier not in open tiles");
+    if (e.mapCollision == 1 && e.airborne == 0 && !OnFloor(h.x, h.y + h.hitboxHeight / 2))
+      fault("enemy", i, h, "walker off the floor");
+  }
+  for (int i = 0; i < kBlockCount; ++i) {
+    const BlockRecord& b = pools.blocks[i];
+    if (b.head.state == kActorFree) continue;
+    bool allowed = false;
+    for (int s : blocksAllowedOutside) allowed = allowed || s == i;
+    if (!allowed && !inside(b.head)) fault("block", i, b.head, "outside the stage");
+    if (BoxOverlap(b.head.x, b.head.y, b.head.hitboxWidth, b.head.hitboxHeight) == 1)
+      fault("block", i, b.head, "in a solid tile");
+  }
+  for (int i = 0; i < kItemCount; ++i) {
+    const ItemRecord& r = pools.items[i];
+    if (r.head.state == kActorFree) continue;
+    const ActorHead& h = r.head;
+    if (!inside(h)) fault("item", i, h, "outside the stage");
+    if (BoxOverlap(h.x, h.y, h.hitboxWidth, h.hitboxHeight) == 1) fault("item", i, h, "in a solid tile");
+    if (!OnFloor(h.x, h.y + h.hitboxHeight / 2)) fault("item", i, h, "off the floor");
+  }
+  return faults;
+}
+
+// Arrival points: no enemy the routine places freely may start within 4
+// tiles of the stage's open edges or of its stairs (where the players
+// arrive from above or below).
+inline std::vector<std::string> SpawnPointFaults() {
+  std::vector<std::string> faults;
+  std::vector<float> arrivals;
+  if (game.links.exitLeft != 0) arrivals.push_back(game.links.leftBound);
+  if (game.links.exitRight != 0) arrivals.push_back(game.links.rightBound + 640.0f);
+  for (int c = 0; c < kTileColumns; ++c) {
+    for (int r = 0; r < kTileRows; ++r) {
+      const int code = tiles.TileMap[r][c];
+      if (code >= kTileStairsFootRight && code <= kTileStairsTopLeft) {
+        arrivals.push_back(static_cast<float>(c * kTileSize + kTileSize / 2));  // every column of the stairs
+        break;
+      }
+    }
+  }
+  char text[160];
+  for (int i = 0; i < kEnemyCount; ++i) {
+    const EnemyRecord& e = pools.enemies[i];
+    // Doors, gaps and bosses stand at the points their stages give.
+    if (e.head.state == kActorFree || e.mode == 51 || (game.BossMode == 1 && i == 1)) continue;
+    for (float a : arrivals) {
+      if (std::fabs(e.head.x - a) < 4.0f * kTileSize + e.head.hitboxWidth / 2) {
+        std::snprintf(text, sizeof text, "stage %d difficulty %d: enemy slot %d at x %.1f starts by the arrival at %.1f",
+                      game.CurrentStage, game.DifficultyLevel, i, e.head.x, a);
+        faults.push_back(text);
+      }
+    }
+  }
+  return faults;
+}
+
+// One long cycle of an enemy's attack slot driven through RunEnemyAttack,
+// from its opening time: the volleys fired and the bullets of each.
+struct SlotRhythm {
+  int volleys;
+  int bulletsPerVolley;  // -1 when the volleys differ
+  bool operator==(const SlotRhythm&) const = default;
+};
+
+inline SlotRhythm DriveLongCycle(EnemyRecord& e) {
+  SlotRhythm r{0, 0};
+  EnemyAttackSlot& s = e.slotA;
+  const int32_t cycle = s.windowCycle.value;
+  e.head.state = kActorActive;
+  for (int32_t t = 0; t < cycle; ++t) {
+    e.timer = s.startFrame.value + t;
+    s.shotCounter.value = t;
+    const int32_t before = pools.EnemyBulletRing;
+    RunEnemyAttack(e);
+    const int32_t fired = (pools.EnemyBulletRing - before + 511) % 511;
+    if (fired == 0) continue;
+    r.bulletsPerVolley = r.volleys == 0 || r.bulletsPerVolley == fired ? fired : -1;
+    ++r.volleys;
+  }
+  return r;
+}
+
+inline std::string Describe(const SlotRhythm& r) {
+  return std::to_string(r.volleys) + "x" + std::to_string(r.bulletsPerVolley);
+}
+
+}  // namespace orb::test

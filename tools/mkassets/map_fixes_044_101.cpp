@@ -1,0 +1,24 @@
+// The gaps of stages 44 to 101 stand where the hub's gaps land the players.
+// Where that point does not meet the plain floor, the map meets it: a ledge
+// just below the gap (a one-way floor, which the players pass from below),
+// or a shallow dip in the floor where the gap would reach into it.
+#include "game/tile_map.h"
+#include "stage_maps.h"
+
+namespace mkassets {
+
+namespace {
+
+void Fill(StageMap& map, int row, int firstColumn, int lastColumn, int8_t code) {
+  for (int c = firstColumn; c <= lastColumn; ++c) map.tiles[row][c] = code;
+}
+
+}  // namespace
+
+void FixMaps044_101(StageMap* maps) {
+  Fill(maps[73], 12, 26, 29, orb::kTileOneWay);   // the gap at (832, 259.2)
+  Fill(maps[100], 7, 62, 65, orb::kTileOneWay);   // at (1984, 99.2)
+  Fill(maps[86], 13, 40, 43, orb::kTileOpen);     // at (1280, 323.2), a tile lower than the floor
+}
+
+}  // namespace mkassets
