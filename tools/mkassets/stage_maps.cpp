@@ -77,6 +77,7 @@ void PlaceStairs(StageMap* maps, int lower, int upper) {
 
 void FixMaps001_043(StageMap* maps);
 void FixMaps044_101(StageMap* maps);
+void FixMaps102_152(StageMap* maps);
 
 void BuildStageMaps(StageMap* maps) {
   for (auto& u : used) u.clear();
@@ -100,6 +101,7 @@ void BuildStageMaps(StageMap* maps) {
   for (const auto& [lower, upper] : climbs) PlaceStairs(maps, lower, upper);
   FixMaps001_043(maps);
   FixMaps044_101(maps);
+  FixMaps102_152(maps);
 }
 
 }  // namespace mkassets

@@ -1,0 +1,319 @@
+// Stages 102 to 152 as their routines set them up: the counts of every pool
+// at each difficulty with the progress flags clear and set, against a table
+// written from the world table and the stages' contents; one set after two
+// runs; the stages' own edge cases; and the actors standing on the
+// placeholder maps after 180 frames.
+#include <utility>
+
+#include "stage_contents_support.h"
+
+namespace orb::test {
+namespace {
+
+// clang-format off
+const StageSpawnRow kCounts[] = {
+    ByDifficulty(102, {6, 0, 0}, 4, 6, 6, 6, 0, 0, 0),
+    Fixed(103, {0, 0, 0}), Fixed(104, {0, 0, 1}, {0, 0, 1}, {0, 0, 0}), Fixed(105, {13, 1, 0}),
+    ByDifficulty(106, {9, 0, 0}, 8, 9, 9, 9, 0, 0, 0),
+    Fixed(107, {2, 1, 0}), Fixed(108, {3, 0, 0}),
+    ByDifficulty(109, {23, 0, 0}, 16, 22, 23, 23, 0, 0, 0),
+    ByDifficulty(110, {9, 4, 1}, 2, 8, 9, 9, 4, 1, 0),
+    ByDifficulty(111, {6, 2, 0}, 2, 6, 6, 6, 2, 0, 0),
+    ByDifficulty(112, {12, 8, 0}, 0, 11, 12, 12, 8, 0, 0),
+    Fixed(113, {1, 0, 0}), Fixed(114, {0, 0, 0}), Fixed(115, {0, 8, 1}, {0, 8, 1}, {0, 8, 0}), Fixed(116, {2, 2, 0}),
+    Fixed(117, {3, 0, 0}),
+    ByDifficulty(118, {13, 0, 0}, 8, 13, 13, 13, 0, 0, 0),
+    Fixed(119, {1, 0, 0}, {1, 0, 0}, {0, 0, 0}), Fixed(120, {8, 0, 0}), Fixed(121, {8, 0, 0}), Fixed(122, {8, 0, 0}),
+    Fixed(123, {1, 2, 0}), Fixed(124, {12, 0, 0}), Fixed(125, {13, 0, 0}),
+    ByDifficulty(126, {10, 1, 0}, 9, 10, 10, 10, 1, 0, 0),
+    Fixed(127, {1, 1, 0}), Fixed(128, {10, 6, 0}),
+    Fixed(129, {7, 7, 1}, {7, 6, 1}, {7, 6, 0}),
+    Fixed(130, {0, 1, 0}),
+    ByDifficulty(131, {1, 2, 0}, 0, 0, 1, 1, 2, 0, 0),
+    ByDifficulty(132, {4, 8, 1}, 1, 4, 4, 4, 8, 1, 0),
+    Fixed(133, {4, 14, 0}),
+    ByDifficulty(134, {6, 2, 0}, 2, 5, 6, 6, 2, 0, 0),
+    Fixed(135, {1, 1, 0}), Fixed(136, {1, 0, 0}, {1, 0, 0}, {0, 0, 0}), Fixed(137, {1, 0, 0}), Fixed(138, {1, 0, 0}),
+    Fixed(139, {4, 0, 0}), Fixed(140, {8, 3, 0}), Fixed(141, {3, 0, 0}), Fixed(142, {1, 0, 0}),
+    Fixed(143, {0, 10, 0}), Fixed(144, {1, 0, 0}), Fixed(145, {1, 0, 0}), Fixed(146, {2, 0, 0}, {2, 0, 0}, {0, 0, 0}),
+    Fixed(147, {1, 0, 0}), Fixed(148, {0, 0, 0}), Fixed(149, {1, 0, 0}, {1, 0, 0}, {0, 0, 0}),
+    Fixed(150, {0, 1, 5}, {0, 1, 5}, {0, 1, 0}), Fixed(151, {4, 0, 0}), Fixed(152, {3, 0, 0}),
+};
+// clang-format on
+
+constexpr int kFirstStage = 102, kLastStageHere = 152;
+
+// One way into a stage: from which stage, the side, and the entry point
+// (used by doors and gaps, and as the x of arrivals over stairs).
+struct WayIn {
+  int stage, from, side;
+  float x, y;
+};
+
+// Every edge exit of the world that leads into 102..152, then the doors and
+// gaps that do, with the landing points of the warp table.
+std::vector<WayIn> WaysIntoStages102To152() {
+  std::vector<WayIn> ways;
+  for (int from = 1; from <= kLastStage; ++from) {
+    const StageGeometry& g = StageGeometryOf(from);
+    const int to[4] = {g.exitLeft, g.exitRight, g.exitUp, g.exitDown};
+    const int side[4] = {kEnteredRightEnd, kEnteredLeftEnd, kEnteredFromBelow, kEnteredFromAbove};
+    for (int i = 0; i < 4; ++i) {
+      if (to[i] >= 102) ways.push_back({to[i], from, side[i], 1200.0f, 385.0f});
+    }
+  }
+  const WayIn warps[] = {{124, 122, kEnteredAtPoint, 640.0f, 352.0f},  {126, 125, kEnteredAtPoint, 1650.0f, 385.0f},
+                         {125, 126, kEnteredAtPoint, 2290.0f, 385.0f}, {129, 128, kEnteredAtPoint, 1522.0f, 385.0f},
+                         {128, 129, kEnteredAtPoint, 2162.0f, 385.0f}, {137, 138, kEnteredAtPoint, 1046.4f, 288.0f},
+                         {138, 137, kEnteredAtPoint, 790.4f, 288.0f},  {148, 147, kEnteredAtPoint, 790.4f, 256.0f},
+                         {123, 1, kEnteredAtPoint, 1142.4f, 320.0f},   {135, 1, kEnteredAtPoint, 1174.4f, 96.0f},
+                         {151, 149, kEnteredAtPoint, 688.0f, 256.0f},  {152, 151, kEnteredAtPoint, 1840.0f, 256.0f}};
+  ways.insert(ways.end(), std::begin(warps), std::end(warps));
+  return ways;
+}
+
+// From the stage before, the real stage change (debug mode on), then 600
+// frames of play with the players standing.
+void WalkIn(const WayIn& w, int difficulty) {
+  RunStageAt(w.from, difficulty, false);
+  scenes.DebugMode = 1;
+  game.CurrentStage = w.stage;
+  game.EntrySide = w.side;
+  game.EntryX = w.x;
+  game.EntryY = w.y;
+  game.InGameState = 1;
+  game.InGameStateTimer = 0;
+  for (int frame = 0; frame < 40 && game.InGameState == 1; ++frame) {
+    if (game.InGameStateTimer == 16) RunWorldFrames(1);  // the new stage's first frame
+    RunInGameStateMachine();
+  }
+  EXPECT_EQ(game.InGameState, 0);
+  RunWorldFrames(600);
+  EXPECT_EQ(game.PreviousStage, w.stage);  // set by the stage's begin
+}
+
+class StageContents102 : public ::testing::Test {
+ protected:
+  void TearDown() override { ResetGameModules(); }
+
+  // The live enemies of one kind, in slot order.
+  static std::vector<EnemyRecord*> OfKind(int kind) {
+    std::vector<EnemyRecord*> found;
+    for (EnemyRecord& e : pools.enemies) {
+      if (e.head.state != kActorFree && e.kind == kind) found.push_back(&e);
+    }
+    return found;
+  }
+};
+
+TEST_F(StageContents102, PoolCountsFollowTheTableAtEveryDifficultyAndFlagState) {
+  int rows = 0;
+  for (const StageSpawnRow& row : kCounts) {
+    ++rows;
+    for (int flags = 0; flags < 2; ++flags) {
+      for (int d = 0; d < 4; ++d) {
+        RunStageAt(row.stage, d, flags == 1);
+        const Spawns got = CountSpawns();
+        const Spawns& want = flags ? row.set[d] : row.clear[d];
+        EXPECT_EQ(got, want) << "stage " << row.stage << " difficulty " << d << " flags " << flags << ": "
+                             << Describe(got) << " against " << Describe(want);
+        EXPECT_LE(got.enemies, row.calls.enemies) << "stage " << row.stage;
+        EXPECT_LE(got.blocks, row.calls.blocks) << "stage " << row.stage;
+        EXPECT_LE(got.items, row.calls.items) << "stage " << row.stage;
+      }
+    }
+  }
+  EXPECT_EQ(rows, kLastStageHere - kFirstStage + 1);
+}
+
+TEST_F(StageContents102, ARoutineRunTwiceLeavesOneSet) {
+  for (int stage = kFirstStage; stage <= kLastStageHere; ++stage) {
+    RunStageAt(stage, 3, false);
+    const Spawns once = CountSpawns();
+    std::vector<std::pair<float, float>> where;
+    for (const EnemyRecord& e : pools.enemies) where.push_back({e.head.x, e.head.y});
+    RunStageSetup(stage);
+    EXPECT_EQ(CountSpawns(), once) << "stage " << stage;
+    for (int i = 0; i < kEnemyCount; ++i) {
+      EXPECT_EQ(pools.enemies[i].head.x, where[i].first) << "stage " << stage << " slot " << i;
+      EXPECT_EQ(pools.enemies[i].head.y, where[i].second) << "stage " << stage << " slot " << i;
+    }
+  }
+}
+
+TEST_F(StageContents102, BossRoomsHoldTheirBossInSlotOneUntilItIsBeaten) {
+  struct Boss {
+    int stage, kind, hitPoints[2];
+    float x, y;
+  };
+  const Boss bosses[] = {{119, 35, {3900, 4500}, 1088.0f, 313.6f},
+                         {136, 36, {4300, 5000}, 1088.0f, 313.6f},
+                         {146, 37, {4500, 6000}, 1088.0f, 153.6f},
+                         {149, 45, {4800, 6000}, 1088.0f, 345.6f}};
+  for (const Boss& b : bosses) {
+    for (int d = 0; d < 4; ++d) {
+      RunStageAt(b.stage, d, false);
+      const EnemyRecord& e = pools.enemies[1];
+      EXPECT_EQ(game.BossMode, 1) << b.stage;
+      EXPECT_EQ(e.kind, b.kind) << b.stage;
+      EXPECT_EQ(e.hitPoints, b.hitPoints[d == 0 ? 0 : 1]) << b.stage << " difficulty " << d;
+      EXPECT_FLOAT_EQ(e.head.x - e.head.hitboxWidth / 2, b.x);
+      EXPECT_FLOAT_EQ(e.head.y - e.head.hitboxWidth / 2, b.y);
+    }
+    RunStageAt(b.stage, 1, true);  // beaten: boss mode stays as it was
+    EXPECT_EQ(game.BossMode, 0);
+  }
+  // The gap the last boss but one enters from comes after it, active at once.
+  RunStageAt(146, 2, false);
+  EXPECT_EQ(pools.enemies[2].kind, 38);
+  EXPECT_EQ(pools.enemies[2].head.state, kActorActive);
+}
+
+TEST_F(StageContents102, The107FliersSwitchFromSingleShotsToFansAnd109And118ReuseThem) {
+  const int fliers[3][4] = {{2, 2, 2, 2}, {1, 1, 1, 1}, {1, 2, 2, 2}};  // 107, 109, 118 by difficulty
+  const int stages[3] = {107, 109, 118};
+  for (int d = 0; d < 4; ++d) {
+    // One long cycle: two single shots at 0, three fans of three from 1.
+    const SlotRhythm want = d == 0 ? SlotRhythm{2, 1} : SlotRhythm{3, 3};
+    for (int i = 0; i < 3; ++i) {
+      RunStageAt(stages[i], d, false);
+      int n = 0;
+      for (EnemyRecord* e : OfKind(4)) {
+        if (e->mode != 32) continue;
+        EXPECT_EQ(DriveLongCycle(*e), want) << "stage " << stages[i] << " difficulty " << d;
+        ++n;
+      }
+      EXPECT_EQ(n, fliers[i][d]) << "stage " << stages[i] << " difficulty " << d;
+    }
+  }
+}
+
+TEST_F(StageContents102, The139SpinnerTurnsOnceABurstAtEveryDifficulty) {
+  const SlotRhythm rhythm[4] = {{10, 2}, {20, 3}, {24, 4}, {28, 4}};
+  for (int d = 0; d < 4; ++d) {
+    RunStageAt(139, d, false);
+    const std::vector<EnemyRecord*> spinner = OfKind(14);
+    ASSERT_EQ(spinner.size(), 1u);
+    const EnemyAttackSlot& s = spinner[0]->slotA;
+    EXPECT_NEAR(s.angleVelocity.value * static_cast<float>(s.burstLength.value), 360.0f, 0.01f) << d;
+    EXPECT_EQ(spinner[0]->hitPoints, 20 * (d + 14));
+    EXPECT_EQ(DriveLongCycle(*spinner[0]), rhythm[d]) << "difficulty " << d;
+  }
+}
+
+TEST_F(StageContents102, DifficultyEdgesOfTheMiddleStages) {
+  // 121's kind 18: a standing enemy at 0 and 1, a faster, tougher walker from 2.
+  const int hitPoints[4] = {130, 300, 500, 500};
+  const float speeds[4] = {0.0f, 0.0f, 2.0f, 4.0f};
+  for (int d = 0; d < 4; ++d) {
+    RunStageAt(121, d, false);
+    const std::vector<EnemyRecord*> k18 = OfKind(18);
+    ASSERT_EQ(k18.size(), 1u);
+    EXPECT_EQ(k18[0]->hitPoints, hitPoints[d]);
+    EXPECT_FLOAT_EQ(std::fabs(k18[0]->motion.velocityX), speeds[d]);
+  }
+  // At difficulty 0 the one enemy of 132 is its kind-24 ghost; 134 keeps
+  // only its first two fliers.
+  RunStageAt(132, 0, false);
+  EXPECT_EQ(OfKind(24).size(), 1u);
+  RunStageAt(134, 0, false);
+  EXPECT_EQ(OfKind(4).size(), 2u);
+}
+
+TEST_F(StageContents102, Stage150GuardsItsLaterItemsWithOneFlag) {
+  for (uint8_t item6 = 0; item6 < 2; ++item6) {
+    for (uint8_t flag = 0; flag < 2; ++flag) {
+      RunStageAt(150, 1, false);
+      game.TakenItem6[150] = item6;
+      game.TakenItem5AndBosses[150] = flag;
+      RunStageSetup(150);
+      EXPECT_EQ(CountSpawns().items, (item6 ? 0 : 1) + (flag ? 0 : 4)) << int(item6) << " " << int(flag);
+    }
+  }
+}
+
+TEST_F(StageContents102, DoorsAndGapsStandWhereTheirPartnersLandThePlayers) {
+  // Landing point less (54.4, 28.8), as the hub's gaps; they settle 24.8
+  // lower, on the floor or the ledge the map gives them.
+  struct Door {
+    int stage;
+    float x, y;
+  };
+  const Door doors[] = {{123, 1142.4f - 54.4f, 320.0f - 28.8f},
+                        {135, 1174.4f - 54.4f, 96.0f - 28.8f},
+                        {137, 1046.4f - 54.4f, 288.0f - 28.8f},
+                        {138, 790.4f - 54.4f, 288.0f - 28.8f}};
+  for (const Door& door : doors) {
+    RunStageAt(door.stage, 0, false);
+    RunWorldFrames(60);
+    const ActorHead& h = pools.enemies[1].head;
+    EXPECT_FLOAT_EQ(h.x - h.hitboxWidth / 2, door.x) << door.stage;
+    EXPECT_NEAR(h.y - h.hitboxWidth / 2, door.y + 24.8f, 1.0f) << door.stage;
+  }
+  // The doors that keep the players' position stand at one set of points.
+  auto doorPoints = [](int stage) {
+    RunStageAt(stage, 0, false);
+    std::vector<std::pair<float, float>> points;
+    for (const EnemyRecord& e : pools.enemies) {
+      if (e.head.state != kActorFree && e.mode == 51) points.push_back({e.head.x, e.head.y});
+    }
+    return points;
+  };
+  EXPECT_EQ(doorPoints(125), doorPoints(126));
+  EXPECT_EQ(doorPoints(128), doorPoints(129));
+  EXPECT_EQ(doorPoints(125).size(), 2u);
+  EXPECT_EQ(doorPoints(128).size(), 2u);
+}
+
+TEST_F(StageContents102, TheFinalScenesSpawnTheirActorsInOrder) {
+  auto kinds = [] {
+    std::vector<int> k;
+    for (int i = 1; pools.enemies[i].head.state != kActorFree; ++i) k.push_back(pools.enemies[i].kind);
+    return k;
+  };
+  RunStageAt(151, 0, false);
+  EXPECT_EQ(game.EndingPhase, 2);
+  EXPECT_EQ(kinds(), (std::vector<int>{37, 38, 47, 46}));
+  EXPECT_EQ(pools.enemies[2].head.state, kActorActive);  // the gap's tag 1111
+  EXPECT_EQ(pools.enemies[3].head.x, pools.enemies[4].head.x);
+  RunStageAt(152, 0, false);
+  EXPECT_EQ(game.EndingPhase, 3);
+  EXPECT_EQ(kinds(), (std::vector<int>{47, 46, 37}));
+  for (int i = 1; i <= 3; ++i) EXPECT_EQ(pools.enemies[i].waveCode, 40);  // the figure eight
+}
+
+TEST_F(StageContents102, ActorsStandOnThePlaceholderMapsAfter180Frames) {
+  for (int stage = kFirstStage; stage <= kLastStageHere; ++stage) {
+    for (int flags = 0; flags < 2; ++flags) {
+      for (int d = 0; d < 4; ++d) {
+        RunStageAt(stage, d, flags == 1);
+        for (const std::string& f : SpawnPointFaults()) ADD_FAILURE() << f;
+        // Nothing starts inside a wall or the floor (the mover would push a
+        // walker out again before the check below).
+        auto inWall = [](const ActorHead& h) {
+          return h.state != kActorFree && BoxOverlap(h.x, h.y, h.hitboxWidth, h.hitboxHeight) == 1;
+        };
+        for (const EnemyRecord& e : pools.enemies) {
+          if (inWall(e.head)) ADD_FAILURE() << "stage " << stage << " difficulty " << d << ": kind " << e.kind;
+        }
+        for (const BlockRecord& b : pools.blocks) {
+          if (inWall(b.head)) ADD_FAILURE() << "stage " << stage << " difficulty " << d << ": block " << b.slot;
+        }
+        RunWorldFrames(180);
+        for (const std::string& f : PlacementFaults()) ADD_FAILURE() << f << " (flags " << flags << ")";
+      }
+    }
+  }
+}
+
+TEST_F(StageContents102, EveryWayInRuns600FramesAtBothEndsOfTheDifficulty) {
+  int entered[kLastStage + 1] = {};
+  for (const WayIn& w : WaysIntoStages102To152()) {
+    ++entered[w.stage];
+    for (int d : {0, 3}) WalkIn(w, d);
+  }
+  for (int stage = kFirstStage; stage <= kLastStageHere; ++stage) EXPECT_GT(entered[stage], 0) << stage;
+}
+
+}  // namespace
+}  // namespace orb::test

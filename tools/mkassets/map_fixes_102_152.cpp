@@ -1,0 +1,24 @@
+// The doors and gaps of stages 102 to 152 stand where their partners land
+// the players; where that point is above the plain floor, the map gives the
+// door a ledge under it at the height the hub's gaps stand over the floor:
+// one-way floors, which the players pass from below.
+#include "game/tile_map.h"
+#include "stage_maps.h"
+
+namespace mkassets {
+
+namespace {
+
+void Ledge(StageMap& map, int row, int firstColumn, int lastColumn) {
+  for (int c = firstColumn; c <= lastColumn; ++c) map.tiles[row][c] = orb::kTileOneWay;
+}
+
+}  // namespace
+
+void FixMaps102_152(StageMap* maps) {
+  Ledge(maps[135], 6, 35, 38);   // the gap at x 1120, y 67.2
+  Ledge(maps[137], 12, 31, 34);  // the door at x 992, y 259.2
+  Ledge(maps[138], 12, 23, 26);  // the door at x 736, y 259.2
+}
+
+}  // namespace mkassets
