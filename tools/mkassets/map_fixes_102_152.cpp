@@ -17,6 +17,8 @@ void Ledge(StageMap& map, int row, int firstColumn, int lastColumn) {
 
 void FixMaps102_152(StageMap* maps) {
   Ledge(maps[135], 6, 35, 38);   // the gap at x 1120, y 67.2
+  Ledge(maps[135], 10, 32, 35);  // steps up to that ledge, each within a jump
+  Ledge(maps[135], 8, 34, 37);
   Ledge(maps[137], 12, 31, 34);  // the door at x 992, y 259.2
   Ledge(maps[138], 12, 23, 26);  // the door at x 736, y 259.2
 }
