@@ -91,7 +91,8 @@ class WalkerWorld : public PlayerWorld {
       if (t == kTileStairsTopRight && before != t) exits.push_back({ExitKind::kStairsDown, x, 385, g.exitDown});
     }
     for (const EnemyRecord& e : pools.enemies) {
-      if (e.head.state != kActorFree && e.mode == 51) exits.push_back({ExitKind::kDoor, e.head.x, e.head.y, DoorLeadsTo(stage, e.hitPoints)});
+      if (e.head.state != kActorFree && e.mode == 51)
+        exits.push_back({ExitKind::kDoor, e.head.x, e.head.y, DoorLeadsTo(stage, e.hitPoints)});
     }
     return exits;
   }
@@ -116,13 +117,16 @@ class WalkerWorld : public PlayerWorld {
       Step(e.kind == ExitKind::kDoor && f % 2 ? 0 : hold);
     }
     if (fault.empty()) {
-      if (game.CurrentStage != e.to) fault = "led to stage " + std::to_string(game.CurrentStage);
       for (int f = 0; f < 60 && game.InGameState != 0; ++f) Step(0);
       // Arrived on stairs: on along them to the floor they lead to.
       for (int f = 0; f < 400 && game.InGameState == 0 && P(0).stairsMode != 0; ++f) Step(hold);
       for (int f = 0; f < 60 && game.InGameState == 0 && (f < 20 || P(0).inAir != 0); ++f) Step(0);
+      Fold(&pools, sizeof pools);
+      Fold(&game, sizeof game);
       const ActorHead& h = P(0).head;
-      if (game.InGameState != 0 || game.CurrentStage != e.to) {
+      if (game.CurrentStage != e.to) {
+        fault = "led to stage " + std::to_string(game.CurrentStage);
+      } else if (game.InGameState != 0) {
         fault = "no play in stage " + std::to_string(e.to);
       } else if (BoxOverlap(h.x + h.hitboxOffsetX, h.y + h.hitboxOffsetY, h.hitboxWidth, h.hitboxHeight) == 1) {
         fault = "arrived in a solid tile";
@@ -133,7 +137,8 @@ class WalkerWorld : public PlayerWorld {
     return fault.empty() ? fault : Where(from, e) + fault;
   }
 
-  // The frames seen so far (the players' records, frame by frame), folded.
+  // The frames seen so far, folded: the players' records frame by frame,
+  // and the whole play state on every arrival.
   static uint64_t& FrameHash() {
     static uint64_t h;
     return h;
@@ -152,9 +157,12 @@ class WalkerWorld : public PlayerWorld {
     PartyMember& m = game.party[game.ActiveCharacter[0]];
     m.hitPoints = m.hitPointsMax;
     Frame(pad);
+    Fold(&pools.players, sizeof pools.players);
+  }
+  static void Fold(const void* p, size_t n) {
     uint64_t& h = FrameHash();
-    const unsigned char* b = reinterpret_cast<const unsigned char*>(&pools.players);
-    for (size_t i = 0; i < sizeof pools.players; ++i) h = (h ^ b[i]) * 1099511628211ull;
+    const unsigned char* b = static_cast<const unsigned char*>(p);
+    for (size_t i = 0; i < n; ++i) h = (h ^ b[i]) * 1099511628211ull;
   }
 
   static std::string ChangeStage(int stage, int side, float x, float y) {
@@ -165,9 +173,9 @@ class WalkerWorld : public PlayerWorld {
     game.EntrySide = side;
     game.EntryX = x;
     game.EntryY = y;
-    game.EntryWalkIn = 0;
-    P(0).stairsMode = 0;
+    game.EntryWalkIn = 0;  // a fresh arrival carries no stairs
     game.EntryFacing = 1;
+    P(0).stairsMode = 0;
     game.InGameState = 1;
     game.InGameStateTimer = 0;
     game.PlayFrameCount = 100;
@@ -199,7 +207,7 @@ class WalkerWorld : public PlayerWorld {
     return fault;
   }
 
-  // The live map with the standing blocks drawn in as solid tiles.
+  // The live map with the blocks, where they stand now, drawn in as solid tiles.
   static int8_t (&PlanMap())[kTileRows][kTileColumns] {
     static int8_t m[kTileRows][kTileColumns];
     return m;
@@ -222,17 +230,17 @@ class WalkerWorld : public PlayerWorld {
     if (r >= kTileRows) return kTileSolid;
     return c < 0 || c >= kTileColumns || r < 0 ? int{kTileOpen} : PlanMap()[r][c];
   }
-  static bool Blocks(int code) { return IsSolidTile(code); }
+  static bool Solid(int code) { return IsSolidTile(code); }
   // A floor under the feet and room for the body (two tiles) above it.
   static bool Standable(Cell a) {
     const int t = Tile(a.c, a.r);
-    return (Blocks(t) || t == kTileOneWay) && t != kTileDeadly && !Blocks(Tile(a.c, a.r - 1)) &&
-           !Blocks(Tile(a.c, a.r - 2)) && a.r < kTileRows;
+    return (Solid(t) || t == kTileOneWay) && t != kTileDeadly && !Solid(Tile(a.c, a.r - 1)) &&
+           !Solid(Tile(a.c, a.r - 2)) && a.r < kTileRows;
   }
   // The first place to stand at or below row r in column c (falling).
   static Cell Landing(int c, int r) {
     for (; r < kTileRows; ++r) {
-      if (Blocks(Tile(c, r - 2)) || Tile(c, r) == kTileDeadly) return {-1, -1};
+      if (Solid(Tile(c, r - 2)) || Tile(c, r) == kTileDeadly) return {-1, -1};
       if (Standable({c, r})) return {c, r};
     }
     return {-1, -1};
@@ -266,14 +274,14 @@ class WalkerWorld : public PlayerWorld {
         const Cell side{a.c + dc, a.r};
         if (Standable(side)) {
           visit(a, side);
-        } else if (!Blocks(Tile(side.c, a.r - 1)) && !Blocks(Tile(side.c, a.r - 2)) && !Blocks(Tile(side.c, a.r))) {
+        } else if (!Solid(Tile(side.c, a.r - 1)) && !Solid(Tile(side.c, a.r - 2)) && !Solid(Tile(side.c, a.r))) {
           visit(a, Landing(side.c, a.r));
         }
       }
       if (Tile(a.c, a.r) == kTileOneWay) visit(a, Landing(a.c, a.r + 1));
       for (int up = 1; up <= reach; ++up) {
         const int r = a.r - up;
-        if (Blocks(Tile(a.c, r)) || Blocks(Tile(a.c, r - 2))) break;  // the head meets a ceiling
+        if (Solid(Tile(a.c, r)) || Solid(Tile(a.c, r - 2))) break;  // the head meets a ceiling
         for (int dc : {0, -1, 1}) {
           const Cell top{a.c + dc, r};
           if (Standable(top) && (dc != 0 || Tile(top.c, r) == kTileOneWay)) visit(a, top);
@@ -282,7 +290,10 @@ class WalkerWorld : public PlayerWorld {
     }
     if (back[id(to)] == -1) return {};
     std::vector<Cell> path{to};
-    while (!(path.back() == from)) path.push_back({back[id(path.back())] % kTileColumns, back[id(path.back())] / kTileColumns});
+    while (!(path.back() == from)) {
+      const int prev = back[id(path.back())];
+      path.push_back({prev % kTileColumns, prev / kTileColumns});
+    }
     std::reverse(path.begin(), path.end());
     return path;
   }
@@ -319,7 +330,8 @@ class WalkerWorld : public PlayerWorld {
           if (pad == 0) return "";
         } else {
           const std::vector<Cell> path = Plan(here, goal);
-          if (path.size() < 2) return "no path from column " + std::to_string(here.c) + " row " + std::to_string(here.r);
+          if (path.size() < 2)
+            return "no path from column " + std::to_string(here.c) + " row " + std::to_string(here.r);
           next = path[1];
           launch = here;
           const float centre = static_cast<float>(here.c * kTileSize + 16);
