@@ -315,6 +315,7 @@ class WalkerWorld : public PlayerWorld {
   static std::string WalkTo(float x, float y) {
     RefreshPlanMap();
     const Cell goal = Landing(static_cast<int>(std::floor(x / kTileSize)), static_cast<int>(std::floor(y / kTileSize)));
+    if (goal.c < 0) return "nothing to stand on under the exit";
     uint32_t last = 0;
     Cell next{-1, -1}, launch{-1, -1};
     for (int f = 0; f < 4000; ++f) {
