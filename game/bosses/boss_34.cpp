@@ -127,14 +127,8 @@ void Hovering(EnemyRecord& e, int32_t c) {
 
 void RunBoss34(EnemyRecord& e) {
   if (HoldBeatenBoss(e) || !StartBossCycle(e)) return;
-  const int32_t c = e.attackCycle;
-  if (c < 300) {
-    Leaps(e, c);
-  } else if (c < 500) {
-    Floating(e, c);
-  } else {
-    Hovering(e, c);
-  }
+  static constexpr BossWindow kWindows[] = {{0, Leaps}, {300, Floating}, {500, Hovering}};
+  RunBossWindows(e, kWindows);
 }
 
 }  // namespace orb

@@ -144,16 +144,8 @@ void FastVolleys(EnemyRecord& e, int32_t c) {
 
 void RunBoss35(EnemyRecord& e) {
   if (HoldBeatenBoss(e) || !StartBossCycle(e)) return;
-  const int32_t c = e.attackCycle;
-  if (c < 300) {
-    Hops(e, c);
-  } else if (c < 500) {
-    FloatingLeap(e, c);
-  } else if (c < 800) {
-    Hover(e, c);
-  } else {
-    FastVolleys(e, c);
-  }
+  static constexpr BossWindow kWindows[] = {{0, Hops}, {300, FloatingLeap}, {500, Hover}, {800, FastVolleys}};
+  RunBossWindows(e, kWindows);
 }
 
 }  // namespace orb

@@ -137,14 +137,8 @@ void Hover(EnemyRecord& e, int32_t c) {
 
 void RunBoss36(EnemyRecord& e) {
   if (HoldBeatenBoss(e) || !StartBossCycle(e)) return;
-  const int32_t c = e.attackCycle;
-  if (c < 300) {
-    Hops(e, c);
-  } else if (c < 500) {
-    Leap(e, c);
-  } else {
-    Hover(e, c);
-  }
+  static constexpr BossWindow kWindows[] = {{0, Hops}, {300, Leap}, {500, Hover}};
+  RunBossWindows(e, kWindows);
 }
 
 }  // namespace orb

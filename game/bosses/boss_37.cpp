@@ -180,14 +180,8 @@ void RunBoss37(EnemyRecord& e) {
     return;
   }
   if (HoldBeatenBoss(e) || !StartBossCycle(e)) return;
-  const int32_t c = e.attackCycle;
-  if (c < 300) {
-    Walk(e, c);
-  } else if (c < 500) {
-    Leap(e, c);
-  } else {
-    Summon(e, c);
-  }
+  static constexpr BossWindow kWindows[] = {{0, Walk}, {300, Leap}, {500, Summon}};
+  RunBossWindows(e, kWindows);
 }
 
 }  // namespace orb

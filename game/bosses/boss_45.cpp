@@ -212,14 +212,8 @@ void RunBoss45(EnemyRecord& e) {
     return;
   }
   if (HoldBeatenBoss(e) || !StartBossCycle(e)) return;
-  const int32_t c = e.attackCycle;
-  if (c < 300) {
-    Beams(e, c);
-  } else if (c < 500) {
-    Volleys(e, c);
-  } else {
-    Hover(e, c);
-  }
+  static constexpr BossWindow kWindows[] = {{0, Beams}, {300, Volleys}, {500, Hover}};
+  RunBossWindows(e, kWindows);
 }
 
 }  // namespace orb
