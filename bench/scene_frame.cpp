@@ -21,65 +21,13 @@
 #include "game/stages/stage_setup.h"
 #include "platform/host/headless/headless_control.h"
 #include "bench_clock.h"
+#include "game_bench.h"
 
 namespace {
 
 using namespace orb;
-
-std::string g_folder;
-
-void RemoveAssetFolder() {
-  if (!g_folder.empty()) std::system(("rm -rf '" + g_folder + "'").c_str());
-}
-
-// The placeholder assets, made once in a scratch folder that becomes the
-// current directory and is removed at exit.
-void EnterAssetFolder() {
-  static bool made = false;
-  if (made) return;
-  made = true;
-  char tmpl[] = "/tmp/orb_bench_XXXXXX";
-  const char* dir = mkdtemp(tmpl);
-  if (dir == nullptr || chdir(dir) != 0) return;
-  g_folder = dir;
-  std::atexit(RemoveAssetFolder);
-  const std::string cmd = std::string(ORB_MKASSETS_PATH) + " . > /dev/null";
-  if (std::system(cmd.c_str()) != 0) std::perror("mkassets");
-}
-
-struct Game {
-  explicit Game(bool software) {
-    EnterAssetFolder();
-    setenv("ORB_HOST", "headless", 0);
-    plat::headless::Reset();
-    plat::headless::SetMaxKeptFrames(0);
-    ResetGameModules();
-    if (software) setenv("ORB_GFX", "soft", 1);
-    else qor::SwitchWindowModePublic(0);
-    qor::SetLogFileOutputPublic(0);
-    qor::InitFramework();
-    unsetenv("ORB_GFX");
-    qor::SetKeyColorRGBPublic(0, 255, 0);
-    qor::RequestScreenModePublic(640, 480, 16, 60);
-    qor::SetVSyncOnPresentPublic(0);
-    qor::SelectDrawTargetPublic(-2);
-    InstallFrameworkGraphCalls();
-    LinkObjectPools();
-    LoadGameAssets();
-  }
-  ~Game() {
-    qor::EndFramework();
-    qor::ResetGraphicsState();
-    qor::SwitchWindowModePublic(1);
-    ResetGameModules();
-  }
-};
-
-void Report(benchmark::State& state, double seconds) {
-  const double perFrame = state.iterations() > 0 ? seconds / static_cast<double>(state.iterations()) : 0;
-  state.counters["fps"] = perFrame > 0 ? 1.0 / perFrame : 0;
-  state.counters["budget_pct"] = 100.0 * perFrame / (1.0 / 60.0);
-}
+using bench::Game;
+using bench::Report;
 
 void TitleFrames(benchmark::State& state, bool software) {
   Game g(software);
@@ -102,12 +50,7 @@ void PlayFrames(benchmark::State& state, bool software) {
   game.InGameState = 0;
   const double start = MonotonicSeconds();
   for (auto _ : state) {
-    qor::EraseDrawTargetPublic();
-    ++game.PlayFrameCount;
-    RunWorldPass();
-    RunInGameStateMachine();
-    qor::PresentFramePublic();
-    qor::ProcessFrameMessages();
+    bench::PlayOneFrame();
   }
   Report(state, MonotonicSeconds() - start);
 }

@@ -66,15 +66,21 @@ void MoveAgainstTiles(Mover& m, bool finalPass) {
     const int hit = CollidePointWithMap(wallX[i], wallY[i], 0, &m.vx, &noVy);
     if ((i % 2 == 0 && hit == kHitWallLeft) || (i % 2 == 1 && hit == kHitWallRight)) wallAhead = true;
   }
+  // A turning walker keeps its place this frame. Its motion is dropped rather
+  // than taken back from x: the first pass's undo takes vx back a second time,
+  // and a walker flush against a wall (its snapped vx pointing away from it)
+  // would start the final pass with an edge inside the wall, whose tiles its
+  // floor and ceiling points then read as ground or roof, dropping it into the
+  // floor or lifting it. A walker clear of the wall ends where it did before.
   EnemyRecord* enemy = MovingEnemy(m.self);
   if (TurnsAtWalls(enemy) && wallAhead) {
     enemy->motion.velocityX = -enemy->motion.velocityX;
-    x -= m.vx;
+    m.vx = 0.0f;
   }
   if (TurnsAtLedges(enemy) && GetTileAt(x + m.vx, y + hh + 16) == kTileOpen && *m.airborne == 0 &&
       *m.fallSpeed == 0.0f) {
     enemy->motion.velocityX = -enemy->motion.velocityX;
-    x -= m.vx;
+    m.vx = 0.0f;
   }
   x += m.vx;
 }

@@ -137,6 +137,9 @@ void MeetStill(PlayerRecord& p, EnemyRecord& e) {
     if (p.crouch && member >= 0) Recruit(e, member);
     return;
   }
+  // Gaps tagged 1111 only mark where a boss or minion comes in: they lead
+  // nowhere (taking one would re-enter the room and set its gap flag).
+  if (e.hitPoints == 1111) return;
   if ((PressedBits(p) & kPadUp) && !p.inAir && !IsAnyPlayerKnockedOut()) TakeGap(p, e);
 }
 

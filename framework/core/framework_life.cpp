@@ -14,6 +14,7 @@
 #include "framework/core/screen_log.h"
 #include "framework/core/system_info.h"
 #include "framework/core/text_input.h"
+#include "framework/sound/movie.h"
 #include "framework/sound/sound_play.h"
 #include "framework/sound/sound_system.h"
 #include "platform/kernel/clock.h"
@@ -113,6 +114,10 @@ int EndFrameworkCore() {
   hooks.closeAllHttpHandles();
   hooks.endNetwork();
   EndTemporaryPlayback();
+  // Movies still open end here, while the display they draw into lives:
+  // their decode threads must not outlive the framework (nor run while the
+  // allocator reports what is left).
+  CloseAllMovies();
   hooks.endScreenAndGraphics();
   EndInputDevices();
   EndDirectSound();

@@ -9,6 +9,7 @@
 #include "framework/graphics/screen.h"
 #include "framework/graphics/soft_image.h"
 #include "framework/graphics/text_draw.h"
+#include "framework/sound/movie.h"
 #include "framework/sound/music_handles.h"
 #include "framework/sound/stream_play.h"
 #include "framework/sound/yuv_convert.h"
@@ -61,6 +62,10 @@ void StartScreenLog() { InitScreenLog(); }
 void RefillStreams() { UpdateStreamSounds(); }
 void PollMusic() { PollMusicPlaying(); }
 void MusicNotify() { OnMusicNotify(); }
+void DrawOverlays() { DrawDirectMovies(); }
+void PauseMovies() { PauseAllMovies(); }
+void ResumeMovies() { ResumeAllMovies(); }
+void ReleaseMovieStreams() { ReleaseAllMovieStreams(); }
 
 // So is the network.
 void CloseHttp() { CloseAllHttpHandles(); }
@@ -74,10 +79,10 @@ const ModuleHooks kDefaults = {
     .refillStreamSounds = RefillStreams,
     .pollMusic = PollMusic,
     .musicNotify = MusicNotify,
-    .drawDirectMovies = Nothing,
-    .pauseMovies = Nothing,
-    .resumeMovies = Nothing,
-    .releaseMovieStreams = Nothing,
+    .drawDirectMovies = DrawOverlays,
+    .pauseMovies = PauseMovies,
+    .resumeMovies = ResumeMovies,
+    .releaseMovieStreams = ReleaseMovieStreams,
     .applyDirect3DOffOption = Nothing,
     .setTempPrimaryOption = TempPrimaryOption,
     .installDefaultRestoreHandler = DefaultRestoreHandler,

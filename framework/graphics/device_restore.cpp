@@ -2,6 +2,7 @@
 // graphs after a task switch or a display change, the default restore
 // handler that reloads every graph from its file, and the per-graph surface
 // restore.
+#include "framework/sound/movie.h"
 #include "framework/graphics/device_restore.h"
 
 #include <cstring>
@@ -50,6 +51,7 @@ int RestoreAfterDeviceLoss() {
   EraseDrawTarget();
   PresentFrame();
   FlagAllGraphsForRestore();
+  ReopenAllMovies();
   RecomputeTransforms();
   return 0;
 }
@@ -117,6 +119,7 @@ int RestoreGraphSurfaces(int32_t graph) {
   } else {
     RestoreGraphPieces(g);
   }
+  if (g->movieHandle != -1) RestoreMovieSurfaces(g->movieHandle);
   return 0;
 }
 

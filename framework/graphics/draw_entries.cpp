@@ -1,9 +1,9 @@
 // Texture graphs go to the Direct3D road, the others to the 2D road. Nothing
-// in this program makes a mask screen or a movie graph that draws straight
-// to the screen, so the hooks that remain are the software front buffer's
-// (refresh it from the window before a draw, copy the drawn box to the
-// window after) and blend mode 3 on the device, which subtracts through the
-// invert-add-invert wrap over the hook rectangle.
+// in this program makes a mask screen, so the hooks that remain are the movie
+// update, the software front buffer's (refresh it from the window before a
+// draw, copy the drawn box to the window after) and blend mode 3 on the
+// device, which subtracts through the invert-add-invert wrap over the hook
+// rectangle.
 #include "framework/graphics/draw_entries.h"
 
 #include <algorithm>
@@ -12,6 +12,7 @@
 #include "framework/core/main_window.h"
 #include "framework/graphics/d3d_device.h"
 #include "framework/graphics/draw_state.h"
+#include "framework/graphics/graph_movie.h"
 #include "framework/graphics/graph_record.h"
 #include "framework/graphics/screen.h"
 #include "framework/graphics/surface_2d.h"
@@ -25,9 +26,11 @@ bool SoftFrontTarget() {
   return s.softwareRendering && s.colorBits != 8 && GetDrawState().drawTarget == kFrontScreen;
 }
 
-// Steps 1 to 4 and 8 of the shared sequence: the graph's record, or null
-// with `*result` set when nothing is to be drawn.
-GraphRecord* BeginGraphDraw(int32_t graph, int* result) {
+// Steps 1 to 4, 6 and 8 of the shared sequence: the graph's record, or null
+// with `*result` set when nothing is to be drawn. A movie graph's movie is
+// advanced; when it is placed on the screen directly, `*direct` (when
+// asked) is set and the rest is left to the caller.
+GraphRecord* BeginGraphDraw(int32_t graph, int* result, bool* direct = nullptr) {
   const DrawState& d = GetDrawState();
   *result = 0;
   if (d.drawAreaEmpty) return nullptr;
@@ -39,6 +42,10 @@ GraphRecord* BeginGraphDraw(int32_t graph, int* result) {
     if (blend == nullptr || blend->width < record->width || blend->height < record->height) return nullptr;
   }
   if (!IsWindowActive()) WaitWhileInactive();
+  if (UpdateGraphMovie(record) && direct != nullptr) {
+    *direct = true;
+    return record;
+  }
   if (!record->is3D) EndSceneCurrentDevice();  // the 2D road draws after what the device holds
   if (SoftFrontTarget()) CaptureWindowToSoftBuffer();
   return record;
@@ -149,8 +156,13 @@ int32_t SaturateToInt(double value, bool* bad) {
 
 int BlitGraph(int32_t x, int32_t y, int32_t graph, int32_t transparent) {
   int result = 0;
-  GraphRecord* record = BeginGraphDraw(graph, &result);
+  bool direct = false;
+  GraphRecord* record = BeginGraphDraw(graph, &result, &direct);
   if (record == nullptr) return result;
+  if (direct) {
+    DrawGraphMovieDirect(x, y, 1, record);
+    return -1;
+  }
   const Rect hook{x, y, Clamp64(int64_t{x} + record->width), Clamp64(int64_t{y} + record->height)};
   if (record->is3D)
     return DrawOnDevice(hook, [&] {
@@ -161,8 +173,13 @@ int BlitGraph(int32_t x, int32_t y, int32_t graph, int32_t transparent) {
 
 int BlitGraphStretched(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t graph, int32_t transparent) {
   int result = 0;
-  GraphRecord* record = BeginGraphDraw(graph, &result);
+  bool direct = false;
+  GraphRecord* record = BeginGraphDraw(graph, &result, &direct);
   if (record == nullptr) return result;
+  if (direct) {
+    DrawGraphMovieDirect(x1, y1, record->width > 0 ? (x2 - x1) / record->width : 0, record);
+    return -1;
+  }
   if (record->is3D)
     return DrawOnDevice(Rect{x1, y1, x2, y2}, [&] {
       return BlitGraphStretchedD3D(x1, y1, x2, y2, static_cast<float>(x1), static_cast<float>(y1),

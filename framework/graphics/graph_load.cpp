@@ -1,5 +1,5 @@
 // Graph loading and creation on both roads (2D pieces or texture pieces); a
-// file no image reader takes is not played as a movie.
+// file no image reader takes is tried as a movie.
 #include "framework/graphics/graph_load.h"
 
 #include "framework/core/file_access.h"
@@ -7,6 +7,7 @@
 #include "framework/core/main_window.h"
 #include "framework/graphics/d3d_device.h"
 #include "framework/graphics/draw_state.h"
+#include "framework/graphics/graph_movie.h"
 #include "framework/graphics/image_loader.h"
 #include "framework/graphics/screen.h"
 #include "framework/graphics/surface_2d.h"
@@ -105,7 +106,7 @@ int CaptureScreenToGraph(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t
   return CaptureScreenRectDirectDraw(x1, y1, x2, y2, record);
 }
 
-int32_t LoadGraphFromFile(const char* path, int32_t want3D, int32_t mirror, int32_t /*movieOption*/) {
+int32_t LoadGraphFromFile(const char* path, int32_t want3D, int32_t mirror, int32_t movieOption) {
   if (!GetScreenState().managerStarted || path == nullptr) return -1;
   WaitWhileInactive();
   GraphImage image, alphaImage;
@@ -117,8 +118,7 @@ int32_t LoadGraphFromFile(const char* path, int32_t want3D, int32_t mirror, int3
       return -1;
     }
     FileCloseDispatch(file);
-    LogPrintf("右記のグラフィックファイルのロードに失敗しました：%s \n", path);
-    return -1;
+    return LoadMovieGraph(path, want3D, movieOption);
   }
   const int32_t graph = BuildGraphFromImage(&image, withAlpha ? &alphaImage : nullptr, want3D, mirror, 0);
   if (graph != -1) RecordGraphSource(graph, path, -1);

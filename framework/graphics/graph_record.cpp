@@ -7,6 +7,7 @@
 #include "framework/core/memory.h"
 #include "framework/core/string_helpers.h"
 #include "framework/graphics/d3d_device.h"
+#include "framework/graphics/graph_movie.h"
 #include "framework/graphics/surface_2d.h"
 #include "framework/graphics/screen_size.h"
 
@@ -106,6 +107,7 @@ int RegisterGraphDiedFlag(int32_t handle, int32_t* flag) {
 int DestroyGraph(int32_t handle, int32_t logDelete) {
   GraphRecord* record = LookupGraph(handle);
   if (record == nullptr) return -1;
+  if (record->movieHandle != -1) CloseGraphMovie(record);
   if (logDelete != 0) LogPrintf("グラフィック %s の削除", record->fileName);
   if (record->is3D) {
     DeleteGraphPieces3D(record);

@@ -73,8 +73,9 @@ GraphRecord* LookupGraphRecord(int32_t handle);
 int IsGraphValid(int32_t handle);
 int RegisterGraphDiedFlag(int32_t handle, int32_t* flag);
 
-// Deletes the record (logging its file name when asked). The caller deletes
-// the graph's pieces and closes its movie first. 0, or -1 for a bad handle.
+// Deletes the graph: its movie (when the graph feeds from it), its pieces
+// and the record (logging its file name when asked). 0, or -1 for a bad
+// handle.
 int DestroyGraph(int32_t handle, int32_t logDelete);
 int DestroyAllGraphs(int32_t logDelete);
 

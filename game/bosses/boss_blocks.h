@@ -85,10 +85,12 @@ uint8_t HopWindowPose(int32_t cycle, int32_t secondGuard);
 
 // One volley from the muzzle with mode 0 (a given angle, or the aim for the
 // aimed families), the record's pattern angle and speed bonus, damage 30.
+// Fields left out of a designated initializer are 0.
 struct BossVolley {
-  int32_t family, count;
-  float spread, rows, rowStep, speed, angle, speedAccel, driftAccelX, driftAccelY, angleAccel;
-  int32_t lifetime, bulletType;
+  int32_t family = 0, count = 0;
+  float spread = 0, rows = 0, rowStep = 0, speed = 0, angle = 0, speedAccel = 0, driftAccelX = 0, driftAccelY = 0,
+        angleAccel = 0;
+  int32_t lifetime = 0, bulletType = 0;
 };
 void FireBossVolley(EnemyRecord& e, const BossVolley& v);
 

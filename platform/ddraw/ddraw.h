@@ -7,7 +7,9 @@
 //   client area of it) and the mode's size in full screen. Every write to
 //   the primary (Unlock, Blt, BltFast, Flip, a released DC) is presented.
 // - Modes of 8, 16 (R5G6B5, or X1R5G5B5 when asked through DdUse555) and 32
-//   bits (X8R8G8B8); no overlays.
+//   bits (X8R8G8B8). Off-screen surfaces may also hold YUV by FOURCC
+//   ("YV12", "YUY2", "UYVY"), in memory only. No overlays unless a test
+//   offers them (DdOfferOverlays); UpdateOverlay calls are then recorded.
 // - The vertical blank and the scan line follow the host clock at the mode's
 //   refresh rate (60 Hz when unset); waits sleep on that clock.
 // - Blt and BltFast refuse surfaces of different pixel formats.
@@ -36,6 +38,7 @@ constexpr int32_t DDERR_NOEXCLUSIVEMODE = static_cast<int32_t>(0x887601E1u);
 constexpr int32_t DDERR_UNSUPPORTEDMODE = static_cast<int32_t>(0x8876024Eu);
 constexpr int32_t DDERR_VERTICALBLANKINPROGRESS = static_cast<int32_t>(0x88760219u);
 constexpr int32_t DDERR_NOTFOUND = static_cast<int32_t>(0x887600FFu);
+constexpr int32_t DDERR_NOOVERLAYHW = static_cast<int32_t>(0x88760168u);
 
 constexpr uint32_t DDSCL_FULLSCREEN = 0x1;
 constexpr uint32_t DDSCL_NORMAL = 0x8;
@@ -47,6 +50,7 @@ constexpr uint32_t DDSCAPS_BACKBUFFER = 0x4;
 constexpr uint32_t DDSCAPS_COMPLEX = 0x8;
 constexpr uint32_t DDSCAPS_FLIP = 0x10;
 constexpr uint32_t DDSCAPS_OFFSCREENPLAIN = 0x40;
+constexpr uint32_t DDSCAPS_OVERLAY = 0x80;
 constexpr uint32_t DDSCAPS_PRIMARYSURFACE = 0x200;
 constexpr uint32_t DDSCAPS_FRONTBUFFER = 0x400;
 constexpr uint32_t DDSCAPS_SYSTEMMEMORY = 0x800;
@@ -69,6 +73,7 @@ constexpr uint32_t DDWAITVB_BLOCKBEGIN = 0x1;
 constexpr uint32_t DDCKEY_SRCBLT = 0x8;
 constexpr uint32_t DDPCAPS_8BIT = 0x4;
 
+constexpr uint32_t DDPF_FOURCC = 0x4;
 constexpr uint32_t DDPF_PALETTEINDEXED8 = 0x20;
 constexpr uint32_t DDPF_RGB = 0x40;
 constexpr uint32_t DDPF_ZBUFFER = 0x400;
@@ -77,6 +82,26 @@ struct DDPixelFormat {
   uint32_t flags = 0;
   uint32_t bitCount = 0;
   uint32_t redMask = 0, greenMask = 0, blueMask = 0, alphaMask = 0;  // redMask: the depth mask of a Z buffer
+  uint32_t fourCC = 0;  // with DDPF_FOURCC
+};
+
+constexpr uint32_t DdFourCC(char a, char b, char c, char d) {
+  return static_cast<uint32_t>(static_cast<uint8_t>(a)) | static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8 |
+         static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24;
+}
+
+constexpr uint32_t DDOVER_HIDE = 0x200;
+constexpr uint32_t DDOVER_SHOW = 0x4000;
+constexpr uint32_t DDCAPS_ALIGNBOUNDARYDEST = 0x2;
+constexpr uint32_t DDCAPS_ALIGNSIZEDEST = 0x4;
+constexpr uint32_t DDCAPS_ALIGNBOUNDARYSRC = 0x8;
+constexpr uint32_t DDCAPS_ALIGNSIZESRC = 0x10;
+constexpr uint32_t DDCAPS_OVERLAY = 0x800;
+
+// The display's capabilities as far as overlays go.
+struct DDCaps {
+  uint32_t caps = 0;
+  uint32_t alignBoundarySrc = 0, alignSizeSrc = 0, alignBoundaryDest = 0, alignSizeDest = 0;
 };
 
 struct DDSurfaceDesc {
@@ -137,6 +162,9 @@ class DDSurface {
   int32_t IsLost() const;
   int32_t Restore();
   int32_t GetDC(Hdc* out);
+  // Shows (DDOVER_SHOW) or hides (DDOVER_HIDE) an overlay surface on
+  // `onto`; the stand-in records the call and shows nothing.
+  int32_t UpdateOverlay(const Rect* source, DDSurface* onto, const Rect* destination, uint32_t flags);
   // The 3D device has written the surface's memory: a primary is presented,
   // as after any other write.
   int32_t DeviceWrote();
@@ -190,6 +218,7 @@ class DirectDraw {
   int32_t GetScanLine(uint32_t* line);
   int32_t FlipToGDISurface();
   int32_t GetAvailableVidMem(uint32_t caps, uint32_t* total, uint32_t* free);
+  int32_t GetCaps(DDCaps* out) const;
   // The current display: the mode set, or the desktop. Refresh 0 = default.
   int32_t GetDisplayMode(int* width, int* height, int* bits, int* refreshRate);
   void Release();
@@ -233,6 +262,16 @@ void DdUse555(bool on);
 // holds the byte pattern kDdRestoredByte.
 constexpr uint8_t kDdRestoredByte = 0xA5;
 void DdLoseVideoSurfaces();
+// Overlays: with `on`, the display reports these capabilities (with
+// DDCAPS_OVERLAY added) and makes overlay surfaces of the FOURCCs "UYVY" and
+// "YUY2" and of 16-bit RGB; every UpdateOverlay is recorded.
+void DdOfferOverlays(bool on, const DDCaps& caps = DDCaps{});
+struct DdOverlayCall {
+  bool show;
+  bool hasSource, hasDestination;
+  Rect source, destination;
+};
+const std::vector<DdOverlayCall>& DdOverlayCalls();
 // A display whose beam never moves: line 0, never a vertical blank.
 void DdFreezeBeam(bool frozen);
 

@@ -65,8 +65,36 @@ DDPixelFormat DdFormatOfDepth(int bits) {
 
 bool DdSameFormat(const DDPixelFormat& a, const DDPixelFormat& b) {
   return a.flags == b.flags && a.bitCount == b.bitCount && a.redMask == b.redMask && a.greenMask == b.greenMask &&
-         a.blueMask == b.blueMask && a.alphaMask == b.alphaMask;
+         a.blueMask == b.blueMask && a.alphaMask == b.alphaMask && a.fourCC == b.fourCC;
 }
+
+bool DdYuvLayout(uint32_t fourCC, int width, int height, int32_t* pitch, uint64_t* bytes) {
+  if (width <= 0 || height <= 0 || width > 16384 || height > 16384) return false;
+  if (fourCC == DdFourCC('Y', 'V', '1', '2')) {
+    // Luma rows at the pitch, then the V and U planes at half the pitch.
+    if (width % 2 != 0 || height % 2 != 0) return false;
+    *pitch = (width + 7) & ~7;
+    *bytes = static_cast<uint64_t>(*pitch) * static_cast<uint64_t>(height) * 3 / 2;
+    return true;
+  }
+  if (fourCC == DdFourCC('Y', 'U', 'Y', '2') || fourCC == DdFourCC('U', 'Y', 'V', 'Y')) {
+    if (width % 2 != 0) return false;
+    *pitch = (width * 2 + 3) & ~3;
+    *bytes = static_cast<uint64_t>(*pitch) * static_cast<uint64_t>(height);
+    return true;
+  }
+  return false;
+}
+
+namespace {
+
+// The overlay formats the offered overlays take.
+bool OverlayFormatAccepted(const DDPixelFormat& f) {
+  if (f.flags & DDPF_FOURCC) return f.fourCC == DdFourCC('U', 'Y', 'V', 'Y') || f.fourCC == DdFourCC('Y', 'U', 'Y', '2');
+  return (f.flags & DDPF_RGB) && f.bitCount == 16;
+}
+
+}  // namespace
 
 int32_t DirectDrawCreate(DirectDraw** out) {
   if (out == nullptr) return DDERR_INVALIDPARAMS;
@@ -150,12 +178,24 @@ int32_t DirectDraw::CreateSurface(const DDSurfaceDesc* desc, DDSurface** out) {
     format = DDPixelFormat{DDPF_ZBUFFER, 16, 0xFFFF, 0, 0, 0};
   } else if (desc->hasPixelFormat) {
     format = desc->pixelFormat;
-    if (format.bitCount != 8 && format.bitCount != 16 && format.bitCount != 24 && format.bitCount != 32)
+    if (format.flags & DDPF_FOURCC) {
+      format.bitCount = format.fourCC == DdFourCC('Y', 'V', '1', '2') ? 12 : 16;
+    } else if (format.bitCount != 8 && format.bitCount != 16 && format.bitCount != 24 && format.bitCount != 32) {
       return DDERR_INVALIDPIXELFORMAT;
+    }
+  }
+  if (desc->caps & DDSCAPS_OVERLAY) {
+    if (!g_dd.overlays) return DDERR_NOOVERLAYHW;
+    if (!OverlayFormatAccepted(format)) return DDERR_INVALIDPIXELFORMAT;
   }
   uint32_t caps = desc->caps;
-  const int32_t pitch = (w * static_cast<int32_t>(format.bitCount / 8) + 3) & ~3;
-  const uint64_t bytes = static_cast<uint64_t>(pitch) * static_cast<uint64_t>(h);
+  int32_t pitch = (w * static_cast<int32_t>(format.bitCount / 8) + 3) & ~3;
+  uint64_t bytes = static_cast<uint64_t>(pitch) * static_cast<uint64_t>(h);
+  if (format.flags & DDPF_FOURCC) {
+    // YUV surfaces live in memory only and are never part of a chain.
+    if (primary || (caps & (DDSCAPS_FLIP | DDSCAPS_TEXTURE)) != 0) return DDERR_INVALIDPARAMS;
+    if (!DdYuvLayout(format.fourCC, w, h, &pitch, &bytes)) return DDERR_INVALIDPIXELFORMAT;
+  }
   const int chain = (caps & DDSCAPS_FLIP) && (caps & DDSCAPS_COMPLEX) ? std::max(desc->backBufferCount, 1) : 0;
   if (!(caps & DDSCAPS_SYSTEMMEMORY)) {
     const uint64_t needed = bytes * static_cast<uint64_t>(1 + chain);
@@ -240,6 +280,20 @@ int32_t DirectDraw::WaitForVerticalBlank(uint32_t /*flags*/) {
 }
 
 int32_t DirectDraw::FlipToGDISurface() { return DD_OK; }
+
+int32_t DirectDraw::GetCaps(DDCaps* out) const {
+  if (out == nullptr) return DDERR_INVALIDPARAMS;
+  *out = g_dd.overlays ? g_dd.overlayCaps : DDCaps{};
+  if (g_dd.overlays) out->caps |= DDCAPS_OVERLAY;
+  return DD_OK;
+}
+
+void DdOfferOverlays(bool on, const DDCaps& caps) {
+  g_dd.overlays = on;
+  g_dd.overlayCaps = caps;
+}
+
+const std::vector<DdOverlayCall>& DdOverlayCalls() { return g_dd.overlayCalls; }
 
 int32_t DirectDraw::GetAvailableVidMem(uint32_t /*caps*/, uint32_t* total, uint32_t* free) {
   if (total) *total = static_cast<uint32_t>(kDdVideoMemoryBytes);

@@ -18,6 +18,9 @@ struct DdState {
   std::vector<RefusedMode> refused;
   bool use555 = false;
   bool beamFrozen = false;
+  bool overlays = false;
+  DDCaps overlayCaps;
+  std::vector<DdOverlayCall> overlayCalls;
   uint64_t videoMemoryUsed = 0;
   DdCounters counters;
 };
@@ -30,6 +33,9 @@ void DdCurrentMode(int* width, int* height, int* bits, int* rate);
 // Shows the visible part of a primary through the host.
 void DdPresentPrimary(const DDSurface* primary, const DirectDraw* owner);
 GdiPixels DdSurfacePixels(DDSurface* surface, const uint32_t* palette);
+// The bytes a YUV surface of a FOURCC needs per row and in all, or false for
+// a FOURCC or size it cannot hold.
+bool DdYuvLayout(uint32_t fourCC, int width, int height, int32_t* pitch, uint64_t* bytes);
 
 // Reaches the records' insides for the state's own upkeep.
 struct DdAccess {

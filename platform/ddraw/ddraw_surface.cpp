@@ -54,6 +54,19 @@ int32_t DDSurface::Lock(const Rect* rect, int32_t* pitch, uint8_t** pixels, uint
   return DD_OK;
 }
 
+int32_t DDSurface::UpdateOverlay(const Rect* source, DDSurface* onto, const Rect* destination, uint32_t flags) {
+  if (!(caps_ & DDSCAPS_OVERLAY) || onto == nullptr) return DDERR_INVALIDPARAMS;
+  if (lost_ || onto->lost_) return DDERR_SURFACELOST;
+  DdOverlayCall call{};
+  call.show = (flags & DDOVER_SHOW) != 0 && (flags & DDOVER_HIDE) == 0;
+  call.hasSource = source != nullptr;
+  call.hasDestination = destination != nullptr;
+  if (source != nullptr) call.source = *source;
+  if (destination != nullptr) call.destination = *destination;
+  Dd().overlayCalls.push_back(call);
+  return DD_OK;
+}
+
 int32_t DDSurface::DeviceWrote() {
   if (lost_) return DDERR_SURFACELOST;
   if (IsVisiblePrimary(this, caps_)) DdPresentPrimary(this, owner_);

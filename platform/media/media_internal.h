@@ -28,8 +28,9 @@ struct StreamReader {
 };
 
 // Opens the best stream of `type` in the file at `hostPath`. False when there
-// is none or its decoder cannot start (the reader is then closed).
-bool OpenStreamReader(const char* hostPath, AVMediaType type, StreamReader* reader);
+// is none or its decoder cannot start (the reader is then closed);
+// `containerOpened` tells whether the file itself opened.
+bool OpenStreamReader(const char* hostPath, AVMediaType type, StreamReader* reader, bool* containerOpened = nullptr);
 void CloseStreamReader(StreamReader* reader);
 // The next decoded frame into reader->frame: 1, 0 at the end, -1 on an error.
 int ReadNextFrame(StreamReader* reader);

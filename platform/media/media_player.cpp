@@ -47,7 +47,17 @@ struct MediaSample {
 
 namespace {
 
+constexpr uint32_t DdFourCCCode(char a, char b, char c, char d) {
+  return static_cast<uint32_t>(static_cast<uint8_t>(a)) | static_cast<uint32_t>(static_cast<uint8_t>(b)) << 8 |
+         static_cast<uint32_t>(static_cast<uint8_t>(c)) << 16 | static_cast<uint32_t>(static_cast<uint8_t>(d)) << 24;
+}
+
 AVPixelFormat BlockFormat(const MediaSampleFormat& format) {
+  if (format.fourCC != 0) {
+    if (format.fourCC == DdFourCCCode('Y', 'U', 'Y', '2')) return AV_PIX_FMT_YUYV422;
+    if (format.fourCC == DdFourCCCode('U', 'Y', 'V', 'Y')) return AV_PIX_FMT_UYVY422;
+    return AV_PIX_FMT_NONE;
+  }
   if (format.bitsPerPixel == 32 && format.redMask == 0xFF0000 && format.greenMask == 0xFF00 && format.blueMask == 0xFF)
     return AV_PIX_FMT_BGR0;
   if (format.bitsPerPixel == 24 && format.redMask == 0xFF0000 && format.greenMask == 0xFF00 && format.blueMask == 0xFF)
@@ -103,19 +113,27 @@ void Worker(void* argument) {
 
 }  // namespace
 
-MediaFile* OpenMediaFile(const char* path) {
-  if (path == nullptr || MediaStepFails(kMediaStepOpen)) return nullptr;
+MediaFile* OpenMediaFile(const char* path, MediaStep* failedStep) {
+  MediaStep ignored;
+  MediaStep& failed = failedStep != nullptr ? *failedStep : ignored;
+  failed = kMediaStepAudio;
+  if (path == nullptr || MediaStepFails(kMediaStepAudio)) return nullptr;
+  failed = kMediaStepOpen;
+  if (MediaStepFails(kMediaStepOpen)) return nullptr;
   av_log_set_level(AV_LOG_FATAL);  // the movie code logs its own lines
   char host[4096];
   if (MapPathToHost(path, host, sizeof host) != 0) return nullptr;
-  if (MediaStepFails(kMediaStepAudio)) return nullptr;
   MediaFile* f = new MediaFile;
-  if (MediaStepFails(kMediaStepStreams) || !OpenStreamReader(host, AVMEDIA_TYPE_VIDEO, &f->video)) {
+  bool opened = false;
+  const bool refused = MediaStepFails(kMediaStepStreams);
+  if (refused || !OpenStreamReader(host, AVMEDIA_TYPE_VIDEO, &f->video, &opened)) {
+    failed = refused || opened ? kMediaStepStreams : kMediaStepOpen;
     delete f;
     return nullptr;
   }
   const AVCodecContext* codec = f->video.codec;
   // The picture's size and pixel layout must be known, and convertible.
+  failed = kMediaStepCodec;
   if (MediaStepFails(kMediaStepCodec) || codec->width <= 0 || codec->height <= 0 || codec->width > 16384 ||
       codec->height > 16384 || codec->pix_fmt == AV_PIX_FMT_NONE || !sws_isSupportedInput(codec->pix_fmt)) {
     CloseMediaFile(f);

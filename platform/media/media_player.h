@@ -41,8 +41,11 @@ enum MediaUpdateResult {
 void SetMediaSoundDevice(IDirectSound* device);
 
 // A CP932 path on the drive "Z:". Null when the file cannot be opened or has
-// no video stream that can be decoded.
-MediaFile* OpenMediaFile(const char* path);
+// no video stream that can be decoded; `failedStep` then tells which step
+// refused: kMediaStepAudio (checked before the file is opened),
+// kMediaStepOpen (the file is not there or not a movie container),
+// kMediaStepStreams (no video stream) or kMediaStepCodec.
+MediaFile* OpenMediaFile(const char* path, MediaStep* failedStep = nullptr);
 // Stops the workers and waits for them, then frees everything.
 void CloseMediaFile(MediaFile* file);
 
@@ -63,11 +66,14 @@ int SeekMedia(MediaFile* file, int64_t time);
 // 0x7C00/0x3E0/0x1F), 24 or 32 (red 0xFF0000, green 0xFF00, blue 0xFF),
 // `height` rows of `pitch` bytes owned by the caller; null for any other
 // format, a pitch too small, or a size other than the video's.
+// With a FOURCC ("YUY2" or "UYVY") the block holds packed YUV instead and
+// the masks are not looked at.
 struct MediaSampleFormat {
   int32_t bitsPerPixel;
   uint32_t redMask;
   uint32_t greenMask;
   uint32_t blueMask;
+  uint32_t fourCC = 0;
 };
 MediaSample* CreateMediaSample(MediaFile* file, const MediaSampleFormat& format, uint8_t* pixels, int32_t pitch,
                                int32_t width, int32_t height);

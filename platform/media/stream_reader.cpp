@@ -13,14 +13,16 @@ constexpr const char* kContainers = "avi,matroska,webm,mov,mp4,mpeg,mpegts,nut,a
 
 }  // namespace
 
-bool OpenStreamReader(const char* hostPath, AVMediaType type, StreamReader* r) {
+bool OpenStreamReader(const char* hostPath, AVMediaType type, StreamReader* r, bool* containerOpened) {
   *r = StreamReader{};
+  if (containerOpened != nullptr) *containerOpened = false;
   AVDictionary* options = nullptr;
   av_dict_set(&options, "protocol_whitelist", kProtocols, 0);
   av_dict_set(&options, "format_whitelist", kContainers, 0);
   const int opened = avformat_open_input(&r->format, hostPath, nullptr, &options);
   av_dict_free(&options);
   if (opened != 0) return false;
+  if (containerOpened != nullptr) *containerOpened = true;
   const AVCodec* decoder = nullptr;
   if (avformat_find_stream_info(r->format, nullptr) < 0 ||
       (r->index = av_find_best_stream(r->format, type, -1, -1, &decoder, 0)) < 0) {

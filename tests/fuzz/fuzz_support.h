@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "framework/qorlib.h"
 #include "platform/kernel/path_map.h"
 
 namespace fuzz {
@@ -67,6 +68,16 @@ class InScratchFolder {
   int home_;
   bool ok_ = false;
 };
+
+// Starts the framework headless on the software road, 320 x 240 at 32 bits,
+// for targets that draw (LLVMFuzzerInitialize's result: 0, or 1).
+inline int StartSoftFramework() {
+  setenv("ORB_HOST", "headless", 1);
+  setenv("ORB_GFX", "soft", 1);
+  qor::SetLogFileOutputPublic(0);
+  qor::RequestScreenModePublic(320, 240, 32, -1);
+  return qor::InitFramework() == 0 ? 0 : 1;
+}
 
 // The next value of the input, zero-filled when the input runs out.
 template <typename T>

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "fuzz_support.h"
+
 #include "framework/graphics/draw_entries.h"
 #include "framework/graphics/draw_state.h"
 #include "framework/graphics/graph_load.h"
@@ -11,13 +13,7 @@
 #include "framework/graphics/soft_image.h"
 #include "framework/qorlib.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  setenv("ORB_HOST", "headless", 1);
-  setenv("ORB_GFX", "soft", 1);
-  qor::SetLogFileOutputPublic(0);
-  qor::RequestScreenModePublic(320, 240, 32, -1);
-  return qor::InitFramework() == 0 ? 0 : 1;
-}
+extern "C" int LLVMFuzzerInitialize(int*, char***) { return fuzz::StartSoftFramework(); }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace qor;

@@ -134,36 +134,10 @@ class StageContents001 : public ::testing::Test {
 };
 
 TEST_F(StageContents001, PoolCountsFollowTheTableAtEveryDifficultyAndFlagState) {
-  for (const StageSpawnRow& row : kCounts) {
-    for (int flags = 0; flags < 2; ++flags) {
-      for (int d = 0; d < 4; ++d) {
-        RunStageAt(row.stage, d, flags == 1);
-        const Spawns got = CountSpawns();
-        const Spawns& want = flags ? row.set[d] : row.clear[d];
-        EXPECT_EQ(got, want) << "stage " << row.stage << " difficulty " << d << " flags " << flags << ": "
-                             << Describe(got) << " against " << Describe(want);
-        EXPECT_LE(got.enemies, row.calls.enemies) << "stage " << row.stage;
-        EXPECT_LE(got.blocks, row.calls.blocks) << "stage " << row.stage;
-        EXPECT_LE(got.items, row.calls.items) << "stage " << row.stage;
-      }
-    }
-  }
+  ExpectCountsFollowTheTable(kCounts, kFirstStage, kLastStageHere);
 }
 
-TEST_F(StageContents001, ARoutineRunTwiceLeavesOneSet) {
-  for (int stage = kFirstStage; stage <= kLastStageHere; ++stage) {
-    RunStageAt(stage, 3, false);
-    const Spawns once = CountSpawns();
-    std::vector<std::pair<float, float>> where;
-    for (const EnemyRecord& e : pools.enemies) where.push_back({e.head.x, e.head.y});
-    RunStageSetup(stage);
-    EXPECT_EQ(CountSpawns(), once) << "stage " << stage;
-    for (int i = 0; i < kEnemyCount; ++i) {
-      EXPECT_EQ(pools.enemies[i].head.x, where[i].first) << "stage " << stage << " slot " << i;
-      EXPECT_EQ(pools.enemies[i].head.y, where[i].second) << "stage " << stage << " slot " << i;
-    }
-  }
-}
+TEST_F(StageContents001, ARoutineRunTwiceLeavesOneSet) { ExpectOneSetAfterASecondRun(kFirstStage, kLastStageHere); }
 
 TEST_F(StageContents001, TheHubHoldsAGapToEachStageWhoseGapWasTaken) {
   RunStageAt(1, 1, true);
@@ -318,62 +292,14 @@ TEST_F(StageContents001, Stage22FanKeepsItsSpeedOnScreen) {
   }
 }
 
-struct WayIn {
-  int side;
-  float x, y;
-};
-
-// Every way into a stage: its side exits, the stairs it is entered by from
-// below (their tops) and from above (their feet), and the gaps of the hub.
-std::vector<WayIn> WaysInto(int stage) {
-  std::vector<WayIn> ways;
-  const StageGeometry& g = StageGeometryOf(stage);
-  if (g.exitLeft != 0) ways.push_back({kEnteredLeftEnd, 0.0f, 385.0f});
-  if (g.exitRight != 0) ways.push_back({kEnteredRightEnd, 0.0f, 385.0f});
-  const auto& row = PlaceholderMaps()[stage].tiles[12];
-  for (int c = 1; c < kTileColumns; ++c) {
-    const float x = static_cast<float>(c * kTileSize + 48);  // the second column of the flight
-    if (row[c] == kTileStairsTopRight && row[c - 1] != kTileStairsTopRight) ways.push_back({kEnteredFromBelow, x, 0.0f});
-    if (row[c] == kTileStairsFootRight && row[c - 1] != kTileStairsFootRight) ways.push_back({kEnteredFromAbove, x, 0.0f});
-  }
-  if (stage == 1) {
-    for (float x : {1398.4f, 1526.4f, 1654.4f, 1782.4f, 886.4f, 758.4f, 1142.4f, 1270.4f, 1014.4f})
-      ways.push_back({kEnteredAtPoint, x, 320.0f});
-  }
-  if (stage == 17) ways.push_back({kEnteredAtPoint, 1526.4f, 320.0f});
-  if (stage == 30) ways.push_back({kEnteredAtPoint, 822.4f, 352.0f});
-  return ways;
-}
-
-// Where every actor stands after a run, to compare two runs.
-std::vector<float> WorldPositions() {
-  std::vector<float> out;
-  for (const EnemyRecord& e : pools.enemies) out.insert(out.end(), {float(e.head.state), e.head.x, e.head.y});
-  for (const BlockRecord& b : pools.blocks) out.insert(out.end(), {float(b.head.state), b.head.x, b.head.y});
-  for (const ItemRecord& r : pools.items) out.insert(out.end(), {float(r.head.state), r.head.x, r.head.y});
-  for (const ShotRecord& r : pools.enemyBullets) out.insert(out.end(), {float(r.head.state), r.head.x, r.head.y});
-  return out;
-}
-
-// Entered by every way at difficulties 0 and 3, each stage runs 600 frames
-// (the flags clear, so the bosses stand, but set in the hub, so its gaps
-// do); the same entry twice gives the same world.
+// Besides the edges and stairs: the hub's gaps land at nine points, and
+// the gaps of 17 and 30 (from the hub) at one each.
 TEST_F(StageContents001, EveryWayInRuns600FramesAlikeTwiceE2E) {
-  for (int stage = kFirstStage; stage <= kLastStageHere; ++stage) {
-    const std::vector<WayIn> ways = WaysInto(stage);
-    EXPECT_FALSE(ways.empty()) << "stage " << stage;
-    for (const WayIn& w : ways) {
-      for (int d : {0, 3}) {
-        std::vector<float> runs[2];
-        for (std::vector<float>& run : runs) {
-          RunStageEnteredBy(stage, d, stage == 1, w.side, w.x, w.y);
-          RunWorldFrames(600);
-          run = WorldPositions();
-        }
-        EXPECT_TRUE(runs[0] == runs[1]) << "stage " << stage << " side " << w.side << " difficulty " << d;
-      }
-    }
-  }
+  std::vector<LandingPoint> points;
+  for (float x : {1398.4f, 1526.4f, 1654.4f, 1782.4f, 886.4f, 758.4f, 1142.4f, 1270.4f, 1014.4f})
+    points.push_back({1, x, 320.0f});
+  points.insert(points.end(), {{17, 1526.4f, 320.0f}, {30, 822.4f, 352.0f}});
+  ExpectEveryWayInRunsAlike(kFirstStage, kLastStageHere, points);
 }
 
 TEST_F(StageContents001, AttackSlotsFireTheirRhythmOverOneLongCycle) {

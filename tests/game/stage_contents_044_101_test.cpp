@@ -95,39 +95,10 @@ class StageContents044 : public ::testing::Test {
 };
 
 TEST_F(StageContents044, PoolCountsFollowTheTableAtEveryDifficultyAndFlagState) {
-  int rows = 0;
-  for (const StageSpawnRow& row : kCounts) {
-    ++rows;
-    for (int flags = 0; flags < 2; ++flags) {
-      for (int d = 0; d < 4; ++d) {
-        RunStageAt(row.stage, d, flags == 1);
-        const Spawns got = CountSpawns();
-        const Spawns& want = flags ? row.set[d] : row.clear[d];
-        EXPECT_EQ(got, want) << "stage " << row.stage << " difficulty " << d << " flags " << flags << ": "
-                             << Describe(got) << " against " << Describe(want);
-        EXPECT_LE(got.enemies, row.calls.enemies) << "stage " << row.stage;
-        EXPECT_LE(got.blocks, row.calls.blocks) << "stage " << row.stage;
-        EXPECT_LE(got.items, row.calls.items) << "stage " << row.stage;
-      }
-    }
-  }
-  EXPECT_EQ(rows, kLastStageHere - kFirstStage + 1);
+  ExpectCountsFollowTheTable(kCounts, kFirstStage, kLastStageHere);
 }
 
-TEST_F(StageContents044, ARoutineRunTwiceLeavesOneSet) {
-  for (int stage = kFirstStage; stage <= kLastStageHere; ++stage) {
-    RunStageAt(stage, 3, true);
-    const Spawns once = CountSpawns();
-    std::vector<std::pair<float, float>> where;
-    for (const BlockRecord& b : pools.blocks) where.push_back({b.head.x, b.head.y});
-    RunStageSetup(stage);
-    EXPECT_EQ(CountSpawns(), once) << "stage " << stage;
-    for (int i = 0; i < kBlockCount; ++i) {
-      EXPECT_EQ(pools.blocks[i].head.x, where[i].first) << "stage " << stage << " block " << i;
-      EXPECT_EQ(pools.blocks[i].head.y, where[i].second) << "stage " << stage << " block " << i;
-    }
-  }
-}
+TEST_F(StageContents044, ARoutineRunTwiceLeavesOneSet) { ExpectOneSetAfterASecondRun(kFirstStage, kLastStageHere); }
 
 TEST_F(StageContents044, BossRoomsHoldTheirBossInSlotOneUntilItIsBeaten) {
   struct Boss {
@@ -366,52 +337,12 @@ TEST_F(StageContents044, PresetBlocksAndPendulumsTakeTheirSetsAndPartners) {
   }
 }
 
-// The ways into a stage of this range: its side exits, the tops and feet
-// of its stairs, the points the hub's gaps land at, and the door from 56.
-struct Entry {
-  int side;
-  float x, y;
-};
-std::vector<Entry> EntriesOf(int stage) {
-  std::vector<Entry> ways;
-  const StageGeometry& g = StageGeometryOf(stage);
-  if (g.exitLeft != 0) ways.push_back({kEnteredLeftEnd, 0.0f, 385.0f});
-  if (g.exitRight != 0) ways.push_back({kEnteredRightEnd, 0.0f, 385.0f});
-  const auto& row = PlaceholderMaps()[stage].tiles[12];
-  for (int c = 1; c < kTileColumns; ++c) {
-    const float x = static_cast<float>(c * kTileSize + 48);
-    if (row[c] == kTileStairsTopRight && row[c - 1] != kTileStairsTopRight) ways.push_back({kEnteredFromBelow, x, 0.0f});
-    if (row[c] == kTileStairsFootRight && row[c - 1] != kTileStairsFootRight) ways.push_back({kEnteredFromAbove, x, 0.0f});
-  }
-  const Entry points[] = {{44, 1174.4f, 320.0f}, {55, 1366.4f, 320.0f}, {73, 886.4f, 288.0f},
-                          {86, 1334.4f, 352.0f}, {100, 2038.4f, 128.0f}, {58, 640.0f, 385.0f}};
-  for (const Entry& p : points) {
-    if (p.side == stage) ways.push_back({kEnteredAtPoint, p.x, p.y});
-  }
-  return ways;
-}
-
-// Entered by every way at difficulties 0 and 3 with the flags clear (the
-// bosses and guardians stand), each stage runs 600 frames; the same entry
-// twice gives the same world.
+// Besides the edges and stairs: the points the hub's gaps land at, and
+// the door from 56.
 TEST_F(StageContents044, EveryWayInRuns600FramesAlikeTwiceE2E) {
-  for (int stage = kFirstStage; stage <= kLastStageHere; ++stage) {
-    const std::vector<Entry> ways = EntriesOf(stage);
-    EXPECT_FALSE(ways.empty()) << "stage " << stage;
-    for (const Entry& w : ways) {
-      for (int d : {0, 3}) {
-        std::vector<float> runs[2];
-        for (std::vector<float>& run : runs) {
-          RunStageEnteredBy(stage, d, false, w.side, w.x, w.y);
-          RunWorldFrames(600);
-          for (const EnemyRecord& e : pools.enemies) run.insert(run.end(), {float(e.head.state), e.head.x, e.head.y});
-          for (const BlockRecord& b : pools.blocks) run.insert(run.end(), {float(b.head.state), b.head.x, b.head.y});
-          for (const ShotRecord& r : pools.enemyBullets) run.insert(run.end(), {r.head.x, r.head.y});
-        }
-        EXPECT_TRUE(runs[0] == runs[1]) << "stage " << stage << " side " << w.side << " difficulty " << d;
-      }
-    }
-  }
+  ExpectEveryWayInRunsAlike(kFirstStage, kLastStageHere,
+                            {{44, 1174.4f, 320.0f}, {55, 1366.4f, 320.0f}, {73, 886.4f, 288.0f},
+                             {86, 1334.4f, 352.0f}, {100, 2038.4f, 128.0f}, {58, 640.0f, 385.0f}});
 }
 
 TEST_F(StageContents044, ActorsStandOnThePlaceholderMapsAfter180Frames) {

@@ -43,55 +43,6 @@ const StageSpawnRow kCounts[] = {
 
 constexpr int kFirstStage = 102, kLastStageHere = 152;
 
-// One way into a stage: from which stage, the side, and the entry point
-// (used by doors and gaps, and as the x of arrivals over stairs).
-struct WayIn {
-  int stage, from, side;
-  float x, y;
-};
-
-// Every edge exit of the world that leads into 102..152, then the doors and
-// gaps that do, with the landing points of the warp table.
-std::vector<WayIn> WaysIntoStages102To152() {
-  std::vector<WayIn> ways;
-  for (int from = 1; from <= kLastStage; ++from) {
-    const StageGeometry& g = StageGeometryOf(from);
-    const int to[4] = {g.exitLeft, g.exitRight, g.exitUp, g.exitDown};
-    const int side[4] = {kEnteredRightEnd, kEnteredLeftEnd, kEnteredFromBelow, kEnteredFromAbove};
-    for (int i = 0; i < 4; ++i) {
-      if (to[i] >= 102) ways.push_back({to[i], from, side[i], 1200.0f, 385.0f});
-    }
-  }
-  const WayIn warps[] = {{124, 122, kEnteredAtPoint, 640.0f, 352.0f},  {126, 125, kEnteredAtPoint, 1650.0f, 385.0f},
-                         {125, 126, kEnteredAtPoint, 2290.0f, 385.0f}, {129, 128, kEnteredAtPoint, 1522.0f, 385.0f},
-                         {128, 129, kEnteredAtPoint, 2162.0f, 385.0f}, {137, 138, kEnteredAtPoint, 1046.4f, 288.0f},
-                         {138, 137, kEnteredAtPoint, 790.4f, 288.0f},  {148, 147, kEnteredAtPoint, 790.4f, 256.0f},
-                         {123, 1, kEnteredAtPoint, 1142.4f, 320.0f},   {135, 1, kEnteredAtPoint, 1174.4f, 96.0f},
-                         {151, 149, kEnteredAtPoint, 688.0f, 256.0f},  {152, 151, kEnteredAtPoint, 1840.0f, 256.0f}};
-  ways.insert(ways.end(), std::begin(warps), std::end(warps));
-  return ways;
-}
-
-// From the stage before, the real stage change (debug mode on), then 600
-// frames of play with the players standing.
-void WalkIn(const WayIn& w, int difficulty) {
-  RunStageAt(w.from, difficulty, false);
-  scenes.DebugMode = 1;
-  game.CurrentStage = w.stage;
-  game.EntrySide = w.side;
-  game.EntryX = w.x;
-  game.EntryY = w.y;
-  game.InGameState = 1;
-  game.InGameStateTimer = 0;
-  for (int frame = 0; frame < 40 && game.InGameState == 1; ++frame) {
-    if (game.InGameStateTimer == 16) RunWorldFrames(1);  // the new stage's first frame
-    RunInGameStateMachine();
-  }
-  EXPECT_EQ(game.InGameState, 0);
-  RunWorldFrames(600);
-  EXPECT_EQ(game.PreviousStage, w.stage);  // set by the stage's begin
-}
-
 class StageContents102 : public ::testing::Test {
  protected:
   void TearDown() override { ResetGameModules(); }
@@ -107,39 +58,10 @@ class StageContents102 : public ::testing::Test {
 };
 
 TEST_F(StageContents102, PoolCountsFollowTheTableAtEveryDifficultyAndFlagState) {
-  int rows = 0;
-  for (const StageSpawnRow& row : kCounts) {
-    ++rows;
-    for (int flags = 0; flags < 2; ++flags) {
-      for (int d = 0; d < 4; ++d) {
-        RunStageAt(row.stage, d, flags == 1);
-        const Spawns got = CountSpawns();
-        const Spawns& want = flags ? row.set[d] : row.clear[d];
-        EXPECT_EQ(got, want) << "stage " << row.stage << " difficulty " << d << " flags " << flags << ": "
-                             << Describe(got) << " against " << Describe(want);
-        EXPECT_LE(got.enemies, row.calls.enemies) << "stage " << row.stage;
-        EXPECT_LE(got.blocks, row.calls.blocks) << "stage " << row.stage;
-        EXPECT_LE(got.items, row.calls.items) << "stage " << row.stage;
-      }
-    }
-  }
-  EXPECT_EQ(rows, kLastStageHere - kFirstStage + 1);
+  ExpectCountsFollowTheTable(kCounts, kFirstStage, kLastStageHere);
 }
 
-TEST_F(StageContents102, ARoutineRunTwiceLeavesOneSet) {
-  for (int stage = kFirstStage; stage <= kLastStageHere; ++stage) {
-    RunStageAt(stage, 3, false);
-    const Spawns once = CountSpawns();
-    std::vector<std::pair<float, float>> where;
-    for (const EnemyRecord& e : pools.enemies) where.push_back({e.head.x, e.head.y});
-    RunStageSetup(stage);
-    EXPECT_EQ(CountSpawns(), once) << "stage " << stage;
-    for (int i = 0; i < kEnemyCount; ++i) {
-      EXPECT_EQ(pools.enemies[i].head.x, where[i].first) << "stage " << stage << " slot " << i;
-      EXPECT_EQ(pools.enemies[i].head.y, where[i].second) << "stage " << stage << " slot " << i;
-    }
-  }
-}
+TEST_F(StageContents102, ARoutineRunTwiceLeavesOneSet) { ExpectOneSetAfterASecondRun(kFirstStage, kLastStageHere); }
 
 TEST_F(StageContents102, BossRoomsHoldTheirBossInSlotOneUntilItIsBeaten) {
   struct Boss {
@@ -306,13 +228,14 @@ TEST_F(StageContents102, ActorsStandOnThePlaceholderMapsAfter180Frames) {
   }
 }
 
-TEST_F(StageContents102, EveryWayInRuns600FramesAtBothEndsOfTheDifficulty) {
-  int entered[kLastStage + 1] = {};
-  for (const WayIn& w : WaysIntoStages102To152()) {
-    ++entered[w.stage];
-    for (int d : {0, 3}) WalkIn(w, d);
-  }
-  for (int stage = kFirstStage; stage <= kLastStageHere; ++stage) EXPECT_GT(entered[stage], 0) << stage;
+// Besides the edges and stairs: the landing points of the doors and gaps
+// (the hub's two, the paired doors, and the final hand-overs).
+TEST_F(StageContents102, EveryWayInRuns600FramesAlikeTwiceE2E) {
+  ExpectEveryWayInRunsAlike(kFirstStage, kLastStageHere,
+                            {{124, 640.0f, 352.0f}, {126, 1650.0f, 385.0f}, {125, 2290.0f, 385.0f},
+                             {129, 1522.0f, 385.0f}, {128, 2162.0f, 385.0f}, {137, 1046.4f, 288.0f},
+                             {138, 790.4f, 288.0f}, {148, 790.4f, 256.0f}, {123, 1142.4f, 320.0f},
+                             {135, 1174.4f, 96.0f}, {151, 688.0f, 256.0f}, {152, 1840.0f, 256.0f}});
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 // of the asset tool behind the stage loader, a stage set up at a difficulty
 // with every progress flag clear or set, the live actors counted by pool, a
 // few world frames with the players held still, the placement rules checked
-// on the actors that stand, and one long cycle of every attack slot.
+// on the actors that stand, one long cycle of every attack slot, and the
+// checks every region runs (its count table, a second run of each routine,
+// every way in run for 600 frames twice).
 #pragma once
 
 #include <cmath>
@@ -294,6 +296,110 @@ inline SlotRhythm DriveLongCycle(EnemyRecord& e) {
 
 inline std::string Describe(const SlotRhythm& r) {
   return std::to_string(r.volleys) + "x" + std::to_string(r.bulletsPerVolley);
+}
+
+// The count table of a range of stages: one row per stage; at every
+// difficulty with the flags clear and set the pools hold the row's counts
+// and never more than its spawn calls.
+template <size_t N>
+void ExpectCountsFollowTheTable(const StageSpawnRow (&rows)[N], int firstStage, int lastStage) {
+  EXPECT_EQ(static_cast<int>(N), lastStage - firstStage + 1);
+  for (const StageSpawnRow& row : rows) {
+    for (int flags = 0; flags < 2; ++flags) {
+      for (int d = 0; d < 4; ++d) {
+        RunStageAt(row.stage, d, flags == 1);
+        const Spawns got = CountSpawns();
+        const Spawns& want = flags ? row.set[d] : row.clear[d];
+        EXPECT_EQ(got, want) << "stage " << row.stage << " difficulty " << d << " flags " << flags << ": "
+                             << Describe(got) << " against " << Describe(want);
+        EXPECT_LE(got.enemies, row.calls.enemies) << "stage " << row.stage;
+        EXPECT_LE(got.blocks, row.calls.blocks) << "stage " << row.stage;
+        EXPECT_LE(got.items, row.calls.items) << "stage " << row.stage;
+      }
+    }
+  }
+}
+
+// Where every actor and enemy bullet stands, to compare two runs.
+inline std::vector<float> WorldPositions() {
+  std::vector<float> out;
+  for (const EnemyRecord& e : pools.enemies) out.insert(out.end(), {float(e.head.state), e.head.x, e.head.y});
+  for (const BlockRecord& b : pools.blocks) out.insert(out.end(), {float(b.head.state), b.head.x, b.head.y});
+  for (const ItemRecord& r : pools.items) out.insert(out.end(), {float(r.head.state), r.head.x, r.head.y});
+  for (const ShotRecord& r : pools.enemyBullets) out.insert(out.end(), {float(r.head.state), r.head.x, r.head.y});
+  return out;
+}
+
+// A routine run again over its own set (difficulty 3, the flags clear and
+// set) leaves one set, every actor where it stood.
+inline void ExpectOneSetAfterASecondRun(int firstStage, int lastStage) {
+  for (int stage = firstStage; stage <= lastStage; ++stage) {
+    for (bool flags : {false, true}) {
+      RunStageAt(stage, 3, flags);
+      const Spawns once = CountSpawns();
+      const std::vector<float> where = WorldPositions();
+      RunStageSetup(stage);
+      EXPECT_EQ(CountSpawns(), once) << "stage " << stage << " flags " << flags;
+      EXPECT_TRUE(WorldPositions() == where) << "stage " << stage << " flags " << flags;
+    }
+  }
+}
+
+// A way into a stage: the entry side of BeginStage and the entry point.
+struct WayIn {
+  int side;
+  float x, y;
+};
+// Where a door or a gap lands the players in a stage.
+struct LandingPoint {
+  int stage;
+  float x, y;
+};
+
+// Every way into a stage: its ends where it has a side exit or another
+// stage's side exit leads in, the stairs it is entered by from below (their
+// tops) and from above (their feet), and the landing points listed for it.
+inline std::vector<WayIn> WaysInto(int stage, const std::vector<LandingPoint>& points) {
+  std::vector<WayIn> ways;
+  bool leftEnd = StageGeometryOf(stage).exitLeft != 0, rightEnd = StageGeometryOf(stage).exitRight != 0;
+  for (int from = 1; from <= kLastStage; ++from) {
+    leftEnd = leftEnd || StageGeometryOf(from).exitRight == stage;
+    rightEnd = rightEnd || StageGeometryOf(from).exitLeft == stage;
+  }
+  if (leftEnd) ways.push_back({kEnteredLeftEnd, 0.0f, 385.0f});
+  if (rightEnd) ways.push_back({kEnteredRightEnd, 0.0f, 385.0f});
+  const auto& row = PlaceholderMaps()[stage].tiles[12];
+  for (int c = 1; c < kTileColumns; ++c) {
+    const float x = static_cast<float>(c * kTileSize + 48);  // the second column of the flight
+    if (row[c] == kTileStairsTopRight && row[c - 1] != kTileStairsTopRight) ways.push_back({kEnteredFromBelow, x, 0.0f});
+    if (row[c] == kTileStairsFootRight && row[c - 1] != kTileStairsFootRight) ways.push_back({kEnteredFromAbove, x, 0.0f});
+  }
+  for (const LandingPoint& p : points) {
+    if (p.stage == stage) ways.push_back({kEnteredAtPoint, p.x, p.y});
+  }
+  return ways;
+}
+
+// Entered by every way at difficulties 0 and 3, each stage of the range
+// runs 600 frames without a fault (the flags clear, so bosses and
+// guardians stand; set in the hub, so its gaps do); the same entry twice
+// gives the same world.
+inline void ExpectEveryWayInRunsAlike(int firstStage, int lastStage, const std::vector<LandingPoint>& points) {
+  for (int stage = firstStage; stage <= lastStage; ++stage) {
+    const std::vector<WayIn> ways = WaysInto(stage, points);
+    EXPECT_FALSE(ways.empty()) << "stage " << stage;
+    for (const WayIn& w : ways) {
+      for (int d : {0, 3}) {
+        std::vector<float> runs[2];
+        for (std::vector<float>& run : runs) {
+          RunStageEnteredBy(stage, d, stage == 1, w.side, w.x, w.y);
+          RunWorldFrames(600);
+          run = WorldPositions();
+        }
+        EXPECT_TRUE(runs[0] == runs[1]) << "stage " << stage << " side " << w.side << " difficulty " << d;
+      }
+    }
+  }
 }
 
 }  // namespace orb::test

@@ -6,18 +6,10 @@
 
 namespace mkassets {
 
-namespace {
-
-void Ledge(StageMap& map, int row, int firstColumn, int lastColumn) {
-  for (int c = firstColumn; c <= lastColumn; ++c) map.tiles[row][c] = orb::kTileOneWay;
-}
-
-}  // namespace
-
 void FixMaps001_043(StageMap* maps) {
   // Stage 2: the row of four walkers at y 320 and the two at y 288.
-  Ledge(maps[2], 11, 33, 37);
-  Ledge(maps[2], 10, 45, 46);
+  FillRow(maps[2], 11, 33, 37, orb::kTileOneWay);
+  FillRow(maps[2], 10, 45, 46, orb::kTileOneWay);
 }
 
 }  // namespace mkassets

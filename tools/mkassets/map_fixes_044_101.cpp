@@ -7,18 +7,11 @@
 
 namespace mkassets {
 
-namespace {
-
-void Fill(StageMap& map, int row, int firstColumn, int lastColumn, int8_t code) {
-  for (int c = firstColumn; c <= lastColumn; ++c) map.tiles[row][c] = code;
-}
-
-}  // namespace
-
 void FixMaps044_101(StageMap* maps) {
-  Fill(maps[73], 12, 26, 29, orb::kTileOneWay);   // the gap at (832, 259.2)
-  Fill(maps[100], 7, 62, 65, orb::kTileOneWay);   // at (1984, 99.2)
-  Fill(maps[86], 13, 40, 43, orb::kTileOpen);     // at (1280, 323.2), a tile lower than the floor
+  FillRow(maps[73], 12, 26, 29, orb::kTileOneWay);   // the gap at (832, 259.2)
+  FillRow(maps[100], 7, 62, 65, orb::kTileOneWay);   // at (1984, 99.2)
+  FillRow(maps[100], 10, 60, 63, orb::kTileOneWay);  // a step up to it, a jump from the floor and from it
+  FillRow(maps[86], 13, 40, 43, orb::kTileOpen);     // at (1280, 323.2), a tile lower than the floor
 }
 
 }  // namespace mkassets

@@ -7,18 +7,12 @@
 
 namespace mkassets {
 
-namespace {
-
-void Ledge(StageMap& map, int row, int firstColumn, int lastColumn) {
-  for (int c = firstColumn; c <= lastColumn; ++c) map.tiles[row][c] = orb::kTileOneWay;
-}
-
-}  // namespace
-
 void FixMaps102_152(StageMap* maps) {
-  Ledge(maps[135], 6, 35, 38);   // the gap at x 1120, y 67.2
-  Ledge(maps[137], 12, 31, 34);  // the door at x 992, y 259.2
-  Ledge(maps[138], 12, 23, 26);  // the door at x 736, y 259.2
+  FillRow(maps[135], 6, 35, 38, orb::kTileOneWay);   // the gap at x 1120, y 67.2
+  FillRow(maps[135], 10, 32, 35, orb::kTileOneWay);  // steps up to it, each a jump above the last
+  FillRow(maps[135], 8, 34, 37, orb::kTileOneWay);
+  FillRow(maps[137], 12, 31, 34, orb::kTileOneWay);  // the door at x 992, y 259.2
+  FillRow(maps[138], 12, 23, 26, orb::kTileOneWay);  // the door at x 736, y 259.2
 }
 
 }  // namespace mkassets

@@ -19,6 +19,7 @@
 #include "framework/core/system_info.h"
 #include "framework/core/text_input.h"
 #include "framework/graphics/graphics_reset.h"
+#include "framework/sound/movie.h"
 #include "framework/sound/sound_state.h"
 #include "platform/dinput/dinput.h"
 #include "platform/dsound/dsound.h"
@@ -30,6 +31,7 @@
 namespace lifetest {
 
 inline void ResetLife() {
+  qor::ResetMovieModule();  // its threads and player objects go before the devices they use
   qor::ResetTextInput();  // these free through the allocator, so before it is reset
   qor::ResetSoundState();
   plat::dsound::ResetDirectSoundState();

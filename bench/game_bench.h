@@ -1,0 +1,91 @@
+// The game on the placeholder assets for the play benchmarks: the asset
+// folder made once, the framework started headless on the software or the
+// DirectDraw road with the game's assets loaded, and the report of a frame's
+// cost as frames per second ("fps") and as a share of the 16.7 ms frame
+// budget ("budget_pct").
+#pragma once
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "framework/graphics/graphics_reset.h"
+#include "framework/qorlib.h"
+#include "game/game_reset.h"
+#include "game/game_state.h"
+#include "game/graph_calls.h"
+#include "game/pools.h"
+#include "game/scenes.h"
+#include "platform/host/headless/headless_control.h"
+
+namespace orb::bench {
+
+inline std::string g_folder;
+
+inline void RemoveAssetFolder() {
+  if (!g_folder.empty()) std::system(("rm -rf '" + g_folder + "'").c_str());
+}
+
+// The placeholder assets, made once in a scratch folder that becomes the
+// current directory and is removed at exit.
+inline void EnterAssetFolder() {
+  static bool made = false;
+  if (made) return;
+  made = true;
+  char tmpl[] = "/tmp/orb_bench_XXXXXX";
+  const char* dir = mkdtemp(tmpl);
+  if (dir == nullptr || chdir(dir) != 0) return;
+  g_folder = dir;
+  std::atexit(RemoveAssetFolder);
+  const std::string cmd = std::string(ORB_MKASSETS_PATH) + " . > /dev/null";
+  if (std::system(cmd.c_str()) != 0) std::perror("mkassets");
+}
+
+struct Game {
+  explicit Game(bool software) {
+    EnterAssetFolder();
+    setenv("ORB_HOST", "headless", 0);
+    plat::headless::Reset();
+    plat::headless::SetMaxKeptFrames(0);
+    ResetGameModules();
+    if (software) setenv("ORB_GFX", "soft", 1);
+    else qor::SwitchWindowModePublic(0);
+    qor::SetLogFileOutputPublic(0);
+    qor::InitFramework();
+    unsetenv("ORB_GFX");
+    qor::SetKeyColorRGBPublic(0, 255, 0);
+    qor::RequestScreenModePublic(640, 480, 16, 60);
+    qor::SetVSyncOnPresentPublic(0);
+    qor::SelectDrawTargetPublic(-2);
+    InstallFrameworkGraphCalls();
+    LinkObjectPools();
+    LoadGameAssets();
+  }
+  ~Game() {
+    qor::EndFramework();
+    qor::ResetGraphicsState();
+    qor::SwitchWindowModePublic(1);
+    ResetGameModules();
+  }
+};
+
+inline void Report(benchmark::State& state, double seconds) {
+  const double perFrame = state.iterations() > 0 ? seconds / static_cast<double>(state.iterations()) : 0;
+  state.counters["fps"] = perFrame > 0 ? 1.0 / perFrame : 0;
+  state.counters["budget_pct"] = 100.0 * perFrame / (1.0 / 60.0);
+}
+
+// One play frame as the play loop runs it, without pacing.
+inline void PlayOneFrame() {
+  qor::EraseDrawTargetPublic();
+  ++game.PlayFrameCount;
+  RunWorldPass();
+  RunInGameStateMachine();
+  qor::PresentFramePublic();
+  qor::ProcessFrameMessages();
+}
+
+}  // namespace orb::bench
