@@ -170,34 +170,9 @@ TEST_F(StageContents001, Stage2WalkersSpeedUpWithTheDifficulty) {
   }
 }
 
-// The boss rooms of this range: the boss in slot 1 at its point while the
-// fight is on; with the room's flag set no boss, and boss mode left off.
-TEST_F(StageContents001, BossRoomsSpawnTheirBossFirstOnlyWhileUnbeaten) {
-  struct Boss {
-    int stage, kind, hitPoints;
-    float x, y;
-    uint8_t* flag;
-  };
-  const Boss bosses[] = {{16, 29, 3000, 1088.0f, 377.6f, game.StageEventDone},
-                         {31, 15, 3000, 640.0f, 282.88f, game.TakenItem5AndBosses},
-                         {43, 30, 3500, 1088.0f, 345.6f, game.StageEventDone}};
-  for (const Boss& b : bosses) {
-    RunStageAt(b.stage, 0, false);
-    EXPECT_EQ(game.BossMode, 1);
-    const EnemyRecord& e = pools.enemies[1];
-    EXPECT_EQ(e.kind, b.kind);
-    EXPECT_EQ(e.hitPoints, b.hitPoints);
-    EXPECT_EQ(e.bulletType, 0);
-    EXPECT_FLOAT_EQ(e.head.x - e.head.hitboxWidth / 2, b.x);
-    EXPECT_FLOAT_EQ(e.head.y - e.head.hitboxWidth / 2, b.y);
-    RunStageAt(b.stage, 0, false);
-    b.flag[b.stage] = 1;
-    game.BossMode = 0;
-    RunStageSetup(b.stage);
-    EXPECT_EQ(CountSpawns(), (Spawns{0, 0, 0})) << "stage " << b.stage;
-    EXPECT_EQ(game.BossMode, 0) << "stage " << b.stage;
-  }
-  // The rooms beside the first boss room end its fight either way.
+// The rooms beside the first boss room end its fight either way.
+TEST_F(StageContents001, BossRoomsHoldTheirBossUntilItIsBeatenAndTheirNeighboursEndTheFight) {
+  ExpectBossRoomsHoldTheirBoss(kFirstStage, kLastStageHere);
   for (int stage : {15, 17}) {
     RunStageAt(stage, 0, false);
     game.BossMode = 1;

@@ -100,41 +100,17 @@ TEST_F(StageContents044, PoolCountsFollowTheTableAtEveryDifficultyAndFlagState) 
 
 TEST_F(StageContents044, ARoutineRunTwiceLeavesOneSet) { ExpectOneSetAfterASecondRun(kFirstStage, kLastStageHere); }
 
+// Room 56's door to stage 58 stands, first in the ring, only once its boss is beaten.
 TEST_F(StageContents044, BossRoomsHoldTheirBossInSlotOneUntilItIsBeaten) {
-  struct Boss {
-    int stage, kind, hitPoints[2];
-    float gravity;
-  };
-  const Boss bosses[] = {{56, 31, {4300, 5200}, 0.4f},
-                         {70, 32, {3000, 3600}, 0.4f},
-                         {87, 33, {3500, 4300}, 0.4f},
-                         {101, 34, {4300, 4500}, 0.7f}};
-  for (const Boss& b : bosses) {
-    for (int d = 0; d < 4; ++d) {
-      RunStageAt(b.stage, d, false);
-      const EnemyRecord& e = pools.enemies[1];
-      EXPECT_EQ(game.BossMode, 1) << b.stage;
-      EXPECT_EQ(e.kind, b.kind) << b.stage;
-      EXPECT_EQ(e.hitPoints, b.hitPoints[d == 0 ? 0 : 1]) << b.stage << " difficulty " << d;
-      EXPECT_EQ(e.bulletType, 0);
-      EXPECT_FLOAT_EQ(e.motion.accelY, b.gravity) << b.stage;
-      EXPECT_FLOAT_EQ(e.head.x - e.head.hitboxWidth / 2, 1088.0f);
-      EXPECT_FLOAT_EQ(e.head.y - e.head.hitboxWidth / 2, 345.6f);
-      EXPECT_EQ(CountEnemiesOfKind(41), 0) << b.stage;
-    }
-    // Beaten: boss mode stays as it was, and only room 56 holds anything:
-    // its door to stage 58, first in the ring.
-    RunStageAt(b.stage, 1, true);
-    EXPECT_EQ(game.BossMode, 0);
-    EXPECT_EQ(CountEnemiesOfKind(b.kind), 0) << b.stage;
-    if (b.stage == 56) {
-      const EnemyRecord& door = pools.enemies[1];
-      EXPECT_EQ(door.kind, 41);
-      EXPECT_EQ(door.mode, 51);
-      EXPECT_FLOAT_EQ(door.head.x - door.head.hitboxWidth / 2, 912.0f);
-      EXPECT_FLOAT_EQ(door.head.y - door.head.hitboxWidth / 2, 291.2f);
-    }
-  }
+  ExpectBossRoomsHoldTheirBoss(kFirstStage, kLastStageHere);
+  RunStageAt(56, 2, false);
+  EXPECT_EQ(CountEnemiesOfKind(41), 0);
+  RunStageAt(56, 1, true);
+  const EnemyRecord& door = pools.enemies[1];
+  EXPECT_EQ(door.kind, 41);
+  EXPECT_EQ(door.mode, 51);
+  EXPECT_FLOAT_EQ(door.head.x - door.head.hitboxWidth / 2, 912.0f);
+  EXPECT_FLOAT_EQ(door.head.y - door.head.hitboxWidth / 2, 291.2f);
 }
 
 TEST_F(StageContents044, GuardianRoomsLoseOnlyTheirGuardianOnceItIsBeaten) {

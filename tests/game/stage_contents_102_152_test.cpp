@@ -63,29 +63,9 @@ TEST_F(StageContents102, PoolCountsFollowTheTableAtEveryDifficultyAndFlagState) 
 
 TEST_F(StageContents102, ARoutineRunTwiceLeavesOneSet) { ExpectOneSetAfterASecondRun(kFirstStage, kLastStageHere); }
 
+// The gap the last boss but one enters from comes after it, active at once.
 TEST_F(StageContents102, BossRoomsHoldTheirBossInSlotOneUntilItIsBeaten) {
-  struct Boss {
-    int stage, kind, hitPoints[2];
-    float x, y;
-  };
-  const Boss bosses[] = {{119, 35, {3900, 4500}, 1088.0f, 313.6f},
-                         {136, 36, {4300, 5000}, 1088.0f, 313.6f},
-                         {146, 37, {4500, 6000}, 1088.0f, 153.6f},
-                         {149, 45, {4800, 6000}, 1088.0f, 345.6f}};
-  for (const Boss& b : bosses) {
-    for (int d = 0; d < 4; ++d) {
-      RunStageAt(b.stage, d, false);
-      const EnemyRecord& e = pools.enemies[1];
-      EXPECT_EQ(game.BossMode, 1) << b.stage;
-      EXPECT_EQ(e.kind, b.kind) << b.stage;
-      EXPECT_EQ(e.hitPoints, b.hitPoints[d == 0 ? 0 : 1]) << b.stage << " difficulty " << d;
-      EXPECT_FLOAT_EQ(e.head.x - e.head.hitboxWidth / 2, b.x);
-      EXPECT_FLOAT_EQ(e.head.y - e.head.hitboxWidth / 2, b.y);
-    }
-    RunStageAt(b.stage, 1, true);  // beaten: boss mode stays as it was
-    EXPECT_EQ(game.BossMode, 0);
-  }
-  // The gap the last boss but one enters from comes after it, active at once.
+  ExpectBossRoomsHoldTheirBoss(kFirstStage, kLastStageHere);
   RunStageAt(146, 2, false);
   EXPECT_EQ(pools.enemies[2].kind, 38);
   EXPECT_EQ(pools.enemies[2].head.state, kActorActive);

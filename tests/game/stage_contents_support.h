@@ -21,6 +21,7 @@
 #include "game/stage_load.h"
 #include "game/stages/stage_setup.h"
 #include "game/tile_map.h"
+#include "boss_test_support.h"
 #include "game_test_support.h"
 #include "tools/mkassets/stage_maps.h"
 
@@ -139,6 +140,30 @@ inline int CountEnemiesOfKind(int kind) {
   int n = 0;
   for (const EnemyRecord& e : pools.enemies) n += e.head.state != kActorFree && e.kind == kind;
   return n;
+}
+
+// The boss rooms of a region: at every difficulty the boss first in the
+// ring at its point, with its hit points and gravity, and boss mode on;
+// with the flags set no boss, and boss mode left off.
+inline void ExpectBossRoomsHoldTheirBoss(int firstStage, int lastStage) {
+  for (const BossRoom& b : kBossRooms) {
+    if (b.stage < firstStage || b.stage > lastStage) continue;
+    SCOPED_TRACE(testing::Message() << "stage " << b.stage);
+    for (int d = 0; d < 4; ++d) {
+      RunStageAt(b.stage, d, false);
+      const EnemyRecord& e = pools.enemies[1];
+      EXPECT_EQ(game.BossMode, 1);
+      EXPECT_EQ(e.kind, b.kind);
+      EXPECT_EQ(e.hitPoints, d == 0 ? b.hitPointsEasy : b.hitPoints) << "difficulty " << d;
+      EXPECT_EQ(e.bulletType, 0);
+      EXPECT_FLOAT_EQ(e.motion.accelY, b.gravity);
+      EXPECT_FLOAT_EQ(e.head.x - e.head.hitboxWidth / 2, b.x);
+      EXPECT_FLOAT_EQ(e.head.y - e.head.hitboxWidth / 2, b.y);
+    }
+    RunStageAt(b.stage, 1, true);
+    EXPECT_EQ(game.BossMode, 0);
+    EXPECT_EQ(CountEnemiesOfKind(b.kind), 0);
+  }
 }
 
 // The world pass n times with no input: the players stand where they arrived.
