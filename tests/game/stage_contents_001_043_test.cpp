@@ -205,22 +205,8 @@ TEST_F(StageContents001, TheMidBossReturnsAfterAReloadOfTheSaveSlot) {
 }
 
 TEST_F(StageContents001, GapsBackToTheHubStandWhereTheHubLandsThePlayers) {
-  // Hub gap to 17 lands at (1526.4, 320), to 30 at (822.4, 352).
-  const struct {
-    int stage;
-    float landX, landY;
-  } gaps[] = {{17, 1526.4f, 320.0f}, {30, 822.4f, 352.0f}};
-  for (const auto& g : gaps) {
-    RunStageAt(g.stage, 2, false);
-    ASSERT_EQ(CountEnemiesOfKind(38), 1);
-    for (const EnemyRecord& e : pools.enemies) {
-      if (e.head.state == kActorFree || e.kind != 38) continue;
-      EXPECT_EQ(e.mode, 51);
-      EXPECT_EQ(e.hitPoints, 1000);
-      EXPECT_NEAR(e.head.x - e.head.hitboxWidth / 2, g.landX - 54.4f, 1e-3);
-      EXPECT_NEAR(e.head.y - e.head.hitboxWidth / 2, g.landY - 28.8f, 1e-3);
-    }
-  }
+  const HubGap gaps[] = {{17, 1000, 1526.4f, 320.0f}, {30, 1000, 822.4f, 352.0f}};
+  ExpectHubGapsStandWhereTheHubLands(gaps, 2, false);
 }
 
 TEST_F(StageContents001, Stage12LaysItsRowOfFallingBlocks) {

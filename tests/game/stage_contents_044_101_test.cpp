@@ -224,28 +224,9 @@ TEST_F(StageContents044, SlotValuesFollowTheDifficulty) {
 }
 
 TEST_F(StageContents044, GapsStandWhereTheHubLandsThePlayers) {
-  // The hub's gap to each stage lands the players at these points; the
-  // stage's own gap stands half its picture up and left of it.
-  struct Gap {
-    int stage, hitPoints;
-    float landX, landY;
-  };
-  const Gap gaps[] = {{44, 1000, 1174.4f, 320.0f},
-                      {55, 1000, 1366.4f, 320.0f},
-                      {73, 1000, 886.4f, 288.0f},
-                      {86, 1000, 1334.4f, 352.0f},
-                      {100, 100, 2038.4f, 128.0f}};
-  for (const Gap& g : gaps) {
-    RunStageAt(g.stage, 0, true);
-    ASSERT_EQ(CountEnemiesOfKind(38), 1) << g.stage;
-    for (const EnemyRecord& e : pools.enemies) {
-      if (e.head.state == kActorFree || e.kind != 38) continue;
-      EXPECT_EQ(e.mode, 51);
-      EXPECT_EQ(e.hitPoints, g.hitPoints) << g.stage;
-      EXPECT_NEAR(e.head.x - e.head.hitboxWidth / 2 + 54.4f, g.landX, 1e-3f) << g.stage;
-      EXPECT_NEAR(e.head.y - e.head.hitboxWidth / 2 + 28.8f, g.landY, 1e-3f) << g.stage;
-    }
-  }
+  const HubGap gaps[] = {{44, 1000, 1174.4f, 320.0f}, {55, 1000, 1366.4f, 320.0f}, {73, 1000, 886.4f, 288.0f},
+                         {86, 1000, 1334.4f, 352.0f}, {100, 100, 2038.4f, 128.0f}};
+  ExpectHubGapsStandWhereTheHubLands(gaps, 0, true);
 }
 
 TEST_F(StageContents044, PresetBlocksAndPendulumsTakeTheirSetsAndPartners) {

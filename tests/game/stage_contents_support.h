@@ -166,6 +166,28 @@ inline void ExpectBossRoomsHoldTheirBoss(int firstStage, int lastStage) {
   }
 }
 
+// A stage's gap back to the hub: one, standing (54.4, 28.8) up and left of
+// where the hub's gap to the stage lands the players, with its tag.
+struct HubGap {
+  int stage, hitPoints;
+  float landX, landY;
+};
+template <size_t N>
+void ExpectHubGapsStandWhereTheHubLands(const HubGap (&gaps)[N], int difficulty, bool flagsSet) {
+  for (const HubGap& g : gaps) {
+    SCOPED_TRACE(testing::Message() << "stage " << g.stage);
+    RunStageAt(g.stage, difficulty, flagsSet);
+    ASSERT_EQ(CountEnemiesOfKind(38), 1);
+    for (const EnemyRecord& e : pools.enemies) {
+      if (e.head.state == kActorFree || e.kind != 38) continue;
+      EXPECT_EQ(e.mode, 51);
+      EXPECT_EQ(e.hitPoints, g.hitPoints);
+      EXPECT_NEAR(e.head.x - e.head.hitboxWidth / 2 + 54.4f, g.landX, 1e-3f);
+      EXPECT_NEAR(e.head.y - e.head.hitboxWidth / 2 + 28.8f, g.landY, 1e-3f);
+    }
+  }
+}
+
 // The world pass n times with no input: the players stand where they arrived.
 inline void RunWorldFrames(int n) {
   for (int i = 0; i < n; ++i) {
