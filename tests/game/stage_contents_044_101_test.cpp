@@ -303,32 +303,7 @@ TEST_F(StageContents044, EveryWayInRuns600FramesAlikeTwiceE2E) {
 }
 
 TEST_F(StageContents044, ActorsStandOnThePlaceholderMapsAfter180Frames) {
-  for (int stage = kFirstStage; stage <= kLastStageHere; ++stage) {
-    for (int flags = 0; flags < 2; ++flags) {
-      for (int d = 0; d < 4; ++d) {
-        RunStageAt(stage, d, flags == 1);
-        for (const std::string& f : SpawnPointFaults()) ADD_FAILURE() << f;
-        // Lifts, drop blocks and falling blocks come in from beyond an edge
-        // and pass through the floor: their generators and whatever they
-        // have sent in by now are not placed by the routine.
-        bool placed[kBlockCount];
-        for (int i = 0; i < kBlockCount; ++i) {
-          const BlockRecord& b = pools.blocks[i];
-          placed[i] = b.head.state != kActorFree && (b.motionKind < 51 || b.motionKind > 53);
-        }
-        RunWorldFrames(180);
-        std::vector<int> sentIn;
-        for (int i = 0; i < kBlockCount; ++i) {
-          if (!placed[i]) sentIn.push_back(i);
-        }
-        for (const std::string& f : PlacementFaults(sentIn)) {
-          bool exempt = false;
-          for (int i : sentIn) exempt = exempt || f.find("block slot " + std::to_string(i) + " ") != std::string::npos;
-          if (!exempt) ADD_FAILURE() << f << " (flags " << flags << ")";
-        }
-      }
-    }
-  }
+  ExpectActorsStandAfter180Frames(kFirstStage, kLastStageHere, true, true);
 }
 
 }  // namespace
