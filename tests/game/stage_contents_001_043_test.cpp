@@ -1,8 +1,5 @@
-// Stages 1 to 43 as their routines set them up: the counts of every pool at
-// each difficulty with the progress flags clear and set, against a table
-// written from the world table and the stages' contents; one set after two
-// runs; the actors standing on the placeholder maps after 180 frames; and
-// one long cycle of every attack slot against the rhythm the contents give.
+// Stages 1 to 43 as their routines set them up: the shared region checks
+// against this range's count table, its attack rhythms and its own cases.
 #include <algorithm>
 #include <utility>
 

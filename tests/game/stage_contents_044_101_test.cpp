@@ -1,9 +1,5 @@
-// Stages 44 to 101 as their routines set them up: the counts of every pool
-// at each difficulty with the progress flags clear and set, against a table
-// written from the world table and the stages' contents; one set after two
-// runs; the stages' own edge cases (boss and guardian rooms, the switches of
-// the guardian rooms, difficulty-dependent slots); and the actors standing
-// on the placeholder maps after 180 frames.
+// Stages 44 to 101 as their routines set them up: the shared region checks
+// against this range's count table, and its guardian rooms, switches and slots.
 #include <utility>
 
 #include "game/asset_table.h"

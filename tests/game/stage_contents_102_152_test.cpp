@@ -1,8 +1,5 @@
-// Stages 102 to 152 as their routines set them up: the counts of every pool
-// at each difficulty with the progress flags clear and set, against a table
-// written from the world table and the stages' contents; one set after two
-// runs; the stages' own edge cases; and the actors standing on the
-// placeholder maps after 180 frames.
+// Stages 102 to 152 as their routines set them up: the shared region checks
+// against this range's count table, and its own edge cases.
 #include <utility>
 
 #include "stage_contents_support.h"
