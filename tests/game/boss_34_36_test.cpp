@@ -33,38 +33,34 @@ ShotChildSpec Follow34(int32_t c, int32_t d, bool, size_t, int32_t) {
 }
 
 TEST_F(LastBossTimeline, Stage101BossLeapsFloatsAndHoversOnItsSchedule) {
-  for (int32_t d : {0, 3}) {
-    for (bool hard : {false, true}) {
-      SCOPED_TRACE(testing::Message() << "difficulty " << d << (hard ? " hard" : ""));
-      const auto log = RunRoom(34, d, hard, 1200);
-      const float e = static_cast<float>(Excess(d));
-      ExpectTimeline(
-          log, [&](int32_t c, size_t) { return Fired34(c, d, hard); }, {40, 90, 140, 190, 240, 330, 540}, 564, 959,
-          [&](int32_t c, float v) {
-            switch (c) {
-              case 10: return 4.0f + 0.4f * e;
-              case 88: return 4.5f + 0.4f * e;
-              case 188: return 5.0f + 0.4f * e;
-              case 312: return 4.0f;
-              case 353: return v / 5.0f;
-              case 450: return v * 5.0f;
-              case 510: return 2.0f + 0.5f * e;
-              default: return c >= 564 && c <= 960 ? 0.0f : v;
-            }
-          });
-      ExpectFollowUps(log, Follow34, d, hard);
-      // The floating fans burst into rings 40 frames on; the hard sprays never.
-      int32_t rings = 0;
-      for (const TimelineFrame& fr : log) {
-        if (fr.born.count(11500)) {
-          EXPECT_TRUE(Cycle(fr) == 399 || Cycle(fr) == 439) << Cycle(fr);
-          EXPECT_EQ(fr.born.at(11500) % (2 * d + 5), 0);
-          ++rings;
-        }
+  ForEachRun(34, {0, 3}, [&](std::vector<TimelineFrame>& log, int32_t d, bool hard) {
+    const float e = static_cast<float>(Excess(d));
+    ExpectTimeline(
+        log, [&](int32_t c, size_t) { return Fired34(c, d, hard); }, {40, 90, 140, 190, 240, 330, 540}, 564, 959,
+        [&](int32_t c, float v) {
+          switch (c) {
+            case 10: return 4.0f + 0.4f * e;
+            case 88: return 4.5f + 0.4f * e;
+            case 188: return 5.0f + 0.4f * e;
+            case 312: return 4.0f;
+            case 353: return v / 5.0f;
+            case 450: return v * 5.0f;
+            case 510: return 2.0f + 0.5f * e;
+            default: return c >= 564 && c <= 960 ? 0.0f : v;
+          }
+        });
+    ExpectFollowUps(log, Follow34, d, hard);
+    // The floating fans burst into rings 40 frames on; the hard sprays never.
+    int32_t rings = 0;
+    for (const TimelineFrame& fr : log) {
+      if (fr.born.count(11500)) {
+        EXPECT_TRUE(Cycle(fr) == 399 || Cycle(fr) == 439) << Cycle(fr);
+        EXPECT_EQ(fr.born.at(11500) % (2 * d + 5), 0);
+        ++rings;
       }
-      EXPECT_EQ(rings, hard ? 0 : 2);
     }
-  }
+    EXPECT_EQ(rings, hard ? 0 : 2);
+  });
 }
 
 // --- stage 119 ---
@@ -96,36 +92,32 @@ ShotChildSpec Follow35(int32_t c, int32_t d, bool hard, size_t i, int32_t) {
 }
 
 TEST_F(LastBossTimeline, Stage119BossHopsFloatsHoversAndBurstsOnItsSchedule) {
-  for (int32_t d : {0, 3}) {
-    for (bool hard : {false, true}) {
-      SCOPED_TRACE(testing::Message() << "difficulty " << d << (hard ? " hard" : ""));
-      const auto log = RunRoom(35, d, hard, 1200);
-      const float e = static_cast<float>(Excess(d));
-      ExpectTimeline(
-          log, [&](int32_t c, size_t) { return Fired35(c, d, hard); }, {120, 220, 330, 540, 860, 960}, 564, 719,
-          [&](int32_t c, float v) {
-            switch (c) {
-              case 10: return 3.0f + 0.4f * e;
-              case 312: return 4.0f;
-              case 353: return v / 5.0f;
-              case 450: return v * 5.0f;
-              case 510: return 2.0f + 0.5f * e;
-              default: return (c >= 564 && c <= 720) || c == 810 || c == 910 ? 0.0f : v;
-            }
-          });
-      ExpectFollowUps(log, Follow35, d, hard);
-      // The phase-4 volleys burst after 4 frames: rows (1, or 3 when hard)
-      // in d + 2 layers, then aimed fans of 2 (4 when hard).
-      for (const TimelineFrame& fr : log) {
-        if (Cycle(fr) == 873) {
-          EXPECT_EQ(fr.born.at(10800) % ((hard ? 3 : 1) * (d + 2)), 0);
-        }
-        if (Cycle(fr) == 973) {
-          EXPECT_EQ(fr.born.at(10803) % (hard ? 4 : 2), 0);
-        }
+  ForEachRun(35, {0, 3}, [&](std::vector<TimelineFrame>& log, int32_t d, bool hard) {
+    const float e = static_cast<float>(Excess(d));
+    ExpectTimeline(
+        log, [&](int32_t c, size_t) { return Fired35(c, d, hard); }, {120, 220, 330, 540, 860, 960}, 564, 719,
+        [&](int32_t c, float v) {
+          switch (c) {
+            case 10: return 3.0f + 0.4f * e;
+            case 312: return 4.0f;
+            case 353: return v / 5.0f;
+            case 450: return v * 5.0f;
+            case 510: return 2.0f + 0.5f * e;
+            default: return (c >= 564 && c <= 720) || c == 810 || c == 910 ? 0.0f : v;
+          }
+        });
+    ExpectFollowUps(log, Follow35, d, hard);
+    // The phase-4 volleys burst after 4 frames: rows (1, or 3 when hard)
+    // in d + 2 layers, then aimed fans of 2 (4 when hard).
+    for (const TimelineFrame& fr : log) {
+      if (Cycle(fr) == 873) {
+        EXPECT_EQ(fr.born.at(10800) % ((hard ? 3 : 1) * (d + 2)), 0);
+      }
+      if (Cycle(fr) == 973) {
+        EXPECT_EQ(fr.born.at(10803) % (hard ? 4 : 2), 0);
       }
     }
-  }
+  });
 }
 
 // --- stage 136 ---
@@ -155,51 +147,47 @@ CodeCounts Fired36(int32_t c, int32_t d, bool hard) {
 }
 
 TEST_F(LastBossTimeline, Stage136BossRingsStreamsAndFansOnItsSchedule) {
-  for (int32_t d : {0, 3}) {
-    for (bool hard : {false, true}) {
-      SCOPED_TRACE(testing::Message() << "difficulty " << d << (hard ? " hard" : ""));
-      auto log = RunRoom(36, d, hard, 1200);
-      // The generator replayed: in the hover, one colour for the follow-up
-      // each frame (hard), then for each stream bullet its colour, its
-      // direction and its speed factor.
-      CrtRand r;
-      for (TimelineFrame& fr : log) {
-        const int32_t c = Cycle(fr);
-        if (c < 500 || !hard) continue;
-        EXPECT_EQ(fr.childCode, 10900 + r.Next() % 4) << c;
-        if (c < 580 || c > 949) continue;
-        CodeCounts colours;
-        if (c % 60 >= (d >= 1 ? 40 : 50)) {
-          for (int k = 0; k < 3; ++k) {
-            colours[10900 + r.Next() % 4] += 1;
-            r.Next();
-            r.Next();
-          }
+  ForEachRun(36, {0, 3}, [&](std::vector<TimelineFrame>& log, int32_t d, bool hard) {
+    // The generator replayed: in the hover, one colour for the follow-up
+    // each frame (hard), then for each stream bullet its colour, its
+    // direction and its speed factor.
+    CrtRand r;
+    for (TimelineFrame& fr : log) {
+      const int32_t c = Cycle(fr);
+      if (c < 500 || !hard) continue;
+      EXPECT_EQ(fr.childCode, 10900 + r.Next() % 4) << c;
+      if (c < 580 || c > 949) continue;
+      CodeCounts colours;
+      if (c % 60 >= (d >= 1 ? 40 : 50)) {
+        for (int k = 0; k < 3; ++k) {
+          colours[10900 + r.Next() % 4] += 1;
+          r.Next();
+          r.Next();
         }
-        int32_t streamed = 0;
-        for (int32_t code = 10900; code <= 10903; ++code) {
-          const int32_t got = fr.fired.count(code) ? fr.fired.at(code) : 0;
-          EXPECT_EQ(got, colours.count(code) ? colours.at(code) : 0) << c;
-          fr.fired.erase(code);
-          streamed += got;
-        }
-        if (streamed > 0) fr.fired[-1] = streamed;
       }
-      ExpectTimeline(
-          log, [&](int32_t c, size_t) { return Fired36(c, d, hard); },
-          {50, 200, 330, 540}, 564, 949,
-          [&](int32_t c, float v) {
-            switch (c) {
-              case 16: return 2.0f;
-              case 312: return 2.0f;
-              case 370: return 0.0f;
-              case 450: return v * 2.0f;
-              case 510: return 2.0f;
-              default: return c >= 564 && c <= 950 ? 0.0f : v;
-            }
-          });
+      int32_t streamed = 0;
+      for (int32_t code = 10900; code <= 10903; ++code) {
+        const int32_t got = fr.fired.count(code) ? fr.fired.at(code) : 0;
+        EXPECT_EQ(got, colours.count(code) ? colours.at(code) : 0) << c;
+        fr.fired.erase(code);
+        streamed += got;
+      }
+      if (streamed > 0) fr.fired[-1] = streamed;
     }
-  }
+    ExpectTimeline(
+        log, [&](int32_t c, size_t) { return Fired36(c, d, hard); },
+        {50, 200, 330, 540}, 564, 949,
+        [&](int32_t c, float v) {
+          switch (c) {
+            case 16: return 2.0f;
+            case 312: return 2.0f;
+            case 370: return 0.0f;
+            case 450: return v * 2.0f;
+            case 510: return 2.0f;
+            default: return c >= 564 && c <= 950 ? 0.0f : v;
+          }
+        });
+  });
 }
 
 }  // namespace

@@ -46,66 +46,62 @@ CodeCounts Fired37(int32_t c, int32_t d, bool hard) {
 }
 
 TEST_F(LastBossTimeline, Stage146BossRowsRingsGapAndMinionOnItsSchedule) {
-  for (int32_t d : {0, 1, 3}) {
-    for (bool hard : {false, true}) {
-      SCOPED_TRACE(testing::Message() << "difficulty " << d << (hard ? " hard" : ""));
-      auto log = RunRoom(37, d, hard, 1200);
-      // The minions' own shots (types 10403 and 10800) are theirs, not the boss's.
-      for (TimelineFrame& fr : log) {
-        fr.fired.erase(10403);
-        fr.fired.erase(10800);
+  ForEachRun(37, {0, 1, 3}, [&](std::vector<TimelineFrame>& log, int32_t d, bool hard) {
+    // The minions' own shots (types 10403 and 10800) are theirs, not the boss's.
+    for (TimelineFrame& fr : log) {
+      fr.fired.erase(10403);
+      fr.fired.erase(10800);
+    }
+    ExpectTimeline(
+        log, [&](int32_t c, size_t) { return Fired37(c, d, hard); }, {50, 200, 330, 540}, 564, 949,
+        [&](int32_t c, float v) {
+          if (c == 16 || c == 312 || c == 510) return 2.0f;
+          if (c == 370 || (c >= 564 && c <= 950)) return 0.0f;
+          return v;
+        });
+    for (const TimelineFrame& fr : log) {
+      const int32_t c = Cycle(fr);
+      SCOPED_TRACE(testing::Message() << "cycle " << c);
+      if (c != 581 && c != 597) {
+        EXPECT_TRUE(fr.spawned.empty());
+        continue;
       }
-      ExpectTimeline(
-          log, [&](int32_t c, size_t) { return Fired37(c, d, hard); }, {50, 200, 330, 540}, 564, 949,
-          [&](int32_t c, float v) {
-            if (c == 16 || c == 312 || c == 510) return 2.0f;
-            if (c == 370 || (c >= 564 && c <= 950)) return 0.0f;
-            return v;
-          });
-      for (const TimelineFrame& fr : log) {
-        const int32_t c = Cycle(fr);
-        SCOPED_TRACE(testing::Message() << "cycle " << c);
-        if (c != 581 && c != 597) {
-          EXPECT_TRUE(fr.spawned.empty());
-          continue;
-        }
-        ASSERT_EQ(fr.spawned.size(), 1u);
-        const EnemyRecord& s = fr.spawned[0];
-        if (c == 581) {
-          EXPECT_EQ(s.kind, 38);
-          EXPECT_EQ(s.hitPoints, 1111);
-          EXPECT_EQ(s.mode, 51);
-          EXPECT_EQ(s.head.state, kActorActive);
-          continue;
-        }
+      ASSERT_EQ(fr.spawned.size(), 1u);
+      const EnemyRecord& s = fr.spawned[0];
+      if (c == 581) {
+        EXPECT_EQ(s.kind, 38);
+        EXPECT_EQ(s.hitPoints, 1111);
+        EXPECT_EQ(s.mode, 51);
         EXPECT_EQ(s.head.state, kActorActive);
-        EXPECT_EQ(s.timer, 131);  // starts at 130 and runs in the same pass
-        if (hard) {
-          EXPECT_EQ(s.kind, 26);
-          EXPECT_EQ(s.hitPoints, 10 * (d + 30));
-          EXPECT_EQ(s.bulletType, 0);
-        } else if (d == 0) {
-          EXPECT_EQ(s.kind, 19);
-          EXPECT_EQ(s.mode, 42);
-          EXPECT_EQ(s.hitPoints, 210);
-          EXPECT_EQ(s.bulletType, 0);
-        } else {
-          // The minion's own attack slot, written right after its spawn.
-          EXPECT_EQ(s.kind, 19);
-          EXPECT_EQ(s.mode, 32);
-          EXPECT_EQ(s.hitPoints, 10 * d + 300);
-          EXPECT_EQ(s.bulletType, 10800);
-          EXPECT_EQ(s.slotA.patternKind.value, 2);
-          EXPECT_EQ(s.slotA.count.value, 2 * d + 1);
-          EXPECT_EQ(s.slotA.interval.value, 6);
-          EXPECT_EQ(s.slotA.windowLength.value, 6);
-          EXPECT_EQ(s.slotA.windowCycle.value, 60);
-          EXPECT_EQ(s.slotA.startFrame.value, 30);
-          EXPECT_FLOAT_EQ(s.slotA.speed.value * kBulletSpeedScale[d], 5.0f);
-        }
+        continue;
+      }
+      EXPECT_EQ(s.head.state, kActorActive);
+      EXPECT_EQ(s.timer, 131);  // starts at 130 and runs in the same pass
+      if (hard) {
+        EXPECT_EQ(s.kind, 26);
+        EXPECT_EQ(s.hitPoints, 10 * (d + 30));
+        EXPECT_EQ(s.bulletType, 0);
+      } else if (d == 0) {
+        EXPECT_EQ(s.kind, 19);
+        EXPECT_EQ(s.mode, 42);
+        EXPECT_EQ(s.hitPoints, 210);
+        EXPECT_EQ(s.bulletType, 0);
+      } else {
+        // The minion's own attack slot, written right after its spawn.
+        EXPECT_EQ(s.kind, 19);
+        EXPECT_EQ(s.mode, 32);
+        EXPECT_EQ(s.hitPoints, 10 * d + 300);
+        EXPECT_EQ(s.bulletType, 10800);
+        EXPECT_EQ(s.slotA.patternKind.value, 2);
+        EXPECT_EQ(s.slotA.count.value, 2 * d + 1);
+        EXPECT_EQ(s.slotA.interval.value, 6);
+        EXPECT_EQ(s.slotA.windowLength.value, 6);
+        EXPECT_EQ(s.slotA.windowCycle.value, 60);
+        EXPECT_EQ(s.slotA.startFrame.value, 30);
+        EXPECT_FLOAT_EQ(s.slotA.speed.value * kBulletSpeedScale[d], 5.0f);
       }
     }
-  }
+  });
 }
 
 // --- stage 149 ---
@@ -148,50 +144,46 @@ ShotChildSpec Follow45(int32_t c, int32_t d, bool, size_t, int32_t code) {
 }
 
 TEST_F(LastBossTimeline, Stage149BossBeamsVolleysAndHoverOnItsSchedule) {
-  for (int32_t d : {0, 3}) {
-    for (bool hard : {false, true}) {
-      SCOPED_TRACE(testing::Message() << "difficulty " << d << (hard ? " hard" : ""));
-      const auto log = RunRoom(45, d, hard, 1200);
-      ExpectTimeline(
-          log, [&](int32_t c, size_t f) { return Fired45(c, d, hard, static_cast<int32_t>(f) + 1); }, {330, 540},
-          564, 949, [&](int32_t c, float v) {
-            if (c == 16) return 3.0f;
-            if (c == 312 || c == 510) return 2.0f;
-            if (c == 370 || (c >= 564 && c <= 950)) return 0.0f;
-            return c == 450 ? v * 2.0f : v;
-          });
-      ExpectFollowUps(log, Follow45, d, hard);
-      // Beam bullets end their acceleration one after another: 3 frames
-      // apart, or 13 - d for the long beam.
-      for (size_t f = 0; f < log.size(); ++f) {
-        const int32_t c = Cycle(log[f]);
-        if (c != 20 && c != 40) continue;
-        std::vector<int32_t> times;
-        for (const FiredBullet& b : log[f].bullets) times.push_back(b.lifetime);
-        const int32_t step = c == 20 ? 3 : 13 - d;
-        const int32_t n = c == 20 ? (d == 0 ? 5 : 9) : 16;
-        for (int32_t k = 1; k <= n; ++k) EXPECT_EQ(times[static_cast<size_t>(k - 1)], k * step);
-        if (c == 20) {
-          EXPECT_EQ(times[static_cast<size_t>(n)], 3000);
-        }
-      }
-      if (!hard) continue;
-      // The hover's follow-up colour comes from the generator each frame;
-      // the spiral rings draw a direction and a speed for each bullet.
-      CrtRand r;
-      const int32_t n = d == 0 ? 5 : 9 + d;
-      for (const TimelineFrame& fr : log) {
-        const int32_t c = Cycle(fr);
-        if (c < 500) continue;
-        const int32_t colour = 10900 + r.Next() % 4;
-        if (c == 590 || c == 790) {
-          for (int k = 0; k < 4 * n; ++k) r.Next();
-          continue;
-        }
-        EXPECT_EQ(fr.childCode, colour) << c;
+  ForEachRun(45, {0, 3}, [&](std::vector<TimelineFrame>& log, int32_t d, bool hard) {
+    ExpectTimeline(
+        log, [&](int32_t c, size_t f) { return Fired45(c, d, hard, static_cast<int32_t>(f) + 1); }, {330, 540},
+        564, 949, [&](int32_t c, float v) {
+          if (c == 16) return 3.0f;
+          if (c == 312 || c == 510) return 2.0f;
+          if (c == 370 || (c >= 564 && c <= 950)) return 0.0f;
+          return c == 450 ? v * 2.0f : v;
+        });
+    ExpectFollowUps(log, Follow45, d, hard);
+    // Beam bullets end their acceleration one after another: 3 frames
+    // apart, or 13 - d for the long beam.
+    for (size_t f = 0; f < log.size(); ++f) {
+      const int32_t c = Cycle(log[f]);
+      if (c != 20 && c != 40) continue;
+      std::vector<int32_t> times;
+      for (const FiredBullet& b : log[f].bullets) times.push_back(b.lifetime);
+      const int32_t step = c == 20 ? 3 : 13 - d;
+      const int32_t n = c == 20 ? (d == 0 ? 5 : 9) : 16;
+      for (int32_t k = 1; k <= n; ++k) EXPECT_EQ(times[static_cast<size_t>(k - 1)], k * step);
+      if (c == 20) {
+        EXPECT_EQ(times[static_cast<size_t>(n)], 3000);
       }
     }
-  }
+    if (!hard) return;
+    // The hover's follow-up colour comes from the generator each frame;
+    // the spiral rings draw a direction and a speed for each bullet.
+    CrtRand r;
+    const int32_t n = d == 0 ? 5 : 9 + d;
+    for (const TimelineFrame& fr : log) {
+      const int32_t c = Cycle(fr);
+      if (c < 500) continue;
+      const int32_t colour = 10900 + r.Next() % 4;
+      if (c == 590 || c == 790) {
+        for (int k = 0; k < 4 * n; ++k) r.Next();
+        continue;
+      }
+      EXPECT_EQ(fr.childCode, colour) << c;
+    }
+  });
 }
 
 }  // namespace

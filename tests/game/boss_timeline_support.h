@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
 #include <map>
 #include <vector>
 
@@ -69,6 +70,18 @@ class LastBossTimeline : public BossFight {
       log.push_back(out);
     }
     return log;
+  }
+
+  // One run of 1200 frames for each difficulty of ds, normal and hard.
+  template <class Check>
+  void ForEachRun(int32_t kind, std::initializer_list<int32_t> ds, Check check) {
+    for (int32_t d : ds) {
+      for (bool hard : {false, true}) {
+        SCOPED_TRACE(testing::Message() << "difficulty " << d << (hard ? " hard" : ""));
+        std::vector<TimelineFrame> log = RunRoom(kind, d, hard, 1200);
+        check(log, d, hard);
+      }
+    }
   }
 
   // The attack cycle of a logged frame; -1 in the intro.

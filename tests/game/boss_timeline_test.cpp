@@ -395,10 +395,11 @@ std::vector<std::string> Fight(int kind, int d, bool hard) {
 class BossTimeline : public BossFight, public ::testing::WithParamInterface<int> {};
 
 TEST_P(BossTimeline, IntroAndOneCycleFollowTheTimetableAndRepeat) {
+  std::vector<std::string> last;
   for (int d : {0, 3}) {
-    for (bool hard : {false, true}) Fight(GetParam(), d, hard);
+    for (bool hard : {false, true}) last = Fight(GetParam(), d, hard);
   }
-  EXPECT_EQ(Fight(GetParam(), 3, true), Fight(GetParam(), 3, true));
+  EXPECT_EQ(Fight(GetParam(), 3, true), last);
 }
 
 INSTANTIATE_TEST_SUITE_P(FirstSix, BossTimeline, ::testing::Values(29, 15, 30, 31, 32, 33));

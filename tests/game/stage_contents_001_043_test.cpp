@@ -1,8 +1,5 @@
-// Stages 1 to 43 as their routines set them up: the counts of every pool at
-// each difficulty with the progress flags clear and set, against a table
-// written from the world table and the stages' contents; one set after two
-// runs; the actors standing on the placeholder maps after 180 frames; and
-// one long cycle of every attack slot against the rhythm the contents give.
+// Stages 1 to 43 as their routines set them up: the shared region checks
+// against this range's count table, its attack rhythms and its own cases.
 #include <algorithm>
 #include <utility>
 
@@ -170,34 +167,9 @@ TEST_F(StageContents001, Stage2WalkersSpeedUpWithTheDifficulty) {
   }
 }
 
-// The boss rooms of this range: the boss in slot 1 at its point while the
-// fight is on; with the room's flag set no boss, and boss mode left off.
-TEST_F(StageContents001, BossRoomsSpawnTheirBossFirstOnlyWhileUnbeaten) {
-  struct Boss {
-    int stage, kind, hitPoints;
-    float x, y;
-    uint8_t* flag;
-  };
-  const Boss bosses[] = {{16, 29, 3000, 1088.0f, 377.6f, game.StageEventDone},
-                         {31, 15, 3000, 640.0f, 282.88f, game.TakenItem5AndBosses},
-                         {43, 30, 3500, 1088.0f, 345.6f, game.StageEventDone}};
-  for (const Boss& b : bosses) {
-    RunStageAt(b.stage, 0, false);
-    EXPECT_EQ(game.BossMode, 1);
-    const EnemyRecord& e = pools.enemies[1];
-    EXPECT_EQ(e.kind, b.kind);
-    EXPECT_EQ(e.hitPoints, b.hitPoints);
-    EXPECT_EQ(e.bulletType, 0);
-    EXPECT_FLOAT_EQ(e.head.x - e.head.hitboxWidth / 2, b.x);
-    EXPECT_FLOAT_EQ(e.head.y - e.head.hitboxWidth / 2, b.y);
-    RunStageAt(b.stage, 0, false);
-    b.flag[b.stage] = 1;
-    game.BossMode = 0;
-    RunStageSetup(b.stage);
-    EXPECT_EQ(CountSpawns(), (Spawns{0, 0, 0})) << "stage " << b.stage;
-    EXPECT_EQ(game.BossMode, 0) << "stage " << b.stage;
-  }
-  // The rooms beside the first boss room end its fight either way.
+// The rooms beside the first boss room end its fight either way.
+TEST_F(StageContents001, BossRoomsHoldTheirBossUntilItIsBeatenAndTheirNeighboursEndTheFight) {
+  ExpectBossRoomsHoldTheirBoss(kFirstStage, kLastStageHere);
   for (int stage : {15, 17}) {
     RunStageAt(stage, 0, false);
     game.BossMode = 1;
@@ -230,22 +202,8 @@ TEST_F(StageContents001, TheMidBossReturnsAfterAReloadOfTheSaveSlot) {
 }
 
 TEST_F(StageContents001, GapsBackToTheHubStandWhereTheHubLandsThePlayers) {
-  // Hub gap to 17 lands at (1526.4, 320), to 30 at (822.4, 352).
-  const struct {
-    int stage;
-    float landX, landY;
-  } gaps[] = {{17, 1526.4f, 320.0f}, {30, 822.4f, 352.0f}};
-  for (const auto& g : gaps) {
-    RunStageAt(g.stage, 2, false);
-    ASSERT_EQ(CountEnemiesOfKind(38), 1);
-    for (const EnemyRecord& e : pools.enemies) {
-      if (e.head.state == kActorFree || e.kind != 38) continue;
-      EXPECT_EQ(e.mode, 51);
-      EXPECT_EQ(e.hitPoints, 1000);
-      EXPECT_NEAR(e.head.x - e.head.hitboxWidth / 2, g.landX - 54.4f, 1e-3);
-      EXPECT_NEAR(e.head.y - e.head.hitboxWidth / 2, g.landY - 28.8f, 1e-3);
-    }
-  }
+  const HubGap gaps[] = {{17, 1000, 1526.4f, 320.0f}, {30, 1000, 822.4f, 352.0f}};
+  ExpectHubGapsStandWhereTheHubLands(gaps, 2, false);
 }
 
 TEST_F(StageContents001, Stage12LaysItsRowOfFallingBlocks) {
@@ -322,16 +280,7 @@ TEST_F(StageContents001, AttackSlotsFireTheirRhythmOverOneLongCycle) {
 }
 
 TEST_F(StageContents001, ActorsStandOnThePlaceholderMapsAfter180Frames) {
-  for (int stage = kFirstStage; stage <= kLastStageHere; ++stage) {
-    for (int flags = 0; flags < 2; ++flags) {
-      for (int d = 0; d < 4; ++d) {
-        RunStageAt(stage, d, flags == 1);
-        for (const std::string& f : SpawnPointFaults()) ADD_FAILURE() << f;
-        RunWorldFrames(180);
-        for (const std::string& f : PlacementFaults()) ADD_FAILURE() << f << " (flags " << flags << ")";
-      }
-    }
-  }
+  ExpectActorsStandAfter180Frames(kFirstStage, kLastStageHere, false, false);
 }
 
 }  // namespace

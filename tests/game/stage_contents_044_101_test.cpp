@@ -1,9 +1,5 @@
-// Stages 44 to 101 as their routines set them up: the counts of every pool
-// at each difficulty with the progress flags clear and set, against a table
-// written from the world table and the stages' contents; one set after two
-// runs; the stages' own edge cases (boss and guardian rooms, the switches of
-// the guardian rooms, difficulty-dependent slots); and the actors standing
-// on the placeholder maps after 180 frames.
+// Stages 44 to 101 as their routines set them up: the shared region checks
+// against this range's count table, and its guardian rooms, switches and slots.
 #include <utility>
 
 #include "game/asset_table.h"
@@ -100,41 +96,17 @@ TEST_F(StageContents044, PoolCountsFollowTheTableAtEveryDifficultyAndFlagState) 
 
 TEST_F(StageContents044, ARoutineRunTwiceLeavesOneSet) { ExpectOneSetAfterASecondRun(kFirstStage, kLastStageHere); }
 
+// Room 56's door to stage 58 stands, first in the ring, only once its boss is beaten.
 TEST_F(StageContents044, BossRoomsHoldTheirBossInSlotOneUntilItIsBeaten) {
-  struct Boss {
-    int stage, kind, hitPoints[2];
-    float gravity;
-  };
-  const Boss bosses[] = {{56, 31, {4300, 5200}, 0.4f},
-                         {70, 32, {3000, 3600}, 0.4f},
-                         {87, 33, {3500, 4300}, 0.4f},
-                         {101, 34, {4300, 4500}, 0.7f}};
-  for (const Boss& b : bosses) {
-    for (int d = 0; d < 4; ++d) {
-      RunStageAt(b.stage, d, false);
-      const EnemyRecord& e = pools.enemies[1];
-      EXPECT_EQ(game.BossMode, 1) << b.stage;
-      EXPECT_EQ(e.kind, b.kind) << b.stage;
-      EXPECT_EQ(e.hitPoints, b.hitPoints[d == 0 ? 0 : 1]) << b.stage << " difficulty " << d;
-      EXPECT_EQ(e.bulletType, 0);
-      EXPECT_FLOAT_EQ(e.motion.accelY, b.gravity) << b.stage;
-      EXPECT_FLOAT_EQ(e.head.x - e.head.hitboxWidth / 2, 1088.0f);
-      EXPECT_FLOAT_EQ(e.head.y - e.head.hitboxWidth / 2, 345.6f);
-      EXPECT_EQ(CountEnemiesOfKind(41), 0) << b.stage;
-    }
-    // Beaten: boss mode stays as it was, and only room 56 holds anything:
-    // its door to stage 58, first in the ring.
-    RunStageAt(b.stage, 1, true);
-    EXPECT_EQ(game.BossMode, 0);
-    EXPECT_EQ(CountEnemiesOfKind(b.kind), 0) << b.stage;
-    if (b.stage == 56) {
-      const EnemyRecord& door = pools.enemies[1];
-      EXPECT_EQ(door.kind, 41);
-      EXPECT_EQ(door.mode, 51);
-      EXPECT_FLOAT_EQ(door.head.x - door.head.hitboxWidth / 2, 912.0f);
-      EXPECT_FLOAT_EQ(door.head.y - door.head.hitboxWidth / 2, 291.2f);
-    }
-  }
+  ExpectBossRoomsHoldTheirBoss(kFirstStage, kLastStageHere);
+  RunStageAt(56, 2, false);
+  EXPECT_EQ(CountEnemiesOfKind(41), 0);
+  RunStageAt(56, 1, true);
+  const EnemyRecord& door = pools.enemies[1];
+  EXPECT_EQ(door.kind, 41);
+  EXPECT_EQ(door.mode, 51);
+  EXPECT_FLOAT_EQ(door.head.x - door.head.hitboxWidth / 2, 912.0f);
+  EXPECT_FLOAT_EQ(door.head.y - door.head.hitboxWidth / 2, 291.2f);
 }
 
 TEST_F(StageContents044, GuardianRoomsLoseOnlyTheirGuardianOnceItIsBeaten) {
@@ -248,28 +220,9 @@ TEST_F(StageContents044, SlotValuesFollowTheDifficulty) {
 }
 
 TEST_F(StageContents044, GapsStandWhereTheHubLandsThePlayers) {
-  // The hub's gap to each stage lands the players at these points; the
-  // stage's own gap stands half its picture up and left of it.
-  struct Gap {
-    int stage, hitPoints;
-    float landX, landY;
-  };
-  const Gap gaps[] = {{44, 1000, 1174.4f, 320.0f},
-                      {55, 1000, 1366.4f, 320.0f},
-                      {73, 1000, 886.4f, 288.0f},
-                      {86, 1000, 1334.4f, 352.0f},
-                      {100, 100, 2038.4f, 128.0f}};
-  for (const Gap& g : gaps) {
-    RunStageAt(g.stage, 0, true);
-    ASSERT_EQ(CountEnemiesOfKind(38), 1) << g.stage;
-    for (const EnemyRecord& e : pools.enemies) {
-      if (e.head.state == kActorFree || e.kind != 38) continue;
-      EXPECT_EQ(e.mode, 51);
-      EXPECT_EQ(e.hitPoints, g.hitPoints) << g.stage;
-      EXPECT_NEAR(e.head.x - e.head.hitboxWidth / 2 + 54.4f, g.landX, 1e-3f) << g.stage;
-      EXPECT_NEAR(e.head.y - e.head.hitboxWidth / 2 + 28.8f, g.landY, 1e-3f) << g.stage;
-    }
-  }
+  const HubGap gaps[] = {{44, 1000, 1174.4f, 320.0f}, {55, 1000, 1366.4f, 320.0f}, {73, 1000, 886.4f, 288.0f},
+                         {86, 1000, 1334.4f, 352.0f}, {100, 100, 2038.4f, 128.0f}};
+  ExpectHubGapsStandWhereTheHubLands(gaps, 0, true);
 }
 
 TEST_F(StageContents044, PresetBlocksAndPendulumsTakeTheirSetsAndPartners) {
@@ -346,32 +299,7 @@ TEST_F(StageContents044, EveryWayInRuns600FramesAlikeTwiceE2E) {
 }
 
 TEST_F(StageContents044, ActorsStandOnThePlaceholderMapsAfter180Frames) {
-  for (int stage = kFirstStage; stage <= kLastStageHere; ++stage) {
-    for (int flags = 0; flags < 2; ++flags) {
-      for (int d = 0; d < 4; ++d) {
-        RunStageAt(stage, d, flags == 1);
-        for (const std::string& f : SpawnPointFaults()) ADD_FAILURE() << f;
-        // Lifts, drop blocks and falling blocks come in from beyond an edge
-        // and pass through the floor: their generators and whatever they
-        // have sent in by now are not placed by the routine.
-        bool placed[kBlockCount];
-        for (int i = 0; i < kBlockCount; ++i) {
-          const BlockRecord& b = pools.blocks[i];
-          placed[i] = b.head.state != kActorFree && (b.motionKind < 51 || b.motionKind > 53);
-        }
-        RunWorldFrames(180);
-        std::vector<int> sentIn;
-        for (int i = 0; i < kBlockCount; ++i) {
-          if (!placed[i]) sentIn.push_back(i);
-        }
-        for (const std::string& f : PlacementFaults(sentIn)) {
-          bool exempt = false;
-          for (int i : sentIn) exempt = exempt || f.find("block slot " + std::to_string(i) + " ") != std::string::npos;
-          if (!exempt) ADD_FAILURE() << f << " (flags " << flags << ")";
-        }
-      }
-    }
-  }
+  ExpectActorsStandAfter180Frames(kFirstStage, kLastStageHere, true, true);
 }
 
 }  // namespace

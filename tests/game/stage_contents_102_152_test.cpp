@@ -1,8 +1,5 @@
-// Stages 102 to 152 as their routines set them up: the counts of every pool
-// at each difficulty with the progress flags clear and set, against a table
-// written from the world table and the stages' contents; one set after two
-// runs; the stages' own edge cases; and the actors standing on the
-// placeholder maps after 180 frames.
+// Stages 102 to 152 as their routines set them up: the shared region checks
+// against this range's count table, and its own edge cases.
 #include <utility>
 
 #include "stage_contents_support.h"
@@ -63,29 +60,9 @@ TEST_F(StageContents102, PoolCountsFollowTheTableAtEveryDifficultyAndFlagState) 
 
 TEST_F(StageContents102, ARoutineRunTwiceLeavesOneSet) { ExpectOneSetAfterASecondRun(kFirstStage, kLastStageHere); }
 
+// The gap the last boss but one enters from comes after it, active at once.
 TEST_F(StageContents102, BossRoomsHoldTheirBossInSlotOneUntilItIsBeaten) {
-  struct Boss {
-    int stage, kind, hitPoints[2];
-    float x, y;
-  };
-  const Boss bosses[] = {{119, 35, {3900, 4500}, 1088.0f, 313.6f},
-                         {136, 36, {4300, 5000}, 1088.0f, 313.6f},
-                         {146, 37, {4500, 6000}, 1088.0f, 153.6f},
-                         {149, 45, {4800, 6000}, 1088.0f, 345.6f}};
-  for (const Boss& b : bosses) {
-    for (int d = 0; d < 4; ++d) {
-      RunStageAt(b.stage, d, false);
-      const EnemyRecord& e = pools.enemies[1];
-      EXPECT_EQ(game.BossMode, 1) << b.stage;
-      EXPECT_EQ(e.kind, b.kind) << b.stage;
-      EXPECT_EQ(e.hitPoints, b.hitPoints[d == 0 ? 0 : 1]) << b.stage << " difficulty " << d;
-      EXPECT_FLOAT_EQ(e.head.x - e.head.hitboxWidth / 2, b.x);
-      EXPECT_FLOAT_EQ(e.head.y - e.head.hitboxWidth / 2, b.y);
-    }
-    RunStageAt(b.stage, 1, true);  // beaten: boss mode stays as it was
-    EXPECT_EQ(game.BossMode, 0);
-  }
-  // The gap the last boss but one enters from comes after it, active at once.
+  ExpectBossRoomsHoldTheirBoss(kFirstStage, kLastStageHere);
   RunStageAt(146, 2, false);
   EXPECT_EQ(pools.enemies[2].kind, 38);
   EXPECT_EQ(pools.enemies[2].head.state, kActorActive);
@@ -205,27 +182,7 @@ TEST_F(StageContents102, TheFinalScenesSpawnTheirActorsInOrder) {
 }
 
 TEST_F(StageContents102, ActorsStandOnThePlaceholderMapsAfter180Frames) {
-  for (int stage = kFirstStage; stage <= kLastStageHere; ++stage) {
-    for (int flags = 0; flags < 2; ++flags) {
-      for (int d = 0; d < 4; ++d) {
-        RunStageAt(stage, d, flags == 1);
-        for (const std::string& f : SpawnPointFaults()) ADD_FAILURE() << f;
-        // Nothing starts inside a wall or the floor (the mover would push a
-        // walker out again before the check below).
-        auto inWall = [](const ActorHead& h) {
-          return h.state != kActorFree && BoxOverlap(h.x, h.y, h.hitboxWidth, h.hitboxHeight) == 1;
-        };
-        for (const EnemyRecord& e : pools.enemies) {
-          if (inWall(e.head)) ADD_FAILURE() << "stage " << stage << " difficulty " << d << ": kind " << e.kind;
-        }
-        for (const BlockRecord& b : pools.blocks) {
-          if (inWall(b.head)) ADD_FAILURE() << "stage " << stage << " difficulty " << d << ": block " << b.slot;
-        }
-        RunWorldFrames(180);
-        for (const std::string& f : PlacementFaults()) ADD_FAILURE() << f << " (flags " << flags << ")";
-      }
-    }
-  }
+  ExpectActorsStandAfter180Frames(kFirstStage, kLastStageHere, false, true);
 }
 
 // Besides the edges and stairs: the landing points of the doors and gaps

@@ -21,6 +21,7 @@
 #include "game/stage_load.h"
 #include "game/stages/stage_setup.h"
 #include "game/tile_map.h"
+#include "boss_test_support.h"
 #include "game_test_support.h"
 #include "tools/mkassets/stage_maps.h"
 
@@ -139,6 +140,52 @@ inline int CountEnemiesOfKind(int kind) {
   int n = 0;
   for (const EnemyRecord& e : pools.enemies) n += e.head.state != kActorFree && e.kind == kind;
   return n;
+}
+
+// The boss rooms of a region: at every difficulty the boss first in the
+// ring at its point, with its hit points and gravity, and boss mode on;
+// with the flags set no boss, and boss mode left off.
+inline void ExpectBossRoomsHoldTheirBoss(int firstStage, int lastStage) {
+  for (const BossRoom& b : kBossRooms) {
+    if (b.stage < firstStage || b.stage > lastStage) continue;
+    SCOPED_TRACE(testing::Message() << "stage " << b.stage);
+    for (int d = 0; d < 4; ++d) {
+      RunStageAt(b.stage, d, false);
+      const EnemyRecord& e = pools.enemies[1];
+      EXPECT_EQ(game.BossMode, 1);
+      EXPECT_EQ(e.kind, b.kind);
+      EXPECT_EQ(e.hitPoints, d == 0 ? b.hitPointsEasy : b.hitPoints) << "difficulty " << d;
+      EXPECT_EQ(e.bulletType, 0);
+      EXPECT_FLOAT_EQ(e.motion.accelY, b.gravity);
+      EXPECT_FLOAT_EQ(e.head.x - e.head.hitboxWidth / 2, b.x);
+      EXPECT_FLOAT_EQ(e.head.y - e.head.hitboxWidth / 2, b.y);
+    }
+    RunStageAt(b.stage, 1, true);
+    EXPECT_EQ(game.BossMode, 0);
+    EXPECT_EQ(CountEnemiesOfKind(b.kind), 0);
+  }
+}
+
+// A stage's gap back to the hub: one, standing (54.4, 28.8) up and left of
+// where the hub's gap to the stage lands the players, with its tag.
+struct HubGap {
+  int stage, hitPoints;
+  float landX, landY;
+};
+template <size_t N>
+void ExpectHubGapsStandWhereTheHubLands(const HubGap (&gaps)[N], int difficulty, bool flagsSet) {
+  for (const HubGap& g : gaps) {
+    SCOPED_TRACE(testing::Message() << "stage " << g.stage);
+    RunStageAt(g.stage, difficulty, flagsSet);
+    ASSERT_EQ(CountEnemiesOfKind(38), 1);
+    for (const EnemyRecord& e : pools.enemies) {
+      if (e.head.state == kActorFree || e.kind != 38) continue;
+      EXPECT_EQ(e.mode, 51);
+      EXPECT_EQ(e.hitPoints, g.hitPoints);
+      EXPECT_NEAR(e.head.x - e.head.hitboxWidth / 2 + 54.4f, g.landX, 1e-3f);
+      EXPECT_NEAR(e.head.y - e.head.hitboxWidth / 2 + 28.8f, g.landY, 1e-3f);
+    }
+  }
 }
 
 // The world pass n times with no input: the players stand where they arrived.
@@ -266,6 +313,44 @@ inline std::vector<std::string> SpawnPointFaults() {
     }
   }
   return faults;
+}
+
+// Every stage of the range at every difficulty with the flags clear and
+// set: no enemy starts by an arrival point, nothing starts inside a wall or
+// the floor (the mover would push a walker out before the later check),
+// and after 180 frames what stands keeps the placement rules. Where lifts,
+// drop blocks and falling blocks come in from beyond an edge and pass
+// through the floor (blocksSentIn), they and what they send in are exempt;
+// where gaps settle out of a wall (startsClear false) only the later rules hold.
+inline void ExpectActorsStandAfter180Frames(int firstStage, int lastStage, bool blocksSentIn, bool startsClear) {
+  auto inWall = [startsClear](const ActorHead& h) {
+    return startsClear && h.state != kActorFree && BoxOverlap(h.x, h.y, h.hitboxWidth, h.hitboxHeight) == 1;
+  };
+  for (int stage = firstStage; stage <= lastStage; ++stage) {
+    for (int flags = 0; flags < 2; ++flags) {
+      for (int d = 0; d < 4; ++d) {
+        SCOPED_TRACE(testing::Message() << "stage " << stage << " difficulty " << d << " flags " << flags);
+        RunStageAt(stage, d, flags == 1);
+        for (const std::string& f : SpawnPointFaults()) ADD_FAILURE() << f;
+        std::vector<int> sentIn;
+        for (int i = 0; i < kBlockCount; ++i) {
+          const BlockRecord& b = pools.blocks[i];
+          const bool placed = b.head.state != kActorFree && (b.motionKind < 51 || b.motionKind > 53);
+          if (blocksSentIn && !placed) sentIn.push_back(i);
+          if ((!blocksSentIn || placed) && inWall(b.head)) ADD_FAILURE() << "block " << i << " starts in a wall";
+        }
+        for (const EnemyRecord& e : pools.enemies) {
+          if (inWall(e.head)) ADD_FAILURE() << "kind " << e.kind << " starts in a wall";
+        }
+        RunWorldFrames(180);
+        for (const std::string& f : PlacementFaults(sentIn)) {
+          bool exempt = false;
+          for (int i : sentIn) exempt = exempt || f.find("block slot " + std::to_string(i) + " ") != std::string::npos;
+          if (!exempt) ADD_FAILURE() << f;
+        }
+      }
+    }
+  }
 }
 
 // One long cycle of an enemy's attack slot driven through RunEnemyAttack,
