@@ -52,13 +52,7 @@ void BurstingFans(EnemyRecord& e, const float (&spreads)[3]) {
 
 void Floating(EnemyRecord& e, int32_t c) {
   SetRingBurstValues();
-  if ((c >= 311 && c <= 379) || (c >= 410 && c <= 499)) e.poseFlag = 1;
-  if (c == 312) e.motion.velocityX = 4.0f;
-  if (c == 330) BeginBossJump(e, -17.0f);
-  if (c == 353) {
-    e.motion.accelY = 0.02f;
-    e.motion.velocityX /= 5.0f;
-  }
+  FloatingLeapMotion(e, c);
   if (c >= 355 && c <= 414 && c % 2 == 0 && BossHardPhase()) {
     // The spray speeds up for ever and so never reaches its burst.
     FireBossVolley(e, {.family = 3, .count = BossDifficulty() + 4, .spread = 360.0f, .speed = 2.0f,
@@ -66,10 +60,6 @@ void Floating(EnemyRecord& e, int32_t c) {
   }
   if (c == 360 && !BossHardPhase()) BurstingFans(e, {120.0f, 180.0f, 240.0f});
   if (c == 400 && !BossHardPhase()) BurstingFans(e, {50.0f, 180.0f, 310.0f});
-  if (c == 450) {
-    e.motion.accelY = 0.7f;
-    e.motion.velocityX *= 5.0f;
-  }
 }
 
 // One wave: the main shot (in three rows when hard), then two sprays.

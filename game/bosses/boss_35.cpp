@@ -72,17 +72,7 @@ void SlowingRows(EnemyRecord& e, float spread) {
 
 void FloatingLeap(EnemyRecord& e, int32_t c) {
   SetRowBurstValues(Hard());
-  if ((c >= 311 && c <= 379) || (c >= 410 && c <= 499)) e.poseFlag = 1;
-  if (c == 312) e.motion.velocityX = 4.0f;
-  if (c == 330) BeginBossJump(e, -17.0f);
-  if (c == 353) {
-    e.motion.accelY = 0.02f;
-    e.motion.velocityX /= 5.0f;
-  }
-  if (c == 450) {
-    e.motion.accelY = 0.7f;
-    e.motion.velocityX *= 5.0f;
-  }
+  FloatingLeapMotion(e, c);
   if (c == 360) SlowingRows(e, 150.0f);
   if (c == 410) SlowingRows(e, 180.0f);
 }

@@ -73,4 +73,18 @@ void SetBossAttackValues(const BossFollowUp& f) {
   SetLastEnemyAttackSlots(v);
 }
 
+void FloatingLeapMotion(EnemyRecord& e, int32_t c) {
+  if ((c >= 311 && c <= 379) || (c >= 410 && c <= 499)) e.poseFlag = 1;
+  if (c == 312) e.motion.velocityX = 4.0f;
+  if (c == 330) BeginBossJump(e, -17.0f);
+  if (c == 353) {
+    e.motion.accelY = 0.02f;
+    e.motion.velocityX /= 5.0f;
+  }
+  if (c == 450) {
+    e.motion.accelY = 0.7f;
+    e.motion.velocityX *= 5.0f;
+  }
+}
+
 }  // namespace orb

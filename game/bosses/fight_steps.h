@@ -21,6 +21,12 @@ float FixedSpeed(float v);
 // The boss hangs where it is: both speeds and the gravity 0.
 void HangBoss(EnemyRecord& e);
 
+// The floating leap of the 300 window (kinds 34 and 35): guard pose on
+// 311-379 and 410-499, x speed 4 at 312, a jump of -17 at 330, from 353 a
+// slow fall (gravity 0.02) at a fifth of the x speed, and back at 450
+// (gravity 0.7, the x speed five times again).
+void FloatingLeapMotion(EnemyRecord& e, int32_t c);
+
 // The hover most later fights end their cycle with: at c 510 the x speed,
 // at 540 the jump, from 564 to hangTo hanging, at hangTo + 1 the fall with
 // the given gravity and no x speed.
