@@ -21,8 +21,8 @@ struct ShotArgs {
   uint8_t damageClass;
 };
 
-// No player ever carries a follow-up of its own: each shot gets the default
-// spec (pattern kind 0) before it is spawned.
+// No player shot ever carries a follow-up of its own: each gets the empty
+// follow-up pattern (kind 0) before it is spawned.
 void SpawnFanShot(const VolleyBullet& b, void* context) {
   const ShotArgs& a = *static_cast<const ShotArgs*>(context);
   SetDefaultShotChildSpec(NextPlayerShot());

@@ -38,7 +38,7 @@ float GetAngleToPlayer(float x, float y, int32_t player);
 float AimDegrees(float radians);
 
 // The volley a dying enemy bullet releases: aimed kinds (kind mod 10 = 2 or
-// 4) aim at the target player; every bullet gets the default spec (no
+// 4) aim at the target player; every bullet gets the empty follow-up pattern (no
 // follow-up of its own) and the difficulty speed scale.
 void FireEnemyBulletChildPattern(int32_t patternKind, float baseAngle, int32_t count, float x, float y,
                                  float childSpeed, float childSpeedAccel, float childDriftAccelX,

@@ -33,7 +33,7 @@ struct FiredBullet {
 // One frame of a run, as the timeline checks read it.
 struct TimelineFrame {
   int32_t timer = 0;  // the boss's timer after the frame
-  CodeCounts fired;   // bullets that carry a follow-up spec: the boss's (and a minion's)
+  CodeCounts fired;   // bullets that carry a follow-up pattern: the boss's (and a minion's)
   std::vector<FiredBullet> bullets;
   CodeCounts born;  // plain bullets that bursting bullets released
   std::vector<EnemyRecord> spawned;
