@@ -58,7 +58,7 @@ void DrawBlockOverlay(const BlockRecord& b) {
   if (sign.images == nullptr) return;
   const bool digit = sign.images == assets.blockSuujired || sign.images == assets.blockSuujiblue;
   DrawSign(b, sign.images[sign.frame], digit ? 64 : 32, 32);
-  if (sign.countSound) qor::PlaySoundHandlePublic(assets.seCount, 1, 1);
+  if (sign.countSound) PlaySe(assets.seCount);
 }
 
 void DrawItem(ItemRecord& r) {

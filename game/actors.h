@@ -36,6 +36,19 @@ struct ActorHead {
   uint8_t state;
 };
 
+// A rectangle in world pixels; two overlap only where they share area
+// (touching edges do not).
+struct WorldBox {
+  float left, top, right, bottom;
+};
+inline bool BoxesOverlap(const WorldBox& a, const WorldBox& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+// The rectangle of the given half extents around an actor's centre.
+inline WorldBox CentredBox(const ActorHead& h, float halfWidth, float halfHeight) {
+  return {h.x - halfWidth, h.y - halfHeight, h.x + halfWidth, h.y + halfHeight};
+}
+
 // What a shot carries for the pattern it releases at the end of its life.
 struct ShotChildSpec {
   int32_t targetPlayer;

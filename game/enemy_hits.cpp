@@ -10,20 +10,14 @@
 #include "game/items.h"
 #include "game/map_collision.h"
 #include "game/pools.h"
+#include "game/scenes.h"
 #include "game/tile_map.h"
 
 namespace orb {
 
 namespace {
 
-bool Overlaps(const EnemyRecord& e, const ShotRecord& s) {
-  const ActorHead& a = e.head;
-  const ActorHead& b = s.head;
-  return a.x + a.hitboxWidth / 2 > b.x - b.hitboxWidth / 2 && a.x - a.hitboxWidth / 2 < b.x + b.hitboxWidth / 2 &&
-         a.y + a.hitboxHeight / 2 > b.y - b.hitboxHeight / 2 && a.y - a.hitboxHeight / 2 < b.y + b.hitboxHeight / 2;
-}
-
-void PlayEffect(int sound) { qor::PlaySoundHandlePublic(sound, 1, 1); }
+WorldBox HitboxOf(const ActorHead& h) { return CentredBox(h, h.hitboxWidth / 2, h.hitboxHeight / 2); }
 
 // A band of a drop table: the last r it covers and up to five item kinds.
 struct DropBand {
@@ -94,7 +88,7 @@ void HitEnemyByPlayerShots(EnemyRecord& e) {
   for (int i = 0; i < kPlayerShotCount && !defeated; ++i) {
     ShotRecord& s = pools.playerShots[i];
     if (s.head.state == 0 || static_cast<int8_t>(e.mode) >= 50 || e.kind == 43) continue;
-    if (!Overlaps(e, s)) continue;
+    if (!BoxesOverlap(HitboxOf(e.head), HitboxOf(s.head))) continue;
     const float factor = e.damageFactors[s.damageClass & 3];
     const int32_t damage = TruncToInt(static_cast<float>(s.damage) * factor);
     const int64_t left = static_cast<int64_t>(e.hitPoints) - damage;
@@ -102,9 +96,9 @@ void HitEnemyByPlayerShots(EnemyRecord& e) {
     if (damage > 0) e.hitFlash = 2;
     s.head.state = 0;
     if (e.hitPoints > 0) {
-      PlayEffect(damage > 0 ? assets.seShothit0 : assets.seShield0);
+      PlaySe(damage > 0 ? assets.seShothit0 : assets.seShield0);
     } else {
-      PlayEffect(assets.seBomb0);
+      PlaySe(assets.seBomb0);
       DefeatEnemy(e, 0);
       defeated = true;
     }
@@ -118,7 +112,7 @@ void DefeatEnemy(EnemyRecord& e, uint8_t byTouch) {
   if (table != 0) DropEnemyItems(e, table, byTouch);
   switch (e.kind) {
     case 42:
-      PlayEffect(assets.seSwitchon);
+      PlaySe(assets.seSwitchon);
       if (uint8_t* f = StageFlag(game.StageEventDone)) *f = 1;
       break;
     case 15:

@@ -4,6 +4,7 @@
 
 #include "framework/qorlib.h"
 #include "game/asset_table.h"
+#include "game/scenes.h"
 
 namespace orb {
 
@@ -29,7 +30,7 @@ void AssignPadButton(uint32_t player, uint32_t action) {
   uint32_t* masks = input.ConfigButtonMasks + player * 5;
   for (uint32_t bit = kFirstButton; bit <= kLastButton; bit <<= 1) {
     if (!(input.PressedInput[player] & bit) || bit == masks[action]) continue;
-    qor::PlaySoundHandlePublic(assets.seDecide, 1, 1);
+    PlaySe(assets.seDecide);
     const uint32_t old = masks[action];
     for (uint32_t k = 0; k < 5; ++k) {
       if (k != action && masks[k] == bit) masks[k] = old;

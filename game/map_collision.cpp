@@ -7,6 +7,7 @@
 #include "game/config_file.h"
 #include "game/game_state.h"
 #include "game/pools.h"
+#include "game/scenes.h"
 #include "game/tile_map.h"
 
 namespace orb {
@@ -126,7 +127,7 @@ void CrushPlayerUnderBlock() {
   if (member < 0 || member >= kMemberCount) return;
   game.party[member].hitPoints = 0;
   game.party[member].power = 0.0f;
-  qor::PlaySoundHandlePublic(assets.seDead, 1, 1);
+  PlaySe(assets.seDead);
 }
 
 // Slots of the colliding blocks, by horizontal key and then slot.

@@ -18,27 +18,13 @@ namespace orb {
 
 namespace {
 
-struct Box {
-  float left, top, right, bottom;
-};
-
-bool Overlap(const Box& a, const Box& b) {
-  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-Box Centred(const ActorHead& h, float halfWidth, float halfHeight) {
-  return {h.x - halfWidth, h.y - halfHeight, h.x + halfWidth, h.y + halfHeight};
-}
-
-Box BodyOf(const PlayerRecord& p, bool standing) {
+WorldBox BodyOf(const PlayerRecord& p, bool standing) {
   const ActorHead& h = p.head;
   const bool crouched = p.crouch && !standing;
   const float top = crouched ? h.body.crouchTop : h.body.top;
   const float bottom = crouched ? h.body.crouchBottom : h.body.bottom;
   return {h.x + h.body.left, h.y + top, h.x + h.body.right, h.y + bottom};
 }
-
-void Play(int sound) { qor::PlaySoundHandlePublic(sound, 1, 1); }
 
 uint8_t* StageFlag(uint8_t* table) {
   const int32_t s = game.CurrentStage;
@@ -57,18 +43,18 @@ bool Hurt(PlayerRecord& p, PartyMember* m, float damage) {
   m->hitPoints = Saturated(static_cast<int64_t>(m->hitPoints) - TruncToInt(damage));
   if (m->hitPoints < 1) {
     m->hitPoints = 0;
-    Play(assets.seDead);
+    PlaySe(assets.seDead);
     return true;
   }
-  Play(assets.seDamage0);
+  PlaySe(assets.seDamage0);
   return false;
 }
 
 void TakeItems(PlayerRecord& p) {
-  const Box body = BodyOf(p, false);
+  const WorldBox body = BodyOf(p, false);
   for (ItemRecord& item : pools.items) {
     if (item.head.state != kActorActive) continue;
-    if (!Overlap(body, Centred(item.head, item.head.hitboxWidth / 2, item.head.hitboxHeight / 2))) continue;
+    if (!BoxesOverlap(body, CentredBox(item.head, item.head.hitboxWidth / 2, item.head.hitboxHeight / 2))) continue;
     ApplyItem(p, item.kind);
     for (PartyMember& m : game.party) {
       if (m.hitPointsMax > 255) m.hitPointsMax = 255;
@@ -79,12 +65,12 @@ void TakeItems(PlayerRecord& p) {
 }
 
 void TakeBullets(PlayerRecord& p, PartyMember* m) {
-  const Box body = BodyOf(p, false);
-  const Box hit{body.left + 4, body.top + (p.crouch ? 1.0f : 8.0f), body.right - 4, body.bottom - 8};
+  const WorldBox body = BodyOf(p, false);
+  const WorldBox hit{body.left + 4, body.top + (p.crouch ? 1.0f : 8.0f), body.right - 4, body.bottom - 8};
   for (ShotRecord& b : pools.enemyBullets) {
     if (p.invulnerableTimer != 0) return;
     if (b.head.state != kActorActive) continue;
-    if (!Overlap(hit, Centred(b.head, b.head.hitboxWidth / 2, b.head.hitboxHeight / 2))) continue;
+    if (!BoxesOverlap(hit, CentredBox(b.head, b.head.hitboxWidth / 2, b.head.hitboxHeight / 2))) continue;
     const float factor = p.params.damageFactors[b.damageClass & 3];
     const float damage = static_cast<float>(b.damage) * DifficultyDamageFactor() * factor;
     if (Hurt(p, m, damage)) return;
@@ -101,7 +87,7 @@ void Recruit(EnemyRecord& boss, int32_t member) {
   m.down = 0;
   m.hitPoints = m.hitPointsMax;
   scenes.JoinedMemberIndex = member;
-  Play(assets.seNakama);
+  PlaySe(assets.seNakama);
   SetStageFlag(game.StageEventDone);
   OpenStageWalls(true, true);
   game.InGameState = 5;
@@ -113,7 +99,7 @@ void Recruit(EnemyRecord& boss, int32_t member) {
 }
 
 void TakeGap(PlayerRecord& p, const EnemyRecord& gap) {
-  if (gap.kind == 38) Play(assets.seShot9);
+  if (gap.kind == 38) PlaySe(assets.seShot9);
   SetStageFlag(game.WarpGapOpen);
   const WarpDestination d =
       WarpGapDestination(game.CurrentStage, gap.hitPoints, p.head.x, p.head.y, game.EntryX, game.EntryY);
@@ -131,7 +117,7 @@ void TakeGap(PlayerRecord& p, const EnemyRecord& gap) {
 // pressing up while standing).
 void MeetStill(PlayerRecord& p, EnemyRecord& e) {
   const float half = e.mode == 50 ? 2.1f * e.head.hitboxWidth : e.head.hitboxWidth / 2;
-  if (!Overlap(BodyOf(p, true), Centred(e.head, half, e.head.hitboxHeight / 2))) return;
+  if (!BoxesOverlap(BodyOf(p, true), CentredBox(e.head, half, e.head.hitboxHeight / 2))) return;
   if (e.mode == 50) {
     const int32_t member = RecruitedMember(e.kind);
     if (p.crouch && member >= 0) Recruit(e, member);
@@ -143,24 +129,24 @@ void MeetStill(PlayerRecord& p, EnemyRecord& e) {
   if ((PressedBits(p) & kPadUp) && !p.inAir && !IsAnyPlayerKnockedOut()) TakeGap(p, e);
 }
 
-Box TouchBox(const EnemyRecord& e) {
+WorldBox TouchBox(const EnemyRecord& e) {
   const ActorHead& h = e.head;
   const float hw = h.hitboxWidth / 2, hh = h.hitboxHeight / 2;
   switch (e.kind) {
-    case 40: return Centred(h, 1.05f * h.hitboxWidth, hh);
+    case 40: return CentredBox(h, 1.05f * h.hitboxWidth, hh);
     case 29:
       if (h.frame == 6) {
         const float screenX = h.x - game.CameraScrollX;
         const bool left = screenX < 40 || (screenX <= 600 && e.motion.velocityX < 0);
         const float reach = 3.2f * h.hitboxWidth, tall = 0.3f * h.hitboxHeight;
-        return left ? Box{h.x - reach, h.y - tall, h.x + hw, h.y + tall}
-                    : Box{h.x - hw, h.y - tall, h.x + reach, h.y + tall};
+        return left ? WorldBox{h.x - reach, h.y - tall, h.x + hw, h.y + tall}
+                    : WorldBox{h.x - hw, h.y - tall, h.x + reach, h.y + tall};
       }
       break;
     case 2: return {h.x - hw, h.y - 0.8f * h.hitboxHeight, h.x + hw, h.y + hh};
     default: break;
   }
-  return Centred(h, hw, hh);
+  return CentredBox(h, hw, hh);
 }
 
 // Touch damage; true when the player fell.
@@ -168,7 +154,7 @@ bool TouchEnemy(PlayerRecord& p, PartyMember* m, const EnemyRecord& e) {
   if (e.kind == 43 || p.invulnerableTimer != 0) return false;
   const float factor = p.params.damageFactors[0];
   if (!(static_cast<float>(e.touchDamage) * factor > 0)) return false;
-  if (!Overlap(BodyOf(p, false), TouchBox(e))) return false;
+  if (!BoxesOverlap(BodyOf(p, false), TouchBox(e))) return false;
   return Hurt(p, m, static_cast<float>(e.touchDamage) * DifficultyDamageFactor() * factor);
 }
 
@@ -242,7 +228,7 @@ void ApplyItem(PlayerRecord& p, int32_t kind) {
   const int sounds[10] = {assets.seLitem, assets.seSitem, assets.seLitem, assets.seSitem, assets.seFull,
                           assets.seUpitem, assets.seRtitem, assets.seRtitem, assets.seRtitem, assets.seRtitem};
   if (kind < 0 || kind > 9) return;
-  Play(sounds[kind]);
+  PlaySe(sounds[kind]);
   switch (kind) {
     case 0: if (m) m->hitPoints = Saturated(int64_t{m->hitPoints} + (m->hitPointsMax / 10 + 10) / 2); break;
     case 1: if (m) m->power += static_cast<float>(m->powerMax / 10 + 10); break;
@@ -304,7 +290,7 @@ void UpdatePlayerInteractions(PlayerRecord& p) {
   }
   ClampMember(m);
   if (p.stairsMode == 0 && p.head.y > 550) {
-    Play(assets.seDead);
+    PlaySe(assets.seDead);
     KnockOut(p);
   }
   if (m && m->hitPoints < 1) KnockOut(p);

@@ -29,7 +29,7 @@ void EdgeSign(const PlayerRecord& p, int arrowFrame, int arrowX, int labelX, int
   m->power -= 2.0f;
   if (m->hitPoints < 1) {
     m->hitPoints = 0;
-    qor::PlaySoundHandlePublic(assets.seDead, 1, 1);
+    PlaySe(assets.seDead);
   }
 }
 
@@ -139,7 +139,7 @@ void DrawPlayerHitboxesDebug(const PlayerRecord& p) {
   if (!scenes.DebugMode) return;
   DrawCollisionBoxesDebug(p.head, p.crouch != 0);
   if (p.attackPhase == 0) return;
-  const MeleeBox box = PlayerMeleeBox(p, p.attackPhase != 1, p.facing != 0);
+  const WorldBox box = PlayerMeleeBox(p, p.attackPhase != 1, p.facing != 0);
   qor::SelectBlendPublic(1, 77);
   const float cam = game.CameraScrollX;
   PaintBoxRGB(ToInt(box.left - cam), ToInt(box.top), ToInt(box.right - cam), ToInt(box.bottom), 255, 255, 0);

@@ -7,6 +7,7 @@
 #include "game/items.h"
 #include "game/players.h"
 #include "game/pools.h"
+#include "game/scenes.h"
 
 namespace orb {
 
@@ -14,7 +15,6 @@ namespace {
 
 int32_t CharacterOf(const PlayerRecord& p) { return game.ActiveCharacter[p.playerIndex == 1 ? 1 : 0]; }
 
-void Play(int sound) { qor::PlaySoundHandlePublic(sound, 1, 1); }
 
 // Each character's own attack sound, played at timer 1.
 int AttackSound(int32_t character) {
@@ -35,12 +35,12 @@ void PlayAttackSound(const PlayerRecord& p, int32_t character) {
   const int32_t t = p.attackTimer;
   const uint8_t phase = p.attackPhase;
   if (character == 2) {
-    if (phase == 1 && t == 1) Play(assets.seAttack1);
-    if ((phase == 2 || phase == 3) && t == 9) Play(assets.seAttack3);
+    if (phase == 1 && t == 1) PlaySe(assets.seAttack1);
+    if ((phase == 2 || phase == 3) && t == 9) PlaySe(assets.seAttack3);
   } else if (character == 8) {
-    if (t == 1) Play(phase == 2 ? assets.seAttack5 : assets.seAttack1);
+    if (t == 1) PlaySe(phase == 2 ? assets.seAttack5 : assets.seAttack1);
   } else if (t == 1) {
-    Play(AttackSound(character));
+    PlaySe(AttackSound(character));
   }
 }
 
@@ -92,13 +92,9 @@ void EndAttack(PlayerRecord& p, int32_t character) {
   }
 }
 
-bool Overlap(const MeleeBox& a, float left, float top, float right, float bottom) {
-  return a.left < right && left < a.right && a.top < bottom && top < a.bottom;
-}
-
 }  // namespace
 
-MeleeBox PlayerMeleeBox(const PlayerRecord& p, bool strong, bool facingRight) {
+WorldBox PlayerMeleeBox(const PlayerRecord& p, bool strong, bool facingRight) {
   const PlayerParams& c = p.params;
   float reach = c.reachStanding;
   MeleeSpan span = c.spanStanding;
@@ -139,35 +135,33 @@ void MeleeHitEnemy(PlayerRecord& p, EnemyRecord& e) {
   if (p.attackPhase == 0) return;
   const int32_t character = CharacterOf(p);
   const bool strong = p.attackPhase == 2 || p.attackPhase == 3;
-  const MeleeBox box = e.kind == 43 ? PlayerMeleeBox(p, true, false) : PlayerMeleeBox(p, strong, p.facing != 0);
+  const WorldBox box = e.kind == 43 ? PlayerMeleeBox(p, true, false) : PlayerMeleeBox(p, strong, p.facing != 0);
   int32_t damage = p.attackPhase == 2 ? p.params.meleeDamageStrong : p.params.meleeDamage;
   if (character == 2 && strong) {
     if (p.attackTimer < p.params.meleeTiming[2] - 7) return;
     damage = p.params.meleeDamageStrong;
   }
   const ActorHead& h = e.head;
-  const float hw = 0.9f * h.hitboxWidth, hh = h.hitboxHeight / 2;
-  if (!Overlap(box, h.x - hw, h.y - hh, h.x + hw, h.y + hh)) return;
+  if (!BoxesOverlap(box, CentredBox(h, 0.9f * h.hitboxWidth, h.hitboxHeight / 2))) return;
   if (e.damageFactors[0] == 0.0f) {
-    if (game.PlayFrameCount % 4 == 0) Play(assets.seShield0);
+    if (game.PlayFrameCount % 4 == 0) PlaySe(assets.seShield0);
     return;
   }
   if (e.frozenTimer >= 11) return;
   e.frozenTimer = 21;
   const int64_t left = static_cast<int64_t>(e.hitPoints) - damage;
   e.hitPoints = left < INT32_MIN ? INT32_MIN : static_cast<int32_t>(left);
-  Play(e.hitPoints < 1 ? assets.seBomb0 : assets.seHit0);
+  PlaySe(e.hitPoints < 1 ? assets.seBomb0 : assets.seHit0);
 }
 
 void MeleeBreakBlocks(PlayerRecord& p) {
   if (CharacterOf(p) != 8 || (p.attackPhase != 2 && p.attackPhase != 3)) return;
-  const MeleeBox box = PlayerMeleeBox(p, true, p.facing != 0);
+  const WorldBox box = PlayerMeleeBox(p, true, p.facing != 0);
   for (BlockRecord& b : pools.blocks) {
     const ActorHead& h = b.head;
     if (h.state != kActorActive || h.frame != 5 || b.roll != 0.0f || h.spriteWidth != 32) continue;
-    const float hw = h.hitboxWidth / 2, hh = h.hitboxHeight / 2;
-    if (!Overlap(box, h.x - hw, h.y - hh, h.x + hw, h.y + hh)) continue;
-    Play(assets.seBomb0);
+    if (!BoxesOverlap(box, CentredBox(h, h.hitboxWidth / 2, h.hitboxHeight / 2))) continue;
+    PlaySe(assets.seBomb0);
     RemoveObjectWithBurst(b.head);
   }
 }

@@ -10,6 +10,7 @@
 #include "game/map_collision.h"
 #include "game/players.h"
 #include "game/pools.h"
+#include "game/scenes.h"
 #include "game/tile_map.h"
 
 namespace orb {
@@ -123,7 +124,7 @@ void KillOnDeadlyTile(PlayerRecord& p, float vx, float vy) {
     m->hitPoints = 0;
     m->power = 0.0f;
   }
-  qor::PlaySoundHandlePublic(assets.seDead, 1, 1);
+  PlaySe(assets.seDead);
 }
 
 void MoveOffStairs(PlayerRecord& p, uint32_t held) {

@@ -8,6 +8,7 @@
 #include "game/input.h"
 #include "game/players.h"
 #include "game/pools.h"
+#include "game/scenes.h"
 #include "game/shots.h"
 #include "game/volley.h"
 
@@ -60,7 +61,7 @@ struct Shooter {
     const float cost = costFactor * baseCost;
     if (!member || member->power < cost) return false;
     member->power -= cost;
-    qor::PlaySoundHandlePublic(sound, 1, 1);
+    PlaySe(sound);
     return true;
   }
 

@@ -68,10 +68,7 @@ void MeleeHitEnemy(PlayerRecord& p, EnemyRecord& e);
 void MeleeBreakBlocks(PlayerRecord& p);
 // The melee box of the player's current phase and posture (strong: the
 // strong box) on the given side: left, top, right, bottom.
-struct MeleeBox {
-  float left, top, right, bottom;
-};
-MeleeBox PlayerMeleeBox(const PlayerRecord& p, bool strong, bool facingRight);
+WorldBox PlayerMeleeBox(const PlayerRecord& p, bool strong, bool facingRight);
 
 // --- draw (player_draw.cpp) ---
 void DrawPlayer(PlayerRecord& p);

@@ -49,7 +49,7 @@ void DrainMember7() {
   if (static_cast<int64_t>(game.PlayTimeFrames) % 40 != 0 || !DrainStage(game.CurrentStage)) return;
   PartyMember& m = game.party[7];
   if (m.hitPoints <= 0) return;
-  if (m.hitPoints == 1) qor::PlaySoundHandlePublic(assets.seDead, 1, 1);
+  if (m.hitPoints == 1) PlaySe(assets.seDead);
   m.hitPoints -= 1;
 }
 

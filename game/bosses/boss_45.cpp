@@ -10,6 +10,7 @@
 #include "game/crt_rand.h"
 #include "game/game_state.h"
 #include "game/pools.h"
+#include "game/scenes.h"
 
 namespace orb {
 
@@ -200,7 +201,7 @@ void DefeatSequence(EnemyRecord& e) {
   }
   if (e.timer >= 250) game.EndingTimer += 1;
   if (e.timer == 250) LeapAway(e);
-  if (e.timer == 270) qor::PlaySoundHandlePublic(assets.seBosscrash, 1, 1);
+  if (e.timer == 270) PlaySe(assets.seBosscrash);
   if (e.timer == 790) ChangeStageAtPoint(151, 688.0f, 256.0f);
 }
 
