@@ -76,11 +76,6 @@ int32_t DropTableOfKind(int32_t kind) {
   }
 }
 
-uint8_t* StageFlag(uint8_t* table) {
-  const int32_t s = game.CurrentStage;
-  return s >= 0 && s < kStageTableSize ? &table[s] : nullptr;
-}
-
 }  // namespace
 
 void HitEnemyByPlayerShots(EnemyRecord& e) {
@@ -113,10 +108,10 @@ void DefeatEnemy(EnemyRecord& e, uint8_t byTouch) {
   switch (e.kind) {
     case 42:
       PlaySe(assets.seSwitchon);
-      if (uint8_t* f = StageFlag(game.StageEventDone)) *f = 1;
+      SetCurrentStageFlag(game.StageEventDone);
       break;
     case 15:
-      if (uint8_t* f = StageFlag(game.TakenItem5AndBosses)) *f = 1;
+      SetCurrentStageFlag(game.TakenItem5AndBosses);
       OpenStageWalls(true, true);
       break;
     case 29: case 30: case 31: case 32: case 33: case 34: case 35: case 36: case 37: case 45:

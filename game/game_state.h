@@ -80,6 +80,10 @@ extern GameState game;
 
 void ResetGameState();
 
+// Sets the current stage's entry of a per-stage progress table to 1; a
+// stage number outside the table writes nothing.
+void SetCurrentStageFlag(uint8_t* table);
+
 // max(difficulty - 1, 0): the excess the stage routines scale by.
 float DifficultyExcess();
 

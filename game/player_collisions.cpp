@@ -26,13 +26,6 @@ WorldBox BodyOf(const PlayerRecord& p, bool standing) {
   return {h.x + h.body.left, h.y + top, h.x + h.body.right, h.y + bottom};
 }
 
-uint8_t* StageFlag(uint8_t* table) {
-  const int32_t s = game.CurrentStage;
-  return s >= 0 && s < kStageTableSize ? &table[s] : nullptr;
-}
-void SetStageFlag(uint8_t* table) {
-  if (uint8_t* f = StageFlag(table)) *f = 1;
-}
 
 int32_t Saturated(int64_t v) { return v > INT32_MAX ? INT32_MAX : v < INT32_MIN ? INT32_MIN : static_cast<int32_t>(v); }
 
@@ -88,7 +81,7 @@ void Recruit(EnemyRecord& boss, int32_t member) {
   m.hitPoints = m.hitPointsMax;
   scenes.JoinedMemberIndex = member;
   PlaySe(assets.seNakama);
-  SetStageFlag(game.StageEventDone);
+  SetCurrentStageFlag(game.StageEventDone);
   OpenStageWalls(true, true);
   game.InGameState = 5;
   game.InGameStateTimer = 0;
@@ -100,7 +93,7 @@ void Recruit(EnemyRecord& boss, int32_t member) {
 
 void TakeGap(PlayerRecord& p, const EnemyRecord& gap) {
   if (gap.kind == 38) PlaySe(assets.seShot9);
-  SetStageFlag(game.WarpGapOpen);
+  SetCurrentStageFlag(game.WarpGapOpen);
   const WarpDestination d =
       WarpGapDestination(game.CurrentStage, gap.hitPoints, p.head.x, p.head.y, game.EntryX, game.EntryY);
   game.CurrentStage = d.stage;
@@ -241,17 +234,17 @@ void ApplyItem(PlayerRecord& p, int32_t kind) {
       }
       break;
     case 5:
-      SetStageFlag(game.TakenItem5AndBosses);
+      SetCurrentStageFlag(game.TakenItem5AndBosses);
       if (game.LivesLeft < 9) ++game.LivesLeft;
       break;
     case 6:
       ++game.ItemCounters[0];
-      SetStageFlag(game.TakenItem6);
+      SetCurrentStageFlag(game.TakenItem6);
       if (m) m->hitPoints = m->hitPointsMax = Saturated(int64_t{m->hitPointsMax} + 15);
       break;
     case 7:
       ++game.ItemCounters[1];
-      SetStageFlag(game.TakenItem7);
+      SetCurrentStageFlag(game.TakenItem7);
       if (m) {
         m->powerMax = Saturated(int64_t{m->powerMax} + 10);
         m->power = static_cast<float>(m->powerMax);
@@ -260,7 +253,7 @@ void ApplyItem(PlayerRecord& p, int32_t kind) {
     case 8:
       for (PartyMember& all : game.party) all.hitPoints = all.hitPointsMax = Saturated(int64_t{all.hitPointsMax} + 20);
       ++game.ItemCounters[2];
-      SetStageFlag(game.TakenItem8);
+      SetCurrentStageFlag(game.TakenItem8);
       break;
     default:
       for (PartyMember& all : game.party) {
@@ -268,7 +261,7 @@ void ApplyItem(PlayerRecord& p, int32_t kind) {
         all.power = static_cast<float>(all.powerMax);
       }
       ++game.ItemCounters[3];
-      SetStageFlag(game.TakenItem9);
+      SetCurrentStageFlag(game.TakenItem9);
       break;
   }
 }

@@ -157,8 +157,7 @@ void LeaveBeaten(EnemyRecord& e) {
   }
   if (e.timer != 140) return;
   LeapAway(e);
-  const int32_t stage = game.CurrentStage;
-  if (stage >= 0 && stage < kStageTableSize) game.TakenItem5AndBosses[stage] = 1;
+  SetCurrentStageFlag(game.TakenItem5AndBosses);
   const int32_t column = TruncToInt(game.links.rightBound) / kTileSize + 20;
   if (column < 1 || column >= kTileColumns) return;
   for (int row = 0; row < kTileRows; ++row) tiles.TileMap[row][column] = tiles.TileMap[row][column - 1];
