@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/core/archive.h"
-#include "framework/core/archive_writer.h"
-#include "framework/core/file_access.h"
+#include "framework/core/archives/archive.h"
+#include "framework/core/archives/archive_writer.h"
+#include "framework/core/files/file_access.h"
 #include "platform/kernel/file_io.h"
 #include "platform/kernel/path_map.h"
 #include "bench_clock.h"

@@ -5,12 +5,12 @@
 #include <benchmark/benchmark.h>
 #include <time.h>
 
-#include "game/asset_table.h"
-#include "game/blocks.h"
+#include "game/world/asset_table.h"
+#include "game/actors/blocks.h"
 #include "game/game_reset.h"
-#include "game/game_state.h"
-#include "game/pools.h"
-#include "game/tile_map.h"
+#include "game/world/game_state.h"
+#include "game/world/pools.h"
+#include "game/world/tile_map.h"
 
 namespace {
 

@@ -4,12 +4,12 @@
 // software road and presented on the headless host without pacing. Reports
 // frames per second ("fps") and the share of the 16.7 ms frame ("budget_pct").
 #include "bench_clock.h"
-#include "game/enemies.h"
-#include "game/game_state.h"
-#include "game/roster.h"
-#include "game/shots.h"
+#include "game/enemies/enemies.h"
+#include "game/world/game_state.h"
+#include "game/world/roster.h"
+#include "game/actors/shots.h"
 #include "game/stages/stage_setup.h"
-#include "game/world_hooks.h"
+#include "game/scenes/world_hooks.h"
 #include "game_bench.h"
 
 namespace {

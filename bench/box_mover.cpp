@@ -6,9 +6,9 @@
 #include <time.h>
 
 #include "game/game_reset.h"
-#include "game/map_collision.h"
-#include "game/pools.h"
-#include "game/tile_map.h"
+#include "game/world/map_collision.h"
+#include "game/world/pools.h"
+#include "game/world/tile_map.h"
 
 namespace {
 

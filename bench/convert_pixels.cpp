@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "framework/graphics/convert_pixels.h"
+#include "framework/graphics/images/convert_pixels.h"
 #include "bench_clock.h"
 
 namespace {

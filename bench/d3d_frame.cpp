@@ -8,11 +8,11 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "framework/graphics/draw_entries.h"
-#include "framework/graphics/draw_state.h"
-#include "framework/graphics/graph_load.h"
-#include "framework/graphics/graphics_reset.h"
-#include "framework/graphics/screen.h"
+#include "framework/graphics/graphs/draw_entries.h"
+#include "framework/graphics/graphs/draw_state.h"
+#include "framework/graphics/graphs/graph_load.h"
+#include "framework/graphics/screen/graphics_reset.h"
+#include "framework/graphics/screen/screen.h"
 #include "framework/qorlib.h"
 #include "bench_clock.h"
 

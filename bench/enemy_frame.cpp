@@ -6,13 +6,13 @@
 #include <benchmark/benchmark.h>
 #include <time.h>
 
-#include "game/enemies.h"
+#include "game/enemies/enemies.h"
 #include "game/game_reset.h"
-#include "game/game_state.h"
-#include "game/pools.h"
-#include "game/shots.h"
-#include "game/tile_map.h"
-#include "game/world_hooks.h"
+#include "game/world/game_state.h"
+#include "game/world/pools.h"
+#include "game/actors/shots.h"
+#include "game/world/tile_map.h"
+#include "game/scenes/world_hooks.h"
 
 namespace {
 

@@ -12,13 +12,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "framework/graphics/graphics_reset.h"
+#include "framework/graphics/screen/graphics_reset.h"
 #include "framework/qorlib.h"
 #include "game/game_reset.h"
-#include "game/game_state.h"
+#include "game/world/game_state.h"
 #include "game/graph_calls.h"
-#include "game/pools.h"
-#include "game/scenes.h"
+#include "game/world/pools.h"
+#include "game/scenes/scenes.h"
 #include "platform/host/headless/headless_control.h"
 
 namespace orb::bench {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/graphics/graphics_reset.h"
+#include "framework/graphics/screen/graphics_reset.h"
 #include "framework/qorlib.h"
 #include "bench_clock.h"
 

@@ -17,9 +17,9 @@
 // jpeglib.h needs size_t and FILE declared first.
 #include <jpeglib.h>
 
-#include "framework/core/file_access.h"
-#include "framework/core/memory_stream.h"
-#include "framework/graphics/image_loader.h"
+#include "framework/core/files/file_access.h"
+#include "framework/core/files/memory_stream.h"
+#include "framework/graphics/images/image_loader.h"
 #include "platform/kernel/path_map.h"
 #include "tests/framework/graphics/image_writers.h"
 #include "bench_clock.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bench_clock.h"
-#include "framework/sound/theora_decoder.h"
+#include "framework/sound/movie/theora_decoder.h"
 #include "movie_test_support.h"
 
 namespace {

@@ -10,14 +10,14 @@
 #include <ctime>
 #include <string>
 
-#include "framework/graphics/graphics_reset.h"
+#include "framework/graphics/screen/graphics_reset.h"
 #include "framework/qorlib.h"
 #include "game/game_reset.h"
-#include "game/game_state.h"
+#include "game/world/game_state.h"
 #include "game/graph_calls.h"
-#include "game/pools.h"
-#include "game/roster.h"
-#include "game/scenes.h"
+#include "game/world/pools.h"
+#include "game/world/roster.h"
+#include "game/scenes/scenes.h"
 #include "game/stages/stage_setup.h"
 #include "platform/host/headless/headless_control.h"
 #include "bench_clock.h"

@@ -10,11 +10,11 @@
 #include <ctime>
 #include <vector>
 
-#include "framework/graphics/draw_state.h"
-#include "framework/graphics/graph_record.h"
-#include "framework/graphics/graphics_reset.h"
-#include "framework/graphics/screen.h"
-#include "framework/graphics/surface_2d.h"
+#include "framework/graphics/graphs/draw_state.h"
+#include "framework/graphics/graphs/graph_record.h"
+#include "framework/graphics/screen/graphics_reset.h"
+#include "framework/graphics/screen/screen.h"
+#include "framework/graphics/surfaces/surface_2d.h"
 #include "framework/qorlib.h"
 #include "bench_clock.h"
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "framework/core/memory.h"
-#include "framework/core/memory_stream.h"
+#include "framework/core/files/memory_stream.h"
 #include "framework/sound/sound_convert.h"
 #include "framework/sound/wav_file.h"
 #include "framework/sound/sound_handles.h"

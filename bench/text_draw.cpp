@@ -7,9 +7,9 @@
 
 #include <time.h>
 
-#include "framework/graphics/font_handles.h"
-#include "framework/graphics/screen.h"
-#include "framework/graphics/text_draw.h"
+#include "framework/graphics/fonts/font_handles.h"
+#include "framework/graphics/screen/screen.h"
+#include "framework/graphics/fonts/text_draw.h"
 
 namespace {
 

@@ -10,7 +10,7 @@ extern "C" {
 #include <cstdint>
 #include <vector>
 
-#include "framework/sound/yuv_convert.h"
+#include "framework/sound/movie/yuv_convert.h"
 
 namespace {
 

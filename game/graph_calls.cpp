@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "framework/qorlib.h"
-#include "game/stage_load.h"
+#include "game/world/stage_load.h"
 
 namespace orb {
 

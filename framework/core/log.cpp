@@ -4,7 +4,7 @@
 #include <cstdarg>
 #include <cstring>
 
-#include "framework/core/framework_status.h"
+#include "framework/core/life/framework_status.h"
 #include "framework/core/memory.h"
 #include "framework/core/string_helpers.h"
 #include "framework/core/time_helpers.h"

@@ -1,6 +1,6 @@
 #include "framework/core/time_helpers.h"
 
-#include "framework/core/framework_status.h"
+#include "framework/core/life/framework_status.h"
 #include "platform/host/host.h"
 #include "platform/kernel/clock.h"
 

@@ -13,7 +13,7 @@
 
 #include <cstdint>
 
-#include "framework/graphics/rect.h"
+#include "framework/graphics/graphs/rect.h"
 #include "framework/softrender/mem_image.h"
 #include "framework/softrender/soft_draw_settings.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "framework/core/memory.h"
-#include "framework/graphics/screen_size.h"
+#include "framework/graphics/screen/screen_size.h"
 
 namespace qor {
 

@@ -5,10 +5,10 @@
 
 #include <cstdint>
 
-#include "framework/graphics/convert_pixels.h"
-#include "framework/graphics/graph_image.h"
-#include "framework/graphics/pixel_format.h"
-#include "framework/graphics/rect.h"
+#include "framework/graphics/images/convert_pixels.h"
+#include "framework/graphics/graphs/graph_image.h"
+#include "framework/graphics/images/pixel_format.h"
+#include "framework/graphics/graphs/rect.h"
 
 namespace qor {
 

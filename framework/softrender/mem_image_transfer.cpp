@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "framework/graphics/pixel_access.h"
+#include "framework/graphics/images/pixel_access.h"
 #include "framework/softrender/mem_image.h"
 
 namespace qor {

@@ -62,7 +62,7 @@
 #include <cstring>
 #include <type_traits>
 
-#include "framework/graphics/pixel_access.h"
+#include "framework/graphics/images/pixel_access.h"
 #include "framework/softrender/blend_tables.h"
 #include "framework/softrender/mem_image.h"
 #include "framework/softrender/soft_blend.h"

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "framework/graphics/rect.h"
+#include "framework/graphics/graphs/rect.h"
 
 namespace qor {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "framework/graphics/pixel_access.h"
+#include "framework/graphics/images/pixel_access.h"
 #include "framework/softrender/soft_blend.h"
 
 namespace qor {

@@ -11,7 +11,7 @@
 
 #include <cstdint>
 
-#include "framework/graphics/rect.h"
+#include "framework/graphics/graphs/rect.h"
 #include "framework/softrender/xform_fixed.h"
 
 namespace qor {

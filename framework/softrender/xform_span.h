@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "framework/graphics/rect.h"
+#include "framework/graphics/graphs/rect.h"
 #include "framework/softrender/mem_image.h"
 #include "framework/softrender/soft_draw_settings.h"
 #include "framework/softrender/xform_fixed.h"

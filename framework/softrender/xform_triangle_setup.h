@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "framework/graphics/rect.h"
+#include "framework/graphics/graphs/rect.h"
 #include "framework/softrender/xform_fixed.h"
 
 namespace qor {

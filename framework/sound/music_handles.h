@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "framework/graphics/handle_table.h"
+#include "framework/graphics/graphs/handle_table.h"
 
 namespace qor {
 

@@ -4,7 +4,7 @@
 
 #include "framework/core/log.h"
 #include "framework/core/memory.h"
-#include "framework/core/memory_stream.h"
+#include "framework/core/files/memory_stream.h"
 #include "framework/sound/sound_buffers.h"
 #include "framework/sound/sound_convert.h"
 #include "framework/sound/sound_handles.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "framework/core/link_list.h"
-#include "framework/core/file_access.h"
+#include "framework/core/files/file_access.h"
 #include "platform/acm/acm.h"
 #include "platform/dsound/dsound.h"
 

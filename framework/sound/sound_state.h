@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "framework/graphics/handle_table.h"
+#include "framework/graphics/graphs/handle_table.h"
 #include "framework/sound/sound_records.h"
 #include "platform/dsound/dsound.h"
 

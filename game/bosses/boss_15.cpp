@@ -4,7 +4,7 @@
 #include <initializer_list>
 
 #include "game/bosses/boss_blocks.h"
-#include "game/game_state.h"
+#include "game/world/game_state.h"
 
 namespace orb {
 

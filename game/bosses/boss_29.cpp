@@ -2,8 +2,8 @@
 // minions, fires aimed rows of fans while standing and jumping, backsteps
 // and dashes at the player, and closes its cycle with hops and bursts.
 #include "game/bosses/boss_blocks.h"
-#include "game/game_state.h"
-#include "game/map_collision.h"
+#include "game/world/game_state.h"
+#include "game/world/map_collision.h"
 
 namespace orb {
 

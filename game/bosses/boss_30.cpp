@@ -5,7 +5,7 @@
 #include <cstddef>
 
 #include "game/bosses/boss_blocks.h"
-#include "game/game_state.h"
+#include "game/world/game_state.h"
 
 namespace orb {
 

@@ -3,8 +3,8 @@
 // fountain of bursting bullets in the hard phase), layered rings, and a walk
 // with aimed sprays.
 #include "game/bosses/boss_blocks.h"
-#include "game/crt_rand.h"
-#include "game/game_state.h"
+#include "game/world/crt_rand.h"
+#include "game/world/game_state.h"
 
 namespace orb {
 

@@ -2,7 +2,7 @@
 // six rings, and a long hover of streams whose colours come from the game's
 // generator (hard) or of widening aimed fans.
 #include "game/bosses/fight_steps.h"
-#include "game/crt_rand.h"
+#include "game/world/crt_rand.h"
 
 namespace orb {
 

@@ -4,9 +4,9 @@
 // On the final stages the same kind is a scripted actor.
 #include "game/bosses/fight_steps.h"
 #include "game/bosses/final_scenes.h"
-#include "game/game_state.h"
-#include "game/map_collision.h"
-#include "game/tile_map.h"
+#include "game/world/game_state.h"
+#include "game/world/map_collision.h"
+#include "game/world/tile_map.h"
 
 namespace orb {
 

@@ -3,14 +3,14 @@
 // ring bursts (hard) or fans. Its beaten copy clears the screen, starts the
 // ending clock, leaps away and moves the game on to stage 151.
 #include "framework/qorlib.h"
-#include "game/asset_table.h"
+#include "game/world/asset_table.h"
 #include <initializer_list>
 
 #include "game/bosses/fight_steps.h"
-#include "game/crt_rand.h"
-#include "game/game_state.h"
-#include "game/pools.h"
-#include "game/scenes.h"
+#include "game/world/crt_rand.h"
+#include "game/world/game_state.h"
+#include "game/world/pools.h"
+#include "game/scenes/scenes.h"
 
 namespace orb {
 

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "game/enemies.h"
+#include "game/enemies/enemies.h"
 
 namespace orb {
 

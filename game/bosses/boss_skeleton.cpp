@@ -1,7 +1,7 @@
 // The steps every boss fight shares.
 #include "game/bosses/boss_blocks.h"
-#include "game/pools.h"
-#include "game/scenes.h"
+#include "game/world/pools.h"
+#include "game/scenes/scenes.h"
 
 namespace orb {
 

@@ -1,6 +1,6 @@
 #include "game/bosses/fight_steps.h"
 
-#include "game/game_state.h"
+#include "game/world/game_state.h"
 
 namespace orb {
 

@@ -2,7 +2,7 @@
 // the last of them hands the game over to stage 152.
 #include "game/bosses/fight_steps.h"
 #include "game/bosses/final_scenes.h"
-#include "game/game_state.h"
+#include "game/world/game_state.h"
 
 namespace orb {
 

@@ -3,9 +3,9 @@
 // and the hidden players regroup for the staff roll.
 #include "game/bosses/fight_steps.h"
 #include "game/bosses/final_scenes.h"
-#include "game/game_state.h"
-#include "game/pools.h"
-#include "game/sprite_draw.h"
+#include "game/world/game_state.h"
+#include "game/world/pools.h"
+#include "game/actors/sprite_draw.h"
 
 namespace orb {
 

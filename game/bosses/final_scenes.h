@@ -3,7 +3,7 @@
 // on stage 152 kind 47 steps the ending clock and all three follow it.
 #pragma once
 
-#include "game/enemies.h"
+#include "game/enemies/enemies.h"
 
 namespace orb {
 

@@ -1,4 +1,4 @@
-#include "game/game_state.h"
+#include "game/world/game_state.h"
 #include "game/stages/stage_routines.h"
 #include "game/stages/stage_setup.h"
 

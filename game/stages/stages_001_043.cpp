@@ -5,11 +5,11 @@
 // edges with exits and of the stairs, where the players arrive.
 #include "game/stages/stage_routines.h"
 #include "game/stages/stage_setup.h"
-#include "game/asset_table.h"
-#include "game/blocks.h"
-#include "game/enemies.h"
-#include "game/game_state.h"
-#include "game/items.h"
+#include "game/world/asset_table.h"
+#include "game/actors/blocks.h"
+#include "game/enemies/enemies.h"
+#include "game/world/game_state.h"
+#include "game/actors/items.h"
 
 namespace orb {
 

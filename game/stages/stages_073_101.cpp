@@ -4,12 +4,12 @@
 // the floor at y 416, fliers in the open air, nothing near the ends the
 // players arrive at or on the stairs. A gap stands where the hub's gap to it
 // lands the players, shifted up and to the left by 54.4 and 28.8.
-#include "game/asset_table.h"
-#include "game/blocks.h"
-#include "game/enemies.h"
-#include "game/game_state.h"
-#include "game/items.h"
-#include "game/pools.h"
+#include "game/world/asset_table.h"
+#include "game/actors/blocks.h"
+#include "game/enemies/enemies.h"
+#include "game/world/game_state.h"
+#include "game/actors/items.h"
+#include "game/world/pools.h"
 #include "game/stages/stage_routines.h"
 #include "game/stages/stage_setup.h"
 

@@ -7,10 +7,10 @@
 // Fliers that chase or run at the players wait beyond the screen they
 // arrive on; the ones that charge fly at the players' height. Walkers turn
 // at ledges.
-#include "game/blocks.h"
-#include "game/enemies.h"
-#include "game/game_state.h"
-#include "game/items.h"
+#include "game/actors/blocks.h"
+#include "game/enemies/enemies.h"
+#include "game/world/game_state.h"
+#include "game/actors/items.h"
 #include "game/stages/stage_routines.h"
 #include "game/stages/stage_setup.h"
 

@@ -1,9 +1,9 @@
 // The set-up routines of stages 127 to 152: each begins its stage, then spawns what the stage holds.
 // Spawns stand on the stage maps as described in stages_102_126.cpp.
-#include "game/blocks.h"
-#include "game/enemies.h"
-#include "game/game_state.h"
-#include "game/items.h"
+#include "game/actors/blocks.h"
+#include "game/enemies/enemies.h"
+#include "game/world/game_state.h"
+#include "game/actors/items.h"
 #include "game/stages/stage_routines.h"
 #include "game/stages/stage_setup.h"
 

@@ -1,5 +1,5 @@
-#include "game/game_state.h"
-#include "game/stage_load.h"
+#include "game/world/game_state.h"
+#include "game/world/stage_load.h"
 #include "game/stages/stage_setup.h"
 
 namespace orb {

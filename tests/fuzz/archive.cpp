@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/core/archive.h"
-#include "framework/core/file_access.h"
+#include "framework/core/archives/archive.h"
+#include "framework/core/files/file_access.h"
 #include "fuzz_support.h"
 #include "platform/kernel/file_io.h"
 #include "platform/kernel/threads.h"

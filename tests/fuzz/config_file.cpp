@@ -4,9 +4,9 @@
 #include <cstdlib>
 
 #include "fuzz_support.h"
-#include "game/config_file.h"
+#include "game/world/config_file.h"
 #include "game/game_reset.h"
-#include "game/input.h"
+#include "game/world/input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz::InScratchFolder here;

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "framework/graphics/font_handles.h"
-#include "framework/graphics/screen.h"
-#include "framework/graphics/text_draw.h"
+#include "framework/graphics/fonts/font_handles.h"
+#include "framework/graphics/screen/screen.h"
+#include "framework/graphics/fonts/text_draw.h"
 
 using fuzz::Take;
 

@@ -6,11 +6,11 @@
 
 #include "fuzz_support.h"
 
-#include "framework/graphics/draw_entries.h"
-#include "framework/graphics/draw_state.h"
-#include "framework/graphics/graph_load.h"
-#include "framework/graphics/image_loader.h"
-#include "framework/graphics/soft_image.h"
+#include "framework/graphics/graphs/draw_entries.h"
+#include "framework/graphics/graphs/draw_state.h"
+#include "framework/graphics/graphs/graph_load.h"
+#include "framework/graphics/images/image_loader.h"
+#include "framework/graphics/images/soft_image.h"
 #include "framework/qorlib.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) { return fuzz::StartSoftFramework(); }

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "framework/core/http_request.h"
+#include "framework/core/net/http_request.h"
 #include "framework/core/memory.h"
-#include "framework/core/net_socket.h"
+#include "framework/core/net/net_socket.h"
 #include "fuzz_support.h"
 #include "platform/net/winsock.h"
 

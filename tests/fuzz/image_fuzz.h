@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "framework/core/memory.h"
-#include "framework/core/memory_stream.h"
-#include "framework/graphics/image_loader.h"
+#include "framework/core/files/memory_stream.h"
+#include "framework/graphics/images/image_loader.h"
 
 namespace fuzz {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/core/lz_codec.h"
+#include "framework/core/archives/lz_codec.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int64_t claimed = qor::DecompressLz(data, size, nullptr, 0);

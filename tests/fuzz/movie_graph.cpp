@@ -7,12 +7,12 @@
 
 #include "fuzz_support.h"
 
-#include "framework/graphics/draw_entries.h"
-#include "framework/graphics/draw_state.h"
-#include "framework/graphics/graph_load.h"
-#include "framework/graphics/graph_record.h"
+#include "framework/graphics/graphs/draw_entries.h"
+#include "framework/graphics/graphs/draw_state.h"
+#include "framework/graphics/graphs/graph_load.h"
+#include "framework/graphics/graphs/graph_record.h"
 #include "framework/qorlib.h"
-#include "framework/sound/movie.h"
+#include "framework/sound/movie/movie.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) { return fuzz::StartSoftFramework(); }
 

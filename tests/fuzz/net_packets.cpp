@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "framework/core/net_socket.h"
+#include "framework/core/net/net_socket.h"
 #include "platform/net/winsock.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -9,9 +9,9 @@
 
 #include "fuzz_support.h"
 #include "game/game_reset.h"
-#include "game/game_state.h"
-#include "game/roster.h"
-#include "game/save_slots.h"
+#include "game/world/game_state.h"
+#include "game/world/roster.h"
+#include "game/world/save_slots.h"
 
 namespace {
 void Check(bool ok) {

@@ -2,7 +2,7 @@
 // played looping on the manual sink with the refill run between mixes.
 #include <cstdint>
 
-#include "framework/core/memory_stream.h"
+#include "framework/core/files/memory_stream.h"
 #include "framework/sound/sound_handles.h"
 #include "framework/sound/sound_load.h"
 #include "framework/sound/sound_play.h"

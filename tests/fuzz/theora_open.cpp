@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "framework/sound/theora_decoder.h"
+#include "framework/sound/movie/theora_decoder.h"
 
 namespace {
 

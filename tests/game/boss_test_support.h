@@ -9,13 +9,13 @@
 #include <cstdint>
 #include <vector>
 
-#include "game/enemies.h"
-#include "game/game_state.h"
-#include "game/pools.h"
-#include "game/scenes.h"
+#include "game/enemies/enemies.h"
+#include "game/world/game_state.h"
+#include "game/world/pools.h"
+#include "game/scenes/scenes.h"
 #include "game/stages/stage_setup.h"
-#include "game/tile_map.h"
-#include "game/world_hooks.h"
+#include "game/world/tile_map.h"
+#include "game/scenes/world_hooks.h"
 #include "game_test_support.h"
 
 namespace orb {

@@ -6,19 +6,19 @@
 #include <cstdio>
 #include <map>
 
-#include "framework/core/framework_life.h"
+#include "framework/core/life/framework_life.h"
 #include "framework/core/life_test_support.h"
 #include "framework/qorlib.h"
-#include "game/character_tables.h"
-#include "game/enemies.h"
-#include "game/game_state.h"
-#include "game/input.h"
-#include "game/pools.h"
-#include "game/roster.h"
-#include "game/scenes.h"
-#include "game/stage_load.h"
+#include "game/world/character_tables.h"
+#include "game/enemies/enemies.h"
+#include "game/world/game_state.h"
+#include "game/world/input.h"
+#include "game/world/pools.h"
+#include "game/world/roster.h"
+#include "game/scenes/scenes.h"
+#include "game/world/stage_load.h"
 #include "game/stages/stage_setup.h"
-#include "game/tile_map.h"
+#include "game/world/tile_map.h"
 #include "game_test_support.h"
 
 namespace orb::test {

@@ -1,7 +1,7 @@
 // Where stages 1 to 43 place actors at fixed points above the plain floor,
 // the maps give them ledges to stand on: one-way floors, which the players
 // pass from below and walk under.
-#include "game/tile_map.h"
+#include "game/world/tile_map.h"
 #include "stage_maps.h"
 
 namespace mkassets {

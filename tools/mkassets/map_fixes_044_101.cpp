@@ -2,7 +2,7 @@
 // Where that point does not meet the plain floor, the map meets it: a ledge
 // just below the gap (a one-way floor, which the players pass from below),
 // or a shallow dip in the floor where the gap would reach into it.
-#include "game/tile_map.h"
+#include "game/world/tile_map.h"
 #include "stage_maps.h"
 
 namespace mkassets {

@@ -2,7 +2,7 @@
 // the players; where that point is above the plain floor, the map gives the
 // door a ledge under it at the height the hub's gaps stand over the floor:
 // one-way floors, which the players pass from below.
-#include "game/tile_map.h"
+#include "game/world/tile_map.h"
 #include "stage_maps.h"
 
 namespace mkassets {

@@ -5,9 +5,9 @@
 #include <set>
 #include <utility>
 
-#include "game/game_state.h"
+#include "game/world/game_state.h"
 #include "game/stages/stage_setup.h"
-#include "game/tile_map.h"
+#include "game/world/tile_map.h"
 
 namespace mkassets {
 

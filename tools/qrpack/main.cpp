@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/core/archive.h"
-#include "framework/core/archive_writer.h"
+#include "framework/core/archives/archive.h"
+#include "framework/core/archives/archive_writer.h"
 #include "framework/core/string_helpers.h"
 #include "platform/kernel/file_io.h"
 #include "platform/kernel/path_map.h"

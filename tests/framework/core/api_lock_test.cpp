@@ -6,7 +6,7 @@
 #include <mutex>
 #include <vector>
 
-#include "framework/core/api_lock.h"
+#include "framework/core/life/api_lock.h"
 #include "platform/kernel/threads.h"
 
 using namespace qor;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "file_test_support.h"
-#include "framework/core/lz_codec.h"
+#include "framework/core/archives/lz_codec.h"
 
 using namespace qor;
 using filetest::ScratchDir;

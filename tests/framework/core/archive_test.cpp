@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "file_test_support.h"
-#include "framework/core/archive_tables.h"
-#include "framework/core/lz_codec.h"
+#include "framework/core/archives/archive_tables.h"
+#include "framework/core/archives/lz_codec.h"
 
 using namespace qor;
 using filetest::DirNode;

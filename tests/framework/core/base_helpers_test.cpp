@@ -5,7 +5,7 @@
 #include <climits>
 #include <limits>
 
-#include "framework/core/framework_status.h"
+#include "framework/core/life/framework_status.h"
 #include "framework/core/link_list.h"
 #include "framework/core/math_helpers.h"
 #include "framework/core/time_helpers.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "framework/core/framework_status.h"
+#include "framework/core/life/framework_status.h"
 #include "framework/core/log.h"
 #include "framework/core/memory.h"
 #include "framework/core/screen_log.h"

@@ -10,9 +10,9 @@
 
 #include "core_test_support.h"
 #include "file_test_support.h"
-#include "framework/core/file_paths.h"
-#include "framework/core/memory_stream.h"
-#include "framework/core/thread_file.h"
+#include "framework/core/files/file_paths.h"
+#include "framework/core/files/memory_stream.h"
+#include "framework/core/files/thread_file.h"
 #include "platform/kernel/find_file.h"
 
 using namespace qor;

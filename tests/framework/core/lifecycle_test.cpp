@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "framework/core/fatal.h"
+#include "framework/core/life/fatal.h"
 #include "framework/qorlib.h"
 #include "life_test_support.h"
 #include "platform/window/display_settings.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "core_test_support.h"
-#include "framework/core/framework_status.h"
+#include "framework/core/life/framework_status.h"
 #include "framework/core/time_helpers.h"
 #include "platform/host/host.h"
 #include "platform/net/winsock.h"

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "framework/core/archive_format.h"
-#include "framework/core/lz_codec.h"
+#include "framework/core/archives/archive_format.h"
+#include "framework/core/archives/lz_codec.h"
 
 namespace qor {
 namespace {

@@ -6,8 +6,8 @@
 #include <random>
 #include <vector>
 
-#include "framework/graphics/convert_pixels.h"
-#include "framework/graphics/pixel_access.h"
+#include "framework/graphics/images/convert_pixels.h"
+#include "framework/graphics/images/pixel_access.h"
 
 namespace qor {
 namespace {

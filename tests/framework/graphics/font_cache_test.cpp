@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "font_test_support.h"
-#include "framework/graphics/draw_state.h"
-#include "framework/graphics/font_handles.h"
-#include "framework/graphics/text_draw.h"
+#include "framework/graphics/graphs/draw_state.h"
+#include "framework/graphics/fonts/font_handles.h"
+#include "framework/graphics/fonts/text_draw.h"
 #include "graphics_test_support.h"
 #include "platform/gdi/gdi.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/core/archive_writer.h"
+#include "framework/core/archives/archive_writer.h"
 #include "framework/qorlib.h"
 #include "graphics_test_support.h"
 #include "image_test_support.h"

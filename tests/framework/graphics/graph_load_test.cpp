@@ -11,12 +11,12 @@
 #include <cmath>
 #include <vector>
 
-#include "framework/core/archive_writer.h"
-#include "framework/graphics/draw_entries.h"
-#include "framework/graphics/dib_section.h"
-#include "framework/graphics/draw_state.h"
-#include "framework/graphics/graph_load.h"
-#include "framework/graphics/soft_image.h"
+#include "framework/core/archives/archive_writer.h"
+#include "framework/graphics/graphs/draw_entries.h"
+#include "framework/graphics/screen/dib_section.h"
+#include "framework/graphics/graphs/draw_state.h"
+#include "framework/graphics/graphs/graph_load.h"
+#include "framework/graphics/images/soft_image.h"
 #include "graphics_test_support.h"
 #include "image_test_support.h"
 #include "platform/gdi/gdi.h"

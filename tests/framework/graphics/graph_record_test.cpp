@@ -3,8 +3,8 @@
 #include <cstring>
 #include <string>
 
-#include "framework/graphics/graph_record.h"
-#include "framework/graphics/screen_size.h"
+#include "framework/graphics/graphs/graph_record.h"
+#include "framework/graphics/screen/screen_size.h"
 
 namespace qor {
 namespace {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "framework/core/life_test_support.h"
-#include "framework/graphics/graph_record.h"
-#include "framework/graphics/screen.h"
-#include "framework/graphics/surface_2d.h"
+#include "framework/graphics/graphs/graph_record.h"
+#include "framework/graphics/screen/screen.h"
+#include "framework/graphics/surfaces/surface_2d.h"
 #include "framework/qorlib.h"
 
 namespace gfxtest {

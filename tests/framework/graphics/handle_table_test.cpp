@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/graphics/handle_table.h"
+#include "framework/graphics/graphs/handle_table.h"
 
 namespace qor {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "framework/core/archive.h"
+#include "framework/core/archives/archive.h"
 #include "framework/core/file_test_support.h"
 #include "image_test_support.h"
 

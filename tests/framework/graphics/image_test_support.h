@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "framework/core/memory.h"
-#include "framework/core/memory_stream.h"
-#include "framework/graphics/image_loader.h"
-#include "framework/graphics/pixel_access.h"
+#include "framework/core/files/memory_stream.h"
+#include "framework/graphics/images/image_loader.h"
+#include "framework/graphics/images/pixel_access.h"
 #include "support/scratch_folder.h"
 
 namespace imagetest {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "framework/graphics/dxt_blocks.h"
+#include "framework/graphics/images/dxt_blocks.h"
 #include "image_test_support.h"
 
 #ifdef ORB_HAVE_SQUISH

@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "framework/graphics/matrix.h"
-#include "framework/graphics/rect.h"
-#include "framework/graphics/screen_size.h"
+#include "framework/graphics/graphs/matrix.h"
+#include "framework/graphics/graphs/rect.h"
+#include "framework/graphics/screen/screen_size.h"
 
 namespace qor {
 namespace {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "framework/graphics/graph_image.h"
-#include "framework/graphics/pixel_format.h"
+#include "framework/graphics/graphs/graph_image.h"
+#include "framework/graphics/images/pixel_format.h"
 
 namespace qor {
 namespace {

@@ -6,12 +6,12 @@
 #include <cstdlib>
 
 #include "framework/core/life_test_support.h"
-#include "framework/graphics/draw_state.h"
-#include "framework/graphics/graph_record.h"
-#include "framework/graphics/surface_2d.h"
+#include "framework/graphics/graphs/draw_state.h"
+#include "framework/graphics/graphs/graph_record.h"
+#include "framework/graphics/surfaces/surface_2d.h"
 #include "framework/qorlib.h"
-#include "framework/graphics/screen.h"
-#include "framework/graphics/screen_size.h"
+#include "framework/graphics/screen/screen.h"
+#include "framework/graphics/screen/screen_size.h"
 #include "platform/d3d/device_caps.h"
 #include "platform/ddraw/ddraw.h"
 #include "platform/window/display_settings.h"

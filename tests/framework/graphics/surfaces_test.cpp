@@ -4,9 +4,9 @@
 #include <cmath>
 #include <cstring>
 
-#include "framework/graphics/blend_work.h"
-#include "framework/graphics/draw_state.h"
-#include "framework/graphics/surface_data.h"
+#include "framework/graphics/surfaces/blend_work.h"
+#include "framework/graphics/graphs/draw_state.h"
+#include "framework/graphics/surfaces/surface_data.h"
 #include "graphics_test_support.h"
 #include "platform/window/window_timer.h"
 

@@ -8,12 +8,12 @@
 #include <cstdlib>
 #include <vector>
 
-#include "framework/graphics/draw_entries.h"
-#include "framework/graphics/draw_state.h"
-#include "framework/graphics/graph_load.h"
-#include "framework/graphics/graph_record.h"
-#include "framework/graphics/screen.h"
-#include "framework/graphics/surface_2d.h"
+#include "framework/graphics/graphs/draw_entries.h"
+#include "framework/graphics/graphs/draw_state.h"
+#include "framework/graphics/graphs/graph_load.h"
+#include "framework/graphics/graphs/graph_record.h"
+#include "framework/graphics/screen/screen.h"
+#include "framework/graphics/surfaces/surface_2d.h"
 #include "framework/qorlib.h"
 #include "graphics_test_support.h"
 #include "platform/ddraw/ddraw.h"

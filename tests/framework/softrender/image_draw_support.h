@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/graphics/pixel_access.h"
+#include "framework/graphics/images/pixel_access.h"
 #include "framework/softrender/blend_tables.h"
 #include "framework/softrender/image_draw.h"
 #include "framework/softrender/mem_image.h"

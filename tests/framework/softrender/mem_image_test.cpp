@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "framework/core/memory.h"
-#include "framework/graphics/pixel_access.h"
-#include "framework/graphics/screen_size.h"
+#include "framework/graphics/images/pixel_access.h"
+#include "framework/graphics/screen/screen_size.h"
 #include "framework/softrender/mem_image.h"
 
 namespace qor {

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "framework/graphics/pixel_access.h"
+#include "framework/graphics/images/pixel_access.h"
 #include "framework/softrender/blend_tables.h"
 #include "framework/softrender/soft_blend.h"
 #include "framework/softrender/soft_primitives.h"

@@ -10,7 +10,7 @@
 #include <utility>
 #include <vector>
 
-#include "framework/graphics/pixel_access.h"
+#include "framework/graphics/images/pixel_access.h"
 #include "framework/softrender/mem_image.h"
 #include "framework/softrender/xform_triangle_setup.h"
 

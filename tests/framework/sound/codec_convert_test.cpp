@@ -4,7 +4,7 @@
 
 #include "encoded_audio.h"
 #include "framework/core/memory.h"
-#include "framework/core/memory_stream.h"
+#include "framework/core/files/memory_stream.h"
 #include "framework/sound/acm_convert.h"
 #include "framework/sound/sound_convert.h"
 #include "framework/sound/sound_state.h"

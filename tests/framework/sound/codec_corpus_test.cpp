@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "encoded_audio.h"
-#include "framework/core/memory_stream.h"
+#include "framework/core/files/memory_stream.h"
 #include "framework/sound/sound_load.h"
 #include "framework/sound/sound_play.h"
 #include "framework/sound/stream_play.h"

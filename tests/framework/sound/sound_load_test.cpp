@@ -2,7 +2,7 @@
 
 #include <sys/stat.h>
 
-#include "framework/core/archive_writer.h"
+#include "framework/core/archives/archive_writer.h"
 #include "framework/sound/sound_play.h"
 #include "sound_test_util.h"
 

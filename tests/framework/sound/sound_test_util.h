@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "framework/core/archive.h"
+#include "framework/core/archives/archive.h"
 #include "framework/core/core_test_support.h"
-#include "framework/core/file_access.h"
+#include "framework/core/files/file_access.h"
 #include "framework/sound/sound_handles.h"
 #include "framework/sound/sound_state.h"
 #include "framework/sound/sound_system.h"

@@ -8,10 +8,10 @@
 #include <thread>
 
 #include "encoded_audio.h"
-#include "framework/core/archive_writer.h"
+#include "framework/core/archives/archive_writer.h"
 #include "framework/core/log.h"
 #include "framework/core/memory.h"
-#include "framework/core/memory_stream.h"
+#include "framework/core/files/memory_stream.h"
 #include "framework/sound/music_handles.h"
 #include "framework/sound/sound_load.h"
 #include "framework/sound/sound_play.h"

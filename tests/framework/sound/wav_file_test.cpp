@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "framework/core/memory.h"
-#include "framework/core/memory_stream.h"
+#include "framework/core/files/memory_stream.h"
 #include "framework/sound/sound_convert.h"
 #include "sound_test_util.h"
 

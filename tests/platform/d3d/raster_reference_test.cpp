@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "d3d_test_support.h"
-#include "framework/graphics/convert_internal.h"
+#include "framework/graphics/images/convert_internal.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "framework/graphics/convert_internal.h"
-#include "framework/graphics/pixel_format.h"
+#include "framework/graphics/images/convert_internal.h"
+#include "framework/graphics/images/pixel_format.h"
 
 namespace d3dref {
 namespace {

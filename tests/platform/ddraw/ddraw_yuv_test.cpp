@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "framework/sound/yuv_convert.h"
+#include "framework/sound/movie/yuv_convert.h"
 #include "platform/ddraw/ddraw.h"
 
 namespace {

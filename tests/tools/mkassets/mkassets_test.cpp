@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "game/asset_table.h"
+#include "game/world/asset_table.h"
 #include "game/stages/stage_setup.h"
 #include "support/asset_files.h"
 

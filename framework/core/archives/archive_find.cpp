@@ -1,0 +1,127 @@
+// Find over archives: a pattern covered by an archive lists the archive's
+// directory of the pattern; any other pattern lists the folder on disk.
+#include <cstring>
+
+#include "framework/core/archives/archive_tables.h"
+#include "framework/core/files/file_paths.h"
+#include "framework/core/memory.h"
+#include "framework/core/string_helpers.h"
+#include "platform/kernel/find_file.h"
+
+namespace qor {
+
+namespace {
+
+struct ArchiveFindHandle {
+  int archiveSlot;  // -1: a plain search
+  FindHandle plain;
+  uint32_t dir;
+  uint32_t candidate;  // 0 ".", 1 "..", then the entries
+  char pattern[kFileNameCapacity];
+};
+
+ArchiveFindHandle* HandleOf(FindHandle find) {
+  return (find == -1 || find == 0) ? nullptr : reinterpret_cast<ArchiveFindHandle*>(find);
+}
+
+// Gives the next candidate that matches, or -1 when none is left.
+int NextMatch(ArchiveFindHandle* h, FindRecord* record) {
+  const ArchiveState* s = &GetArchiveSlot(h->archiveSlot)->state;
+  uint32_t count = 0, first = 0;
+  if (ArchiveDirEntries(s, h->dir, &count, &first) != 0) return -1;
+  const uint32_t entryBytes = ArchiveEntryBytes(s->header.version);
+  for (; h->candidate < count + 2; ++h->candidate) {
+    *record = FindRecord{};
+    if (h->candidate < 2) {
+      if (h->candidate == 1 && h->dir == 0) continue;  // the root has no parent
+      const char* name = h->candidate == 0 ? "." : "..";
+      if (!MatchWildcard(h->pattern, name)) continue;
+      CopyStringN(record->name, sizeof record->name, name);
+      record->isDirectory = 1;
+      ++h->candidate;
+      return 0;
+    }
+    const uint32_t entry = first + (h->candidate - 2) * entryBytes;
+    // The key bytes are the upper-cased name, zero-terminated by the padding.
+    const char* upper = ArchiveEntryUpperName(s, entry);
+    if (upper == nullptr || !MatchWildcard(h->pattern, upper)) continue;
+    CopyStringN(record->name, sizeof record->name, ArchiveEntryWrittenName(s, entry));
+    record->isDirectory = (ArchiveEntryField(s, entry, kEntryAttributes) & kArchiveDirectoryAttribute) ? 1 : 0;
+    record->sizeLow = record->isDirectory ? 0 : ArchiveEntryField(s, entry, kEntrySize);
+    ConvertFileTimeToDateRecord(ArchiveEntryTime(s, entry, kEntryCreationTime), &record->creationTime);
+    ConvertFileTimeToDateRecord(ArchiveEntryTime(s, entry, kEntryWriteTime), &record->lastWriteTime);
+    ++h->candidate;
+    return 0;
+  }
+  return -1;
+}
+
+// Points the search at the archive directory of the pattern's folder part.
+int StartArchiveSearch(ArchiveFindHandle* h, const char* inner) {
+  const char* last = inner;
+  for (const char* p = inner; *p != '\0'; p += SjisCharWidth(p)) {
+    if (*p == '\\') last = p + 1;
+  }
+  if (*last == '\0' || CopyStringN(h->pattern, sizeof h->pattern, last) != 0) return -1;
+  ArchiveState* s = &GetArchiveSlot(h->archiveSlot)->state;
+  const uint32_t saved = s->currentDir;
+  int result = 0;
+  if (last != inner) {
+    char dir[kFileNameCapacity * 2];
+    const size_t length = static_cast<size_t>(last - 1 - inner);
+    std::memcpy(dir, inner, length);
+    dir[length] = '\0';
+    result = ChangeArchiveDir(s, dir, 1, nullptr);
+  }
+  h->dir = s->currentDir;
+  s->currentDir = saved;
+  return result;
+}
+
+}  // namespace
+
+bool MatchWildcard(const char* pattern, const char* name) { return plat::MatchWildcard(pattern, name, false); }
+
+FindHandle ArcFindFirst(const char* pattern, FindRecord* record) {
+  ArchiveFindHandle* h =
+      static_cast<ArchiveFindHandle*>(AllocMemoryZeroed(sizeof(ArchiveFindHandle), __FILE__, __LINE__));
+  if (h == nullptr) return -1;
+  char inner[kFileNameCapacity * 2];
+  h->archiveSlot = FindArchiveForPath(pattern, inner, sizeof inner);
+  if (h->archiveSlot < 0) {
+    h->plain = FindFirstFileRecord(pattern, record);
+    if (h->plain == -1) {
+      FreeMemory(h);
+      return -1;
+    }
+    return reinterpret_cast<FindHandle>(h);
+  }
+  if (StartArchiveSearch(h, inner) != 0 || NextMatch(h, record) != 0) {
+    LowerArchiveUse(h->archiveSlot);
+    FreeMemory(h);
+    return -1;
+  }
+  return reinterpret_cast<FindHandle>(h);
+}
+
+int ArcFindNext(FindHandle find, FindRecord* record) {
+  ArchiveFindHandle* h = HandleOf(find);
+  if (h == nullptr) return -1;
+  if (h->archiveSlot < 0) return FindNextFileRecord(h->plain, record);
+  return NextMatch(h, record);
+}
+
+int ArcFindClose(FindHandle find) {
+  ArchiveFindHandle* h = HandleOf(find);
+  if (h == nullptr) return -1;
+  int result = 0;
+  if (h->archiveSlot < 0) {
+    result = FindCloseRecord(h->plain);
+  } else {
+    LowerArchiveUse(h->archiveSlot);
+  }
+  FreeMemory(h);
+  return result;
+}
+
+}  // namespace qor

@@ -1,0 +1,114 @@
+#include "framework/graphics/graphs/graph_movie.h"
+
+#include "framework/core/log.h"
+#include "framework/graphics/d3d/d3d_device.h"
+#include "framework/graphics/graphs/draw_state.h"
+#include "framework/graphics/graphs/graph_load.h"
+#include "framework/graphics/screen/screen.h"
+#include "framework/graphics/screen/screen_size.h"
+#include "framework/graphics/surfaces/surface_2d.h"
+#include "framework/sound/movie/movie.h"
+
+namespace qor {
+
+namespace {
+
+// The frame as colour and, for a movie of alpha halves, its right half as
+// the alpha image. False when there is no picture to copy.
+bool FrameImages(MovieData* m, GraphImage* colour, GraphImage* alpha) {
+  const GraphImage* frame = m->currentImage;
+  if (frame == nullptr || frame->pixels == nullptr) return false;
+  *colour = *frame;
+  if (!m->alphaHalves) return true;
+  colour->width = frame->width / 2;
+  *alpha = *colour;
+  alpha->pixels = frame->pixels + static_cast<intptr_t>(colour->width) * frame->format.bytesPerPixel;
+  return true;
+}
+
+}  // namespace
+
+int32_t LoadMovieGraph(const char* path, int32_t want3D, int32_t movieOption) {
+  DrawState& d = GetDrawState();
+  const int32_t colorBits = d.newGraphColorBits;
+  const int32_t systemMemory = d.newGraphSystemMemory;
+  const int32_t use3D = GetUse3DGraphs();
+  const int32_t textureOption = d.newGraphTextureOption;
+  int32_t width = 0, height = 0;
+  const int32_t movie = OpenMovie(path, &width, &height, movieOption);
+  if (movie < 0) {
+    LogPrintf("右記のグラフィックファイルのロードに失敗しました：%s \n", path);
+    return -1;
+  }
+  MovieData* m = GetMovieData(movie);
+  if (IsMovieDirect(m)) {
+    if (GetScreenState().directDraw == nullptr) SetDirect3DOffFlag(1);
+    SetUse3DGraphs(0);
+  }
+  const int32_t screenBits = GetScreenColorBits();
+  d.newGraphColorBits = screenBits != 0 ? screenBits : 16;
+  d.newGraphSystemMemory = 1;
+  d.newGraphTextureOption = 1;
+  const int32_t graph = CreateSizedGraph(width, height, want3D, m->alphaHalves, 0);
+  if (graph == -1) LogPrintf("右記のグラフィックファイルの格納用グラフィック領域の作成に失敗しました：%s", path);
+  d.newGraphTextureOption = textureOption;
+  d.newGraphColorBits = colorBits;
+  d.newGraphSystemMemory = systemMemory;
+  SetUse3DGraphs(use3D);
+  if (graph == -1) {
+    CloseMovie(movie);  // nothing would ever close it
+    return -1;
+  }
+  GraphRecord* record = LookupGraph(graph);
+  record->movieHandle = movie;
+  SetMovieCallback(movie, record->is3D ? CopyMovieFrameToGraph3D : CopyMovieFrameToGraph, record);
+  return graph;
+}
+
+void CopyMovieFrameToGraph(MovieData* m, void* graph) {
+  GraphRecord* record = static_cast<GraphRecord*>(graph);
+  if (record->is3D) {
+    CopyMovieFrameToGraph3D(m, graph);
+    return;
+  }
+  if (m->theora) UpdateTheoraFrame(m->decoder, 1, 0);
+  GraphImage colour{}, alpha{};
+  if (!FrameImages(m, &colour, &alpha)) return;
+  BlitImageIntoGraph(&colour, m->alphaHalves ? &alpha : nullptr, 0, 0, record, 0);
+}
+
+void CopyMovieFrameToGraph3D(MovieData* m, void* graph) {
+  GraphRecord* record = static_cast<GraphRecord*>(graph);
+  if (!record->is3D) {
+    CopyMovieFrameToGraph(m, graph);
+    return;
+  }
+  // Theora frames come through the RGB image: a frame that did not change
+  // is not uploaded again.
+  if (m->theora && UpdateTheoraFrame(m->decoder, 1, 0) == 0) return;
+  GraphImage colour{}, alpha{};
+  if (!FrameImages(m, &colour, &alpha)) return;
+  const Rect from{0, 0, colour.width, colour.height};
+  BlitImageToGraphPieces3D(&colour, m->alphaHalves ? &alpha : nullptr, &from, 0, 0, record, 0);
+}
+
+int UpdateGraphMovie(const GraphRecord* graph) {
+  if (graph->movieHandle == -1) return 0;
+  const MovieData* m = GetMovieData(graph->movieHandle);
+  if (m == nullptr) return 0;
+  UpdateMovie(graph->movieHandle, 0);
+  return IsMovieDirect(m);
+}
+
+int DrawGraphMovieDirect(int32_t x, int32_t y, int32_t scale, const GraphRecord* graph) {
+  return DrawMovieDirect(x, y, scale, graph->movieHandle, 1);
+}
+
+void CloseGraphMovie(GraphRecord* graph) {
+  const MovieData* m = GetMovieData(graph->movieHandle);
+  // A graph carved from a movie graph shares the movie but does not own it.
+  if (m != nullptr && m->callbackData == graph) CloseMovie(graph->movieHandle);
+  graph->movieHandle = -1;
+}
+
+}  // namespace qor
