@@ -49,4 +49,52 @@ inline bool ReadCollisionMap(const std::string& path, int8_t (&tiles)[15][320]) 
   return true;
 }
 
+// An 8-bit run-length coded BMP as palette indexes, top row first, with its
+// palette (0x00RRGGBB); false when the file is not one or a run leaves the
+// picture. Escapes: end of line, end of picture, delta and literal runs.
+struct IndexedBmp {
+  int width = 0, height = 0;
+  std::vector<uint8_t> pixels;
+  uint32_t palette[256] = {};
+  uint8_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+
+inline bool ReadRle8Bmp(const std::string& path, IndexedBmp* out) {
+  const std::vector<uint8_t> b = ReadBytes(path);
+  if (b.size() < 54 + 1024 || b[0] != 'B' || b[1] != 'M' || Le(b, 28, 2) != 8 || Le(b, 30, 4) != 1) return false;
+  const int w = static_cast<int>(Le(b, 18, 4)), h = static_cast<int>(Le(b, 22, 4));
+  if (w <= 0 || h <= 0 || w > 8192 || h > 8192) return false;
+  for (int i = 0; i < 256; ++i) out->palette[i] = Le(b, 54 + 4 * i, 3);
+  out->width = w;
+  out->height = h;
+  out->pixels.assign(static_cast<size_t>(w) * h, 0);
+  size_t at = Le(b, 10, 4);
+  int x = 0, row = 0;  // row counts from the bottom
+  while (at + 1 < b.size()) {
+    const uint8_t n = b[at], v = b[at + 1];
+    at += 2;
+    if (n > 0) {
+      for (int k = 0; k < n; ++k, ++x) {
+        if (x >= w || row >= h) return false;
+        out->pixels[static_cast<size_t>(h - 1 - row) * w + x] = v;
+      }
+    } else if (v == 0) {
+      x = 0, ++row;
+    } else if (v == 1) {
+      return true;
+    } else if (v == 2) {
+      if (at + 1 >= b.size()) return false;
+      x += b[at], row += b[at + 1];
+      at += 2;
+    } else {
+      for (int k = 0; k < v; ++k, ++x) {
+        if (at + k >= b.size() || x >= w || row >= h) return false;
+        out->pixels[static_cast<size_t>(h - 1 - row) * w + x] = b[at + k];
+      }
+      at += (v + 1) / 2 * 2;
+    }
+  }
+  return false;
+}
+
 }  // namespace testsupport

@@ -20,7 +20,11 @@
 #include "game/world/tile_map.h"
 #include "pictures.h"
 #include "sounds.h"
+#include "sprite_sheets.h"
 #include "stage_maps.h"
+#include "text_render.h"
+#include "whole_pictures.h"
+#include "word_pieces.h"
 
 namespace {
 
@@ -48,6 +52,21 @@ void WholeSize(const std::string& name, int* w, int* h) {
   }
 }
 
+// A divided picture: words, figures and blocks where the piece carries
+// them, numbered shapes for the bullets.
+IndexedPicture DividedPicture(const orb::AssetEntry& e) {
+  IndexedPicture pic;
+  if (WordSheet(e.file, e.pieces, e.across, e.down, e.pieceWidth, e.pieceHeight, &pic)) return pic;
+  if (SpriteSheet(e.file, e.pieces, e.across, e.down, e.pieceWidth, e.pieceHeight, &pic)) return pic;
+  return SheetPicture(e.file, e.pieces, e.across, e.down, e.pieceWidth, e.pieceHeight);
+}
+
+IndexedPicture Whole(const std::string& file, int w, int h) {
+  IndexedPicture pic;
+  if (WholePicture(file, w, h, &pic)) return pic;
+  return BackdropPicture(file, w, h);
+}
+
 bool WriteLoadList(const std::string& dir) {
   bool ok = true;
   std::set<std::string> written;
@@ -57,12 +76,12 @@ bool WriteLoadList(const std::string& dir) {
     const std::string path = Slashed(dir, e.file);
     switch (e.kind) {
       case orb::AssetKind::DividedGraph:
-        ok &= WriteBmpRle8(path, SheetPicture(e.file, e.pieces, e.across, e.down, e.pieceWidth, e.pieceHeight));
+        ok &= WriteBmpRle8(path, DividedPicture(e));
         break;
       case orb::AssetKind::WholeGraph: {
         int w, h;
         WholeSize(e.file, &w, &h);
-        ok &= WriteBmpRle8(path, BackdropPicture(e.file, w, h));
+        ok &= WriteBmpRle8(path, Whole(e.file, w, h));
         break;
       }
       case orb::AssetKind::Sound:
@@ -72,8 +91,8 @@ bool WriteLoadList(const std::string& dir) {
         break;
     }
   }
-  ok &= WriteBmpRle8(Slashed(dir, "title\\tarnweed.bmp"), BackdropPicture("title\\tarnweed.bmp", 256, 154));
-  ok &= WriteBmpRle8(Slashed(dir, "title\\film.bmp"), SheetPicture("title\\film.bmp", 40, 5, 8, 213, 160));
+  ok &= WriteBmpRle8(Slashed(dir, "title\\tarnweed.bmp"), Whole("title\\tarnweed.bmp", 256, 154));
+  ok &= WriteBmpRle8(Slashed(dir, "title\\film.bmp"), FilmStrip());
   for (int n = 0; n < 15; ++n) {
     char name[32];
     std::snprintf(name, sizeof name, "sddata\\bgm%02d.wav", n);
@@ -123,11 +142,13 @@ int main(int argc, char** argv) {
   }
   std::string dir = argv[1];
   while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
+  if (!OpenFonts()) return 1;
   if (!MakeParentFolders(dir + "/x")) {
     std::fprintf(stderr, "mkassets: cannot make the folder %s\n", dir.c_str());
     return 1;
   }
   const bool ok = WriteLoadList(dir) && WriteStages(dir) && WriteConfig(dir);
+  CloseFonts();
   if (!ok) {
     std::fprintf(stderr, "mkassets: cannot write every file into %s\n", dir.c_str());
     return 1;

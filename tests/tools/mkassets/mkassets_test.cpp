@@ -170,4 +170,142 @@ TEST_F(MkassetsE2E, FloorStandsUnderEveryDoorAndGapEntryPoint) {
   }
 }
 
+// --- the pictures -------------------------------------------------------------
+
+bool IsKey(const testsupport::IndexedBmp& p, int x, int y) { return p.palette[p.At(x, y)] == 0x00FF00; }
+
+// A piece's pixels, to tell pieces apart.
+std::vector<uint8_t> PieceBytes(const testsupport::IndexedBmp& p, int across, int w, int h, int index) {
+  std::vector<uint8_t> out;
+  const int x0 = (index % across) * w, y0 = (index / across) * h;
+  for (int y = y0; y < y0 + h; ++y) {
+    for (int x = x0; x < x0 + w; ++x) out.push_back(p.At(x, y));
+  }
+  return out;
+}
+
+int CountColour(const testsupport::IndexedBmp& p, int across, int w, int h, int index, uint32_t rgb) {
+  int n = 0;
+  const int x0 = (index % across) * w, y0 = (index / across) * h;
+  for (int y = y0; y < y0 + h; ++y) {
+    for (int x = x0; x < x0 + w; ++x) n += p.palette[p.At(x, y)] == rgb;
+  }
+  return n;
+}
+
+const orb::AssetEntry* EntryOf(const char* file) {
+  for (int i = 0; i < orb::AssetTableSize(); ++i) {
+    const orb::AssetEntry& e = orb::AssetTable()[i];
+    if (e.file && std::strcmp(e.file, file) == 0) return &e;
+  }
+  return nullptr;
+}
+
+TEST_F(MkassetsE2E, PicturesDrawnWithoutTheKeyAreOpaqueAllOver) {
+  for (const char* name : {"title/titlehaik.bmp", "back/blue.bmp", "back/backsukima0.bmp", "back/backsukima1.bmp",
+                           "back/backkumo.bmp", "title/opening.bmp"}) {
+    testsupport::IndexedBmp p;
+    ASSERT_TRUE(testsupport::ReadRle8Bmp(dirA + "/assets/" + name, &p)) << name;
+    int key = 0;
+    for (int y = 0; y < p.height; ++y) {
+      for (int x = 0; x < p.width; ++x) key += IsKey(p, x, y);
+    }
+    EXPECT_EQ(key, 0) << name;
+  }
+}
+
+TEST_F(MkassetsE2E, EveryPieceShowsSomethingAndWordPiecesCarryInk) {
+  for (int i = 0; i < orb::AssetTableSize(); ++i) {
+    const orb::AssetEntry& e = orb::AssetTable()[i];
+    if (!e.file || e.kind != orb::AssetKind::DividedGraph) continue;
+    testsupport::IndexedBmp p;
+    ASSERT_TRUE(testsupport::ReadRle8Bmp(dirA + "/assets/" + testsupport::LocalPath(e.file), &p)) << e.file;
+    for (int k = 0; k < e.pieces; ++k) {
+      const int all = e.pieceWidth * e.pieceHeight;
+      const int key = CountColour(p, e.across, e.pieceWidth, e.pieceHeight, k, 0x00FF00);
+      EXPECT_LT(key, all) << e.file << " piece " << k;
+    }
+  }
+  // Words are white with a black rim; each piece says something else.
+  for (const char* file : {"title\\menu.bmp", "title\\level.bmp", "title\\levelmenu.bmp", "title\\optionmenu.bmp",
+                           "title\\padmenu.bmp", "title\\padmenu2.bmp", "title\\padnum.bmp", "title\\padnum2.bmp",
+                           "title\\pad.bmp", "title\\newgame.bmp", "title\\charaname.bmp", "title\\charasetu.bmp",
+                           "title\\taireiryoku.bmp", "title\\staff.bmp", "title\\thank.bmp", "title\\op.bmp",
+                           "title\\face.bmp", "effect\\hozonn.bmp", "effect\\charawin.bmp", "effect\\playerwin2.bmp",
+                           "effect\\player12.bmp"}) {
+    const orb::AssetEntry* e = EntryOf(file);
+    ASSERT_NE(e, nullptr) << file;
+    testsupport::IndexedBmp p;
+    ASSERT_TRUE(testsupport::ReadRle8Bmp(dirA + "/assets/" + testsupport::LocalPath(file), &p)) << file;
+    const int words = std::strcmp(file, "effect\\player12.bmp") == 0 ? 4 : e->pieces;  // then the arrows
+    for (int k = 0; k < words; ++k) {
+      EXPECT_GT(CountColour(p, e->across, e->pieceWidth, e->pieceHeight, k, 0xFFFFFF), 12) << file << " piece " << k;
+      EXPECT_GT(CountColour(p, e->across, e->pieceWidth, e->pieceHeight, k, 0x000000), 12) << file << " piece " << k;
+      for (int j = 0; j < k; ++j) {
+        EXPECT_NE(PieceBytes(p, e->across, e->pieceWidth, e->pieceHeight, j),
+                  PieceBytes(p, e->across, e->pieceWidth, e->pieceHeight, k))
+            << file << " pieces " << j << " and " << k;
+      }
+    }
+  }
+  // The digits and the number panels: twelve and ten different signs.
+  for (const char* file : {"effect\\number.bmp", "block\\suujired.bmp", "block\\suujiblue.bmp"}) {
+    const orb::AssetEntry* e = EntryOf(file);
+    testsupport::IndexedBmp p;
+    ASSERT_TRUE(testsupport::ReadRle8Bmp(dirA + "/assets/" + testsupport::LocalPath(file), &p)) << file;
+    for (int k = 0; k < e->pieces; ++k) {
+      for (int j = 0; j < k; ++j) {
+        EXPECT_NE(PieceBytes(p, e->across, e->pieceWidth, e->pieceHeight, j),
+                  PieceBytes(p, e->across, e->pieceWidth, e->pieceHeight, k))
+            << file << " pieces " << j << " and " << k;
+      }
+    }
+  }
+}
+
+TEST_F(MkassetsE2E, MembersEnemiesAndBossesAreToldApart) {
+  // The first frame of every sprite sheet differs from that of every other
+  // sheet with pieces of the same size.
+  struct First {
+    const char* file;
+    int w, h;
+    std::vector<uint8_t> bytes;
+  };
+  std::vector<First> firsts;
+  for (int i = 0; i < orb::AssetTableSize(); ++i) {
+    const orb::AssetEntry& e = orb::AssetTable()[i];
+    if (!e.file || std::strncmp(e.file, "gr\\", 3) != 0) continue;
+    testsupport::IndexedBmp p;
+    ASSERT_TRUE(testsupport::ReadRle8Bmp(dirA + "/assets/" + testsupport::LocalPath(e.file), &p)) << e.file;
+    firsts.push_back({e.file, e.pieceWidth, e.pieceHeight, PieceBytes(p, e.across, e.pieceWidth, e.pieceHeight, 0)});
+  }
+  EXPECT_EQ(firsts.size(), 79u);
+  for (size_t a = 0; a < firsts.size(); ++a) {
+    for (size_t b = 0; b < a; ++b) {
+      if (firsts[a].w != firsts[b].w || firsts[a].h != firsts[b].h) continue;
+      EXPECT_NE(firsts[a].bytes, firsts[b].bytes) << firsts[a].file << " and " << firsts[b].file;
+    }
+  }
+}
+
+TEST(MkassetsFontsE2E, WithoutTheIpaFontsNothingIsWrittenAndALineSaysWhy) {
+  char folder[] = "/tmp/orb_mkassets_XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string dir = folder;
+  std::FILE* conf = std::fopen((dir + "/fonts.conf").c_str(), "w");
+  ASSERT_NE(conf, nullptr);
+  std::fputs("<?xml version=\"1.0\"?>\n<fontconfig><cachedir>" , conf);
+  std::fputs((dir + "/cache").c_str(), conf);
+  std::fputs("</cachedir></fontconfig>\n", conf);
+  std::fclose(conf);
+  const std::string cmd = "FONTCONFIG_FILE='" + dir + "/fonts.conf' " + ORB_MKASSETS_PATH + " '" + dir + "/assets' 2> '" +
+                          dir + "/err.txt'";
+  const int rc = std::system(cmd.c_str());
+  EXPECT_NE(rc, 0);
+  const std::vector<uint8_t> err = ReadBytes(dir + "/err.txt");
+  EXPECT_NE(std::string(err.begin(), err.end()).find("fonts-ipafont-gothic"), std::string::npos);
+  EXPECT_TRUE(ReadBytes(dir + "/assets/title/menu.bmp").empty());
+  std::system(("rm -rf '" + dir + "'").c_str());
+}
+
 }  // namespace
