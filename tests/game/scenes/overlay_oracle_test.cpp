@@ -248,17 +248,23 @@ TEST_F(OverlayOracle, TheStaffRollAndTheClosingScreensFollowTheTimetable) {
       }
     }
     // Results from 7600, play time from 7728, percentage from 7800, closing picture from 7900.
-    int digits = 0;
+    // Play time 03:25:47 at y 310, the percentage 57 (no hundreds) at y 360.
+    std::vector<std::pair<int, int>> time, percent;
     for (const Draw& d : draws) {
       if (d.graph < 600 || d.graph >= 612) continue;
-      if (d.x == 280 || d.x == 300 || d.x == 360 || d.x == 380 || d.x == 420 || d.x == 440) {
-        if (d.y == 310) {
-          ++digits;
-          EXPECT_EQ(d.param, Clamp(4LL * t - 30912)) << t;
-        }
+      if (d.y == 310) {
+        time.push_back({d.x, d.graph - 600});
+        EXPECT_EQ(d.param, Clamp(4LL * t - 30912)) << t;
+      } else if (d.y == 360) {
+        percent.push_back({d.x, d.graph - 600});
+        EXPECT_EQ(d.param, Clamp(4LL * t - 31200)) << t;
       }
     }
-    EXPECT_EQ(digits, t >= 7728 ? 6 : 0) << t;
+    using Digits = std::vector<std::pair<int, int>>;
+    const Digits timeWant = {{280, 0}, {300, 3}, {360, 2}, {380, 5}, {420, 4}, {440, 7}};
+    const Digits percentWant = {{300, 5}, {320, 7}};
+    EXPECT_EQ(time, t >= 7728 ? timeWant : Digits()) << t;
+    EXPECT_EQ(percent, t >= 7800 ? percentWant : Digits()) << t;
     EXPECT_EQ(game.EndingPhase, 3) << t;
   }
   draws.clear();
