@@ -200,5 +200,11 @@ TEST(SpawnOracle044, EveryEnemyOfEveryRoutineAtEveryDifficulty) {
   ResetGameModules();
 }
 
+
+TEST(SpawnOracle044, ItemsByKindWithTheFlagsClearAndNoneWithThemSet) {
+  ExpectItemsFollowTheRows({{47, {6}}, {52, {5}}, {73, {8}}, {81, {7}}, {92, {2, 2, 5}}, {95, {6}}}, 44, 101);
+  ResetGameModules();
+}
+
 }  // namespace
 }  // namespace orb::test

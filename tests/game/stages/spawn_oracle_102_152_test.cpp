@@ -176,5 +176,11 @@ TEST(SpawnOracle102, EveryEnemyOfEveryRoutineAtEveryDifficulty) {
   ResetGameModules();
 }
 
+
+TEST(SpawnOracle102, ItemsByKindWithTheFlagsClearAndNoneWithThemSet) {
+  ExpectItemsFollowTheRows({{104, {9}}, {110, {8}}, {115, {7}}, {129, {7}}, {132, {9}}, {150, {6, 2, 2, 2, 5}}}, 102, 152);
+  ResetGameModules();
+}
+
 }  // namespace
 }  // namespace orb::test

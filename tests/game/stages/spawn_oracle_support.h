@@ -293,4 +293,28 @@ inline void ExpectSpawnsFollowTheRows(const SpawnOracleRow* rows, size_t count, 
   }
 }
 
+// The kinds of the items a stage throws in with every progress flag clear
+// (none with every flag set), in spawn order.
+struct StageItems {
+  int stage;
+  std::vector<int> kinds;
+};
+
+inline void ExpectItemsFollowTheRows(const std::vector<StageItems>& rows, int first, int last) {
+  for (int stage = first; stage <= last; ++stage) {
+    std::vector<int> want;
+    for (const StageItems& r : rows) {
+      if (r.stage == stage) want = r.kinds;
+    }
+    for (bool flags : {false, true}) {
+      RunStageAt(stage, 2, flags);
+      std::vector<int> got;
+      for (const ItemRecord& i : pools.items) {
+        if (i.head.state != kActorFree) got.push_back(i.kind);
+      }
+      EXPECT_EQ(got, flags ? std::vector<int>{} : want) << "stage " << stage << (flags ? " flags set" : "");
+    }
+  }
+}
+
 }  // namespace orb::test
