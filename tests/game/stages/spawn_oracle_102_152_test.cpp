@@ -182,5 +182,21 @@ TEST(SpawnOracle102, ItemsByKindWithTheFlagsClearAndNoneWithThemSet) {
   ResetGameModules();
 }
 
+
+// Block kind, width, height, count and motion kind, as the contents list them.
+TEST(SpawnOracle102, BlocksByKindSizeAndMotionKindAtEveryDifficulty) {
+  // clang-format off
+  ExpectBlocksFollowTheRows({
+      {105, 1, 64, 32, 1, 0},   {107, 1, 64, 64, 1, 0},  {110, 1, 32, 32, 4, 0},  {111, 53, 64, 32, 2, 0},
+      {112, 1, 32, 32, 4, 0},   {112, 53, 64, 32, 4, 0}, {115, 11, 64, 32, 1, 0}, {115, 10, 32, 32, 7, 0},
+      {116, 1, 32, 32, 2, 0},   {123, 1, 32, 32, 2, 0},  {126, 1, 128, 32, 1, 0}, {127, 1, 128, 32, 1, 0},
+      {128, 1, 128, 32, 1, 0},  {128, 1, 64, 32, 2, 0},  {128, 1, 32, 32, 3, 0},  {129, 1, 64, 32, 1, 0},
+      {129, 1, 64, 32, 2, 1},   {129, 1, 32, 32, 3, 0},  {130, 1, 128, 32, 1, 0}, {131, 1, 128, 32, 2, 0},
+      {132, 1, 64, 32, 8, 0},   {133, 1, 32, 32, 12, 0}, {133, 1, 64, 32, 2, 0},  {134, 11, 64, 32, 2, 0},
+      {135, 1, 32, 32, 1, 0},   {140, 20, 64, 32, 3, 0}, {143, 20, 128, 32, 10, 0}, {150, 1, 64, 64, 1, 0}}, 102, 152);
+  // clang-format on
+  ResetGameModules();
+}
+
 }  // namespace
 }  // namespace orb::test

@@ -317,4 +317,35 @@ inline void ExpectItemsFollowTheRows(const std::vector<StageItems>& rows, int fi
   }
 }
 
+// A stage's gimmick blocks with every progress flag clear: block kind, size
+// and motion kind, at every difficulty.
+struct StageBlocks {
+  int stage, kind, width, height, count, motionKind;
+};
+
+inline void ExpectBlocksFollowTheRows(const std::vector<StageBlocks>& rows, int first, int last) {
+  auto describe = [](int kind, int w, int h, int motion) {
+    return "kind " + std::to_string(kind) + " " + std::to_string(w) + "x" + std::to_string(h) + " motion " +
+           std::to_string(motion);
+  };
+  for (int stage = first; stage <= last; ++stage) {
+    std::vector<std::string> want;
+    for (const StageBlocks& r : rows) {
+      if (r.stage != stage) continue;
+      for (int n = 0; n < r.count; ++n) want.push_back(describe(r.kind, r.width, r.height, r.motionKind));
+    }
+    std::sort(want.begin(), want.end());
+    for (int d = 0; d < 4; ++d) {
+      RunStageAt(stage, d, false);
+      std::vector<std::string> got;
+      for (const BlockRecord& b : pools.blocks) {
+        if (b.head.state == kActorFree) continue;
+        got.push_back(describe(b.motionKind, b.head.spriteWidth, b.head.spriteHeight, b.waveCode));
+      }
+      std::sort(got.begin(), got.end());
+      EXPECT_EQ(got, want) << "stage " << stage << " difficulty " << d;
+    }
+  }
+}
+
 }  // namespace orb::test
