@@ -191,6 +191,41 @@ int32_t SetPieceCount(const int* images) {
   return 0;
 }
 
+void InitBlock(BlockRecord& b, const BlockSpawnValues& v, int32_t slot) {
+  b.head.x = v.left + v.width / 2;
+  b.head.y = v.top + v.height / 2;
+  b.head.spriteWidth = TruncToInt(v.width);
+  b.head.spriteHeight = TruncToInt(v.height);
+  b.head.hitboxWidth = v.width - 2;
+  b.head.hitboxHeight = v.height - 2;
+  b.head.vx = v.velocityX;
+  b.head.vy = v.velocityY;
+  b.head.images = v.images;
+  b.head.frameCount = v.frameCount;
+  b.head.frame = b.head.framePeriod = v.firstFrame;
+  b.slot = slot;
+  b.motionKind = v.motionKind;
+  b.delay = v.delay;
+  b.pushWeight = v.pushWeight;
+  b.velocityX = v.velocityX;
+  b.velocityY = v.velocityY;
+  b.maxSpeedX = v.maxSpeedX;
+  b.maxSpeedY = v.maxSpeedY;
+  b.accelX = v.accelX;
+  b.accelY = v.accelY;
+  b.amplitudeX = v.amplitudeX;
+  b.amplitudeY = v.amplitudeY;
+  b.phaseStep = v.phaseStep;
+  b.phase = b.period = v.phase;
+  b.waveCode = v.waveCode;
+  b.roll = v.roll;
+  b.overlay = v.overlay;
+  b.triggerCounter = 0;
+  b.steppedOn = b.carrying = b.airborne = 0;
+  b.frameCounter = 0;
+  b.head.state = kActorActive;
+}
+
 int32_t SpawnBlock(float left, float top, float width, float height, const int* images, int32_t frameCount,
                    int32_t firstFrame, uint8_t motionKind, int32_t delay, uint8_t pushWeight, float velocityX,
                    float velocityY, float maxSpeedX, float maxSpeedY, float accelX, float accelY, float amplitudeX,
@@ -198,38 +233,11 @@ int32_t SpawnBlock(float left, float top, float width, float height, const int* 
   for (int32_t slot = 0; slot < kBlockCount; ++slot) {
     BlockRecord& b = pools.blocks[slot];
     if (b.head.state != kActorFree) continue;
-    b.head.x = left + width / 2;
-    b.head.y = top + height / 2;
-    b.head.spriteWidth = TruncToInt(width);
-    b.head.spriteHeight = TruncToInt(height);
-    b.head.hitboxWidth = width - 2;
-    b.head.hitboxHeight = height - 2;
-    b.head.vx = velocityX;
-    b.head.vy = velocityY;
-    b.head.images = images;
-    b.head.frameCount = frameCount;
-    b.head.frame = b.head.framePeriod = firstFrame;
-    b.slot = slot;
-    b.motionKind = motionKind;
-    b.delay = delay;
-    b.pushWeight = pushWeight;
-    b.velocityX = velocityX;
-    b.velocityY = velocityY;
-    b.maxSpeedX = maxSpeedX;
-    b.maxSpeedY = maxSpeedY;
-    b.accelX = accelX;
-    b.accelY = accelY;
-    b.amplitudeX = amplitudeX;
-    b.amplitudeY = amplitudeY;
-    b.phaseStep = phaseStep;
-    b.phase = b.period = phase;
-    b.waveCode = waveCode;
-    b.roll = roll;
-    b.overlay = overlay;
-    b.triggerCounter = 0;
-    b.steppedOn = b.carrying = b.airborne = 0;
-    b.frameCounter = 0;
-    b.head.state = kActorActive;
+    InitBlock(b,
+              {left, top, width, height, images, frameCount, firstFrame, motionKind, delay, pushWeight, velocityX,
+               velocityY, maxSpeedX, maxSpeedY, accelX, accelY, amplitudeX, amplitudeY, phaseStep, phase, waveCode,
+               roll, overlay},
+              slot);
     return slot;
   }
   return -1;

@@ -9,7 +9,27 @@
 
 namespace orb {
 
-// Fills the first free block slot; returns the slot, or -1 when all 256 are
+// The values a block is spawned with, as SpawnBlock takes them.
+struct BlockSpawnValues {
+  float left, top, width, height;
+  const int* images;
+  int32_t frameCount, firstFrame;
+  uint8_t motionKind;
+  int32_t delay;
+  uint8_t pushWeight;
+  float velocityX, velocityY, maxSpeedX, maxSpeedY, accelX, accelY;
+  float amplitudeX, amplitudeY, phaseStep, phase;
+  uint8_t waveCode;
+  float roll;
+  uint8_t overlay;
+};
+
+// Fills a block record from its spawn values: the centre from the top-left
+// corner, a hitbox 2 px smaller than the size, the phase also as the
+// generator period, the counters and flags cleared, state 1.
+void InitBlock(BlockRecord& b, const BlockSpawnValues& v, int32_t slot);
+
+// Fills the first free block slot through InitBlock; returns the slot, or -1 when all 256 are
 // in use (nothing is spawned).
 int32_t SpawnBlock(float left, float top, float width, float height, const int* images, int32_t frameCount,
                    int32_t firstFrame, uint8_t motionKind, int32_t delay, uint8_t pushWeight, float velocityX,

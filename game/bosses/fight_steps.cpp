@@ -1,5 +1,6 @@
 #include "game/bosses/fight_steps.h"
 
+#include "game/bosses/boss_blocks.h"
 #include "game/world/game_state.h"
 
 namespace orb {
@@ -30,8 +31,7 @@ void LeapAway(EnemyRecord& e) {
   e.mapCollision = 0;
   e.poseFlag = 0;
   e.animationId = 8;
-  e.airborne = 1;
-  e.motion.velocityY = -10.0f;
+  ForceBossJump(e, -10.0f);  // in the air at once, whatever it stood on
   e.motion.velocityX = 9.0f;
 }
 

@@ -1,5 +1,6 @@
 // Stage 151: the three actors walk, talk and leap away on their own timers;
 // the last of them hands the game over to stage 152.
+#include "game/bosses/boss_blocks.h"
 #include "game/bosses/fight_steps.h"
 #include "game/bosses/final_scenes.h"
 #include "game/world/game_state.h"
@@ -11,8 +12,7 @@ namespace {
 // A scripted jump: the pose released and the actor in the air at once.
 void Leap(EnemyRecord& e, float speedY) {
   e.poseFlag = 0;
-  e.airborne = 1;
-  e.motion.velocityY = speedY;
+  ForceBossJump(e, speedY);
 }
 
 // Frames 13 and 14 by turns, two frames each.

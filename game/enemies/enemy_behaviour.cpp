@@ -47,7 +47,14 @@ void StepHoming(EnemyRecord& e) {
   e.motion.velocityX += e.motion.accelX;
 }
 
+bool IsGenericMode(uint8_t mode) { return mode == 31 || mode == 32 || mode == 33 || mode == 34 || mode == 42; }
+
 void RunGenericMode(EnemyRecord& e) {
+  if (!IsGenericMode(e.mode)) return;
+  // The generic modes fire and aim from the centre, whatever offset the
+  // kind group gave the muzzle for its own volleys.
+  e.muzzleX.value = e.head.x;
+  e.muzzleY.value = e.head.y;
   const int32_t maxY = TruncToInt(e.motion.maxSpeedY);
   switch (e.mode) {
     case 31: RunEnemyAttack(e); break;

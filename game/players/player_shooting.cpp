@@ -22,11 +22,9 @@ struct ShotArgs {
   uint8_t damageClass;
 };
 
-// No player shot ever carries a follow-up of its own: each gets the empty
-// follow-up pattern (kind 0) before it is spawned.
 void SpawnFanShot(const VolleyBullet& b, void* context) {
   const ShotArgs& a = *static_cast<const ShotArgs*>(context);
-  SetDefaultShotChildSpec(NextPlayerShot());
+  ApplyPlayerShotChildSpec();
   SpawnPlayerShot(b.x, b.y, b.speed, b.angle, a.speedAccel, a.driftAccelX, a.driftAccelY, a.angleAccel, a.typeCode,
                   a.damage, a.damageClass, a.lifetime);
 }
@@ -235,6 +233,10 @@ void Character5To9(Shooter& s, int32_t character) {
 }
 
 }  // namespace
+
+// No player ever has a follow-up pattern of its own pending, so the slot
+// keeps the empty follow-up (kind 0) and player shots never burst.
+void ApplyPlayerShotChildSpec() { SetDefaultShotChildSpec(NextPlayerShot()); }
 
 void FirePlayerShotPattern(float x, float y, int32_t kind, int32_t count, float spread, float speed, float angle,
                            float speedAccel, float driftAccelX, float driftAccelY, float angleAccel,

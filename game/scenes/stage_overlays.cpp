@@ -40,7 +40,8 @@ void GapLayers(int mode0, int64_t p0, int mode1, int64_t p1) {
   Blend(mode0, p0);
   Wrapped(assets.backBacksukima0, ToInt(c * 0.5 + 6400 - cam * 0.5) % 640);
   Blend(mode1, p1);
-  const int64_t v = ToInt(c / 3 + cam * 0.5);
+  // The counter is divided as a whole number before the camera's half is added.
+  const int64_t v = ToInt(scenes.overlayCounter / 3 + cam * 0.5);
   BlitGraph(static_cast<int>(640 - v % 640), 0, assets.backBacksukima1, 0);
   BlitGraph(static_cast<int>((-v) % 640), 0, assets.backBacksukima1, 0);
   Blend(0, 0);

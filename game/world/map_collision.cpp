@@ -277,7 +277,12 @@ void MoveBoxOnMap(float* x, float* y, float* fallSpeed, float vx, float vy, floa
   SetGroundState(m);
   *x -= m.vx;
   *y -= m.vy;
+  CollideBoxWithBlocks(x, y, fallSpeed, m.vx, m.vy, w, h, airborne, riding, riddenBlock, selfIndex);
+}
 
+void CollideBoxWithBlocks(float* x, float* y, float* fallSpeed, float vx, float vy, float w, float h,
+                          uint8_t* airborne, uint8_t* riding, int32_t* riddenBlock, int32_t selfIndex) {
+  Mover m{x, y, fallSpeed, vx, vy, w, h, airborne, riding, riddenBlock, selfIndex};
   const bool pushed = CollideWithBlocks(m);
 
   // The final pass runs on the block-adjusted motion; its ridden-block value

@@ -29,6 +29,13 @@ int CollidePointWithMap(float px, float py, uint8_t passOneWay, float* vx, float
 void MoveBoxOnMap(float* x, float* y, float* fallSpeed, float vx, float vy, float w, float h, uint8_t* airborne,
                   uint8_t* riding, int32_t* riddenBlock, int32_t selfIndex);
 
+// The block stage of MoveBoxOnMap, from the box's place before this frame's
+// move with the motion the tiles allowed: the gimmick blocks adjust the
+// motion (landing, riding, side and head hits), then a last pass against the
+// tiles moves the box.
+void CollideBoxWithBlocks(float* x, float* y, float* fallSpeed, float vx, float vy, float w, float h,
+                          uint8_t* airborne, uint8_t* riding, int32_t* riddenBlock, int32_t selfIndex);
+
 void UpdateCamera();
 bool IsAnyPlayerKnockedOut();
 
