@@ -83,6 +83,10 @@ TEST_F(YuvScope, OverlaysExistOnlyWhenOfferedAndRecordTheirPlacement) {
   DDSurface* s = nullptr;
   DDCaps caps;
   ASSERT_EQ(dd->GetCaps(&caps), DD_OK);
+  EXPECT_EQ(caps.caps & DDCAPS_OVERLAY, DDCAPS_OVERLAY);  // offered from the start
+  EXPECT_EQ(caps.minOverlayStretch, 100u);
+  DdOfferOverlays(false);
+  ASSERT_EQ(dd->GetCaps(&caps), DD_OK);
   EXPECT_EQ(caps.caps & DDCAPS_OVERLAY, 0u);
   EXPECT_EQ(Make(kUYVY, 64, 64, &s, DDSCAPS_OVERLAY | DDSCAPS_VIDEOMEMORY), DDERR_NOOVERLAYHW);
   DDCaps offered;
