@@ -275,6 +275,9 @@ void DdOfferOverlays(bool on, const DDCaps& caps);
 void DdOfferOverlays(bool on);
 // Shrinks to a tenth, stretches 32 times, no alignment rules.
 DDCaps DdDefaultOverlayCaps();
+// Off: off-screen YUV surfaces are refused (DDERR_INVALIDPIXELFORMAT), as by
+// a card without YUV support. On from the start.
+void DdOfferYuvSurfaces(bool on);
 struct DdOverlayCall {
   bool show;
   bool hasSource, hasDestination;

@@ -178,6 +178,7 @@ int32_t DirectDraw::CreateSurface(const DDSurfaceDesc* desc, DDSurface** out) {
   } else if (desc->hasPixelFormat) {
     format = desc->pixelFormat;
     if (format.flags & DDPF_FOURCC) {
+      if (!g_dd.yuvSurfaces && !(desc->caps & DDSCAPS_OVERLAY)) return DDERR_INVALIDPIXELFORMAT;
       format.bitCount = format.fourCC == DdFourCC('Y', 'V', '1', '2') ? 12 : 16;
     } else if (format.bitCount != 8 && format.bitCount != 16 && format.bitCount != 24 && format.bitCount != 32) {
       return DDERR_INVALIDPIXELFORMAT;
@@ -291,6 +292,8 @@ void DdOfferOverlays(bool on, const DDCaps& caps) {
   g_dd.overlays = on;
   g_dd.overlayCaps = caps;
 }
+
+void DdOfferYuvSurfaces(bool on) { g_dd.yuvSurfaces = on; }
 
 void DdOfferOverlays(bool on) { DdOfferOverlays(on, DdDefaultOverlayCaps()); }
 

@@ -19,6 +19,7 @@ struct DdState {
   bool use555 = false;
   bool beamFrozen = false;
   bool overlays = true;
+  bool yuvSurfaces = true;
   DDCaps overlayCaps = DdDefaultOverlayCaps();
   std::vector<DdOverlayCall> overlayCalls;
   uint64_t videoMemoryUsed = 0;
