@@ -216,3 +216,39 @@ TEST(OverlayProbe, NoOverlayWhenOffStretchLimitsSayNoOrTheScreenIsSmall) {
     EXPECT_EQ(GetOverlayPixelFormat(), nullptr);
   }
 }
+
+TEST_F(OverlayMovie, InAWindowItLandsWhereTheWindowsPictureShowsIt) {
+  gfxtest::Road road(false, 32, true);
+  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
+  const int32_t movie = OpenMovie("clip.nut", nullptr, nullptr, kMovieSurfaceOverlay);
+  ASSERT_GE(movie, 0);
+  MovieData* m = GetMovieData(movie);
+  ASSERT_EQ(m->surfaceMode, kMovieSurfaceOverlay);
+  ASSERT_EQ(PlayMovie(movie, 1), 0);
+  UpdateMovie(movie, 1);
+  SelectDrawTarget(kBackScreen);
+  EraseDrawTarget();
+  // Placed in the window's picture coordinates, whatever the window's place
+  // on the desktop; its right part runs past the picture and is cut.
+  ASSERT_EQ(DrawMovieDirect(620, 5, 1, movie, 1), 0);
+  ASSERT_EQ(PresentFrame(), 0);
+  const plat::headless::KeptFrame* frame = plat::headless::LastFrame();
+  ASSERT_NE(frame, nullptr);
+  ASSERT_EQ(frame->width, 640);
+  const uint8_t* yuv = m->sampleSurface->memory();
+  const int pitch = m->sampleSurface->pitch();
+  int worst = 0;
+  for (int y = 5; y < 5 + losslessmovie::kHeight; ++y)
+    for (int x = 620; x < 640; ++x) {
+      const int sx = x - 620, sy = y - 5;
+      const uint8_t* pair = yuv + sy * pitch + (sx & ~1) * 2;
+      int want[3];
+      Reference(pair[1 + (sx & 1) * 2], pair[0], pair[2], want);
+      for (int k = 0; k < 3; ++k) worst = std::max(worst, std::abs(ChannelOf(frame->pixels[y * 640 + x], k) - want[k]));
+    }
+  EXPECT_LE(worst, 1);
+  EXPECT_EQ(frame->pixels[4 * 640 + 630] & 0xFFFFFF, 0u);
+  EXPECT_EQ(frame->pixels[5 * 640 + 619] & 0xFFFFFF, 0u);
+  CloseMovie(movie);
+  EXPECT_EQ(plat::HostOverlayCount(), 0);
+}
