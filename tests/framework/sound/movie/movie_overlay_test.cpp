@@ -252,3 +252,15 @@ TEST_F(OverlayMovie, InAWindowItLandsWhereTheWindowsPictureShowsIt) {
   CloseMovie(movie);
   EXPECT_EQ(plat::HostOverlayCount(), 0);
 }
+
+TEST_F(OverlayMovie, WithOverlaysOffTheOverlayModeFallsBackByTheScreensDepth) {
+  for (const int bits : {16, 32}) {
+    gfxtest::Road road(false, bits, false, nullptr, false);
+    ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
+    const int32_t movie = OpenMovie("clip.nut", nullptr, nullptr, kMovieSurfaceOverlay);
+    ASSERT_GE(movie, 0);
+    EXPECT_EQ(GetMovieData(movie)->surfaceMode, bits == 32 ? kMovieSurfaceScreen : kMovieSurfaceRgb24) << bits;
+    EXPECT_EQ(IsMovieDirect(GetMovieData(movie)), 0);
+    CloseMovie(movie);
+  }
+}
