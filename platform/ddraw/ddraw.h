@@ -8,11 +8,15 @@
 //   the primary (Unlock, Blt, BltFast, Flip, a released DC) is presented.
 // - Modes of 8, 16 (R5G6B5, or X1R5G5B5 when asked through DdUse555) and 32
 //   bits (X8R8G8B8). Off-screen surfaces may also hold YUV by FOURCC
-//   ("YV12", "YUY2", "UYVY"), in memory only. No overlays unless a test
-//   offers them (DdOfferOverlays); UpdateOverlay calls are then recorded.
+//   ("YV12", "YUY2", "UYVY"), never in a flip chain; Blt from one onto an
+//   RGB surface converts (BT.601 studio range, see HostYuvToXrgb).
+// - Overlays in "YUY2" and "UYVY", shown by the host over the presented
+//   picture where UpdateOverlay placed them; DdOfferOverlays(false) turns
+//   them off. Every UpdateOverlay is recorded.
 // - The vertical blank and the scan line follow the host clock at the mode's
 //   refresh rate (60 Hz when unset); waits sleep on that clock.
-// - Blt and BltFast refuse surfaces of different pixel formats.
+// - Blt and BltFast refuse surfaces of different pixel formats, but for
+//   Blt from YUV.
 // - Every operation can be told to fail (DdFailNext) and is counted.
 #pragma once
 
@@ -102,6 +106,7 @@ constexpr uint32_t DDCAPS_OVERLAY = 0x800;
 struct DDCaps {
   uint32_t caps = 0;
   uint32_t alignBoundarySrc = 0, alignSizeSrc = 0, alignBoundaryDest = 0, alignSizeDest = 0;
+  uint32_t minOverlayStretch = 0, maxOverlayStretch = 0;  // x 1000
 };
 
 struct DDSurfaceDesc {
@@ -162,8 +167,8 @@ class DDSurface {
   int32_t IsLost() const;
   int32_t Restore();
   int32_t GetDC(Hdc* out);
-  // Shows (DDOVER_SHOW) or hides (DDOVER_HIDE) an overlay surface on
-  // `onto`; the stand-in records the call and shows nothing.
+  // Shows (DDOVER_SHOW) the part `source` (null: all) of an overlay surface
+  // at `destination` on `onto`, or hides it (DDOVER_HIDE).
   int32_t UpdateOverlay(const Rect* source, DDSurface* onto, const Rect* destination, uint32_t flags);
   // The 3D device has written the surface's memory: a primary is presented,
   // as after any other write.
@@ -262,10 +267,17 @@ void DdUse555(bool on);
 // holds the byte pattern kDdRestoredByte.
 constexpr uint8_t kDdRestoredByte = 0xA5;
 void DdLoseVideoSurfaces();
-// Overlays: with `on`, the display reports these capabilities (with
-// DDCAPS_OVERLAY added) and makes overlay surfaces of the FOURCCs "UYVY" and
-// "YUY2" and of 16-bit RGB; every UpdateOverlay is recorded.
-void DdOfferOverlays(bool on, const DDCaps& caps = DDCaps{});
+// Overlays (offered from the start, with DdDefaultOverlayCaps): with `on`,
+// the display reports these capabilities (with DDCAPS_OVERLAY added) and
+// makes overlay surfaces of the FOURCCs "UYVY" and "YUY2"; off, it reports
+// none and refuses them.
+void DdOfferOverlays(bool on, const DDCaps& caps);
+void DdOfferOverlays(bool on);
+// Shrinks to a tenth, stretches 32 times, no alignment rules.
+DDCaps DdDefaultOverlayCaps();
+// Off: off-screen YUV surfaces are refused (DDERR_INVALIDPIXELFORMAT), as by
+// a card without YUV support. On from the start.
+void DdOfferYuvSurfaces(bool on);
 struct DdOverlayCall {
   bool show;
   bool hasSource, hasDestination;

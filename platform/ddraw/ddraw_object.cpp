@@ -88,10 +88,9 @@ bool DdYuvLayout(uint32_t fourCC, int width, int height, int32_t* pitch, uint64_
 
 namespace {
 
-// The overlay formats the offered overlays take.
+// The overlay formats the hosts can show: packed YUV.
 bool OverlayFormatAccepted(const DDPixelFormat& f) {
-  if (f.flags & DDPF_FOURCC) return f.fourCC == DdFourCC('U', 'Y', 'V', 'Y') || f.fourCC == DdFourCC('Y', 'U', 'Y', '2');
-  return (f.flags & DDPF_RGB) && f.bitCount == 16;
+  return (f.flags & DDPF_FOURCC) && (f.fourCC == DdFourCC('U', 'Y', 'V', 'Y') || f.fourCC == DdFourCC('Y', 'U', 'Y', '2'));
 }
 
 }  // namespace
@@ -179,6 +178,7 @@ int32_t DirectDraw::CreateSurface(const DDSurfaceDesc* desc, DDSurface** out) {
   } else if (desc->hasPixelFormat) {
     format = desc->pixelFormat;
     if (format.flags & DDPF_FOURCC) {
+      if (!g_dd.yuvSurfaces && !(desc->caps & DDSCAPS_OVERLAY)) return DDERR_INVALIDPIXELFORMAT;
       format.bitCount = format.fourCC == DdFourCC('Y', 'V', '1', '2') ? 12 : 16;
     } else if (format.bitCount != 8 && format.bitCount != 16 && format.bitCount != 24 && format.bitCount != 32) {
       return DDERR_INVALIDPIXELFORMAT;
@@ -293,6 +293,17 @@ void DdOfferOverlays(bool on, const DDCaps& caps) {
   g_dd.overlayCaps = caps;
 }
 
+void DdOfferYuvSurfaces(bool on) { g_dd.yuvSurfaces = on; }
+
+void DdOfferOverlays(bool on) { DdOfferOverlays(on, DdDefaultOverlayCaps()); }
+
+DDCaps DdDefaultOverlayCaps() {
+  DDCaps caps;
+  caps.minOverlayStretch = 100;
+  caps.maxOverlayStretch = 32000;
+  return caps;
+}
+
 const std::vector<DdOverlayCall>& DdOverlayCalls() { return g_dd.overlayCalls; }
 
 int32_t DirectDraw::GetAvailableVidMem(uint32_t /*caps*/, uint32_t* total, uint32_t* free) {
@@ -354,6 +365,7 @@ void ResetDirectDrawStandIn() {
   // Whatever a test left behind is freed here.
   for (DDSurface* s : g_dd.surfaces) DdAccess::Free(s);
   for (DirectDraw* d : g_dd.objects) DdAccess::Free(d);
+  DdForgetOverlays();
   g_dd = DdState{};
 }
 

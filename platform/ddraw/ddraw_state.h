@@ -18,8 +18,9 @@ struct DdState {
   std::vector<RefusedMode> refused;
   bool use555 = false;
   bool beamFrozen = false;
-  bool overlays = false;
-  DDCaps overlayCaps;
+  bool overlays = true;
+  bool yuvSurfaces = true;
+  DDCaps overlayCaps = DdDefaultOverlayCaps();
   std::vector<DdOverlayCall> overlayCalls;
   uint64_t videoMemoryUsed = 0;
   DdCounters counters;
@@ -36,6 +37,17 @@ GdiPixels DdSurfacePixels(DDSurface* surface, const uint32_t* palette);
 // The bytes a YUV surface of a FOURCC needs per row and in all, or false for
 // a FOURCC or size it cannot hold.
 bool DdYuvLayout(uint32_t fourCC, int width, int height, int32_t* pitch, uint64_t* bytes);
+
+// --- YUV surfaces and overlays (ddraw_yuv.cpp, ddraw_overlay.cpp) ---------------
+// Blt from a YUV surface onto an RGB one: converted, nearest-pixel scaled,
+// clipped to `clip`.
+int32_t DdBltFromYuv(DDSurface* destination, const Rect& to, const Rect& clip, DDSurface* source, const Rect* from);
+// Hands the overlays shown to the host, placed relative to the part of the
+// primary (`visible`) about to be presented.
+void DdShowOverlays(const Rect& visible);
+// An overlay surface is released: it shows no more.
+void DdOverlayGone(const DDSurface* overlay);
+void DdForgetOverlays();
 
 // Reaches the records' insides for the state's own upkeep.
 struct DdAccess {

@@ -54,19 +54,6 @@ int32_t DDSurface::Lock(const Rect* rect, int32_t* pitch, uint8_t** pixels, uint
   return DD_OK;
 }
 
-int32_t DDSurface::UpdateOverlay(const Rect* source, DDSurface* onto, const Rect* destination, uint32_t flags) {
-  if (!(caps_ & DDSCAPS_OVERLAY) || onto == nullptr) return DDERR_INVALIDPARAMS;
-  if (lost_ || onto->lost_) return DDERR_SURFACELOST;
-  DdOverlayCall call{};
-  call.show = (flags & DDOVER_SHOW) != 0 && (flags & DDOVER_HIDE) == 0;
-  call.hasSource = source != nullptr;
-  call.hasDestination = destination != nullptr;
-  if (source != nullptr) call.source = *source;
-  if (destination != nullptr) call.destination = *destination;
-  Dd().overlayCalls.push_back(call);
-  return DD_OK;
-}
-
 int32_t DDSurface::DeviceWrote() {
   if (lost_) return DDERR_SURFACELOST;
   if (IsVisiblePrimary(this, caps_)) DdPresentPrimary(this, owner_);
@@ -109,6 +96,9 @@ int32_t DDSurface::Blt(const Rect* destination, DDSurface* source, const Rect* s
     const uint32_t value = (flags & DDBLT_DEPTHFILL) ? fx->fillDepth : fx->fillColor;
     for (int y = d.top; y < d.bottom; ++y)
       for (int x = d.left; x < d.right; ++x) put(x, y, value);
+  } else if (source != nullptr && (source->format_.flags & DDPF_FOURCC)) {
+    const int32_t converted = DdBltFromYuv(this, d, clip, source, sourceRect);
+    if (converted != DD_OK) return converted;
   } else {
     if (source == nullptr) return DDERR_INVALIDPARAMS;
     if (!DdSameFormat(format_, source->format_)) return DDERR_INVALIDPIXELFORMAT;
@@ -293,6 +283,7 @@ void DDSurface::Release() {
   if (front_ != nullptr) return;  // a chain's back buffer goes with its primary
   if (dc_ != 0) DeleteDC(dc_);
   DdState& st = Dd();
+  if (caps_ & DDSCAPS_OVERLAY) DdOverlayGone(this);
   if (owner_ != nullptr && owner_->primary_ == this) owner_->primary_ = nullptr;
   if (caps_ & DDSCAPS_VIDEOMEMORY) {
     const uint64_t bytes = memory_.size();
@@ -328,6 +319,7 @@ void DdPresentPrimary(const DDSurface* primary, const DirectDraw* owner) {
   s->GetPixelFormat(&f);
   const uint8_t* start = s->memory() + static_cast<std::ptrdiff_t>(visible.top) * s->pitch() +
                          static_cast<std::ptrdiff_t>(visible.left) * (f.bitCount / 8);
+  DdShowOverlays(visible);
   if (f.bitCount == 16 && f.redMask == 0xF800) {
     HostPresent(start, s->pitch(), w, h, HostPixelFormat::Rgb565);
   } else if (f.bitCount == 32 && f.redMask == 0xFF0000) {

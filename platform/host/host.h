@@ -162,6 +162,31 @@ void HostUnlockAudio();
 // Shows one picture, scaled to the window with its aspect kept.
 void HostPresent(const void* pixels, int pitch, int width, int height, HostPixelFormat format);
 
+// --- overlays ---------------------------------------------------------------------
+// Pictures in packed YUV (as a display card's overlays hold them) shown over
+// every picture presented after they are set, each part `source` of the
+// overlay scaled into `destination`, given in pixels of the presented
+// picture (scaled with it). The set replaces the previous one; the pixels
+// must stay readable until the next call. Ids tell one overlay from another
+// across calls (a host may keep a texture per id).
+enum class HostOverlayFormat { Yuy2, Uyvy };
+struct HostOverlay {
+  uintptr_t id = 0;
+  HostOverlayFormat format = HostOverlayFormat::Yuy2;
+  const uint8_t* pixels = nullptr;
+  int pitch = 0, width = 0, height = 0;  // width even
+  HostRect source, destination;
+};
+void HostSetOverlays(const HostOverlay* overlays, int count);
+int HostOverlayCount();
+// BT.601 studio range (Y 16..235, U and V 16..240 around 128) to 8-bit RGB,
+// in the integer form display cards use: with C = Y - 16, D = U - 128,
+// E = V - 128, R = (298C + 409E + 128) >> 8, G = (298C - 100D - 208E + 128)
+// >> 8, B = (298C + 516D + 128) >> 8, each clamped to 0..255 (the 8-bit
+// coefficients of 1.164, 1.596, 0.391, 0.813 and 2.018, rounded to nearest).
+// 0x00RRGGBB.
+uint32_t HostYuvToXrgb(int y, int u, int v);
+
 // --- time ---------------------------------------------------------------------
 uint32_t HostMillis();    // monotonic, wraps like a 32-bit millisecond timer
 uint64_t HostMicros();    // monotonic

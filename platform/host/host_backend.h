@@ -81,4 +81,14 @@ int HostDepthFromFormat(int bytesPerPixel, int significantBits);
 // `integral` tells which of the two was chosen.
 HostRect HostFitPicture(int outWidth, int outHeight, int picWidth, int picHeight, bool* integral);
 
+// --- overlays (host_overlay.cpp) ---------------------------------------------
+// The overlays set now, in order.
+const HostOverlay* HostOverlaysInUse(int* count);
+// Draws them into an XRGB picture (`pitch` in bytes), nearest-pixel scaled and
+// clipped to the picture.
+void HostCompositeOverlays(uint32_t* xrgb, int pitch, int width, int height);
+// The SDL host's live overlay textures (one per overlay shown at the last
+// present).
+int SdlOverlayTextureCount();
+
 }  // namespace plat

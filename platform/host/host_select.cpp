@@ -87,6 +87,7 @@ void HostReset() {
   if (g_sel.backend == &kSdlHost) kSdlHost.reset();
   kHeadlessHost.reset();
   g_sel = HostSelection{};
+  HostSetOverlays(nullptr, 0);
 }
 
 }  // namespace plat

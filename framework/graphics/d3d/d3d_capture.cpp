@@ -9,6 +9,7 @@
 #include "framework/graphics/d3d/d3d_device.h"
 #include "framework/graphics/graphs/draw_state.h"
 #include "framework/graphics/screen/screen.h"
+#include "framework/graphics/screen/screen_size.h"
 #include "platform/gdi/gdi.h"
 #include "platform/window/display_settings.h"
 
@@ -22,20 +23,15 @@ struct CapturePart {
   SurfaceDataRecord* texture;
   plat::Rect from;
   int32_t toX, toY;
+  const GraphRecord* graph;
+  bool desktop;  // read from the desktop (a window's front screen on the primary)
 };
 
 using CaptureMethod = int (*)(plat::DDSurface* screen, const CapturePart& part);
 
-int LockedConvert(plat::DDSurface* source, const plat::Rect& from, int32_t toX, int32_t toY,
-                  plat::DDSurface* destination) {
-  int32_t sp = 0, dp = 0;
-  uint8_t* sb = nullptr;
-  uint8_t* db = nullptr;
-  if (source->Lock(nullptr, &sp, &sb, plat::DDLOCK_WAIT) != plat::DD_OK) return -1;
-  if (destination->Lock(nullptr, &dp, &db, plat::DDLOCK_WAIT | plat::DDLOCK_WRITEONLY) != plat::DD_OK) {
-    source->Unlock(nullptr);
-    return -1;
-  }
+// Converts `from` of a locked source into a locked destination.
+int ConvertLocked(uint8_t* sb, int32_t sp, plat::DDSurface* source, const plat::Rect& from, uint8_t* db, int32_t dp,
+                  plat::DDSurface* destination, int32_t toX, int32_t toY) {
   plat::DDPixelFormat sf, df;
   source->GetPixelFormat(&sf);
   destination->GetPixelFormat(&df);
@@ -45,25 +41,53 @@ int LockedConvert(plat::DDSurface* source, const plat::Rect& from, int32_t toX, 
   const PixelBlock s{sb, sp, source->width(), source->height(), &si};
   const PixelBlock d{db, dp, destination->width(), destination->height(), &di};
   const Rect r{from.left, from.top, from.right, from.bottom};
-  const int result = ConvertPixelsBlt(&d, &s, nullptr, toX, toY, &r, nullptr) < 0 ? -1 : 0;
-  destination->Unlock(nullptr);
+  return ConvertPixelsBlt(&d, &s, nullptr, toX, toY, &r, nullptr) < 0 ? -1 : 0;
+}
+
+// Locks the source and the piece's texture and converts; the lock failures
+// log the method's own lines.
+int LockAndConvert(const char* method, plat::DDSurface* source, const plat::Rect& from, const CapturePart& p) {
+  int32_t sp = 0, dp = 0;
+  uint8_t* sb = nullptr;
+  uint8_t* db = nullptr;
+  int32_t hr = source->Lock(nullptr, &sp, &sb, plat::DDLOCK_WAIT);
+  if (hr != plat::DD_OK) {
+    return LogPrintf("Error  %s 　作業用テクスチャサーフェスのロックに失敗しました  Lock  ReturnValue:%d", method, hr);
+  }
+  hr = p.texture->surface->Lock(nullptr, &dp, &db, plat::DDLOCK_WAIT | plat::DDLOCK_WRITEONLY);
+  if (hr != plat::DD_OK) {
+    source->Unlock(nullptr);
+    return LogPrintf("Error  %s 　転送先テクスチャサーフェスのロックに失敗しました  Lock  ReturnValue:%d", method, hr);
+  }
+  const int result = ConvertLocked(sb, sp, source, from, db, dp, p.texture->surface, p.toX, p.toY);
+  p.texture->surface->Unlock(nullptr);
   source->Unlock(nullptr);
   return result;
 }
 
-// Lock both and convert between their formats.
+// Lock both and convert between their formats. In a window, drawing on the
+// primary, the rectangle is first copied into the auxiliary screen surface,
+// which is locked in its place.
 int CaptureScreenMethod5(plat::DDSurface* screen, const CapturePart& p) {
-  return LockedConvert(screen, p.from, p.toX, p.toY, p.texture->surface);
+  const ScreenState& s = GetScreenState();
+  plat::DDSurface* aux = s.work[0];
+  const int32_t w = p.from.right - p.from.left, h = p.from.bottom - p.from.top;
+  if (IsWindowedMode() && screen == s.primary && aux != nullptr && w <= aux->width() && h <= aux->height()) {
+    const Rect r{p.from.left, p.from.top, p.from.right, p.from.bottom};
+    if (CopySurfaceRect(aux, screen, 0, 0, &r, -1) != 0) return -1;
+    return LockAndConvert("CaptureScreenMethod5", aux, plat::Rect{0, 0, w, h}, p);
+  }
+  return LockAndConvert("CaptureScreenMethod5", screen, p.from, p);
 }
 
 // A plain BltFast: the formats must agree.
 int CaptureScreenMethod1(plat::DDSurface* screen, const CapturePart& p) {
-  if (p.texture->surface->BltFast(p.toX, p.toY, screen, &p.from, plat::DDBLTFAST_WAIT) != plat::DD_OK)
-    return LogOutput("BltFast によるテクスチャへの転送に失敗しました\n");
+  const int32_t hr = p.texture->surface->BltFast(p.toX, p.toY, screen, &p.from, plat::DDBLTFAST_WAIT);
+  if (hr != plat::DD_OK) return LogPrintf("Error CaptureScreenMethod1  BltFast ReturnValue:%d", hr);
   return 0;
 }
 
-plat::DDSurface* MakeWorkSurface(const plat::DDSurface* like, int32_t width, int32_t height) {
+plat::DDSurface* MakeWorkSurface(const plat::DDSurface* like, int32_t width, int32_t height, int32_t* hr) {
   plat::DDSurfaceDesc desc;
   desc.caps = plat::DDSCAPS_TEXTURE | plat::DDSCAPS_SYSTEMMEMORY;
   desc.width = width;
@@ -71,50 +95,84 @@ plat::DDSurface* MakeWorkSurface(const plat::DDSurface* like, int32_t width, int
   desc.hasPixelFormat = true;
   like->GetPixelFormat(&desc.pixelFormat);
   plat::DDSurface* work = nullptr;
-  return GetScreenState().directDraw->CreateSurface(&desc, &work) == plat::DD_OK ? work : nullptr;
+  *hr = GetScreenState().directDraw->CreateSurface(&desc, &work);
+  return *hr == plat::DD_OK ? work : nullptr;
 }
 
-// Copies by DCs from the screen into a surface.
-int CopyByDC(plat::DDSurface* screen, const plat::Rect& from, plat::DDSurface* into, int32_t toX, int32_t toY) {
+// Copies by DCs from the screen into a surface, logging each failure as the
+// method's own line (the screen's DC line of method 2 has its own spacing).
+int CopyByDC(int method, plat::DDSurface* screen, const plat::Rect& from, plat::DDSurface* into, int32_t toX,
+             int32_t toY) {
+  const bool second = method == 2;
+  const char* sep = second ? "" : " ";  // "GetDC ReturnValue" vs "GetDC  ReturnValue"
   plat::Hdc sdc = 0, ddc = 0;
-  if (screen->GetDC(&sdc) != plat::DD_OK) return -1;
-  if (into->GetDC(&ddc) != plat::DD_OK) {
+  int32_t hr = screen->GetDC(&sdc);
+  if (hr != plat::DD_OK) {
+    return second ? LogPrintf("Error  CaptureScreenMethod%d  ＤＣ取得に失敗しました  GetDC ReturnValue:%d", method, hr)
+                  : LogPrintf("Error  CaptureScreenMethod%d 　ＤＣ取得に失敗しました  GetDC  ReturnValue:%d", method, hr);
+  }
+  hr = into->GetDC(&ddc);
+  if (hr != plat::DD_OK) {
     screen->ReleaseDC(sdc);
-    return -1;
+    return LogPrintf("Error  CaptureScreenMethod%d 　作業用テクスチャサーフェスのＤＣ取得に失敗しました  GetDC %sReturnValue:%d", method,
+                     sep, hr);
   }
   const bool ok = plat::BitBlt(ddc, toX, toY, from.right - from.left, from.bottom - from.top, sdc, from.left, from.top,
                                plat::SRCCOPY);
-  into->ReleaseDC(ddc);
+  hr = into->ReleaseDC(ddc);
   screen->ReleaseDC(sdc);
-  return ok ? 0 : -1;
+  if (!ok) {
+    return LogPrintf("Error  CaptureScreenMethod%d 　作業用テクスチャサーフェスへのイメージ転送に失敗しました  BitBlt  ErrorCode:%x", method,
+                     1u);
+  }
+  if (hr != plat::DD_OK) {
+    return LogPrintf("Error  CaptureScreenMethod%d 　作業用テクスチャサーフェスのＤＣ解放に失敗しました  ReleaseDC %sReturnValue:%d",
+                     method, sep, hr);
+  }
+  return 0;
 }
 
 // By DCs into a work texture of the texture's format, then locked and copied.
 int CaptureScreenMethod3(plat::DDSurface* screen, const CapturePart& p) {
   const int32_t w = p.from.right - p.from.left, h = p.from.bottom - p.from.top;
-  plat::DDSurface* work = MakeWorkSurface(p.texture->surface, w, h);
-  if (work == nullptr) return LogOutput("作業用サーフェスの作成に失敗しました\n");
-  int result = CopyByDC(screen, p.from, work, 0, 0);
-  if (result == 0) result = LockedConvert(work, plat::Rect{0, 0, w, h}, p.toX, p.toY, p.texture->surface);
+  int32_t hr = 0;
+  plat::DDSurface* work = MakeWorkSurface(p.texture->surface, w, h, &hr);
+  if (work == nullptr) {
+    return LogPrintf("Error  CaptureScreenMethod3 　作業用テクスチャサーフェスの作成に失敗しました  CreateSurface  ReturnValue:%d", hr);
+  }
+  int result = CopyByDC(3, screen, p.from, work, 0, 0);
+  if (result == 0) result = LockAndConvert("CaptureScreenMethod3", work, plat::Rect{0, 0, w, h}, p);
   work->Release();
   return result;
 }
 
 // By DCs straight into the texture.
 int CaptureScreenMethod2(plat::DDSurface* screen, const CapturePart& p) {
-  return CopyByDC(screen, p.from, p.texture->surface, p.toX, p.toY) == 0
-             ? 0
-             : LogOutput("GetDC によるテクスチャへの転送に失敗しました\n");
+  return CopyByDC(2, screen, p.from, p.texture->surface, p.toX, p.toY);
 }
 
-// By DCs into a work texture, then loaded into the texture: it reports
-// success only once the texture holds the picture.
+// By DCs into a work texture, then into the texture without conversion (the
+// formats agree); it reports the sizes, modes and rectangles it works with.
 int CaptureScreenMethod4(plat::DDSurface* screen, const CapturePart& p) {
   const int32_t w = p.from.right - p.from.left, h = p.from.bottom - p.from.top;
-  LogPrintf("キャプチャ %d x %d → (%d, %d)\n", w, h, p.toX, p.toY);
-  plat::DDSurface* work = MakeWorkSurface(p.texture->surface, w, h);
-  if (work == nullptr) return LogOutput("作業用サーフェスの作成に失敗しました\n");
-  int result = CopyByDC(screen, p.from, work, 0, 0);
+  const DrawState& ds = GetDrawState();
+  int32_t sizeX = 0, sizeY = 0;
+  QueryTargetSize(ds.drawTarget, &sizeX, &sizeY);
+  Rect window{};
+  GetScreenRectOnDesktop(&window);
+  LogPrintf("ScreenColor:%d  SizeX:%d  SizeY:%d  DrawPointX:%d  DrawPointY:%d  WndRect.left:%d  WndRect.top:%d  left:%d  "
+            "top:%d",
+            GetScreenColorBits(), sizeX, sizeY, ds.screenPlacement.left, ds.screenPlacement.top, window.left, window.top,
+            p.from.left, p.from.top);
+  LogPrintf("AlphaCh:%d  AlphaTest:%d  ColorBitDepth:%d", p.graph->alpha, p.graph->alphaTest, p.graph->colorBits);
+  int32_t hr = 0;
+  plat::DDSurface* work = MakeWorkSurface(p.texture->surface, w, h, &hr);
+  LogPrintf("hr:%d  W:%d  H:%d  FullMode:%d  Point x:%d y:%d   Rect top:%d bottom:%d left:%d right:%d", hr, w, h,
+            IsWindowedMode() ? 0 : 1, p.toX, p.toY, p.from.top, p.from.bottom, p.from.left, p.from.right);
+  if (work == nullptr) {
+    return LogPrintf("Error  CaptureScreenMethod4 　作業用テクスチャサーフェスの作成に失敗しました  CreateSurface  ReturnValue:%d", hr);
+  }
+  int result = CopyByDC(4, screen, p.from, work, 0, 0);
   const plat::Rect all{0, 0, w, h};
   if (result == 0 && p.texture->surface->BltFast(p.toX, p.toY, work, &all, plat::DDBLTFAST_WAIT) != plat::DD_OK)
     result = -1;
@@ -154,7 +212,7 @@ int RunMethod(CaptureMethod method, const Rect& rect, const GraphRecord* graph, 
     const int32_t l = rect.left + p->x, tp = rect.top + p->y;
     const int32_t r = std::min<int32_t>(rect.right, l + p->width), b = std::min<int32_t>(rect.bottom, tp + p->height);
     if (r <= l || b <= tp) continue;
-    const CapturePart part{t, plat::Rect{l + ox, tp + oy, r + ox, b + oy}, p->textureX, p->textureY};
+    const CapturePart part{t, plat::Rect{l + ox, tp + oy, r + ox, b + oy}, p->textureX, p->textureY, graph, desktop};
     if (method(screen, part) != 0) return -1;
     ApplySurfaceColorKey(p->texture);
   }

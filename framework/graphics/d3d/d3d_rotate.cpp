@@ -1,5 +1,6 @@
 // Rotated and four-corner draws of texture-piece graphs.
 #include <cmath>
+#include <utility>
 
 #include "framework/graphics/d3d/d3d_draw_internal.h"
 #include "framework/graphics/graphs/draw_state.h"
@@ -32,6 +33,22 @@ void TurnOf(double angle, double* s, double* c) {
   *c = std::cos(angle);
 }
 
+// The cross product (b - a) x (c - a) on the screen (y down): positive for a
+// triangle the device's back-face culling keeps, as the unmirrored
+// top-left, top-right, bottom-left triangle of a quad is.
+float Cross(float ax, float ay, float bx, float by, float cx, float cy) {
+  return (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
+}
+
+// Corners 1 and 2 exchanged (in the six vertices: 1 with 2, 4 with 5) when a
+// mirrored quad would turn both its triangles away from the viewer, so that
+// back-face culling keeps it.
+void KeepWinding(QuadCorner c[4]) {
+  const float first = Cross(c[0].x, c[0].y, c[1].x, c[1].y, c[2].x, c[2].y);
+  const float second = Cross(c[3].x, c[3].y, c[2].x, c[2].y, c[1].x, c[1].y);
+  if (first <= 0.0f && second <= 0.0f) std::swap(c[1], c[2]);
+}
+
 // Draws one piece onto a quadrilateral: two triangles for a parallelogram,
 // else an 8 x 8 grid whose texture follows the bilinear map.
 void DrawQuadGridD3D(uint32_t device, const Surface3DData* piece, Point tl, Point tr, Point bl, Point br) {
@@ -44,9 +61,13 @@ void DrawQuadGridD3D(uint32_t device, const Surface3DData* piece, Point tl, Poin
                        {bl.x, bl.y, v[2].u, v[2].v, 0, 0, 0}, {br.x, br.y, v[3].u, v[3].v, 0, 0, 0}};
     const D3DGlobals& d = GetD3D();
     for (int k = 0; k < 4; ++k) c[k].bu = v[k].x * d.blendRecipWidth, c[k].bv = v[k].y * d.blendRecipHeight;
+    KeepWinding(c);
     AppendQuad(device, c);
     return;
   }
+  // A mirrored grid is laid from its right edge, so its triangles keep their
+  // winding too.
+  const bool mirrored = Cross(tl.x, tl.y, tr.x, tr.y, bl.x, bl.y) <= 0.0f && Cross(br.x, br.y, bl.x, bl.y, tr.x, tr.y) <= 0.0f;
   static TexVertex grid[64];
   const float z = GetDrawState().depth2D;
   const uint32_t diffuse = GetD3D().diffuseColor;
@@ -56,7 +77,7 @@ void DrawQuadGridD3D(uint32_t device, const Surface3DData* piece, Point tl, Poin
     const Point right{tr.x + (br.x - tr.x) * t, tr.y + (br.y - tr.y) * t};
     for (int col = 0; col < 8; ++col) {
       const float s = static_cast<float>(col) / 7.0f;
-      grid[r * 8 + col] = {left.x + (right.x - left.x) * s, left.y + (right.y - left.y) * s, z, 1.0f, diffuse,
+      grid[r * 8 + (mirrored ? 7 - col : col)] = {left.x + (right.x - left.x) * s, left.y + (right.y - left.y) * s, z, 1.0f, diffuse,
                            v[0].u + (v[3].u - v[0].u) * s, v[0].v + (v[3].v - v[0].v) * t};
     }
   }
@@ -130,6 +151,7 @@ int BlitGraphRotatedD3D(float centerX, float centerY, double scale, double angle
       q[k] = {static_cast<float>(a * c - b * s + cx), static_cast<float>(b * c + a * s + cy), v.u, v.v,
               v.x * d.blendRecipWidth, v.y * d.blendRecipHeight, 0};
     }
+    if (turn == 1) KeepWinding(q);
     AppendQuad(d.currentDevice, q);
   }
   if (d.frontTarget) EndSceneIfBegun(d.currentDevice);
@@ -170,6 +192,10 @@ int BlendQuadD3D(const int32_t* k, GraphRecord* graph, int32_t transparent) {
       q[c] = {static_cast<float>(x), static_cast<float>(y), v.u, v.v, v.x * d.blendRecipWidth,
               v.y * d.blendRecipHeight, 0};
     }
+    // Each triangle has its own map, so the two may face different ways.
+    const float first = Cross(q[0].x, q[0].y, q[1].x, q[1].y, q[2].x, q[2].y);
+    const float second = Cross(q[3].x, q[3].y, q[2].x, q[2].y, q[1].x, q[1].y);
+    if ((first <= 0.0f && second <= 0.0f) || (first * second < 0.0f && first < 0.0f)) std::swap(q[1], q[2]);
     AppendQuad(d.currentDevice, q);
   }
   if (d.frontTarget) EndSceneIfBegun(d.currentDevice);
@@ -198,8 +224,10 @@ int BlitGraphQuadD3D(const float* corners, GraphRecord* graph, int32_t transpare
   const int begun = BeginD3DDraw(graph, transparent ? kDrawTransparent : 0u, &first);
   if (begun != 0) return begun > 0 ? 0 : -1;
   const D3DGlobals& d = GetD3D();
-  // The point draw's half-pixel shift, so that a 1:1 quad samples texel centres.
-  const float ox = static_cast<float>(ds.screenPlacement.left) - 0.5f, oy = static_cast<float>(ds.screenPlacement.top) - 0.5f;
+  // No half-pixel shift: the corners land where they are given. Against the
+  // 2D road's four-corner draw this agrees as well at 1:1 and 2x and better
+  // on stretched, sheared and trapezoid quads than the point draw's shift.
+  const float ox = static_cast<float>(ds.screenPlacement.left), oy = static_cast<float>(ds.screenPlacement.top);
   const Point tl{corners[0] + ox, corners[1] + oy}, tr{corners[2] + ox, corners[3] + oy};
   const Point bl{corners[4] + ox, corners[5] + oy}, br{corners[6] + ox, corners[7] + oy};
   const float w = static_cast<float>(graph->width), h = static_cast<float>(graph->height);

@@ -21,8 +21,11 @@
 namespace qor {
 
 // Colours are pixel values of the target's format. The draw brightness
-// (the tint) is applied here, in the screen's format. Memory path only:
-// both scales are 1. The advance in pixels, or -1 for an invalid handle.
+// (the tint) is applied here, in the screen's format. Onto a memory image
+// (`target` given) both scales are 1; without one and with `scaled` set,
+// each character moves the pen by its advance times the scale along the
+// text (scaleY for vertical text). The advance in pixels (the pen rounded),
+// or -1 for an invalid handle.
 int DrawTextCached(int32_t draw, int32_t x, int32_t y, uint8_t scaled, double scaleX, double scaleY,
                    const char* text, uint32_t color, MemImage* target, const Rect* clip, int32_t transparent,
                    int32_t handle, uint32_t edgeColor, int32_t length, int32_t vertical, int32_t* outSize);

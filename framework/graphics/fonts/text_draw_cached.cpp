@@ -137,9 +137,49 @@ uint32_t TintScreenColor(uint32_t color) {
   return PackColorRGB(r * ds.tintRed / 255, g * ds.tintGreen / 255, b * ds.tintBlue / 255);
 }
 
-int DrawTextCached(int32_t draw, int32_t x, int32_t y, uint8_t /*scaled*/, double /*scaleX*/, double /*scaleY*/,
+namespace {
+
+// The pen of a scaled string: each character moves it by (advance + the
+// font's extra advance) x the scale along the text, from 0.
+bool ScaledPen(const char* text, int32_t handle, int32_t length, double scale, double* pen) {
+  FontRecord* f = GetFontRecord(handle);
+  if (f == nullptr) return false;
+  if (text == nullptr) text = "";
+  const size_t bytes = length < 0 ? std::strlen(text) : static_cast<size_t>(length);
+  std::vector<uint16_t> codes(bytes + 1);
+  int32_t count = 0;
+  if (FindCachedGlyph(codes.data(), static_cast<int32_t>(codes.size()), text, handle, length, &count) != 0)
+    return false;
+  *pen = 0.0;
+  for (int32_t i = 0; i < count; ++i) {
+    const uint16_t code = codes[static_cast<size_t>(i)];
+    if (!f->codes[code].cached) RenderGlyphsToCache(handle, 1, &code);
+    const FontGlyphEntry* g = f->codes[code].entry;
+    if (g != nullptr) *pen += (g->advance + f->extraAdvance) * scale;
+  }
+  return true;
+}
+
+}  // namespace
+
+int DrawTextCached(int32_t draw, int32_t x, int32_t y, uint8_t scaled, double scaleX, double scaleY,
                    const char* text, uint32_t color, MemImage* target, const Rect* clip, int32_t transparent,
                    int32_t handle, uint32_t edgeColor, int32_t length, int32_t vertical, int32_t* outSize) {
+  // The scales count only off the memory path: a memory image is written at
+  // the font's own size. There they stretch the pen along the text (the
+  // vertical scale for vertical text); the result is the pen rounded.
+  const double scale = vertical ? scaleY : scaleX;
+  if (scaled != 0 && target == nullptr && scale != 1.0) {
+    const FontRecord* f = GetFontRecord(handle);
+    double pen = 0.0;
+    if (f == nullptr || !std::isfinite(scale) || !ScaledPen(text, handle, length, scale, &pen)) return -1;
+    const auto advance = static_cast<int32_t>(std::clamp(std::round(pen), -2147483648.0, 2147483647.0));
+    if (outSize != nullptr) {
+      outSize[0] = vertical ? f->height : advance;
+      outSize[1] = vertical ? advance : f->height;
+    }
+    return advance;
+  }
   return DrawTextCachedTinted(draw, x, y, text, TintScreenColor(color), target, clip, transparent, handle,
                               TintScreenColor(edgeColor), length, vertical, outSize);
 }

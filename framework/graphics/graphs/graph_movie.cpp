@@ -1,5 +1,7 @@
 #include "framework/graphics/graphs/graph_movie.h"
 
+#include <algorithm>
+
 #include "framework/core/log.h"
 #include "framework/graphics/d3d/d3d_device.h"
 #include "framework/graphics/graphs/draw_state.h"
@@ -7,6 +9,7 @@
 #include "framework/graphics/screen/screen.h"
 #include "framework/graphics/screen/screen_size.h"
 #include "framework/graphics/surfaces/surface_2d.h"
+#include "framework/graphics/surfaces/surface_data.h"
 #include "framework/sound/movie/movie.h"
 
 namespace qor {
@@ -26,7 +29,39 @@ bool FrameImages(MovieData* m, GraphImage* colour, GraphImage* alpha) {
   return true;
 }
 
+int64_t g_yuvFrameCopies = 0;
+
+// The frame into each texture piece by a Blt from the decoder's YUV surface,
+// the display converting. False when the RGB road must take the frame: no
+// YUV surface, a movie of alpha halves (YUV has no alpha to give), or a
+// surface that could not be written (its update was skipped) or blitted.
+bool CopyYuvFrameToPieces(MovieData* m, GraphRecord* record) {
+  if (GetTheoraYuvSurface(m->decoder) == nullptr || m->alphaHalves) return false;
+  const int updated = UpdateTheoraFrame(m->decoder, 0, 1);
+  // A lock that failed may have made the surface again.
+  plat::DDSurface* yuv = static_cast<plat::DDSurface*>(GetTheoraYuvSurface(m->decoder));
+  if (yuv == nullptr || m->decoder->yuvDone == 0) return false;
+  if (updated == 0) return true;  // the surface already holds the frame
+  FlushCurrentVertexBatch();
+  for (int32_t i = 0; i < record->pieceCount; ++i) {
+    const Surface3DData* p = LookupSurface3DData(record->pieceHandles[i]);
+    SurfaceDataRecord* t = p != nullptr ? LookupSurfaceData(p->texture) : nullptr;
+    if (t == nullptr || t->surface == nullptr) return false;
+    const int32_t w = std::min<int32_t>(p->width, yuv->width() - p->x);
+    const int32_t h = std::min<int32_t>(p->height, yuv->height() - p->y);
+    if (w <= 0 || h <= 0) continue;
+    const plat::Rect from{p->x, p->y, p->x + w, p->y + h};
+    const plat::Rect to{p->textureX, p->textureY, p->textureX + w, p->textureY + h};
+    if (t->surface->Blt(&to, yuv, &from, plat::DDBLT_WAIT, nullptr) != plat::DD_OK) return false;
+    ApplySurfaceColorKey(p->texture);
+  }
+  ++g_yuvFrameCopies;
+  return true;
+}
+
 }  // namespace
+
+int64_t MovieYuvFrameCopies() { return g_yuvFrameCopies; }
 
 int32_t LoadMovieGraph(const char* path, int32_t want3D, int32_t movieOption) {
   DrawState& d = GetDrawState();
@@ -83,8 +118,10 @@ void CopyMovieFrameToGraph3D(MovieData* m, void* graph) {
     CopyMovieFrameToGraph(m, graph);
     return;
   }
-  // Theora frames come through the RGB image: a frame that did not change
-  // is not uploaded again.
+  // Theora frames come through the display's YUV surface when the decoder
+  // has one, else through the RGB image; a frame that did not change is not
+  // copied again.
+  if (m->theora && CopyYuvFrameToPieces(m, record)) return;
   if (m->theora && UpdateTheoraFrame(m->decoder, 1, 0) == 0) return;
   GraphImage colour{}, alpha{};
   if (!FrameImages(m, &colour, &alpha)) return;

@@ -22,6 +22,9 @@ void CopyMovieFrameToGraph3D(MovieData* movie, void* graph);
 int UpdateGraphMovie(const GraphRecord* graph);
 // With DrawMovieDirect: the direct draw of a graph's movie.
 int DrawGraphMovieDirect(int32_t x, int32_t y, int32_t scale, const GraphRecord* graph);
+// Frames copied into texture graphs through a Theora decoder's YUV surface
+// since the program started.
+int64_t MovieYuvFrameCopies();
 // Closes the graph's movie when the graph is the one it feeds.
 void CloseGraphMovie(GraphRecord* graph);
 

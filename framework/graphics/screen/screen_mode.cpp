@@ -14,6 +14,7 @@
 #include "framework/graphics/graphs/draw_state.h"
 #include "framework/graphics/fonts/font_handles.h"
 #include "framework/graphics/graphs/graph_record.h"
+#include "framework/graphics/screen/movie_display.h"
 #include "framework/graphics/screen/screen.h"
 #include "framework/graphics/fonts/text_draw.h"
 #include "framework/graphics/screen/screen_size.h"
@@ -409,7 +410,7 @@ int InitDirectDraw() {
   SelectDrawTarget(kBackScreen);
   EraseDrawTarget();
   SelectDrawTarget(kFrontScreen);
-  LogOutput("オーバーレイサーフェスは使用しません\n");
+  StartMovieDisplay();
   LogOutput("DirectDraw 関連の初期化は正常に終了しました\n");
   BuildBlendTables();
   s.initialised = 1;

@@ -77,6 +77,32 @@ int MakeOwnSample(MovieData* m, int32_t width, int32_t height) {
   return m->sample != nullptr ? 0 : -1;
 }
 
+// An overlay is on the screen whenever the display shows it, so the
+// player's worker must not write into it: the sample gets memory of its own
+// in the overlay's layout, copied into the overlay on the main thread when a
+// frame has come (CopySampleToOverlay).
+plat::MediaSample* MakeOverlaySample(MovieData* m, const plat::DDPixelFormat& format, int32_t width, int32_t height) {
+  const int32_t pitch = m->sampleSurface->pitch();
+  m->sampleBlock = static_cast<uint8_t*>(
+      AllocMemoryZeroed(static_cast<size_t>(pitch) * static_cast<size_t>(height), __FILE__, __LINE__));
+  if (m->sampleBlock == nullptr) return nullptr;
+  m->sampleBlockPitch = pitch;
+  return plat::CreateMediaSample(m->media, MediaFormatOf(format), m->sampleBlock, pitch, width, height);
+}
+
+void CopySampleToOverlay(MovieData* m) {
+  if (m->sampleBlock == nullptr || m->sampleSurface == nullptr) return;
+  int32_t pitch = 0;
+  uint8_t* bits = nullptr;
+  if (m->sampleSurface->Lock(nullptr, &pitch, &bits, plat::DDLOCK_WAIT | plat::DDLOCK_WRITEONLY) != plat::DD_OK) return;
+  const size_t bytes = static_cast<size_t>(std::min(pitch, m->sampleBlockPitch));
+  for (int32_t row = 0; row < m->sampleSurface->height(); ++row) {
+    std::memcpy(bits + static_cast<intptr_t>(row) * pitch, m->sampleBlock + static_cast<intptr_t>(row) * m->sampleBlockPitch,
+                bytes);
+  }
+  m->sampleSurface->Unlock(nullptr);
+}
+
 // Opens the file by name, or from a temporary copy when it cannot be (a
 // file inside a resource archive). The path is already in the record.
 plat::MediaFile* OpenByNameOrCopy(MovieData* m, const char* path, bool* refusedRenderer) {
@@ -201,11 +227,15 @@ int OpenMovieDirectShow(MovieData* m, const char* path, int32_t* width, int32_t*
     }
   }
   m->surfaceMode = surfaceMode;
-  if (m->sampleSurface != nullptr) {
+  if (m->sampleSurface != nullptr && surfaceMode == kMovieSurfaceOverlay) {
+    m->sample = MakeOverlaySample(m, format, w, h);
+  } else if (m->sampleSurface != nullptr) {
     m->sample = plat::CreateMediaSample(m->media, MediaFormatOf(format), m->sampleSurface->deviceMemory(),
                                         m->sampleSurface->pitch(), w, h);
   }
   if (m->sample == nullptr) {
+    if (m->sampleBlock != nullptr) FreeMemory(m->sampleBlock);
+    m->sampleBlock = nullptr;
     // The player makes its own memory: the frame then comes in its format.
     if (m->sampleSurface != nullptr) m->sampleSurface->Release();
     m->sampleSurface = nullptr;
@@ -298,6 +328,7 @@ void UpdateMoviePlayerFrame(MovieData* m, int wait) {
       }
       if (locked != nullptr) m->sampleSurface->Unlock(nullptr);
     }
+    if (m->surfaceMode == kMovieSurfaceOverlay) CopySampleToOverlay(m);
     if (m->surfaceMode != kMovieSurfaceOverlay && m->callback != nullptr) m->callback(m, m->callbackData);
     m->lastUpdateFrame = static_cast<int64_t>(GetFrameCounter());
     m->lastUpdateTime = plat::timeGetTime();

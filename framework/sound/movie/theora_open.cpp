@@ -165,9 +165,13 @@ void CreateTheoraYuvSurface(TheoraDecoder* d) {
     d->yuvSurface = g_surfaceOps.create(width, height, fourcc);
     if (d->yuvSurface != nullptr) {
       d->yuvFourcc = fourcc;
+      const char name[5] = {static_cast<char>(fourcc), static_cast<char>(fourcc >> 8), static_cast<char>(fourcc >> 16),
+                            static_cast<char>(fourcc >> 24), 0};
+      LogPrintf("Theora ムービーのフレームは YUV サーフェス(%s)で転送します\n", name);
       return;
     }
   }
+  LogOutput("Theora ムービー用の YUV サーフェスを作成できませんでした、フレームは RGB 画像で転送します\n");
 }
 
 TheoraDecoder* OpenTheoraMovie(const FileAccessTable* files, FileHandle file, int32_t stockEntries) {

@@ -248,6 +248,7 @@ void Present(const void* pixels, int pitch, int width, int height, HostPixelForm
   f.pixels.swap(g_h.scratch);
   f.pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
   HostConvertToXrgb(pixels, pitch, width, height, format, f.pixels.data(), width * 4);
+  HostCompositeOverlays(f.pixels.data(), width * 4, width, height);
   g_h.hashes.push_back(HashPixels(f.pixels));
   if (g_h.frameLimit != 0 && g_h.frameCount == g_h.frameLimit) EndBatchRun(f);
   if (g_h.maxKept > 0) {

@@ -133,6 +133,7 @@ void Present(const void* pixels, int pitch, int width, int height, HostPixelForm
   SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
   SDL_RenderClear(s.renderer);
   SDL_RenderCopy(s.renderer, s.texture, nullptr, &dstRect);
+  DrawOverlays(fit, width, height);
   SDL_RenderPresent(s.renderer);
 }
 
@@ -179,6 +180,7 @@ bool EnsureVideo() {
 
 void DestroyWindow() {
   SdlHost& s = g_sdl;
+  ReleaseOverlayTextures();
   if (s.texture) SDL_DestroyTexture(s.texture);
   if (s.renderer) SDL_DestroyRenderer(s.renderer);
   if (s.window) SDL_DestroyWindow(s.window);

@@ -58,6 +58,11 @@ bool GetPadInfo(int pad, HostPadInfo* out);
 bool GetPadState(int pad, HostPadState* out);
 bool RumblePad(int pad, int low, int high, int durationMs);
 
+// Overlays over the picture just drawn at `fit` (sdl_overlay.cpp): one
+// streaming YUV texture per overlay; those no longer shown are released.
+void DrawOverlays(const HostRect& fit, int pictureWidth, int pictureHeight);
+void ReleaseOverlayTextures();
+
 // Audio functions of the back-end table (sdl_audio.cpp).
 int OpenAudio(int rate, HostAudioCallback callback, void* user);
 void PauseAudio(bool pause);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -124,6 +125,42 @@ TEST(FontText, MeasuringAddsExtraAdvanceAsDrawingDoes) {
   EXPECT_EQ(DrawStringWithFont(10, 10, "\x82\xA0" "i ", PackColorRGB(255, 255, 255), h, 0, 0), b);
   EXPECT_EQ(DrawStringWithFont(10, 10, "", 0, h, 0, 0) + DrawStringWithFont(10, 10, nullptr, 0, h, 0, 0), 0);
   EXPECT_EQ(DrawStringWithFont(10, 10, "x", 0, h + 1, 0, 0), -1);
+}
+
+// The scale flag stretches the measured pen: each character's advance (its
+// extra advance included) times the scale along the text, summed and then
+// rounded; without the flag, or onto a memory image, the scales count for
+// nothing.
+TEST(FontText, ScaledMeasureStretchesThePenAlongTheText) {
+  gfxtest::Road road(true, 16);
+  const int32_t h = CreateFontHandle(nullptr, 16, 4, 0, -1, -1, 0, -1, -1);
+  ASSERT_EQ(SetFontAdvanceExtra(1, h), 0);
+  const char* text = "Wij" "\x82\xA0";
+  int sum = 0;
+  for (const char* one : {"W", "i", "j", "\x82\xA0"})
+    sum += DrawTextCached(0, 0, 0, 0, 1, 1, one, 0, nullptr, nullptr, 1, h, 0, -1, 0, nullptr);
+  ASSERT_EQ(DrawTextCached(0, 0, 0, 0, 1, 1, text, 0, nullptr, nullptr, 1, h, 0, -1, 0, nullptr), sum);
+  int32_t size[2] = {};
+  // Across: the horizontal scale; down: the vertical one.
+  EXPECT_EQ(DrawTextCached(0, 0, 0, 1, 1.3, 7.0, text, 0, nullptr, nullptr, 1, h, 0, -1, 0, size),
+            static_cast<int>(std::lround(sum * 1.3)));
+  EXPECT_EQ(size[0], static_cast<int>(std::lround(sum * 1.3)));
+  EXPECT_EQ(size[1], GetFontRecord(h)->height);
+  EXPECT_EQ(DrawTextCached(0, 0, 0, 1, 7.0, 0.5, text, 0, nullptr, nullptr, 1, h, 0, -1, 1, size),
+            static_cast<int>(std::lround(sum * 0.5)));
+  EXPECT_EQ(size[0], GetFontRecord(h)->height);
+  // Rounding is of the whole pen, not of each character: a scale of 1/3
+  // sums thirds.
+  const double third = 1.0 / 3.0;
+  EXPECT_EQ(DrawTextCached(0, 0, 0, 1, third, 1, text, 0, nullptr, nullptr, 1, h, 0, -1, 0, nullptr),
+            static_cast<int>(std::lround(sum * third)));
+  // The flag off, or a memory image as target: unscaled.
+  EXPECT_EQ(DrawTextCached(0, 0, 0, 0, 2.0, 2.0, text, 0, nullptr, nullptr, 1, h, 0, -1, 0, nullptr), sum);
+  MemImage image{};
+  ASSERT_EQ(CreateScreenMemImg(&image, 200, 40, -1), 0);
+  EXPECT_EQ(DrawTextCached(1, 0, 0, 1, 2.0, 2.0, text, 0, &image, nullptr, 1, h, 0, -1, 0, nullptr), sum);
+  ReleaseMemImg(&image);
+  EXPECT_EQ(DrawTextCached(0, 0, 0, 1, 2.0, 2.0, text, 0, nullptr, nullptr, 1, h + 1, 0, -1, 0, nullptr), -1);
 }
 
 // Blend mode 1 at 128 goes through the work surface: the text lands half

@@ -19,7 +19,10 @@ namespace gfxtest {
 // Software road ("soft", windowed, GDI) or DirectDraw full screen (without
 // the Direct3D device unless `road` asks for it).
 struct Road : lifetest::LifeScope {
-  explicit Road(bool software, int bits = 16, bool windowed = false, const char* road = nullptr) {
+  // `overlays` false: a display without overlays (the stand-in offers them).
+  explicit Road(bool software, int bits = 16, bool windowed = false, const char* road = nullptr,
+                bool overlays = true) {
+    if (!overlays) plat::DdOfferOverlays(false);
     setenv("ORB_GFX", road != nullptr ? road : software ? "soft" : "ddraw", 1);
     if (!windowed) qor::SwitchWindowModePublic(0);
     qor::RequestScreenModePublic(640, 480, bits, -1);

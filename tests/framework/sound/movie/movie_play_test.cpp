@@ -249,7 +249,7 @@ TEST_F(PlayerGraph, EachRefusalLogsItsLineAndLeavesNothingOpen) {
 
 TEST_F(PlayerGraph, OverlayModeFallsBackAndPlacesTheOverlayWithinTheArea) {
   {
-    gfxtest::Road road(false, 16);
+    gfxtest::Road road(false, 16, false, nullptr, false);
     ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
     const int32_t movie = OpenMovie("clip.nut", nullptr, nullptr, kMovieSurfaceOverlay);
     ASSERT_GE(movie, 0);
