@@ -6,6 +6,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "platform/d3d/span_shade.h"
+
 namespace plat::d3d {
 namespace {
 
@@ -138,6 +140,7 @@ void Device::Reset() {
   inScene_ = false;
   lost_ = false;
   failDraws_ = 0;
+  spanRoad_ = true;
   counters_ = {};
 }
 
@@ -296,6 +299,7 @@ void Device::BuildSetup(RasterSetup* s) const {
   s->gouraud = renderStates_[kRsShadeMode] != kShadeFlat;
   s->specularAdd = renderStates_[kRsSpecularEnable] != 0;
   s->cull = renderStates_[kRsCullMode];
+  s->spanRoad = spanRoad_ && SpanRoadFits(*s);
 }
 
 Result Device::CheckDraw(uint32_t type, uint32_t fvf, const void* vertices) {

@@ -90,6 +90,9 @@ class Device {
   void SetLost(bool lost) { lost_ = lost; }
   bool IsLost() const { return lost_; }
   void FailNextDraws(int32_t count) { failDraws_ = count; }
+  // Draws take the per-pixel road only (off), or the span road where it
+  // fits (on, the default): tests compare the two.
+  void UseSpanRoad(bool on) { spanRoad_ = on; }
 
   const DeviceCounters& Counters() const { return counters_; }
   bool InScene() const { return inScene_; }
@@ -113,6 +116,7 @@ class Device {
   bool inScene_;
   bool lost_;
   int32_t failDraws_;
+  bool spanRoad_;
   DeviceCounters counters_;
 };
 
