@@ -388,8 +388,22 @@ D3D_PIXEL_INLINE int64_t ShadeChunk(const RasterSetup& s, const TriangleShading&
   return written;
 }
 
-int64_t FloorDiv(int64_t a, int64_t b) { return a >= 0 ? a / b : -((-a + b - 1) / b); }
-int64_t CeilDiv(int64_t a, int64_t b) { return -FloorDiv(-a, b); }
+// The least j with c + j * step >= 0 (step > 0), and the greatest (step <
+// 0): a quotient in double (|c| < 2^53, so it is off by one at most) put
+// right with exact integer steps, instead of a 64-bit division per edge and
+// row.
+D3D_PIXEL_INLINE int64_t FirstInside(int64_t c, int64_t step) {
+  int64_t j = static_cast<int64_t>(static_cast<double>(-c) / static_cast<double>(step));
+  while (c + j * step < 0) ++j;
+  while (c + (j - 1) * step >= 0) --j;
+  return j;
+}
+D3D_PIXEL_INLINE int64_t LastInside(int64_t c, int64_t step) {
+  int64_t j = static_cast<int64_t>(static_cast<double>(c) / static_cast<double>(-step));
+  while (c + j * step < 0) --j;
+  while (c + (j + 1) * step >= 0) ++j;
+  return j;
+}
 
 // The covered run of one row: offsets *lo..*hi from `left` (inclusive);
 // offset j is in when e[k] + bias[k] + j * step[k] >= 0 for all three edges.
@@ -400,9 +414,9 @@ D3D_PIXEL_INLINE bool CoveredRun(const int64_t e[3], const int64_t step[3], cons
   for (int k = 0; k < 3; ++k) {
     const int64_t c = e[k] + bias[k];
     if (step[k] > 0) {
-      *lo = std::max(*lo, CeilDiv(-c, step[k]));
+      *lo = std::max(*lo, FirstInside(c, step[k]));
     } else if (step[k] < 0) {
-      *hi = std::min(*hi, FloorDiv(c, -step[k]));
+      *hi = std::min(*hi, LastInside(c, step[k]));
     } else if (c < 0) {
       return false;
     }
