@@ -45,15 +45,21 @@ inline void EnterAssetFolder() {
   if (std::system(cmd.c_str()) != 0) std::perror("mkassets");
 }
 
+// The graphics road a benchmark plays on: software (windowed), or the
+// DirectDraw or Direct3D-style road (full screen).
+enum class Road { Software, DirectDraw, Direct3D };
+
 struct Game {
-  explicit Game(bool software) {
+  explicit Game(bool software) : Game(software ? Road::Software : Road::DirectDraw) {}
+  explicit Game(Road road) {
     EnterAssetFolder();
     setenv("ORB_HOST", "headless", 0);
     plat::headless::Reset();
     plat::headless::SetMaxKeptFrames(0);
     ResetGameModules();
-    if (software) setenv("ORB_GFX", "soft", 1);
-    else qor::SwitchWindowModePublic(0);
+    if (road == Road::Software) setenv("ORB_GFX", "soft", 1);
+    if (road == Road::Direct3D) setenv("ORB_GFX", "d3d", 1);
+    if (road != Road::Software) qor::SwitchWindowModePublic(0);
     qor::SetLogFileOutputPublic(0);
     qor::InitFramework();
     unsetenv("ORB_GFX");
