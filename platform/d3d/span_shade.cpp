@@ -3,6 +3,7 @@
 #include "platform/d3d/span_shade.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 
 #include "platform/d3d/texel_fetch.h"
@@ -23,6 +24,14 @@ constexpr int kChunk = 32;
 using Ints = int32_t __attribute__((vector_size(32)));
 using Doubles = double __attribute__((vector_size(32)));
 constexpr int kIntLanes = 8;
+using HalfInts = uint16_t __attribute__((vector_size(16)));
+// 0, 1, 2, ...: each lane's place in the chunk.
+constexpr struct LaneIndex {
+  alignas(32) int32_t v[32];
+} kLaneIndexTable = {{0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
+                      16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31}};
+constexpr const int32_t* kLaneIndex = kLaneIndexTable.v;
+static_assert(kChunk == 32, "one lane index per lane of a chunk");
 constexpr int kDoubleLanes = 4;
 
 // One channel of a chunk's pixels, and a colour as four of them.
@@ -166,12 +175,49 @@ D3D_PIXEL_INLINE Ints PassLanes(uint32_t func, Ints value, Ints reference) {
   }
 }
 
-// DecodePixel over eight raw pixels into lanes j.. of `out`.
-D3D_PIXEL_INLINE void DecodeLanes(const ChannelCodec& codec, Ints raw, Colors* out, int j) {
+// DecodePixel over the first `lanes` raw pixels, a channel at a time.
+D3D_PIXEL_INLINE void DecodeRun(const ChannelCodec& codec, const int32_t* raw, int lanes, Colors* out) {
   for (int i = 0; i < 4; ++i) {
     const WidenStep& w = kWidenSteps[codec.widenRow[i]];
-    const Ints v = (raw >> codec.shift[i]) & static_cast<int32_t>(codec.fieldMask[i]);
-    StoreInts(out->c[i].v + j, ((v * w.mul) >> w.shift) | w.set);
+    const int shift = codec.shift[i], mask = static_cast<int32_t>(codec.fieldMask[i]);
+    const int mul = w.mul, down = w.shift, set = w.set;
+    for (int j = 0; j < lanes; j += kIntLanes) {
+      const Ints v = (LoadInts(raw + j) >> shift) & mask;
+      StoreInts(out->c[i].v + j, ((v * mul) >> down) | set);
+    }
+  }
+}
+
+// The blend over the chunk: each channel min(255, src x f + dst x g), the
+// factors fixed at compile time for the pairs the framework sets.
+template <uint32_t SrcFactor, uint32_t DestFactor>
+D3D_PIXEL_INLINE void BlendFixed(const Colors& src, const Colors& dst, int lanes, Colors* out) {
+  for (int i = 0; i < 4; ++i) {
+    for (int j = 0; j < lanes; j += kIntLanes) {
+      StoreInts(out->c[i].v + j, Min(Mul(LoadInts(src.c[i].v + j), FactorLanes(SrcFactor, i, src, dst, j)) +
+                                         Mul(LoadInts(dst.c[i].v + j), FactorLanes(DestFactor, i, src, dst, j)),
+                                     Splat(255)));
+    }
+  }
+}
+
+D3D_PIXEL_INLINE void BlendChunk(uint32_t srcFactor, uint32_t destFactor, const Colors& src, const Colors& dst,
+                                 int lanes, Colors* out) {
+  const uint32_t pair = srcFactor << 8 | destFactor;
+  switch (pair) {
+    case kBlendSrcAlpha << 8 | kBlendInvSrcAlpha: BlendFixed<kBlendSrcAlpha, kBlendInvSrcAlpha>(src, dst, lanes, out); return;
+    case kBlendSrcAlpha << 8 | kBlendOne: BlendFixed<kBlendSrcAlpha, kBlendOne>(src, dst, lanes, out); return;
+    case kBlendInvDestColor << 8 | kBlendZero: BlendFixed<kBlendInvDestColor, kBlendZero>(src, dst, lanes, out); return;
+    case kBlendZero << 8 | kBlendSrcColor: BlendFixed<kBlendZero, kBlendSrcColor>(src, dst, lanes, out); return;
+    case kBlendZero << 8 | kBlendOne: BlendFixed<kBlendZero, kBlendOne>(src, dst, lanes, out); return;
+    default: break;
+  }
+  for (int i = 0; i < 4; ++i) {
+    for (int j = 0; j < lanes; j += kIntLanes) {
+      StoreInts(out->c[i].v + j, Min(Mul(LoadInts(src.c[i].v + j), FactorLanes(srcFactor, i, src, dst, j)) +
+                                         Mul(LoadInts(dst.c[i].v + j), FactorLanes(destFactor, i, src, dst, j)),
+                                     Splat(255)));
+    }
   }
 }
 
@@ -186,11 +232,13 @@ struct ChunkWork {
   alignas(32) double e[3][kChunk];
   alignas(32) int32_t keep[kChunk];  // -1: still drawn
   alignas(32) int32_t raw[kChunk];
+  alignas(32) uint16_t half[kChunk];
   Colors diffuse, specular, factor, texture, dst;
   Colors stageOut[2];  // the current colour and the next one, taking turns
 };
 
 using IndexLanes = int32_t __attribute__((vector_size(16)));
+using UIndexLanes = uint32_t __attribute__((vector_size(16)));
 
 D3D_PIXEL_INLINE void MixLanes(const ChunkWork& w, const TriangleShading& t, double q0, double q1, double q2,
                                double* out) {
@@ -238,10 +286,40 @@ D3D_PIXEL_INLINE void PointSampleChunk(const RasterSetup& s, const StageSetup& s
   const int32_t bytes = st.codec.bytes;
   alignas(32) int32_t tx[kChunk];
   alignas(32) int32_t ty[kChunk];
+  alignas(32) int32_t offset[kChunk];
+  // Whether every pixel's texel lies inside the texture (lanes past the run
+  // count as inside): then no addressing mode applies, and the texels are
+  // read by their byte offsets alone (when those stay below 2^31).
+  IndexLanes outside = {};
+  const IndexLanes width = IndexLanes{} + view.width, height = IndexLanes{} + view.height;
   for (int j = 0; j < w->lanes; j += 4) {
     const IndexLanes x = TexelIndexLanes(u + j, view.width), y = TexelIndexLanes(v + j, view.height);
+    IndexLanes past;
+    std::memcpy(&past, kLaneIndex + j, sizeof past);
+    outside |= ((x < 0) | (x >= width) | (y < 0) | (y >= height)) & (past < n);
+    // Unsigned: a byte offset past 2^31 wraps harmlessly and is not used.
+    const IndexLanes at = __builtin_convertvector(__builtin_convertvector(y, UIndexLanes) * static_cast<uint32_t>(view.pitch) +
+                                                      __builtin_convertvector(x, UIndexLanes) * static_cast<uint32_t>(bytes),
+                                                  IndexLanes);
     std::memcpy(tx + j, &x, sizeof x);
     std::memcpy(ty + j, &y, sizeof y);
+    std::memcpy(offset + j, &at, sizeof at);
+  }
+  const bool offsetsFit = static_cast<int64_t>(view.height) * view.pitch <= INT32_MAX;
+  if (offsetsFit && (outside[0] | outside[1] | outside[2] | outside[3]) == 0) {
+    if (bytes == 2) {
+      for (int i = 0; i < n; ++i) w->raw[i] = static_cast<int32_t>(LoadRaw(view.bits + offset[i], 2));
+    } else {
+      for (int i = 0; i < n; ++i) w->raw[i] = static_cast<int32_t>(LoadRaw(view.bits + offset[i], 4));
+    }
+    if (s.colorKey && st.texture->hasColorKey) {
+      const Ints key = Splat(static_cast<int32_t>(st.texture->colorKey));
+      for (int j = 0; j < w->lanes; j += kIntLanes) {
+        StoreInts(w->keep + j, LoadInts(w->keep + j) & (LoadInts(w->raw + j) != key));
+      }
+    }
+    DecodeRun(st.codec, w->raw, w->lanes, &w->texture);
+    return;
   }
   const bool keyed = s.colorKey && st.texture->hasColorKey;
   int borders = 0;
@@ -260,7 +338,7 @@ D3D_PIXEL_INLINE void PointSampleChunk(const RasterSetup& s, const StageSetup& s
     if (keyed && raw == st.texture->colorKey) w->keep[i] = 0;
     w->raw[i] = static_cast<int32_t>(raw);
   }
-  for (int j = 0; j < w->lanes; j += kIntLanes) DecodeLanes(st.codec, LoadInts(w->raw + j), &w->texture, j);
+  DecodeRun(st.codec, w->raw, w->lanes, &w->texture);
   for (int b = 0; b < borders; ++b) {
     for (int c = 0; c < 4; ++c) w->texture.c[c].v[border[b]] = st.border.c[c];
   }
@@ -359,25 +437,49 @@ D3D_PIXEL_INLINE int64_t ShadeChunk(const RasterSetup& s, const TriangleShading&
   const ChannelCodec& codec = s.targetCodec;
   uint8_t* row = s.target.bits + static_cast<int64_t>(y) * s.target.pitch + static_cast<int64_t>(x) * codec.bytes;
   if (s.alphaBlend) {
-    for (int i = 0; i < n; ++i) {
-      if (w->keep[i] != 0) w->raw[i] = static_cast<int32_t>(LoadRaw(row + i * codec.bytes, codec.bytes));
-    }
-    for (int j = 0; j < lanes; j += kIntLanes) DecodeLanes(codec, LoadInts(w->raw + j), &w->dst, j);
-    Colors& out = w->stageOut[turn];
-    for (int i = 0; i < 4; ++i) {
+    // The target's pixels under the whole run (those not drawn are read too,
+    // and left alone).
+    if (codec.bytes == 2) {
+      std::memcpy(w->half, row, static_cast<size_t>(n) * 2);
       for (int j = 0; j < lanes; j += kIntLanes) {
-        StoreInts(out.c[i].v + j, Min(Mul(LoadInts(src.c[i].v + j), FactorLanes(s.srcBlend, i, src, w->dst, j)) +
-                                          Mul(LoadInts(w->dst.c[i].v + j), FactorLanes(s.destBlend, i, src, w->dst, j)),
-                                      Splat(255)));
+        HalfInts h;
+        std::memcpy(&h, w->half + j, sizeof h);
+        StoreInts(w->raw + j, __builtin_convertvector(h, Ints));
       }
+    } else {
+      std::memcpy(w->raw, row, static_cast<size_t>(n) * 4);
     }
+    DecodeRun(codec, w->raw, lanes, &w->dst);
+    Colors& out = w->stageOut[turn];
+    BlendChunk(s.srcBlend, s.destBlend, src, w->dst, lanes, &out);
     for (int i = 0; i < 4; ++i) src.c[i] = out.c[i];
   }
-  // EncodePixel over the chunk, then the stores of the pixels still drawn.
+  // EncodePixel over the chunk, then the stores of the pixels still drawn:
+  // a chunk drawn whole is stored at once.
+  const Ints spare = Splat(static_cast<int32_t>(codec.spareBits));
+  const int drop0 = 8 - codec.width[0], drop1 = 8 - codec.width[1], drop2 = 8 - codec.width[2],
+            drop3 = 8 - codec.width[3];
+  const int up0 = codec.shift[0], up1 = codec.shift[1], up2 = codec.shift[2], up3 = codec.shift[3];
+  Ints all = Splat(-1);
   for (int j = 0; j < lanes; j += kIntLanes) {
-    Ints r = Splat(static_cast<int32_t>(codec.spareBits));
-    for (int i = 0; i < 4; ++i) r |= (LoadInts(src.c[i].v + j) >> (8 - codec.width[i])) << codec.shift[i];
+    const Ints r = spare | (LoadInts(src.c[0].v + j) >> drop0) << up0 | (LoadInts(src.c[1].v + j) >> drop1) << up1 |
+                   (LoadInts(src.c[2].v + j) >> drop2) << up2 | (LoadInts(src.c[3].v + j) >> drop3) << up3;
     StoreInts(w->raw + j, r);
+    all &= LoadInts(w->keep + j) | (LoadInts(kLaneIndex + j) >= n);
+  }
+  uint64_t halves[4];
+  std::memcpy(halves, &all, sizeof halves);
+  if ((halves[0] & halves[1] & halves[2] & halves[3]) == ~uint64_t{0}) {
+    if (codec.bytes == 2) {
+      for (int j = 0; j < lanes; j += kIntLanes) {
+        const HalfInts h = __builtin_convertvector(LoadInts(w->raw + j), HalfInts);
+        std::memcpy(w->half + j, &h, sizeof h);
+      }
+      std::memcpy(row, w->half, static_cast<size_t>(n) * 2);
+    } else {
+      std::memcpy(row, w->raw, static_cast<size_t>(n) * 4);
+    }
+    return n;
   }
   int64_t written = 0;
   for (int i = 0; i < n; ++i) {
