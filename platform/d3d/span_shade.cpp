@@ -252,6 +252,29 @@ D3D_PIXEL_INLINE void MixLanes(const ChunkWork& w, const TriangleShading& t, dou
   }
 }
 
+// The three edge functions of a chunk's lanes, worked out as needed.
+struct Edges {
+  double base[3];
+  double per[3];
+  D3D_PIXEL_INLINE Doubles At(int k, int j) const {
+    const Doubles lane = {0.0, 1.0, 2.0, 3.0};
+    return base[k] + (lane + static_cast<double>(j)) * per[k];
+  }
+};
+
+// Mix for two values (u and v) at once, from edge functions worked out on
+// the fly: the same operations in the same order as MixLanes.
+D3D_PIXEL_INLINE void MixTwo(const Edges& edges, const TriangleShading& t, const double qu[3], const double qv[3],
+                             int lanes, double* u, double* v) {
+  for (int j = 0; j < lanes; j += kDoubleLanes) {
+    const Doubles e0 = edges.At(0, j), e1 = edges.At(1, j), e2 = edges.At(2, j);
+    const Doubles mu = (e0 * qu[0] + e1 * qu[1] + e2 * qu[2]) / t.area;
+    const Doubles mv = (e0 * qv[0] + e1 * qv[1] + e2 * qv[2]) / t.area;
+    std::memcpy(u + j, &mu, sizeof mu);
+    std::memcpy(v + j, &mv, sizeof mv);
+  }
+}
+
 D3D_PIXEL_INLINE void GouraudColors(const ChunkWork& w, const TriangleShading& t, int n, bool specular, Colors* out) {
   alignas(32) double m[kChunk];
   for (int i = 0; i < 4; ++i) {
@@ -291,12 +314,15 @@ D3D_PIXEL_INLINE void PointSampleChunk(const RasterSetup& s, const StageSetup& s
   // count as inside): then no addressing mode applies, and the texels are
   // read by their byte offsets alone (when those stay below 2^31).
   IndexLanes outside = {};
-  const IndexLanes width = IndexLanes{} + view.width, height = IndexLanes{} + view.height;
+  const UIndexLanes width = UIndexLanes{} + static_cast<uint32_t>(view.width);
+  const UIndexLanes height = UIndexLanes{} + static_cast<uint32_t>(view.height);
   for (int j = 0; j < w->lanes; j += 4) {
     const IndexLanes x = TexelIndexLanes(u + j, view.width), y = TexelIndexLanes(v + j, view.height);
     IndexLanes past;
     std::memcpy(&past, kLaneIndex + j, sizeof past);
-    outside |= ((x < 0) | (x >= width) | (y < 0) | (y >= height)) & (past < n);
+    // Unsigned: a negative index compares as past the side.
+    outside |= ((__builtin_convertvector(x, UIndexLanes) >= width) | (__builtin_convertvector(y, UIndexLanes) >= height)) &
+               (past < n);
     // Unsigned: a byte offset past 2^31 wraps harmlessly and is not used.
     const IndexLanes at = __builtin_convertvector(__builtin_convertvector(y, UIndexLanes) * static_cast<uint32_t>(view.pitch) +
                                                       __builtin_convertvector(x, UIndexLanes) * static_cast<uint32_t>(bytes),
@@ -366,17 +392,28 @@ D3D_PIXEL_INLINE int64_t ShadeChunk(const RasterSetup& s, const TriangleShading&
                                     const int64_t e[3], const int64_t step[3], ChunkWork* w) {
   w->lanes = (n + kIntLanes - 1) / kIntLanes * kIntLanes;
   const int lanes = w->lanes;
+  // The edge functions as doubles: whole numbers below 2^53, so the same
+  // values as converting e + i * step. Point sampling works them out on the
+  // fly; Gouraud colours and linear sampling read them from the arrays.
+  Edges edges;
   for (int k = 0; k < 3; ++k) {
-    // Whole numbers below 2^53: the same values as converting e + i * step.
-    const double base = static_cast<double>(e[k]), per = static_cast<double>(step[k]);
-    for (int j = 0; j < lanes; j += kDoubleLanes) {
-      const Doubles lane = {0.0, 1.0, 2.0, 3.0};
-      const Doubles at = base + (lane + static_cast<double>(j)) * per;
-      std::memcpy(w->e[k] + j, &at, sizeof at);
-    }
+    edges.base[k] = static_cast<double>(e[k]);
+    edges.per[k] = static_cast<double>(step[k]);
   }
+  bool edgeArrays = false;
+  auto fillEdges = [&]() __attribute__((always_inline)) {
+    if (edgeArrays) return;
+    edgeArrays = true;
+    for (int k = 0; k < 3; ++k) {
+      for (int j = 0; j < lanes; j += kDoubleLanes) {
+        const Doubles at = edges.At(k, j);
+        std::memcpy(w->e[k] + j, &at, sizeof at);
+      }
+    }
+  };
   for (int i = 0; i < lanes; ++i) w->keep[i] = i < n ? -1 : 0;
   if (s.gouraud) {
+    fillEdges();
     GouraudColors(*w, t, n, false, &w->diffuse);
     GouraudColors(*w, t, n, true, &w->specular);
   }
@@ -395,10 +432,12 @@ D3D_PIXEL_INLINE int64_t ShadeChunk(const RasterSetup& s, const TriangleShading&
       const uint32_t set = st.texCoordIndex < kMaxTexCoordSets ? st.texCoordIndex : 0;
       alignas(32) double u[kChunk];
       alignas(32) double v[kChunk];
-      MixLanes(*w, t, t.v[0]->tex[set][0], t.v[1]->tex[set][0], t.v[2]->tex[set][0], u);
-      MixLanes(*w, t, t.v[0]->tex[set][1], t.v[1]->tex[set][1], t.v[2]->tex[set][1], v);
+      const double qu[3] = {t.v[0]->tex[set][0], t.v[1]->tex[set][0], t.v[2]->tex[set][0]};
+      const double qv[3] = {t.v[0]->tex[set][1], t.v[1]->tex[set][1], t.v[2]->tex[set][1]};
+      MixTwo(edges, t, qu, qv, lanes, u, v);
       PointSampleChunk(s, st, u, v, n, w);
     } else {
+      fillEdges();
       SampleChunk(s, t, k, n, w);
     }
     const Colors& current = *sources[kTaCurrent];
@@ -436,6 +475,7 @@ D3D_PIXEL_INLINE int64_t ShadeChunk(const RasterSetup& s, const TriangleShading&
 
   const ChannelCodec& codec = s.targetCodec;
   uint8_t* row = s.target.bits + static_cast<int64_t>(y) * s.target.pitch + static_cast<int64_t>(x) * codec.bytes;
+  const Colors* result = &src;
   if (s.alphaBlend) {
     // The target's pixels under the whole run (those not drawn are read too,
     // and left alone).
@@ -452,7 +492,7 @@ D3D_PIXEL_INLINE int64_t ShadeChunk(const RasterSetup& s, const TriangleShading&
     DecodeRun(codec, w->raw, lanes, &w->dst);
     Colors& out = w->stageOut[turn];
     BlendChunk(s.srcBlend, s.destBlend, src, w->dst, lanes, &out);
-    for (int i = 0; i < 4; ++i) src.c[i] = out.c[i];
+    result = &out;
   }
   // EncodePixel over the chunk, then the stores of the pixels still drawn:
   // a chunk drawn whole is stored at once.
@@ -462,8 +502,9 @@ D3D_PIXEL_INLINE int64_t ShadeChunk(const RasterSetup& s, const TriangleShading&
   const int up0 = codec.shift[0], up1 = codec.shift[1], up2 = codec.shift[2], up3 = codec.shift[3];
   Ints all = Splat(-1);
   for (int j = 0; j < lanes; j += kIntLanes) {
-    const Ints r = spare | (LoadInts(src.c[0].v + j) >> drop0) << up0 | (LoadInts(src.c[1].v + j) >> drop1) << up1 |
-                   (LoadInts(src.c[2].v + j) >> drop2) << up2 | (LoadInts(src.c[3].v + j) >> drop3) << up3;
+    const Ints r = spare | (LoadInts(result->c[0].v + j) >> drop0) << up0 |
+                   (LoadInts(result->c[1].v + j) >> drop1) << up1 | (LoadInts(result->c[2].v + j) >> drop2) << up2 |
+                   (LoadInts(result->c[3].v + j) >> drop3) << up3;
     StoreInts(w->raw + j, r);
     all &= LoadInts(w->keep + j) | (LoadInts(kLaneIndex + j) >= n);
   }
