@@ -35,8 +35,12 @@ int64_t DibRowBytes(int32_t width, int bitCount);
 // generic channel reader.
 int ConvertDibRowsToRgb24(const DibRowsInfo& info, const uint8_t* bits, size_t bitsSize, uint8_t* out,
                           int32_t outPitch);
-// The same with every layout through the generic channel reader: the
-// straight loops must agree with it.
+// The same colours as little-endian 0x00RRGGBB words (4 bytes a pixel):
+// rows that a 32-bit 8:8:8 transfer then moves eight pixels at a time.
+int ConvertDibRowsToXrgb(const DibRowsInfo& info, const uint8_t* bits, size_t bitsSize, uint8_t* out,
+                         int32_t outPitch);
+// ConvertDibRowsToRgb24 with every layout through the generic channel
+// reader: the straight loops must agree with it.
 int ConvertDibRowsToRgb24Generic(const DibRowsInfo& info, const uint8_t* bits, size_t bitsSize, uint8_t* out,
                                  int32_t outPitch);
 

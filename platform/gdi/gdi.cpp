@@ -367,8 +367,9 @@ int SetDIBitsToDevice(Hdc dc, int x, int y, uint32_t width, uint32_t height, int
     return 0;
   const BitmapInfoHeader& h = info->header;
   const int w = static_cast<int>(width), hh = static_cast<int>(height);
-  // Every layout goes through the one row converter into top-down 24-bit
-  // rows, which the transfer then draws like any 24-bit DIB.
+  // Every layout goes through the one row converter into top-down rows of
+  // 0x00RRGGBB words, which the transfer then draws like any 32-bit 8:8:8
+  // DIB (the colours a 24-bit DIB of the same rows would give).
   gdi::DibRowsInfo rows{};
   rows.width = h.width;
   rows.height = h.height;
@@ -382,10 +383,10 @@ int SetDIBitsToDevice(Hdc dc, int x, int y, uint32_t width, uint32_t height, int
   const int64_t height64 = std::abs(h.height);
   BitmapInfo rgb;
   rgb.header.width = h.width;
-  rgb.header.bitCount = 24;
-  const int32_t pitch = static_cast<int32_t>((static_cast<int64_t>(h.width) * 3 + 3) / 4 * 4);
+  rgb.header.bitCount = 32;
+  const int32_t pitch = static_cast<int32_t>(static_cast<int64_t>(h.width) * 4);
   std::vector<uint8_t> converted(static_cast<size_t>(pitch * height64));
-  if (rowBytes <= 0 || gdi::ConvertDibRowsToRgb24(rows, static_cast<const uint8_t*>(bits),
+  if (rowBytes <= 0 || gdi::ConvertDibRowsToXrgb(rows, static_cast<const uint8_t*>(bits),
                                                  static_cast<size_t>(rowBytes * (height64 - 1) + lastRow),
                                                  converted.data(), pitch) != 0)
     return 0;

@@ -157,6 +157,17 @@ TEST(GdiRows, DibRowLoopsAgreeWithTheGenericChannelReader) {
         ASSERT_EQ(gdi::ConvertDibRowsToRgb24(info, bits.data(), size, fast.data(), pitch), 0);
         ASSERT_EQ(gdi::ConvertDibRowsToRgb24Generic(info, bits.data(), size, slow.data(), pitch), 0);
         ASSERT_EQ(fast, slow);
+        // The same colours as 0x00RRGGBB words.
+        std::vector<uint8_t> words(static_cast<size_t>(width) * 4 * 3, 0xEE);
+        ASSERT_EQ(gdi::ConvertDibRowsToXrgb(info, bits.data(), size, words.data(), width * 4), 0);
+        for (int y = 0; y < 3; ++y) {
+          for (int x = 0; x < width; ++x) {
+            const uint8_t* three = &slow[static_cast<size_t>(y) * pitch + 3 * x];
+            const uint8_t* four = &words[(static_cast<size_t>(y) * width + x) * 4];
+            ASSERT_TRUE(three[0] == four[0] && three[1] == four[1] && three[2] == four[2] && four[3] == 0) << x << "," << y;
+          }
+        }
+        EXPECT_EQ(gdi::ConvertDibRowsToXrgb(info, bits.data(), size, words.data(), width * 4 - 1), -1);
         // One byte short of the last row is refused by both.
         EXPECT_EQ(gdi::ConvertDibRowsToRgb24(info, bits.data(), size - static_cast<size_t>(rowBytes) +
                                                                     static_cast<size_t>((width * d.bitCount + 7) / 8) - 1,
@@ -245,6 +256,59 @@ TEST(GdiRows, StretchDIBitsMatchesThePixelWalkOnEveryDestinationLayout) {
   ResetGdiStandIn();
   ResetWindowStandIn();
   headless::Reset();
+}
+
+// SetDIBitsToDevice onto every destination layout: what converting the
+// rows to 24 bits the generic way and writing them pixel by pixel leaves.
+TEST(GdiRows, SetDIBitsToDeviceMatchesTheTwentyFourBitRoad) {
+  std::mt19937 rng(21);
+  const int w = 29, h = 7;
+  struct Dib {
+    uint16_t bitCount;
+    uint32_t compression;
+    uint32_t masks[3];
+  };
+  const Dib kDibs[] = {{8, BI_RGB, {}},
+                       {16, BI_RGB, {}},
+                       {16, BI_BITFIELDS, {0xF800, 0x7E0, 0x1F}},
+                       {24, BI_RGB, {}},
+                       {32, BI_RGB, {}},
+                       {16, BI_BITFIELDS, {0xF00, 0xF0, 0xF}}};
+  for (const Dib& d : kDibs) {
+    for (const Layout& l : kLayouts) {
+      SCOPED_TRACE(::testing::Message() << d.bitCount << " bits onto " << l.name);
+      BitmapInfo info;
+      info.header.width = w;
+      info.header.height = (rng() & 1) ? h : -h;
+      info.header.bitCount = d.bitCount;
+      info.header.compression = d.compression;
+      for (uint32_t& c : info.colors) c = rng() & 0xFFFFFF;
+      if (d.compression == BI_BITFIELDS) std::memcpy(info.colors, d.masks, sizeof d.masks);
+      const size_t rowBytes = static_cast<size_t>(gdi::DibRowBytes(w, d.bitCount));
+      std::vector<uint8_t> bits(rowBytes * h);
+      for (uint8_t& b : bits) b = static_cast<uint8_t>(rng());
+
+      Store ours(l, w + 3, h + 2, rng);
+      Store reference(ours);
+      const Hdc dc = CreatePixelsDC(ours.pixels, nullptr, nullptr);
+      ASSERT_EQ(SetDIBitsToDevice(dc, 1, 1, w, h, 0, 0, 0, h, bits.data(), &info, DIB_RGB_COLORS), h);
+      DeleteDC(dc);
+
+      gdi::DibRowsInfo rows{w, info.header.height, d.bitCount, d.compression,
+                            {info.colors[0], info.colors[1], info.colors[2]},
+                            reinterpret_cast<const uint8_t*>(info.colors), 256};
+      const int32_t pitch = w * 3;
+      std::vector<uint8_t> rgb(static_cast<size_t>(pitch) * h);
+      ASSERT_EQ(gdi::ConvertDibRowsToRgb24Generic(rows, bits.data(), bits.size(), rgb.data(), pitch), 0);
+      for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+          const uint8_t* p = &rgb[static_cast<size_t>(y) * pitch + 3 * x];
+          gdi::WriteRgb(reference.pixels, 1 + x, 1 + y, p[0] | p[1] << 8 | p[2] << 16);
+        }
+      }
+      ASSERT_EQ(ours.memory, reference.memory);
+    }
+  }
 }
 
 }  // namespace
