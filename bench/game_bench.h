@@ -1,8 +1,8 @@
 // The game on the placeholder assets for the play benchmarks: the asset
 // folder made once, the framework started headless on the software or the
 // DirectDraw road with the game's assets loaded, and the report of a frame's
-// cost as frames per second ("fps") and as a share of the 16.7 ms frame
-// budget ("budget_pct").
+// cost as frames per second ("fps"), as a share of the 16.7 ms frame budget
+// ("budget_pct") and as a multiple of one frame memcpy ("x_memcpy").
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -20,6 +20,7 @@
 #include "game/world/pools.h"
 #include "game/scenes/scenes.h"
 #include "platform/host/headless/headless_control.h"
+#include "bench_clock.h"
 
 namespace orb::bench {
 
@@ -44,15 +45,21 @@ inline void EnterAssetFolder() {
   if (std::system(cmd.c_str()) != 0) std::perror("mkassets");
 }
 
+// The graphics road a benchmark plays on: software (windowed), or the
+// DirectDraw or Direct3D-style road (full screen).
+enum class Road { Software, DirectDraw, Direct3D };
+
 struct Game {
-  explicit Game(bool software) {
+  explicit Game(bool software) : Game(software ? Road::Software : Road::DirectDraw) {}
+  explicit Game(Road road) {
     EnterAssetFolder();
     setenv("ORB_HOST", "headless", 0);
     plat::headless::Reset();
     plat::headless::SetMaxKeptFrames(0);
     ResetGameModules();
-    if (software) setenv("ORB_GFX", "soft", 1);
-    else qor::SwitchWindowModePublic(0);
+    if (road == Road::Software) setenv("ORB_GFX", "soft", 1);
+    if (road == Road::Direct3D) setenv("ORB_GFX", "d3d", 1);
+    if (road != Road::Software) qor::SwitchWindowModePublic(0);
     qor::SetLogFileOutputPublic(0);
     qor::InitFramework();
     unsetenv("ORB_GFX");
@@ -74,8 +81,7 @@ struct Game {
 
 inline void Report(benchmark::State& state, double seconds) {
   const double perFrame = state.iterations() > 0 ? seconds / static_cast<double>(state.iterations()) : 0;
-  state.counters["fps"] = perFrame > 0 ? 1.0 / perFrame : 0;
-  state.counters["budget_pct"] = 100.0 * perFrame / (1.0 / 60.0);
+  ReportFrameSeconds(state, perFrame);
 }
 
 // One play frame as the play loop runs it, without pacing.

@@ -1,8 +1,10 @@
 // One title frame and one stage-1 play frame of the game on the placeholder
 // assets, drawn and presented on the headless host without pacing, on the
-// software road and on the DirectDraw road (full screen, 640 x 480 x 16).
-// Each reports frames per second ("fps") and its cost as a share of the
-// 16.7 ms frame budget ("budget_pct").
+// software road, on the DirectDraw road and on the Direct3D-style road (full
+// screen, 640 x 480 x 16).
+// Each reports frames per second ("fps"), its cost as a share of the 16.7 ms
+// frame budget ("budget_pct") and as a multiple of one frame memcpy
+// ("x_memcpy").
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -29,8 +31,10 @@ using namespace orb;
 using bench::Game;
 using bench::Report;
 
-void TitleFrames(benchmark::State& state, bool software) {
-  Game g(software);
+using bench::Road;
+
+void TitleFrames(benchmark::State& state, Road road) {
+  Game g(road);
   game.PlayFrameCount = 40;
   const double start = MonotonicSeconds();
   for (auto _ : state) {
@@ -43,8 +47,8 @@ void TitleFrames(benchmark::State& state, bool software) {
   Report(state, MonotonicSeconds() - start);
 }
 
-void PlayFrames(benchmark::State& state, bool software) {
-  Game g(software);
+void PlayFrames(benchmark::State& state, Road road) {
+  Game g(road);
   ResetNewGame();
   RunStageSetup(1);
   game.InGameState = 0;
@@ -55,14 +59,18 @@ void PlayFrames(benchmark::State& state, bool software) {
   Report(state, MonotonicSeconds() - start);
 }
 
-void BM_TitleSoftware(benchmark::State& state) { TitleFrames(state, true); }
-void BM_TitleDirectDraw(benchmark::State& state) { TitleFrames(state, false); }
-void BM_PlaySoftware(benchmark::State& state) { PlayFrames(state, true); }
-void BM_PlayDirectDraw(benchmark::State& state) { PlayFrames(state, false); }
+void BM_TitleSoftware(benchmark::State& state) { TitleFrames(state, Road::Software); }
+void BM_TitleDirectDraw(benchmark::State& state) { TitleFrames(state, Road::DirectDraw); }
+void BM_TitleDirect3D(benchmark::State& state) { TitleFrames(state, Road::Direct3D); }
+void BM_PlaySoftware(benchmark::State& state) { PlayFrames(state, Road::Software); }
+void BM_PlayDirectDraw(benchmark::State& state) { PlayFrames(state, Road::DirectDraw); }
+void BM_PlayDirect3D(benchmark::State& state) { PlayFrames(state, Road::Direct3D); }
 
 }  // namespace
 
 BENCHMARK(BM_TitleSoftware)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TitleDirectDraw)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TitleDirect3D)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlaySoftware)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlayDirectDraw)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlayDirect3D)->Unit(benchmark::kMillisecond);

@@ -166,9 +166,20 @@ void FillMemImgRect(MemImage* image, const Rect* rect, uint32_t value) {
   ClipRect(&area, &bounds);
   int bytes = image->buffer->format->bytesPerPixel;
   if (bytes != 1 && bytes != 2 && bytes != 4) return;
-  for (int32_t y = area.top; y < area.bottom; ++y) {
-    uint8_t* p = image->pixels + static_cast<int64_t>(y) * image->buffer->pitch + static_cast<int64_t>(area.left) * bytes;
-    for (int32_t x = area.left; x < area.right; ++x, p += bytes) StorePixel(p, bytes, value);
+  if (area.left >= area.right || area.top >= area.bottom) return;
+  // The first row pixel by pixel, every other row a copy of it.
+  auto rowAt = [&](int32_t y) {
+    return image->pixels + static_cast<int64_t>(y) * image->buffer->pitch + static_cast<int64_t>(area.left) * bytes;
+  };
+  uint8_t* first = rowAt(area.top);
+  const int32_t count = area.right - area.left;
+  switch (bytes) {
+    case 1: std::memset(first, static_cast<int>(value & 0xFF), static_cast<size_t>(count)); break;
+    case 2: for (int32_t x = 0; x < count; ++x) StorePixel16(first + 2 * x, value); break;
+    default: for (int32_t x = 0; x < count; ++x) StorePixel32(first + 4 * x, value); break;
+  }
+  for (int32_t y = area.top + 1; y < area.bottom; ++y) {
+    std::memcpy(rowAt(y), first, static_cast<size_t>(count) * static_cast<size_t>(bytes));
   }
 }
 

@@ -6,6 +6,9 @@
 #include <cstring>
 #include <iterator>
 
+#include "platform/d3d/raster_bands.h"
+#include "platform/d3d/span_shade.h"
+
 namespace plat::d3d {
 namespace {
 
@@ -95,7 +98,43 @@ void ForEachTriangle(uint32_t type, uint32_t count, Fn&& fn) {
   }
 }
 
+// A draw whose triangles' boxes cover this many viewport pixels is split
+// into bands of at least kMinBandRows rows: below that, waking the helper
+// threads costs more than they save.
+constexpr double kBandDrawPixels = 32768.0;
+constexpr int32_t kMinBandRows = 16;
+constexpr int kMaxBandCount = 8;
+
+double BoxAreaInside(const RasterSetup& s, const RasterVertex v[3]) {
+  const double left = std::max<double>(std::min({v[0].x, v[1].x, v[2].x}), s.clipLeft);
+  const double right = std::min<double>(std::max({v[0].x, v[1].x, v[2].x}), s.clipRight);
+  const double top = std::max<double>(std::min({v[0].y, v[1].y, v[2].y}), s.clipTop);
+  const double bottom = std::min<double>(std::max({v[0].y, v[1].y, v[2].y}), s.clipBottom);
+  return right > left && bottom > top ? (right - left) * (bottom - top) : 0.0;  // false for NaN too
+}
+
 }  // namespace
+
+// One band of a draw split across threads: every triangle, clipped to the
+// band's rows.
+struct Device::BandJob {
+  const RasterSetup* setup;
+  const std::vector<DrawnTriangle>* triangles;
+  int32_t bandTop[kMaxBandCount + 1];
+  int64_t written[kMaxBandCount];
+};
+
+void Device::DrawBand(void* context, int band) {
+  BandJob& job = *static_cast<BandJob*>(context);
+  RasterSetup s = *job.setup;
+  s.clipTop = job.bandTop[band];
+  s.clipBottom = job.bandTop[band + 1];
+  int64_t written = 0;
+  for (const DrawnTriangle& t : *job.triangles) {
+    written += DrawTriangle(s, t.v[0], t.v[1], t.v[2], t.firstProvokes ? t.v[0] : t.v[1]);
+  }
+  job.written[band] = written;
+}
 
 Device::Device() { Reset(); }
 
@@ -138,6 +177,7 @@ void Device::Reset() {
   inScene_ = false;
   lost_ = false;
   failDraws_ = 0;
+  spanRoad_ = true;
   counters_ = {};
 }
 
@@ -296,6 +336,7 @@ void Device::BuildSetup(RasterSetup* s) const {
   s->gouraud = renderStates_[kRsShadeMode] != kShadeFlat;
   s->specularAdd = renderStates_[kRsSpecularEnable] != 0;
   s->cull = renderStates_[kRsCullMode];
+  s->spanRoad = spanRoad_ && SpanRoadFits(*s);
 }
 
 Result Device::CheckDraw(uint32_t type, uint32_t fvf, const void* vertices) {
@@ -319,15 +360,32 @@ void Device::DrawAssembled(uint32_t type, uint32_t fvf, const void* vertices, ui
   RasterSetup setup;
   BuildSetup(&setup);
   const uint8_t* base = static_cast<const uint8_t*>(vertices);
+  drawn_.clear();
+  double area = 0.0;  // of the triangles' boxes inside the viewport
   ForEachTriangle(type, count, [&](uint32_t i0, uint32_t i1, uint32_t i2, uint32_t ip) {
     ++counters_.trianglesSubmitted;
     uint32_t n0 = vertexAt(i0), n1 = vertexAt(i1), n2 = vertexAt(i2);
     if (n0 == kNoVertex || n1 == kNoVertex || n2 == kNoVertex) return;
-    RasterVertex v0 = DecodeVertex(base, layout, n0);
-    RasterVertex v1 = DecodeVertex(base, layout, n1);
-    RasterVertex v2 = DecodeVertex(base, layout, n2);
-    counters_.pixelsWritten += DrawTriangle(setup, v0, v1, v2, ip == i0 ? v0 : v1);
+    DrawnTriangle& t = drawn_.emplace_back();
+    t.v[0] = DecodeVertex(base, layout, n0);
+    t.v[1] = DecodeVertex(base, layout, n1);
+    t.v[2] = DecodeVertex(base, layout, n2);
+    t.firstProvokes = ip == i0;
+    area += BoxAreaInside(setup, t.v);
   });
+  const int bands = std::min(DrawBandCount(), (setup.clipBottom - setup.clipTop) / kMinBandRows);
+  if (setup.spanRoad && bands > 1 && area >= kBandDrawPixels) {
+    BandJob job = {&setup, &drawn_, {}, {}};
+    for (int b = 0; b <= bands; ++b) {
+      job.bandTop[b] = setup.clipTop + static_cast<int32_t>(static_cast<int64_t>(setup.clipBottom - setup.clipTop) * b / bands);
+    }
+    RunDrawBands(bands, DrawBand, &job);
+    for (int b = 0; b < bands; ++b) counters_.pixelsWritten += job.written[b];
+    return;
+  }
+  for (const DrawnTriangle& t : drawn_) {
+    counters_.pixelsWritten += DrawTriangle(setup, t.v[0], t.v[1], t.v[2], t.firstProvokes ? t.v[0] : t.v[1]);
+  }
 }
 
 Result Device::DrawPrimitive(uint32_t type, uint32_t fvf, const void* vertices, uint32_t count, uint32_t) {

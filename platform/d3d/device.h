@@ -22,6 +22,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/d3d/d3d_types.h"
 #include "platform/d3d/raster.h"
@@ -90,6 +91,11 @@ class Device {
   void SetLost(bool lost) { lost_ = lost; }
   bool IsLost() const { return lost_; }
   void FailNextDraws(int32_t count) { failDraws_ = count; }
+  // Draws take the per-pixel road only, on the calling thread (off), or
+  // the span road where it fits (on, the default), a large draw split into
+  // bands of rows across helper threads (raster_bands.h): tests compare the
+  // two.
+  void UseSpanRoad(bool on) { spanRoad_ = on; }
 
   const DeviceCounters& Counters() const { return counters_; }
   bool InScene() const { return inScene_; }
@@ -113,7 +119,16 @@ class Device {
   bool inScene_;
   bool lost_;
   int32_t failDraws_;
+  bool spanRoad_;
   DeviceCounters counters_;
+  // The decoded triangles of the draw under way (kept to reuse the memory).
+  struct DrawnTriangle {
+    RasterVertex v[3];
+    bool firstProvokes;
+  };
+  std::vector<DrawnTriangle> drawn_;
+  struct BandJob;
+  static void DrawBand(void* context, int band);
 };
 
 }  // namespace plat::d3d

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "platform/d3d/pixel_pipeline.h"
+#include "platform/d3d/span_shade.h"
 
 namespace plat::d3d {
 
@@ -124,8 +125,23 @@ int64_t DrawSnapped(const RasterSetup& setup, const RasterVertex& a, const Raste
   shading.area = static_cast<double>(area);
   for (int k = 0; k < setup.stageCount; ++k) shading.minify[k] = Minifies(setup, k, v, dx, dy, shading.area);
 
-  int64_t written = 0;
   const int64_t step[3] = {-dy[0] * kSubPixel, -dy[1] * kSubPixel, -dy[2] * kSubPixel};
+  if (setup.spanRoad) {
+    SpanRows rows = {};
+    rows.top = static_cast<int32_t>(top);
+    rows.bottom = static_cast<int32_t>(bottom);
+    rows.left = static_cast<int32_t>(left);
+    rows.right = static_cast<int32_t>(right);
+    for (int k = 0; k < 3; ++k) {
+      int p = (k + 1) % 3;
+      rows.eTop[k] = dx[k] * (top * kSubPixel - Y[p]) - dy[k] * (left * kSubPixel - X[p]);
+      rows.step[k] = step[k];
+      rows.rowStep[k] = dx[k] * kSubPixel;
+      rows.bias[k] = bias[k];
+    }
+    return ShadeSpanRows(setup, shading, rows);
+  }
+  int64_t written = 0;
   for (int64_t py = top; py <= bottom; ++py) {
     int64_t e[3];
     for (int k = 0; k < 3; ++k) {

@@ -168,6 +168,7 @@ struct RasterSetup {
   bool gouraud;
   bool specularAdd;
   uint32_t cull;
+  bool spanRoad;  // shade whole spans of pixels at a time (SpanRoadFits); else pixel by pixel
 };
 
 // Draws the triangle a, b, c (in the order that decides its winding); flat

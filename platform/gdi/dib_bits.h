@@ -30,7 +30,18 @@ int64_t DibRowBytes(int32_t width, int bitCount);
 // keeps its top 8 bits. Only the last row may lack its padding. Returns 0, or
 // -1 for a layout it does not take (depth, compression, masks on other
 // depths, empty masks, a zero size) or bits shorter than the rows.
+// Palette rows of 8 bits, 5:5:5 and 5:6:5 rows, 24-bit rows and 32-bit
+// 8:8:8 rows go through straight loops, every other layout through one
+// generic channel reader.
 int ConvertDibRowsToRgb24(const DibRowsInfo& info, const uint8_t* bits, size_t bitsSize, uint8_t* out,
                           int32_t outPitch);
+// The same colours as little-endian 0x00RRGGBB words (4 bytes a pixel):
+// rows that a 32-bit 8:8:8 transfer then moves eight pixels at a time.
+int ConvertDibRowsToXrgb(const DibRowsInfo& info, const uint8_t* bits, size_t bitsSize, uint8_t* out,
+                         int32_t outPitch);
+// ConvertDibRowsToRgb24 with every layout through the generic channel
+// reader: the straight loops must agree with it.
+int ConvertDibRowsToRgb24Generic(const DibRowsInfo& info, const uint8_t* bits, size_t bitsSize, uint8_t* out,
+                                 int32_t outPitch);
 
 }  // namespace plat::gdi

@@ -13,8 +13,6 @@
 namespace plat {
 
 using gdi::CopyBlock;
-using gdi::ReadRgb;
-using gdi::WriteRgb;
 
 namespace {
 
@@ -139,6 +137,8 @@ bool DibPixels(const void* bits, const BitmapInfo* info, GdiPixels* out, bool* t
 
 // Copies source rectangle (sx, syBottom counted from the DIB's bottom, sw x
 // sh) of the DIB onto (x, y, w, h) of the DC, stretching by nearest pixel.
+// The columns are worked out once per call; each row is read, picked from
+// and written whole.
 int DibToDc(Hdc handle, int x, int y, int w, int h, int sx, int syBottom, int sw, int sh, const void* bits,
             const BitmapInfo* info) {
   GdiPixels dst, src;
@@ -147,17 +147,36 @@ int DibToDc(Hdc handle, int x, int y, int w, int h, int sx, int syBottom, int sw
   // A negative source width reads the columns from sx leftward (a mirror).
   if (w <= 0 || h <= 0 || sw == 0 || sh <= 0) return 0;
   const int topRow = src.height - syBottom - sh;  // the source rectangle's top row, counted from the top
-  for (int row = 0; row < h; ++row) {
-    const int dy = y + row;
-    if (dy < 0 || dy >= dst.height) continue;
-    const int fromTop = topRow + static_cast<int>(static_cast<int64_t>(row) * sh / h);
-    if (fromTop < 0 || fromTop >= src.height) continue;
-    const int memoryRow = topDown ? fromTop : src.height - 1 - fromTop;
-    for (int col = 0; col < w; ++col) {
-      const int dx = x + col;
-      const int srcX = sx + static_cast<int>(static_cast<int64_t>(col) * sw / w);
-      if (dx < 0 || dx >= dst.width || srcX < 0 || srcX >= src.width) continue;
-      WriteRgb(dst, dx, dy, ReadRgb(src, srcX, memoryRow));
+  // The destination columns that land inside both pictures, and the source
+  // column of each: a source column moves one way only as the destination
+  // column grows, so both limits cut the columns to one run.
+  std::vector<int> columns;
+  int first = -1, low = 0, high = 0;
+  for (int col = 0; col < w; ++col) {
+    const int dx = x + col;
+    const int srcX = sx + static_cast<int>(static_cast<int64_t>(col) * sw / w);
+    if (dx < 0 || dx >= dst.width || srcX < 0 || srcX >= src.width) continue;
+    if (first < 0) first = col, low = high = srcX;
+    low = srcX < low ? srcX : low;
+    high = srcX > high ? srcX : high;
+    columns.push_back(srcX);
+  }
+  if (first >= 0) {
+    const int n = static_cast<int>(columns.size());
+    const bool straight = sw == w;  // one source column per column, left to right
+    const gdi::RowLayout from = gdi::RowLayoutOf(src), to = gdi::RowLayoutOf(dst);
+    std::vector<uint32_t> read(static_cast<size_t>(high - low + 1)), picked(static_cast<size_t>(n));
+    for (int row = 0; row < h; ++row) {
+      const int dy = y + row;
+      if (dy < 0 || dy >= dst.height) continue;
+      const int fromTop = topRow + static_cast<int>(static_cast<int64_t>(row) * sh / h);
+      if (fromTop < 0 || fromTop >= src.height) continue;
+      const int memoryRow = topDown ? fromTop : src.height - 1 - fromTop;
+      gdi::ReadRgbRow(src, from, low, memoryRow, high - low + 1, read.data());
+      if (!straight) {
+        for (int i = 0; i < n; ++i) picked[static_cast<size_t>(i)] = read[static_cast<size_t>(columns[static_cast<size_t>(i)] - low)];
+      }
+      gdi::WriteRgbRow(dst, to, x + first, dy, n, straight ? read.data() : picked.data());
     }
   }
   Written(handle);
@@ -348,8 +367,9 @@ int SetDIBitsToDevice(Hdc dc, int x, int y, uint32_t width, uint32_t height, int
     return 0;
   const BitmapInfoHeader& h = info->header;
   const int w = static_cast<int>(width), hh = static_cast<int>(height);
-  // Every layout goes through the one row converter into top-down 24-bit
-  // rows, which the transfer then draws like any 24-bit DIB.
+  // Every layout goes through the one row converter into top-down rows of
+  // 0x00RRGGBB words, which the transfer then draws like any 32-bit 8:8:8
+  // DIB (the colours a 24-bit DIB of the same rows would give).
   gdi::DibRowsInfo rows{};
   rows.width = h.width;
   rows.height = h.height;
@@ -363,10 +383,10 @@ int SetDIBitsToDevice(Hdc dc, int x, int y, uint32_t width, uint32_t height, int
   const int64_t height64 = std::abs(h.height);
   BitmapInfo rgb;
   rgb.header.width = h.width;
-  rgb.header.bitCount = 24;
-  const int32_t pitch = static_cast<int32_t>((static_cast<int64_t>(h.width) * 3 + 3) / 4 * 4);
+  rgb.header.bitCount = 32;
+  const int32_t pitch = static_cast<int32_t>(static_cast<int64_t>(h.width) * 4);
   std::vector<uint8_t> converted(static_cast<size_t>(pitch * height64));
-  if (rowBytes <= 0 || gdi::ConvertDibRowsToRgb24(rows, static_cast<const uint8_t*>(bits),
+  if (rowBytes <= 0 || gdi::ConvertDibRowsToXrgb(rows, static_cast<const uint8_t*>(bits),
                                                  static_cast<size_t>(rowBytes * (height64 - 1) + lastRow),
                                                  converted.data(), pitch) != 0)
     return 0;
@@ -397,13 +417,16 @@ int GetDIBits(Hdc /*dc*/, HGdiObj bitmap, uint32_t startScan, uint32_t lines, vo
   if (it == g_gdi.bitmaps.end() || !DibPixels(bits, info, &dst, &topDown)) return 0;
   const GdiPixels& src = it->second.pixels;
   if (dst.width != src.width || dst.height != src.height) return 0;
+  const gdi::RowLayout from = gdi::RowLayoutOf(src), to = gdi::RowLayoutOf(dst);
+  std::vector<uint32_t> row(static_cast<size_t>(src.width));
   int done = 0;
   for (uint32_t i = 0; i < lines; ++i) {
     const int fromBottom = static_cast<int>(startScan + i);
     if (fromBottom >= src.height) break;
     const int fromTop = src.height - 1 - fromBottom;
     const int memoryRow = topDown ? fromTop : fromBottom;
-    for (int col = 0; col < src.width; ++col) WriteRgb(dst, col, memoryRow, ReadRgb(src, col, fromTop));
+    gdi::ReadRgbRow(src, from, 0, fromTop, src.width, row.data());
+    gdi::WriteRgbRow(dst, to, 0, memoryRow, src.width, row.data());
     ++done;
   }
   return done;

@@ -9,6 +9,11 @@
 #include <string>
 #include <utility>
 
+#include <xxhash.h>
+#if defined(__x86_64__)
+#include <xxh_x86dispatch.h>  // the library picks its AVX2 or AVX-512 loop for the machine
+#endif
+
 #include "platform/host/headless/headless_control.h"
 #include "platform/host/headless/headless_internal.h"
 #include "platform/host/host_backend.h"
@@ -210,16 +215,11 @@ void ReadRunLimits() {
   if (shot && *shot) g_h.shotPath = shot;
 }
 
-// FNV-1a over the XRGB values.
+// XXH3 over the XRGB values, low byte first (the same on every machine,
+// whichever loop computes it). A frame's hash is only ever compared with
+// another run's, never with a stored value.
 uint64_t HashPixels(const std::vector<uint32_t>& pixels) {
-  uint64_t h = 1469598103934665603ull;
-  for (uint32_t v : pixels) {
-    for (int i = 0; i < 4; ++i) {
-      h ^= (v >> (8 * i)) & 0xFF;
-      h *= 1099511628211ull;
-    }
-  }
-  return h;
+  return XXH3_64bits(pixels.data(), pixels.size() * sizeof(uint32_t));
 }
 
 // After the ORB_FRAMES-th picture: the picture to ORB_SHOT, and a close

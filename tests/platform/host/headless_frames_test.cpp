@@ -10,6 +10,7 @@
 
 #include "platform/host/headless/headless_control.h"
 #include "platform/host/host.h"
+#include "platform/host/host_backend.h"
 
 namespace hl = plat::headless;
 
@@ -140,6 +141,47 @@ TEST_F(HeadlessFrames, UnreadablePicturesAreNotShown) {
   plat::HostDestroyWindow();
   plat::HostPresent(px, 2, 1, 1, plat::HostPixelFormat::Rgb565);  // no window
   EXPECT_EQ(hl::FrameCount(), 0u);
+}
+
+// The row conversion takes eight pixels at a time: at every row length
+// around that, from rows at odd addresses, it gives what the one-pixel
+// widening gives, and hashes tell equal frames from unequal ones.
+TEST_F(HeadlessFrames, RowsOfEveryLengthMatchTheOnePixelWidening) {
+  uint32_t seed = 77;
+  for (int w = 1; w <= 19; ++w) {
+    const int h = 3, pitch = w * 4 + 3;
+    std::vector<unsigned char> buf(static_cast<size_t>(pitch) * h + 1);
+    for (unsigned char& b : buf) b = static_cast<unsigned char>((seed = seed * 1103515245u + 12345u) >> 8);
+    for (const plat::HostPixelFormat format : {plat::HostPixelFormat::Rgb565, plat::HostPixelFormat::Xrgb8888}) {
+      SCOPED_TRACE(w);
+      plat::HostPresent(buf.data() + 1, pitch, w, h, format);
+      const hl::KeptFrame* f = hl::LastFrame();
+      ASSERT_NE(f, nullptr);
+      for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+          const unsigned char* p = buf.data() + 1 + static_cast<size_t>(y) * pitch;
+          uint32_t expected;
+          if (format == plat::HostPixelFormat::Rgb565) {
+            expected = plat::HostRgb565ToXrgb(static_cast<uint16_t>(p[2 * x] | p[2 * x + 1] << 8));
+          } else {
+            std::memcpy(&expected, p + 4 * x, 4);
+            expected &= 0xFFFFFF;
+          }
+          ASSERT_EQ(f->pixels[static_cast<size_t>(y) * w + x], expected) << x << "," << y;
+        }
+      }
+    }
+  }
+  // The same picture twice hashes alike; one changed bit, differently.
+  std::vector<uint32_t> pic(64 * 8, 0x123456);
+  plat::HostPresent(pic.data(), 256, 64, 8, plat::HostPixelFormat::Xrgb8888);
+  plat::HostPresent(pic.data(), 256, 64, 8, plat::HostPixelFormat::Xrgb8888);
+  pic[300] ^= 0x100;
+  plat::HostPresent(pic.data(), 256, 64, 8, plat::HostPixelFormat::Xrgb8888);
+  const std::vector<uint64_t>& hashes = hl::FrameHashes();
+  ASSERT_GE(hashes.size(), 3u);
+  EXPECT_EQ(hashes[hashes.size() - 3], hashes[hashes.size() - 2]);
+  EXPECT_NE(hashes[hashes.size() - 2], hashes.back());
 }
 
 }  // namespace
