@@ -95,10 +95,9 @@ int IsSoftwareRetryOpen();
 int ApplyDisplayMode(int32_t width, int32_t height, int32_t bits, int32_t rate);
 int InitDirectDraw();
 int EndDirectDraw();
-// Framework start: DirectDraw, or software rendering when it fails. ORB_GFX
-// forces a road (soft, ddraw or d3d; the Direct3D road runs only when
-// forced); a forced road that cannot start, or an unknown value, is -1 with
-// a message.
+// Framework start: DirectDraw, or software rendering when it fails (fatal
+// when that fails too). ORB_GFX=d3d that cannot start the Direct3D road, or
+// an unknown ORB_GFX value, is -1 with a message.
 int SwitchToSoftwareRendering(plat::Hwnd window);
 int InitGraphicsManager();
 int EndGraphicsManager();
