@@ -114,6 +114,7 @@ int32_t DirectDraw::SetCooperativeLevel(Hwnd window, uint32_t flags) {
   if (exclusive && window == 0) return DDERR_INVALIDPARAMS;
   coopWindow_ = window;
   coopFlags_ = flags;
+  lost_ = false;
   return DD_OK;
 }
 
@@ -163,6 +164,7 @@ int32_t DirectDraw::CreateSurface(const DDSurfaceDesc* desc, DDSurface** out) {
   ++g_dd.counters.createSurfaceCalls;
   const bool primary = (desc->caps & DDSCAPS_PRIMARYSURFACE) != 0;
   if (DdTakeFailure(DdOp::CreateSurface) || (primary && DdTakeFailure(DdOp::CreatePrimary))) return DDERR_GENERIC;
+  if (lost_) return DDERR_WRONGMODE;
   int w = desc->width, h = desc->height, bits = 0, rate = 0;
   if (primary) {
     if (primary_ != nullptr) return DDERR_GENERIC;  // one primary per object
@@ -232,11 +234,7 @@ int32_t DirectDraw::CreateSurface(const DDSurfaceDesc* desc, DDSurface** out) {
   return DD_OK;
 }
 
-int32_t DirectDraw::CreateClipper(uint32_t /*flags*/, DDClipper** out) {
-  if (out == nullptr) return DDERR_INVALIDPARAMS;
-  *out = new DDClipper();
-  return DD_OK;
-}
+
 
 int32_t DirectDraw::CreatePalette(uint32_t flags, const uint32_t* entries, DDPalette** out) {
   if (out == nullptr || !(flags & DDPCAPS_8BIT)) return DDERR_INVALIDPARAMS;
@@ -321,16 +319,14 @@ void DirectDraw::Release() {
       s->lost_ = true;
     }
   }
+  for (DDClipper* c : g_dd.clippers) {
+    if (DdAccess::OwnerOf(c) == this) DdAccess::Orphan(c);
+  }
   g_dd.objects.erase(std::remove(g_dd.objects.begin(), g_dd.objects.end(), this), g_dd.objects.end());
   --g_dd.counters.liveObjects;
   delete this;
 }
 
-void DDClipper::Release() { delete this; }
-int32_t DDClipper::SetHWnd(uint32_t /*flags*/, Hwnd window) {
-  window_ = window;
-  return DD_OK;
-}
 
 int32_t DDPalette::GetEntries(uint32_t first, uint32_t count, uint32_t* out) const {
   if (first > 256 || count > 256 - first || out == nullptr) return DDERR_INVALIDPARAMS;
@@ -366,6 +362,7 @@ void ResetDirectDrawStandIn() {
   for (DDSurface* s : g_dd.surfaces) DdAccess::Free(s);
   for (DirectDraw* d : g_dd.objects) DdAccess::Free(d);
   DdForgetOverlays();
+  for (DDClipper* c : g_dd.clippers) DdAccess::Free(c);
   g_dd = DdState{};
 }
 

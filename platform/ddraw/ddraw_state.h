@@ -14,6 +14,7 @@ struct RefusedMode {
 struct DdState {
   std::vector<DDSurface*> surfaces;  // live
   std::vector<DirectDraw*> objects;  // live
+  std::vector<DDClipper*> clippers;  // live
   int failNext[static_cast<int>(DdOp::Count)] = {};
   std::vector<RefusedMode> refused;
   bool use555 = false;
@@ -54,6 +55,10 @@ struct DdAccess {
   static void MarkLost(DDSurface* s) { s->lost_ = true; }
   static void Free(DDSurface* s) { delete s; }
   static void Free(DirectDraw* d) { delete d; }
+  static void Free(DDClipper* c) { delete c; }
+  static void MarkLost(DirectDraw* d) { d->lost_ = true; }
+  static void Orphan(DDClipper* c) { c->owner_ = nullptr; }
+  static DirectDraw* OwnerOf(const DDClipper* c) { return c->owner_; }
 };
 
 constexpr uint64_t kDdVideoMemoryBytes = 64u << 20;

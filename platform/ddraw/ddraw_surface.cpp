@@ -197,6 +197,7 @@ int32_t DDSurface::SetColorKey(uint32_t flags, uint32_t low, uint32_t high) {
 }
 
 int32_t DDSurface::SetClipper(DDClipper* clipper) {
+  if (clipper != nullptr && clipper->owner() == nullptr) return DDERR_INVALIDOBJECT;
   clipper_ = clipper;
   return DD_OK;
 }
