@@ -225,6 +225,33 @@ TEST_F(DdScope, ScanLineAndBlankFollowTheClockAtTheModeRate) {
   EXPECT_LT(headless::PeekClock() - base, 13333u);
 }
 
+TEST_F(DdScope, AWaitForTheBlankEndsInTheNextBlankEvenWhenSleepsWakeLate) {
+  ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+  ASSERT_EQ(dd->SetDisplayMode(640, 480, 16, 60, 0), DD_OK);
+  // 60 Hz: a period of 16666 us, the blank its last 45 of 525 lines (from
+  // 15237 us on, 1429 us long). A sleep that wakes late must not make the
+  // wait miss that blank and end one whole period later.
+  const uint64_t period = 16666, blankStart = period * 480 / 525;
+  for (uint32_t late : {0u, 300u, 900u, 1400u, 2500u}) {
+    headless::SetSleepOvershoot(late);
+    for (uint64_t phase = 0; phase < period; phase += 997) {
+      const uint64_t base = (headless::PeekClock() / period + 2) * period;
+      headless::SetClock(base + phase);
+      const uint64_t next = phase < blankStart ? base + blankStart : base + period + blankStart;
+      ASSERT_EQ(dd->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN), DD_OK);
+      const uint64_t end = headless::PeekClock();
+      EXPECT_GE(end, next) << "late " << late << " phase " << phase;
+      // Late by at most what one sleep overran, plus the clock's read steps.
+      EXPECT_LE(end, next + late + 100) << "late " << late << " phase " << phase;
+      if (late < 1000) {
+        int32_t blank = 0;
+        dd->GetVerticalBlankStatus(&blank);
+        EXPECT_EQ(blank, 1) << "late " << late << " phase " << phase;
+      }
+    }
+  }
+}
+
 }  // namespace
 
 namespace {
