@@ -12,7 +12,8 @@
 namespace plat::sdl {
 
 struct SdlPad {
-  SDL_Joystick* joystick = nullptr;
+  SDL_GameController* controller = nullptr;  // set when SDL knows the pad's layout
+  SDL_Joystick* joystick = nullptr;          // the controller's own joystick, or the raw one
   SDL_JoystickID id = -1;
   HostPadInfo info;
 };
