@@ -34,6 +34,7 @@ struct SdlHost {
   SDL_AudioDeviceID audio = 0;
   HostAudioCallback callback = nullptr;
   void* user = nullptr;
+  bool toldSilent = false;  // the player has heard that there is no sound device
 
   bool clockStarted = false;
   uint64_t clockBase = 0;  // monotonic microseconds at the first read

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "platform/host/host_backend.h"
@@ -252,6 +253,43 @@ TEST_F(SdlScope, RawJoysticksKeepTheirOrderAndTheirHatSteers) {
   s = ReadPad(0);
   EXPECT_EQ(s.axes[0], 12345);  // a centred hat leaves the stick alone
   EXPECT_EQ(s.axes[1], 0);
+}
+
+void Silence(void*, int16_t*, int) {}
+
+TEST_F(SdlScope, WithoutASoundDeviceOneLineSaysTheGameRunsSilent) {
+  setenv("SDL_AUDIODRIVER", "no-such-device", 1);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(HostOpenAudio(44100, Silence, nullptr), 0);
+  EXPECT_EQ(HostOpenAudio(44100, Silence, nullptr), 0);  // a second start-up pass says nothing more
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_EQ(said.rfind("orbworld: no sound device (", 0), 0u) << said;
+  EXPECT_EQ(said.find('\n'), said.size() - 1) << said;
+  EXPECT_NE(said.find("); the game runs silent\n"), std::string::npos) << said;
+
+  // ALSA with no usable device prints its own complaints: none get through.
+  HostReset();
+  HostSelect(HostKind::Sdl);
+  setenv("SDL_AUDIODRIVER", "alsa", 1);
+  setenv("AUDIODEV", "orb-no-such-pcm", 1);
+  testing::internal::CaptureStderr();
+  const int rate = HostOpenAudio(44100, Silence, nullptr);
+  HostCloseAudio();
+  const std::string alsa = testing::internal::GetCapturedStderr();
+  unsetenv("AUDIODEV");
+  if (rate == 0) {
+    EXPECT_EQ(alsa.rfind("orbworld: no sound device (", 0), 0u) << alsa;
+    EXPECT_EQ(alsa.find('\n'), alsa.size() - 1) << alsa;
+  }
+
+  // A device that works says nothing.
+  HostReset();
+  HostSelect(HostKind::Sdl);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(HostOpenAudio(44100, Silence, nullptr), 44100);
+  HostCloseAudio();
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 }
 
 TEST(HostPads, AHatOverridesOnlyTheAxesItPushes) {
