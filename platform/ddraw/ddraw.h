@@ -11,7 +11,9 @@
 //   ("YV12", "YUY2", "UYVY"), in memory only. No overlays unless a test
 //   offers them (DdOfferOverlays); UpdateOverlay calls are then recorded.
 // - The vertical blank and the scan line follow the host clock at the mode's
-//   refresh rate (60 Hz when unset); waits sleep on that clock.
+//   refresh rate (60 Hz when unset); waits sleep on that clock. A flip takes
+//   effect at the next blank and returns at once, waiting for a blank only
+//   while the flip before it is still pending.
 // - Blt and BltFast refuse surfaces of different pixel formats.
 // - Every operation can be told to fail (DdFailNext) and is counted.
 #pragma once

@@ -259,15 +259,20 @@ int32_t DirectDraw::GetScanLine(uint32_t* line) {
   return *line >= static_cast<uint32_t>(h) ? DDERR_VERTICALBLANKINPROGRESS : DD_OK;
 }
 
-int32_t DirectDraw::WaitForVerticalBlank(uint32_t /*flags*/) {
-  ++g_dd.counters.vblankWaits;
+uint64_t DdNextBlankAt(DirectDraw* dd) {
   int w = 0, h = 0, b = 0, r = 0;
-  GetDisplayMode(&w, &h, &b, &r);
+  dd->GetDisplayMode(&w, &h, &b, &r);
   const uint64_t period = 1000000u / static_cast<uint64_t>(r > 0 ? r : 60);
   const uint64_t blankStart = period * static_cast<uint64_t>(h) / (static_cast<uint64_t>(h) + kBlankLines);
   const uint64_t start = HostMicros();
   const uint64_t at = start % period;
-  const uint64_t begins = start + (at < blankStart ? blankStart - at : period - at + blankStart);
+  return start + (at < blankStart ? blankStart - at : period - at + blankStart);
+}
+
+int32_t DirectDraw::WaitForVerticalBlank(uint32_t /*flags*/) {
+  ++g_dd.counters.vblankWaits;
+  const uint64_t start = HostMicros();
+  const uint64_t begins = DdNextBlankAt(this);
   // The blank lasts under 1.5 ms, less than a sleep may overrun on a busy
   // machine: sleeping up to it and then looking for it missed it in a quarter
   // of the frames, each miss costing a whole frame. So sleep whole
