@@ -14,7 +14,9 @@
 //   picture where UpdateOverlay placed them; DdOfferOverlays(false) turns
 //   them off. Every UpdateOverlay is recorded.
 // - The vertical blank and the scan line follow the host clock at the mode's
-//   refresh rate (60 Hz when unset); waits sleep on that clock.
+//   refresh rate (60 Hz when unset); waits sleep on that clock. A flip takes
+//   effect at the next blank and returns at once, waiting for a blank only
+//   while the flip before it is still pending.
 // - Blt and BltFast refuse surfaces of different pixel formats, but for
 //   Blt from YUV.
 // - Every operation can be told to fail (DdFailNext) and is counted.

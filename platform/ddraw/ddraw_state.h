@@ -24,6 +24,7 @@ struct DdState {
   DDCaps overlayCaps = DdDefaultOverlayCaps();
   std::vector<DdOverlayCall> overlayCalls;
   uint64_t videoMemoryUsed = 0;
+  uint64_t flipPendingUntil = 0;  // host micros of the blank the last flip waits for
   DdCounters counters;
 };
 
@@ -32,6 +33,8 @@ DdState& Dd();
 bool DdTakeFailure(DdOp op);
 // The display's current mode (set by a DirectDraw object, else the desktop).
 void DdCurrentMode(int* width, int* height, int* bits, int* rate);
+// Host micros when the next vertical blank begins on the display `dd` drives.
+uint64_t DdNextBlankAt(DirectDraw* dd);
 // Shows the visible part of a primary through the host.
 void DdPresentPrimary(const DDSurface* primary, const DirectDraw* owner);
 GdiPixels DdSurfacePixels(DDSurface* surface, const uint32_t* palette);
