@@ -214,6 +214,29 @@ TEST(OggPageWalk, ContinuedPacketsFollowTheirFlags) {
   auto gap = pages;
   gap.erase(gap.begin() + 1);
   EXPECT_EQ(FaultOf(JoinPages(gap)), kOggSequenceGap);
+
+  // A Vorbis stream paged again with at most 7 lacing values a page, so
+  // nearly every packet continues: taken whole, and it still converts; a
+  // continued page taken out is a gap.
+  const auto file = Stereo(3, 20000);
+  const auto repaged = soundtest::RepagePackets(soundtest::PacketsOf(file, 3), 3, 7);
+  ASSERT_GT(repaged.size(), SplitPages(file).size() + 4);
+  EXPECT_EQ(FaultOf(JoinPages(repaged)), kOggPagesSound);
+  size_t continuedPage = 0;
+  for (size_t i = repaged.size() / 2; i < repaged.size() && continuedPage == 0; ++i) {
+    if ((repaged[i][5] & 1) != 0) continuedPage = i;
+  }
+  ASSERT_NE(continuedPage, 0u);
+  EXPECT_EQ(FaultOf(WithoutPage(repaged, continuedPage)), kOggSequenceGap);
+  const auto joined = JoinPages(repaged);
+  const StreamHandle stream = OpenMemoryStream(joined.data(), joined.size());
+  const StreamSource source = MakeStreamSource(GetMemoryStreamTable(), stream);
+  SoundConverter c{};
+  ASSERT_EQ(SetupSoundConverter(&source, &c), 0);
+  EXPECT_EQ(c.kind, 2u);
+  EXPECT_EQ(c.outputFormat.nChannels, 2);
+  EndSoundConverter(&c);
+  FreeMemoryStream(stream);
 }
 
 TEST(OggPageWalk, EveryLinkNeedsItsThreeHeaders) {
