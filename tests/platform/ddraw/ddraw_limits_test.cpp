@@ -1,0 +1,361 @@
+// The DirectDraw stand-in's rules on both of its roads and at each limit:
+// colour keys through Blt and BltFast on 8-, 16- and 32-bit surfaces, the
+// key range's two ends, rectangles at the surface edge and one past, the
+// stretch of Blt against a nearest-pixel formula written here, size,
+// palette and video memory limits, and refusals checked for their code.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <initializer_list>
+#include <utility>
+#include <vector>
+
+#include "platform/ddraw/ddraw.h"
+#include "platform/ddraw/ddraw_state.h"
+#include "platform/gdi/gdi.h"
+#include "platform/host/headless/headless_control.h"
+#include "platform/window/window.h"
+
+namespace {
+
+using namespace plat;
+
+LResult Proc(Hwnd w, uint32_t m, WParam wp, LParam lp) { return DefWindowProc(w, m, wp, lp); }
+
+struct DdLimits : ::testing::Test {
+  Hwnd window = 0;
+  DirectDraw* dd = nullptr;
+  std::vector<DDSurface*> made;
+  void SetUp() override {
+    ResetDirectDrawStandIn();
+    ResetGdiStandIn();
+    ResetWindowStandIn();
+    headless::Reset();
+    ASSERT_TRUE(RegisterClass("ddl", Proc));
+    window = CreateWindowEx(0, "ddl", "ddl", WS_POPUP | WS_VISIBLE, 0, 0, 64, 32);
+    ASSERT_EQ(DirectDrawCreate(&dd), DD_OK);
+    ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
+  }
+  void TearDown() override {
+    for (DDSurface* s : made) s->Release();
+    dd->Release();
+    EXPECT_EQ(GetDdCounters().liveSurfaces, 0);
+    ResetDirectDrawStandIn();
+    ResetGdiStandIn();
+    ResetWindowStandIn();
+    headless::Reset();
+  }
+  // A system-memory surface of the given depth (0: the display's).
+  DDSurface* Make(int w, int h, int bits, uint32_t memory = DDSCAPS_SYSTEMMEMORY) {
+    DDSurfaceDesc d;
+    d.caps = DDSCAPS_OFFSCREENPLAIN | memory;
+    d.width = w;
+    d.height = h;
+    if (bits != 0) {
+      d.hasPixelFormat = true;
+      d.pixelFormat = DdFormatOfDepth(bits);
+    }
+    DDSurface* s = nullptr;
+    EXPECT_EQ(dd->CreateSurface(&d, &s), DD_OK) << w << "x" << h << " " << bits;
+    if (s != nullptr) made.push_back(s);
+    return s;
+  }
+  static int Bpp(DDSurface* s) {
+    DDPixelFormat f;
+    s->GetPixelFormat(&f);
+    return static_cast<int>(f.bitCount / 8);
+  }
+  static uint32_t Get(DDSurface* s, int x, int y) {
+    uint32_t v = 0;
+    std::memcpy(&v, s->memory() + y * s->pitch() + x * Bpp(s), static_cast<size_t>(Bpp(s)));
+    return v;
+  }
+  static void Set(DDSurface* s, int x, int y, uint32_t v) {
+    int32_t pitch = 0;
+    uint8_t* p = nullptr;
+    ASSERT_EQ(s->Lock(nullptr, &pitch, &p, DDLOCK_WAIT), DD_OK);
+    std::memcpy(p + y * pitch + x * Bpp(s), &v, static_cast<size_t>(Bpp(s)));
+    ASSERT_EQ(s->Unlock(nullptr), DD_OK);
+  }
+  static void Fill(DDSurface* s, uint32_t v) {
+    DDBltFx fx;
+    fx.fillColor = v;
+    ASSERT_EQ(s->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx), DD_OK);
+  }
+};
+
+struct Depth {
+  int bits;
+  uint32_t key;    // the key range is key .. key + 1
+  uint32_t fill;   // what the target holds before
+  uint32_t widest; // the largest value of the depth
+};
+const Depth kDepths[] = {{8, 0x80, 0x11, 0xFF}, {16, 0x1234, 0x4321, 0xFFFF}, {32, 0x00ABCDEF, 0x00102030, 0xFFFFFFFF}};
+
+TEST_F(DdLimits, ColourKeysHoldOnBothRoadsAtEveryDepth) {
+  for (const Depth& d : kDepths) {
+    SCOPED_TRACE(d.bits);
+    // Values below, at both ends of, and above the key range; 0 and the widest.
+    const uint32_t values[] = {d.key - 1, d.key, d.key + 1, d.key + 2, 0, d.widest};
+    const bool keyed[] = {false, true, true, false, false, false};
+    DDSurface* src = Make(6, 1, d.bits);
+    for (int x = 0; x < 6; ++x) Set(src, x, 0, values[x]);
+    ASSERT_EQ(src->SetColorKey(DDCKEY_SRCBLT, d.key, d.key + 1), DD_OK);
+    DDSurface* blt = Make(6, 1, d.bits);
+    DDSurface* fast = Make(6, 1, d.bits);
+    Fill(blt, d.fill);
+    Fill(fast, d.fill);
+    ASSERT_EQ(blt->Blt(nullptr, src, nullptr, DDBLT_KEYSRC | DDBLT_WAIT, nullptr), DD_OK);
+    ASSERT_EQ(fast->BltFast(0, 0, src, nullptr, DDBLTFAST_SRCCOLORKEY | DDBLTFAST_WAIT), DD_OK);
+    for (int x = 0; x < 6; ++x) {
+      const uint32_t want = keyed[x] ? d.fill : values[x];
+      EXPECT_EQ(Get(blt, x, 0), want) << "Blt " << x;
+      EXPECT_EQ(Get(fast, x, 0), want) << "BltFast " << x;
+    }
+    // Without the key flag both roads copy every pixel.
+    Fill(blt, d.fill);
+    Fill(fast, d.fill);
+    ASSERT_EQ(blt->Blt(nullptr, src, nullptr, 0, nullptr), DD_OK);
+    ASSERT_EQ(fast->BltFast(0, 0, src, nullptr, 0), DD_OK);
+    for (int x = 0; x < 6; ++x) {
+      EXPECT_EQ(Get(blt, x, 0), values[x]) << "Blt " << x;
+      EXPECT_EQ(Get(fast, x, 0), values[x]) << "BltFast " << x;
+    }
+    // With the flag but no key on the source, likewise.
+    DDSurface* plain = Make(6, 1, d.bits);
+    for (int x = 0; x < 6; ++x) Set(plain, x, 0, values[x]);
+    Fill(blt, d.fill);
+    Fill(fast, d.fill);
+    ASSERT_EQ(blt->Blt(nullptr, plain, nullptr, DDBLT_KEYSRC, nullptr), DD_OK);
+    ASSERT_EQ(fast->BltFast(0, 0, plain, nullptr, DDBLTFAST_SRCCOLORKEY), DD_OK);
+    for (int x = 0; x < 6; ++x) {
+      EXPECT_EQ(Get(blt, x, 0), values[x]);
+      EXPECT_EQ(Get(fast, x, 0), values[x]);
+    }
+  }
+}
+
+TEST_F(DdLimits, FillsAndCopiesTouchOnlyTheirPixelsBytes) {
+  for (const Depth& d : kDepths) {
+    SCOPED_TRACE(d.bits);
+    DDSurface* s = Make(4, 2, d.bits);
+    Fill(s, d.fill);
+    DDBltFx fx;
+    fx.fillColor = 0xFFFFFFFF;
+    const Rect one{1, 0, 2, 1};
+    ASSERT_EQ(s->Blt(&one, nullptr, nullptr, DDBLT_COLORFILL, &fx), DD_OK);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 4; ++x) EXPECT_EQ(Get(s, x, y), x == 1 && y == 0 ? d.widest : d.fill) << x << "," << y;
+    DDSurface* src = Make(1, 1, d.bits);
+    Set(src, 0, 0, d.key);
+    ASSERT_EQ(s->BltFast(3, 1, src, nullptr, 0), DD_OK);
+    EXPECT_EQ(Get(s, 3, 1), d.key);
+    EXPECT_EQ(Get(s, 2, 1), d.fill);
+    EXPECT_EQ(Get(s, 3, 0), d.fill);
+  }
+}
+
+TEST_F(DdLimits, RectanglesAtTheEdgeAndOnePast) {
+  DDSurface* dst = Make(8, 6, 32);
+  DDSurface* src = Make(3, 2, 32);
+  // Blt: a destination and a source that reach the far edges exactly.
+  EXPECT_EQ(dst->Blt(nullptr, src, nullptr, 0, nullptr), DD_OK);
+  const Rect full{0, 0, 8, 6}, wide{0, 0, 9, 6}, tall{0, 0, 8, 7}, left{-1, 0, 8, 6}, up{0, -1, 8, 6};
+  const Rect empty{2, 2, 2, 4}, flat{2, 2, 4, 2}, inverted{4, 2, 2, 4};
+  EXPECT_EQ(dst->Blt(&full, src, nullptr, 0, nullptr), DD_OK);
+  for (const Rect& r : {wide, tall, left, up, empty, flat, inverted}) {
+    EXPECT_EQ(dst->Blt(&r, src, nullptr, 0, nullptr), DDERR_INVALIDRECT) << r.left << r.top << r.right << r.bottom;
+  }
+  const Rect srcFull{0, 0, 3, 2}, srcWide{0, 0, 4, 2}, srcTall{0, 0, 3, 3}, srcLeft{-1, 0, 3, 2};
+  EXPECT_EQ(dst->Blt(nullptr, src, &srcFull, 0, nullptr), DD_OK);
+  for (const Rect& r : {srcWide, srcTall, srcLeft}) EXPECT_EQ(dst->Blt(nullptr, src, &r, 0, nullptr), DDERR_INVALIDRECT);
+  // BltFast: the last place the source fits, and one further on each axis.
+  EXPECT_EQ(dst->BltFast(5, 4, src, nullptr, 0), DD_OK);
+  EXPECT_EQ(dst->BltFast(6, 4, src, nullptr, 0), DDERR_INVALIDRECT);
+  EXPECT_EQ(dst->BltFast(5, 5, src, nullptr, 0), DDERR_INVALIDRECT);
+  EXPECT_EQ(dst->BltFast(-1, 0, src, nullptr, 0), DDERR_INVALIDRECT);
+  EXPECT_EQ(dst->BltFast(0, -1, src, nullptr, 0), DDERR_INVALIDRECT);
+  EXPECT_EQ(dst->BltFast(0, 0, src, &srcFull, 0), DD_OK);
+  EXPECT_EQ(dst->BltFast(0, 0, src, &srcWide, 0), DDERR_INVALIDRECT);
+  EXPECT_EQ(dst->BltFast(0, 0, src, &srcTall, 0), DDERR_INVALIDRECT);
+  // Lock: the whole surface and one pixel past.
+  int32_t pitch = 0;
+  uint8_t* p = nullptr;
+  EXPECT_EQ(dst->Lock(&full, &pitch, &p, 0), DD_OK);
+  EXPECT_EQ(p, dst->memory());
+  EXPECT_EQ(dst->Unlock(nullptr), DD_OK);
+  const Rect corner{7, 5, 8, 6};
+  EXPECT_EQ(dst->Lock(&corner, &pitch, &p, 0), DD_OK);
+  EXPECT_EQ(p, dst->memory() + 5 * pitch + 7 * 4);
+  EXPECT_EQ(dst->Unlock(nullptr), DD_OK);
+  EXPECT_EQ(dst->Lock(&wide, &pitch, &p, 0), DDERR_INVALIDRECT);
+  EXPECT_EQ(dst->Lock(&tall, &pitch, &p, 0), DDERR_INVALIDRECT);
+  EXPECT_EQ(dst->Unlock(nullptr), DDERR_NOTLOCKED);
+}
+
+TEST_F(DdLimits, BltStretchesByTheNearestSourcePixel) {
+  DDSurface* src = Make(5, 3, 32);
+  for (int y = 0; y < 3; ++y)
+    for (int x = 0; x < 5; ++x) Set(src, x, y, static_cast<uint32_t>(0x100 * y + x + 1));
+  DDSurface* dst = Make(13, 9, 32);
+  struct Case {
+    Rect to, from;
+  };
+  const Case cases[] = {{{0, 0, 13, 9}, {0, 0, 5, 3}},  // enlarged, uneven factors
+                        {{1, 2, 3, 3}, {0, 0, 5, 3}},   // shrunk
+                        {{0, 0, 4, 6}, {1, 1, 5, 3}},   // a part of the source
+                        {{2, 1, 12, 2}, {4, 0, 5, 3}}}; // one column spread
+  for (const Case& c : cases) {
+    Fill(dst, 0xEEEEEEEE);
+    ASSERT_EQ(dst->Blt(&c.to, src, &c.from, 0, nullptr), DD_OK);
+    const int dw = c.to.right - c.to.left, dh = c.to.bottom - c.to.top;
+    const int sw = c.from.right - c.from.left, sh = c.from.bottom - c.from.top;
+    for (int y = 0; y < 9; ++y) {
+      for (int x = 0; x < 13; ++x) {
+        uint32_t want = 0xEEEEEEEE;
+        if (x >= c.to.left && x < c.to.right && y >= c.to.top && y < c.to.bottom) {
+          // Pixel (x, y) takes source pixel floor((x - left) * sw / dw).
+          const int sx = c.from.left + (x - c.to.left) * sw / dw;
+          const int sy = c.from.top + (y - c.to.top) * sh / dh;
+          want = static_cast<uint32_t>(0x100 * sy + sx + 1);
+        }
+        ASSERT_EQ(Get(dst, x, y), want) << x << "," << y << " case " << c.to.right;
+      }
+    }
+  }
+}
+
+TEST_F(DdLimits, SizePaletteAndVideoMemoryLimits) {
+  DDSurfaceDesc d;
+  d.caps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+  d.hasPixelFormat = true;
+  d.pixelFormat = DdFormatOfDepth(8);
+  DDSurface* s = nullptr;
+  d.width = 16384;
+  d.height = 1;
+  ASSERT_EQ(dd->CreateSurface(&d, &s), DD_OK);
+  made.push_back(s);
+  d.width = 1;
+  d.height = 16384;
+  ASSERT_EQ(dd->CreateSurface(&d, &s), DD_OK);
+  made.push_back(s);
+  for (auto [w, h] : std::initializer_list<std::pair<int, int>>{{16385, 1}, {1, 16385}, {0, 1}, {1, 0}, {-1, 4}}) {
+    d.width = w;
+    d.height = h;
+    EXPECT_EQ(dd->CreateSurface(&d, &s), DDERR_INVALIDPARAMS) << w << "x" << h;
+    EXPECT_EQ(s, nullptr);
+  }
+  d.width = d.height = 4;
+  d.pixelFormat.bitCount = 12;
+  EXPECT_EQ(dd->CreateSurface(&d, &s), DDERR_INVALIDPIXELFORMAT);
+
+  // Palette entries: first + count up to 256.
+  uint32_t entries[256] = {};
+  for (uint32_t i = 0; i < 256; ++i) entries[i] = 0xFF000000u | i * 0x010101u;
+  DDPalette* pal = nullptr;
+  ASSERT_EQ(dd->CreatePalette(DDPCAPS_8BIT, entries, &pal), DD_OK);
+  uint32_t out[256] = {};
+  EXPECT_EQ(pal->GetEntries(0, 256, out), DD_OK);
+  EXPECT_EQ(out[255], 0xFFFFFFu) << "the top byte is not kept";
+  EXPECT_EQ(pal->SetEntries(255, 1, entries + 7), DD_OK);
+  EXPECT_EQ(pal->SetEntries(256, 0, entries), DD_OK);
+  EXPECT_EQ(pal->SetEntries(0, 257, entries), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(pal->SetEntries(1, 256, entries), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(pal->SetEntries(257, 0, entries), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(pal->GetEntries(255, 2, out), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(pal->GetEntries(256, 0, out), DD_OK);
+  EXPECT_EQ(pal->GetEntries(255, 1, out), DD_OK);
+  EXPECT_EQ(out[0], 0x070707u) << "the one entry set again";
+  pal->Release();
+  EXPECT_EQ(dd->CreatePalette(0, entries, &pal), DDERR_INVALIDPARAMS);
+
+  // Video memory: a surface that takes exactly what is left goes there; one
+  // byte more falls back to system memory, or is refused when video memory
+  // was asked for.
+  uint32_t total = 0, free = 0;
+  ASSERT_EQ(dd->GetAvailableVidMem(0, &total, &free), DD_OK);
+  EXPECT_EQ(total, kDdVideoMemoryBytes);
+  EXPECT_EQ(free, total);
+  DDSurfaceDesc v;
+  v.caps = DDSCAPS_OFFSCREENPLAIN;
+  v.hasPixelFormat = true;
+  v.pixelFormat = DdFormatOfDepth(32);
+  v.width = 4096;
+  v.height = static_cast<int32_t>(kDdVideoMemoryBytes / (4096 * 4)) - 1;
+  DDSurface* big = nullptr;
+  ASSERT_EQ(dd->CreateSurface(&v, &big), DD_OK);
+  made.push_back(big);
+  dd->GetAvailableVidMem(0, &total, &free);
+  ASSERT_EQ(free, 4096u * 4);
+  v.width = 1025;  // 4,100 bytes a row: 4 more than is left
+  v.height = 4;
+  DDSurface* over = nullptr;
+  v.caps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY;
+  EXPECT_EQ(dd->CreateSurface(&v, &over), DDERR_OUTOFVIDEOMEMORY);
+  v.caps = DDSCAPS_OFFSCREENPLAIN;
+  ASSERT_EQ(dd->CreateSurface(&v, &over), DD_OK);
+  made.push_back(over);
+  uint32_t caps = 0;
+  over->GetCaps(&caps);
+  EXPECT_TRUE(caps & DDSCAPS_SYSTEMMEMORY);
+  EXPECT_FALSE(caps & DDSCAPS_VIDEOMEMORY);
+  v.width = 1024;  // exactly what is left
+  DDSurface* exact = nullptr;
+  v.caps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_VIDEOMEMORY;
+  ASSERT_EQ(dd->CreateSurface(&v, &exact), DD_OK);
+  made.push_back(exact);
+  exact->GetCaps(&caps);
+  EXPECT_TRUE(caps & DDSCAPS_VIDEOMEMORY);
+  dd->GetAvailableVidMem(0, &total, &free);
+  EXPECT_EQ(free, 0u);
+  // Released, its bytes come back.
+  made.pop_back();
+  exact->Release();
+  dd->GetAvailableVidMem(0, &total, &free);
+  EXPECT_EQ(free, 4096u * 4);
+}
+
+TEST_F(DdLimits, RefusalsNameTheirReason) {
+  DDSurface* a = Make(4, 4, 32);
+  DDSurface* b = Make(4, 4, 32);
+  DDSurface* c16 = Make(4, 4, 16);
+  int32_t pitch = 0;
+  uint8_t* p = nullptr;
+  // Busy: a locked end refuses both roads and a DC; a DC refuses a lock.
+  ASSERT_EQ(b->Lock(nullptr, &pitch, &p, 0), DD_OK);
+  EXPECT_EQ(b->Lock(nullptr, &pitch, &p, 0), DDERR_SURFACEBUSY);
+  EXPECT_EQ(a->Blt(nullptr, b, nullptr, 0, nullptr), DDERR_SURFACEBUSY);
+  EXPECT_EQ(a->BltFast(0, 0, b, nullptr, 0), DDERR_SURFACEBUSY);
+  EXPECT_EQ(b->Blt(nullptr, a, nullptr, 0, nullptr), DDERR_SURFACEBUSY);
+  EXPECT_EQ(b->BltFast(0, 0, a, nullptr, 0), DDERR_SURFACEBUSY);
+  Hdc dc = 0;
+  EXPECT_EQ(b->GetDC(&dc), DDERR_SURFACEBUSY);
+  ASSERT_EQ(b->Unlock(nullptr), DD_OK);
+  ASSERT_EQ(b->GetDC(&dc), DD_OK);
+  EXPECT_EQ(b->Lock(nullptr, &pitch, &p, 0), DDERR_SURFACEBUSY);
+  EXPECT_EQ(b->ReleaseDC(dc + 1), DDERR_INVALIDPARAMS);
+  ASSERT_EQ(b->ReleaseDC(dc), DD_OK);
+  // Formats, parameters.
+  EXPECT_EQ(a->Blt(nullptr, c16, nullptr, 0, nullptr), DDERR_INVALIDPIXELFORMAT);
+  EXPECT_EQ(c16->BltFast(0, 0, a, nullptr, 0), DDERR_INVALIDPIXELFORMAT);
+  EXPECT_EQ(a->Blt(nullptr, nullptr, nullptr, 0, nullptr), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(a->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, nullptr), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(a->BltFast(0, 0, nullptr, nullptr, 0), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(a->Lock(nullptr, nullptr, &p, 0), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(a->SetColorKey(0, 1, 1), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(a->SetPalette(nullptr), DDERR_INVALIDPIXELFORMAT);  // not 8 bits
+  // Lost ends refuse before anything else is looked at.
+  DDSurface* v = Make(4, 4, 32, DDSCAPS_VIDEOMEMORY);
+  DdLoseVideoSurfaces();
+  EXPECT_EQ(a->Blt(nullptr, v, nullptr, 0, nullptr), DDERR_SURFACELOST);
+  EXPECT_EQ(v->Blt(nullptr, nullptr, nullptr, 0, nullptr), DDERR_SURFACELOST);
+  EXPECT_EQ(a->BltFast(0, 0, v, nullptr, 0), DDERR_SURFACELOST);
+  EXPECT_EQ(v->GetDC(&dc), DDERR_SURFACELOST);
+  // Injected failures: the next lock, then locks work again.
+  DdFailNext(DdOp::Lock, 1);
+  EXPECT_EQ(a->Lock(nullptr, &pitch, &p, 0), DDERR_GENERIC);
+  EXPECT_EQ(a->Lock(nullptr, &pitch, &p, 0), DD_OK);
+  EXPECT_EQ(a->Unlock(nullptr), DD_OK);
+}
+
+}  // namespace
