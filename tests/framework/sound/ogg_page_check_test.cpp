@@ -257,6 +257,13 @@ TEST(OggPageWalk, EveryLinkNeedsItsThreeHeaders) {
   Page ident = small[0];
   soundtest::SetPageFlags(&ident, 0x06);  // first and last
   EXPECT_EQ(FaultOf(JoinPages({ident})), kOggHeadersMissing);
+  // Exactly the three headers and nothing more: taken; the first two: not.
+  const auto packets = soundtest::PacketsOf(soundtest::EncodeVorbis(soundtest::Tone(300, 1), 1, 8000, 6), 6);
+  ASSERT_GE(packets.size(), 4u);
+  const std::vector<soundtest::Packet> three(packets.begin(), packets.begin() + 3);
+  const std::vector<soundtest::Packet> two(packets.begin(), packets.begin() + 2);
+  EXPECT_EQ(FaultOf(JoinPages(soundtest::RepagePackets(three, 6, 255))), kOggPagesSound);
+  EXPECT_EQ(FaultOf(JoinPages(soundtest::RepagePackets(two, 6, 255))), kOggHeadersMissing);
   // Streams that are not Vorbis need no headers of that kind.
   const Page other = soundtest::SinglePacketPage(9, true, true, 0, {0x80, 't', 'h', 'e', 'o', 'r', 'a'});
   EXPECT_EQ(FaultOf(JoinPages({other})), kOggPagesSound);

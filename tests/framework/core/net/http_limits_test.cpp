@@ -156,6 +156,15 @@ TEST(HttpBodies, LengthLargerOrSmallerThanTheBodyOnBothOutputs) {
       EXPECT_TRUE(o.body == body.substr(0, 8999));
     }
     {
+      // A short length: the body block is larger than the length, and
+      // still only the promised bytes are taken.
+      TinyServer server({Whole(Head200(Length(10)) + body)});
+      const Outcome o = Fetch(server.Url("/"), output, &scope);
+      EXPECT_EQ(o.result, kHttpDone);
+      EXPECT_EQ(o.length, 10);
+      EXPECT_TRUE(o.body == body.substr(0, 10));
+    }
+    {
       TinyServer server({Whole(Head200(Length(0)) + body)});
       const Outcome o = Fetch(server.Url("/"), output, &scope);
       EXPECT_EQ(o.result, kHttpDone);
