@@ -228,6 +228,17 @@ TEST(OggPageWalk, ContinuedPacketsFollowTheirFlags) {
   }
   ASSERT_NE(continuedPage, 0u);
   EXPECT_EQ(FaultOf(WithoutPage(repaged, continuedPage)), kOggSequenceGap);
+  // A page without segments inside a continued packet keeps it open.
+  auto withNil = repaged;
+  Page nil(repaged[continuedPage].begin(), repaged[continuedPage].begin() + 27);
+  nil[26] = 0;
+  nil[5] = 1;  // continued, as the packet is
+  soundtest::FixChecksum(&nil);
+  withNil.insert(withNil.begin() + static_cast<long>(continuedPage), nil);
+  for (size_t i = continuedPage + 1; i < withNil.size(); ++i) {
+    soundtest::SetPageNumber(&withNil[i], soundtest::PageNumber(withNil[i]) + 1);
+  }
+  EXPECT_EQ(FaultOf(JoinPages(withNil)), kOggPagesSound);
   const auto joined = JoinPages(repaged);
   const StreamHandle stream = OpenMemoryStream(joined.data(), joined.size());
   const StreamSource source = MakeStreamSource(GetMemoryStreamTable(), stream);
@@ -264,6 +275,12 @@ TEST(OggPageWalk, EveryLinkNeedsItsThreeHeaders) {
   const std::vector<soundtest::Packet> two(packets.begin(), packets.begin() + 2);
   EXPECT_EQ(FaultOf(JoinPages(soundtest::RepagePackets(three, 6, 255))), kOggPagesSound);
   EXPECT_EQ(FaultOf(JoinPages(soundtest::RepagePackets(two, 6, 255))), kOggHeadersMissing);
+  // The shortest identification a Vorbis stream can start with is enough
+  // to ask for its headers.
+  EXPECT_EQ(FaultOf(JoinPages({soundtest::SinglePacketPage(8, true, true, 0, {1, 'v', 'o', 'r', 'b', 'i', 's'})})),
+            kOggHeadersMissing);
+  EXPECT_EQ(FaultOf(JoinPages({soundtest::SinglePacketPage(8, true, true, 0, {1, 'v', 'o', 'r', 'b', 'i'})})),
+            kOggPagesSound);
   // Streams that are not Vorbis need no headers of that kind.
   const Page other = soundtest::SinglePacketPage(9, true, true, 0, {0x80, 't', 'h', 'e', 'o', 'r', 'a'});
   EXPECT_EQ(FaultOf(JoinPages({other})), kOggPagesSound);

@@ -315,6 +315,42 @@ TEST_F(DdLimits, SizePaletteAndVideoMemoryLimits) {
   EXPECT_EQ(free, 4096u * 4);
 }
 
+TEST_F(DdLimits, PitchesAndOnePrimaryPerObject) {
+  // Rows of RGB surfaces are padded to 4 bytes; YV12 luma rows to 8.
+  for (int bits : {8, 16, 32}) {
+    for (int w = 1; w <= 9; ++w) {
+      DDSurface* s = Make(w, 2, bits);
+      EXPECT_EQ(s->pitch(), (w * bits / 8 + 3) / 4 * 4) << bits << " " << w;
+    }
+  }
+  DDSurfaceDesc d;
+  d.caps = DDSCAPS_OFFSCREENPLAIN | DDSCAPS_SYSTEMMEMORY;
+  d.height = 4;
+  d.hasPixelFormat = true;
+  d.pixelFormat.flags = DDPF_FOURCC;
+  d.pixelFormat.fourCC = DdFourCC('Y', 'V', '1', '2');
+  for (auto [w, pitch] : std::initializer_list<std::pair<int, int>>{{20, 24}, {36, 40}, {32, 32}, {2, 8}}) {
+    d.width = w;
+    DDSurface* s = nullptr;
+    ASSERT_EQ(dd->CreateSurface(&d, &s), DD_OK) << w;
+    made.push_back(s);
+    DDSurfaceDesc out;
+    ASSERT_EQ(s->GetSurfaceDesc(&out), DD_OK);
+    EXPECT_EQ(out.pitch, pitch) << w;
+  }
+  // One primary per object, and a new one once it is released.
+  DDSurfaceDesc p;
+  p.caps = DDSCAPS_PRIMARYSURFACE;
+  DDSurface* primary = nullptr;
+  ASSERT_EQ(dd->CreateSurface(&p, &primary), DD_OK);
+  DDSurface* second = nullptr;
+  EXPECT_EQ(dd->CreateSurface(&p, &second), DDERR_GENERIC);
+  EXPECT_EQ(second, nullptr);
+  primary->Release();
+  ASSERT_EQ(dd->CreateSurface(&p, &primary), DD_OK);
+  primary->Release();
+}
+
 TEST_F(DdLimits, RefusalsNameTheirReason) {
   DDSurface* a = Make(4, 4, 32);
   DDSurface* b = Make(4, 4, 32);

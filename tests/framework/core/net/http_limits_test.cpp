@@ -229,3 +229,46 @@ TEST(NetPackets, LengthAtTheCapIsTakenAndOnePastRefused) {
   EXPECT_EQ(NetSend(h, big.data(), kMaxPacketLength + 1), 0);
   ::close(raw);
 }
+
+TEST(NetPorts, ListenAndConnectPortsAtTheLimitAndOnePast) {
+  NetScope scope;
+  EXPECT_EQ(ListenNet(65536, kLoopback), -1);
+  EXPECT_EQ(ListenNet(-1, kLoopback), -1);
+  EXPECT_EQ(ConnectNet(kLoopback, 0), -1);
+  EXPECT_EQ(ConnectNet(kLoopback, 65536), -1);
+  EXPECT_EQ(ConnectNet(nullptr, 80), -1);
+  // Port 65535 is a port: the connection starts (and fails later, as nobody
+  // listens there).
+  const int h = ConnectNet(kLoopback, 65535);
+  ASSERT_GE(h, 0);
+  uint8_t address[4] = {};
+  int port = 0;
+  ASSERT_EQ(GetNetPeerAddress(h, address, &port), 0);
+  EXPECT_EQ(port, 65535);
+  EXPECT_EQ(address[0], 127);
+  CloseSocketHandle(h);
+  // Listening on port 0 takes a free port; a second listener is refused.
+  const int listener = ListenNet(0, kLoopback);
+  ASSERT_GE(listener, 0);
+  GetNetPeerAddress(listener, nullptr, &port);
+  EXPECT_GT(port, 0);
+  EXPECT_LE(port, 65535);
+  EXPECT_EQ(ListenNet(0, kLoopback), -1);
+  EXPECT_EQ(StopListenNet(), 0);
+}
+
+TEST(HttpBodies, OnlyStatus200IsSuccess) {
+  NetScope scope;
+  for (const char* status : {"201 Created", "204 No Content", "299 Other", "200 OK"}) {
+    SCOPED_TRACE(status);
+    TinyServer server({Whole(std::string("HTTP/1.0 ") + status + "\r\n\r\nbody")});
+    const Outcome o = Fetch(server.Url("/"), kHttpToMemory, &scope);
+    if (std::string(status) == "200 OK") {
+      EXPECT_EQ(o.result, kHttpDone);
+      EXPECT_EQ(o.body, "body");
+    } else {
+      EXPECT_EQ(o.result, kHttpFailed);
+      EXPECT_EQ(o.code, kHttpCodeStatus);
+    }
+  }
+}
