@@ -351,6 +351,83 @@ TEST_F(DdLimits, PitchesAndOnePrimaryPerObject) {
   primary->Release();
 }
 
+TEST_F(DdLimits, BlankAndScanLineAtTheLastVisibleLine) {
+  int w = 0, h = 0, bits = 0, rate = 0;
+  ASSERT_EQ(dd->GetDisplayMode(&w, &h, &bits, &rate), DD_OK);
+  const uint64_t period = 1000000u / 60;  // the desktop reports no rate: 60 Hz
+  const uint64_t lines = static_cast<uint64_t>(h) + 45;
+  headless::SetClockStep(0);
+  // The first microsecond of a line, well after the clock's start.
+  const auto at = [&](uint64_t line) { return 1000 * period + (line * period + lines - 1) / lines; };
+  uint32_t line = 0;
+  int32_t blank = -1;
+  headless::SetClock(at(static_cast<uint64_t>(h) - 1));
+  EXPECT_EQ(dd->GetScanLine(&line), DD_OK);
+  EXPECT_EQ(line, static_cast<uint32_t>(h - 1));
+  ASSERT_EQ(dd->GetVerticalBlankStatus(&blank), DD_OK);
+  EXPECT_EQ(blank, 0);
+  headless::SetClock(at(static_cast<uint64_t>(h)));
+  EXPECT_EQ(dd->GetScanLine(&line), DDERR_VERTICALBLANKINPROGRESS);
+  EXPECT_EQ(line, static_cast<uint32_t>(h));
+  ASSERT_EQ(dd->GetVerticalBlankStatus(&blank), DD_OK);
+  EXPECT_EQ(blank, 1);
+  headless::SetClock(at(lines - 1));
+  EXPECT_EQ(dd->GetScanLine(&line), DDERR_VERTICALBLANKINPROGRESS);
+  EXPECT_EQ(line, static_cast<uint32_t>(lines - 1));
+  headless::SetClock(at(lines));  // the next frame's first line
+  EXPECT_EQ(dd->GetScanLine(&line), DD_OK);
+  EXPECT_EQ(line, 0u);
+  headless::SetClockStep(headless::kDefaultClockStep);
+}
+
+TEST_F(DdLimits, ModesChainsZBuffersAndPalettes) {
+  // A display mode needs the exclusive level.
+  EXPECT_EQ(dd->SetDisplayMode(640, 480, 32, 0, 0), DDERR_NOEXCLUSIVEMODE);
+  ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+  EXPECT_EQ(dd->SetDisplayMode(640, 480, 24, 0, 0), DDERR_INVALIDPARAMS);
+  ASSERT_EQ(dd->SetDisplayMode(640, 480, 32, 0, 0), DD_OK);
+  // A flip chain in video memory takes room for each of its buffers.
+  uint32_t total = 0, free = 0;
+  DDSurfaceDesc d;
+  d.caps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+  d.backBufferCount = 1;
+  DDSurface* primary = nullptr;
+  ASSERT_EQ(dd->CreateSurface(&d, &primary), DD_OK);
+  dd->GetAvailableVidMem(0, &total, &free);
+  EXPECT_EQ(total - free, 2u * 640 * 4 * 480);
+  // A z-buffer must match the surface in both sizes.
+  DDSurfaceDesc z;
+  z.caps = DDSCAPS_ZBUFFER | DDSCAPS_SYSTEMMEMORY;
+  z.width = 640;
+  z.height = 479;
+  DDSurface* shortZ = nullptr;
+  ASSERT_EQ(dd->CreateSurface(&z, &shortZ), DD_OK);
+  made.push_back(shortZ);
+  z.height = 480;
+  z.width = 639;
+  DDSurface* narrowZ = nullptr;
+  ASSERT_EQ(dd->CreateSurface(&z, &narrowZ), DD_OK);
+  made.push_back(narrowZ);
+  z.width = 640;
+  DDSurface* fitZ = nullptr;
+  ASSERT_EQ(dd->CreateSurface(&z, &fitZ), DD_OK);
+  made.push_back(fitZ);
+  EXPECT_EQ(primary->AddAttachedSurface(shortZ), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(primary->AddAttachedSurface(narrowZ), DDERR_INVALIDPARAMS);
+  EXPECT_EQ(primary->AddAttachedSurface(fitZ), DD_OK);
+  EXPECT_EQ(primary->DeleteAttachedSurface(fitZ), DD_OK);
+  primary->Release();
+  // Palettes go on 8-bit surfaces only.
+  DDPalette* pal = nullptr;
+  ASSERT_EQ(dd->CreatePalette(DDPCAPS_8BIT, nullptr, &pal), DD_OK);
+  EXPECT_EQ(Make(4, 4, 8)->SetPalette(pal), DD_OK);
+  EXPECT_EQ(Make(4, 4, 16)->SetPalette(pal), DDERR_INVALIDPIXELFORMAT);
+  EXPECT_EQ(Make(4, 4, 32)->SetPalette(pal), DDERR_INVALIDPIXELFORMAT);
+  made.front()->SetPalette(nullptr);
+  for (DDSurface* s : made) s->SetPalette(nullptr);
+  pal->Release();
+}
+
 TEST_F(DdLimits, RefusalsNameTheirReason) {
   DDSurface* a = Make(4, 4, 32);
   DDSurface* b = Make(4, 4, 32);

@@ -3,6 +3,8 @@
 // request that would fail later anyway: the URL parser, the Content-Length
 // parser, the response head's size, a body longer or shorter than its
 // promised length on both outputs, and packet lengths both ways.
+#include <dirent.h>
+
 #include <vector>
 
 #include "framework/core/memory.h"
@@ -270,5 +272,32 @@ TEST(HttpBodies, OnlyStatus200IsSuccess) {
       EXPECT_EQ(o.result, kHttpFailed);
       EXPECT_EQ(o.code, kHttpCodeStatus);
     }
+  }
+}
+
+namespace {
+
+// Descriptors the process holds, by the kernel's own count.
+int OpenDescriptors() {
+  int n = 0;
+  if (DIR* d = opendir("/proc/self/fd")) {
+    while (readdir(d) != nullptr) ++n;
+    closedir(d);
+  }
+  return n;
+}
+
+}  // namespace
+
+TEST(HttpBodies, FileOutputIsClosedWithItsRequest) {
+  NetScope scope;
+  const std::string body = Pattern(5000, 31);
+  for (const bool whole : {true, false}) {
+    const int before = OpenDescriptors();
+    TinyServer server({Whole(Head200(Length(whole ? body.size() : body.size() + 9)) + body)});
+    const Outcome o = Fetch(server.Url("/"), kHttpToFile, &scope);
+    server.Join();
+    EXPECT_EQ(o.result, whole ? kHttpDone : kHttpFailed);
+    EXPECT_EQ(OpenDescriptors(), before) << "the output file and the socket are closed";
   }
 }

@@ -62,9 +62,15 @@ TEST(MovieHandles, AHundredOpenAtOnceAndTheNextRefused) {
   EXPECT_EQ(again & kHandleIndexMask, 37);
   EXPECT_NE(again, handles[37]);
   EXPECT_EQ(OpenMovie("small.ogv", nullptr, nullptr, 0), -1);
+  EXPECT_EQ(MovieHandleOfSlot(kMovieHandleMax), -1);
+  EXPECT_EQ(MovieHandleOfSlot(-1), -1);
   CloseAllMovies();
   EXPECT_EQ(LiveMovieCount(), 0);
   EXPECT_EQ(MovieHandleOfSlot(0), -1);
+  // The slot past the table, with the field after the table set.
+  SetMovieAlphaHalves(1);
+  EXPECT_EQ(MovieHandleOfSlot(kMovieHandleMax), -1);
+  SetMovieAlphaHalves(0);
 }
 
 TEST(MovieHandles, WidthWithAlphaHalvesAndTheSoundtracksHandle) {
@@ -83,6 +89,11 @@ TEST(MovieHandles, WidthWithAlphaHalvesAndTheSoundtracksHandle) {
   EXPECT_EQ(w, 16) << "the picture's left half; the right half is its alpha";
   EXPECT_EQ(h, 16);
   EXPECT_EQ(GetMovieData(movie)->width, 32);
+  CloseMovie(movie);
+  SetMovieAlphaHalves(2);  // any value but 0 is on
+  movie = OpenMovie("small.ogv", &w, &h, 0);
+  ASSERT_GE(movie, 0);
+  EXPECT_EQ(w, 16);
   CloseMovie(movie);
   SetMovieAlphaHalves(0);
 
