@@ -82,6 +82,50 @@ size_t ReadBytes(const StreamSource* s, uint8_t* buffer, size_t count) {
   return s->functions.read(buffer, 1, count, s->handle);
 }
 
+bool AllStreamsEnded(const LinkState& link) {
+  for (int i = 0; i < link.count; ++i) {
+    if (!link.streams[i].ended) return false;
+  }
+  return link.count > 0;
+}
+
+// Whether "OggS" occurs in `first` (bytes already read) or anywhere in the
+// rest of the stream; `scratch` is a buffer for the reading.
+bool CapturePatternAhead(const StreamSource* source, const uint8_t* first, size_t firstSize, uint8_t* scratch,
+                         size_t scratchSize) {
+  static constexpr uint8_t kCapture[4] = {'O', 'g', 'g', 'S'};
+  uint8_t tail[3] = {};
+  size_t tailSize = 0;
+  auto search = [&](const uint8_t* bytes, size_t size) {
+    // The pattern may straddle the last three bytes seen before.
+    uint8_t joined[6];
+    size_t n = 0;
+    for (size_t k = 0; k < tailSize; ++k) joined[n++] = tail[k];
+    for (size_t k = 0; k < size && k < 3; ++k) joined[n++] = bytes[k];
+    for (size_t k = 0; k + 4 <= n; ++k) {
+      if (std::memcmp(joined + k, kCapture, 4) == 0) return true;
+    }
+    for (size_t k = 0; k + 4 <= size; ++k) {
+      if (std::memcmp(bytes + k, kCapture, 4) == 0) return true;
+    }
+    if (size >= 3) {
+      std::memcpy(tail, bytes + size - 3, 3);
+      tailSize = 3;
+    } else {
+      const size_t keep = n < 3 ? n : 3;
+      std::memmove(tail, joined + n - keep, keep);
+      tailSize = keep;
+    }
+    return false;
+  };
+  if (search(first, firstSize)) return true;
+  for (;;) {
+    const size_t got = ReadBytes(source, scratch, scratchSize);
+    if (got == 0) return false;
+    if (search(scratch, got)) return true;
+  }
+}
+
 // The order rules of one page against the link it belongs to.
 OggPageFault PlacePage(LinkState* link, const uint8_t* header, const uint8_t* body, uint32_t bodySize,
                        OggPageWalk* walk) {
@@ -138,6 +182,9 @@ OggPageFault Walk(const StreamSource* source, OggPageWalk* walk) {
     if (got == 0 && walk->pages > 0) break;  // the end, between two pages
     if (got < 4 || std::memcmp(header.data(), "OggS", 4) != 0) {
       if (walk->pages == 0) return kOggNotOgg;
+      // Bytes after the last page of every stream (a tag some programs
+      // append) are left alone, as long as no page hides among them.
+      if (AllStreamsEnded(link) && !CapturePatternAhead(source, header.data(), got, body.data(), body.size())) break;
       return got < 4 ? kOggPageCut : kOggCapturePattern;
     }
     if (got < kPageHeaderBytes) return kOggPageCut;

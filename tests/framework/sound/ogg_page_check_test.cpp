@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "encoded_audio.h"
@@ -148,12 +149,53 @@ TEST(OggPageWalk, BrokenPagesAreRefusedForTheirReason) {
     EXPECT_EQ(FaultOf(std::vector<uint8_t>(file.begin(), file.begin() + static_cast<long>(keep))), kOggPageCut)
         << keep - last;
   }
-  EXPECT_EQ(FaultOf(std::vector<uint8_t>(file.begin(), file.begin() + static_cast<long>(last))), kOggPagesSound);
-  auto trailing = file;
+  // Cut at a page boundary before the end: whole pages, taken; bytes after
+  // them while the stream has not ended: refused.
+  const std::vector<uint8_t> open(file.begin(), file.begin() + static_cast<long>(last));
+  EXPECT_EQ(FaultOf(open), kOggPagesSound);
+  auto trailing = open;
   trailing.push_back(0);
   EXPECT_EQ(FaultOf(trailing), kOggPageCut);
   trailing.insert(trailing.end(), 40, 0);
   EXPECT_EQ(FaultOf(trailing), kOggCapturePattern);
+}
+
+TEST(OggPageWalk, BytesAfterTheLastPageOfEveryStream) {
+  const auto file = Stereo();
+  // A tag appended after the end: left alone, and the sound decodes as
+  // without it.
+  std::vector<uint8_t> tag = {'T', 'A', 'G'};
+  tag.resize(128, 'x');
+  for (size_t extra : {size_t{1}, size_t{3}, size_t{26}, size_t{128}}) {
+    auto tagged = file;
+    tagged.insert(tagged.end(), tag.begin(), tag.begin() + static_cast<long>(extra));
+    EXPECT_EQ(FaultOf(tagged), kOggPagesSound) << extra;
+  }
+  auto tagged = file;
+  tagged.insert(tagged.end(), tag.begin(), tag.end());
+  const StreamHandle stream = OpenMemoryStream(tagged.data(), tagged.size());
+  const StreamSource source = MakeStreamSource(GetMemoryStreamTable(), stream);
+  SoundConverter c{};
+  ASSERT_EQ(SetupSoundConverter(&source, &c), 0);
+  WAVEFORMATEX format{};
+  uint8_t* data = nullptr;
+  uint32_t size = 0;
+  ASSERT_EQ(ConvertWholeSound(&c, &format, &data, &size), 0);
+  EXPECT_TRUE(std::vector<uint8_t>(data, data + size) == soundtest::DecodeVorbisDirectly(file));
+  FreeMemory(data);
+  EndSoundConverter(&c);
+  FreeMemoryStream(stream);
+  // A capture pattern anywhere among those bytes, even split across the
+  // walk's reads, and the bytes are refused: a page may hide there.
+  // (The walk reads 27 bytes, then pieces of 65,025.)
+  for (size_t at : {size_t{0}, size_t{1}, size_t{24}, size_t{25}, size_t{26}, size_t{27}, size_t{65049}, size_t{65050},
+                    size_t{65051}, size_t{100000}}) {
+    auto hidden = file;
+    std::vector<uint8_t> junk(at + 10, 'x');
+    std::memcpy(junk.data() + at, "OggS", 4);
+    hidden.insert(hidden.end(), junk.begin(), junk.end());
+    EXPECT_EQ(FaultOf(hidden), at == 0 ? kOggPageCut : kOggCapturePattern) << at;
+  }
 }
 
 TEST(OggPageWalk, StreamOrderRules) {
