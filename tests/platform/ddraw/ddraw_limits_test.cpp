@@ -32,7 +32,7 @@ struct DdLimits : ::testing::Test {
     ResetWindowStandIn();
     headless::Reset();
     ASSERT_TRUE(RegisterClass("ddl", Proc));
-    window = CreateWindowEx(0, "ddl", "ddl", WS_POPUP | WS_VISIBLE, 0, 0, 64, 32);
+    window = CreateWindowEx(0, "ddl", "ddl", WS_POPUP | WS_VISIBLE, 100, 50, 64, 32);
     ASSERT_EQ(DirectDrawCreate(&dd), DD_OK);
     ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
   }
@@ -426,6 +426,58 @@ TEST_F(DdLimits, ModesChainsZBuffersAndPalettes) {
   made.front()->SetPalette(nullptr);
   for (DDSurface* s : made) s->SetPalette(nullptr);
   pal->Release();
+}
+
+TEST_F(DdLimits, ClipperEdgesAndLockedFlips) {
+  // Windowed: a clipper on the window keeps Blts to the primary inside the
+  // client area, its last column and row included.
+  DDSurfaceDesc p;
+  p.caps = DDSCAPS_PRIMARYSURFACE;
+  DDSurface* primary = nullptr;
+  ASSERT_EQ(dd->CreateSurface(&p, &primary), DD_OK);
+  DDClipper* clipper = nullptr;
+  ASSERT_EQ(dd->CreateClipper(0, &clipper), DD_OK);
+  // The window stands away from the desktop's edges: every side is checked.
+  ASSERT_EQ(clipper->SetHWnd(0, window), DD_OK);
+  ASSERT_EQ(primary->SetClipper(clipper), DD_OK);
+  Rect client;
+  Point origin{0, 0};
+  ASSERT_TRUE(GetClientRect(window, &client));
+  ASSERT_TRUE(ClientToScreen(window, &origin));
+  ASSERT_GT(origin.x, 0);
+  ASSERT_GT(origin.y, 0);
+  DDBltFx fx;
+  fx.fillColor = 0x123456;
+  ASSERT_EQ(primary->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL, &fx), DD_OK);
+  const int right = origin.x + client.right, bottom = origin.y + client.bottom;
+  EXPECT_EQ(Get(primary, right - 1, bottom - 1), 0x123456u);
+  EXPECT_EQ(Get(primary, origin.x, origin.y), 0x123456u);
+  EXPECT_EQ(Get(primary, right, bottom - 1), 0u);
+  EXPECT_EQ(Get(primary, right - 1, bottom), 0u);
+  EXPECT_EQ(Get(primary, origin.x - 1, origin.y), 0u);
+  EXPECT_EQ(Get(primary, origin.x, origin.y - 1), 0u);
+  primary->SetClipper(nullptr);
+  clipper->Release();
+  primary->Release();
+  // Full screen: a flip waits for both buffers to be unlocked.
+  ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+  ASSERT_EQ(dd->SetDisplayMode(320, 240, 32, 0, 0), DD_OK);
+  DDSurfaceDesc d;
+  d.caps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+  d.backBufferCount = 1;
+  ASSERT_EQ(dd->CreateSurface(&d, &primary), DD_OK);
+  DDSurface* back = nullptr;
+  ASSERT_EQ(primary->GetAttachedSurface(DDSCAPS_BACKBUFFER, &back), DD_OK);
+  int32_t pitch = 0;
+  uint8_t* bits = nullptr;
+  ASSERT_EQ(back->Lock(nullptr, &pitch, &bits, 0), DD_OK);
+  EXPECT_EQ(primary->Flip(nullptr, DDFLIP_NOVSYNC), DDERR_SURFACEBUSY);
+  ASSERT_EQ(back->Unlock(nullptr), DD_OK);
+  ASSERT_EQ(primary->Lock(nullptr, &pitch, &bits, 0), DD_OK);
+  EXPECT_EQ(primary->Flip(nullptr, DDFLIP_NOVSYNC), DDERR_SURFACEBUSY);
+  ASSERT_EQ(primary->Unlock(nullptr), DD_OK);
+  EXPECT_EQ(primary->Flip(nullptr, DDFLIP_NOVSYNC), DD_OK);
+  primary->Release();
 }
 
 TEST_F(DdLimits, RefusalsNameTheirReason) {

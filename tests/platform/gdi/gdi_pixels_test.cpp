@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/gdi/dib_bits.h"
 #include "platform/gdi/gdi_pixels.h"
 
 namespace {
@@ -95,4 +96,27 @@ TEST(GdiPixels, TwentyFourBitsAndEightBits) {
   gdi::WriteRgb(indexed, 0, 0, 0xFEFEFE);
   EXPECT_EQ(bytes[0], 1);
   EXPECT_EQ(gdi::ReadRgb(indexed, 0, 0), 0xFEFEFEu);
+}
+
+TEST(DibRowLimits, PaletteCountAndBitFieldDepths) {
+  using gdi::ConvertDibRowsToRgb24;
+  using gdi::DibRowsInfo;
+  // Indices up to the palette's last entry read it; the count itself and
+  // beyond read black.
+  const uint8_t palette[8] = {1, 2, 3, 0, 4, 5, 6, 0};
+  const DibRowsInfo indexed{4, -1, 8, gdi::kDibRgb, {}, palette, 2};
+  const uint8_t idx[4] = {0, 1, 2, 255};
+  uint8_t out[12] = {};
+  ASSERT_EQ(ConvertDibRowsToRgb24(indexed, idx, 4, out, 12), 0);
+  EXPECT_EQ(std::vector<uint8_t>(out, out + 12), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6, 0, 0, 0, 0, 0, 0}));
+  // Bit fields go with 16 and 32 bits only.
+  for (uint16_t bits : {8, 24}) {
+    DibRowsInfo fields{1, 1, bits, gdi::kDibBitfields, {0xFF0000, 0xFF00, 0xFF}, palette, 2};
+    EXPECT_EQ(ConvertDibRowsToRgb24(fields, idx, 4, out, 12), -1) << bits;
+  }
+  // The last row may lack its padding; any other row may not.
+  const DibRowsInfo two{1, 2, 24, gdi::kDibRgb, {}, nullptr, 0};
+  const uint8_t rows[8] = {1, 2, 3, 0, 4, 5, 6, 0};
+  EXPECT_EQ(ConvertDibRowsToRgb24(two, rows, 7, out, 3), 0);
+  EXPECT_EQ(ConvertDibRowsToRgb24(two, rows, 6, out, 3), -1);
 }

@@ -249,6 +249,15 @@ TEST(NetPorts, ListenAndConnectPortsAtTheLimitAndOnePast) {
   EXPECT_EQ(port, 65535);
   EXPECT_EQ(address[0], 127);
   CloseSocketHandle(h);
+  // A connection refused by the peer fails: never connected, its error set.
+  int closedPort = 0;
+  ::close(RawListen(&closedPort));
+  const int refused = ConnectNet(kLoopback, closedPort);
+  ASSERT_GE(refused, 0);
+  ASSERT_TRUE(PumpUntil([&] { return FindSocketRecord(refused)->error != 0; }));
+  EXPECT_EQ(FindSocketRecord(refused)->connected, 0);
+  EXPECT_EQ(GetNetAcceptState(refused), -1);
+  CloseSocketHandle(refused);
   // Listening on port 0 takes a free port; a second listener is refused.
   const int listener = ListenNet(0, kLoopback);
   ASSERT_GE(listener, 0);
@@ -300,4 +309,50 @@ TEST(HttpBodies, FileOutputIsClosedWithItsRequest) {
     EXPECT_EQ(o.result, whole ? kHttpDone : kHttpFailed);
     EXPECT_EQ(OpenDescriptors(), before) << "the output file and the socket are closed";
   }
+}
+
+TEST(NetPeers, AcceptedPortsResetsAndTheHundredRequests) {
+  NetScope scope;
+  const int port = ListenLoopback();
+  const int raw = RawConnect(port);
+  ASSERT_GE(raw, 0);
+  int h = -1;
+  ASSERT_TRUE(PumpUntil([&] { return (h = GetNewAcceptNet()) >= 0; }));
+  // The accepted connection knows its peer's address and port.
+  sockaddr_in local{};
+  socklen_t length = sizeof local;
+  ASSERT_EQ(getsockname(raw, reinterpret_cast<sockaddr*>(&local), &length), 0);
+  uint8_t address[4] = {};
+  int peerPort = 0;
+  ASSERT_EQ(GetNetPeerAddress(h, address, &peerPort), 0);
+  EXPECT_EQ(peerPort, ntohs(local.sin_port));
+  EXPECT_EQ(address[0], 127);
+  EXPECT_EQ(address[3], 1);
+  // A reset from the peer marks the connection as failed.
+  const linger abortive{1, 0};
+  setsockopt(raw, SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+  ::close(raw);
+  EXPECT_TRUE(PumpUntil([&] { return GetNetDataLength(h) == -1; }));
+  EXPECT_EQ(FindSocketRecord(h)->error, 1);
+
+  // A hundred requests at once over connections of their own; the next one
+  // is refused and its connection closed.
+  HttpUrl url{};
+  ASSERT_EQ(ParseHttpUrl(("http://127.0.0.1:" + std::to_string(port) + "/").c_str(), &url), 0);
+  std::vector<void*> blocks(kMaxHttpRequests + 1, nullptr);
+  for (int i = 0; i < kMaxHttpRequests; ++i) {
+    const int socket = ConnectNet(kLoopback, port);
+    ASSERT_GE(socket, 0);
+    ASSERT_EQ(StartHttpOnSocket(socket, kHttpGet, url, nullptr, 0, kHttpToMemory, nullptr, &blocks[i]), i);
+  }
+  EXPECT_EQ(GetHttpState().count, kMaxHttpRequests);
+  const int extra = ConnectNet(kLoopback, port);
+  ASSERT_GE(extra, 0);
+  EXPECT_EQ(StartHttpOnSocket(extra, kHttpGet, url, nullptr, 0, kHttpToMemory, nullptr, &blocks[kMaxHttpRequests]), -1);
+  EXPECT_EQ(FindSocketRecord(extra), nullptr);
+  ASSERT_EQ(ReleaseHttpHandle(42), 0);
+  const int again = ConnectNet(kLoopback, port);
+  EXPECT_EQ(StartHttpOnSocket(again, kHttpGet, url, nullptr, 0, kHttpToMemory, nullptr, &blocks[42]), 42);
+  CloseAllHttpHandles();
+  EXPECT_EQ(GetHttpState().count, 0);
 }

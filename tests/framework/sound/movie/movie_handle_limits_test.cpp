@@ -4,6 +4,8 @@
 // soundtrack's sound handle going with its movie.
 #include <gtest/gtest.h>
 
+#include <dirent.h>
+
 #include <set>
 #include <vector>
 
@@ -113,4 +115,23 @@ TEST(MovieHandles, WidthWithAlphaHalvesAndTheSoundtracksHandle) {
   EXPECT_EQ(GetSoundLengthMs(track), 1000);
   ASSERT_EQ(CloseMovie(movie), 0);
   EXPECT_EQ(GetSoundData(track), nullptr);
+}
+
+TEST(MovieHandles, ClosingAMovieClosesItsFiles) {
+  gfxtest::Road road(false, 32);
+  ASSERT_EQ(WriteWholeFile("small.ogv", SmallMovie()), 0);
+  const auto descriptors = [] {
+    int n = 0;
+    if (DIR* d = opendir("/proc/self/fd")) {
+      while (readdir(d) != nullptr) ++n;
+      closedir(d);
+    }
+    return n;
+  };
+  const int before = descriptors();
+  const int32_t movie = OpenMovie("small.ogv", nullptr, nullptr, 0);
+  ASSERT_GE(movie, 0);
+  EXPECT_GT(descriptors(), before);
+  ASSERT_EQ(CloseMovie(movie), 0);
+  EXPECT_EQ(descriptors(), before);
 }
