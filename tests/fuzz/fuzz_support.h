@@ -11,6 +11,8 @@
 #include <string>
 
 #include "framework/qorlib.h"
+#include "framework/sound/sound_system.h"
+#include "platform/dsound/dsound.h"
 #include "platform/kernel/path_map.h"
 
 namespace fuzz {
@@ -88,6 +90,17 @@ T Take(const uint8_t*& data, size_t& size) {
   data += n;
   size -= n;
   return value;
+}
+
+// The sound device started once per process with the mixer driven by hand
+// (AdvanceManual), so a target's time goes into the readers; false when
+// it cannot start.
+inline bool StartManualSound() {
+  static const bool started = [] {
+    plat::dsound::SetSinkMode(plat::dsound::SinkMode::Manual);
+    return qor::InitDirectSound() == 0;
+  }();
+  return started;
 }
 
 }  // namespace fuzz

@@ -4,6 +4,8 @@
 // a short play and the delete.
 #include <cstdint>
 
+#include "fuzz_support.h"
+
 #include "framework/sound/sound_handles.h"
 #include "framework/sound/sound_load.h"
 #include "framework/sound/sound_play.h"
@@ -12,11 +14,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace qor;
-  static bool started = [] {
-    plat::dsound::SetSinkMode(plat::dsound::SinkMode::Manual);
-    return InitDirectSound() == 0;
-  }();
-  if (!started) return 0;
+  if (!fuzz::StartManualSound()) return 0;
   SetSoundDataCreateMode(0);
   const int buffers = size > 0 ? 1 + data[size - 1] % 3 : 1;
   const int h = CreateSoundFromMemory(data, static_cast<uint32_t>(size), buffers, -1);

@@ -5,6 +5,8 @@
 // not into mixing.
 #include <cstdint>
 
+#include "fuzz_support.h"
+
 #include "framework/core/files/memory_stream.h"
 #include "framework/sound/sound_handles.h"
 #include "framework/sound/sound_load.h"
@@ -16,11 +18,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace qor;
-  static bool started = [] {
-    plat::dsound::SetSinkMode(plat::dsound::SinkMode::Manual);
-    return InitDirectSound() == 0;
-  }();
-  if (!started) return 0;
+  if (!fuzz::StartManualSound()) return 0;
   SetSoundDataCreateMode(2);
   const int h = CreateSoundFromMemory(data, static_cast<uint32_t>(size), 1, -1);
   SetSoundDataCreateMode(0);

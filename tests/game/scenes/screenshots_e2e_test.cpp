@@ -6,9 +6,6 @@
 // words, and the words of the main, option and pause rows are read back by
 // matching them against the IPA face rendered here with FreeType. With
 // ORB_SHOTS_DIR set, the pictures are also written there as PNG files.
-#include <fontconfig/fontconfig.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -22,6 +19,7 @@
 #include "game/scenes/scenes.h"
 #include "game/world/game_state.h"
 #include "platform/host/headless/headless_control.h"
+#include "support/ipa_face.h"
 
 namespace {
 
@@ -114,34 +112,16 @@ InkMask InkOf(const Shot& s, int x, int y, int w, int h) {
 // The proportional IPA face, opened here without the asset tool.
 class Reader {
  public:
-  Reader() {
-    FcInit();
-    FcPattern* p = FcNameParse(reinterpret_cast<const FcChar8*>("IPAPGothic"));
-    FcConfigSubstitute(nullptr, p, FcMatchPattern);
-    FcDefaultSubstitute(p);
-    FcResult r;
-    FcPattern* m = FcFontMatch(nullptr, p, &r);
-    FcChar8* file = nullptr;
-    FcPatternGetString(m, FC_FILE, 0, &file);
-    FT_Init_FreeType(&library_);
-    FT_New_Face(library_, reinterpret_cast<const char*>(file), 0, &face_);
-    FcPatternDestroy(m);
-    FcPatternDestroy(p);
-  }
-  ~Reader() {
-    FT_Done_Face(face_);
-    FT_Done_FreeType(library_);
-  }
 
   // The word's ink at an em size, glyphs cut at half coverage.
   InkMask Render(const std::string& word, int px) {
-    FT_Set_Pixel_Sizes(face_, 0, static_cast<FT_UInt>(px));
+    FT_Set_Pixel_Sizes(ipa_.face, 0, static_cast<FT_UInt>(px));
     const int w = px * static_cast<int>(word.size()) + 2 * px, h = 2 * px;
     std::vector<uint8_t> bits(static_cast<size_t>(w) * h);
     int pen = px;
     for (char ch : word) {
-      if (FT_Load_Char(face_, static_cast<unsigned char>(ch), FT_LOAD_RENDER | FT_LOAD_NO_BITMAP) != 0) continue;
-      const FT_GlyphSlot g = face_->glyph;
+      if (FT_Load_Char(ipa_.face, static_cast<unsigned char>(ch), FT_LOAD_RENDER | FT_LOAD_NO_BITMAP) != 0) continue;
+      const FT_GlyphSlot g = ipa_.face->glyph;
       for (unsigned r = 0; r < g->bitmap.rows; ++r) {
         for (unsigned c = 0; c < g->bitmap.width; ++c) {
           const int x = pen + g->bitmap_left + static_cast<int>(c), y = px * 3 / 2 - g->bitmap_top + static_cast<int>(r);
@@ -183,8 +163,7 @@ class Reader {
   }
 
  private:
-  FT_Library library_ = nullptr;
-  FT_Face face_ = nullptr;
+  testsupport::IpaFace ipa_{"IPAPGothic"};
 };
 
 class ScreenshotsE2E : public ::testing::Test {

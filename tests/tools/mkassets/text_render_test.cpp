@@ -3,14 +3,12 @@
 // takes a smaller one, a box too small for the smallest size draws nothing;
 // every glyph pixel FreeType covers by half or more is ink, and the rim
 // never covers ink. The reference glyphs come straight from FreeType here.
-#include <fontconfig/fontconfig.h>
-#include <ft2build.h>
-#include FT_FREETYPE_H
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "support/ipa_face.h"
 #include "text_render.h"
 
 namespace {
@@ -96,18 +94,9 @@ TEST_F(TextRender, LinesStackAndDescendersStayWhole) {
   EXPECT_GT(Bounds(two, kInk, kRim).Height(), Bounds(one, kInk, kRim).Height() + 20);
 
   // The reference: FreeType's own coverage of "g" at 30 pixels, cut at half.
-  FcInit();
-  FcPattern* p = FcNameParse(reinterpret_cast<const FcChar8*>("IPAPGothic"));
-  FcConfigSubstitute(nullptr, p, FcMatchPattern);
-  FcDefaultSubstitute(p);
-  FcResult r;
-  FcPattern* m = FcFontMatch(nullptr, p, &r);
-  FcChar8* file = nullptr;
-  FcPatternGetString(m, FC_FILE, 0, &file);
-  FT_Library library;
-  FT_Face face;
-  ASSERT_EQ(FT_Init_FreeType(&library), 0);
-  ASSERT_EQ(FT_New_Face(library, reinterpret_cast<const char*>(file), 0, &face), 0);
+  testsupport::IpaFace ipa("IPAPGothic");
+  ASSERT_NE(ipa.face, nullptr);
+  FT_Face face = ipa.face;
   FT_Set_Pixel_Sizes(face, 0, 30);
   ASSERT_EQ(FT_Load_Char(face, 'g', FT_LOAD_RENDER | FT_LOAD_NO_BITMAP), 0);
   const FT_Bitmap& b = face->glyph->bitmap;
@@ -128,10 +117,6 @@ TEST_F(TextRender, LinesStackAndDescendersStayWhole) {
     rows += any;
   }
   EXPECT_EQ(inkBox.Height(), rows);
-  FT_Done_Face(face);
-  FT_Done_FreeType(library);
-  FcPatternDestroy(m);
-  FcPatternDestroy(p);
 }
 
 }  // namespace

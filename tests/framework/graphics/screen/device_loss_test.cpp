@@ -36,7 +36,7 @@ struct Scene {
 
 Scene LoadScene() {
   Scene sc{};
-  screentest::WriteBmp("loss_sheet.bmp", 80, 32);
+  gfxtest::WriteBmp("loss_sheet.bmp", 80, 32);
   EXPECT_EQ(OpenDividedGraphFile("loss_sheet.bmp", 40, 10, 4, 8, 8, sc.handles, 1, 0), 0);
   sc.font = CreateFontHandle(nullptr, 18, 6, 2, -1, -1, 0, -1, -1);
   EXPECT_NE(sc.font, -1);

@@ -64,31 +64,4 @@ inline int32_t AddMask(int32_t w, int32_t h) {
   return handle;
 }
 
-// A 24-bit bottom-up BMP of w x h whose colours are all exact on 16-bit
-// screens.
-inline void WriteBmp(const char* path, int w, int h) {
-  const int pitch = (w * 3 + 3) & ~3;
-  std::vector<uint8_t> f(54 + static_cast<size_t>(pitch) * h, 0);
-  auto put32 = [&](size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) f[at + i] = static_cast<uint8_t>(v >> (8 * i));
-  };
-  f[0] = 'B', f[1] = 'M';
-  put32(2, static_cast<uint32_t>(f.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<uint32_t>(w));
-  put32(22, static_cast<uint32_t>(h));
-  f[26] = 1, f[28] = 24;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      uint8_t* p = &f[54 + static_cast<size_t>(h - 1 - y) * pitch + x * 3];
-      p[0] = static_cast<uint8_t>((x * 24) & 0xF8), p[1] = static_cast<uint8_t>((y * 40) & 0xF8),
-      p[2] = static_cast<uint8_t>(((x ^ y) * 56) & 0xF8);
-    }
-  FILE* out = std::fopen(path, "wb");
-  ASSERT_NE(out, nullptr);
-  std::fwrite(f.data(), 1, f.size(), out);
-  std::fclose(out);
-}
-
 }  // namespace screentest
