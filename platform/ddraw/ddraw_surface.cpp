@@ -63,7 +63,7 @@ int32_t DDSurface::Lock(const Rect* rect, int32_t* pitch, uint8_t** pixels, uint
 
 int32_t DDSurface::DeviceWrote() {
   if (lost_) return DDERR_SURFACELOST;
-  if (IsVisiblePrimary(this, caps_)) DdPresentPrimary(this, owner_);
+  if (IsVisiblePrimary(this, caps_)) DdPrimaryWritten(this, owner_);
   return DD_OK;
 }
 
@@ -71,7 +71,7 @@ int32_t DDSurface::Unlock(const Rect* /*rect*/) {
   ++Dd().counters.unlocks;
   if (lockCount_ == 0) return DDERR_NOTLOCKED;
   --lockCount_;
-  if (IsVisiblePrimary(this, caps_)) DdPresentPrimary(this, owner_);
+  if (IsVisiblePrimary(this, caps_)) DdPrimaryWritten(this, owner_);
   return DD_OK;
 }
 
@@ -107,7 +107,7 @@ int32_t DDSurface::Blt(const Rect* destination, DDSurface* source, const Rect* s
     const DdKeyRange key{(flags & DDBLT_KEYSRC) != 0 && source->hasKey_, source->keyLow_, source->keyHigh_};
     DdMoveRows(to, d, clip, SurfacePlane(source), s, key);
   }
-  if (IsVisiblePrimary(this, caps_)) DdPresentPrimary(this, owner_);
+  if (IsVisiblePrimary(this, caps_)) DdPrimaryWritten(this, owner_);
   return DD_OK;
 }
 
@@ -123,7 +123,7 @@ int32_t DDSurface::BltFast(int x, int y, DDSurface* source, const Rect* sourceRe
   if (!Inside(d, width_, height_)) return DDERR_INVALIDRECT;
   const DdKeyRange key{(flags & DDBLTFAST_SRCCOLORKEY) != 0 && source->hasKey_, source->keyLow_, source->keyHigh_};
   DdMoveRows(SurfacePlane(this), d, d, SurfacePlane(source), s, key);
-  if (IsVisiblePrimary(this, caps_)) DdPresentPrimary(this, owner_);
+  if (IsVisiblePrimary(this, caps_)) DdPrimaryWritten(this, owner_);
   return DD_OK;
 }
 
@@ -134,7 +134,7 @@ int32_t DDSurface::Flip(DDSurface* /*target*/, uint32_t flags) {
   if (lockCount_ > 0 || back_->lockCount_ > 0) return DDERR_SURFACEBUSY;
   if (!(flags & DDFLIP_NOVSYNC) && owner_ != nullptr) owner_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN);
   std::swap(memory_, back_->memory_);
-  DdPresentPrimary(this, owner_);
+  DdPresentNow(this, owner_);
   return DD_OK;
 }
 
@@ -219,7 +219,7 @@ void SurfaceDcReleased(void* owner) {
   DDSurface* s = static_cast<DDSurface*>(owner);
   uint32_t caps = 0;
   s->GetCaps(&caps);
-  if (caps & DDSCAPS_PRIMARYSURFACE) DdPresentPrimary(s, nullptr);
+  if (caps & DDSCAPS_PRIMARYSURFACE) DdPrimaryWritten(s, nullptr);
 }
 }  // namespace
 
@@ -252,6 +252,7 @@ void DDSurface::Release() {
     back_ = nullptr;
   }
   if (front_ != nullptr) return;  // a chain's back buffer goes with its primary
+  DdPrimaryGoing(this);
   if (dc_ != 0) DeleteDC(dc_);
   DdState& st = Dd();
   if (caps_ & DDSCAPS_OVERLAY) DdOverlayGone(this);

@@ -14,6 +14,7 @@ struct HostSelection {
   const HostBackend* backend = nullptr;
 };
 HostSelection g_sel;
+HostPendingPresenter g_pending = nullptr;
 
 const HostBackend* Choose() {
   const char* want = std::getenv("ORB_HOST");
@@ -50,7 +51,13 @@ void HostMinimizeWindow() { B().minimizeWindow(); }
 void HostRaiseWindow() { B().raiseWindow(); }
 bool HostHasFocus() { return B().hasFocus(); }
 
+void HostSetPendingPresenter(HostPendingPresenter presenter) { g_pending = presenter; }
+void HostFlushPendingPresent() {
+  if (g_pending != nullptr) g_pending();
+}
+
 bool HostPollEvent(HostEvent* out) {
+  HostFlushPendingPresent();
   HostEvent ignored;
   return B().pollEvent(out ? out : &ignored);
 }
@@ -84,6 +91,8 @@ uint64_t HostMicros() { return B().micros(); }
 void HostSleepMs(uint32_t ms) { B().sleepMs(ms); }
 
 void HostReset() {
+  // What was written before the reset shows before it, as at once.
+  HostFlushPendingPresent();
   if (g_sel.backend == &kSdlHost) kSdlHost.reset();
   kHeadlessHost.reset();
   g_sel = HostSelection{};
