@@ -5,6 +5,7 @@
 
 #include "framework/qorlib.h"
 #include "game/world/asset_table.h"
+#include "game/world/file_io.h"
 #include "game/graph_calls.h"
 #include "game/world/input.h"
 #include "game/world/pools.h"
@@ -51,7 +52,7 @@ void ReleaseGameAssets() {
 void LoadGameAssets() {
   const AssetEntry* table = AssetTable();
   const char* firstMissing = nullptr;
-  int missing = 0;
+  int missing = 0, files = 0;
   for (int n = 0; n < AssetTableSize(); ++n) {
     const AssetEntry& e = table[n];
     ReleaseEntry(e);
@@ -63,14 +64,22 @@ void LoadGameAssets() {
       case AssetKind::Sound: e.handles[0] = qor::LoadSoundFilePublic(e.file, 3, -1); break;
       case AssetKind::BlankGraph: e.handles[0] = CreateBlankGraph(e.pieceWidth, e.pieceHeight); break;
     }
+    if (e.kind != AssetKind::BlankGraph) ++files;
     if (e.handles[0] == -1) {
       if (!firstMissing) firstMissing = e.file ? e.file : "(blank graph)";
       ++missing;
     }
   }
   if (missing > 0) {
-    std::fprintf(stderr, "orbworld: %d of %d assets did not load, the first: %s\n", missing, AssetTableSize(),
-                 firstMissing);
+    // One line a player can act on: which folder, how much is missing, what to run.
+    char first[128];
+    std::snprintf(first, sizeof first, "%s", firstMissing);
+    for (char* c = first; *c; ++c) {
+      if (*c == '\\') *c = '/';
+    }
+    TellPlayer("the asset folder %s lacks %d of the game's %d files (the first: %s); scripts/play DIR makes the "
+               "placeholder set in an empty or missing DIR",
+               GameFolder(), missing, files, first);
   }
 }
 

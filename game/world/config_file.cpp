@@ -1,5 +1,6 @@
 #include "game/world/config_file.h"
 
+#include <cerrno>
 #include <cstring>
 
 #include "game/world/file_io.h"
@@ -45,13 +46,20 @@ bool SaveConfigFile() {
   uint8_t bytes[kConfigFileSize];
   EncodeConfigFile(bytes);
   std::memcpy(input.LiveButtonMasks, input.ConfigButtonMasks, sizeof input.LiveButtonMasks);
-  return WriteGameFile(kConfigPath, bytes, sizeof bytes);
+  if (WriteGameFile(kConfigPath, bytes, sizeof bytes)) return true;
+  TellPlayer("cannot write config.ini in %s (%s); the settings hold for this run only", GameFolder(),
+             std::strerror(errno));
+  return false;
 }
 
 void LoadConfigFile() {
   uint8_t bytes[kConfigFileSize + 1];
   const long n = ReadGameFile(kConfigPath, bytes, sizeof bytes);
   if (n < kConfigFileSize) {
+    if (n >= 0) {
+      TellPlayer("config.ini in %s is damaged (%ld bytes, not %d); replaced by the default settings", GameFolder(),
+                 n, kConfigFileSize);
+    }
     SetDefaultOptions();
     SaveConfigFile();
     return;
@@ -64,7 +72,10 @@ void LoadConfigFile() {
   config.CameraFollowOne = bytes[kModeOffset + 1] == 0 ? 0 : 1;
   for (int i = 0; i < 10; ++i) input.ConfigButtonMasks[i] = GetU32(bytes + kMaskOffset + i * 4);
   for (int p = 0; p < 2; ++p) {
-    if (!PlayerMasksUsable(input.ConfigButtonMasks + p * 5)) DefaultPlayerMasks(input.ConfigButtonMasks + p * 5);
+    if (PlayerMasksUsable(input.ConfigButtonMasks + p * 5)) continue;
+    TellPlayer("config.ini in %s has damaged buttons for player %d; replaced by the default buttons", GameFolder(),
+               p + 1);
+    DefaultPlayerMasks(input.ConfigButtonMasks + p * 5);
   }
   std::memcpy(input.LiveButtonMasks, input.ConfigButtonMasks, sizeof input.LiveButtonMasks);
 }

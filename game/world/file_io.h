@@ -19,6 +19,17 @@ bool WriteGameFile(const char* path, const uint8_t* data, size_t size);
 // Creates the folder when it does not exist; false when it cannot be made.
 bool EnsureGameFolder(const char* path);
 
+// Moves a damaged file out of the way under the first free name of
+// path.damaged, path.damaged2 .. path.damaged99, so that nothing written later
+// replaces it; false when it could not be moved. `keptAs` receives the name.
+bool KeepDamagedFile(const char* path, char* keptAs, size_t size);
+
+// Writes one line to stderr, prefixed "orbworld: ", for what a player should
+// know: a file that could not be written, a damaged one kept aside.
+void TellPlayer(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// The current directory (where the game keeps its files), for such lines.
+const char* GameFolder();
+
 inline void PutU32(uint8_t* p, uint32_t v) {
   p[0] = static_cast<uint8_t>(v);
   p[1] = static_cast<uint8_t>(v >> 8);

@@ -1,5 +1,6 @@
 #include "game/world/save_slots.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -41,6 +42,24 @@ void SlotPath(char* out, size_t size, const char* stem) {
 }
 
 void ClearSummary(SlotSummary* s) { std::memset(s, 0, sizeof *s); }
+
+// A slot file of the wrong size is moved aside before anything can be
+// written over it, with the slot's other file (`companion`, when given and
+// there) so that the pair stays together; one line tells where they went.
+void KeepDamagedSlotFile(const char* path, long size, int expected, const char* companion) {
+  char kept[96], keptCompanion[96] = "";
+  uint8_t probe[1];
+  if (companion && !(ReadGameFile(companion, probe, 1) >= 0 && KeepDamagedFile(companion, keptCompanion, 96)))
+    keptCompanion[0] = 0;
+  if (!KeepDamagedFile(path, kept, sizeof kept)) {
+    TellPlayer("%s/%s is damaged (%ld bytes, not %d) and cannot be moved aside (%s)", GameFolder(), path, size,
+               expected, std::strerror(errno));
+    return;
+  }
+  TellPlayer("%s/%s is damaged (%ld bytes, not %d); kept as %s%s%s%s%s, the slot starts afresh", GameFolder(), path,
+             size, expected, kept, keptCompanion[0] ? " and " : "", keptCompanion[0] ? companion : "",
+             keptCompanion[0] ? " as " : "", keptCompanion);
+}
 
 }  // namespace
 
@@ -116,16 +135,23 @@ void DecodeSummaryFile(const uint8_t* in, SlotSummary* summary) {
 }
 
 bool WriteSaveSlot() {
-  if (!EnsureGameFolder("file")) return false;
   char path[64];
+  SlotPath(path, sizeof path, "data");
+  if (!EnsureGameFolder("file")) {
+    TellPlayer("cannot save to %s/%s (%s); play goes on unsaved", GameFolder(), path, std::strerror(errno));
+    return false;
+  }
   uint8_t full[kSaveFileSize];
   EncodeSaveFile(full);
-  SlotPath(path, sizeof path, "data");
   const bool fullWritten = WriteGameFile(path, full, sizeof full);
+  if (!fullWritten) TellPlayer("cannot save to %s/%s (%s); play goes on unsaved", GameFolder(), path, std::strerror(errno));
   uint8_t summary[kSummaryFileSize];
   EncodeSummaryFile(summary);
   SlotPath(path, sizeof path, "setdata");
   const bool summaryWritten = WriteGameFile(path, summary, sizeof summary);
+  if (fullWritten && !summaryWritten) {
+    TellPlayer("cannot save to %s/%s (%s); play goes on unsaved", GameFolder(), path, std::strerror(errno));
+  }
   return fullWritten && summaryWritten;
 }
 
@@ -133,7 +159,12 @@ void ReadSaveSlot() {
   char path[64];
   SlotPath(path, sizeof path, "data");
   uint8_t bytes[kSaveFileSize + 1];
-  if (ReadGameFile(path, bytes, sizeof bytes) == kSaveFileSize) DecodeSaveFile(bytes);
+  const long n = ReadGameFile(path, bytes, sizeof bytes);
+  if (n == kSaveFileSize) {
+    DecodeSaveFile(bytes);
+  } else if (n >= 0) {
+    KeepDamagedSlotFile(path, n, kSaveFileSize, nullptr);
+  }
   for (PartyMember& m : game.party) {
     m.hitPoints = m.hitPointsMax;
     m.power = static_cast<float>(m.powerMax);
@@ -146,7 +177,15 @@ void ReadSaveSlotSummaries() {
     char path[64];
     std::snprintf(path, sizeof path, "file/setdata%d.dat", slot + 1);
     ClearSummary(&saves.summaries[slot]);
-    if (ReadGameFile(path, bytes, sizeof bytes) == kSummaryFileSize) DecodeSummaryFile(bytes, &saves.summaries[slot]);
+    const long n = ReadGameFile(path, bytes, sizeof bytes);
+    if (n == kSummaryFileSize) {
+      DecodeSummaryFile(bytes, &saves.summaries[slot]);
+    } else if (n >= 0) {
+      // The slot now reads as empty: its full file goes aside too, before a new game can replace it.
+      char full[64];
+      std::snprintf(full, sizeof full, "file/data%d.dat", slot + 1);
+      KeepDamagedSlotFile(path, n, kSummaryFileSize, full);
+    }
   }
 }
 

@@ -14,10 +14,15 @@
 //   picture where UpdateOverlay placed them; DdOfferOverlays(false) turns
 //   them off. Every UpdateOverlay is recorded.
 // - The vertical blank and the scan line follow the host clock at the mode's
-//   refresh rate (60 Hz when unset); waits sleep on that clock.
+//   refresh rate (60 Hz when unset); waits sleep on that clock. A flip takes
+//   effect at the next blank and returns at once, waiting for a blank only
+//   while the flip before it is still pending.
 // - Blt and BltFast refuse surfaces of different pixel formats, but for
 //   Blt from YUV.
 // - Every operation can be told to fail (DdFailNext) and is counted.
+// - The display can be lost whole (DdLoseDevice): video surfaces are lost
+//   and every object refuses new surfaces until its cooperative level is set
+//   again; a released object leaves its clippers orphaned.
 #pragma once
 
 #include <cstdint>
@@ -43,6 +48,8 @@ constexpr int32_t DDERR_UNSUPPORTEDMODE = static_cast<int32_t>(0x8876024Eu);
 constexpr int32_t DDERR_VERTICALBLANKINPROGRESS = static_cast<int32_t>(0x88760219u);
 constexpr int32_t DDERR_NOTFOUND = static_cast<int32_t>(0x887600FFu);
 constexpr int32_t DDERR_NOOVERLAYHW = static_cast<int32_t>(0x88760168u);
+constexpr int32_t DDERR_INVALIDOBJECT = static_cast<int32_t>(0x88760082u);
+constexpr int32_t DDERR_WRONGMODE = static_cast<int32_t>(0x8876024Bu);
 
 constexpr uint32_t DDSCL_FULLSCREEN = 0x1;
 constexpr uint32_t DDSCL_NORMAL = 0x8;
@@ -128,12 +135,25 @@ class DDPalette;
 
 class DDClipper {
  public:
+  // DDERR_INVALIDOBJECT once the object that made it is released.
   int32_t SetHWnd(uint32_t flags, Hwnd window);
   Hwnd window() const { return window_; }
+  // The object that made it, or null once that object is gone.
+  const DirectDraw* owner() const { return owner_; }
   void Release();
 
  private:
+  friend class DirectDraw;
+  friend struct DdAccess;
   Hwnd window_ = 0;
+  DirectDraw* owner_ = nullptr;
+};
+
+// What the display driver says of itself.
+struct DDDeviceIdentifier {
+  char driver[512] = {};
+  char description[512] = {};
+  uint32_t version[4] = {};  // product, version, sub-version, build
 };
 
 class DDPalette {
@@ -212,6 +232,9 @@ class DDSurface {
 
 class DirectDraw {
  public:
+  // Refused once (DdOp::Initialize); a second call is harmless.
+  int32_t Initialize();
+  int32_t GetDeviceIdentifier(DDDeviceIdentifier* out) const;
   int32_t SetCooperativeLevel(Hwnd window, uint32_t flags);
   int32_t SetDisplayMode(int width, int height, int bitsPerPixel, int refreshRate, uint32_t flags);
   int32_t RestoreDisplayMode();
@@ -230,10 +253,13 @@ class DirectDraw {
 
   uint32_t cooperativeFlags() const { return coopFlags_; }
   Hwnd cooperativeWindow() const { return coopWindow_; }
+  // Lost with the display: no new surfaces until the level is set again.
+  bool lost() const { return lost_; }
 
  private:
   friend class DDSurface;
   friend struct DdAccess;
+  bool lost_ = false;
   Hwnd coopWindow_ = 0;
   uint32_t coopFlags_ = 0;
   bool modeSet_ = false;
@@ -257,6 +283,8 @@ enum class DdOp {
   CooperativeLevel,
   Lock,
   GetDC,
+  CreateClipper,
+  Initialize,         // DirectDraw::Initialize
   Count
 };
 void DdFailNext(DdOp op, int times = 1);
@@ -278,6 +306,10 @@ DDCaps DdDefaultOverlayCaps();
 // Off: off-screen YUV surfaces are refused (DDERR_INVALIDPIXELFORMAT), as by
 // a card without YUV support. On from the start.
 void DdOfferYuvSurfaces(bool on);
+// The display is lost whole (a task switch or another program's mode):
+// video surfaces as above, and every live object answers CreateSurface with
+// DDERR_WRONGMODE until SetCooperativeLevel is called on it again.
+void DdLoseDevice();
 struct DdOverlayCall {
   bool show;
   bool hasSource, hasDestination;
@@ -291,6 +323,7 @@ struct DdCounters {
   int creates = 0, liveObjects = 0, liveSurfaces = 0;
   int createSurfaceCalls = 0, locks = 0, unlocks = 0, blts = 0, bltFasts = 0, flips = 0;
   int modeSets = 0, vblankWaits = 0, presents = 0, getDCs = 0, restores = 0;
+  int clipperCreates = 0, liveClippers = 0;
 };
 DdCounters GetDdCounters();
 void ResetDirectDrawStandIn();

@@ -115,6 +115,7 @@ int32_t DirectDraw::SetCooperativeLevel(Hwnd window, uint32_t flags) {
   if (exclusive && window == 0) return DDERR_INVALIDPARAMS;
   coopWindow_ = window;
   coopFlags_ = flags;
+  lost_ = false;
   return DD_OK;
 }
 
@@ -166,6 +167,7 @@ int32_t DirectDraw::CreateSurface(const DDSurfaceDesc* desc, DDSurface** out) {
   ++g_dd.counters.createSurfaceCalls;
   const bool primary = (desc->caps & DDSCAPS_PRIMARYSURFACE) != 0;
   if (DdTakeFailure(DdOp::CreateSurface) || (primary && DdTakeFailure(DdOp::CreatePrimary))) return DDERR_GENERIC;
+  if (lost_) return DDERR_WRONGMODE;
   int w = desc->width, h = desc->height, bits = 0, rate = 0;
   if (primary) {
     if (primary_ != nullptr) return DDERR_GENERIC;  // one primary per object
@@ -235,11 +237,7 @@ int32_t DirectDraw::CreateSurface(const DDSurfaceDesc* desc, DDSurface** out) {
   return DD_OK;
 }
 
-int32_t DirectDraw::CreateClipper(uint32_t /*flags*/, DDClipper** out) {
-  if (out == nullptr) return DDERR_INVALIDPARAMS;
-  *out = new DDClipper();
-  return DD_OK;
-}
+
 
 int32_t DirectDraw::CreatePalette(uint32_t flags, const uint32_t* entries, DDPalette** out) {
   if (out == nullptr || !(flags & DDPCAPS_8BIT)) return DDERR_INVALIDPARAMS;
@@ -262,23 +260,29 @@ int32_t DirectDraw::GetScanLine(uint32_t* line) {
   return *line >= static_cast<uint32_t>(h) ? DDERR_VERTICALBLANKINPROGRESS : DD_OK;
 }
 
-int32_t DirectDraw::WaitForVerticalBlank(uint32_t /*flags*/) {
-  ++g_dd.counters.vblankWaits;
+uint64_t DdNextBlankAt(DirectDraw* dd) {
   int w = 0, h = 0, b = 0, r = 0;
-  GetDisplayMode(&w, &h, &b, &r);
+  dd->GetDisplayMode(&w, &h, &b, &r);
   const uint64_t period = 1000000u / static_cast<uint64_t>(r > 0 ? r : 60);
   const uint64_t blankStart = period * static_cast<uint64_t>(h) / (static_cast<uint64_t>(h) + kBlankLines);
-  const uint64_t at = HostMicros() % period;
-  // Sleep to the start of the next blank (rounded up to whole milliseconds,
-  // which a blank of 45 lines outlasts), then poll with bounded 1 ms steps.
-  const uint64_t until = at < blankStart ? blankStart - at : period - at + blankStart;
-  HostSleepMs(static_cast<uint32_t>((until + 999) / 1000));
-  for (int i = 0; i < 100; ++i) {
-    int32_t blank = 0;
-    GetVerticalBlankStatus(&blank);
-    if (blank) break;
-    HostSleepMs(1);
-  }
+  const uint64_t start = HostMicros();
+  const uint64_t at = start % period;
+  return start + (at < blankStart ? blankStart - at : period - at + blankStart);
+}
+
+int32_t DirectDraw::WaitForVerticalBlank(uint32_t /*flags*/) {
+  ++g_dd.counters.vblankWaits;
+  const uint64_t start = HostMicros();
+  const uint64_t begins = DdNextBlankAt(this);
+  // The blank lasts under 1.5 ms, less than a sleep may overrun on a busy
+  // machine: sleeping up to it and then looking for it missed it in a quarter
+  // of the frames, each miss costing a whole frame. So sleep whole
+  // milliseconds to at least 1 ms short of it, then yield until it begins; a
+  // late wake-up returns late within this blank, never at the next one.
+  const uint64_t ahead = begins - start;
+  if (ahead > 2000) HostSleepMs(static_cast<uint32_t>(ahead / 1000 - 1));
+  // A clock that stands still between sleeps (a test's) moves on with 1 ms ones.
+  for (int yields = 0; HostMicros() < begins; ++yields) HostSleepMs(yields < 10000 ? 0 : 1);
   return DD_OK;
 }
 
@@ -324,16 +328,14 @@ void DirectDraw::Release() {
       s->lost_ = true;
     }
   }
+  for (DDClipper* c : g_dd.clippers) {
+    if (DdAccess::OwnerOf(c) == this) DdAccess::Orphan(c);
+  }
   g_dd.objects.erase(std::remove(g_dd.objects.begin(), g_dd.objects.end(), this), g_dd.objects.end());
   --g_dd.counters.liveObjects;
   delete this;
 }
 
-void DDClipper::Release() { delete this; }
-int32_t DDClipper::SetHWnd(uint32_t /*flags*/, Hwnd window) {
-  window_ = window;
-  return DD_OK;
-}
 
 int32_t DDPalette::GetEntries(uint32_t first, uint32_t count, uint32_t* out) const {
   if (first > 256 || count > 256 - first || out == nullptr) return DDERR_INVALIDPARAMS;
@@ -373,6 +375,7 @@ void ResetDirectDrawStandIn() {
   for (DDSurface* s : g_dd.surfaces) DdAccess::Free(s);
   for (DirectDraw* d : g_dd.objects) DdAccess::Free(d);
   DdForgetOverlays();
+  for (DDClipper* c : g_dd.clippers) DdAccess::Free(c);
   g_dd = DdState{};
 }
 

@@ -14,6 +14,7 @@ struct RefusedMode {
 struct DdState {
   std::vector<DDSurface*> surfaces;  // live
   std::vector<DirectDraw*> objects;  // live
+  std::vector<DDClipper*> clippers;  // live
   int failNext[static_cast<int>(DdOp::Count)] = {};
   std::vector<RefusedMode> refused;
   bool use555 = false;
@@ -23,6 +24,7 @@ struct DdState {
   DDCaps overlayCaps = DdDefaultOverlayCaps();
   std::vector<DdOverlayCall> overlayCalls;
   uint64_t videoMemoryUsed = 0;
+  uint64_t flipPendingUntil = 0;  // host micros of the blank the last flip waits for
   DdCounters counters;
 };
 
@@ -31,6 +33,8 @@ DdState& Dd();
 bool DdTakeFailure(DdOp op);
 // The display's current mode (set by a DirectDraw object, else the desktop).
 void DdCurrentMode(int* width, int* height, int* bits, int* rate);
+// Host micros when the next vertical blank begins on the display `dd` drives.
+uint64_t DdNextBlankAt(DirectDraw* dd);
 // Shows the visible part of a primary through the host.
 void DdPresentPrimary(const DDSurface* primary, const DirectDraw* owner);
 // Once per frame (ddraw_present_pending.cpp): a write to the primary marks
@@ -62,6 +66,10 @@ struct DdAccess {
   static void MarkLost(DDSurface* s) { s->lost_ = true; }
   static void Free(DDSurface* s) { delete s; }
   static void Free(DirectDraw* d) { delete d; }
+  static void Free(DDClipper* c) { delete c; }
+  static void MarkLost(DirectDraw* d) { d->lost_ = true; }
+  static void Orphan(DDClipper* c) { c->owner_ = nullptr; }
+  static DirectDraw* OwnerOf(const DDClipper* c) { return c->owner_; }
 };
 
 constexpr uint64_t kDdVideoMemoryBytes = 64u << 20;

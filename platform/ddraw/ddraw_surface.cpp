@@ -132,7 +132,15 @@ int32_t DDSurface::Flip(DDSurface* /*target*/, uint32_t flags) {
   if (back_ == nullptr) return DDERR_NOTFOUND;
   if (lost_ || back_->lost_) return DDERR_SURFACELOST;
   if (lockCount_ > 0 || back_->lockCount_ > 0) return DDERR_SURFACEBUSY;
-  if (!(flags & DDFLIP_NOVSYNC) && owner_ != nullptr) owner_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN);
+  if (!(flags & DDFLIP_NOVSYNC) && owner_ != nullptr) {
+    // As on a display card, a flip takes effect at the next vertical blank
+    // and the call returns at once; only a flip made while the one before it
+    // still waits for its blank waits for that blank first. So a frame that
+    // runs long uses what the frame before it left over instead of missing a
+    // whole refresh, and the pace stays the display's.
+    if (HostMicros() < Dd().flipPendingUntil) owner_->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN);
+    Dd().flipPendingUntil = DdNextBlankAt(owner_);
+  }
   std::swap(memory_, back_->memory_);
   DdPresentNow(this, owner_);
   return DD_OK;
@@ -168,6 +176,7 @@ int32_t DDSurface::SetColorKey(uint32_t flags, uint32_t low, uint32_t high) {
 }
 
 int32_t DDSurface::SetClipper(DDClipper* clipper) {
+  if (clipper != nullptr && clipper->owner() == nullptr) return DDERR_INVALIDOBJECT;
   clipper_ = clipper;
   return DD_OK;
 }

@@ -92,11 +92,29 @@ constexpr int kHostPadMaxButtons = 32;
 
 // Raw state of one pad: axes -32768..32767, hats as a bit set
 // (1 up, 2 right, 4 down, 8 left), buttons 0/1.
+//
+// A pad the SDL host knows as a game controller (standard mapping) reads in
+// one fixed layout whatever its make:
+//   axes 0 left stick x, 1 left stick y, 2 right stick x, 3 right stick y,
+//        4 left trigger, 5 right trigger;
+//   hat 0 the d-pad;
+//   buttons 0 A (bottom), 1 B (right), 2 X (left), 3 Y (top), 4 Start,
+//        5 Back, 6 left shoulder, 7 right shoulder, 8 left trigger, 9 right
+//        trigger (pressed past half way), 10 left stick, 11 right stick,
+//        12 Guide.
+// Other joysticks read raw, in their own order. On the SDL host the first hat
+// (the d-pad) also moves axes 0 and 1, as a stick pushed fully that way; the
+// headless host's scripted pads read exactly as scripted.
+constexpr int kHostControllerButtons = 13;
 struct HostPadState {
   int axes[kHostPadMaxAxes] = {};
   int hats[kHostPadMaxHats] = {};
   uint8_t buttons[kHostPadMaxButtons] = {};
 };
+
+// Folds hat 0 into axes 0 and 1: a held direction overrides the stick on its
+// axis, a centred hat leaves the stick as it is.
+void HostFoldHatIntoStick(HostPadState* state);
 
 struct HostPadInfo {
   char name[128] = {};  // UTF-8

@@ -77,8 +77,12 @@ void HostConvertToXrgb(const void* pixels, int pitch, int width, int height, Hos
 int HostDepthFromFormat(int bytesPerPixel, int significantBits);
 
 // Where a picture goes in an output of the given size: centred, aspect kept,
-// scaled by a whole number when at least 1x fits, else the largest fit.
-// `integral` tells which of the two was chosen.
+// scaled by the largest whole number that fits when that picture reaches at
+// least kHostWholeScaleSharePercent of the output's width or height (so it
+// fills nearly as much as the largest fit would), else the largest fit.
+// `integral` tells which of the two was chosen: whole scales are drawn with
+// nearest sampling, others filtered.
+constexpr int kHostWholeScaleSharePercent = 85;
 HostRect HostFitPicture(int outWidth, int outHeight, int picWidth, int picHeight, bool* integral);
 
 // --- overlays (host_overlay.cpp) ---------------------------------------------

@@ -93,13 +93,26 @@ void HostConvertToXrgb(const void* pixels, int pitch, int width, int height, Hos
   }
 }
 
+void HostFoldHatIntoStick(HostPadState* state) {
+  const int hat = state->hats[0];
+  if (hat & 8) state->axes[0] = -32768;
+  if (hat & 2) state->axes[0] = 32767;
+  if (hat & 1) state->axes[1] = -32768;
+  if (hat & 4) state->axes[1] = 32767;
+}
+
 HostRect HostFitPicture(int outWidth, int outHeight, int picWidth, int picHeight, bool* integral) {
   HostRect r;
   bool whole = false;
   if (outWidth > 0 && outHeight > 0 && picWidth > 0 && picHeight > 0) {
     const int scale = outWidth / picWidth < outHeight / picHeight ? outWidth / picWidth : outHeight / picHeight;
+    // A whole-number scale keeps pixels square and sharp, but only while it
+    // fills most of the room: the largest fit's share on one side or the other.
+    const long long share = kHostWholeScaleSharePercent;
+    const bool fills = static_cast<long long>(scale) * picWidth * 100 >= share * outWidth ||
+                       static_cast<long long>(scale) * picHeight * 100 >= share * outHeight;
     long long w, h;
-    if (scale >= 1) {
+    if (scale >= 1 && fills) {
       whole = true;
       w = static_cast<long long>(picWidth) * scale;
       h = static_cast<long long>(picHeight) * scale;

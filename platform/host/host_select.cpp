@@ -12,6 +12,7 @@ namespace {
 
 struct HostSelection {
   const HostBackend* backend = nullptr;
+  int presentLog = -1;  // ORB_PRESENT_LOG: -1 not asked yet, 0 off, 1 on
 };
 HostSelection g_sel;
 HostPendingPresenter g_pending = nullptr;
@@ -81,8 +82,19 @@ void HostCloseAudio() { B().closeAudio(); }
 void HostLockAudio() { B().lockAudio(); }
 void HostUnlockAudio() { B().unlockAudio(); }
 
+// ORB_PRESENT_LOG=1 writes "present MICROS" to stderr as each picture is
+// handed over, so the pace of the frames can be measured from outside.
+static bool PresentLogOn() {
+  if (g_sel.presentLog < 0) {
+    const char* v = std::getenv("ORB_PRESENT_LOG");
+    g_sel.presentLog = v && *v && std::strcmp(v, "0") != 0 ? 1 : 0;
+  }
+  return g_sel.presentLog == 1;
+}
+
 void HostPresent(const void* pixels, int pitch, int width, int height, HostPixelFormat format) {
   if (!HostPictureValid(pixels, pitch, width, height, format)) return;
+  if (PresentLogOn()) std::fprintf(stderr, "present %llu\n", static_cast<unsigned long long>(B().micros()));
   B().present(pixels, pitch, width, height, format);
 }
 

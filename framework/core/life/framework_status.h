@@ -22,6 +22,9 @@ struct FrameworkStatus {
   int noGraphics = 0;
   int noSound = 0;
   int noInput = 0;
+  // The Direct3D-off option: start-up switches to software rendering first
+  // (ORB_GFX=soft sets it).
+  int direct3DOffOption = 0;
   // Timer-period requests made by start-up; the window side ends them all.
   int timerPeriod = 1;
   int timerPeriodsBegun = 0;

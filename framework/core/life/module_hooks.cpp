@@ -1,11 +1,15 @@
 #include "framework/core/life/module_hooks.h"
 
+#include "framework/core/life/framework_status.h"
 #include "framework/core/net/http_request.h"
+#include "framework/graphics/surfaces/surface_2d.h"
 #include "framework/core/window/main_window.h"
 #include "framework/core/net/net_socket.h"
 #include "framework/graphics/d3d/d3d_device.h"
 #include "framework/graphics/screen/device_restore.h"
 #include "framework/graphics/graphs/draw_state.h"
+#include "framework/graphics/screen/directdraw_object.h"
+#include "framework/graphics/screen/mask_screen.h"
 #include "framework/graphics/screen/screen.h"
 #include "framework/graphics/images/soft_image.h"
 #include "framework/graphics/fonts/text_draw.h"
@@ -19,7 +23,6 @@ namespace qor {
 
 namespace {
 
-void Nothing() {}
 void BuildYuvTables() { InitYuvToRgbTables(); }
 
 // --- the graphics module's slots ---------------------------------------------------
@@ -40,16 +43,33 @@ void StartupTargets() {
 int DirectDrawExists() { return GetScreenState().directDraw != nullptr ? 1 : 0; }
 int BackIsTarget() { return GetDrawState().drawTarget == kBackScreen ? 1 : 0; }
 void Present() { PresentToWindow(nullptr); }
-// The draw area and placement follow the window.
+// The draw area and placement follow the window, with mask drawing off
+// while they move.
 void DrawAreaMoved() {
   if (!GetScreenState().managerStarted) return;
+  const int32_t maskDrawing = GetMaskUseFlag();
+  ApplyMaskDrawTarget(0);
   const Rect area = GetDrawState().drawArea;
   if (GetDrawState().drawTarget == kFrontScreen) SelectDrawTarget(kFrontScreen);
   SetClipArea(area.left, area.top, area.right, area.bottom);
+  ApplyMaskDrawTarget(maskDrawing);
 }
 void RefreshGdi() { SetGdiPresentMode(GetScreenState().gdiPresent); }
 int GdiPresentation() { return GetScreenState().gdiPresent; }
 void DeleteSoftImages() { DeleteAllSoftImages(); }
+void WarmGraphs() { WarmGraphPaths(); }
+// ORB_GFX names its switches first; the Direct3D-off option then starts the
+// framework in software rendering.
+void Direct3DOffOption() {
+  ApplyGraphicsRoadChoice();
+  if (GetFrameworkStatus().direct3DOffOption) SetSoftwareRendering(0);
+}
+// Lost 2D and 3D surfaces come back (their pictures are the restore's).
+void RestoreLostSurfaces() {
+  RestoreAllPieces();
+  RestoreAllGraphPieces3D();
+}
+void ReleaseDirectDraw() { ReleaseDirectDrawObject(); }
 int PackColor(int r, int g, int b) { return static_cast<int>(PackColorRGB(r, g, b)); }
 // Device loss and the Direct3D object.
 void DefaultRestoreHandler() { SetGraphRestoreHandler(nullptr); }
@@ -83,7 +103,7 @@ const ModuleHooks kDefaults = {
     .pauseMovies = PauseMovies,
     .resumeMovies = ResumeMovies,
     .releaseMovieStreams = ReleaseMovieStreams,
-    .applyDirect3DOffOption = Nothing,
+    .applyDirect3DOffOption = Direct3DOffOption,
     .setTempPrimaryOption = TempPrimaryOption,
     .installDefaultRestoreHandler = DefaultRestoreHandler,
     .requestedScreenDepth = RequestedDepth,
@@ -95,16 +115,16 @@ const ModuleHooks kDefaults = {
     .initScreenLog = StartScreenLog,
     .deleteFont = ReleaseScreenLogFont,
     .selectStartupDrawTargets = StartupTargets,
-    .warmGraphPaths = Nothing,
+    .warmGraphPaths = WarmGraphs,
     .deleteAllSoftImages = DeleteSoftImages,
-    .restoreLostSurfaces = Nothing,
+    .restoreLostSurfaces = RestoreLostSurfaces,
     .restoreAfterDeviceLoss = RestoreAfterDeviceLoss,
     .restoreAllGraphSurfaces = RestoreAllSurfaces,
     .isDisplayModeChanged = IsDisplayModeChanged,
     .isDirectDrawUsable = IsDirectDrawUsable,
     .directDrawExists = DirectDrawExists,
     .releaseDirect3DObject = ReleaseDirect3D,
-    .releaseDirectDrawObject = Nothing,
+    .releaseDirectDrawObject = ReleaseDirectDraw,
     .hasRestoreHandler = HasGraphRestoreHandler,
     .isBackScreenDrawTarget = BackIsTarget,
     .presentToWindow = Present,

@@ -152,9 +152,9 @@ int LogSystemInfo() {
   return 0;
 }
 
-// The blend results of the software renderer depend on this flag, so it is
+// The software renderer's blend results do not follow this flag: they are
 // the same on every machine.
-int IsMmxUsable() { return 1; }
+int IsMmxUsable() { return g_info.mmx; }
 
 const char* GetSystemInfoText() { return g_info.text; }
 

@@ -1,9 +1,9 @@
-// Texture graphs go to the Direct3D road, the others to the 2D road. Nothing
-// in this program makes a mask screen, so the hooks that remain are the movie
-// update, the software front buffer's (refresh it from the window before a
-// draw, copy the drawn box to the window after) and blend mode 3 on the
-// device, which subtracts through the invert-add-invert wrap over the hook
-// rectangle.
+// Texture graphs go to the Direct3D road, the others to the 2D road. Around
+// each draw run the hooks: the movie update, the mask hooks (only while a
+// mask screen is in use, which nothing in this program asks for), the
+// software front buffer's (refresh it from the window before a draw, copy
+// the drawn box to the window after) and blend mode 3 on the device, which
+// subtracts through the invert-add-invert wrap over the hook rectangle.
 #include "framework/graphics/graphs/draw_entries.h"
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 #include "framework/graphics/graphs/draw_state.h"
 #include "framework/graphics/graphs/graph_movie.h"
 #include "framework/graphics/graphs/graph_record.h"
+#include "framework/graphics/screen/mask_screen.h"
 #include "framework/graphics/screen/screen.h"
 #include "framework/graphics/surfaces/surface_2d.h"
 
@@ -26,7 +27,7 @@ bool SoftFrontTarget() {
   return s.softwareRendering && s.colorBits != 8 && GetDrawState().drawTarget == kFrontScreen;
 }
 
-// Steps 1 to 4, 6 and 8 of the shared sequence: the graph's record, or null
+// Steps 1 to 4 and 6 of the shared sequence: the graph's record, or null
 // with `*result` set when nothing is to be drawn. A movie graph's movie is
 // advanced; when it is placed on the screen directly, `*direct` (when
 // asked) is set and the rest is left to the caller.
@@ -47,16 +48,7 @@ GraphRecord* BeginGraphDraw(int32_t graph, int* result, bool* direct = nullptr) 
     return record;
   }
   if (!record->is3D) EndSceneCurrentDevice();  // the 2D road draws after what the device holds
-  if (SoftFrontTarget()) CaptureWindowToSoftBuffer();
   return record;
-}
-
-int EndDraw(int result, Rect hook) {
-  if (SoftFrontTarget()) {
-    NormalizeRect(&hook);
-    PresentRectToWindow(&hook);
-  }
-  return result;
 }
 
 struct SavedArea {
@@ -106,6 +98,28 @@ int DrawOnDevice(Rect hook, Draw draw) {
   const int result = draw();
   LeaveWhiteBlend3(hook);
   return result;
+}
+
+// Steps 7 to 11 around one draw: the mask begins, the software front buffer
+// is refreshed from the window, the draw (on the device, inside the mode-3
+// wrap), the mask ends, and the drawn box goes to the window at once.
+template <typename Draw>
+int HookedDraw(Rect hook, bool onDevice, Draw draw) {
+  const bool mask = GetDrawState().maskInUse != 0;
+  Rect ordered = hook;
+  NormalizeRect(&ordered);
+  if (mask) BeginMaskDraw(ordered.left, ordered.top, ordered.right, ordered.bottom, 0);
+  if (SoftFrontTarget()) CaptureWindowToSoftBuffer();
+  const int result = onDevice ? DrawOnDevice(hook, draw) : draw();
+  if (mask) EndMaskDraw(ordered.left, ordered.top, ordered.right, ordered.bottom, 0);
+  if (SoftFrontTarget()) PresentRectToWindow(&ordered);
+  return result;
+}
+
+// The hook rectangle is needed for the mode-3 wrap of a texture graph, by a
+// mask screen, and by the software front buffer.
+bool HookNeeded(const GraphRecord* record) {
+  return (record->is3D && GetDrawState().blendMode == 3) || GetDrawState().maskInUse != 0 || SoftFrontTarget();
 }
 
 // The rotated draw's box: the four corners turned and scaled about the
@@ -165,10 +179,10 @@ int BlitGraph(int32_t x, int32_t y, int32_t graph, int32_t transparent) {
   }
   const Rect hook{x, y, Clamp64(int64_t{x} + record->width), Clamp64(int64_t{y} + record->height)};
   if (record->is3D)
-    return DrawOnDevice(hook, [&] {
+    return HookedDraw(hook, true, [&] {
       return BlitGraphD3D(x, y, static_cast<float>(x), static_cast<float>(y), record, transparent, 1);
     });
-  return EndDraw(DrawGraphDirectDraw(x, y, record, transparent), hook);
+  return HookedDraw(hook, false, [&] { return DrawGraphDirectDraw(x, y, record, transparent); });
 }
 
 int BlitGraphStretched(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t graph, int32_t transparent) {
@@ -181,11 +195,12 @@ int BlitGraphStretched(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t g
     return -1;
   }
   if (record->is3D)
-    return DrawOnDevice(Rect{x1, y1, x2, y2}, [&] {
+    return HookedDraw(Rect{x1, y1, x2, y2}, true, [&] {
       return BlitGraphStretchedD3D(x1, y1, x2, y2, static_cast<float>(x1), static_cast<float>(y1),
                                    static_cast<float>(x2), static_cast<float>(y2), record, transparent, 1);
     });
-  return EndDraw(DrawSurface2DStretched(x1, y1, x2, y2, record, transparent), Rect{x1, y1, x2, y2});
+  return HookedDraw(Rect{x1, y1, x2, y2}, false,
+                    [&] { return DrawSurface2DStretched(x1, y1, x2, y2, record, transparent); });
 }
 
 int BlitGraphMirrored(int32_t x, int32_t y, int32_t graph, int32_t transparent) {
@@ -207,12 +222,11 @@ int BlitGraphRotated(float centerX, float centerY, double scale, double angle, i
   GraphRecord* record = BeginGraphDraw(graph, &result);
   if (record == nullptr) return result;
   Rect hook{};
-  if (record->is3D) {
-    if (GetDrawState().blendMode == 3 && !RotatedHook(centerX, centerY, scale, angle, record, &hook)) return 0;
-    return DrawOnDevice(hook, [&] { return BlitGraphRotatedD3D(centerX, centerY, scale, angle, record, transparent, turn); });
-  }
-  if (SoftFrontTarget() && !RotatedHook(centerX, centerY, scale, angle, record, &hook)) return 0;
-  return EndDraw(DrawSurface2DRotated(centerX, centerY, scale, angle, record, transparent, turn), hook);
+  if (HookNeeded(record) && !RotatedHook(centerX, centerY, scale, angle, record, &hook)) return 0;
+  if (record->is3D)
+    return HookedDraw(hook, true, [&] { return BlitGraphRotatedD3D(centerX, centerY, scale, angle, record, transparent, turn); });
+  return HookedDraw(hook, false,
+                    [&] { return DrawSurface2DRotated(centerX, centerY, scale, angle, record, transparent, turn); });
 }
 
 int BlitGraphRotatedInt(int32_t x, int32_t y, double scale, double angle, int32_t graph, int32_t transparent,
@@ -232,9 +246,9 @@ int BlitGraphQuad(float x1, float y1, float x2, float y2, float x3, float y3, fl
     // Truncated corners can leave out the last covered column and row; the
     // wrap inverts them too, or they would be added to.
     const Rect wide{hook.left, hook.top, Clamp64(int64_t{hook.right} + 1), Clamp64(int64_t{hook.bottom} + 1)};
-    return DrawOnDevice(wide, [&] { return BlitGraphQuadD3D(corners, record, transparent); });
+    return HookedDraw(wide, true, [&] { return BlitGraphQuadD3D(corners, record, transparent); });
   }
-  return EndDraw(DrawGraphQuadDirectDraw(corners, record, transparent), hook);
+  return HookedDraw(hook, false, [&] { return DrawGraphQuadDirectDraw(corners, record, transparent); });
 }
 
 int BlitGraphPart(int32_t x, int32_t y, int32_t sourceX, int32_t sourceY, int32_t width, int32_t height,
@@ -281,18 +295,16 @@ int PaintBoxFilled(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colo
   if (GetDrawState().drawAreaEmpty) return 0;
   if (!IsWindowActive()) WaitWhileInactive();
   if (GetD3D().object)
-    return DrawOnDevice(Rect{x1, y1, x2, y2}, [&] { return PaintBoxFilledD3D(x1, y1, x2, y2, color); });
-  if (SoftFrontTarget()) CaptureWindowToSoftBuffer();
-  return EndDraw(FillBoxDirectDraw(x1, y1, x2, y2, color), Rect{x1, y1, x2, y2});
+    return HookedDraw(Rect{x1, y1, x2, y2}, true, [&] { return PaintBoxFilledD3D(x1, y1, x2, y2, color); });
+  return HookedDraw(Rect{x1, y1, x2, y2}, false, [&] { return FillBoxDirectDraw(x1, y1, x2, y2, color); });
 }
 
 int PaintBoxOutline(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color) {
   if (GetDrawState().drawAreaEmpty) return 0;
   if (!IsWindowActive()) WaitWhileInactive();
   if (GetD3D().object)
-    return DrawOnDevice(Rect{x1, y1, x2, y2}, [&] { return PaintBoxOutlineD3D(x1, y1, x2, y2, color); });
-  if (SoftFrontTarget()) CaptureWindowToSoftBuffer();
-  return EndDraw(DrawBoxFrameDirectDraw(x1, y1, x2, y2, color), Rect{x1, y1, x2, y2});
+    return HookedDraw(Rect{x1, y1, x2, y2}, true, [&] { return PaintBoxOutlineD3D(x1, y1, x2, y2, color); });
+  return HookedDraw(Rect{x1, y1, x2, y2}, false, [&] { return DrawBoxFrameDirectDraw(x1, y1, x2, y2, color); });
 }
 
 int FillGraphColor(int32_t graph, int32_t r, int32_t g, int32_t b, int32_t a) {

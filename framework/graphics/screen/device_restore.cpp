@@ -14,7 +14,10 @@
 #include "framework/graphics/fonts/font_handles.h"
 #include "framework/graphics/graphs/graph_load.h"
 #include "framework/graphics/images/image_loader.h"
+#include "framework/graphics/screen/directdraw_object.h"
+#include "framework/graphics/screen/mask_screen.h"
 #include "framework/graphics/screen/screen.h"
+#include "framework/core/input/input_devices.h"
 #include "framework/graphics/surfaces/surface_2d.h"
 
 namespace qor {
@@ -33,15 +36,32 @@ void ForEachGraph(Fn fn) {
 
 }  // namespace
 
+// The whole rebuild in its order. Without DirectDraw (software rendering
+// through GDI) there is no object to release or make again, and the rest
+// runs as it does with one. The input devices, released on the way, are
+// started again at the end: a program that came back from a lost display
+// must still read its keys and pads.
 int RestoreAfterDeviceLoss() {
   ScreenState& s = GetScreenState();
-  if (s.directDraw == nullptr) return 0;
+  if (!s.managerStarted) return 0;
   ReleaseDirect3DObject();
+  ReleaseMaskScreen();
   ReleaseScreenSurfaces();
-  // The input devices stay: nothing of theirs is lost with the display.
+  EndInputDevices();
   ReleaseAllPieceSurfaces();
-  ReapplyDisplayMode();
-  RecreateAllPieceSurfaces();
+  ReleaseClipper();
+  if (!s.directDrawUnusable) {
+    if (s.gdiPresent && s.directDraw != nullptr) {
+      ReapplyDisplayMode();
+      RecreateAllPieceSurfaces();
+      AttachWindowClipper();
+    } else {
+      ReleaseDirectDrawObject();
+      EnsureDirectDrawObject();
+    }
+  } else {
+    RecreateAllPieceSurfaces();
+  }
   CreateScreenSurfaces();
   ReloadScreenPalette();
   const int32_t target = GetDrawState().drawTarget;
@@ -52,7 +72,14 @@ int RestoreAfterDeviceLoss() {
   PresentFrame();
   FlagAllGraphsForRestore();
   ReopenAllMovies();
+  RestoreMaskScreen();
+  const DrawState& d = GetDrawState();
+  const Matrix4 world = d.world, view = d.view, projection = d.projection;
   RecomputeTransforms();
+  SetWorldTransform(&world, 0);
+  SetViewTransform(&view);
+  SetProjectionTransform(&projection);
+  InitInputDevices();
   return 0;
 }
 

@@ -4,6 +4,7 @@
 #include "framework/graphics/d3d/d3d_device.h"
 #include "framework/graphics/graphs/draw_state.h"
 #include "framework/graphics/graphs/graph_record.h"
+#include "framework/graphics/screen/mask_screen.h"
 #include "framework/graphics/screen/screen.h"
 
 namespace qor {
@@ -48,8 +49,9 @@ int SelectDrawTarget(int32_t target) {
   ScreenState& s = GetScreenState();
   if (!s.managerStarted) return -1;
   if (!IsWindowActive()) WaitWhileInactive();
-  const int32_t maskDrawing = d.maskDrawing;
-  d.maskDrawing = 0;
+  // Mask drawing is off while the target changes, and back afterwards.
+  const int32_t maskDrawing = GetMaskUseFlag();
+  ApplyMaskDrawTarget(0);
   const int32_t old = d.drawTarget;
   d.drawTarget = target;
 
@@ -66,7 +68,7 @@ int SelectDrawTarget(int32_t target) {
     d.drawTarget = old;
     SwitchDirectDrawTarget(old, old);
     if (GetD3D().object) SelectDrawTargetD3D(old);
-    d.maskDrawing = maskDrawing;
+    ApplyMaskDrawTarget(maskDrawing);
     return -1;
   }
   int32_t w = 0, h = 0, oldW = -1, oldH = -1;
@@ -96,7 +98,7 @@ int SelectDrawTarget(int32_t target) {
   SetViewTransform(&view);
   MakePerspectiveMatrix(&projection, 1.0471976f, distance * 0.01f, distance + 1000.0f, -1.0f);
   SetProjectionTransform(&projection);
-  d.maskDrawing = maskDrawing;
+  ApplyMaskDrawTarget(maskDrawing);
   return 0;
 }
 

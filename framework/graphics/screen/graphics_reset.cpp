@@ -4,6 +4,7 @@
 #include "framework/graphics/graphs/draw_state.h"
 #include "framework/graphics/fonts/font_handles.h"
 #include "framework/graphics/graphs/graph_record.h"
+#include "framework/graphics/screen/mask_screen.h"
 #include "framework/graphics/screen/screen.h"
 #include "framework/graphics/images/soft_image.h"
 #include "framework/graphics/surfaces/surface_2d.h"
@@ -14,6 +15,7 @@
 namespace qor {
 
 void ResetGraphicsState() {
+  ResetMaskScreenState();  // its surface goes before the display stand-in's reset
   ResetFontModule();
   ResetSoftImages();
   ResetGraphTables();

@@ -52,6 +52,8 @@ struct ScreenState {
   int32_t softwareRendering;
   int32_t direct3DOff;
   int32_t direct3DInUse;  // stays 0 until the Direct3D back-end exists
+  int32_t direct3DStart;  // the last Direct3D start's result (-1: not started)
+  int32_t mmxUsable;      // remembered by the DirectDraw start
   int32_t initialised;
   int32_t managerStarted;
   int32_t gdiPresent;
@@ -83,16 +85,26 @@ void ResetScreenState();
 int RequestScreenMode(int32_t width, int32_t height, int32_t bits, int32_t rate);
 int SwitchScreenMode(int32_t width, int32_t height, int32_t bits, int32_t force, int32_t rate);
 int SetSoftwareRendering(int32_t useDirectDraw);
+// Sets the switches ORB_GFX names (before the graphics start).
+void ApplyGraphicsRoadChoice();
+// 1 while a refused display can still be answered by the software retry of
+// the first start; afterwards the screen's failures are fatal.
+int IsSoftwareRetryOpen();
+// Full screen: the exclusive level and the mode (falling back to the
+// default rate); windowed: the normal level on the desktop. 0 or -1.
+int ApplyDisplayMode(int32_t width, int32_t height, int32_t bits, int32_t rate);
 int InitDirectDraw();
 int EndDirectDraw();
-// Framework start: DirectDraw, or software rendering when it fails. ORB_GFX
-// forces a road (soft, ddraw or d3d; the Direct3D road runs only when
-// forced); a forced road that cannot start, or an unknown value, is -1 with
-// a message.
+// Framework start: DirectDraw, or software rendering when it fails (fatal
+// when that fails too). ORB_GFX=d3d that cannot start the Direct3D road, or
+// an unknown ORB_GFX value, is -1 with a message.
 int SwitchToSoftwareRendering(plat::Hwnd window);
 int InitGraphicsManager();
 int EndGraphicsManager();
 int EndScreenAndGraphics();
+// The framework start's last graphics step: each graph road taken once and
+// both screens blanked. 0.
+int WarmGraphPaths();
 // Full screen (or a changed mode): the normal level and the desktop's mode.
 int RestoreDesktopMode();
 int SetGdiPresentMode(int32_t on);

@@ -15,6 +15,8 @@
 #include "framework/graphics/fonts/font_handles.h"
 #include "framework/graphics/graphs/graph_record.h"
 #include "framework/graphics/screen/movie_display.h"
+#include "framework/graphics/screen/directdraw_object.h"
+#include "framework/graphics/screen/mask_screen.h"
 #include "framework/graphics/screen/screen.h"
 #include "framework/graphics/fonts/text_draw.h"
 #include "framework/graphics/screen/screen_size.h"
@@ -37,6 +39,7 @@ bool CooperativeAccepted(int32_t code) {
 
 uint32_t ExclusiveFlags() { return plat::DDSCL_EXCLUSIVE | plat::DDSCL_FULLSCREEN; }
 
+
 // Back to the desktop's mode, through DirectDraw when it is there.
 void UndoDisplayMode() {
   ScreenState& s = GetScreenState();
@@ -49,24 +52,7 @@ void UndoDisplayMode() {
   s.coopFlags = plat::DDSCL_NORMAL;
 }
 
-int AcquireDirectDraw(plat::DirectDraw** out) {
-  LogOutput("DirectDraw オブジェクトの取得を行います....  ");
-  plat::DirectDraw* object = nullptr;
-  if (plat::DirectDrawCreate(&object) != plat::DD_OK) {
-    LogOutput("オブジェクトの取得に失敗しました\n");
-    return -1;
-  }
-  LogOutput("成功\n");
-  LogOutput("引き続き初期化処理... ");
-  LogOutput("初期化に成功しました\n");
-  LogOutput("ビデオカードの情報\n");
-  uint32_t total = 0, free = 0;
-  object->GetAvailableVidMem(0, &total, &free);
-  LogPrintf("ビデオメモリ総量:%.2fMB ビデオメモリ空き容量:%.2fMB", total / 1048576.0, free / 1048576.0);
-  object->SetCooperativeLevel(GetFrameWindowHandle(), plat::DDSCL_NORMAL);
-  *out = object;
-  return 0;
-}
+}  // namespace
 
 // Full screen: exclusive level and the mode; windowed: back to the desktop.
 int ApplyDisplayMode(int32_t width, int32_t height, int32_t bits, int32_t rate) {
@@ -120,6 +106,8 @@ int ApplyDisplayMode(int32_t width, int32_t height, int32_t bits, int32_t rate) 
   LogOutput("画面モードの変更は正常に終了しました \n");
   return 0;
 }
+
+namespace {
 
 // Waits for a beam condition, at most 100 ms of clock time: a display that
 // never reports what is waited for cannot hang the mode change.
@@ -220,14 +208,13 @@ int ChangeModeAgain(int32_t prevW, int32_t prevH, int32_t prevBits, int32_t prev
   if (s.directDraw != nullptr) {
     LogOutput("ＤｉｒｅｃｔＤｒａｗオブジェクトを解放します\n");
     s.directDraw->SetCooperativeLevel(GetFrameWindowHandle(), plat::DDSCL_NORMAL);
-    if (s.clipper != nullptr) s.clipper->Release();
-    s.clipper = nullptr;
+    // The clipper goes with the object that made it.
+    ReleaseClipper();
     s.directDraw->Release();
     s.directDraw = nullptr;
     LogOutput("ＤｉｒｅｃｔＤｒａｗオブジェクトを解放しました\n");
     if (AcquireDirectDraw(&s.directDraw) != 0) FatalError("DirectDraw オブジェクトの作成処理時にエラーが発生しました");
-    s.directDraw->CreateClipper(0, &s.clipper);
-    if (s.clipper != nullptr) s.clipper->SetHWnd(0, GetFrameWindowHandle());
+    AttachWindowClipper();
     const uint32_t flags = IsWindowedMode() ? plat::DDSCL_NORMAL : ExclusiveFlags();
     if (!CooperativeAccepted(s.directDraw->SetCooperativeLevel(GetFrameWindowHandle(), flags)))
       FatalError("DirectDrawの協調レベルの設定に失敗しました、ソフトを終了します");
@@ -295,6 +282,8 @@ int SwitchScreenMode(int32_t width, int32_t height, int32_t bits, int32_t force,
   const uint32_t keptKey = GetDrawState().transparentColor;
   DestroyAllGraphs(0);
   EndGraphicsManager();
+  EndDirect3D();
+  s.direct3DInUse = 0;
   if (s.palette != nullptr) s.palette->Release();
   s.palette = nullptr;
   ReleaseScreenSurfaces();
@@ -329,6 +318,8 @@ int SwitchScreenMode(int32_t width, int32_t height, int32_t bits, int32_t force,
     LogOutput("DirectDrawSurface の初期化に失敗しました\n");
     return -1;
   }
+  // Direct3D starts before graphics management, which takes its result.
+  s.direct3DStart = !s.direct3DOff && !s.softwareRendering && s.colorBits != 8 ? InitDirect3D() : -1;
   InitGraphicsManager();
   SetStandardFontSize(fontSize, fontThickness);
   if (GetScreenLogState().setUp) InitScreenLog();
@@ -363,6 +354,18 @@ int RequestScreenMode(int32_t width, int32_t height, int32_t bits, int32_t rate)
   return -1;
 }
 
+// ORB_GFX chooses the road through the switches start-up has for it: "soft"
+// is the Direct3D-off option (start-up switches to software rendering),
+// "ddraw" the Direct3D-off flag, and only "d3d" offers the Direct3D-like
+// device, whose CPU rasterizer is slower than the 2D road.
+void ApplyGraphicsRoadChoice() {
+  const char* road = std::getenv("ORB_GFX");
+  const bool named = road != nullptr;
+  if (!named || std::strcmp(road, "d3d") != 0) plat::d3d::StandIn().offerDirect3D = false;
+  if (named && std::strcmp(road, "soft") == 0) GetFrameworkStatus().direct3DOffOption = 1;
+  if (named && std::strcmp(road, "ddraw") == 0) SetDirect3DOffFlag(1);
+}
+
 int SetSoftwareRendering(int32_t useDirectDraw) {
   ScreenState& s = GetScreenState();
   if (s.directDrawUnusable || useDirectDraw == 0) {
@@ -381,27 +384,31 @@ int SetSoftwareRendering(int32_t useDirectDraw) {
   return 0;
 }
 
-// A refusal during the first start is a failure the caller can answer with
-// the software retry, not the end of the program.
+// The object and its clipper are fatal when they cannot be made, except at
+// the first start while the software retry is still open: that failure is
+// the caller's to answer.
 int InitDirectDraw() {
   ScreenState& s = GetScreenState();
   if (s.directDraw != nullptr) return -1;
   LogOutput("DirectDraw 関連の初期化を行います\n");
   if (!s.directDrawUnusable) {
     if (AcquireDirectDraw(&s.directDraw) != 0) {
-      LogOutput("DirectDrawオブジェクトの作成に失敗しました");
+      if (!IsSoftwareRetryOpen()) FatalError("DirectDrawオブジェクトの作成に失敗しました");
+      LogOutput("DirectDrawオブジェクトの作成に失敗しました\n");
       return -1;
     }
-    if (s.directDraw->CreateClipper(0, &s.clipper) != plat::DD_OK) {
-      LogOutput("DirectDrawClipperオブジェクトの作成時にエラーが発生しました");
+    if (CreateDisplayClipper() != 0) {
+      if (!IsSoftwareRetryOpen()) FatalError("DirectDrawClipperオブジェクトの作成時にエラーが発生しました");
+      LogOutput("DirectDrawClipperオブジェクトの作成時にエラーが発生しました\n");
       EndDirectDraw();
       return -1;
     }
-    s.clipper->SetHWnd(0, GetFrameWindowHandle());
   }
   if (s.width == 0) s.width = 640;
   if (s.height == 0) s.height = 480;
   if (s.colorBits == 0) s.colorBits = 16;
+  // A software retry keeps the depth the program asked for, not the
+  // desktop's that the refused attempt read.
   if (s.requestedBits == 0) s.requestedBits = s.colorBits;
   if (SwitchScreenMode(-1, -1, -1, 1, -1) == -1) {
     EndDirectDraw();
@@ -410,6 +417,7 @@ int InitDirectDraw() {
   SelectDrawTarget(kBackScreen);
   EraseDrawTarget();
   SelectDrawTarget(kFrontScreen);
+  s.mmxUsable = IsMmxUsable();
   StartMovieDisplay();
   LogOutput("DirectDraw 関連の初期化は正常に終了しました\n");
   BuildBlendTables();
@@ -425,9 +433,10 @@ int EndDirectDraw() {
   s.palette = nullptr;
   EndGraphicsManager();
   DeleteAllSurface2D();
+  EndDirect3D();
+  s.direct3DInUse = 0;
   ReleaseScreenSurfaces();
-  if (s.clipper != nullptr) s.clipper->Release();
-  s.clipper = nullptr;
+  ReleaseClipper();
   LogOutput("ＤｉｒｅｃｔＤｒａｗオブジェクトを解放します\n");
   if (s.modeChanged) RestoreDesktopMode();
   s.modeChanged = 0;
@@ -439,26 +448,19 @@ int EndDirectDraw() {
   return 0;
 }
 
+// The Direct3D road is asked for with ORB_GFX=d3d (the device rasterizes on
+// the CPU and is slower than the 2D road); when it cannot start, start-up
+// stops with a message rather than run another road unasked.
 int SwitchToSoftwareRendering(plat::Hwnd /*window*/) {
   ScreenState& s = GetScreenState();
   const char* road = std::getenv("ORB_GFX");
-  const bool forced = road != nullptr && road[0] != '\0';
-  // The Direct3D-like device rasterizes on the CPU and is slower than the 2D
-  // road, so it is offered only when asked for; unforced, start-up falls back
-  // to DirectDraw as it does on a machine without a 3D device.
-  if (!forced) plat::d3d::StandIn().offerDirect3D = false;
-  if (forced) {
-    if (std::strcmp(road, "soft") == 0) {
-      SetSoftwareRendering(0);
-    } else if (std::strcmp(road, "ddraw") == 0) {
-      plat::d3d::StandIn().offerDirect3D = false;
-    } else if (std::strcmp(road, "d3d") != 0) {
-      LogOutput("ORB_GFX の値が不正です\n");
-      std::fprintf(stderr, "ORB_GFX: unknown road (use soft, ddraw or d3d)\n");
-      return -1;
-    }
+  if (road != nullptr && road[0] != '\0' && std::strcmp(road, "soft") != 0 && std::strcmp(road, "ddraw") != 0 &&
+      std::strcmp(road, "d3d") != 0) {
+    LogOutput("ORB_GFX の値が不正です\n");
+    std::fprintf(stderr, "ORB_GFX: unknown road (use soft, ddraw or d3d)\n");
+    return -1;
   }
-  const bool needDirect3D = forced && std::strcmp(road, "d3d") == 0;
+  const bool needDirect3D = road != nullptr && std::strcmp(road, "d3d") == 0;
   if (InitDirectDraw() == 0) {
     if (!needDirect3D || s.direct3DInUse) return 0;
     LogOutput("ORB_GFX=d3d: Direct3D による描画は利用できません\n");
@@ -466,34 +468,24 @@ int SwitchToSoftwareRendering(plat::Hwnd /*window*/) {
     EndDirectDraw();
     return -1;
   }
-  if (s.softwareRendering || forced) {
-    LogOutput("DirectDraw の初期化に失敗しました");
-    std::fprintf(stderr, "graphics could not start\n");
-    return -1;
-  }
+  if (s.softwareRendering) FatalError("DirectDraw の初期化に失敗しました");
   LogOutput("ソフトウエアレンダリングモードに変更します\n");
   SetSoftwareRendering(0);
-  if (InitDirectDraw() != 0) {
-    LogOutput("DirectDraw の初期化に失敗しました");
-    std::fprintf(stderr, "graphics could not start\n");
-    return -1;
-  }
+  if (InitDirectDraw() != 0) FatalError("DirectDraw の初期化に失敗しました");
   return 0;
 }
 
+// Direct3D has started (or not) just before: graphics management takes its
+// result, then sets the draw state on the road it gives.
 int InitGraphicsManager() {
   ScreenState& s = GetScreenState();
   if (s.managerStarted) return 0;
   LogOutput("グラフィック管理系の初期化を行います\n");
   s.managerStarted = 1;
   DeleteAllSurface2D();
+  s.direct3DInUse = s.direct3DStart != -1 ? 1 : 0;
+  LogOutput(s.direct3DInUse ? "３Ｄグラフィック描画機能を使用します\n" : "３Ｄグラフィック描画機能は使用しません\n");
   ResetDrawState();
-  s.direct3DInUse = 0;
-  if (!s.direct3DOff && !s.softwareRendering && s.colorBits != 8 && InitDirect3D() == 0) {
-    s.direct3DInUse = 1;
-  } else {
-    LogOutput("３Ｄグラフィック描画機能は使用しません\n");
-  }
   ResetFontSystem();
   LogOutput("グラフィック管理系の初期化は正常に終了しました\n");
   return 0;
@@ -502,11 +494,10 @@ int InitGraphicsManager() {
 int EndGraphicsManager() {
   ScreenState& s = GetScreenState();
   if (!s.managerStarted) return 0;
-  GetDrawState().maskInUse = 0;
+  EndMaskScreen();
+  DeleteAllMasks();
   DestroyAllGraphs(0);
   DeleteAllLights();
-  EndDirect3D();
-  s.direct3DInUse = 0;
   ReinitFontSystem();
   s.managerStarted = 0;
   LogOutput("グラフィック管理系の終了処理は正常に終了しました\n");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "framework/core/life/fatal.h"
 #include "framework/core/window/main_window.h"
 #include "framework/graphics/images/convert_pixels.h"
 #include "framework/graphics/d3d/d3d_device.h"
@@ -71,10 +72,10 @@ int PresentSoftware(const plat::Rect& destination, const plat::Rect& source) {
       BltToPrimary(s.back, destination, source);
       int32_t pitch = 0;
       uint8_t* pixels = nullptr;
-      if (s.back->Lock(nullptr, &pitch, &pixels, plat::DDLOCK_WAIT) != plat::DD_OK) {
-        s.backImageInSurface = 0;
-        return -1;
-      }
+      // The back image must never point at memory that is no longer locked:
+      // later software draws would write there.
+      if (s.back->Lock(nullptr, &pitch, &pixels, plat::DDLOCK_WAIT) != plat::DD_OK)
+        FatalError("バックサーフェスのロックに失敗しました");
       ReleaseMemImg(&s.backImage);
       std::memset(&s.backImage, 0, sizeof s.backImage);
       CreateMemImg(&s.backImage, s.width, s.height, pitch, 0, s.colorBits == 16 ? kMemImgKindRgb565 : kMemImgKindXrgb8888,
@@ -82,7 +83,8 @@ int PresentSoftware(const plat::Rect& destination, const plat::Rect& source) {
     } else {
       int32_t pitch = 0;
       uint8_t* pixels = nullptr;
-      if (s.back->Lock(nullptr, &pitch, &pixels, plat::DDLOCK_WAIT) != plat::DD_OK) return -1;
+      if (s.back->Lock(nullptr, &pitch, &pixels, plat::DDLOCK_WAIT) != plat::DD_OK)
+        FatalError("バックサーフェスのロックに失敗しました");
       const PixelBlock to{pixels, pitch, s.width, s.height, &s.format};
       const PixelBlock from = PixelBlockOfMemImg(&s.backImage);
       ConvertWholeBlock(&to, &from);
@@ -409,12 +411,11 @@ int LeaveExclusiveMode() {
   return RestoreDesktopMode();
 }
 
+// Windowed, the normal level is set again on the desktop; full screen, the
+// exclusive level and the mode.
 int ReapplyDisplayMode() {
-  ScreenState& s = GetScreenState();
-  if (IsWindowedMode() || s.directDraw == nullptr) return 0;
-  s.directDraw->SetCooperativeLevel(GetFrameWindowHandle(), plat::DDSCL_EXCLUSIVE | plat::DDSCL_FULLSCREEN);
-  s.coopFlags = plat::DDSCL_EXCLUSIVE | plat::DDSCL_FULLSCREEN;
-  s.directDraw->SetDisplayMode(s.width, s.height, s.colorBits, s.refreshRate, 0);
+  const ScreenState& s = GetScreenState();
+  ApplyDisplayMode(s.width, s.height, s.colorBits, s.refreshRate);
   return 0;
 }
 

@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "framework/core/life/framework_status.h"
 #include "framework/graphics/screen/screen.h"
 #include "framework/graphics/screen/screen_size.h"
 
@@ -23,6 +24,7 @@ void ResetScreenState() {
   s.frameMs = -1;
   s.deviceRate = -1;
   s.vblankInterval = -1;
+  s.direct3DStart = -1;
   ResetScreenSizeState();
 }
 
@@ -30,6 +32,11 @@ int QueryScreenState(int32_t* width, int32_t* height, int32_t* bits) {
   QueryScreenSize(width, height);
   if (bits != nullptr) *bits = GetScreenColorBits();
   return 0;
+}
+
+int IsSoftwareRetryOpen() {
+  const ScreenState& s = g_screen;
+  return GetFrameworkStatus().initialising && !s.initialised && !s.softwareRendering ? 1 : 0;
 }
 
 int IsDirectDrawUsable() { return g_screen.directDrawUnusable ? 0 : 1; }

@@ -3,6 +3,7 @@
 // wait of the windowed present.
 #include <cstring>
 
+#include "framework/core/life/fatal.h"
 #include "framework/core/log.h"
 #include "framework/core/window/main_window.h"
 #include "framework/graphics/screen/screen.h"
@@ -57,9 +58,10 @@ bool ExactScreenFormat(const ScreenState& s) {
           s.format.masks[2] == 0x001F);
 }
 
+// A screen that cannot be made ends the program, except at the first start
+// while the software retry can still answer it.
 int Fail(const char* text) {
-  // Surfaces refused are reported to the caller, who decides between the
-  // software retry and the end of the program.
+  if (!IsSoftwareRetryOpen()) FatalError(text);
   LogOutput(text);
   ReleaseScreenSurfaces();
   return -1;
@@ -247,9 +249,19 @@ int CreateScreenPalette() {
   return 0;
 }
 
+// After a loss the palette is made again from the entries it had (the
+// object that made the old one may be gone) and set on the new surfaces.
 int ReloadScreenPalette() {
   ScreenState& s = GetScreenState();
-  if (s.requestedBits != 8 || s.palette == nullptr) return 0;
+  if (s.requestedBits != 8 || s.directDraw == nullptr) return 0;
+  if (s.palette != nullptr) s.palette->Release();
+  s.palette = nullptr;
+  if (s.directDraw->CreatePalette(plat::DDPCAPS_8BIT, s.paletteEntries, &s.palette) != plat::DD_OK) {
+    s.palette = nullptr;
+    FatalError("パレットの作成に失敗しました");
+  }
+  if (s.primary != nullptr) s.primary->SetPalette(s.palette);
+  if (s.back != nullptr) s.back->SetPalette(s.palette);
   return s.palette->SetEntries(0, 256, s.paletteEntries) == plat::DD_OK ? 0 : -1;
 }
 

@@ -156,18 +156,27 @@ int BlitImageToGraphPieces(const GraphImage* image, const GraphImage* alphaImage
 
 namespace {
 
-// A palette buffer keys on an index and is made with a key no index can
-// take; without this a palette picture drawn with transparency would show
-// its key background on the memory-image road while a 2D surface hides it.
-// The first entry of the picture's palette holding the transparent colour
-// is the key.
+// A palette buffer keys on an index: the first of the picture's entries
+// equal to the transparent colour once both are packed in the buffer's
+// colour format (compared on 16 bits for R5G6B5 entries, on the low 24 for
+// 32-bit ones), so it hides what a 2D surface keyed on the packed colour
+// hides. When no entry matches, the buffer keeps the key it was made with,
+// one no index can take: keying index 0 instead would hide a colour the
+// picture does not key.
+uint32_t PackPaletteEntry(int32_t kind, uint32_t r, uint32_t g, uint32_t b) {
+  if (kind == kMemImgKindRgb565) return ((r & 0xF8u) << 8) | ((g & 0xFCu) << 3) | (b >> 3);
+  return (r << 16) | (g << 8) | b;
+}
+
 void KeyPaletteBuffer(const GraphImage* image, MemImage* destination) {
   MemImgBuffer* b = destination->buffer;
   if (b == nullptr || !b->paletteFlag || image->format.bytesPerPixel != 1) return;
   const uint32_t t = GetDrawState().transparentColor;
+  const uint32_t compared = b->formatKind == kMemImgKindRgb565 ? 0xFFFFu : 0xFFFFFFu;
+  const uint32_t key = PackPaletteEntry(b->formatKind, (t >> 16) & 255, (t >> 8) & 255, t & 255) & compared;
   for (uint32_t i = 0; i < 256; ++i) {
     const PaletteEntry& e = image->format.palette[i];
-    if (e.red == ((t >> 16) & 255) && e.green == ((t >> 8) & 255) && e.blue == (t & 255)) {
+    if ((PackPaletteEntry(b->formatKind, e.red, e.green, e.blue) & compared) == key) {
       b->keyColor = i;
       return;
     }

@@ -239,10 +239,20 @@ int AttachZBuffer(int32_t handle, int32_t on) {
 int ApplySurfaceColorKey(int32_t handle) {
   SurfaceDataRecord* r = LookupSurfaceData(handle);
   if (r == nullptr || r->surface == nullptr) return 0;
-  // A texture keeps its key in its own format, which need not be the screen's.
-  const uint32_t key = r->flags.texture ? PackColorForFormat(SurfaceFormat(r->surface), (r->colorKey >> 16) & 255,
-                                                             (r->colorKey >> 8) & 255, r->colorKey & 255, 0)
-                       : ScreenIs8Bit() ? 0
+  if (r->flags.texture) {
+    // A texture keeps its key in its own format, which need not be the
+    // screen's: opaque, with every alpha and spare bit set.
+    const PixelFormatInfo* f = SurfaceFormat(r->surface);
+    const uint32_t key = PackColorForFormat(f, (r->colorKey >> 16) & 255, (r->colorKey >> 8) & 255, r->colorKey & 255,
+                                            255) |
+                         f->masks[3] | f->spareMask;
+    if (r->surface->SetColorKey(plat::DDCKEY_SRCBLT, key, key) != plat::DD_OK) {
+      LogOutput("テクスチャサーフェスのカラーキーの設定に失敗しました\n");
+      return -1;
+    }
+    return 0;
+  }
+  const uint32_t key = ScreenIs8Bit() ? 0
                                       : PackColorRGB(static_cast<int32_t>((r->colorKey >> 16) & 255),
                                                      static_cast<int32_t>((r->colorKey >> 8) & 255),
                                                      static_cast<int32_t>(r->colorKey & 255));
@@ -354,6 +364,24 @@ int BuildDirectDrawPixelFormat(plat::DDPixelFormat* out, int32_t bits, uint32_t 
                                uint32_t alpha) {
   *out = plat::DDPixelFormat{plat::DDPF_RGB, static_cast<uint32_t>(bits), red, green, blue, alpha};
   return 0;
+}
+
+const plat::DDPixelFormat* GetMemImgColorFormatShort(int32_t formatKind, int32_t alphaFlag, int32_t paletteFlag) {
+  static plat::DDPixelFormat formats[4][2][2];
+  static bool built[4][2][2];
+  if (formatKind < 0 || formatKind > 3) return nullptr;
+  const int a = alphaFlag ? 1 : 0, p = paletteFlag ? 1 : 0;
+  plat::DDPixelFormat* f = &formats[formatKind][a][p];
+  if (built[formatKind][a][p]) return f;
+  if (formatKind <= kMemImgKindXrgb8888) {
+    const PixelFormatInfo* info = GetMemImgColorFormat(formatKind, a, p);
+    BuildDirectDrawPixelFormat(f, info->bitDepth, info->masks[0], info->masks[1], info->masks[2], info->masks[3]);
+  } else {
+    const uint32_t all = formatKind == kMemImgKindOne8 ? 0xFFu : 0xFFFFu;
+    *f = plat::DDPixelFormat{0, formatKind == kMemImgKindOne8 ? 8u : 16u, all, all, all, all};
+  }
+  built[formatKind][a][p] = true;
+  return f;
 }
 
 void FillUnusedPixelBits(uint8_t* pixels, int32_t pitch, const PixelFormatInfo* format, const Rect* rect) {

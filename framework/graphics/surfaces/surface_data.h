@@ -65,6 +65,11 @@ int PickSurfaceFormatIndex(const SurfaceFlags* flags);
 int MakeFormatFromDirectDraw(const plat::DDPixelFormat* format, PixelFormatInfo* out);
 int BuildDirectDrawPixelFormat(plat::DDPixelFormat* out, int32_t bits, uint32_t red, uint32_t green, uint32_t blue,
                                uint32_t alpha);
+// The DirectDraw description of a memory-image format (the kind with its
+// alpha and palette flags), built on first request and kept: kinds 0 and 1
+// as RGB with the format's depth and masks, kinds 2 and 3 as one channel of
+// 8 or 16 bits in every mask, without flags. Null for a kind above 3.
+const plat::DDPixelFormat* GetMemImgColorFormatShort(int32_t formatKind, int32_t alphaFlag, int32_t paletteFlag);
 // Sets the spare bits (or an 0xFF000000 alpha) of every pixel of the rectangle.
 void FillUnusedPixelBits(uint8_t* pixels, int32_t pitch, const PixelFormatInfo* format, const Rect* rect);
 

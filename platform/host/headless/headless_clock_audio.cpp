@@ -20,6 +20,7 @@ namespace {
 struct ClockAudio {
   std::atomic<uint64_t> now{kClockStart};
   std::atomic<uint32_t> step{kDefaultClockStep};
+  std::atomic<uint32_t> overshoot{0};
 
   std::mutex mutex;                        // the audio lock
   std::atomic<std::thread::id> owner{};    // thread holding it
@@ -114,11 +115,13 @@ uint64_t ClockMicros() {
 }
 
 void ClockSleepMs(uint32_t ms) {
-  g_ca.now.fetch_add(static_cast<uint64_t>(ms) * 1000u);
+  g_ca.now.fetch_add(static_cast<uint64_t>(ms) * 1000u + (ms > 0 ? g_ca.overshoot.load() : 0u));
   Advance();
 }
 
 void SetClockStep(uint32_t micros) { g_ca.step.store(micros); }
+
+void SetSleepOvershoot(uint32_t micros) { g_ca.overshoot.store(micros); }
 
 void SetClock(uint64_t micros) {
   Lock();
@@ -213,6 +216,7 @@ void ResetClockAndAudio() {
   Lock();
   g_ca.now.store(kClockStart);
   g_ca.step.store(kDefaultClockStep);
+  g_ca.overshoot.store(0);
   g_ca.open = g_ca.paused = g_ca.manual = false;
   g_ca.rate = 0;
   g_ca.callback = nullptr;

@@ -24,6 +24,9 @@ void Reset();
 constexpr uint64_t kClockStart = 10'000'000;
 constexpr uint32_t kDefaultClockStep = 10;  // microseconds
 void SetClockStep(uint32_t micros);
+// Every later HostSleepMs(n > 0) wakes this much late, as on a busy machine
+// (0 after a reset).
+void SetSleepOvershoot(uint32_t micros);
 void SetClock(uint64_t micros);  // jumps without running the audio sink
 uint64_t PeekClock();            // reads without advancing
 

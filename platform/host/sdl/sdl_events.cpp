@@ -1,5 +1,6 @@
-// SDL events turned into host events, and SDL joysticks as pads (raw axes,
-// hats and buttons, as the program's input layer expects them).
+// SDL events turned into host events, and SDL joysticks as pads: game
+// controllers through SDL's standard mapping in the one layout host.h gives,
+// other joysticks raw (axes, hats and buttons as they come).
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -11,6 +12,45 @@ namespace plat::sdl {
 namespace {
 
 constexpr int kMaxPads = 16;
+
+void ClosePad(SdlPad& p) {
+  if (p.controller) {
+    SDL_GameControllerClose(p.controller);  // closes its joystick too
+  } else if (p.joystick) {
+    SDL_JoystickClose(p.joystick);
+  }
+  p.controller = nullptr;
+  p.joystick = nullptr;
+}
+
+// The fixed button order of game controllers (host.h); the triggers, which
+// SDL gives as axes, sit at 8 and 9.
+constexpr SDL_GameControllerButton kControllerButtons[kHostControllerButtons] = {
+    SDL_CONTROLLER_BUTTON_A,          SDL_CONTROLLER_BUTTON_B,
+    SDL_CONTROLLER_BUTTON_X,          SDL_CONTROLLER_BUTTON_Y,
+    SDL_CONTROLLER_BUTTON_START,      SDL_CONTROLLER_BUTTON_BACK,
+    SDL_CONTROLLER_BUTTON_LEFTSHOULDER, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+    SDL_CONTROLLER_BUTTON_INVALID,    SDL_CONTROLLER_BUTTON_INVALID,
+    SDL_CONTROLLER_BUTTON_LEFTSTICK,  SDL_CONTROLLER_BUTTON_RIGHTSTICK,
+    SDL_CONTROLLER_BUTTON_GUIDE,
+};
+
+void ReadController(SDL_GameController* c, HostPadState* out) {
+  constexpr SDL_GameControllerAxis kAxes[6] = {
+      SDL_CONTROLLER_AXIS_LEFTX,  SDL_CONTROLLER_AXIS_LEFTY,       SDL_CONTROLLER_AXIS_RIGHTX,
+      SDL_CONTROLLER_AXIS_RIGHTY, SDL_CONTROLLER_AXIS_TRIGGERLEFT, SDL_CONTROLLER_AXIS_TRIGGERRIGHT};
+  for (int i = 0; i < 6; ++i) out->axes[i] = SDL_GameControllerGetAxis(c, kAxes[i]);
+  for (int i = 0; i < kHostControllerButtons; ++i) {
+    if (kControllerButtons[i] != SDL_CONTROLLER_BUTTON_INVALID)
+      out->buttons[i] = SDL_GameControllerGetButton(c, kControllerButtons[i]) ? 1 : 0;
+  }
+  out->buttons[8] = out->axes[4] > 16384 ? 1 : 0;
+  out->buttons[9] = out->axes[5] > 16384 ? 1 : 0;
+  out->hats[0] = (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_UP) ? 1 : 0) |
+                 (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_RIGHT) ? 2 : 0) |
+                 (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_DOWN) ? 4 : 0) |
+                 (SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_LEFT) ? 8 : 0);
+}
 
 int FindPad(SDL_JoystickID id) {
   const auto& pads = State().pads;
@@ -28,16 +68,25 @@ int OpenPad(int index, bool* added) {
   if (id < 0) return -1;
   const int known = FindPad(id);
   if (known >= 0 || static_cast<int>(s.pads.size()) >= kMaxPads) return known;
-  SDL_Joystick* joy = SDL_JoystickOpen(index);
-  if (!joy) return -1;
   SdlPad p;
-  p.joystick = joy;
+  if (SDL_IsGameController(index)) {
+    p.controller = SDL_GameControllerOpen(index);
+    if (!p.controller) return -1;
+    p.joystick = SDL_GameControllerGetJoystick(p.controller);
+    p.info.axisCount = 6;
+    p.info.hatCount = 1;
+    p.info.buttonCount = kHostControllerButtons;
+  } else {
+    p.joystick = SDL_JoystickOpen(index);
+    if (!p.joystick) return -1;
+    p.info.axisCount = std::clamp(SDL_JoystickNumAxes(p.joystick), 0, kHostPadMaxAxes);
+    p.info.hatCount = std::clamp(SDL_JoystickNumHats(p.joystick), 0, kHostPadMaxHats);
+    p.info.buttonCount = std::clamp(SDL_JoystickNumButtons(p.joystick), 0, kHostPadMaxButtons);
+  }
+  SDL_Joystick* joy = p.joystick;
   p.id = SDL_JoystickInstanceID(joy);
   const char* name = SDL_JoystickName(joy);
   std::strncpy(p.info.name, name ? name : "", sizeof p.info.name - 1);
-  p.info.axisCount = std::clamp(SDL_JoystickNumAxes(joy), 0, kHostPadMaxAxes);
-  p.info.hatCount = std::clamp(SDL_JoystickNumHats(joy), 0, kHostPadMaxHats);
-  p.info.buttonCount = std::clamp(SDL_JoystickNumButtons(joy), 0, kHostPadMaxButtons);
   p.info.rumble = SDL_JoystickHasRumble(joy) == SDL_TRUE;
   s.pads.push_back(p);
   *added = true;
@@ -116,7 +165,7 @@ bool MapEvent(const SDL_Event& e, HostEvent* out) {
     case SDL_JOYDEVICEREMOVED: {
       const int pad = FindPad(e.jdevice.which);
       if (pad < 0) return false;
-      SDL_JoystickClose(State().pads[static_cast<size_t>(pad)].joystick);
+      ClosePad(State().pads[static_cast<size_t>(pad)]);
       State().pads.erase(State().pads.begin() + pad);
       out->kind = HostEventKind::PadRemoved;
       out->pad = pad;
@@ -141,7 +190,7 @@ bool EnsurePads() {
   SdlHost& s = State();
   if (s.padsUp || s.padsTried) return s.padsUp;
   s.padsTried = true;  // asked once: a machine without joystick support stays without
-  if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) != 0) return false;
+  if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) return false;  // joysticks come with it
   s.padsUp = true;
   const int n = SDL_NumJoysticks();
   for (int i = 0; i < n; ++i) {
@@ -152,7 +201,7 @@ bool EnsurePads() {
 }
 
 void ClosePads() {
-  for (SdlPad& p : State().pads) SDL_JoystickClose(p.joystick);
+  for (SdlPad& p : State().pads) ClosePad(p);
   State().pads.clear();
 }
 
@@ -188,9 +237,14 @@ bool GetPadState(int pad, HostPadState* out) {
   if (pad < 0 || pad >= PadCount()) return false;
   const SdlPad& p = State().pads[static_cast<size_t>(pad)];
   *out = HostPadState{};
-  for (int i = 0; i < p.info.axisCount; ++i) out->axes[i] = SDL_JoystickGetAxis(p.joystick, i);
-  for (int i = 0; i < p.info.hatCount; ++i) out->hats[i] = SDL_JoystickGetHat(p.joystick, i);  // same bits
-  for (int i = 0; i < p.info.buttonCount; ++i) out->buttons[i] = SDL_JoystickGetButton(p.joystick, i) ? 1 : 0;
+  if (p.controller) {
+    ReadController(p.controller, out);
+  } else {
+    for (int i = 0; i < p.info.axisCount; ++i) out->axes[i] = SDL_JoystickGetAxis(p.joystick, i);
+    for (int i = 0; i < p.info.hatCount; ++i) out->hats[i] = SDL_JoystickGetHat(p.joystick, i);  // same bits
+    for (int i = 0; i < p.info.buttonCount; ++i) out->buttons[i] = SDL_JoystickGetButton(p.joystick, i) ? 1 : 0;
+  }
+  HostFoldHatIntoStick(out);  // the d-pad steers wherever the program reads the stick
   return true;
 }
 

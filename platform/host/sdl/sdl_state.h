@@ -12,7 +12,8 @@
 namespace plat::sdl {
 
 struct SdlPad {
-  SDL_Joystick* joystick = nullptr;
+  SDL_GameController* controller = nullptr;  // set when SDL knows the pad's layout
+  SDL_Joystick* joystick = nullptr;          // the controller's own joystick, or the raw one
   SDL_JoystickID id = -1;
   HostPadInfo info;
 };
@@ -33,6 +34,7 @@ struct SdlHost {
   SDL_AudioDeviceID audio = 0;
   HostAudioCallback callback = nullptr;
   void* user = nullptr;
+  bool toldSilent = false;  // the player has heard that there is no sound device
 
   bool clockStarted = false;
   uint64_t clockBase = 0;  // monotonic microseconds at the first read

@@ -42,7 +42,7 @@ TEST(Lifecycle, WindowedRunEndsOnCloseRequest) {
   EXPECT_EQ(GetFrameworkStatus().initialised, 1);
   EXPECT_EQ(GetFrameworkStatus().initialising, 0);
 
-  hl::ScriptEventAtFrame(7, lifetest::Simple(HostEventKind::CloseRequest));
+  hl::ScriptEventAtFrame(hl::FrameCount() + 7, lifetest::Simple(HostEventKind::CloseRequest));
   EXPECT_EQ(RunFrames(100), 6);  // the pump after the 7th picture reports quit
   EXPECT_EQ(IsQuitRequested(), 1);
   EXPECT_FALSE(hl::GetWindowState().created);
@@ -62,10 +62,10 @@ TEST(Lifecycle, WindowedRunEndsOnCloseRequest) {
 TEST(Lifecycle, LeftAltRightAltF4EndTheLoop) {
   LifeScope scope;
   ASSERT_EQ(InitFramework(), 0);
-  hl::ScriptEventAtFrame(3, hl::KeyEvent(true, plat::hid::LeftAlt));
-  hl::ScriptEventAtFrame(4, hl::KeyEvent(true, plat::hid::RightAlt));
-  hl::ScriptEventAtFrame(4, hl::KeyEvent(true, plat::hid::F4));
-  hl::ScriptEventAtFrame(5, hl::KeyEvent(false, plat::hid::F4));
+  hl::ScriptEventAtFrame(hl::FrameCount() + 3, hl::KeyEvent(true, plat::hid::LeftAlt));
+  hl::ScriptEventAtFrame(hl::FrameCount() + 4, hl::KeyEvent(true, plat::hid::RightAlt));
+  hl::ScriptEventAtFrame(hl::FrameCount() + 4, hl::KeyEvent(true, plat::hid::F4));
+  hl::ScriptEventAtFrame(hl::FrameCount() + 5, hl::KeyEvent(false, plat::hid::F4));
   EXPECT_EQ(RunFrames(50), 4);
   // The game ends the framework itself; the window closes then.
   EXPECT_EQ(EndFramework(), 0);
@@ -77,7 +77,7 @@ TEST(Lifecycle, HoldsWhileInactive) {
   LifeScope scope;
   ASSERT_EQ(InitFramework(), 0);
   const uint64_t back = hl::PeekClock() + 5'000'000;
-  hl::ScriptEventAtFrame(3, lifetest::Simple(HostEventKind::FocusLost));
+  hl::ScriptEventAtFrame(hl::FrameCount() + 3, lifetest::Simple(HostEventKind::FocusLost));
   hl::ScriptEventAtTime(back, lifetest::Simple(HostEventKind::FocusGained));
   int servicedWhileInactive = 0;
   static int* counter = nullptr;

@@ -66,11 +66,35 @@ TEST_F(DdScope, FullScreenFlipChainPresentsTheBackBufferAfterABlank) {
   EXPECT_EQ(back->width(), 640);
   Fill(back, 0xF800);  // red in 5:6:5
   const uint64_t frames = headless::FrameCount();
+  // The first flip is queued for the next blank and returns at once; a
+  // second one made before that blank waits for it.
+  headless::SetClockStep(0);
+  const uint64_t period = 16666, blankStart = period * 480 / 525;
+  const uint64_t base = (headless::PeekClock() / period + 2) * period;
+  headless::SetClock(base + 1000);
+  const int waits = GetDdCounters().vblankWaits;
   ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  EXPECT_EQ(GetDdCounters().vblankWaits, waits);
+  EXPECT_EQ(headless::PeekClock(), base + 1000);
+  ASSERT_EQ(headless::FrameCount(), frames + 1);
+  ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  EXPECT_EQ(GetDdCounters().vblankWaits, waits + 1);
+  EXPECT_GE(headless::PeekClock(), base + blankStart);
   int32_t blank = 0;
   dd->GetVerticalBlankStatus(&blank);
-  EXPECT_EQ(blank, 1);  // the flip waited for the blank
-  ASSERT_EQ(headless::FrameCount(), frames + 1);
+  EXPECT_EQ(blank, 1);  // the second flip waited for the first one's blank
+  // A frame that ran past that blank's successor finds nothing pending.
+  headless::SetClock(base + period + blankStart + 3000);
+  ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  EXPECT_EQ(GetDdCounters().vblankWaits, waits + 1);
+  ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);
+  EXPECT_EQ(GetDdCounters().vblankWaits, waits + 2);
+  EXPECT_EQ(headless::PeekClock() / 1000, (base + 2 * period + blankStart) / 1000);
+  headless::SetClock(base + 10 * period);
+  ASSERT_EQ(primary->Flip(nullptr, DDFLIP_WAIT), DD_OK);  // an odd count: the red buffer in front
+  EXPECT_EQ(GetDdCounters().vblankWaits, waits + 2);
+  headless::SetClockStep(headless::kDefaultClockStep);
+  ASSERT_EQ(headless::FrameCount(), frames + 5);
   const headless::KeptFrame* f = headless::LastFrame();
   ASSERT_EQ(f->width, 640);
   EXPECT_EQ(f->pixels[0] & 0xF8F8F8, 0xF80000u);
@@ -223,6 +247,33 @@ TEST_F(DdScope, ScanLineAndBlankFollowTheClockAtTheModeRate) {
   dd->GetVerticalBlankStatus(&blank);
   EXPECT_EQ(blank, 1);
   EXPECT_LT(headless::PeekClock() - base, 13333u);
+}
+
+TEST_F(DdScope, AWaitForTheBlankEndsInTheNextBlankEvenWhenSleepsWakeLate) {
+  ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN), DD_OK);
+  ASSERT_EQ(dd->SetDisplayMode(640, 480, 16, 60, 0), DD_OK);
+  // 60 Hz: a period of 16666 us, the blank its last 45 of 525 lines (from
+  // 15237 us on, 1429 us long). A sleep that wakes late must not make the
+  // wait miss that blank and end one whole period later.
+  const uint64_t period = 16666, blankStart = period * 480 / 525;
+  for (uint32_t late : {0u, 300u, 900u, 1400u, 2500u}) {
+    headless::SetSleepOvershoot(late);
+    for (uint64_t phase = 0; phase < period; phase += 997) {
+      const uint64_t base = (headless::PeekClock() / period + 2) * period;
+      headless::SetClock(base + phase);
+      const uint64_t next = phase < blankStart ? base + blankStart : base + period + blankStart;
+      ASSERT_EQ(dd->WaitForVerticalBlank(DDWAITVB_BLOCKBEGIN), DD_OK);
+      const uint64_t end = headless::PeekClock();
+      EXPECT_GE(end, next) << "late " << late << " phase " << phase;
+      // Late by at most what one sleep overran, plus the clock's read steps.
+      EXPECT_LE(end, next + late + 100) << "late " << late << " phase " << phase;
+      if (late < 1000) {
+        int32_t blank = 0;
+        dd->GetVerticalBlankStatus(&blank);
+        EXPECT_EQ(blank, 1) << "late " << late << " phase " << phase;
+      }
+    }
+  }
 }
 
 }  // namespace
