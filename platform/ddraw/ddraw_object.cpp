@@ -350,7 +350,10 @@ int32_t DDPalette::SetEntries(uint32_t first, uint32_t count, const uint32_t* en
   return DD_OK;
 }
 
-void DDPalette::Release() { delete this; }
+void DDPalette::Release() {
+  DdPresentPending();  // a write still to show reads these colours
+  delete this;
+}
 
 void DdFailNext(DdOp op, int times) { g_dd.failNext[static_cast<int>(op)] += times; }
 void DdRefuseMode(int width, int height, int bits, int rate) { g_dd.refused.push_back({width, height, bits, rate}); }
