@@ -1,5 +1,6 @@
 #include "framework/sound/ogg_vorbis_sound.h"
 
+#include "framework/sound/ogg_page_check.h"
 #include "framework/sound/sound_state.h"
 
 namespace qor {
@@ -38,6 +39,9 @@ const ov_callbacks kCallbacks = {OggStreamRead, OggStreamSeek, ReturnZero, OggSt
 int OpenOggVorbisStream(SoundConverter* c) {
   OggVorbisState& v = c->vorbis;
   v.decoderOpen = 0;
+  // libvorbisfile trusts page order and header completeness; damaged
+  // streams stop here, before it sees them.
+  if (CheckOggPagesForDecoder(&c->source) != 0) return -1;
   if (ov_open_callbacks(&c->source, &v.file, nullptr, 0, kCallbacks) != 0) return -1;
   v.decoderOpen = 1;
   const vorbis_info* info = ov_info(&v.file, -1);

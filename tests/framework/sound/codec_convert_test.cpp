@@ -246,6 +246,12 @@ std::vector<uint8_t> OtherStreamPage(int serial, bool bos, bool eos, int pageNo,
   ogg_stream_packetin(&os, &p);
   ogg_page page;
   ogg_stream_flush(&os, &page);
+  // libogg marks the first page a stream state writes as a first page; a
+  // page from the middle of the stream must not be.
+  if (!bos) {
+    page.header[5] = static_cast<unsigned char>(page.header[5] & ~2);
+    ogg_page_checksum_set(&page);
+  }
   std::vector<uint8_t> out(page.header, page.header + page.header_len);
   out.insert(out.end(), page.body, page.body + page.body_len);
   ogg_stream_clear(&os);
