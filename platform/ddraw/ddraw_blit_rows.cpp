@@ -113,7 +113,7 @@ void GatherRow24(uint8_t* to, const uint8_t* from, const int32_t* cols, int n, b
                  uint32_t high) {
   for (int x = 0; x < n; ++x) {
     const uint32_t v = LoadPixel(from + cols[x], 3);
-    if (keyed && v >= low && v <= high) continue;
+    if (keyed && low <= v && v <= high) continue;
     std::memcpy(to + 3 * x, from + cols[x], 3);
   }
 }
