@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "framework/core/life/framework_status.h"
 #include "framework/graphics/screen/graphics_reset.h"
 #include "framework/qorlib.h"
 #include "game/game_reset.h"
@@ -19,6 +20,7 @@
 #include "game/graph_calls.h"
 #include "game/world/pools.h"
 #include "game/scenes/scenes.h"
+#include "platform/d3d/device_caps.h"
 #include "platform/host/headless/headless_control.h"
 #include "bench_clock.h"
 
@@ -57,6 +59,10 @@ struct Game {
     plat::headless::Reset();
     plat::headless::SetMaxKeptFrames(0);
     ResetGameModules();
+    // The road switches start-up sets stay set after the framework ends: each
+    // road starts from the display's and the framework's first state.
+    plat::d3d::ResetStandIn();
+    qor::ResetFrameworkStatus();
     if (road == Road::Software) setenv("ORB_GFX", "soft", 1);
     if (road == Road::Direct3D) setenv("ORB_GFX", "d3d", 1);
     if (road != Road::Software) qor::SwitchWindowModePublic(0);

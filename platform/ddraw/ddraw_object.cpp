@@ -107,6 +107,7 @@ int32_t DirectDrawCreate(DirectDraw** out) {
 }
 
 int32_t DirectDraw::SetCooperativeLevel(Hwnd window, uint32_t flags) {
+  DdPresentPending();  // what was written shows as the display was
   if (DdTakeFailure(DdOp::CooperativeLevel)) return DDERR_GENERIC;
   const bool exclusive = (flags & (DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN)) != 0;
   if (exclusive && (flags & (DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN)) != (DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN))
@@ -119,6 +120,7 @@ int32_t DirectDraw::SetCooperativeLevel(Hwnd window, uint32_t flags) {
 }
 
 int32_t DirectDraw::SetDisplayMode(int width, int height, int bits, int rate, uint32_t /*flags*/) {
+  DdPresentPending();
   if (!(coopFlags_ & DDSCL_EXCLUSIVE)) return DDERR_NOEXCLUSIVEMODE;
   if (width <= 0 || height <= 0 || (bits != 8 && bits != 16 && bits != 32) || rate < 0) return DDERR_INVALIDPARAMS;
   for (const RefusedMode& m : g_dd.refused) {
@@ -136,6 +138,7 @@ int32_t DirectDraw::SetDisplayMode(int width, int height, int bits, int rate, ui
 }
 
 int32_t DirectDraw::RestoreDisplayMode() {
+  DdPresentPending();
   if (modeSet_) plat::RestoreDisplayMode();
   modeSet_ = false;
   return DD_OK;
@@ -341,12 +344,16 @@ int32_t DDPalette::GetEntries(uint32_t first, uint32_t count, uint32_t* out) con
 }
 
 int32_t DDPalette::SetEntries(uint32_t first, uint32_t count, const uint32_t* entries) {
+  DdPresentPending();  // in the colours it was written in
   if (first > 256 || count > 256 - first || entries == nullptr) return DDERR_INVALIDPARAMS;
   for (uint32_t i = 0; i < count; ++i) entries_[first + i] = entries[i] & 0xFFFFFF;
   return DD_OK;
 }
 
-void DDPalette::Release() { delete this; }
+void DDPalette::Release() {
+  DdPresentPending();  // a write still to show reads these colours
+  delete this;
+}
 
 void DdFailNext(DdOp op, int times) { g_dd.failNext[static_cast<int>(op)] += times; }
 void DdRefuseMode(int width, int height, int bits, int rate) { g_dd.refused.push_back({width, height, bits, rate}); }
@@ -354,6 +361,7 @@ void DdUse555(bool on) { g_dd.use555 = on; }
 void DdFreezeBeam(bool frozen) { g_dd.beamFrozen = frozen; }
 
 void DdLoseVideoSurfaces() {
+  DdPresentPending();
   for (DDSurface* s : g_dd.surfaces) {
     uint32_t caps = 0;
     s->GetCaps(&caps);
@@ -365,6 +373,8 @@ DdCounters GetDdCounters() { return g_dd.counters; }
 
 void ResetDirectDrawStandIn() {
   // Whatever a test left behind is freed here.
+  DdPresentPending();
+  DdForgetPending();
   for (DDSurface* s : g_dd.surfaces) DdAccess::Free(s);
   for (DirectDraw* d : g_dd.objects) DdAccess::Free(d);
   DdForgetOverlays();

@@ -57,6 +57,7 @@ void Publish() {
 }  // namespace
 
 int32_t DDSurface::UpdateOverlay(const Rect* source, DDSurface* onto, const Rect* destination, uint32_t flags) {
+  DdPresentPending();  // the picture written so far shows with the overlays as they were
   if (!(caps_ & DDSCAPS_OVERLAY) || onto == nullptr) return DDERR_INVALIDPARAMS;
   if (lost_ || onto->lost_) return DDERR_SURFACELOST;
   DdOverlayCall call{};

@@ -37,6 +37,14 @@ void DdCurrentMode(int* width, int* height, int* bits, int* rate);
 uint64_t DdNextBlankAt(DirectDraw* dd);
 // Shows the visible part of a primary through the host.
 void DdPresentPrimary(const DDSurface* primary, const DirectDraw* owner);
+// Once per frame (ddraw_present_pending.cpp): a write to the primary marks
+// it; the marked picture shows when the host asks (DdPresentPending), at a
+// flip (DdPresentNow) or before the surface goes (DdPrimaryGoing).
+void DdPrimaryWritten(const DDSurface* primary, const DirectDraw* owner);
+void DdPresentPending();
+void DdPresentNow(const DDSurface* primary, const DirectDraw* owner);
+void DdPrimaryGoing(const DDSurface* surface);
+void DdForgetPending();
 GdiPixels DdSurfacePixels(DDSurface* surface, const uint32_t* palette);
 // The bytes a YUV surface of a FOURCC needs per row and in all, or false for
 // a FOURCC or size it cannot hold.

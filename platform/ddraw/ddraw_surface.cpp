@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/ddraw/ddraw_blit_rows.h"
 #include "platform/ddraw/ddraw_state.h"
 #include "platform/gdi/gdi_pixels.h"
 #include "platform/host/host.h"
@@ -14,6 +15,12 @@ bool Inside(const Rect& r, int w, int h) {
 }
 
 Rect Whole(const DDSurface* s) { return Rect{0, 0, s->width(), s->height()}; }
+
+DdPlane SurfacePlane(DDSurface* s) {
+  DDPixelFormat f;
+  s->GetPixelFormat(&f);
+  return DdPlane{s->deviceMemory(), s->pitch(), static_cast<int>(f.bitCount / 8)};
+}
 
 }  // namespace
 
@@ -56,7 +63,7 @@ int32_t DDSurface::Lock(const Rect* rect, int32_t* pitch, uint8_t** pixels, uint
 
 int32_t DDSurface::DeviceWrote() {
   if (lost_) return DDERR_SURFACELOST;
-  if (IsVisiblePrimary(this, caps_)) DdPresentPrimary(this, owner_);
+  if (IsVisiblePrimary(this, caps_)) DdPrimaryWritten(this, owner_);
   return DD_OK;
 }
 
@@ -64,7 +71,7 @@ int32_t DDSurface::Unlock(const Rect* /*rect*/) {
   ++Dd().counters.unlocks;
   if (lockCount_ == 0) return DDERR_NOTLOCKED;
   --lockCount_;
-  if (IsVisiblePrimary(this, caps_)) DdPresentPrimary(this, owner_);
+  if (IsVisiblePrimary(this, caps_)) DdPrimaryWritten(this, owner_);
   return DD_OK;
 }
 
@@ -85,17 +92,10 @@ int32_t DDSurface::Blt(const Rect* destination, DDSurface* source, const Rect* s
                   std::min(height_, origin.y + client.bottom)};
     }
   }
-  const int bpp = static_cast<int>(format_.bitCount / 8);
-  auto put = [&](int x, int y, uint32_t v) {
-    if (x < clip.left || x >= clip.right || y < clip.top || y >= clip.bottom) return;
-    std::memcpy(memory_.data() + static_cast<std::ptrdiff_t>(y) * pitch_ + static_cast<std::ptrdiff_t>(x) * bpp, &v,
-                bpp);
-  };
+  const DdPlane to{memory_.data(), pitch_, static_cast<int>(format_.bitCount / 8)};
   if (flags & (DDBLT_COLORFILL | DDBLT_DEPTHFILL)) {
     if (fx == nullptr) return DDERR_INVALIDPARAMS;
-    const uint32_t value = (flags & DDBLT_DEPTHFILL) ? fx->fillDepth : fx->fillColor;
-    for (int y = d.top; y < d.bottom; ++y)
-      for (int x = d.left; x < d.right; ++x) put(x, y, value);
+    DdFillRows(to, d, clip, (flags & DDBLT_DEPTHFILL) ? fx->fillDepth : fx->fillColor);
   } else if (source != nullptr && (source->format_.flags & DDPF_FOURCC)) {
     const int32_t converted = DdBltFromYuv(this, d, clip, source, sourceRect);
     if (converted != DD_OK) return converted;
@@ -104,22 +104,10 @@ int32_t DDSurface::Blt(const Rect* destination, DDSurface* source, const Rect* s
     if (!DdSameFormat(format_, source->format_)) return DDERR_INVALIDPIXELFORMAT;
     const Rect s = sourceRect != nullptr ? *sourceRect : Whole(source);
     if (!Inside(s, source->width_, source->height_)) return DDERR_INVALIDRECT;
-    const int dw = d.right - d.left, dh = d.bottom - d.top, sw = s.right - s.left, sh = s.bottom - s.top;
-    const bool keyed = (flags & DDBLT_KEYSRC) && source->hasKey_;
-    // Through a copy, so a surface may be blitted onto itself.
-    std::vector<uint8_t> from(source->memory_);
-    for (int y = 0; y < dh; ++y) {
-      const int sy = s.top + static_cast<int>(static_cast<int64_t>(y) * sh / dh);
-      for (int x = 0; x < dw; ++x) {
-        const int sx = s.left + static_cast<int>(static_cast<int64_t>(x) * sw / dw);
-        uint32_t v = 0;
-        std::memcpy(&v, from.data() + static_cast<std::ptrdiff_t>(sy) * source->pitch_ + static_cast<std::ptrdiff_t>(sx) * bpp, bpp);
-        if (keyed && v >= source->keyLow_ && v <= source->keyHigh_) continue;
-        put(d.left + x, d.top + y, v);
-      }
-    }
+    const DdKeyRange key{(flags & DDBLT_KEYSRC) != 0 && source->hasKey_, source->keyLow_, source->keyHigh_};
+    DdMoveRows(to, d, clip, SurfacePlane(source), s, key);
   }
-  if (IsVisiblePrimary(this, caps_)) DdPresentPrimary(this, owner_);
+  if (IsVisiblePrimary(this, caps_)) DdPrimaryWritten(this, owner_);
   return DD_OK;
 }
 
@@ -133,26 +121,9 @@ int32_t DDSurface::BltFast(int x, int y, DDSurface* source, const Rect* sourceRe
   if (!Inside(s, source->width_, source->height_)) return DDERR_INVALIDRECT;
   const Rect d{x, y, x + s.right - s.left, y + s.bottom - s.top};
   if (!Inside(d, width_, height_)) return DDERR_INVALIDRECT;
-  const int bpp = static_cast<int>(format_.bitCount / 8);
-  const bool keyed = (flags & DDBLTFAST_SRCCOLORKEY) && source->hasKey_;
-  std::vector<uint8_t> row(static_cast<size_t>(s.right - s.left) * bpp);
-  for (int r = 0; r < s.bottom - s.top; ++r) {
-    const uint8_t* from = source->memory_.data() + static_cast<std::ptrdiff_t>(s.top + r) * source->pitch_ +
-                          static_cast<std::ptrdiff_t>(s.left) * bpp;
-    uint8_t* to = memory_.data() + static_cast<std::ptrdiff_t>(d.top + r) * pitch_ + static_cast<std::ptrdiff_t>(d.left) * bpp;
-    std::memcpy(row.data(), from, row.size());
-    if (!keyed) {
-      std::memcpy(to, row.data(), row.size());
-      continue;
-    }
-    for (size_t i = 0; i < row.size(); i += bpp) {
-      uint32_t v = 0;
-      std::memcpy(&v, row.data() + i, bpp);
-      if (v >= source->keyLow_ && v <= source->keyHigh_) continue;
-      std::memcpy(to + i, &v, bpp);
-    }
-  }
-  if (IsVisiblePrimary(this, caps_)) DdPresentPrimary(this, owner_);
+  const DdKeyRange key{(flags & DDBLTFAST_SRCCOLORKEY) != 0 && source->hasKey_, source->keyLow_, source->keyHigh_};
+  DdMoveRows(SurfacePlane(this), d, d, SurfacePlane(source), s, key);
+  if (IsVisiblePrimary(this, caps_)) DdPrimaryWritten(this, owner_);
   return DD_OK;
 }
 
@@ -171,7 +142,7 @@ int32_t DDSurface::Flip(DDSurface* /*target*/, uint32_t flags) {
     Dd().flipPendingUntil = DdNextBlankAt(owner_);
   }
   std::swap(memory_, back_->memory_);
-  DdPresentPrimary(this, owner_);
+  DdPresentNow(this, owner_);
   return DD_OK;
 }
 
@@ -257,7 +228,7 @@ void SurfaceDcReleased(void* owner) {
   DDSurface* s = static_cast<DDSurface*>(owner);
   uint32_t caps = 0;
   s->GetCaps(&caps);
-  if (caps & DDSCAPS_PRIMARYSURFACE) DdPresentPrimary(s, nullptr);
+  if (caps & DDSCAPS_PRIMARYSURFACE) DdPrimaryWritten(s, nullptr);
 }
 }  // namespace
 
@@ -290,6 +261,7 @@ void DDSurface::Release() {
     back_ = nullptr;
   }
   if (front_ != nullptr) return;  // a chain's back buffer goes with its primary
+  DdPrimaryGoing(this);
   if (dc_ != 0) DeleteDC(dc_);
   DdState& st = Dd();
   if (caps_ & DDSCAPS_OVERLAY) DdOverlayGone(this);

@@ -179,6 +179,12 @@ void HostUnlockAudio();
 // --- presentation ---------------------------------------------------------------
 // Shows one picture, scaled to the window with its aspect kept.
 void HostPresent(const void* pixels, int pitch, int width, int height, HostPixelFormat format);
+// A writer that holds a picture back until its frame ends (the display
+// stand-in's primary) registers here; the host calls it before it takes
+// events and before a kept picture is read, so what was written shows.
+using HostPendingPresenter = void (*)();
+void HostSetPendingPresenter(HostPendingPresenter presenter);
+void HostFlushPendingPresent();
 
 // --- overlays ---------------------------------------------------------------------
 // Pictures in packed YUV (as a display card's overlays hold them) shown over

@@ -15,6 +15,7 @@ struct HostSelection {
   int presentLog = -1;  // ORB_PRESENT_LOG: -1 not asked yet, 0 off, 1 on
 };
 HostSelection g_sel;
+HostPendingPresenter g_pending = nullptr;
 
 const HostBackend* Choose() {
   const char* want = std::getenv("ORB_HOST");
@@ -51,7 +52,13 @@ void HostMinimizeWindow() { B().minimizeWindow(); }
 void HostRaiseWindow() { B().raiseWindow(); }
 bool HostHasFocus() { return B().hasFocus(); }
 
+void HostSetPendingPresenter(HostPendingPresenter presenter) { g_pending = presenter; }
+void HostFlushPendingPresent() {
+  if (g_pending != nullptr) g_pending();
+}
+
 bool HostPollEvent(HostEvent* out) {
+  HostFlushPendingPresent();
   HostEvent ignored;
   return B().pollEvent(out ? out : &ignored);
 }
@@ -96,6 +103,8 @@ uint64_t HostMicros() { return B().micros(); }
 void HostSleepMs(uint32_t ms) { B().sleepMs(ms); }
 
 void HostReset() {
+  // What was written before the reset shows before it, as at once.
+  HostFlushPendingPresent();
   if (g_sel.backend == &kSdlHost) kSdlHost.reset();
   kHeadlessHost.reset();
   g_sel = HostSelection{};

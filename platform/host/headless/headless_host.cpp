@@ -324,7 +324,10 @@ bool GetPadRumble(int pad, PadRumble* out) {
   return true;
 }
 
-uint64_t FrameCount() { return g_h.frameCount; }
+uint64_t FrameCount() {
+  HostFlushPendingPresent();
+  return g_h.frameCount;
+}
 
 void SetMaxKeptFrames(int count) {
   g_h.maxKept = count < 0 ? 0 : count;
@@ -332,15 +335,22 @@ void SetMaxKeptFrames(int count) {
 }
 
 const KeptFrame* GetFrame(uint64_t number) {
+  HostFlushPendingPresent();
   for (const KeptFrame& f : g_h.kept) {
     if (f.number == number) return &f;
   }
   return nullptr;
 }
 
-const std::vector<uint64_t>& FrameHashes() { return g_h.hashes; }
+const std::vector<uint64_t>& FrameHashes() {
+  HostFlushPendingPresent();
+  return g_h.hashes;
+}
 
-const KeptFrame* LastFrame() { return g_h.kept.empty() ? nullptr : &g_h.kept.back(); }
+const KeptFrame* LastFrame() {
+  HostFlushPendingPresent();
+  return g_h.kept.empty() ? nullptr : &g_h.kept.back();
+}
 
 void FailNextCreateWindow() { g_h.failNextWindow = true; }
 
