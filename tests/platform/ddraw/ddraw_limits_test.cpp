@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "ddraw_test_support.h"
 #include "platform/ddraw/ddraw.h"
 #include "platform/ddraw/ddraw_state.h"
 #include "platform/gdi/gdi.h"
@@ -20,30 +21,19 @@ namespace {
 
 using namespace plat;
 
-LResult Proc(Hwnd w, uint32_t m, WParam wp, LParam lp) { return DefWindowProc(w, m, wp, lp); }
-
 struct DdLimits : ::testing::Test {
   Hwnd window = 0;
   DirectDraw* dd = nullptr;
   std::vector<DDSurface*> made;
   void SetUp() override {
-    ResetDirectDrawStandIn();
-    ResetGdiStandIn();
-    ResetWindowStandIn();
-    headless::Reset();
-    ASSERT_TRUE(RegisterClass("ddl", Proc));
-    window = CreateWindowEx(0, "ddl", "ddl", WS_POPUP | WS_VISIBLE, 100, 50, 64, 32);
-    ASSERT_EQ(DirectDrawCreate(&dd), DD_OK);
+    ASSERT_NO_FATAL_FAILURE(ddtest::OpenDisplay("ddl", 100, 50, 64, 32, &window, &dd));
     ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
   }
   void TearDown() override {
     for (DDSurface* s : made) s->Release();
     dd->Release();
     EXPECT_EQ(GetDdCounters().liveSurfaces, 0);
-    ResetDirectDrawStandIn();
-    ResetGdiStandIn();
-    ResetWindowStandIn();
-    headless::Reset();
+    ddtest::ResetDisplayStandIns();
   }
   // A system-memory surface of the given depth (0: the display's).
   DDSurface* Make(int w, int h, int bits, uint32_t memory = DDSCAPS_SYSTEMMEMORY) {

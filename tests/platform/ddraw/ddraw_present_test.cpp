@@ -3,6 +3,7 @@
 // when a kept picture is read, at a flip, or before the primary goes.
 #include <gtest/gtest.h>
 
+#include "ddraw_test_support.h"
 #include "platform/ddraw/ddraw.h"
 #include "platform/gdi/gdi.h"
 #include "platform/host/headless/headless_control.h"
@@ -13,22 +14,14 @@ namespace {
 
 using namespace plat;
 
-LResult Proc(Hwnd w, uint32_t m, WParam wp, LParam lp) { return DefWindowProc(w, m, wp, lp); }
-
 struct DdPresentScope : ::testing::Test {
   Hwnd window = 0;
   DirectDraw* dd = nullptr;
   DDSurface* primary = nullptr;
   Point origin{0, 0};
   void SetUp() override {
-    ResetDirectDrawStandIn();
-    ResetGdiStandIn();
-    ResetWindowStandIn();
-    headless::Reset();
-    ASSERT_TRUE(RegisterClass("ddp", Proc));
-    window = CreateWindowEx(0, "ddp", "ddp", WS_POPUP | WS_VISIBLE, 40, 30, 16, 8);
+    ASSERT_NO_FATAL_FAILURE(ddtest::OpenDisplay("ddp", 40, 30, 16, 8, &window, &dd));
     ASSERT_TRUE(ClientToScreen(window, &origin));
-    ASSERT_EQ(DirectDrawCreate(&dd), DD_OK);
     ASSERT_EQ(dd->SetCooperativeLevel(window, DDSCL_NORMAL), DD_OK);
     DDSurfaceDesc d;
     d.caps = DDSCAPS_PRIMARYSURFACE;
@@ -37,10 +30,7 @@ struct DdPresentScope : ::testing::Test {
   void TearDown() override {
     if (primary != nullptr) primary->Release();
     if (dd != nullptr) dd->Release();
-    ResetDirectDrawStandIn();
-    ResetGdiStandIn();
-    ResetWindowStandIn();
-    headless::Reset();
+    ddtest::ResetDisplayStandIns();
   }
   // Fills the pixel at (x, y) of the client area.
   void Dot(int x, int y, uint32_t colour) {

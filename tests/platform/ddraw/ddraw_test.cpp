@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "ddraw_test_support.h"
 #include "platform/ddraw/ddraw.h"
 #include "platform/gdi/gdi.h"
 #include "platform/host/headless/headless_control.h"
@@ -15,27 +16,16 @@ namespace {
 
 using namespace plat;
 
-LResult Proc(Hwnd w, uint32_t m, WParam wp, LParam lp) { return DefWindowProc(w, m, wp, lp); }
-
 struct DdScope : ::testing::Test {
   Hwnd window = 0;
   DirectDraw* dd = nullptr;
   void SetUp() override {
-    ResetDirectDrawStandIn();
-    ResetGdiStandIn();
-    ResetWindowStandIn();
-    headless::Reset();
-    ASSERT_TRUE(RegisterClass("dd", Proc));
-    window = CreateWindowEx(0, "dd", "dd", WS_POPUP | WS_VISIBLE, 100, 50, 64, 32);
-    ASSERT_EQ(DirectDrawCreate(&dd), DD_OK);
+    ASSERT_NO_FATAL_FAILURE(ddtest::OpenDisplay("dd", 100, 50, 64, 32, &window, &dd));
   }
   void TearDown() override {
     if (dd != nullptr) dd->Release();
     EXPECT_EQ(GetDdCounters().liveSurfaces, 0);  // every test releases what it made
-    ResetDirectDrawStandIn();
-    ResetGdiStandIn();
-    ResetWindowStandIn();
-    headless::Reset();
+    ddtest::ResetDisplayStandIns();
   }
   DDSurface* Plain(int w, int h, uint32_t memory = DDSCAPS_SYSTEMMEMORY) {
     DDSurfaceDesc d;
