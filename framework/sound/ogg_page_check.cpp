@@ -51,6 +51,7 @@ struct LogicalStream {
   bool packetOpen;     // its last page ended inside a packet
   bool vorbis;         // its first packet is a Vorbis identification header
   uint32_t packets;    // packets completed so far (counted up to the header count)
+  std::vector<uint8_t> setup;  // a Vorbis stream's third packet, gathered across its pages
 };
 
 struct LinkState {
@@ -162,8 +163,18 @@ OggPageFault PlacePage(LinkState* link, const uint8_t* header, const uint8_t* bo
   if (((flags & kContinued) != 0) != s->packetOpen) return kOggContinuation;
   s->nextSequence = sequence + 1;
   const int segments = header[26];
+  uint32_t at = 0;
   for (int i = 0; i < segments; ++i) {
-    if (header[kPageHeaderBytes + i] < 255 && s->packets < kVorbisHeaderPackets) ++s->packets;
+    const uint8_t lacing = header[kPageHeaderBytes + i];
+    const bool inSetup = s->vorbis && s->packets == kVorbisHeaderPackets - 1;
+    if (inSetup) s->setup.insert(s->setup.end(), body + at, body + at + lacing);
+    at += lacing;
+    if (lacing == 255 || s->packets == kVorbisHeaderPackets) continue;
+    ++s->packets;
+    if (inSetup) {
+      if (CheckVorbisSetupHeader(s->setup.data(), s->setup.size(), &walk->setup) != 0) return kOggVorbisSetup;
+      s->setup = std::vector<uint8_t>();
+    }
   }
   if (segments > 0) s->packetOpen = header[kPageHeaderBytes + segments - 1] == 255;
   if ((flags & kLastPage) != 0) s->ended = true;
@@ -247,6 +258,7 @@ const char* OggPageFaultName(OggPageFault fault) {
     case kOggHeadersMissing: return "header packets missing";
     case kOggTooManyStreams: return "too many streams";
     case kOggReadFailed: return "read failed";
+    case kOggVorbisSetup: return "setup header";
   }
   return "?";
 }
@@ -254,7 +266,11 @@ const char* OggPageFaultName(OggPageFault fault) {
 int CheckOggPagesForDecoder(const StreamSource* source) {
   OggPageWalk walk;
   if (WalkOggPages(source, &walk) == 0) return 0;
-  if (walk.fault != kOggNotOgg) {
+  if (walk.fault == kOggVorbisSetup) {
+    LogPrintf("Ogg ストリームが壊れているため読み込みません：%s 符号帳 %d %s 位置 %lld 論理ストリーム %08x\n",
+              OggPageFaultName(walk.fault), walk.setup.codebook, VorbisSetupFaultName(walk.setup.fault),
+              static_cast<long long>(walk.offset), walk.serial);
+  } else if (walk.fault != kOggNotOgg) {
     LogPrintf("Ogg ストリームが壊れているため読み込みません：%s 位置 %lld 論理ストリーム %08x\n",
               OggPageFaultName(walk.fault), static_cast<long long>(walk.offset), walk.serial);
   }

@@ -6,12 +6,13 @@
 // segment table and body inside the stream, checksum), each logical
 // stream's pages run without gap or repeat and continue packets as their
 // flags say, and every Vorbis stream of every link carries its three header
-// packets.
+// packets, the third a setup header whose codebooks the decoder can build.
 #pragma once
 
 #include <cstdint>
 
 #include "framework/core/files/file_access.h"
+#include "framework/sound/vorbis_setup_check.h"
 
 namespace qor {
 
@@ -32,6 +33,7 @@ enum OggPageFault : int {
   kOggHeadersMissing,    // a Vorbis stream ended before its three header packets
   kOggTooManyStreams,    // more logical streams in one link than the walk follows
   kOggReadFailed,        // the stream could not be positioned
+  kOggVorbisSetup,       // a Vorbis setup header the decoder cannot build (see `setup`)
 };
 
 struct OggPageWalk {
@@ -40,6 +42,7 @@ struct OggPageWalk {
   uint32_t serial;    // the logical stream at fault, where there is one
   uint32_t pages;     // pages walked
   uint32_t links;     // chained links seen
+  VorbisSetupCheck setup;  // for kOggVorbisSetup: the codebook at fault and why
 };
 
 // Logical streams one link may hold at once.

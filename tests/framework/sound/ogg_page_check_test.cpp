@@ -426,13 +426,17 @@ std::vector<uint8_t> ReadData(const char* name) {
 }  // namespace
 
 // Inputs on which libogg moved memory by a negative size (from ov_pcm_seek
-// at open, and from ov_read in a movie's soundtrack), and the one that
-// leaked inside libvorbisfile, found by fuzzing before the walk existed.
+// at open, and from ov_read in a movie's soundtrack), the one that leaked
+// inside libvorbisfile, found by fuzzing before the walk existed, and a
+// chained file whose first setup header has one codeword length changed
+// (libvorbis took it, failed to build its decoder, and divided by zero in
+// ov_read after the seek to the start).
 TEST_F(DamagedOgg, InputsFoundByFuzzingAreRefused) {
   const std::pair<const char*, OggPageFault> findings[] = {
       {"split_pages_then_junk.ogg", kOggChecksum},
       {"muxed_soundtrack_out_of_sequence.ogv", kOggChecksum},
       {"lone_second_link.ogg", kOggHeadersMissing},
+      {"setup_codeword_lengths.ogg", kOggVorbisSetup},
   };
   for (const auto& [name, fault] : findings) {
     SCOPED_TRACE(name);
@@ -448,4 +452,9 @@ TEST_F(DamagedOgg, InputsFoundByFuzzingAreRefused) {
     EXPECT_EQ(CreateSoundFromMemory(image.data(), static_cast<uint32_t>(image.size()), 1, -1), -1);
     EXPECT_TRUE(Logged(OggPageFaultName(fault)));
   }
+  const OggPageWalk setup = WalkImage(ReadData("setup_codeword_lengths.ogg"));
+  EXPECT_EQ(setup.setup.fault, kVorbisSetupLengths);
+  EXPECT_EQ(setup.setup.codebook, 23);
+  EXPECT_EQ(setup.offset, 58);  // the page that ends the setup header
+  EXPECT_TRUE(Logged("setup header 符号帳 23 codeword lengths 位置 58 論理ストリーム 0000000b"));
 }
