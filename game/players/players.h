@@ -59,7 +59,7 @@ float DifficultyDamageFactor();
 // --- shooting (player_shooting.cpp) ---
 void UpdatePlayerAttack(PlayerRecord& p);
 // Readies the player-shot slot at the ring counter for the next shot: the
-// default follow-up spec, which no player's own spec ever changes.
+// default follow-up pattern, which no character's shots ever change.
 void ApplyPlayerShotChildSpec();
 void FirePlayerShotPattern(float x, float y, int32_t kind, int32_t count, float spread, float speed, float angle,
                            float speedAccel, float driftAccelX, float driftAccelY, float angleAccel,

@@ -1,6 +1,6 @@
 // The ten characters as the player records receive them, against the
 // character table typed here row by row (one row per field, one column per
-// character), and the follow-up spec every player shot starts with.
+// character), and the follow-up pattern every player shot starts with.
 #include <gtest/gtest.h>
 
 #include <cstring>
