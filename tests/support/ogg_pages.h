@@ -1,6 +1,7 @@
 // Ogg files taken apart into pages and put together again, with single
 // pages changed (number, flags, serial) and their checksums set again by
-// libogg itself: the damaged inputs the page walk must refuse.
+// libogg itself: the damaged inputs the page walk must refuse, for the
+// sound tests and the fuzz targets' seed maker alike (libogg only).
 #pragma once
 
 #include <ogg/ogg.h>

@@ -19,7 +19,7 @@
 #include "framework/sound/sound_play.h"
 #include "framework/sound/stream_play.h"
 #include "framework/sound/stream_sound.h"
-#include "ogg_pages.h"
+#include "support/ogg_pages.h"
 #include "sound_test_util.h"
 
 using namespace qor;

@@ -14,7 +14,7 @@
 #include "encoded_audio.h"
 #include "framework/core/files/memory_stream.h"
 #include "framework/sound/ogg_page_check.h"
-#include "ogg_pages.h"
+#include "support/ogg_pages.h"
 
 using namespace qor;
 

@@ -20,10 +20,13 @@
 #include <string>
 #include <vector>
 
+#include "support/ogg_pages.h"
+
 namespace {
 
-using Bytes = std::vector<uint8_t>;
+using Bytes = soundtest::Page;
 using Pages = std::vector<Bytes>;
+using soundtest::JoinPages;
 
 void Append(Pages* out, const ogg_page& p) {
   Bytes b(p.header, p.header + p.header_len);
@@ -154,74 +157,12 @@ Pages EncodeTheora(int frames, int serial) {
   return out;
 }
 
-void FixChecksum(Bytes* p);
-
 // The stream's packets paged again with at most `segments` lacing values a
 // page (the identification header alone on the first), so packets continue
 // across pages; granule positions go on the pages where packets end.
 Pages Repage(const Pages& pages, int serial, int segments) {
-  ogg_stream_state in;
-  ogg_stream_init(&in, serial);
-  std::vector<std::pair<Bytes, int64_t>> packets;
-  for (const Bytes& p : pages) {
-    ogg_page page;
-    page.header = const_cast<unsigned char*>(p.data());
-    page.header_len = 27 + p[26];
-    page.body = const_cast<unsigned char*>(p.data()) + page.header_len;
-    page.body_len = static_cast<long>(p.size()) - page.header_len;
-    ogg_stream_pagein(&in, &page);
-    ogg_packet op;
-    while (ogg_stream_packetout(&in, &op) == 1) packets.push_back({Bytes(op.packet, op.packet + op.bytes), op.granulepos});
-  }
-  ogg_stream_clear(&in);
-  Pages out;
-  Bytes lacing, body;
-  int64_t granule = -1;
-  bool continued = false;
-  uint32_t number = 0;
-  auto emit = [&](bool last, bool nextContinued) {
-    Bytes p = {'O', 'g', 'g', 'S', 0};
-    p.push_back(static_cast<uint8_t>((continued ? 1 : 0) | (number == 0 ? 2 : 0) | (last ? 4 : 0)));
-    for (int i = 0; i < 8; ++i) p.push_back(static_cast<uint8_t>(static_cast<uint64_t>(granule) >> (8 * i)));
-    for (int i = 0; i < 4; ++i) p.push_back(static_cast<uint8_t>(static_cast<uint32_t>(serial) >> (8 * i)));
-    for (int i = 0; i < 4; ++i) p.push_back(static_cast<uint8_t>(number >> (8 * i)));
-    for (int i = 0; i < 4; ++i) p.push_back(0);
-    p.push_back(static_cast<uint8_t>(lacing.size()));
-    p.insert(p.end(), lacing.begin(), lacing.end());
-    p.insert(p.end(), body.begin(), body.end());
-    FixChecksum(&p);
-    out.push_back(p);
-    ++number;
-    lacing.clear();
-    body.clear();
-    granule = -1;
-    continued = nextContinued;
-  };
-  for (size_t k = 0; k < packets.size(); ++k) {
-    const Bytes& packet = packets[k].first;
-    size_t at = 0;
-    for (;;) {
-      const size_t left = packet.size() - at;
-      const uint8_t value = static_cast<uint8_t>(left >= 255 ? 255 : left);
-      lacing.push_back(value);
-      body.insert(body.end(), packet.begin() + static_cast<long>(at), packet.begin() + static_cast<long>(at + value));
-      at += value;
-      const bool done = value < 255;
-      if (done) granule = packets[k].second;
-      if (static_cast<int>(lacing.size()) == segments || (done && k == 0)) {
-        emit(done && k + 1 == packets.size(), !done);
-      }
-      if (done) break;
-    }
-  }
-  if (!lacing.empty()) emit(true, false);
-  return out;
-}
-
-Bytes Join(const Pages& pages) {
-  Bytes out;
-  for (const Bytes& p : pages) out.insert(out.end(), p.begin(), p.end());
-  return out;
+  const uint32_t id = static_cast<uint32_t>(serial);
+  return soundtest::RepagePackets(soundtest::PacketsOf(soundtest::JoinPages(pages), id), id, segments);
 }
 
 Bytes Cat(Bytes a, const Bytes& b) {
@@ -229,17 +170,6 @@ Bytes Cat(Bytes a, const Bytes& b) {
   return a;
 }
 
-void FixChecksum(Bytes* p) {
-  ogg_page page;
-  page.header = p->data();
-  page.header_len = 27 + (*p)[26];
-  page.body = p->data() + page.header_len;
-  page.body_len = static_cast<long>(p->size()) - page.header_len;
-  ogg_page_checksum_set(&page);
-}
-
-uint32_t Serial(const Bytes& p) { return p[14] | p[15] << 8 | p[16] << 16 | static_cast<uint32_t>(p[17]) << 24; }
-uint32_t Number(const Bytes& p) { return p[18] | p[19] << 8 | p[20] << 16 | static_cast<uint32_t>(p[21]) << 24; }
 bool FirstPage(const Bytes& p) { return (p[5] & 2) != 0; }
 
 Pages Without(Pages pages, size_t index) {
@@ -251,9 +181,7 @@ Pages Without(Pages pages, size_t index) {
 // The page's number set back by one: a number repeated.
 Pages Repeated(Pages pages, size_t index) {
   if (index >= pages.size()) index = pages.size() - 1;
-  const uint32_t n = Number(pages[index]) - 1;
-  for (int i = 0; i < 4; ++i) pages[index][18 + static_cast<size_t>(i)] = static_cast<uint8_t>(n >> (8 * i));
-  FixChecksum(&pages[index]);
+  soundtest::SetPageNumber(&pages[index], soundtest::PageNumber(pages[index]) - 1);
   return pages;
 }
 
@@ -312,15 +240,15 @@ int main(int argc, char** argv) {
     Bytes bytes;
   };
   const std::vector<Seed> sounds = {
-      {"mono22k.ogg", Join(mono)},
-      {"stereo44k.ogg", Join(stereo)},
-      {"split_packets.ogg", Join(split)},
-      {"chained_formats.ogg", Cat(Cat(Join(mono), Join(stereo)), Join(low))},
-      {"chained_same.ogg", Cat(Join(mono), Join(EncodeVorbis(1, 22050, 2000, 15, 0)))},
-      {"page_missing.ogg", Join(Without(stereo, middle))},
-      {"page_repeated.ogg", Join(Repeated(stereo, 3))},
-      {"split_page_missing.ogg", Join(Without(split, split.size() / 2))},
-      {"lone_second_link.ogg", Join(loneLink)},
+      {"mono22k.ogg", JoinPages(mono)},
+      {"stereo44k.ogg", JoinPages(stereo)},
+      {"split_packets.ogg", JoinPages(split)},
+      {"chained_formats.ogg", Cat(Cat(JoinPages(mono), JoinPages(stereo)), JoinPages(low))},
+      {"chained_same.ogg", Cat(JoinPages(mono), JoinPages(EncodeVorbis(1, 22050, 2000, 15, 0)))},
+      {"page_missing.ogg", JoinPages(Without(stereo, middle))},
+      {"page_repeated.ogg", JoinPages(Repeated(stereo, 3))},
+      {"split_page_missing.ogg", JoinPages(Without(split, split.size() / 2))},
+      {"lone_second_link.ogg", JoinPages(loneLink)},
   };
   bool ok = true;
   for (const char* target : {"wav_reader", "stream_sound", "sound_whole"}) {
@@ -336,7 +264,7 @@ int main(int argc, char** argv) {
   const Pages muxed = Mux(video, track, false);
   size_t soundPage = 0;
   for (size_t i = muxed.size() / 2; i < muxed.size(); ++i) {
-    if (Serial(muxed[i]) == 22 && !FirstPage(muxed[i])) {
+    if (soundtest::PageSerial(muxed[i]) == 22 && !FirstPage(muxed[i])) {
       soundPage = i;
       break;
     }
@@ -344,16 +272,16 @@ int main(int argc, char** argv) {
   Pages cut;  // the soundtrack stops halfway: no last page
   size_t soundSeen = 0;
   for (const Bytes& p : muxed) {
-    if (Serial(p) == 22 && ++soundSeen > track.size() / 2) continue;
+    if (soundtest::PageSerial(p) == 22 && ++soundSeen > track.size() / 2) continue;
     cut.push_back(p);
   }
   const std::vector<Seed> movies = {
-      {"theora.ogv", Join(video)},
-      {"theora_vorbis.ogv", Join(muxed)},
-      {"theora_vorbis_remuxed.ogv", Join(Mux(video, track, true))},
-      {"theora_vorbis_cut.ogv", Join(cut)},
-      {"theora_vorbis_page_missing.ogv", Join(soundPage != 0 ? Without(muxed, soundPage) : muxed)},
-      {"theora_vorbis_page_repeated.ogv", Join(soundPage != 0 ? Repeated(muxed, soundPage) : muxed)},
+      {"theora.ogv", JoinPages(video)},
+      {"theora_vorbis.ogv", JoinPages(muxed)},
+      {"theora_vorbis_remuxed.ogv", JoinPages(Mux(video, track, true))},
+      {"theora_vorbis_cut.ogv", JoinPages(cut)},
+      {"theora_vorbis_page_missing.ogv", JoinPages(soundPage != 0 ? Without(muxed, soundPage) : muxed)},
+      {"theora_vorbis_page_repeated.ogv", JoinPages(soundPage != 0 ? Repeated(muxed, soundPage) : muxed)},
   };
   for (const char* target : {"theora_open", "movie_graph", "wav_reader"}) {
     for (const Seed& s : movies) ok = Write(out, target, s.name, s.bytes) && ok;

@@ -14,7 +14,7 @@
 #include "framework/graphics/graphs/handle_table.h"
 #include "framework/sound/encoded_audio.h"
 #include "framework/sound/movie/movie.h"
-#include "framework/sound/ogg_pages.h"
+#include "support/ogg_pages.h"
 #include "framework/sound/sound_handles.h"
 #include "framework/sound/sound_state.h"
 #include "movie_test_support.h"

@@ -14,7 +14,7 @@
 #include "framework/sound/encoded_audio.h"
 #include "framework/sound/movie/movie.h"
 #include "framework/sound/movie/theora_decoder.h"
-#include "framework/sound/ogg_pages.h"
+#include "support/ogg_pages.h"
 #include "framework/sound/sound_handles.h"
 #include "framework/sound/sound_play.h"
 #include "framework/sound/sound_state.h"
