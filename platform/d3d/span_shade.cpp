@@ -7,18 +7,10 @@
 #include <cstring>
 
 #include "platform/d3d/texel_fetch.h"
+#include "platform/kernel/row_clones.h"
 
 namespace plat::d3d {
 namespace {
-
-// The chunk's loops are built twice, for machines with AVX2 and without;
-// the loader picks one. Everything they call is forced inline so that each
-// build gets its own copy.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define D3D_SPAN_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define D3D_SPAN_CLONES
-#endif
 
 constexpr int kChunk = 32;
 using Ints = int32_t __attribute__((vector_size(32)));
@@ -567,7 +559,7 @@ D3D_PIXEL_INLINE bool CoveredRun(const int64_t e[3], const int64_t step[3], cons
   return *lo <= *hi;
 }
 
-D3D_SPAN_CLONES int64_t ShadeRows(const RasterSetup& s, const TriangleShading& t, const SpanRows& rows) {
+PLAT_ROW_CLONES int64_t ShadeRows(const RasterSetup& s, const TriangleShading& t, const SpanRows& rows) {
   ChunkWork w;
   // Lanes past a short chunk's pixels hold channel values too (0..255), so
   // that the whole-chunk loops compute on sound numbers.

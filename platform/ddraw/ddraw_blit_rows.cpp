@@ -9,16 +9,11 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/kernel/row_clones.h"
+
 namespace plat {
 
 namespace {
-
-// Built twice, for machines with AVX2 and without; the loader picks one.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define DD_ROW_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define DD_ROW_CLONES
-#endif
 
 using Lanes8 = uint8_t __attribute__((vector_size(32)));
 using Lanes16 = uint16_t __attribute__((vector_size(32)));
@@ -71,13 +66,13 @@ inline void KeyedRowOf(uint8_t* to, const uint8_t* from, int n, uint32_t low, ui
   }
 }
 
-DD_ROW_CLONES void KeyedRow8(uint8_t* to, const uint8_t* from, int n, uint32_t low, uint32_t high) {
+PLAT_ROW_CLONES void KeyedRow8(uint8_t* to, const uint8_t* from, int n, uint32_t low, uint32_t high) {
   KeyedRowOf<uint8_t, Lanes8>(to, from, n, low, high);
 }
-DD_ROW_CLONES void KeyedRow16(uint8_t* to, const uint8_t* from, int n, uint32_t low, uint32_t high) {
+PLAT_ROW_CLONES void KeyedRow16(uint8_t* to, const uint8_t* from, int n, uint32_t low, uint32_t high) {
   KeyedRowOf<uint16_t, Lanes16>(to, from, n, low, high);
 }
-DD_ROW_CLONES void KeyedRow32(uint8_t* to, const uint8_t* from, int n, uint32_t low, uint32_t high) {
+PLAT_ROW_CLONES void KeyedRow32(uint8_t* to, const uint8_t* from, int n, uint32_t low, uint32_t high) {
   KeyedRowOf<uint32_t, Lanes32>(to, from, n, low, high);
 }
 

@@ -67,7 +67,7 @@ inline T Bgr16ToBgr24(T p) {
 }
 
 template <bool Green6>
-GDI_ROW_CLONES void Rows16To24(const uint8_t* src, int32_t n, uint8_t* dst) {
+PLAT_ROW_CLONES void Rows16To24(const uint8_t* src, int32_t n, uint8_t* dst) {
   int32_t x = 0;
   for (; x + kLanes < n; x += kLanes) {  // keeps a pixel of room for the overlapping stores
     Store24Lanes(dst + 3 * x, Bgr16ToBgr24<Green6>(LoadHalfLanes(src + 2 * x)));
@@ -80,7 +80,7 @@ GDI_ROW_CLONES void Rows16To24(const uint8_t* src, int32_t n, uint8_t* dst) {
   }
 }
 
-GDI_ROW_CLONES void Rows32To24(const uint8_t* src, int32_t n, uint8_t* dst) {
+PLAT_ROW_CLONES void Rows32To24(const uint8_t* src, int32_t n, uint8_t* dst) {
   int32_t x = 0;
   for (; x + kLanes < n; x += kLanes) {
     Lanes p;
@@ -96,7 +96,7 @@ GDI_ROW_CLONES void Rows32To24(const uint8_t* src, int32_t n, uint8_t* dst) {
 
 // The same rows as 0x00RRGGBB words.
 template <bool Green6>
-GDI_ROW_CLONES void Rows16To32(const uint8_t* src, int32_t n, uint8_t* dst) {
+PLAT_ROW_CLONES void Rows16To32(const uint8_t* src, int32_t n, uint8_t* dst) {
   int32_t x = 0;
   for (; x + kLanes <= n; x += kLanes) {
     const Lanes c = Bgr16ToBgr24<Green6>(LoadHalfLanes(src + 2 * x));
@@ -108,7 +108,7 @@ GDI_ROW_CLONES void Rows16To32(const uint8_t* src, int32_t n, uint8_t* dst) {
   }
 }
 
-GDI_ROW_CLONES void Rows24To32(const uint8_t* src, int32_t n, uint8_t* dst) {
+PLAT_ROW_CLONES void Rows24To32(const uint8_t* src, int32_t n, uint8_t* dst) {
   for (int32_t x = 0; x + 1 < n; ++x) {  // the last pixel byte by byte: a 4-byte read could pass the row
     const uint32_t c = Load24(src + 3 * x);
     std::memcpy(dst + 4 * x, &c, 4);
@@ -118,7 +118,7 @@ GDI_ROW_CLONES void Rows24To32(const uint8_t* src, int32_t n, uint8_t* dst) {
   std::memcpy(dst + 4 * (n - 1), &c, 4);
 }
 
-GDI_ROW_CLONES void Rows32To32(const uint8_t* src, int32_t n, uint8_t* dst) {
+PLAT_ROW_CLONES void Rows32To32(const uint8_t* src, int32_t n, uint8_t* dst) {
   int32_t x = 0;
   for (; x + kLanes <= n; x += kLanes) {
     Lanes p;

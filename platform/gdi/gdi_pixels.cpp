@@ -120,7 +120,7 @@ inline T RgbToRgb16(T c) {
 }
 
 template <bool Green6>
-GDI_ROW_CLONES void Read16Row(const uint8_t* src, int n, uint32_t* out) {
+PLAT_ROW_CLONES void Read16Row(const uint8_t* src, int n, uint32_t* out) {
   int i = 0;
   for (; i + kLanes <= n; i += kLanes) {
     const Lanes v = Rgb16ToRgb<Green6>(LoadHalfLanes(src + 2 * i));
@@ -134,7 +134,7 @@ GDI_ROW_CLONES void Read16Row(const uint8_t* src, int n, uint32_t* out) {
 }
 
 template <bool Green6>
-GDI_ROW_CLONES void Write16Row(uint8_t* dst, int n, const uint32_t* rgb) {
+PLAT_ROW_CLONES void Write16Row(uint8_t* dst, int n, const uint32_t* rgb) {
   int i = 0;
   for (; i + kLanes <= n; i += kLanes) {
     Lanes c;
@@ -150,13 +150,13 @@ GDI_ROW_CLONES void Write16Row(uint8_t* dst, int n, const uint32_t* rgb) {
 
 // The last pixel is read byte by byte: a 4-byte read of it could pass the
 // end of the store.
-GDI_ROW_CLONES void Read24Row(const uint8_t* src, int n, uint32_t* out) {
+PLAT_ROW_CLONES void Read24Row(const uint8_t* src, int n, uint32_t* out) {
   for (int i = 0; i + 1 < n; ++i) out[i] = Load24(src + 3 * i);
   const uint8_t* last = src + 3 * (n - 1);
   out[n - 1] = static_cast<uint32_t>(last[0]) | static_cast<uint32_t>(last[1]) << 8 | static_cast<uint32_t>(last[2]) << 16;
 }
 
-GDI_ROW_CLONES void Write24Row(uint8_t* dst, int n, const uint32_t* rgb) {
+PLAT_ROW_CLONES void Write24Row(uint8_t* dst, int n, const uint32_t* rgb) {
   int i = 0;
   for (; i + kLanes < n; i += kLanes) {  // keeps a pixel of room for the overlapping stores
     Lanes c;
@@ -170,7 +170,7 @@ GDI_ROW_CLONES void Write24Row(uint8_t* dst, int n, const uint32_t* rgb) {
   }
 }
 
-GDI_ROW_CLONES void Read32Row(const uint8_t* src, int n, uint32_t* out) {
+PLAT_ROW_CLONES void Read32Row(const uint8_t* src, int n, uint32_t* out) {
   int i = 0;
   for (; i + kLanes <= n; i += kLanes) {
     Lanes p;
@@ -186,7 +186,7 @@ GDI_ROW_CLONES void Read32Row(const uint8_t* src, int n, uint32_t* out) {
 }
 
 // The byte above the three channels belongs to no mask: it is set.
-GDI_ROW_CLONES void Write32Row(uint8_t* dst, int n, const uint32_t* rgb) {
+PLAT_ROW_CLONES void Write32Row(uint8_t* dst, int n, const uint32_t* rgb) {
   int i = 0;
   for (; i + kLanes <= n; i += kLanes) {
     Lanes p;

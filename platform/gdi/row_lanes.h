@@ -1,22 +1,18 @@
 // What the GDI stand-in's row loops share: eight pixels side by side in one
-// vector, and the attribute that builds a loop twice (for machines with AVX2
-// and without; the loader picks one).
+// vector, loaded and stored whole (the loops themselves are built twice,
+// see platform/kernel/row_clones.h).
 #pragma once
 
 #include <cstdint>
 #include <cstring>
+
+#include "platform/kernel/row_clones.h"
 
 namespace plat::gdi {
 
 using Lanes = uint32_t __attribute__((vector_size(32)));
 using HalfLanes = uint16_t __attribute__((vector_size(16)));
 constexpr int kLanes = 8;
-
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define GDI_ROW_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define GDI_ROW_CLONES
-#endif
 
 inline Lanes LoadHalfLanes(const uint8_t* p) {
   HalfLanes h;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/host/host_backend.h"
+#include "platform/kernel/row_clones.h"
 
 namespace plat {
 
@@ -12,16 +13,9 @@ int BytesPerPixel(HostPixelFormat format) { return format == HostPixelFormat::Rg
 
 static_assert(std::endian::native == std::endian::little, "pixels are read low byte first");
 
-// Each row loop is built twice, for machines with AVX2 and without; the
-// loader picks one. Eight pixels go through at a time as one vector (loads
-// and stores through memcpy, so rows need not be aligned), the rest one by
-// one with the same formula.
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
-#define HOST_ROW_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define HOST_ROW_CLONES
-#endif
-
+// Eight pixels go through at a time as one vector (loads and stores through
+// memcpy, so rows need not be aligned), the rest one by one with the same
+// formula.
 using Lanes = uint32_t __attribute__((vector_size(32)));
 using HalfLanes = uint16_t __attribute__((vector_size(16)));
 constexpr int kLanes = 8;
@@ -32,7 +26,7 @@ inline T Widen565(T p) {
   return ((r << 3 | r >> 2) << 16) | ((g << 2 | g >> 4) << 8) | (b << 3 | b >> 2);
 }
 
-HOST_ROW_CLONES void Rgb565RowToXrgb(const unsigned char* s, int width, uint32_t* d) {
+PLAT_ROW_CLONES void Rgb565RowToXrgb(const unsigned char* s, int width, uint32_t* d) {
   int x = 0;
   for (; x + kLanes <= width; x += kLanes) {
     HalfLanes half;
@@ -47,7 +41,7 @@ HOST_ROW_CLONES void Rgb565RowToXrgb(const unsigned char* s, int width, uint32_t
   }
 }
 
-HOST_ROW_CLONES void XrgbRowToXrgb(const unsigned char* s, int width, uint32_t* d) {
+PLAT_ROW_CLONES void XrgbRowToXrgb(const unsigned char* s, int width, uint32_t* d) {
   int x = 0;
   for (; x + kLanes <= width; x += kLanes) {
     Lanes p;
