@@ -261,6 +261,10 @@ int UpdateMediaSample(MediaSample* s, Event* event) {
   if (s == nullptr) return kMediaUpdateError;
   if (s->pending.load() != 0) {
     if (event != nullptr) return kMediaUpdatePending;
+    // A caller that wants a frame now must not wait for the pending request's
+    // frame time: a stopped stream, or a time stamp far ahead in a damaged
+    // file, would hold it for ever. The pending request delivers at once.
+    s->waitForTime = 0;
     WaitEvent(s->done, -1);
   }
   if (MediaStepFails(kMediaStepUpdate)) return kMediaUpdateError;

@@ -109,6 +109,26 @@ TEST_F(MediaPlayerTest, AsynchronousUpdatesWaitForTheRunningStreamClock) {
   plat::CloseEvent(event);
 }
 
+// A request waiting for its frame's time (here a stream that is not
+// running) is made to deliver when a caller asks for a frame and waits; the
+// wait must not last until the stream runs, which may be never.
+TEST_F(MediaPlayerTest, AWaitingUpdateHurriesARequestStillWaitingForItsTime) {
+  plat::MediaFile* file = plat::OpenMediaFile(name_.c_str());
+  ASSERT_NE(file, nullptr);
+  std::vector<uint8_t> block(kWidth * 4 * kHeight);
+  plat::MediaSample* sample = plat::CreateMediaSample(file, kBgr32, block.data(), kWidth * 4, kWidth, kHeight);
+  plat::Event* event = plat::CreateEvent(true, false);
+  ASSERT_EQ(plat::UpdateMediaSample(sample, event), plat::kMediaUpdatePending);
+  plat::SleepRealMs(20);
+  ASSERT_EQ(plat::WaitEvent(event, 0), 1) << "a stopped stream delivers nothing by itself";
+  EXPECT_EQ(plat::UpdateMediaSample(sample, nullptr), plat::kMediaUpdateOk);
+  EXPECT_EQ(plat::WaitEvent(event, 0), 0) << "the pending request was delivered and its event set";
+  EXPECT_EQ(plat::MediaSampleResult(sample), plat::kMediaUpdateOk);
+  EXPECT_EQ(plat::GetMediaTime(file), 0) << "the stream did not run";
+  plat::CloseMediaFile(file);
+  plat::CloseEvent(event);
+}
+
 TEST_F(MediaPlayerTest, EachStepCanBeMadeToFailAndBadInputIsRefused) {
   for (plat::MediaStep step : {plat::kMediaStepOpen, plat::kMediaStepStreams, plat::kMediaStepCodec}) {
     plat::FailNextMediaStep(step);
