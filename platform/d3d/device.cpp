@@ -383,7 +383,21 @@ void Device::DrawAssembled(uint32_t type, uint32_t fvf, const void* vertices, ui
     for (int b = 0; b < bands; ++b) counters_.pixelsWritten += job.written[b];
     return;
   }
-  for (const DrawnTriangle& t : drawn_) {
+  for (size_t i = 0; i < drawn_.size(); ++i) {
+    const DrawnTriangle& t = drawn_[i];
+    if (i + 1 < drawn_.size()) {
+      // A picture's quad: both halves at once, each row one run.
+      const DrawnTriangle& u = drawn_[i + 1];
+      const RasterVertex* first[4] = {&t.v[0], &t.v[1], &t.v[2], t.firstProvokes ? &t.v[0] : &t.v[1]};
+      const RasterVertex* second[4] = {&u.v[0], &u.v[1], &u.v[2], u.firstProvokes ? &u.v[0] : &u.v[1]};
+      const int64_t pair = DrawTrianglePair(setup, first, second);
+      if (pair >= 0) {
+        counters_.pixelsWritten += pair;
+        ++counters_.trianglePairs;
+        ++i;
+        continue;
+      }
+    }
     counters_.pixelsWritten += DrawTriangle(setup, t.v[0], t.v[1], t.v[2], t.firstProvokes ? t.v[0] : t.v[1]);
   }
 }

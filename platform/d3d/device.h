@@ -43,6 +43,7 @@ struct DeviceCounters {
   int64_t verticesSubmitted;   // vertices of DrawPrimitive, indices of DrawIndexedPrimitive
   int64_t trianglesSubmitted;  // triangles assembled from them, drawn or not
   int64_t pixelsWritten;
+  int64_t trianglePairs;  // pairs of triangles drawn as one rectangle
 };
 
 class Device {

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "platform/d3d/pixel_pipeline.h"
+#include "platform/d3d/span_direct.h"
 #include "platform/d3d/span_shade.h"
 
 namespace plat::d3d {
@@ -84,36 +85,60 @@ bool Minifies(const RasterSetup& setup, int k, const RasterVertex* const v[3], c
   return false;
 }
 
-// A triangle wholly inside the guard band.
-int64_t DrawSnapped(const RasterSetup& setup, const RasterVertex& a, const RasterVertex& b, const RasterVertex& c,
-                    TriangleShading shading) {
+// A triangle taken to fixed point and turned to a positive area, with its
+// edges: edge k lies opposite vertex k, from vertex k+1 to vertex k+2, and
+// bias -1 when it does not own its points.
+struct SnappedTriangle {
+  const RasterVertex* v[3];
+  int64_t X[3], Y[3];
+  int64_t dx[3], dy[3], bias[3];
+  int64_t area;
+};
+
+// false for a triangle of no area once snapped.
+bool SnapTriangle(const RasterVertex& a, const RasterVertex& b, const RasterVertex& c, SnappedTriangle* t) {
   const RasterVertex* v[3] = {&a, &b, &c};
-  int64_t X[3];
-  int64_t Y[3];
   for (int i = 0; i < 3; ++i) {
-    X[i] = static_cast<int64_t>(std::floor(v[i]->x * kSubPixel + 0.5));
-    Y[i] = static_cast<int64_t>(std::floor(v[i]->y * kSubPixel + 0.5));
+    t->v[i] = v[i];
+    t->X[i] = static_cast<int64_t>(std::floor(v[i]->x * kSubPixel + 0.5));
+    t->Y[i] = static_cast<int64_t>(std::floor(v[i]->y * kSubPixel + 0.5));
   }
-  int64_t area = (X[1] - X[0]) * (Y[2] - Y[0]) - (Y[1] - Y[0]) * (X[2] - X[0]);
-  if (area == 0) return 0;
-  if (area < 0) {
-    std::swap(v[1], v[2]);
-    std::swap(X[1], X[2]);
-    std::swap(Y[1], Y[2]);
-    area = -area;
+  t->area = (t->X[1] - t->X[0]) * (t->Y[2] - t->Y[0]) - (t->Y[1] - t->Y[0]) * (t->X[2] - t->X[0]);
+  if (t->area == 0) return false;
+  if (t->area < 0) {
+    std::swap(t->v[1], t->v[2]);
+    std::swap(t->X[1], t->X[2]);
+    std::swap(t->Y[1], t->Y[2]);
+    t->area = -t->area;
   }
-  // Edge k lies opposite vertex k, from vertex k+1 to vertex k+2.
-  int64_t dx[3];
-  int64_t dy[3];
-  int64_t bias[3];
   for (int k = 0; k < 3; ++k) {
     int p = (k + 1) % 3;
     int q = (k + 2) % 3;
-    dx[k] = X[q] - X[p];
-    dy[k] = Y[q] - Y[p];
-    bool topLeft = (dy[k] == 0 && dx[k] > 0) || dy[k] < 0;
-    bias[k] = topLeft ? 0 : -1;
+    t->dx[k] = t->X[q] - t->X[p];
+    t->dy[k] = t->Y[q] - t->Y[p];
+    bool topLeft = (t->dy[k] == 0 && t->dx[k] > 0) || t->dy[k] < 0;
+    t->bias[k] = topLeft ? 0 : -1;
   }
+  return true;
+}
+
+// The shading's vertices, area and minification, from the snapped triangle.
+void CompleteShading(const RasterSetup& setup, const SnappedTriangle& t, TriangleShading* shading) {
+  for (int i = 0; i < 3; ++i) shading->v[i] = t.v[i];
+  shading->area = static_cast<double>(t.area);
+  for (int k = 0; k < setup.stageCount; ++k) shading->minify[k] = Minifies(setup, k, t.v, t.dx, t.dy, shading->area);
+}
+
+// A triangle wholly inside the guard band.
+int64_t DrawSnapped(const RasterSetup& setup, const RasterVertex& a, const RasterVertex& b, const RasterVertex& c,
+                    TriangleShading shading) {
+  SnappedTriangle snapped;
+  if (!SnapTriangle(a, b, c, &snapped)) return 0;
+  const int64_t* X = snapped.X;
+  const int64_t* Y = snapped.Y;
+  const int64_t* dx = snapped.dx;
+  const int64_t* dy = snapped.dy;
+  const int64_t* bias = snapped.bias;
 
   int64_t left = std::max<int64_t>(CeilDiv(std::min({X[0], X[1], X[2]}), kSubPixel), setup.clipLeft);
   int64_t right = std::min<int64_t>(FloorDiv(std::max({X[0], X[1], X[2]}), kSubPixel), setup.clipRight - 1);
@@ -121,9 +146,7 @@ int64_t DrawSnapped(const RasterSetup& setup, const RasterVertex& a, const Raste
   int64_t bottom = std::min<int64_t>(FloorDiv(std::max({Y[0], Y[1], Y[2]}), kSubPixel), setup.clipBottom - 1);
   if (left > right || top > bottom) return 0;
 
-  for (int i = 0; i < 3; ++i) shading.v[i] = v[i];
-  shading.area = static_cast<double>(area);
-  for (int k = 0; k < setup.stageCount; ++k) shading.minify[k] = Minifies(setup, k, v, dx, dy, shading.area);
+  CompleteShading(setup, snapped, &shading);
 
   const int64_t step[3] = {-dy[0] * kSubPixel, -dy[1] * kSubPixel, -dy[2] * kSubPixel};
   if (setup.spanRoad) {
@@ -138,6 +161,8 @@ int64_t DrawSnapped(const RasterSetup& setup, const RasterVertex& a, const Raste
       rows.step[k] = step[k];
       rows.rowStep[k] = dx[k] * kSubPixel;
       rows.bias[k] = bias[k];
+      rows.vertexX[k] = X[k];
+      rows.vertexY[k] = Y[k];
     }
     return ShadeSpanRows(setup, shading, rows);
   }
@@ -194,16 +219,82 @@ int ClipPolygon(const RasterVertex* in, int count, int axis, double sign, Raster
   return n;
 }
 
+// Finite, of some area and not culled.
+bool Visible(const RasterSetup& setup, const RasterVertex& a, const RasterVertex& b, const RasterVertex& c) {
+  if (!VertexFinite(a) || !VertexFinite(b) || !VertexFinite(c)) return false;
+  double cross = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+  if (!std::isfinite(cross) || cross == 0.0) return false;
+  // On screen, y grows downward: a positive cross product runs clockwise.
+  return !((setup.cull == kCullCw && cross > 0.0) || (setup.cull == kCullCcw && cross < 0.0));
+}
+
+// Which corners of the box x0..x1, y0..y1 the triangle's vertices take (bit
+// (x == x1) | (y == y1) << 1 per corner); 0 when one lies off the corners.
+int BoxCorners(const SnappedTriangle& t, int64_t x0, int64_t x1, int64_t y0, int64_t y1) {
+  int corners = 0;
+  for (int i = 0; i < 3; ++i) {
+    if ((t.X[i] != x0 && t.X[i] != x1) || (t.Y[i] != y0 && t.Y[i] != y1)) return 0;
+    corners |= 1 << ((t.X[i] == x1 ? 1 : 0) | (t.Y[i] == y1 ? 2 : 0));
+  }
+  return corners;
+}
+
 }  // namespace
+
+int64_t DrawTrianglePair(const RasterSetup& setup, const RasterVertex* const first[4], const RasterVertex* const second[4]) {
+  if (!setup.spanRoad) return -1;
+  const RasterVertex* const* triangles[2] = {first, second};
+  SnappedTriangle snapped[2];
+  for (int t = 0; t < 2; ++t) {
+    const RasterVertex& a = *triangles[t][0];
+    const RasterVertex& b = *triangles[t][1];
+    const RasterVertex& c = *triangles[t][2];
+    if (!Visible(setup, a, b, c) || !InsideGuardBand(a) || !InsideGuardBand(b) || !InsideGuardBand(c) ||
+        !SnapTriangle(a, b, c, &snapped[t])) {
+      return -1;
+    }
+  }
+  // Two halves of an upright rectangle, cut along a diagonal: each takes
+  // three corners, and the corners they leave out are opposite.
+  const int64_t x0 = std::min({snapped[0].X[0], snapped[0].X[1], snapped[0].X[2]});
+  const int64_t x1 = std::max({snapped[0].X[0], snapped[0].X[1], snapped[0].X[2]});
+  const int64_t y0 = std::min({snapped[0].Y[0], snapped[0].Y[1], snapped[0].Y[2]});
+  const int64_t y1 = std::max({snapped[0].Y[0], snapped[0].Y[1], snapped[0].Y[2]});
+  const int corners0 = BoxCorners(snapped[0], x0, x1, y0, y1), corners1 = BoxCorners(snapped[1], x0, x1, y0, y1);
+  if (corners0 == 0 || corners1 == 0 || (corners0 ^ 0xF) == 0 || (corners1 ^ 0xF) == 0) return -1;
+  const int left0 = std::countr_zero(static_cast<unsigned>(corners0 ^ 0xF));
+  const int left1 = std::countr_zero(static_cast<unsigned>(corners1 ^ 0xF));
+  if ((left0 ^ left1) != 3) return -1;
+  // Both halves must shade every pixel alike on the direct road.
+  DirectPlan plans[2];
+  for (int t = 0; t < 2; ++t) {
+    TriangleShading shading = {};
+    shading.flatDiffuse = RoundColor(triangles[t][3]->diffuse);
+    shading.flatSpecular = RoundColor(triangles[t][3]->specular);
+    CompleteShading(setup, snapped[t], &shading);
+    SpanRows rows = {};
+    for (int k = 0; k < 3; ++k) {
+      rows.vertexX[k] = snapped[t].X[k];
+      rows.vertexY[k] = snapped[t].Y[k];
+    }
+    if (!PlanDirectRoad(setup, shading, rows, &plans[t])) return -1;
+  }
+  if (!(plans[0] == plans[1])) return -1;
+  // The halves' edge rules together own the rectangle's left and top edges
+  // and the diagonal once, and not its right and bottom edges: the pixel
+  // centres x0 <= x < x1 and y0 <= y < y1. Each row is one run.
+  SpanRows box = {};
+  box.left = static_cast<int32_t>(std::max<int64_t>(CeilDiv(x0, kSubPixel), setup.clipLeft));
+  box.right = static_cast<int32_t>(std::min<int64_t>(CeilDiv(x1, kSubPixel) - 1, setup.clipRight - 1));
+  box.top = static_cast<int32_t>(std::max<int64_t>(CeilDiv(y0, kSubPixel), setup.clipTop));
+  box.bottom = static_cast<int32_t>(std::min<int64_t>(CeilDiv(y1, kSubPixel) - 1, setup.clipBottom - 1));
+  if (box.left > box.right || box.top > box.bottom) return 0;
+  return ShadeDirectRows(setup, plans[0], box);
+}
 
 int64_t DrawTriangle(const RasterSetup& setup, const RasterVertex& a, const RasterVertex& b, const RasterVertex& c,
                      const RasterVertex& provoking) {
-  if (!VertexFinite(a) || !VertexFinite(b) || !VertexFinite(c)) return 0;
-  double cross = (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
-  if (!std::isfinite(cross) || cross == 0.0) return 0;
-  // On screen, y grows downward: a positive cross product runs clockwise.
-  if ((setup.cull == kCullCw && cross > 0.0) || (setup.cull == kCullCcw && cross < 0.0)) return 0;
-
+  if (!Visible(setup, a, b, c)) return 0;
   TriangleShading shading = {};
   shading.flatDiffuse = RoundColor(provoking.diffuse);
   shading.flatSpecular = RoundColor(provoking.specular);

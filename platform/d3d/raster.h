@@ -176,4 +176,12 @@ struct RasterSetup {
 int64_t DrawTriangle(const RasterSetup& setup, const RasterVertex& a, const RasterVertex& b, const RasterVertex& c,
                      const RasterVertex& provoking);
 
+// Draws two triangles (each: three vertices in winding order, then its
+// provoking vertex) at once when they are the two halves of an upright
+// rectangle that read a texture one texel per pixel alike (a picture drawn
+// at its size): then each row is one run. The pixels and bits are those of
+// drawing them one after the other. Returns the pixels written, or -1 when
+// the pair is not such a rectangle (nothing is drawn).
+int64_t DrawTrianglePair(const RasterSetup& setup, const RasterVertex* const first[4], const RasterVertex* const second[4]);
+
 }  // namespace plat::d3d

@@ -6,6 +6,9 @@
 #include <climits>
 #include <cstring>
 
+#include "platform/d3d/span_direct.h"
+#include "platform/d3d/span_lanes.h"
+#include "platform/d3d/span_runs.h"
 #include "platform/d3d/texel_fetch.h"
 #include "platform/kernel/row_clones.h"
 
@@ -13,10 +16,7 @@ namespace plat::d3d {
 namespace {
 
 constexpr int kChunk = 32;
-using Ints = int32_t __attribute__((vector_size(32)));
 using Doubles = double __attribute__((vector_size(32)));
-constexpr int kIntLanes = 8;
-using HalfInts = uint16_t __attribute__((vector_size(16)));
 // 0, 1, 2, ...: each lane's place in the chunk.
 constexpr struct LaneIndex {
   alignas(32) int32_t v[32];
@@ -34,32 +34,6 @@ struct Colors {
   Channel c[4];  // red, green, blue, alpha
 };
 
-D3D_PIXEL_INLINE Ints LoadInts(const int32_t* p) {
-  Ints v;
-  std::memcpy(&v, p, sizeof v);
-  return v;
-}
-D3D_PIXEL_INLINE void StoreInts(int32_t* p, Ints v) { std::memcpy(p, &v, sizeof v); }
-D3D_PIXEL_INLINE Ints Splat(int32_t v) { return Ints{} + v; }
-D3D_PIXEL_INLINE Ints Min(Ints a, Ints b) { return a < b ? a : b; }
-D3D_PIXEL_INLINE Ints Max(Ints a, Ints b) { return a > b ? a : b; }
-D3D_PIXEL_INLINE Ints Clamp255(Ints v) { return Min(Max(v, Splat(0)), Splat(255)); }
-
-// WidenChannel as a multiply and a shift, by kWidenTable row: (v * mul) >>
-// shift | set gives v * 255 / (2^w - 1) for every w-bit v (rows 1..8), 0 for
-// an absent colour channel (row 0) and 255 for an absent alpha (row 9).
-struct WidenStep {
-  int32_t mul, shift, set;
-};
-constexpr WidenStep kWidenSteps[10] = {{0, 0, 0},     {255, 0, 0},  {85, 0, 0},    {583, 4, 0},   {17, 0, 0},
-                                       {1053, 7, 0},  {4145, 10, 0}, {16449, 13, 0}, {1, 0, 0},     {0, 0, 255}};
-
-// x / 255 for 0 <= x < 65535 without a division; above that the result is
-// at least 257, and every such use is clamped to 255 (as the division's
-// would be).
-D3D_PIXEL_INLINE Ints Div255(Ints x) { return (x + 1 + (x >> 8)) >> 8; }
-// MulChannel for channels 0..255.
-D3D_PIXEL_INLINE Ints Mul(Ints a, Ints b) { return Div255(a * b + 127); }
 D3D_PIXEL_INLINE Ints LerpInts(Ints a, Ints b, Ints f) { return Div255(a * f + b * (255 - f) + 127); }
 
 // A stage argument for one channel: the chunk's values it reads and
@@ -151,19 +125,6 @@ D3D_PIXEL_INLINE Ints FactorLanes(uint32_t factor, int i, const Colors& src, con
     case kBlendSrcAlphaSat:
       return i == 3 ? Splat(255) : Min(LoadInts(src.c[3].v + j), 255 - LoadInts(dst.c[3].v + j));
     default: return Splat(0);
-  }
-}
-
-D3D_PIXEL_INLINE Ints PassLanes(uint32_t func, Ints value, Ints reference) {
-  switch (func) {
-    case kCmpNever: return Splat(0);
-    case kCmpLess: return value < reference;
-    case kCmpEqual: return value == reference;
-    case kCmpLessEqual: return value <= reference;
-    case kCmpGreater: return value > reference;
-    case kCmpNotEqual: return value != reference;
-    case kCmpGreaterEqual: return value >= reference;
-    default: return Splat(-1);
   }
 }
 
@@ -523,42 +484,6 @@ D3D_PIXEL_INLINE int64_t ShadeChunk(const RasterSetup& s, const TriangleShading&
   return written;
 }
 
-// The least j with c + j * step >= 0 (step > 0), and the greatest (step <
-// 0): a quotient in double (|c| < 2^53, so it is off by one at most) put
-// right with exact integer steps, instead of a 64-bit division per edge and
-// row.
-D3D_PIXEL_INLINE int64_t FirstInside(int64_t c, int64_t step) {
-  int64_t j = static_cast<int64_t>(static_cast<double>(-c) / static_cast<double>(step));
-  while (c + j * step < 0) ++j;
-  while (c + (j - 1) * step >= 0) --j;
-  return j;
-}
-D3D_PIXEL_INLINE int64_t LastInside(int64_t c, int64_t step) {
-  int64_t j = static_cast<int64_t>(static_cast<double>(c) / static_cast<double>(-step));
-  while (c + j * step < 0) --j;
-  while (c + (j + 1) * step >= 0) ++j;
-  return j;
-}
-
-// The covered run of one row: offsets *lo..*hi from `left` (inclusive);
-// offset j is in when e[k] + bias[k] + j * step[k] >= 0 for all three edges.
-D3D_PIXEL_INLINE bool CoveredRun(const int64_t e[3], const int64_t step[3], const int64_t bias[3], int64_t width,
-                                 int64_t* lo, int64_t* hi) {
-  *lo = 0;
-  *hi = width - 1;
-  for (int k = 0; k < 3; ++k) {
-    const int64_t c = e[k] + bias[k];
-    if (step[k] > 0) {
-      *lo = std::max(*lo, FirstInside(c, step[k]));
-    } else if (step[k] < 0) {
-      *hi = std::min(*hi, LastInside(c, step[k]));
-    } else if (c < 0) {
-      return false;
-    }
-  }
-  return *lo <= *hi;
-}
-
 PLAT_ROW_CLONES int64_t ShadeRows(const RasterSetup& s, const TriangleShading& t, const SpanRows& rows) {
   ChunkWork w;
   // Lanes past a short chunk's pixels hold channel values too (0..255), so
@@ -571,10 +496,11 @@ PLAT_ROW_CLONES int64_t ShadeRows(const RasterSetup& s, const TriangleShading& t
   std::fill(w.raw, w.raw + kChunk, 0);
   int64_t written = 0;
   int64_t e[3] = {rows.eTop[0], rows.eTop[1], rows.eTop[2]};
-  const int64_t width = static_cast<int64_t>(rows.right) - rows.left + 1;
+  RunWalk walk;
+  StartRunWalk(rows, &walk);
   for (int32_t y = rows.top; y <= rows.bottom; ++y) {
     int64_t lo = 0, hi = 0;
-    if (CoveredRun(e, rows.step, rows.bias, width, &lo, &hi)) {
+    if (WalkRun(walk, &lo, &hi)) {
       int64_t at[3] = {e[0] + lo * rows.step[0], e[1] + lo * rows.step[1], e[2] + lo * rows.step[2]};
       for (int64_t x = lo; x <= hi; x += kChunk) {
         const int n = static_cast<int>(std::min<int64_t>(kChunk, hi - x + 1));
@@ -583,6 +509,7 @@ PLAT_ROW_CLONES int64_t ShadeRows(const RasterSetup& s, const TriangleShading& t
       }
     }
     for (int k = 0; k < 3; ++k) e[k] += rows.rowStep[k];
+    NextWalkRow(&walk);
   }
   return written;
 }
@@ -593,6 +520,8 @@ bool SpanRoadFits(const RasterSetup& setup) { return setup.depth == nullptr; }
 
 int64_t ShadeSpanRows(const RasterSetup& setup, const TriangleShading& tri, const SpanRows& rows) {
   if (rows.top > rows.bottom || rows.left > rows.right) return 0;
+  DirectPlan plan;
+  if (PlanDirectRoad(setup, tri, rows, &plan)) return ShadeDirectRows(setup, plan, rows);
   return ShadeRows(setup, tri, rows);
 }
 

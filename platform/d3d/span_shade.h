@@ -26,6 +26,7 @@ struct SpanRows {
   int64_t step[3];
   int64_t rowStep[3];
   int64_t bias[3];
+  int64_t vertexX[3], vertexY[3];  // the corners in 1/kSubPixel steps, in the order of the shading's v
 };
 
 // ShadeRow over every row of the walk, on the span road. Returns the pixels
