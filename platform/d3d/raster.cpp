@@ -56,9 +56,14 @@ bool VertexFinite(const RasterVertex& v) {
 
 bool InsideGuardBand(const RasterVertex& v) { return std::fabs(v.x) <= kGuardBand && std::fabs(v.y) <= kGuardBand; }
 
+// Each channel rounded half up and held to 0..255 (the colours are finite:
+// vertex colours are read from bytes and only ever mixed).
 Rgba RoundColor(const double* c) {
   Rgba out;
-  for (int i = 0; i < 4; ++i) out.c[i] = std::clamp(static_cast<int32_t>(std::floor(c[i] + 0.5)), 0, 255);
+  for (int i = 0; i < 4; ++i) {
+    const double v = c[i] + 0.5;
+    out.c[i] = v <= 0.0 ? 0 : v >= 255.0 ? 255 : static_cast<int32_t>(v);  // truncation is the floor above 0
+  }
   return out;
 }
 

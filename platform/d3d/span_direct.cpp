@@ -39,7 +39,7 @@ bool AxisFollows(const double coord[3], int32_t size, const int64_t pos[3], int6
   for (const int64_t s : {int64_t{1}, int64_t{-1}}) {
     double offset[3];
     for (int k = 0; k < 3; ++k) offset[k] = at[k] - static_cast<double>(s * pos[k]) / kSubPixel;
-    const double base = std::floor(offset[0]);
+    const double base = static_cast<double>(FloorToInt(offset[0]));  // |offset| < 2^15: no library call
     bool between = true;
     for (int k = 0; k < 3; ++k) between = between && offset[k] - base >= kTexelMargin && offset[k] - base <= 1.0 - kTexelMargin;
     if (between) {
@@ -145,24 +145,6 @@ D3D_PIXEL_INLINE Ints Widen(Ints raw, int32_t shift, int32_t mask, int32_t mul, 
   return ((((raw >> shift) & mask) * mul) >> down) | set;
 }
 
-// BlendFactor over eight pixels of channel i.
-D3D_PIXEL_INLINE Ints FactorLanes(uint32_t factor, int i, Ints src, Ints srcAlpha, Ints dst, Ints dstAlpha) {
-  switch (factor) {
-    case kBlendZero: return Splat(0);
-    case kBlendOne: return Splat(255);
-    case kBlendSrcColor: return src;
-    case kBlendInvSrcColor: return 255 - src;
-    case kBlendSrcAlpha: return srcAlpha;
-    case kBlendInvSrcAlpha: return 255 - srcAlpha;
-    case kBlendDestAlpha: return dstAlpha;
-    case kBlendInvDestAlpha: return 255 - dstAlpha;
-    case kBlendDestColor: return dst;
-    case kBlendInvDestColor: return 255 - dst;
-    case kBlendSrcAlphaSat: return i == 3 ? Splat(255) : Min(srcAlpha, 255 - dstAlpha);
-    default: return Splat(0);
-  }
-}
-
 // Eight pixels: `raw` their texels, `old` the target's pixels under them,
 // `keep` the lanes still drawn. Returns the lanes drawn; *out holds the
 // new pixels there and the old ones elsewhere.
@@ -195,8 +177,8 @@ D3D_PIXEL_INLINE Ints ShadeLanes(const LaneRules& r, Ints raw, Ints old, Ints ke
     Ints blended[4];
 #pragma GCC unroll 4
     for (int i = 0; i < 4; ++i) {
-      blended[i] = Min(Mul(c[i], FactorLanes(r.srcBlend, i, c[i], c[3], d[i], d[3])) +
-                           Mul(d[i], FactorLanes(r.destBlend, i, c[i], c[3], d[i], d[3])),
+      blended[i] = Min(Mul(c[i], BlendFactorLanes(r.srcBlend, i, c[i], c[3], d[i], d[3])) +
+                           Mul(d[i], BlendFactorLanes(r.destBlend, i, c[i], c[3], d[i], d[3])),
                        Splat(255));
     }
 #pragma GCC unroll 4

@@ -53,4 +53,22 @@ D3D_PIXEL_INLINE Ints PassLanes(uint32_t func, Ints value, Ints reference) {
   }
 }
 
+// BlendFactor over eight pixels of channel i.
+D3D_PIXEL_INLINE Ints BlendFactorLanes(uint32_t factor, int i, Ints src, Ints srcAlpha, Ints dst, Ints dstAlpha) {
+  switch (factor) {
+    case kBlendZero: return Splat(0);
+    case kBlendOne: return Splat(255);
+    case kBlendSrcColor: return src;
+    case kBlendInvSrcColor: return 255 - src;
+    case kBlendSrcAlpha: return srcAlpha;
+    case kBlendInvSrcAlpha: return 255 - srcAlpha;
+    case kBlendDestAlpha: return dstAlpha;
+    case kBlendInvDestAlpha: return 255 - dstAlpha;
+    case kBlendDestColor: return dst;
+    case kBlendInvDestColor: return 255 - dst;
+    case kBlendSrcAlphaSat: return i == 3 ? Splat(255) : Min(srcAlpha, 255 - dstAlpha);
+    default: return Splat(0);
+  }
+}
+
 }  // namespace plat::d3d

@@ -111,21 +111,8 @@ D3D_PIXEL_INLINE void ApplyOpChunk(uint32_t op, const Operand& o1, const Operand
 
 // BlendFactor over the chunk for channel i.
 D3D_PIXEL_INLINE Ints FactorLanes(uint32_t factor, int i, const Colors& src, const Colors& dst, int j) {
-  switch (factor) {
-    case kBlendZero: return Splat(0);
-    case kBlendOne: return Splat(255);
-    case kBlendSrcColor: return LoadInts(src.c[i].v + j);
-    case kBlendInvSrcColor: return 255 - LoadInts(src.c[i].v + j);
-    case kBlendSrcAlpha: return LoadInts(src.c[3].v + j);
-    case kBlendInvSrcAlpha: return 255 - LoadInts(src.c[3].v + j);
-    case kBlendDestAlpha: return LoadInts(dst.c[3].v + j);
-    case kBlendInvDestAlpha: return 255 - LoadInts(dst.c[3].v + j);
-    case kBlendDestColor: return LoadInts(dst.c[i].v + j);
-    case kBlendInvDestColor: return 255 - LoadInts(dst.c[i].v + j);
-    case kBlendSrcAlphaSat:
-      return i == 3 ? Splat(255) : Min(LoadInts(src.c[3].v + j), 255 - LoadInts(dst.c[3].v + j));
-    default: return Splat(0);
-  }
+  return BlendFactorLanes(factor, i, LoadInts(src.c[i].v + j), LoadInts(src.c[3].v + j), LoadInts(dst.c[i].v + j),
+                          LoadInts(dst.c[3].v + j));
 }
 
 // DecodePixel over the first `lanes` raw pixels, a channel at a time.
