@@ -122,6 +122,7 @@ struct Device::BandJob {
   const std::vector<DrawnTriangle>* triangles;
   int32_t bandTop[kMaxBandCount + 1];
   int64_t written[kMaxBandCount];
+  int64_t pairs[kMaxBandCount];
 };
 
 void Device::DrawBand(void* context, int band) {
@@ -129,11 +130,28 @@ void Device::DrawBand(void* context, int band) {
   RasterSetup s = *job.setup;
   s.clipTop = job.bandTop[band];
   s.clipBottom = job.bandTop[band + 1];
+  job.written[band] = DrawTriangles(s, *job.triangles, &job.pairs[band]);
+}
+
+int64_t Device::DrawTriangles(const RasterSetup& setup, const std::vector<DrawnTriangle>& triangles, int64_t* pairs) {
   int64_t written = 0;
-  for (const DrawnTriangle& t : *job.triangles) {
-    written += DrawTriangle(s, t.v[0], t.v[1], t.v[2], t.firstProvokes ? t.v[0] : t.v[1]);
+  for (size_t i = 0; i < triangles.size(); ++i) {
+    const DrawnTriangle& t = triangles[i];
+    if (i + 1 < triangles.size()) {
+      const DrawnTriangle& u = triangles[i + 1];
+      const RasterVertex* first[4] = {&t.v[0], &t.v[1], &t.v[2], t.firstProvokes ? &t.v[0] : &t.v[1]};
+      const RasterVertex* second[4] = {&u.v[0], &u.v[1], &u.v[2], u.firstProvokes ? &u.v[0] : &u.v[1]};
+      const int64_t pair = DrawTrianglePair(setup, first, second);
+      if (pair >= 0) {
+        written += pair;
+        ++*pairs;
+        ++i;
+        continue;
+      }
+    }
+    written += DrawTriangle(setup, t.v[0], t.v[1], t.v[2], t.firstProvokes ? t.v[0] : t.v[1]);
   }
-  job.written[band] = written;
+  return written;
 }
 
 Device::Device() { Reset(); }
@@ -375,31 +393,16 @@ void Device::DrawAssembled(uint32_t type, uint32_t fvf, const void* vertices, ui
   });
   const int bands = std::min(DrawBandCount(), (setup.clipBottom - setup.clipTop) / kMinBandRows);
   if (setup.spanRoad && bands > 1 && area >= kBandDrawPixels) {
-    BandJob job = {&setup, &drawn_, {}, {}};
+    BandJob job = {&setup, &drawn_, {}, {}, {}};
     for (int b = 0; b <= bands; ++b) {
       job.bandTop[b] = setup.clipTop + static_cast<int32_t>(static_cast<int64_t>(setup.clipBottom - setup.clipTop) * b / bands);
     }
     RunDrawBands(bands, DrawBand, &job);
     for (int b = 0; b < bands; ++b) counters_.pixelsWritten += job.written[b];
+    counters_.trianglePairs += job.pairs[0];  // every band meets the same pairs
     return;
   }
-  for (size_t i = 0; i < drawn_.size(); ++i) {
-    const DrawnTriangle& t = drawn_[i];
-    if (i + 1 < drawn_.size()) {
-      // A picture's quad: both halves at once, each row one run.
-      const DrawnTriangle& u = drawn_[i + 1];
-      const RasterVertex* first[4] = {&t.v[0], &t.v[1], &t.v[2], t.firstProvokes ? &t.v[0] : &t.v[1]};
-      const RasterVertex* second[4] = {&u.v[0], &u.v[1], &u.v[2], u.firstProvokes ? &u.v[0] : &u.v[1]};
-      const int64_t pair = DrawTrianglePair(setup, first, second);
-      if (pair >= 0) {
-        counters_.pixelsWritten += pair;
-        ++counters_.trianglePairs;
-        ++i;
-        continue;
-      }
-    }
-    counters_.pixelsWritten += DrawTriangle(setup, t.v[0], t.v[1], t.v[2], t.firstProvokes ? t.v[0] : t.v[1]);
-  }
+  counters_.pixelsWritten += DrawTriangles(setup, drawn_, &counters_.trianglePairs);
 }
 
 Result Device::DrawPrimitive(uint32_t type, uint32_t fvf, const void* vertices, uint32_t count, uint32_t) {

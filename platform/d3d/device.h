@@ -130,6 +130,9 @@ class Device {
   std::vector<DrawnTriangle> drawn_;
   struct BandJob;
   static void DrawBand(void* context, int band);
+  // Draws the triangles in order, a picture's quad as one rectangle;
+  // returns the pixels written and counts the rectangles in *pairs.
+  static int64_t DrawTriangles(const RasterSetup& setup, const std::vector<DrawnTriangle>& triangles, int64_t* pairs);
 };
 
 }  // namespace plat::d3d

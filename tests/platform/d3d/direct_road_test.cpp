@@ -261,4 +261,37 @@ TEST(D3DDirectRoad, TrianglePairsDrawnAsRectanglesAgreeWithThePerPixelRoad) {
   EXPECT_GT(pairs, 100);
 }
 
+// Quads large enough to be split into bands of rows across threads: each
+// band draws its rows of the rectangles, with the bits of the per-pixel road.
+TEST(D3DDirectRoad, LargeRectanglesSplitIntoBandsAgree) {
+  std::mt19937 rng(515);
+  OwnedTexture texture(kLayoutA8R8G8B8, 256, 200, 12, true);
+  for (int c = 0; c < 6; ++c) {
+    SCOPED_TRACE(c);
+    d3dref::Config config = RandomConfig(rng, &texture.texture);
+    config.color = d3dref::kColorTextureTimesDiffuse;
+    std::vector<d3dref::Vtx> list;
+    for (int q = 0; q < 3; ++q) {
+      const auto quad = Quad(static_cast<int>(Pick(rng, 120)) - 30, static_cast<int>(Pick(rng, 80)) - 20, 240, 180,
+                             static_cast<int>(Pick(rng, 16)), static_cast<int>(Pick(rng, 20)), 256, 200, q == 1, c % 2 == 1,
+                             0.0f, 0xC0FFFFFF);
+      list.insert(list.end(), quad.begin(), quad.end());
+    }
+    Canvas perPixel(kLayouts[c % kLayoutCount], 333, 211, rng());
+    Canvas spans(perPixel);
+    Device a, b;
+    a.UseSpanRoad(false);
+    for (Device* d : {&a, &b}) {
+      ASSERT_EQ(d->SetRenderTarget(d == &a ? perPixel.view : spans.view), kOk);
+      Configure(*d, config);
+      d->BeginScene();
+      ASSERT_EQ(DrawList(*d, list), kOk);
+      d->EndScene();
+    }
+    ASSERT_EQ(spans.memory, perPixel.memory);
+    EXPECT_EQ(b.Counters().pixelsWritten, a.Counters().pixelsWritten);
+    EXPECT_EQ(b.Counters().trianglePairs, 3);
+  }
+}
+
 }  // namespace
