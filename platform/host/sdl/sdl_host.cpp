@@ -1,4 +1,5 @@
 // The SDL host: start-up, the window, presentation and the real clock.
+#include <errno.h>
 #include <time.h>
 
 #include <cstdio>
@@ -154,6 +155,15 @@ void SleepMs(uint32_t ms) {
   }
 }
 
+void SleepUntilMicros(uint64_t micros) {
+  Micros();  // the clock's base is fixed by its first read
+  const uint64_t at = g_sdl.clockBase + micros;
+  const timespec ts{static_cast<time_t>(at / 1000000u), static_cast<long>(at % 1000000u) * 1000L};
+  // An absolute wake-up: an interrupted sleep resumes without drifting.
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
+  }
+}
+
 void Reset() {
   CloseAudio();
   ClosePads();
@@ -227,7 +237,7 @@ const HostBackend kSdlHost = {
     sdl::PadCount, sdl::GetPadInfo, sdl::GetPadState, sdl::RumblePad,
     sdl::OpenAudio, sdl::PauseAudio, sdl::CloseAudio, sdl::LockAudio, sdl::UnlockAudio,
     sdl::Present,
-    sdl::Millis, sdl::Micros, sdl::SleepMs,
+    sdl::Millis, sdl::Micros, sdl::SleepMs, sdl::SleepUntilMicros,
     sdl::Reset,
 };
 

@@ -1,7 +1,8 @@
 // The SDL host under SDL's dummy video and audio drivers: where the picture
 // lands in windows and full screen of several sizes (read back from the
 // window's own pixels), and pads made as SDL virtual joysticks, both game
-// controllers in their standard mapping and raw joysticks.
+// controllers in their standard mapping and raw joysticks; and the real
+// clock's sleeps and its millisecond count.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -131,6 +132,24 @@ TEST_F(SdlScope, WindowsShowThePictureAsLargeAsFitsWithItsAspectKept) {
     ASSERT_EQ(SDL_GetTextureScaleMode(sdl::State().texture, &mode), 0);
     EXPECT_EQ(mode, c.whole > 0 ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
     HostDestroyWindow();
+  }
+}
+
+TEST_F(SdlScope, TheClockSleepsToATimeNeverShortOfItAndCountsWholeMillis) {
+  // Sleeps to times ahead end at or after them, whatever the machine's load.
+  for (const uint64_t ahead : {1u, 999u, 1000u, 1001u, 2500u}) {
+    const uint64_t at = HostMicros() + ahead;
+    HostSleepUntilMicros(at);
+    EXPECT_GE(HostMicros(), at) << ahead;
+  }
+  HostSleepUntilMicros(0);  // long past: returns
+  // The millisecond count is the microsecond count in whole milliseconds.
+  for (int i = 0; i < 20000; ++i) {
+    const uint32_t before = HostMillis();
+    const uint64_t micros = HostMicros();
+    const uint32_t after = HostMillis();
+    ASSERT_LE(before, micros / 1000);
+    ASSERT_LE(micros / 1000, after);
   }
 }
 
