@@ -3,6 +3,7 @@
 #include "framework/core/archives/archive.h"
 #include "framework/core/input/input_devices.h"
 #include "framework/core/log.h"
+#include "framework/core/time_helpers.h"
 #include "framework/core/window/main_window.h"
 #include "framework/graphics/graphs/draw_entries.h"
 #include "framework/graphics/graphs/draw_state.h"
@@ -31,6 +32,10 @@ int SetArchiveKeyPublic(const char* text) { return SetArchiveKey(text); }
 uint32_t GetNowMillisPublic() { return plat::timeGetTime(); }
 int SleepMillisPublic(int ms) {
   plat::Sleep(ms > 0 ? static_cast<uint32_t>(ms) : 0);
+  return 0;
+}
+int SleepUntilNearMillisPublic(uint32_t tick) {
+  SleepUntilNearMillis(tick);
   return 0;
 }
 int QueryKeyPressedPublic(int code) { return QueryKeyPressed(code); }

@@ -30,6 +30,7 @@ int SetArchiveKeyPublic(const char* text);
 // Time and input.
 uint32_t GetNowMillisPublic();
 int SleepMillisPublic(int ms);        // 0; waits on the host's clock
+int SleepUntilNearMillisPublic(uint32_t tick);  // 0; wakes just before the millisecond clock reads tick
 int QueryKeyPressedPublic(int code);   // 1 when the DirectInput key number is held
 int ReadPadInputBitsPublic(int value); // pad number from 1, optionally | 0x1000 for mapped keys
 

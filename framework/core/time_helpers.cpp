@@ -41,6 +41,16 @@ int64_t GetNowMicros(int allowTimeStampCounter) {
                            static_cast<uint64_t>(s.counterFrequency)));
 }
 
+void SleepUntilNearMillis(uint32_t tick) {
+  // The millisecond timer is the host's microsecond clock in whole
+  // milliseconds, so one read of the latter places the tick exactly.
+  const uint64_t now = plat::HostMicros();
+  const int32_t ahead = static_cast<int32_t>(tick - static_cast<uint32_t>(now / 1000u));
+  if (ahead <= 0) return;
+  const uint64_t turns = now - now % 1000u + static_cast<uint64_t>(ahead) * 1000u;
+  if (turns - now > kNearTickMarginMicros) plat::HostSleepUntilMicros(turns - kNearTickMarginMicros);
+}
+
 void ReadLocalDateTime(DateTimeRecord* out) {
   plat::LocalTime t;
   plat::GetLocalTime(&t);

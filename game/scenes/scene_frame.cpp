@@ -29,14 +29,15 @@ void StartSceneFrames(bool vsyncWhenWindowed) {
   scenes.LastFrameMillis = qor::GetNowMillisPublic();
 }
 
-// The 16 ms test stays on the millisecond clock; sleeping while more than
-// 2 ms remain keeps the same frames without holding a core busy.
+// The 16 ms test stays on the millisecond clock; sleeping on a precise clock
+// to just short of the tick that ends the wait keeps the same frames without
+// holding a core busy.
 void PaceWindowedFrame() {
   if (config.WindowedMode == 1) {
     for (;;) {
       const int32_t passed = static_cast<int32_t>(qor::GetNowMillisPublic() - scenes.LastFrameMillis);
       if (passed >= 16) break;
-      if (16 - passed > 2) qor::SleepMillisPublic(1);
+      qor::SleepUntilNearMillisPublic(scenes.LastFrameMillis + 16);
     }
   }
   scenes.LastFrameMillis = qor::GetNowMillisPublic();

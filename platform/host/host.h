@@ -212,9 +212,15 @@ int HostOverlayCount();
 uint32_t HostYuvToXrgb(int y, int u, int v);
 
 // --- time ---------------------------------------------------------------------
-uint32_t HostMillis();    // monotonic, wraps like a 32-bit millisecond timer
+// HostMillis is HostMicros / 1000 cut to 32 bits: it wraps like a 32-bit
+// millisecond timer, and turns exactly when the microsecond count reaches a
+// whole thousand.
+uint32_t HostMillis();
 uint64_t HostMicros();    // monotonic
 void HostSleepMs(uint32_t ms);
+// Sleeps until HostMicros() reads at least `micros` on a precise clock; at
+// once when it already does. A busy machine may wake it late, never early.
+void HostSleepUntilMicros(uint64_t micros);
 
 // Returns the host to its state at program load (tests call it between cases).
 void HostReset();

@@ -38,6 +38,7 @@ struct HostBackend {
   uint32_t (*millis)();
   uint64_t (*micros)();
   void (*sleepMs)(uint32_t ms);
+  void (*sleepUntilMicros)(uint64_t micros);
   void (*reset)();
 };
 

@@ -101,6 +101,7 @@ void HostPresent(const void* pixels, int pitch, int width, int height, HostPixel
 uint32_t HostMillis() { return B().millis(); }
 uint64_t HostMicros() { return B().micros(); }
 void HostSleepMs(uint32_t ms) { B().sleepMs(ms); }
+void HostSleepUntilMicros(uint64_t micros) { B().sleepUntilMicros(micros); }
 
 void HostReset() {
   // What was written before the reset shows before it, as at once.

@@ -119,6 +119,14 @@ void ClockSleepMs(uint32_t ms) {
   Advance();
 }
 
+void ClockSleepUntilMicros(uint64_t micros) {
+  // Another thread may move the clock meanwhile; a clock already there stays.
+  uint64_t now = g_ca.now.load();
+  while (now < micros && !g_ca.now.compare_exchange_weak(now, micros + g_ca.overshoot.load())) {
+  }
+  Advance();
+}
+
 void SetClockStep(uint32_t micros) { g_ca.step.store(micros); }
 
 void SetSleepOvershoot(uint32_t micros) { g_ca.overshoot.store(micros); }

@@ -19,13 +19,14 @@ void Reset();
 
 // --- virtual clock -------------------------------------------------------------
 // The clock starts at kClockStart microseconds. HostSleepMs(n) advances it by
-// exactly n ms; every HostMillis or HostMicros read returns the time and then
-// advances it by the step, so a loop waiting on the clock always ends.
+// exactly n ms, HostSleepUntilMicros(t) to exactly t when t is ahead; every
+// HostMillis or HostMicros read returns the time and then advances it by the
+// step, so a loop waiting on the clock always ends.
 constexpr uint64_t kClockStart = 10'000'000;
 constexpr uint32_t kDefaultClockStep = 10;  // microseconds
 void SetClockStep(uint32_t micros);
-// Every later HostSleepMs(n > 0) wakes this much late, as on a busy machine
-// (0 after a reset).
+// Every later HostSleepMs(n > 0), and HostSleepUntilMicros with a time
+// ahead, wakes this much late, as on a busy machine (0 after a reset).
 void SetSleepOvershoot(uint32_t micros);
 void SetClock(uint64_t micros);  // jumps without running the audio sink
 uint64_t PeekClock();            // reads without advancing

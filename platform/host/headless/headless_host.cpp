@@ -387,7 +387,7 @@ const HostBackend kHeadlessHost = {
     headless::PadCount, headless::GetPadInfo, headless::GetPadState, headless::RumblePad,
     headless::AudioOpen, headless::AudioPause, headless::AudioClose, headless::AudioLock, headless::AudioUnlock,
     headless::Present,
-    headless::ClockMillis, headless::ClockMicros, headless::ClockSleepMs,
+    headless::ClockMillis, headless::ClockMicros, headless::ClockSleepMs, headless::ClockSleepUntilMicros,
     headless::ResetAll,
 };
 

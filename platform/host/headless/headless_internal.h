@@ -11,6 +11,7 @@ namespace plat::headless {
 uint32_t ClockMillis();
 uint64_t ClockMicros();
 void ClockSleepMs(uint32_t ms);
+void ClockSleepUntilMicros(uint64_t micros);
 
 int AudioOpen(int rate, HostAudioCallback callback, void* user);
 void AudioPause(bool pause);

@@ -1,4 +1,5 @@
 // The SDL host: start-up, the window, presentation and the real clock.
+#include <errno.h>
 #include <time.h>
 
 #include <cstdio>
@@ -19,6 +20,38 @@ uint64_t MonotonicMicros() {
   return static_cast<uint64_t>(ts.tv_sec) * 1000000u + static_cast<uint64_t>(ts.tv_nsec) / 1000u;
 }
 
+// The renderer string of the GL context current on this thread, or null.
+const char* CurrentGlRenderer() {
+  using GetString = const unsigned char* (*)(unsigned int);
+  if (SDL_GL_GetCurrentContext() == nullptr) return nullptr;
+  const auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+  constexpr unsigned int kGlRenderer = 0x1F01;
+  return getString != nullptr ? reinterpret_cast<const char*>(getString(kGlRenderer)) : nullptr;
+}
+
+// An accelerated renderer unless its GL draws in software (a display without
+// a GPU driver, such as Xvfb): there SDL's own software renderer, drawing
+// into the window's shared-memory image, shows the same picture for a
+// fraction of the CPU.
+SDL_Renderer* CreateRenderer(SDL_Window* window) {
+  SdlHost& s = g_sdl;
+  SDL_Renderer* r = nullptr;
+  if (!s.softwareGl) {
+    r = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+    SDL_RendererInfo info{};
+    if (r != nullptr && SDL_GetRendererInfo(r, &info) == 0)
+      s.softwareGl = GlDrawsInSoftware(info.name, CurrentGlRenderer(), SDL_GetHint(SDL_HINT_RENDER_DRIVER));
+    if (r != nullptr && !s.softwareGl) return r;
+  }
+  if (r != nullptr) SDL_DestroyRenderer(r);
+  // The window surface itself, not a GL texture SDL would otherwise put behind it.
+  if (s.softwareGl && SDL_GetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION) == nullptr)
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  r = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  if (r == nullptr && s.softwareGl) r = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+  return r;
+}
+
 bool CreateWindow(int width, int height) {
   if (width <= 0 || height <= 0 || width > kHostMaxPictureSide || height > kHostMaxPictureSide) return false;
   if (!EnsureVideo()) return false;
@@ -27,10 +60,7 @@ bool CreateWindow(int width, int height) {
   // Hidden until the program shows it, as a window is made and then shown.
   s.window = SDL_CreateWindow(s.title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
                               SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI);
-  if (s.window) {
-    s.renderer = SDL_CreateRenderer(s.window, -1, SDL_RENDERER_ACCELERATED);
-    if (!s.renderer) s.renderer = SDL_CreateRenderer(s.window, -1, SDL_RENDERER_SOFTWARE);
-  }
+  if (s.window) s.renderer = CreateRenderer(s.window);
   if (!s.window || !s.renderer) {
     std::fprintf(stderr, "SDL: cannot create a %dx%d window: %s\n", width, height, SDL_GetError());
     DestroyWindow();
@@ -154,6 +184,15 @@ void SleepMs(uint32_t ms) {
   }
 }
 
+void SleepUntilMicros(uint64_t micros) {
+  Micros();  // the clock's base is fixed by its first read
+  const uint64_t at = g_sdl.clockBase + micros;
+  const timespec ts{static_cast<time_t>(at / 1000000u), static_cast<long>(at % 1000000u) * 1000L};
+  // An absolute wake-up: an interrupted sleep resumes without drifting.
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &ts, nullptr) == EINTR) {
+  }
+}
+
 void Reset() {
   CloseAudio();
   ClosePads();
@@ -165,6 +204,16 @@ void Reset() {
 }  // namespace
 
 SdlHost& State() { return g_sdl; }
+
+bool GlDrawsInSoftware(const char* rendererName, const char* glRenderer, const char* chosenDriver) {
+  if (chosenDriver != nullptr || rendererName == nullptr || glRenderer == nullptr) return false;
+  if (SDL_strncmp(rendererName, "opengl", 6) != 0) return false;  // opengl, opengles2
+  static const char* const kSoftware[] = {"llvmpipe", "softpipe", "swrast", "software rasterizer"};
+  for (const char* name : kSoftware) {
+    if (SDL_strcasestr(glRenderer, name) != nullptr) return true;
+  }
+  return false;
+}
 
 bool EnsureVideo() {
   if (g_sdl.videoUp) return true;
@@ -227,7 +276,7 @@ const HostBackend kSdlHost = {
     sdl::PadCount, sdl::GetPadInfo, sdl::GetPadState, sdl::RumblePad,
     sdl::OpenAudio, sdl::PauseAudio, sdl::CloseAudio, sdl::LockAudio, sdl::UnlockAudio,
     sdl::Present,
-    sdl::Millis, sdl::Micros, sdl::SleepMs,
+    sdl::Millis, sdl::Micros, sdl::SleepMs, sdl::SleepUntilMicros,
     sdl::Reset,
 };
 

@@ -36,6 +36,8 @@ struct SdlHost {
   void* user = nullptr;
   bool toldSilent = false;  // the player has heard that there is no sound device
 
+  bool softwareGl = false;  // the accelerated renderer's GL was found to draw in software
+
   bool clockStarted = false;
   uint64_t clockBase = 0;  // monotonic microseconds at the first read
 };
@@ -43,6 +45,13 @@ struct SdlHost {
 SdlHost& State();
 
 bool EnsureVideo();
+
+// True when SDL's accelerated renderer `rendererName` draws through a GL whose
+// renderer string `glRenderer` names a software rasterizer (Mesa's llvmpipe,
+// softpipe and swrast), unless the user chose a render driver
+// (SDL_RENDER_DRIVER, `chosenDriver`), which then stands. False when a
+// string is missing.
+bool GlDrawsInSoftware(const char* rendererName, const char* glRenderer, const char* chosenDriver);
 bool EnsurePads();
 void ClosePads();
 void CloseAudio();

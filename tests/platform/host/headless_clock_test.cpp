@@ -59,3 +59,27 @@ TEST_F(HeadlessClock, MillisWrapLikeA32BitTimerAndAgreeWithMicros) {
   EXPECT_EQ(after, 3u);
   EXPECT_EQ(after - before, 6u);  // differences taken in 32 bits survive the wrap
 }
+
+TEST_F(HeadlessClock, SleepUntilLandsExactlyOnATimeAheadAndNeverTurnsBack) {
+  hl::SetClockStep(0);
+  const uint64_t t0 = hl::PeekClock();
+  plat::HostSleepUntilMicros(t0 + 1);  // one microsecond ahead
+  EXPECT_EQ(hl::PeekClock(), t0 + 1);
+  plat::HostSleepUntilMicros(t0 + 1);  // already there
+  EXPECT_EQ(hl::PeekClock(), t0 + 1);
+  plat::HostSleepUntilMicros(t0);      // one behind
+  EXPECT_EQ(hl::PeekClock(), t0 + 1);
+  plat::HostSleepUntilMicros(0);
+  EXPECT_EQ(hl::PeekClock(), t0 + 1);
+  plat::HostSleepUntilMicros(t0 + 16'000'007);
+  EXPECT_EQ(plat::HostMicros(), t0 + 16'000'007);
+  EXPECT_EQ(plat::HostMillis(), static_cast<uint32_t>((t0 + 16'000'007) / 1000));
+
+  // A late wake-up comes only with a real sleep.
+  hl::SetSleepOvershoot(700);
+  const uint64_t t1 = hl::PeekClock();
+  plat::HostSleepUntilMicros(t1);
+  EXPECT_EQ(hl::PeekClock(), t1);
+  plat::HostSleepUntilMicros(t1 + 1);
+  EXPECT_EQ(hl::PeekClock(), t1 + 1 + 700);
+}

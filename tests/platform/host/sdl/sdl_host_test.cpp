@@ -1,7 +1,9 @@
 // The SDL host under SDL's dummy video and audio drivers: where the picture
 // lands in windows and full screen of several sizes (read back from the
 // window's own pixels), and pads made as SDL virtual joysticks, both game
-// controllers in their standard mapping and raw joysticks.
+// controllers in their standard mapping and raw joysticks; the real clock's
+// sleeps and its millisecond count; and which GL renderers give way to SDL's
+// software renderer.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -131,6 +133,46 @@ TEST_F(SdlScope, WindowsShowThePictureAsLargeAsFitsWithItsAspectKept) {
     ASSERT_EQ(SDL_GetTextureScaleMode(sdl::State().texture, &mode), 0);
     EXPECT_EQ(mode, c.whole > 0 ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
     HostDestroyWindow();
+  }
+}
+
+TEST(SdlRenderer, OnlyAGlThatDrawsInSoftwareGivesWayToSdlsOwnRenderer) {
+  // Renderer strings as Mesa and GPU drivers report them.
+  const char* const software[] = {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Software Rasterizer",
+                                  "Mesa DRI swrast", "LLVMPIPE"};
+  const char* const gpus[] = {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)",
+                              "AMD Radeon RX 580 Series (polaris10, LLVM 15.0.6, DRM 3.49, 6.1.0-13-amd64)",
+                              "NVIDIA GeForce GTX 1060 6GB/PCIe/SSE2", "virgl", "SVGA3D; build: RELEASE;  LLVM;", "",
+                              "llvm pipe", "Software"};
+  for (const char* name : software) {
+    EXPECT_TRUE(sdl::GlDrawsInSoftware("opengl", name, nullptr)) << name;
+    EXPECT_TRUE(sdl::GlDrawsInSoftware("opengles2", name, nullptr)) << name;
+    EXPECT_FALSE(sdl::GlDrawsInSoftware("opengl", name, "opengl")) << name;  // the user's choice stands
+    EXPECT_FALSE(sdl::GlDrawsInSoftware("opengl", name, "")) << name;
+  }
+  for (const char* name : gpus) EXPECT_FALSE(sdl::GlDrawsInSoftware("opengl", name, nullptr)) << name;
+  // Not a GL renderer, or nothing to go by.
+  EXPECT_FALSE(sdl::GlDrawsInSoftware("software", "llvmpipe", nullptr));
+  EXPECT_FALSE(sdl::GlDrawsInSoftware("direct3d", "llvmpipe", nullptr));
+  EXPECT_FALSE(sdl::GlDrawsInSoftware(nullptr, "llvmpipe", nullptr));
+  EXPECT_FALSE(sdl::GlDrawsInSoftware("opengl", nullptr, nullptr));
+}
+
+TEST_F(SdlScope, TheClockSleepsToATimeNeverShortOfItAndCountsWholeMillis) {
+  // Sleeps to times ahead end at or after them, whatever the machine's load.
+  for (const uint64_t ahead : {1u, 999u, 1000u, 1001u, 2500u}) {
+    const uint64_t at = HostMicros() + ahead;
+    HostSleepUntilMicros(at);
+    EXPECT_GE(HostMicros(), at) << ahead;
+  }
+  HostSleepUntilMicros(0);  // long past: returns
+  // The millisecond count is the microsecond count in whole milliseconds.
+  for (int i = 0; i < 20000; ++i) {
+    const uint32_t before = HostMillis();
+    const uint64_t micros = HostMicros();
+    const uint32_t after = HostMillis();
+    ASSERT_LE(before, micros / 1000);
+    ASSERT_LE(micros / 1000, after);
   }
 }
 
