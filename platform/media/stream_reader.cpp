@@ -7,9 +7,11 @@ namespace {
 
 // A movie file is read as one local file in one of the usual movie
 // containers: no network protocol, and no playlist or concatenation format
-// that would make the file open others.
+// that would make the file open others. Not NUT either: no movie made for a
+// Windows player comes in it, and its reader spins for ever on some damaged
+// files (while probing one, and while the player waits for a frame).
 constexpr const char* kProtocols = "file";
-constexpr const char* kContainers = "avi,matroska,webm,mov,mp4,mpeg,mpegts,nut,asf,flv,ogg";
+constexpr const char* kContainers = "avi,matroska,webm,mov,mp4,mpeg,mpegts,asf,flv,ogg";
 
 }  // namespace
 

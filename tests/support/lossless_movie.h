@@ -67,11 +67,12 @@ inline bool AddSound(AVFormatContext* out, std::vector<AVPacket*>* packets, AVSt
   return true;
 }
 
-// A lossless FFV1 movie in a NUT container at 10 frames a second, written by
-// libavcodec and libavformat, with PCM sound when asked.
-inline bool WriteLosslessMovie(const std::string& path, bool withSound = false) {
+// A lossless FFV1 movie at 10 frames a second in an AVI container (or the
+// one named), written by libavcodec and libavformat, with PCM sound when
+// asked.
+inline bool WriteLosslessMovie(const std::string& path, bool withSound = false, const char* container = "avi") {
   AVFormatContext* out = nullptr;
-  if (avformat_alloc_output_context2(&out, nullptr, "nut", path.c_str()) < 0) return false;
+  if (avformat_alloc_output_context2(&out, nullptr, container, path.c_str()) < 0) return false;
   const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_FFV1);
   AVStream* stream = avformat_new_stream(out, nullptr);
   AVCodecContext* enc = avcodec_alloc_context3(codec);

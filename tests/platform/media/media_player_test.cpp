@@ -32,13 +32,13 @@ class MediaPlayerTest : public ::testing::Test {
     char dir[] = "/tmp/orb-media-XXXXXX";
     ASSERT_NE(mkdtemp(dir), nullptr);
     dir_ = dir;
-    ASSERT_TRUE(WriteLosslessMovie(dir_ + "/clip.nut"));
+    ASSERT_TRUE(WriteLosslessMovie(dir_ + "/clip.avi"));
     char name[512];
-    ASSERT_GT(plat::HostPathToCp932((dir_ + "/clip.nut").c_str(), name, sizeof name), 0);
+    ASSERT_GT(plat::HostPathToCp932((dir_ + "/clip.avi").c_str(), name, sizeof name), 0);
     name_ = name;
   }
   void TearDown() override {
-    std::remove((dir_ + "/clip.nut").c_str());
+    std::remove((dir_ + "/clip.avi").c_str());
     std::remove(dir_.c_str());
   }
   std::string dir_, name_;
@@ -152,20 +152,33 @@ TEST_F(MediaPlayerTest, EachStepCanBeMadeToFailAndBadInputIsRefused) {
   plat::CloseMediaFile(file);
 
   // A file that is no movie, and a playlist that would have other files read.
-  std::rename((dir_ + "/clip.nut").c_str(), (dir_ + "/clip2.nut").c_str());
-  for (const char* text : {"not a movie at all", "ffconcat version 1.0\nfile clip2.nut\n"}) {
-    FILE* junk = std::fopen((dir_ + "/clip.nut").c_str(), "wb");
+  std::rename((dir_ + "/clip.avi").c_str(), (dir_ + "/clip2.avi").c_str());
+  for (const char* text : {"not a movie at all", "ffconcat version 1.0\nfile clip2.avi\n"}) {
+    FILE* junk = std::fopen((dir_ + "/clip.avi").c_str(), "wb");
     ASSERT_NE(junk, nullptr);
     std::fputs(text, junk);
     std::fclose(junk);
     EXPECT_EQ(plat::OpenMediaFile(name_.c_str()), nullptr) << text;
   }
-  std::remove((dir_ + "/clip2.nut").c_str());
+  std::remove((dir_ + "/clip2.avi").c_str());
   EXPECT_EQ(plat::OpenMediaFile("Z:\\no\\such\\movie.avi"), nullptr);
 }
 
+// NUT files are refused at once: a whole movie (the container is not one a
+// movie for this program comes in) and two damaged ones on which the NUT
+// reader spun for ever, probing and delivering a frame.
+TEST_F(MediaPlayerTest, NutFilesAreRefusedWithoutBeingRead) {
+  ASSERT_TRUE(WriteLosslessMovie(dir_ + "/clip.avi", false, "nut"));
+  EXPECT_EQ(plat::OpenMediaFile(name_.c_str()), nullptr);
+  for (const char* file : {"nut_probe_spins.nut", "nut_far_frame_time.nut"}) {
+    char name[512];
+    ASSERT_GT(plat::HostPathToCp932((std::string(ORB_TEST_DATA_DIR) + "/media/" + file).c_str(), name, sizeof name), 0);
+    EXPECT_EQ(plat::OpenMediaFile(name), nullptr) << file;
+  }
+}
+
 TEST_F(MediaPlayerTest, TheSoundPlaysThroughTheSoundDeviceWhileTheClockRuns) {
-  ASSERT_TRUE(WriteLosslessMovie(dir_ + "/clip.nut", true));
+  ASSERT_TRUE(WriteLosslessMovie(dir_ + "/clip.avi", true));
   plat::dsound::ResetDirectSoundState();
   plat::dsound::SetSinkMode(plat::dsound::SinkMode::Manual);
   plat::IDirectSound* device = nullptr;

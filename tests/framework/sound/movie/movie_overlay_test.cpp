@@ -103,9 +103,9 @@ TEST_F(OverlayMovie, ShowsInTheKeptFrameWherePlacedScaledAndGoesWhenHiddenOrClos
   gfxtest::Road road(false, 32);
   EXPECT_TRUE(road.Logged("オーバーレイサーフェスを使用します　　　UYVY"));
   ASSERT_NE(GetOverlayPixelFormat(), nullptr);
-  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
+  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.avi"));
   // The graph road with the overlay option: a draw of the graph places it.
-  const int32_t g = LoadGraphFromFile("clip.nut", 0, 0, kMovieSurfaceOverlay);
+  const int32_t g = LoadGraphFromFile("clip.avi", 0, 0, kMovieSurfaceOverlay);
   ASSERT_GE(g, 0);
   const int32_t movie = LookupGraph(g)->movieHandle;
   MovieData* m = GetMovieData(movie);
@@ -219,8 +219,8 @@ TEST(OverlayProbe, NoOverlayWhenOffStretchLimitsSayNoOrTheScreenIsSmall) {
 
 TEST_F(OverlayMovie, InAWindowItLandsWhereTheWindowsPictureShowsIt) {
   gfxtest::Road road(false, 32, true);
-  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
-  const int32_t movie = OpenMovie("clip.nut", nullptr, nullptr, kMovieSurfaceOverlay);
+  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.avi"));
+  const int32_t movie = OpenMovie("clip.avi", nullptr, nullptr, kMovieSurfaceOverlay);
   ASSERT_GE(movie, 0);
   MovieData* m = GetMovieData(movie);
   ASSERT_EQ(m->surfaceMode, kMovieSurfaceOverlay);
@@ -256,8 +256,8 @@ TEST_F(OverlayMovie, InAWindowItLandsWhereTheWindowsPictureShowsIt) {
 TEST_F(OverlayMovie, WithOverlaysOffTheOverlayModeFallsBackByTheScreensDepth) {
   for (const int bits : {16, 32}) {
     gfxtest::Road road(false, bits, false, nullptr, false);
-    ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
-    const int32_t movie = OpenMovie("clip.nut", nullptr, nullptr, kMovieSurfaceOverlay);
+    ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.avi"));
+    const int32_t movie = OpenMovie("clip.avi", nullptr, nullptr, kMovieSurfaceOverlay);
     ASSERT_GE(movie, 0);
     EXPECT_EQ(GetMovieData(movie)->surfaceMode, bits == 32 ? kMovieSurfaceScreen : kMovieSurfaceRgb24) << bits;
     EXPECT_EQ(IsMovieDirect(GetMovieData(movie)), 0);

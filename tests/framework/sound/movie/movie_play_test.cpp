@@ -193,8 +193,8 @@ class PlayerGraph : public ::testing::Test {
 
 TEST_F(PlayerGraph, ALosslessMovieShowsItsSourceFramesExactlyOnA32BitScreen) {
   gfxtest::Road road(false, 32);
-  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
-  const int32_t g = OpenGraphFile("clip.nut", 1);
+  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.avi"));
+  const int32_t g = OpenGraphFile("clip.avi", 1);
   ASSERT_GE(g, 0);
   const int32_t movie = LookupGraph(g)->movieHandle;
   EXPECT_EQ(GetMovieData(movie)->theora, 0);
@@ -212,7 +212,7 @@ TEST_F(PlayerGraph, ALosslessMovieShowsItsSourceFramesExactlyOnA32BitScreen) {
 
 TEST_F(PlayerGraph, EachRefusalLogsItsLineAndLeavesNothingOpen) {
   gfxtest::Road road(false, 32);
-  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
+  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.avi"));
   const struct {
     plat::MediaStep step;
     const char* line;
@@ -226,13 +226,13 @@ TEST_F(PlayerGraph, EachRefusalLogsItsLineAndLeavesNothingOpen) {
     if (c.step == plat::kMediaStepSample) {
       // The sample on the system's surface is refused: the player's own
       // memory takes it, in mode 0.
-      const int32_t movie = OpenMovie("clip.nut", nullptr, nullptr, 2);
+      const int32_t movie = OpenMovie("clip.avi", nullptr, nullptr, 2);
       ASSERT_GE(movie, 0);
       EXPECT_EQ(GetMovieData(movie)->surfaceMode, kMovieSurfaceScreen);
       CloseMovie(movie);
       continue;
     }
-    EXPECT_EQ(OpenGraphFile("clip.nut", 1), -1);
+    EXPECT_EQ(OpenGraphFile("clip.avi", 1), -1);
     EXPECT_TRUE(road.Logged(c.line)) << c.line;
     EXPECT_TRUE(road.Logged("ムービーファイルオープン処理時にエラーが発生しました"));
   }
@@ -250,21 +250,21 @@ TEST_F(PlayerGraph, EachRefusalLogsItsLineAndLeavesNothingOpen) {
 TEST_F(PlayerGraph, OverlayModeFallsBackAndPlacesTheOverlayWithinTheArea) {
   {
     gfxtest::Road road(false, 16, false, nullptr, false);
-    ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
-    const int32_t movie = OpenMovie("clip.nut", nullptr, nullptr, kMovieSurfaceOverlay);
+    ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.avi"));
+    const int32_t movie = OpenMovie("clip.avi", nullptr, nullptr, kMovieSurfaceOverlay);
     ASSERT_GE(movie, 0);
     EXPECT_EQ(GetMovieData(movie)->surfaceMode, kMovieSurfaceRgb24);  // no overlay format
     EXPECT_EQ(DrawMovieDirect(0, 0, 1, movie, 1), 0);                 // not an overlay: nothing
     EXPECT_TRUE(plat::DdOverlayCalls().empty());
   }
   gfxtest::Road road(false, 32);
-  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
+  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.avi"));
   plat::DDCaps caps;
   caps.caps = plat::DDCAPS_ALIGNBOUNDARYDEST | plat::DDCAPS_ALIGNSIZESRC;
   caps.alignBoundaryDest = 8;
   caps.alignSizeSrc = 4;
   plat::DdOfferOverlays(true, caps);
-  const int32_t movie = OpenMovie("clip.nut", nullptr, nullptr, kMovieSurfaceOverlay);
+  const int32_t movie = OpenMovie("clip.avi", nullptr, nullptr, kMovieSurfaceOverlay);
   ASSERT_GE(movie, 0);
   MovieData* m = GetMovieData(movie);
   ASSERT_EQ(m->surfaceMode, kMovieSurfaceOverlay);
@@ -294,9 +294,9 @@ TEST_F(PlayerGraph, OverlayModeFallsBackAndPlacesTheOverlayWithinTheArea) {
 TEST_F(PlayerGraph, TextureGraphsTakeTheFramesOnTheDirect3DRoad) {
   gfxtest::Road road(false, 32, false, "d3d");
   ASSERT_EQ(GetScreenState().direct3DInUse, 1);
-  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
+  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.avi"));
   WriteBytes("clip.ogv", Numbered(20));
-  const int32_t player = OpenGraphFile("clip.nut", 0);
+  const int32_t player = OpenGraphFile("clip.avi", 0);
   const int32_t theora = OpenGraphFile("clip.ogv", 0);
   ASSERT_GE(player, 0);
   ASSERT_GE(theora, 0);
@@ -409,16 +409,16 @@ TEST_F(PlayerGraph, AnArchivedMoviePlaysFromATemporaryCopyWholeOrNotAtAll) {
     }
     return n;
   };
-  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
+  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.avi"));
   // Inside an archive the player cannot open it by name: it plays from a
   // copy, which goes with the graph.
   std::vector<uint8_t> source;
-  ASSERT_EQ(ReadWholeFile("clip.nut", &source), 0);
+  ASSERT_EQ(ReadWholeFile("clip.avi", &source), 0);
   std::vector<uint8_t> archive;
-  ASSERT_EQ(BuildArchive(filetest::DirNode("", {filetest::FileNode("clip.nut", source)}), PackOptions{}, &archive), 0);
+  ASSERT_EQ(BuildArchive(filetest::DirNode("", {filetest::FileNode("clip.avi", source)}), PackOptions{}, &archive), 0);
   WriteBytes("movies.dat", archive);
   SetArchiveExtension("dat");
-  const int32_t g = OpenGraphFile("movies\\clip.nut", 1);
+  const int32_t g = OpenGraphFile("movies\\clip.avi", 1);
   ASSERT_GE(g, 0);
   EXPECT_EQ(GetMovieData(LookupGraph(g)->movieHandle)->tempFile, 1);
   EXPECT_EQ(tempFiles(), 1);
@@ -434,12 +434,12 @@ TEST_F(PlayerGraph, AnArchivedMoviePlaysFromATemporaryCopyWholeOrNotAtAll) {
   };
   SetFileAccessTable(&shortReads);
   MovieData record{};
-  EXPECT_EQ(CopyMovieToTempFile(&record, "clip.nut"), -1);
+  EXPECT_EQ(CopyMovieToTempFile(&record, "clip.avi"), -1);
   EXPECT_EQ(record.tempFile, 0);
   SetFileAccessTable(&saved);
   EXPECT_EQ(tempFiles(), 0);
   // Whole, it is the same bytes.
-  ASSERT_EQ(CopyMovieToTempFile(&record, "clip.nut"), 0);
+  ASSERT_EQ(CopyMovieToTempFile(&record, "clip.avi"), 0);
   EXPECT_EQ(tempFiles(), 1);
   std::vector<uint8_t> copy;
   ASSERT_EQ(ReadWholeFile(record.path, &copy), 0);
@@ -454,8 +454,8 @@ TEST_F(PlayerGraph, AnArchivedMoviePlaysFromATemporaryCopyWholeOrNotAtAll) {
 
 TEST_F(PlayerGraph, ReleasedStreamsAreLeftAloneUntilReopenedWhereTheyWere) {
   gfxtest::Road road(false, 32);
-  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
-  const int32_t movie = OpenMovie("clip.nut", nullptr, nullptr, 0);
+  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.avi"));
+  const int32_t movie = OpenMovie("clip.avi", nullptr, nullptr, 0);
   ASSERT_GE(movie, 0);
   MovieData* m = GetMovieData(movie);
   PlayMovie(movie, 1);
@@ -494,8 +494,8 @@ TEST_F(PlayerGraph, ACarvedMovieGraphLeavesTheMovieToItsOwner) {
   EXPECT_EQ(DestroyGraph(g, 0), 0);
   EXPECT_EQ(LiveMovieCount(), 0);
   // The display refuses the sample surface: the open logs it and fails.
-  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.nut"));
+  ASSERT_TRUE(losslessmovie::WriteLosslessMovie("clip.avi"));
   plat::DdFailNext(plat::DdOp::CreateSurface);
-  EXPECT_EQ(OpenMovie("clip.nut", nullptr, nullptr, 0), -1);
+  EXPECT_EQ(OpenMovie("clip.avi", nullptr, nullptr, 0), -1);
   EXPECT_TRUE(road.Logged("DirectDrawSurface オブジェクトの作成に失敗しました"));
 }
