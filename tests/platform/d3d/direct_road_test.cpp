@@ -63,23 +63,35 @@ d3dref::Config RandomConfig(std::mt19937& rng, const Texture* texture) {
 // Draws the quad three ways onto copies of one canvas: true when the
 // per-pixel road, the span road and the reference leave the same bits (the
 // reference writes the framework's screen layouts: 5:6:5, 5:5:5 and 32-bit).
-bool DrawThreeWays(const PixelLayout& target, int cw, int ch, uint32_t seed, const d3dref::Config& config,
-                      const std::vector<d3dref::Vtx>& quad) {
-  Canvas perPixel(target, cw, ch, seed);
-  Canvas spans(perPixel);
-  Canvas reference(perPixel);
-  const Canvas before(perPixel);
+// The triangle list drawn by a device held to the per-pixel road (onto
+// perPixel) and by one free to take the span, direct and rectangle roads
+// (onto spans); their counters, in that order.
+struct RoadCounters {
+  DeviceCounters perPixel, spans;
+};
+RoadCounters DrawOnBothRoads(Canvas& perPixel, Canvas& spans, const d3dref::Config& config,
+                             const std::vector<d3dref::Vtx>& list) {
   Device a, b;
   a.UseSpanRoad(false);
   for (Device* d : {&a, &b}) {
     EXPECT_EQ(d->SetRenderTarget(d == &a ? perPixel.view : spans.view), kOk);
     Configure(*d, config);
     d->BeginScene();
-    EXPECT_EQ(DrawList(*d, quad), kOk);
+    EXPECT_EQ(DrawList(*d, list), kOk);
     d->EndScene();
   }
+  return {a.Counters(), b.Counters()};
+}
+
+bool DrawThreeWays(const PixelLayout& target, int cw, int ch, uint32_t seed, const d3dref::Config& config,
+                   const std::vector<d3dref::Vtx>& quad) {
+  Canvas perPixel(target, cw, ch, seed);
+  Canvas spans(perPixel);
+  Canvas reference(perPixel);
+  const Canvas before(perPixel);
+  const RoadCounters counters = DrawOnBothRoads(perPixel, spans, config, quad);
   for (size_t i = 0; i + 2 < quad.size(); i += 3) d3dref::DrawTriangle(reference.view, &quad[i], config);
-  EXPECT_EQ(b.Counters().pixelsWritten, a.Counters().pixelsWritten);
+  EXPECT_EQ(counters.spans.pixelsWritten, counters.perPixel.pixelsWritten);
   EXPECT_TRUE(spans.BorderSame(before));
   EXPECT_TRUE(spans.memory == perPixel.memory) << "the span road differs from the per-pixel road";
   const bool screen = target.bitCount == 32 ? target.masks[0] == 0xFF0000 : target.masks[3] == 0;
@@ -279,18 +291,10 @@ TEST(D3DDirectRoad, LargeRectanglesSplitIntoBandsAgree) {
     }
     Canvas perPixel(kLayouts[c % kLayoutCount], 333, 211, rng());
     Canvas spans(perPixel);
-    Device a, b;
-    a.UseSpanRoad(false);
-    for (Device* d : {&a, &b}) {
-      ASSERT_EQ(d->SetRenderTarget(d == &a ? perPixel.view : spans.view), kOk);
-      Configure(*d, config);
-      d->BeginScene();
-      ASSERT_EQ(DrawList(*d, list), kOk);
-      d->EndScene();
-    }
+    const RoadCounters counters = DrawOnBothRoads(perPixel, spans, config, list);
     ASSERT_EQ(spans.memory, perPixel.memory);
-    EXPECT_EQ(b.Counters().pixelsWritten, a.Counters().pixelsWritten);
-    EXPECT_EQ(b.Counters().trianglePairs, 3);
+    EXPECT_EQ(counters.spans.pixelsWritten, counters.perPixel.pixelsWritten);
+    EXPECT_EQ(counters.spans.trianglePairs, 3);
   }
 }
 
