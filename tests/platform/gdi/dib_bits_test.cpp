@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "framework/graphics/image_test_support.h"
 
 namespace plat::gdi {
@@ -43,6 +45,32 @@ TEST(DibRows, AgreesWithTheBmpReadersOwnDecode) {
         const uint32_t ours = p[0] | (p[1] << 8) | (p[2] << 16);
         ASSERT_EQ(ours, qor::ReadImagePixel(&reader.image, x, y)) << x << "," << y;
       }
+    }
+  }
+}
+
+// A palette index at the DIB's last entry and one past it (black, though
+// the memory after the entries holds a colour), at 1, 4 and 8 bits, on the
+// straight-loop road and the generic one.
+TEST(DibRows, PaletteIndicesPastTheEntriesReadBlack) {
+  const uint8_t palette[12] = {10, 20, 30, 0, 40, 50, 60, 0, 70, 80, 90, 0};
+  struct Case {
+    int bits, count;
+    uint8_t row[4];
+    uint8_t last[3];
+  };
+  const Case cases[] = {{1, 1, {0x40, 0, 0, 0}, {10, 20, 30}},  // indices 0, 1
+                        {4, 2, {0x12, 0, 0, 0}, {40, 50, 60}},  // indices 1, 2
+                        {8, 2, {1, 2, 0, 0}, {40, 50, 60}}};
+  for (const Case& c : cases) {
+    for (const bool generic : {false, true}) {
+      SCOPED_TRACE(c.bits * 10 + generic);
+      const DibRowsInfo info{2, 1, static_cast<uint16_t>(c.bits), kDibRgb, {}, palette, c.count};
+      uint8_t out[8];
+      std::memset(out, 0xCC, sizeof out);
+      ASSERT_EQ(generic ? ConvertDibRowsToRgb24Generic(info, c.row, 4, out, 8) : ConvertDibRowsToRgb24(info, c.row, 4, out, 8), 0);
+      EXPECT_EQ(std::vector<uint8_t>(out, out + 3), std::vector<uint8_t>(c.last, c.last + 3));
+      EXPECT_EQ(std::vector<uint8_t>(out + 3, out + 6), std::vector<uint8_t>(3, 0));
     }
   }
 }
