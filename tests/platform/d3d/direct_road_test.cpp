@@ -154,17 +154,19 @@ TEST(D3DDirectRoad, QuadsWithCentresOnTexelEdgesKeepTheChunkRoad) {
   }
 }
 
-// A picture reaching past the texture (coordinates beyond 0..1, where the
-// address mode picks the texel) and a stretched one keep the chunk road.
+// A picture reaching past the texture on either side (coordinates beyond
+// 0..1, where the address mode picks the texel) and a stretched one keep the
+// chunk road.
 TEST(D3DDirectRoad, AddressedAndStretchedPicturesKeepTheChunkRoad) {
   OwnedTexture texture(kLayoutA8R8G8B8, 16, 16, 3, false);
   d3dref::Config config;
   config.texture = &texture.texture;
   config.wrap = true;
   auto past = Quad(2, 2, 20, 8, 0, 0, 16, 16, false, false, 0.0f, 0xFFFFFFFF);  // u up to 20/16
+  auto shortOf = Quad(2, 2, 10, 8, -1, 3, 16, 16, false, false, 0.0f, 0xFFFFFFFF);  // u from -1/16
   auto stretched = Quad(2, 2, 20, 8, 0, 0, 16, 16, false, false, 0.0f, 0xFFFFFFFF);
   for (auto& v : stretched) v.u = v.u * 16.0f / 20.0f;  // 16 texels over 20 pixels
-  for (const auto* quad : {&past, &stretched}) {
+  for (const auto* quad : {&past, &shortOf, &stretched}) {
     const int64_t before = DirectRoadPixels();
     ASSERT_TRUE(DrawThreeWays(kLayoutX8R8G8B8, 30, 14, 8, config, *quad));
     EXPECT_EQ(DirectRoadPixels(), before);
