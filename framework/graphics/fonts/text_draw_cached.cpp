@@ -142,21 +142,9 @@ namespace {
 // The pen of a scaled string: each character moves it by (advance + the
 // font's extra advance) x the scale along the text, from 0.
 bool ScaledPen(const char* text, int32_t handle, int32_t length, double scale, double* pen) {
-  FontRecord* f = GetFontRecord(handle);
-  if (f == nullptr) return false;
-  if (text == nullptr) text = "";
-  const size_t bytes = length < 0 ? std::strlen(text) : static_cast<size_t>(length);
-  std::vector<uint16_t> codes(bytes + 1);
-  int32_t count = 0;
-  if (FindCachedGlyph(codes.data(), static_cast<int32_t>(codes.size()), text, handle, length, &count) != 0)
-    return false;
-  *pen = 0.0;
-  for (int32_t i = 0; i < count; ++i) {
-    const uint16_t code = codes[static_cast<size_t>(i)];
-    if (!f->codes[code].cached) RenderGlyphsToCache(handle, 1, &code);
-    const FontGlyphEntry* g = f->codes[code].entry;
-    if (g != nullptr) *pen += (g->advance + f->extraAdvance) * scale;
-  }
+  int64_t end = 0;
+  if (!LayOutCachedText(text, handle, length, 0, [](const FontGlyphEntry&, int64_t, int64_t) {}, &end)) return false;
+  *pen = static_cast<double>(end) * scale;
   return true;
 }
 
