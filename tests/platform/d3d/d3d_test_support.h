@@ -2,8 +2,11 @@
 // that matches a reference configuration.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <random>
 #include <vector>
 
@@ -133,6 +136,27 @@ inline Result DrawList(Device& d, const std::vector<d3dref::Vtx>& tris) {
   std::vector<TexturedVertex> vb;
   for (const auto& v : tris) vb.push_back(ToVertex(v));
   return d.DrawPrimitive(kPtTriangleList, kFvfTextured, vb.data(), static_cast<uint32_t>(vb.size()), 0);
+}
+
+// The same draw on a device held to the per-pixel road (onto perPixel) and
+// on one free to take the span, direct and rectangle roads (onto spans):
+// `configure` sets the states, `draw` draws inside the scene. Their
+// counters, in that order.
+struct RoadCounters {
+  DeviceCounters perPixel, spans;
+};
+inline RoadCounters DrawOnBothRoads(Canvas& perPixel, Canvas& spans, const std::function<void(Device&)>& configure,
+                                    const std::function<void(Device&)>& draw) {
+  Device a, b;
+  a.UseSpanRoad(false);
+  for (Device* d : {&a, &b}) {
+    EXPECT_EQ(d->SetRenderTarget(d == &a ? perPixel.view : spans.view), kOk);
+    configure(*d);
+    EXPECT_EQ(d->BeginScene(), kOk);
+    draw(*d);
+    EXPECT_EQ(d->EndScene(), kOk);
+  }
+  return {a.Counters(), b.Counters()};
 }
 
 }  // namespace d3dtest

@@ -63,33 +63,14 @@ d3dref::Config RandomConfig(std::mt19937& rng, const Texture* texture) {
 // Draws the quad three ways onto copies of one canvas: true when the
 // per-pixel road, the span road and the reference leave the same bits (the
 // reference writes the framework's screen layouts: 5:6:5, 5:5:5 and 32-bit).
-// The triangle list drawn by a device held to the per-pixel road (onto
-// perPixel) and by one free to take the span, direct and rectangle roads
-// (onto spans); their counters, in that order.
-struct RoadCounters {
-  DeviceCounters perPixel, spans;
-};
-RoadCounters DrawOnBothRoads(Canvas& perPixel, Canvas& spans, const d3dref::Config& config,
-                             const std::vector<d3dref::Vtx>& list) {
-  Device a, b;
-  a.UseSpanRoad(false);
-  for (Device* d : {&a, &b}) {
-    EXPECT_EQ(d->SetRenderTarget(d == &a ? perPixel.view : spans.view), kOk);
-    Configure(*d, config);
-    d->BeginScene();
-    EXPECT_EQ(DrawList(*d, list), kOk);
-    d->EndScene();
-  }
-  return {a.Counters(), b.Counters()};
-}
-
 bool DrawThreeWays(const PixelLayout& target, int cw, int ch, uint32_t seed, const d3dref::Config& config,
                    const std::vector<d3dref::Vtx>& quad) {
   Canvas perPixel(target, cw, ch, seed);
   Canvas spans(perPixel);
   Canvas reference(perPixel);
   const Canvas before(perPixel);
-  const RoadCounters counters = DrawOnBothRoads(perPixel, spans, config, quad);
+  const RoadCounters counters = DrawOnBothRoads(
+      perPixel, spans, [&](Device& d) { Configure(d, config); }, [&](Device& d) { EXPECT_EQ(DrawList(d, quad), kOk); });
   for (size_t i = 0; i + 2 < quad.size(); i += 3) d3dref::DrawTriangle(reference.view, &quad[i], config);
   EXPECT_EQ(counters.spans.pixelsWritten, counters.perPixel.pixelsWritten);
   EXPECT_TRUE(spans.BorderSame(before));
@@ -251,23 +232,22 @@ TEST(D3DDirectRoad, TrianglePairsDrawnAsRectanglesAgreeWithThePerPixelRoad) {
     const bool clipped = Pick(rng, 4) == 0;
     Canvas perPixel(kLayouts[Pick(rng, kLayoutCount)], 40, 16, rng());
     Canvas spans(perPixel);
-    Device a, b;
-    a.UseSpanRoad(false);
-    for (Device* d : {&a, &b}) {
-      ASSERT_EQ(d->SetRenderTarget(d == &a ? perPixel.view : spans.view), kOk);
-      Configure(*d, config);
-      d->SetRenderState(kRsCullMode, cull);
-      if (clipped) d->SetViewport({3, 2, 30, 11, 0.0f, 1.0f});
-      std::vector<TexturedVertex> vb;
-      for (const auto& v : list) vb.push_back(ToVertex(v));
-      d->BeginScene();
-      ASSERT_EQ(d->DrawPrimitive(type, kFvfTextured, vb.data(), static_cast<uint32_t>(vb.size()), 0), kOk);
-      d->EndScene();
-    }
+    std::vector<TexturedVertex> vb;
+    for (const auto& v : list) vb.push_back(ToVertex(v));
+    const RoadCounters counters = DrawOnBothRoads(
+        perPixel, spans,
+        [&](Device& d) {
+          Configure(d, config);
+          d.SetRenderState(kRsCullMode, cull);
+          if (clipped) d.SetViewport({3, 2, 30, 11, 0.0f, 1.0f});
+        },
+        [&](Device& d) {
+          EXPECT_EQ(d.DrawPrimitive(type, kFvfTextured, vb.data(), static_cast<uint32_t>(vb.size()), 0), kOk);
+        });
     ASSERT_EQ(spans.memory, perPixel.memory);
-    EXPECT_EQ(b.Counters().pixelsWritten, a.Counters().pixelsWritten);
-    EXPECT_EQ(a.Counters().trianglePairs, 0);
-    pairs += b.Counters().trianglePairs;
+    EXPECT_EQ(counters.spans.pixelsWritten, counters.perPixel.pixelsWritten);
+    EXPECT_EQ(counters.perPixel.trianglePairs, 0);
+    pairs += counters.spans.trianglePairs;
   }
   // Many quads are drawn as rectangles (not the overlapping halves, the
   // culled ones, those whose halves differ in colour or that complement the
@@ -293,7 +273,8 @@ TEST(D3DDirectRoad, LargeRectanglesSplitIntoBandsAgree) {
     }
     Canvas perPixel(kLayouts[c % kLayoutCount], 333, 211, rng());
     Canvas spans(perPixel);
-    const RoadCounters counters = DrawOnBothRoads(perPixel, spans, config, list);
+    const RoadCounters counters = DrawOnBothRoads(
+        perPixel, spans, [&](Device& d) { Configure(d, config); }, [&](Device& d) { EXPECT_EQ(DrawList(d, list), kOk); });
     ASSERT_EQ(spans.memory, perPixel.memory);
     EXPECT_EQ(counters.spans.pixelsWritten, counters.perPixel.pixelsWritten);
     EXPECT_EQ(counters.spans.trianglePairs, 3);

@@ -106,20 +106,19 @@ void CompareRoads(uint32_t seed, int cases) {
     Canvas perPixel(target, w, h, rng());
     Canvas spans(perPixel);
     const Canvas before(perPixel);
-    Device a, b;
-    a.UseSpanRoad(false);
     const uint32_t stateSeed = rng();
-    for (Device* d : {&a, &b}) {
-      std::mt19937 same(stateSeed);
-      ASSERT_EQ(d->SetRenderTarget(d == &a ? perPixel.view : spans.view), kOk);
-      Configure(*d, same, textures);
-      if (Pick(same, 4) == 0) d->SetViewport({3, 2, w - 7, h - 4, 0.0f, 1.0f});
-      d->BeginScene();
-      ASSERT_EQ(d->DrawPrimitive(kPtTriangleList, kFvf, tris.data(), static_cast<uint32_t>(tris.size()), 0), kOk);
-      d->EndScene();
-    }
+    const RoadCounters counters = DrawOnBothRoads(
+        perPixel, spans,
+        [&](Device& d) {
+          std::mt19937 same(stateSeed);
+          Configure(d, same, textures);
+          if (Pick(same, 4) == 0) d.SetViewport({3, 2, w - 7, h - 4, 0.0f, 1.0f});
+        },
+        [&](Device& d) {
+          EXPECT_EQ(d.DrawPrimitive(kPtTriangleList, kFvf, tris.data(), static_cast<uint32_t>(tris.size()), 0), kOk);
+        });
     ASSERT_EQ(spans.memory, perPixel.memory);
-    EXPECT_EQ(b.Counters().pixelsWritten, a.Counters().pixelsWritten);
+    EXPECT_EQ(counters.spans.pixelsWritten, counters.perPixel.pixelsWritten);
     EXPECT_TRUE(spans.BorderSame(before));
   }
 }
@@ -147,19 +146,16 @@ TEST(D3DSpanRoad, LongRowsAndWholeTargetQuadsAgree) {
         {-0.5f, bottom, 0, 1, 0x40FFFF00, 0, 0, 1, 0, 1}, {right, -0.5f, 0, 1, 0x80FF00FF, 0, 1, 0, 1, 0},
         {right, bottom, 0, 1, 0x20FF80FF, 0, 1, 1, 1, 1}, {-0.5f, bottom, 0, 1, 0x40FFFF00, 0, 0, 1, 0, 1},
     };
-    Device a, b;
-    a.UseSpanRoad(false);
     const uint32_t stateSeed = rng();
-    for (Device* d : {&a, &b}) {
-      std::mt19937 same(stateSeed);
-      ASSERT_EQ(d->SetRenderTarget(d == &a ? perPixel.view : spans.view), kOk);
-      Configure(*d, same, textures);
-      d->BeginScene();
-      ASSERT_EQ(d->DrawPrimitive(kPtTriangleList, kFvf, quad, 6, 0), kOk);
-      d->EndScene();
-    }
+    const RoadCounters counters = DrawOnBothRoads(
+        perPixel, spans,
+        [&](Device& d) {
+          std::mt19937 same(stateSeed);
+          Configure(d, same, textures);
+        },
+        [&](Device& d) { EXPECT_EQ(d.DrawPrimitive(kPtTriangleList, kFvf, quad, 6, 0), kOk); });
     ASSERT_EQ(spans.memory, perPixel.memory);
-    EXPECT_EQ(b.Counters().pixelsWritten, a.Counters().pixelsWritten);
+    EXPECT_EQ(counters.spans.pixelsWritten, counters.perPixel.pixelsWritten);
   }
 }
 
@@ -177,21 +173,20 @@ TEST(D3DSpanRoad, LargeDrawsSplitIntoBandsAgree) {
     for (int i = 0; i < 3 * 20; ++i) tris.push_back(RandomVertex(rng, w, h));
     Canvas perPixel(kLayouts[(c + 3) % kLayoutCount], w, h, rng());
     Canvas spans(perPixel);
-    Device a, b;
-    a.UseSpanRoad(false);
     const uint32_t stateSeed = rng();
-    for (Device* d : {&a, &b}) {
-      std::mt19937 same(stateSeed);
-      ASSERT_EQ(d->SetRenderTarget(d == &a ? perPixel.view : spans.view), kOk);
-      Configure(*d, same, textures);
-      if (c % 3 == 0) d->SetViewport({5, 7, w - 20, h - 9, 0.0f, 1.0f});
-      d->BeginScene();
-      ASSERT_EQ(d->DrawPrimitive(kPtTriangleList, kFvf, tris.data(), static_cast<uint32_t>(tris.size()), 0), kOk);
-      ASSERT_EQ(d->DrawPrimitive(kPtTriangleStrip, kFvf, tris.data(), 20, 0), kOk);
-      d->EndScene();
-    }
+    const RoadCounters counters = DrawOnBothRoads(
+        perPixel, spans,
+        [&](Device& d) {
+          std::mt19937 same(stateSeed);
+          Configure(d, same, textures);
+          if (c % 3 == 0) d.SetViewport({5, 7, w - 20, h - 9, 0.0f, 1.0f});
+        },
+        [&](Device& d) {
+          EXPECT_EQ(d.DrawPrimitive(kPtTriangleList, kFvf, tris.data(), static_cast<uint32_t>(tris.size()), 0), kOk);
+          EXPECT_EQ(d.DrawPrimitive(kPtTriangleStrip, kFvf, tris.data(), 20, 0), kOk);
+        });
     ASSERT_EQ(spans.memory, perPixel.memory);
-    EXPECT_EQ(b.Counters().pixelsWritten, a.Counters().pixelsWritten);
+    EXPECT_EQ(counters.spans.pixelsWritten, counters.perPixel.pixelsWritten);
   }
 }
 
