@@ -7,8 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <ogg/ogg.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -35,6 +33,7 @@
 #include "platform/kernel/file_io.h"
 #include "platform/media/media_player.h"
 #include "support/lossless_movie.h"
+#include "support/ogg_pages.h"
 
 using namespace qor;
 
@@ -327,22 +326,7 @@ namespace {
 // The two files' pages as one multiplexed Ogg file: both first pages, then
 // the rest of the video, then the rest of the sound.
 std::vector<uint8_t> Multiplex(const std::vector<uint8_t>& video, const std::vector<uint8_t>& sound) {
-  const auto pages = [](const std::vector<uint8_t>& file) {
-    std::vector<std::vector<uint8_t>> out;
-    ogg_sync_state sync;
-    ogg_sync_init(&sync);
-    std::memcpy(ogg_sync_buffer(&sync, static_cast<long>(file.size())), file.data(), file.size());
-    ogg_sync_wrote(&sync, static_cast<long>(file.size()));
-    ogg_page page;
-    while (ogg_sync_pageout(&sync, &page) == 1) {
-      std::vector<uint8_t> bytes(page.header, page.header + page.header_len);
-      bytes.insert(bytes.end(), page.body, page.body + page.body_len);
-      out.push_back(bytes);
-    }
-    ogg_sync_clear(&sync);
-    return out;
-  };
-  const auto v = pages(video), s = pages(sound);
+  const auto v = soundtest::SplitPages(video), s = soundtest::SplitPages(sound);
   std::vector<uint8_t> out;
   const auto put = [&](const std::vector<uint8_t>& p) { out.insert(out.end(), p.begin(), p.end()); };
   put(v[0]);
