@@ -132,3 +132,32 @@ TEST(YuvExact, OtherLayoutsEqualTheFloatingPointRuleForEveryTriple) {
   }
   EXPECT_EQ(mismatches, 0);
 }
+
+TEST(YuvExact, FourTwoZeroRoadLeavesOddLastRowsAndColumnsUntouched) {
+  // A 6 x 6 frame into images of every size up to it: whole 2 x 2 blocks
+  // are converted exactly, an odd last row or column is left as it was.
+  constexpr int kP = 6, kC = 3;
+  std::vector<uint8_t> y(kP * kP), u(kC * kC), v(kC * kC);
+  for (size_t i = 0; i < y.size(); ++i) y[i] = static_cast<uint8_t>(16 + 37 * i);
+  for (size_t i = 0; i < u.size(); ++i) u[i] = static_cast<uint8_t>(60 + 41 * i), v[i] = static_cast<uint8_t>(200 - 29 * i);
+  const YuvPlanes planes{y.data(), u.data(), v.data(), kP, kP, kP, kC, kC, kC};
+  for (int w = 1; w <= kP; ++w) {
+    for (int h = 1; h <= kP; ++h) {
+      SCOPED_TRACE(testing::Message() << w << " x " << h);
+      std::vector<uint8_t> rgb(static_cast<size_t>(w) * h * 4, 0x5A);
+      ASSERT_EQ(ConvertYuvToRgb32(planes, rgb.data(), w * 4, w, h), 0);
+      for (int r = 0; r < h; ++r) {
+        for (int c = 0; c < w; ++c) {
+          const uint8_t* got = &rgb[(static_cast<size_t>(r) * w + c) * 4];
+          if (r >= h / 2 * 2 || c >= w / 2 * 2) {
+            EXPECT_EQ(got[0] & got[1] & got[2] & got[3], 0x5A) << r << "," << c;
+            continue;
+          }
+          uint8_t want[3];
+          FixedRule(y[r * kP + c], u[(r / 2) * kC + c / 2], v[(r / 2) * kC + c / 2], want);
+          EXPECT_TRUE(got[0] == want[0] && got[1] == want[1] && got[2] == want[2] && got[3] == 255) << r << "," << c;
+        }
+      }
+    }
+  }
+}
