@@ -30,7 +30,12 @@ void PaintFrame(int number, const EncodeOptions& o, std::vector<uint8_t>* y, std
   for (int row = 0; row < o.height; ++row) {
     for (int col = 0; col < o.width; ++col) {
       const int bit = (row / kBlock) * columns + col / kBlock;
-      (*y)[row * o.width + col] = ((number >> bit) & 1) ? 200 : 40;
+      int sample = ((number >> bit) & 1) ? 200 : 40;
+      if (o.grain > 0) {
+        const uint32_t h = (static_cast<uint32_t>(row * 7919 + col * 104729 + (number / 3) * 1299709) * 2654435761u) >> 16;
+        sample += static_cast<int>(h % static_cast<uint32_t>(2 * o.grain + 1)) - o.grain;
+      }
+      (*y)[row * o.width + col] = static_cast<uint8_t>(sample);
     }
   }
   std::fill(u->begin(), u->end(), static_cast<uint8_t>(64 + (number % 8) * 16));

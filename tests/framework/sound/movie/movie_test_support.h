@@ -20,6 +20,7 @@ struct EncodeOptions {
   int keyframeInterval = 8;
   bool foreignStreamFirst = false;  // a beginning page of another stream before the Theora one
   int packetsPerPage = 0;           // 0: pages as libogg makes them; n: a page after every n packets
+  int grain = 0;                    // n: luma varied by up to +-n per pixel, so packets grow large
 };
 
 // The Ogg file's bytes; empty on failure.
