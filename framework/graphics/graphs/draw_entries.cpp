@@ -116,6 +116,13 @@ int HookedDraw(Rect hook, bool onDevice, Draw draw) {
   return result;
 }
 
+// Boxes have no graph to say which road: the device's when new graphs are
+// made of textures, Direct3D is in use and software rendering is off.
+bool BoxesOnDevice() {
+  const ScreenState& s = GetScreenState();
+  return GetDrawState().use3DGraphs != 0 && IsDirect3DInUse() && !s.softwareRendering;
+}
+
 // The hook rectangle is needed for the mode-3 wrap of a texture graph, by a
 // mask screen, and by the software front buffer.
 bool HookNeeded(const GraphRecord* record) {
@@ -294,7 +301,7 @@ int PaintBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color, int
 int PaintBoxFilled(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color) {
   if (GetDrawState().drawAreaEmpty) return 0;
   if (!IsWindowActive()) WaitWhileInactive();
-  if (GetD3D().object)
+  if (BoxesOnDevice())
     return HookedDraw(Rect{x1, y1, x2, y2}, true, [&] { return PaintBoxFilledD3D(x1, y1, x2, y2, color); });
   return HookedDraw(Rect{x1, y1, x2, y2}, false, [&] { return FillBoxDirectDraw(x1, y1, x2, y2, color); });
 }
@@ -302,7 +309,7 @@ int PaintBoxFilled(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colo
 int PaintBoxOutline(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color) {
   if (GetDrawState().drawAreaEmpty) return 0;
   if (!IsWindowActive()) WaitWhileInactive();
-  if (GetD3D().object)
+  if (BoxesOnDevice())
     return HookedDraw(Rect{x1, y1, x2, y2}, true, [&] { return PaintBoxOutlineD3D(x1, y1, x2, y2, color); });
   return HookedDraw(Rect{x1, y1, x2, y2}, false, [&] { return DrawBoxFrameDirectDraw(x1, y1, x2, y2, color); });
 }
