@@ -142,6 +142,7 @@ int32_t AddSurface3DData(int32_t textureWidth, int32_t textureHeight, int32_t x,
                          int32_t height, int32_t sourceX, int32_t sourceY, int32_t owner, const Surface3DData* parent,
                          int32_t textureX, int32_t textureY, const SurfaceFlags* flags);
 Surface3DData* LookupSurface3DData(int32_t handle);
+Surface3DData* GetSurface3DData(int32_t handle);  // the same lookup
 int DeleteSurface3DData(int32_t handle);
 int UnlockSurface3DData(int32_t handle, const Rect* rect);
 int RestoreGraphPieces3D(GraphRecord* graph);

@@ -26,13 +26,9 @@ SurfaceDataRecord* SingleTexture(int32_t graph) {
   return p != nullptr ? LookupSurfaceData(p->texture) : nullptr;
 }
 
-}  // namespace
-
-int SelectDrawTargetD3D(int32_t screen) {
+// The render target of the draw screen; 0 or -1 as SelectDrawTargetD3D.
+int SwitchRenderTarget(uint32_t dev, D3DDeviceState* s, int32_t screen) {
   D3DGlobals& d = GetD3D();
-  const uint32_t dev = d.currentDevice;
-  D3DDeviceState* s = InUseDevice(dev);
-  if (s == nullptr) return 0;
   // A graph of several pieces is no one render target: the device keeps
   // its target and its state.
   const GraphRecord* g = screen >= 0 ? LookupGraph(screen) : nullptr;
@@ -65,6 +61,20 @@ int SelectDrawTargetD3D(int32_t screen) {
   if (texture == nullptr || !texture->flags.drawable || texture->surface == nullptr) return -1;
   d.frontTarget = 0;
   return SetD3DRenderTarget(dev, texture->surface);
+}
+
+}  // namespace
+
+int SelectDrawTargetD3D(int32_t screen) {
+  D3DGlobals& d = GetD3D();
+  const uint32_t dev = d.currentDevice;
+  D3DDeviceState* s = InUseDevice(dev);
+  if (s == nullptr) return 0;
+  const int result = SwitchRenderTarget(dev, s, screen);
+  // Another device current after the switch takes the old one's texture and
+  // blend states.
+  if (d.currentDevice != dev) ApplyTextureAndBlend(dev, d.currentDevice);
+  return result;
 }
 
 // A texture target is filled in its own format: black with alpha 0, as a

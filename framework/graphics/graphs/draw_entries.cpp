@@ -22,6 +22,12 @@ namespace qor {
 
 namespace {
 
+// The blend graph covers the graph drawn: the blend draws never test it.
+bool CheckBlendGraphFits(const GraphRecord* record) {
+  const GraphRecord* blend = LookupGraph(GetDrawState().blendGraph);
+  return blend != nullptr && blend->width >= record->width && blend->height >= record->height;
+}
+
 bool SoftFrontTarget() {
   const ScreenState& s = GetScreenState();
   return s.softwareRendering && s.colorBits != 8 && GetDrawState().drawTarget == kFrontScreen;
@@ -38,10 +44,7 @@ GraphRecord* BeginGraphDraw(int32_t graph, int* result, bool* direct = nullptr) 
   *result = -1;
   GraphRecord* record = LookupGraph(graph);
   if (record == nullptr) return nullptr;
-  if (d.blendGraph != -1) {
-    const GraphRecord* blend = LookupGraph(d.blendGraph);
-    if (blend == nullptr || blend->width < record->width || blend->height < record->height) return nullptr;
-  }
+  if (d.blendGraph != -1 && !CheckBlendGraphFits(record)) return nullptr;
   if (!IsWindowActive()) WaitWhileInactive();
   if (UpdateGraphMovie(record) && direct != nullptr) {
     *direct = true;
