@@ -1,9 +1,9 @@
 // The draw state on the Direct3D road: a texture target cleared as the
-// device fills, the matrices and the draw area reaching the device (after
-// the batch), and boxes taking the road the switches choose.
+// device fills, matrices and the draw area reaching the device (after the
+// batch), and boxes on the road the switches choose.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <string>
 #include <vector>
 
 #include "d3d_test_support.h"
@@ -11,11 +11,11 @@
 #include "framework/graphics/graphs/draw_entries.h"
 #include "framework/graphics/graphs/draw_state.h"
 #include "framework/graphics/graphs/graph_load.h"
-#include "framework/graphics/screen/screen.h"
 
 namespace {
 
 using namespace qor;
+using plat::d3d::Matrix16;
 
 plat::d3d::Device& Dev() { return *GetCurrentD3DDevice(); }
 
@@ -27,80 +27,56 @@ int32_t DrawableGraph(int w, int h, int alpha) {
 }
 
 TEST(D3DTargetState, ATextureTargetIsClearedAsTheDeviceFillsItWhateverTheScreen) {
-  for (const int bits : {16, 32}) {
-    for (const int alpha : {0, 1}) {
-      SCOPED_TRACE(bits * 10 + alpha);
-      gfxtest::Road road(false, bits, false, "d3d");
-      const int32_t g = DrawableGraph(40, 24, alpha);
-      ASSERT_EQ(SelectDrawTarget(g), 0);
-      PaintBox(0, 0, 40, 24, PackColorRGB(200, 100, 50), 1);
-      BlitGraph(3, 2, d3dtest::PictureGraph(20, 12, 1), 0);
-      EndSceneCurrentDevice();
-      const std::vector<uint32_t> drawn = gfxtest::TargetPixels(0, 0, 40, 24);
-      EXPECT_EQ(ClearScreenDirectDraw(), 0);  // the 2D road leaves a texture alone
-      EXPECT_EQ(gfxtest::TargetPixels(0, 0, 40, 24), drawn);
-      ASSERT_EQ(EraseDrawTarget(), 0);
-
-      // The device's own fill of black, alpha 0, on a surface of the same layout.
-      const plat::d3d::SurfaceView texture = SurfaceViewOf(GetScreenState().targetSurface);
-      std::vector<uint8_t> store(static_cast<size_t>(40 * 24 * 4), 0xA5);
-      const plat::d3d::SurfaceView own{store.data(), 40 * 4, 40, 24, texture.layout};
-      plat::d3d::Device device;
-      ASSERT_EQ(device.SetRenderTarget(own), plat::d3d::kOk);
-      ASSERT_EQ(device.Clear(0, nullptr, plat::d3d::kClearTarget, 0x00000000u, 1.0f, 0), plat::d3d::kOk);
-      const std::vector<uint32_t> cleared = gfxtest::TargetPixels(0, 0, 40, 24);
-      for (int i = 0; i < 40 * 24; ++i) {
-        uint32_t want = 0;
-        const int bytes = texture.layout.bitCount / 8;
-        std::memcpy(&want, &store[static_cast<size_t>(i / 40 * 160 + i % 40 * bytes)], static_cast<size_t>(bytes));
-        ASSERT_EQ(cleared[static_cast<size_t>(i)], want) << i;
-      }
-      EXPECT_NE(cleared, drawn);
-    }
+  for (const int bits_alpha : {160, 161, 320, 321}) {
+    SCOPED_TRACE(bits_alpha);
+    gfxtest::Road road(false, bits_alpha / 10, false, "d3d");
+    ASSERT_EQ(SelectDrawTarget(DrawableGraph(40, 24, bits_alpha % 10)), 0);
+    PaintBox(0, 0, 40, 24, PackColorRGB(200, 100, 50), 1);
+    EndSceneCurrentDevice();
+    const std::vector<uint32_t> drawn = gfxtest::TargetPixels(0, 0, 40, 24);
+    EXPECT_EQ(ClearScreenDirectDraw(), 0);  // the 2D road leaves a texture alone
+    EXPECT_EQ(gfxtest::TargetPixels(0, 0, 40, 24), drawn);
+    ASSERT_EQ(EraseDrawTarget(), 0);
+    // The device's own fill of black, alpha 0, on memory of the same layout.
+    const plat::d3d::PixelLayout layout = SurfaceViewOf(GetScreenState().targetSurface).layout;
+    std::vector<uint32_t> own(40 * 24, 0xA5A5A5A5u);
+    plat::d3d::Device device;
+    ASSERT_EQ(device.SetRenderTarget({reinterpret_cast<uint8_t*>(own.data()), 160, 40, 24, layout}), 0);
+    ASSERT_EQ(device.Clear(0, nullptr, plat::d3d::kClearTarget, 0x00000000u, 1.0f, 0), 0);
+    if (layout.bitCount == 16) own.assign(own.size(), own[0] & 0xFFFF);  // one fill: its first pixel
+    EXPECT_EQ(gfxtest::TargetPixels(0, 0, 40, 24), own);
   }
 }
 
 TEST(D3DTargetState, MatricesReachTheDeviceAfterTheBatchIsDrawn) {
   gfxtest::Road road(false, 16, false, "d3d");
   ASSERT_EQ(SelectDrawTarget(kBackScreen), 0);
-  DrawState& ds = GetDrawState();
   auto kept = [](uint32_t type) {
-    plat::d3d::Matrix16 m{};
+    Matrix16 m{};
     Dev().GetTransform(type, &m);
     return std::vector<float>(m.m, m.m + 16);
   };
   auto of = [](const Matrix4& m) { return std::vector<float>(&m.m[0][0], &m.m[0][0] + 16); };
-  // The target's camera went to the device when the target was chosen.
-  EXPECT_EQ(kept(plat::d3d::kTransformView), of(ds.view));
-  EXPECT_EQ(kept(plat::d3d::kTransformProjection), of(ds.projection));
-
-  struct Row {
-    int setter;  // 0 world, 1 view, 2 projection
-    int32_t index;
-    uint32_t type;  // 0: nothing sent
-  };
-  const Row rows[] = {{0, 0, plat::d3d::kTransformWorld}, {0, 3, plat::d3d::kTransformWorld3},
-                      {0, 4, 0},  {0, -1, 0},
-                      {1, 0, plat::d3d::kTransformView}, {2, 0, plat::d3d::kTransformProjection}};
+  EXPECT_EQ(kept(plat::d3d::kTransformView), of(GetDrawState().view));  // the target's camera
+  // {setter (0 world, 1 view, 2 projection), world index, device type or 0 for none}
+  const int rows[][3] = {{0, 0, 1}, {0, 3, 6}, {0, 4, 0}, {0, -1, 0}, {1, 0, 2}, {2, 0, 3}};
   const int32_t g = d3dtest::PictureGraph(16, 16, 2);
-  float seed = 1.0f;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.setter * 10 + row.index);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row[0] * 10 + row[1]);
     Matrix4 m;
-    for (int i = 0; i < 16; ++i) m.m[i / 4][i % 4] = seed + static_cast<float>(i) * 0.25f;
-    seed += 1.0f;
+    for (int i = 0; i < 16; ++i) m.m[i / 4][i % 4] = static_cast<float>(row[0] * 64 + row[1] * 16 + i) * 0.25f;
     BlitGraph(100, 100, g, 0);
-    ASSERT_EQ(DeviceSlot(GetD3D().currentDevice)->vertexCount, 6);
     const plat::d3d::DeviceCounters before = Dev().Counters();
-    Matrix4* field = row.setter == 0 ? &ds.world : row.setter == 1 ? &ds.view : &ds.projection;
-    EXPECT_EQ(row.setter == 0 ? SetWorldTransform(&m, row.index)
-                              : row.setter == 1 ? SetViewTransform(&m) : SetProjectionTransform(&m), 0);
-    EXPECT_EQ(of(*field), of(m));
-    EXPECT_EQ(Dev().Counters().drawPrimitive, before.drawPrimitive + 1);
-    EXPECT_EQ(DeviceSlot(GetD3D().currentDevice)->vertexCount, 0);
-    EXPECT_EQ(Dev().Counters().setTransform, before.setTransform + (row.type != 0 ? 1 : 0));
-    if (row.type != 0) {
-      EXPECT_EQ(kept(row.type), of(m));
+    EXPECT_EQ(row[0] == 0   ? SetWorldTransform(&m, row[1])
+              : row[0] == 1 ? SetViewTransform(&m)
+                            : SetProjectionTransform(&m),
+              0);
+    const DrawState& ds = GetDrawState();
+    EXPECT_EQ(of(row[0] == 0 ? ds.world : row[0] == 1 ? ds.view : ds.projection), of(m));
+    EXPECT_EQ(Dev().Counters().drawPrimitive, before.drawPrimitive + 1);  // the quad first
+    EXPECT_EQ(Dev().Counters().setTransform, before.setTransform + (row[2] != 0));
+    if (row[2] != 0) {
+      EXPECT_EQ(kept(static_cast<uint32_t>(row[2])), of(m));
     }
   }
 }
@@ -108,44 +84,38 @@ TEST(D3DTargetState, MatricesReachTheDeviceAfterTheBatchIsDrawn) {
 TEST(D3DTargetState, TheDrawAreaIsTheViewportAndAFailingOneIsLogged) {
   gfxtest::Road road(false, 16, false, "d3d");
   const int32_t graph = DrawableGraph(64, 32, 0);
+  // Target, area, viewport wanted (x, y, w, h; w 0: none sent) or the failing
+  // line's target name. A failing row's area differs from the one before it.
   struct Row {
     int32_t target;
     Rect area;
-    int fail;
-    plat::d3d::Viewport want;  // width 0: no viewport sent
-    const char* line;
+    int32_t want[4];
+    const char* failing;
   };
-  const Row rows[] = {
-      {kBackScreen, {10, 20, 110, 70}, 0, {10, 20, 100, 50, 0, 1}, nullptr},
-      {kBackScreen, {640, 480, 0, 0}, 0, {0, 0, 640, 480, 0, 1}, nullptr},
-      {kBackScreen, {-1, 0, 641, 481}, 0, {0, 0, 640, 480, 0, 1}, nullptr},
-      {kBackScreen, {5, 5, 5, 100}, 0, {0, 0, 0, 0, 0, 0}, nullptr},
-      {kBackScreen, {1, 2, 3, 4}, 1, {0, 0, 0, 0, 0, 0}, "ビューポートの設定に失敗しました Back Buffer"},
-      {kFrontScreen, {2, 3, 5, 6}, 1, {0, 0, 0, 0, 0, 0}, "ビューポートの設定に失敗しました Front Buffer"},
-      {graph, {8, 4, 40, 24}, 0, {8, 4, 32, 20, 0, 1}, nullptr},
-      {graph, {8, 4, 65, 33}, 0, {8, 4, 56, 28, 0, 1}, nullptr},
-      {graph, {3, 4, 7, 8}, 1, {0, 0, 0, 0, 0, 0}, "ビューポートの設定に失敗しました Image Buffer"},
-  };
-  // A failing row differs from the area before it: an unchanged viewport is
-  // not sent again.
+  const Row rows[] = {{kBackScreen, {10, 20, 110, 70}, {10, 20, 100, 50}, nullptr},
+                      {kBackScreen, {-1, 481, 641, 0}, {0, 0, 640, 480}, nullptr},
+                      {kBackScreen, {5, 5, 5, 100}, {0, 0, 0, 0}, nullptr},
+                      {kBackScreen, {1, 2, 3, 4}, {}, "Back Buffer"},
+                      {kFrontScreen, {2, 3, 5, 6}, {}, "Front Buffer"},
+                      {graph, {8, 4, 65, 33}, {8, 4, 56, 28}, nullptr},
+                      {graph, {3, 4, 7, 8}, {}, "Image Buffer"}};
   for (const Row& row : rows) {
     SCOPED_TRACE(&row - rows);
     ASSERT_EQ(SelectDrawTarget(row.target), 0);
     const int lines = road.CountLogged("ビューポートの設定に失敗しました");
     const int64_t sent = Dev().Counters().setViewport;
-    Dev().FailNextViewports(row.fail);
+    Dev().FailNextViewports(row.failing != nullptr ? 1 : 0);
     EXPECT_EQ(SetClipArea(row.area.left, row.area.top, row.area.right, row.area.bottom), 0);
-    plat::d3d::Viewport got{};
-    Dev().GetViewport(&got);
-    if (row.want.width != 0) {
-      EXPECT_EQ(std::vector<int32_t>({got.x, got.y, got.width, got.height}),
-                std::vector<int32_t>({row.want.x, row.want.y, row.want.width, row.want.height}));
-    } else if (row.fail == 0) {
+    plat::d3d::Viewport v{};
+    Dev().GetViewport(&v);
+    if (row.want[2] != 0) {
+      EXPECT_EQ(std::vector<int32_t>({v.x, v.y, v.width, v.height}), std::vector<int32_t>(row.want, row.want + 4));
+    } else if (row.failing == nullptr) {
       EXPECT_EQ(Dev().Counters().setViewport, sent);
     }
-    EXPECT_EQ(road.CountLogged("ビューポートの設定に失敗しました"), lines + (row.line != nullptr ? 1 : 0));
-    if (row.line != nullptr) {
-      EXPECT_TRUE(road.Logged(row.line));
+    EXPECT_EQ(road.CountLogged("ビューポートの設定に失敗しました"), lines + (row.failing != nullptr));
+    if (row.failing != nullptr) {
+      EXPECT_TRUE(road.Logged((std::string("ビューポートの設定に失敗しました ") + row.failing).c_str()));
       EXPECT_EQ(GetDrawState().drawArea.right, row.area.right);  // the area is kept
     }
   }
@@ -165,9 +135,8 @@ TEST(D3DTargetState, BoxesTakeTheRoadOfTheSwitchesAndBothFillAlike) {
     filled[use3D] = gfxtest::TargetPixels(10 + use3D * 40, 10, 30, 20);
   }
   EXPECT_EQ(filled[0], filled[1]);
-  // Without a device (a task switch took it) new graphs are not textures.
   SetUse3DGraphs(1);
-  ASSERT_EQ(ReleaseDirect3DObject(), 0);
+  ASSERT_EQ(ReleaseDirect3DObject(), 0);  // a task switch takes the device
   EXPECT_EQ(GetUse3DGraphs(), 0);
   ASSERT_EQ(AcquireDirect3DObject(), 0);
   EXPECT_EQ(GetUse3DGraphs(), 1);
