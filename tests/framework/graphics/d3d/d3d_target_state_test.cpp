@@ -1,6 +1,7 @@
 // The draw state on the Direct3D road: a texture target cleared as the
-// device fills, matrices and the draw area reaching the device (after the
-// batch), and boxes on the road the switches choose.
+// device fills, a memory-image target as a black box paints it, matrices
+// and the draw area reaching the device (after the batch), and boxes on the
+// road the switches choose.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -48,6 +49,26 @@ TEST(D3DTargetState, ATextureTargetIsClearedAsTheDeviceFillsItWhateverTheScreen)
   }
 }
 
+// A graph in system memory suspends the device: both clear on the 2D road,
+// black painted under the blend mode inside the draw area.
+TEST(D3DTargetState, AMemoryImageTargetIsClearedAsABlackBoxPaintsIt) {
+  gfxtest::Road road(false, 16, false, "d3d");
+  // {mode, parameter, draw area}; under mode 2 (add) black changes nothing.
+  const int32_t rows[][6] = {{1, 128, 0, 0, 32, 16}, {2, 255, 0, 0, 32, 16}, {0, 0, 31, 15, 33, 17}};
+  for (const auto& row : rows) {
+    std::vector<uint32_t> pixels[2];
+    for (int box = 0; box < 2; ++box) {
+      ASSERT_EQ(SelectDrawTarget(gfxtest::MakeGraph(32, 16, true, false, 5)), 0);
+      SetClipArea(row[2], row[3], row[4], row[5]);
+      SelectBlend(row[0], row[1]);
+      EXPECT_EQ(box ? PaintBox(0, 0, 32, 16, PackColorRGB(0, 0, 0), 1) : EraseDrawTarget(), 0);
+      SelectBlend(0, 0);
+      pixels[box] = gfxtest::TargetPixels(0, 0, 32, 16);
+    }
+    EXPECT_EQ(pixels[0], pixels[1]) << row[0];
+  }
+}
+
 TEST(D3DTargetState, MatricesReachTheDeviceAfterTheBatchIsDrawn) {
   gfxtest::Road road(false, 16, false, "d3d");
   ASSERT_EQ(SelectDrawTarget(kBackScreen), 0);
@@ -81,48 +102,43 @@ TEST(D3DTargetState, MatricesReachTheDeviceAfterTheBatchIsDrawn) {
   }
 }
 
-TEST(D3DTargetState, TheDrawAreaIsTheViewportAndAFailingOneIsLogged) {
+TEST(D3DTargetState, TheDrawAreaIsTheViewportAFailureIsLoggedAndBoxesFollowTheSwitches) {
   gfxtest::Road road(false, 16, false, "d3d");
   const int32_t graph = DrawableGraph(64, 32, 0);
-  // Target, area, viewport wanted (x, y, w, h; w 0: none sent) or the failing
-  // line's target name. A failing row's area differs from the one before it.
+  // Target, area, viewport wanted (x, y, w, h; w 0: none sent), or the target
+  // named by the failure line; a failing row's area differs from the last.
   struct Row {
-    int32_t target;
-    Rect area;
-    int32_t want[4];
+    int32_t target, area[4], want[4];
     const char* failing;
-  };
-  const Row rows[] = {{kBackScreen, {10, 20, 110, 70}, {10, 20, 100, 50}, nullptr},
-                      {kBackScreen, {-1, 481, 641, 0}, {0, 0, 640, 480}, nullptr},
-                      {kBackScreen, {5, 5, 5, 100}, {0, 0, 0, 0}, nullptr},
-                      {kBackScreen, {1, 2, 3, 4}, {}, "Back Buffer"},
-                      {kFrontScreen, {2, 3, 5, 6}, {}, "Front Buffer"},
-                      {graph, {8, 4, 65, 33}, {8, 4, 56, 28}, nullptr},
-                      {graph, {3, 4, 7, 8}, {}, "Image Buffer"}};
+  } const rows[] = {{kBackScreen, {10, 20, 110, 70}, {10, 20, 100, 50}, nullptr},
+                    {kBackScreen, {-1, 481, 641, 0}, {0, 0, 640, 480}, nullptr},
+                    {kBackScreen, {5, 5, 5, 100}, {}, nullptr},
+                    {kBackScreen, {1, 2, 3, 4}, {}, "Back Buffer"},
+                    {kFrontScreen, {2, 3, 5, 6}, {}, "Front Buffer"},
+                    {graph, {8, 4, 65, 33}, {8, 4, 56, 28}, nullptr},
+                    {graph, {3, 4, 7, 8}, {}, "Image Buffer"}};
+  const std::string line = "ビューポートの設定に失敗しました";
   for (const Row& row : rows) {
     SCOPED_TRACE(&row - rows);
     ASSERT_EQ(SelectDrawTarget(row.target), 0);
-    const int lines = road.CountLogged("ビューポートの設定に失敗しました");
+    const int lines = road.CountLogged(line.c_str());
     const int64_t sent = Dev().Counters().setViewport;
     Dev().FailNextViewports(row.failing != nullptr ? 1 : 0);
-    EXPECT_EQ(SetClipArea(row.area.left, row.area.top, row.area.right, row.area.bottom), 0);
+    EXPECT_EQ(SetClipArea(row.area[0], row.area[1], row.area[2], row.area[3]), 0);
     plat::d3d::Viewport v{};
     Dev().GetViewport(&v);
-    if (row.want[2] != 0) {
-      EXPECT_EQ(std::vector<int32_t>({v.x, v.y, v.width, v.height}), std::vector<int32_t>(row.want, row.want + 4));
-    } else if (row.failing == nullptr) {
-      EXPECT_EQ(Dev().Counters().setViewport, sent);
-    }
-    EXPECT_EQ(road.CountLogged("ビューポートの設定に失敗しました"), lines + (row.failing != nullptr));
     if (row.failing != nullptr) {
-      EXPECT_TRUE(road.Logged((std::string("ビューポートの設定に失敗しました ") + row.failing).c_str()));
-      EXPECT_EQ(GetDrawState().drawArea.right, row.area.right);  // the area is kept
+      EXPECT_TRUE(road.Logged((line + " " + row.failing).c_str()));
+      EXPECT_EQ(GetDrawState().drawArea.right, row.area[2]);  // the area is kept
+    } else if (row.want[2] == 0) {
+      EXPECT_EQ(Dev().Counters().setViewport, sent);
+    } else {
+      EXPECT_EQ(std::vector<int32_t>({v.x, v.y, v.width, v.height}), std::vector<int32_t>(row.want, row.want + 4));
     }
+    EXPECT_EQ(road.CountLogged(line.c_str()), lines + (row.failing != nullptr));
   }
-}
 
-TEST(D3DTargetState, BoxesTakeTheRoadOfTheSwitchesAndBothFillAlike) {
-  gfxtest::Road road(false, 16, false, "d3d");
+  // Boxes take the road of the switches, and both fill alike.
   ASSERT_EQ(SelectDrawTarget(kBackScreen), 0);
   std::vector<uint32_t> filled[2];
   for (const int use3D : {1, 0}) {
