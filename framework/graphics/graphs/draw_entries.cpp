@@ -306,6 +306,7 @@ int PaintBoxFilled(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t colo
   if (!IsWindowActive()) WaitWhileInactive();
   if (BoxesOnDevice())
     return HookedDraw(Rect{x1, y1, x2, y2}, true, [&] { return PaintBoxFilledD3D(x1, y1, x2, y2, color); });
+  EndSceneCurrentDevice();  // what the device holds lands first
   return HookedDraw(Rect{x1, y1, x2, y2}, false, [&] { return FillBoxDirectDraw(x1, y1, x2, y2, color); });
 }
 
@@ -314,6 +315,7 @@ int PaintBoxOutline(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t col
   if (!IsWindowActive()) WaitWhileInactive();
   if (BoxesOnDevice())
     return HookedDraw(Rect{x1, y1, x2, y2}, true, [&] { return PaintBoxOutlineD3D(x1, y1, x2, y2, color); });
+  EndSceneCurrentDevice();  // what the device holds lands first
   return HookedDraw(Rect{x1, y1, x2, y2}, false, [&] { return DrawBoxFrameDirectDraw(x1, y1, x2, y2, color); });
 }
 

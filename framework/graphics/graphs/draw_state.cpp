@@ -155,8 +155,8 @@ int SetUse3DGraphs(int32_t on) {
 
 int GetUse3DGraphs() {
   const ScreenState& s = GetScreenState();
-  return g_draw.use3DGraphs == 1 && s.direct3DInUse && !s.softwareRendering && GetCurrentD3DDevice() != nullptr ? 1
-                                                                                                            : 0;
+  const bool device = GetCurrentD3DDevice() != nullptr;  // gone between a task switch and the return
+  return g_draw.use3DGraphs == 1 && s.direct3DInUse && !s.softwareRendering && device ? 1 : 0;
 }
 
 int SetNewGraphSysMem(int32_t value) {

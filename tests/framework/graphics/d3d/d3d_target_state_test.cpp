@@ -141,13 +141,15 @@ TEST(D3DTargetState, TheDrawAreaIsTheViewportAFailureIsLoggedAndBoxesFollowTheSw
   // Boxes take the road of the switches, and both fill alike.
   ASSERT_EQ(SelectDrawTarget(kBackScreen), 0);
   std::vector<uint32_t> filled[2];
+  const int32_t picture = d3dtest::PictureGraph(30, 20, 4);
   for (const int use3D : {1, 0}) {
     SetUse3DGraphs(use3D);
     EXPECT_EQ(GetUse3DGraphs(), use3D);
+    BlitGraph(10 + use3D * 40, 10, picture, 0);  // in the batch, under the box
     const int64_t draws = Dev().Counters().drawPrimitive;
     PaintBox(10 + use3D * 40, 10, 40 + use3D * 40, 30, PackColorRGB(90, 180, 30), 1);
     EndSceneCurrentDevice();
-    EXPECT_EQ(Dev().Counters().drawPrimitive, draws + use3D);
+    EXPECT_EQ(Dev().Counters().drawPrimitive, draws + 1 + use3D);  // the picture, then the box
     filled[use3D] = gfxtest::TargetPixels(10 + use3D * 40, 10, 30, 20);
   }
   EXPECT_EQ(filled[0], filled[1]);
