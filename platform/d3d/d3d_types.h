@@ -160,6 +160,23 @@ constexpr uint32_t kFvfBlendTextured = kFvfXyzRhw | kFvfDiffuse | kFvfSpecular |
 // Clear flags.
 enum ClearFlags : uint32_t { kClearTarget = 1, kClearZBuffer = 2 };
 
+// Transform types: the first world matrix, view, projection, and the three
+// further world matrices.
+enum TransformType : uint32_t {
+  kTransformWorld = 1,
+  kTransformView = 2,
+  kTransformProjection = 3,
+  kTransformWorld1 = 4,
+  kTransformWorld2 = 5,
+  kTransformWorld3 = 6,
+  kTransformTypeEnd = 7,
+};
+
+// A 4 x 4 matrix, row after row, for row vectors.
+struct Matrix16 {
+  float m[16];
+};
+
 // How the bits of one pixel hold its channels: 16 or 32 bits, one mask per
 // channel (red, green, blue, alpha; 0 = absent). Every channel is a run of
 // at most 8 contiguous bits.

@@ -192,9 +192,11 @@ void Device::Reset() {
   depth_ = {};
   hasDepth_ = false;
   viewport_ = {};
+  for (Matrix16& t : transforms_) t = Matrix16{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
   inScene_ = false;
   lost_ = false;
   failDraws_ = 0;
+  failViewports_ = 0;
   spanRoad_ = true;
   counters_ = {};
 }
@@ -262,6 +264,10 @@ Result Device::SetTexture(uint32_t stage, const Texture* texture) {
 
 Result Device::SetViewport(const Viewport& vp) {
   ++counters_.setViewport;
+  if (failViewports_ > 0) {
+    --failViewports_;
+    return kErrInvalidCall;
+  }
   if (!hasTarget_ || vp.x < 0 || vp.y < 0 || vp.width < 1 || vp.height < 1) return kErrInvalidCall;
   if (static_cast<int64_t>(vp.x) + vp.width > target_.width || static_cast<int64_t>(vp.y) + vp.height > target_.height) {
     return kErrInvalidCall;
@@ -274,6 +280,19 @@ Result Device::SetViewport(const Viewport& vp) {
 Result Device::GetViewport(Viewport* viewport) const {
   if (viewport == nullptr || !hasTarget_) return kErrInvalidCall;
   *viewport = viewport_;
+  return kOk;
+}
+
+Result Device::SetTransform(uint32_t type, const Matrix16* matrix) {
+  ++counters_.setTransform;
+  if (type < kTransformWorld || type >= kTransformTypeEnd || matrix == nullptr) return kErrInvalidCall;
+  transforms_[type] = *matrix;
+  return kOk;
+}
+
+Result Device::GetTransform(uint32_t type, Matrix16* matrix) const {
+  if (type < kTransformWorld || type >= kTransformTypeEnd || matrix == nullptr) return kErrInvalidCall;
+  *matrix = transforms_[type];
   return kOk;
 }
 

@@ -9,7 +9,8 @@
 // exist, the framework binds them through their lock views in the same way:
 // a surface's lock view is what SetRenderTarget and Texture::view receive.
 //
-// States kept but without effect on the pixels: TEXTUREPERSPECTIVE
+// States kept but without effect on the pixels: the transform matrices
+// (the device draws transformed vertices only), TEXTUREPERSPECTIVE
 // (coordinates are always affine), LIGHTING (transformed vertices are never
 // lit), DITHERENABLE (never dithered), FILLMODE (always solid), FOGENABLE,
 // ZBIAS, MIPFILTER and the material sources. The texture factor, specular
@@ -18,7 +19,8 @@
 //
 // Every call is counted, and the device can be told to fail: a lost device
 // refuses scenes, draws and clears with kErrDeviceLost until it is restored,
-// and the next N draw calls can be made to fail with kErrDrawFailed.
+// the next N draw calls can be made to fail with kErrDrawFailed, and the
+// next N viewports with kErrInvalidCall.
 #pragma once
 
 #include <cstdint>
@@ -34,6 +36,7 @@ struct DeviceCounters {
   int64_t setTextureStageState;
   int64_t setTexture;
   int64_t setViewport;
+  int64_t setTransform;
   int64_t setRenderTarget;
   int64_t beginScene;
   int64_t endScene;
@@ -71,6 +74,10 @@ class Device {
   Result SetViewport(const Viewport& viewport);
   Result GetViewport(Viewport* viewport) const;
 
+  // Kept as given, one matrix per transform type (identity on a new device).
+  Result SetTransform(uint32_t type, const Matrix16* matrix);
+  Result GetTransform(uint32_t type, Matrix16* matrix) const;
+
   Result BeginScene();
   Result EndScene();
 
@@ -92,6 +99,7 @@ class Device {
   void SetLost(bool lost) { lost_ = lost; }
   bool IsLost() const { return lost_; }
   void FailNextDraws(int32_t count) { failDraws_ = count; }
+  void FailNextViewports(int32_t count) { failViewports_ = count; }
   // Draws take the per-pixel road only, on the calling thread (off), or
   // the span road where it fits (on, the default), a large draw split into
   // bands of rows across helper threads (raster_bands.h): tests compare the
@@ -117,9 +125,11 @@ class Device {
   DepthView depth_;
   bool hasDepth_;
   Viewport viewport_;
+  Matrix16 transforms_[kTransformTypeEnd];
   bool inScene_;
   bool lost_;
   int32_t failDraws_;
+  int32_t failViewports_;
   bool spanRoad_;
   DeviceCounters counters_;
   // The decoded triangles of the draw under way (kept to reuse the memory).

@@ -5,6 +5,7 @@
 #include "framework/core/window/main_window.h"
 #include "framework/graphics/d3d/d3d_device.h"
 #include "framework/graphics/graphs/draw_state.h"
+#include "framework/graphics/screen/screen.h"
 
 namespace qor {
 
@@ -64,12 +65,18 @@ int BeginSceneIfNeeded(uint32_t device) {
   return 0;
 }
 
-// The device draws transformed vertices only, so the matrices have no effect
-// on its pixels; the call keeps its checks and flush.
+// Matrix index 0-3 names the world matrices (types 1, 4, 5, 6); a larger
+// index sends nothing.
 int SetDeviceTransform(uint32_t device, int32_t index, const float* matrix16) {
-  if (InUseDevice(device) == nullptr) return -1;
+  D3DDeviceState* s = InUseDevice(device);
+  if (s == nullptr) return -1;
+  static constexpr uint32_t kWorldTypes[4] = {plat::d3d::kTransformWorld, plat::d3d::kTransformWorld1,
+                                              plat::d3d::kTransformWorld2, plat::d3d::kTransformWorld3};
   if (index < 0 || index > 3 || matrix16 == nullptr) return 0;
-  return FlushVertexBatch(device);
+  plat::d3d::Matrix16 m;
+  std::memcpy(m.m, matrix16, sizeof m.m);
+  s->device->SetTransform(kWorldTypes[index], &m);
+  return 0;
 }
 
 int FlushVertexBatch(uint32_t device) {
@@ -114,6 +121,10 @@ int DeleteD3DDevice(uint32_t device) {
   LogOutput("Ｄｉｒｅｃｔ３Ｄデバイスを削除しました\n");
   return 0;
 }
+
+int DoNothingD3D() { return 0; }
+
+bool IsDirect3DInUse() { return GetScreenState().direct3DInUse != 0; }
 
 plat::d3d::Device* GetCurrentD3DDevice() {
   const D3DDeviceState* s = DeviceSlot(GetD3D().currentDevice);

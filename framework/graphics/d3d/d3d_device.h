@@ -142,6 +142,7 @@ int32_t AddSurface3DData(int32_t textureWidth, int32_t textureHeight, int32_t x,
                          int32_t height, int32_t sourceX, int32_t sourceY, int32_t owner, const Surface3DData* parent,
                          int32_t textureX, int32_t textureY, const SurfaceFlags* flags);
 Surface3DData* LookupSurface3DData(int32_t handle);
+Surface3DData* GetSurface3DData(int32_t handle);  // the same lookup
 int DeleteSurface3DData(int32_t handle);
 int UnlockSurface3DData(int32_t handle, const Rect* rect);
 int RestoreGraphPieces3D(GraphRecord* graph);
@@ -153,6 +154,8 @@ plat::DDSurface* PieceTexture(const Surface3DData* piece);
 
 // --- device basics (d3d_device.cpp) -----------------------------------------------
 int BeginSceneIfNeeded(uint32_t device);
+// The world matrix `index` (0-3) on the device; 0 without sending for an
+// index outside 0-3.
 int SetDeviceTransform(uint32_t device, int32_t index, const float* matrix16);
 int FlushVertexBatch(uint32_t device);
 int FlushCurrentVertexBatch();
@@ -161,6 +164,11 @@ int EndSceneCurrentDevice();
 int DeleteD3DDevice(uint32_t device);
 plat::d3d::Device* GetCurrentD3DDevice();
 void UpdateDiffuseColor();
+int DoNothingD3D();
+// The graphics manager draws through Direct3D: the object was set up when
+// the screen mode was (the flag stays over a task switch, while the object
+// itself may be released).
+bool IsDirect3DInUse();
 // The device's view of a display surface (render target or texture).
 plat::d3d::SurfaceView SurfaceViewOf(plat::DDSurface* surface);
 
@@ -191,6 +199,11 @@ int SetBlendGraphD3D(const GraphRecord* graph, int32_t parameter, int32_t type);
 int SetD3DViewport(const plat::d3d::Viewport& viewport, uint32_t device);
 int SetD3DViewportRect(const Rect* rect);
 int SetDefaultD3DStates(uint32_t device);
+// The draw state's matrices on the current device, each after a flush:
+// world matrix `index` (0-3), the view, the projection.
+int SetWorldTransformD3D(const float* matrix16, int32_t index);
+int SetViewTransformD3D(const float* matrix16);
+int SetProjectionTransformD3D(const float* matrix16);
 
 // --- set-up and end (d3d_setup.cpp) -------------------------------------------------
 int InitDirect3D();
@@ -232,7 +245,9 @@ int BlitGraphRotatedD3D(float centerX, float centerY, double scale, double angle
 // Corners: top-left, top-right, bottom-left, bottom-right (x, y each).
 int BlitGraphQuadD3D(const float* corners, GraphRecord* graph, int32_t transparent);
 int DrawIndexedGrid(uint32_t device, const TexVertex* vertices, int32_t columns, int32_t rows);
-// -2 for a graph of several pieces, which cannot be a render target.
+// 0 and nothing changed for a graph of several pieces; -1 for a target
+// the device cannot draw on (a 2D graph in system memory also suspends its
+// drawing).
 int SelectDrawTargetD3D(int32_t screen);
 int CaptureScreenRectD3D(int32_t x1, int32_t y1, int32_t x2, int32_t y2, GraphRecord* graph, int32_t option);
 int ClearScreenD3D();

@@ -86,6 +86,8 @@ int DeleteSurface3DData(int32_t handle) {
   return 0;
 }
 
+Surface3DData* GetSurface3DData(int32_t handle) { return LookupSurface3DData(handle); }
+
 int UnlockSurface3DData(int32_t handle, const Rect* rect) {
   const Surface3DData* p = LookupSurface3DData(handle);
   return p == nullptr ? -1 : UnlockSurfaceDataPixels(p->texture, rect);

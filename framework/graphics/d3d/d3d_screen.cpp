@@ -11,6 +11,8 @@ namespace qor {
 
 namespace {
 
+constexpr uint32_t kBackgroundColor = 0x00000000;  // 0xAARRGGBB
+
 plat::DDSurface* FrontSurface() {
   const ScreenState& s = GetScreenState();
   return s.tempPrimary != nullptr ? s.tempPrimary : s.primary;
@@ -24,13 +26,13 @@ SurfaceDataRecord* SingleTexture(int32_t graph) {
   return p != nullptr ? LookupSurfaceData(p->texture) : nullptr;
 }
 
-}  // namespace
-
-int SelectDrawTargetD3D(int32_t screen) {
+// The render target of the draw screen; 0 or -1 as SelectDrawTargetD3D.
+int SwitchRenderTarget(uint32_t dev, D3DDeviceState* s, int32_t screen) {
   D3DGlobals& d = GetD3D();
-  const uint32_t dev = d.currentDevice;
-  D3DDeviceState* s = InUseDevice(dev);
-  if (s == nullptr) return 0;
+  // A graph of several pieces is no one render target: the device keeps
+  // its target and its state.
+  const GraphRecord* g = screen >= 0 ? LookupGraph(screen) : nullptr;
+  if (g != nullptr && g->pieceCount > 1) return 0;
   EndSceneIfBegun(dev);
   if (s->currentTarget != s->ownTarget) SetD3DRenderTarget(dev, nullptr);
   SetCurrentTextureState(dev, nullptr);
@@ -43,11 +45,7 @@ int SelectDrawTargetD3D(int32_t screen) {
     d.frontTarget = 0;
     return SetD3DRenderTarget(dev, GetScreenState().back);
   }
-  const GraphRecord* g = LookupGraph(screen);
-  // A target of several pieces cannot be one render target: refused (-2), so
-  // that no draw lands on the previous target unseen.
-  if (g == nullptr) return -1;
-  if (g->pieceCount != 1) return -2;
+  if (g == nullptr || g->pieceCount < 1) return -1;
   if (!g->is3D) {
     const Surface2DPiece* piece = LookupSurface2D(g->pieceHandles[0]);
     const SurfaceDataRecord* data = piece != nullptr ? LookupSurfaceData(piece->surfaceData) : nullptr;
@@ -65,6 +63,22 @@ int SelectDrawTargetD3D(int32_t screen) {
   return SetD3DRenderTarget(dev, texture->surface);
 }
 
+}  // namespace
+
+int SelectDrawTargetD3D(int32_t screen) {
+  D3DGlobals& d = GetD3D();
+  const uint32_t dev = d.currentDevice;
+  D3DDeviceState* s = InUseDevice(dev);
+  if (s == nullptr) return 0;
+  const int result = SwitchRenderTarget(dev, s, screen);
+  // Another device current after the switch takes the old one's texture and
+  // blend states.
+  if (d.currentDevice != dev) ApplyTextureAndBlend(dev, d.currentDevice);
+  return result;
+}
+
+// A texture target is filled in its own format: black with alpha 0, as a
+// new drawable graph starts, whatever the screen's format.
 int ClearScreenD3D() {
   const DrawState& ds = GetDrawState();
   if (ds.drawTarget == kFrontScreen || ds.drawTarget == -3 || ds.drawTarget == kBackScreen) return 0;
@@ -72,7 +86,7 @@ int ClearScreenD3D() {
   if (g == nullptr || !g->is3D) return 0;
   SurfaceDataRecord* t = SingleTexture(ds.drawTarget);
   if (t == nullptr || t->surface == nullptr) return -1;
-  FlushCurrentVertexBatch();
+  EndSceneCurrentDevice();  // what the batch holds lands before the clear
   plat::DDBltFx fx;
   if (t->zSurface != nullptr) {
     fx.fillDepth = 65535;
@@ -82,9 +96,8 @@ int ClearScreenD3D() {
   plat::DDPixelFormat dd;
   t->surface->GetPixelFormat(&dd);
   MakeFormatFromDirectDraw(&dd, &format);
-  int32_t r = 0, gr = 0, b = 0;
-  UnpackColorRGB(PackColorRGB(0, 0, 0), &r, &gr, &b);
-  fx.fillColor = PackColorForFormat(&format, static_cast<uint32_t>(r), static_cast<uint32_t>(gr), static_cast<uint32_t>(b), 0);
+  fx.fillColor = PackColorForFormat(&format, (kBackgroundColor >> 16) & 255, (kBackgroundColor >> 8) & 255,
+                                    kBackgroundColor & 255, kBackgroundColor >> 24);
   return t->surface->Blt(nullptr, nullptr, nullptr, plat::DDBLT_COLORFILL | plat::DDBLT_WAIT, &fx) == plat::DD_OK ? 0 : -1;
 }
 

@@ -19,7 +19,7 @@ struct DeviceChoice {
   DeviceDesc desc;
 };
 
-bool OnDevice(const DeviceDesc& desc, void* context) {
+bool EnumD3DDeviceCallback(const DeviceDesc& desc, void* context) {
   auto* choice = static_cast<DeviceChoice*>(context);
   if (desc.kind != kDeviceHal && desc.kind != kDeviceTnlHal) return true;
   const int32_t bits = GetScreenState().colorBits;
@@ -36,7 +36,7 @@ bool OnDevice(const DeviceDesc& desc, void* context) {
   return false;
 }
 
-bool OnZBufferFormat(const FormatDesc& format, void* context) {
+bool EnumZBufferFormatCallback(const FormatDesc& format, void* context) {
   if (format.flags != kFormatZBuffer || format.bitCount != 16) return true;
   GetD3D().zFormat = plat::DDPixelFormat{plat::DDPF_ZBUFFER, 16, 0xFFFF, 0, 0, 0};
   *static_cast<bool*>(context) = true;
@@ -50,7 +50,7 @@ void StoreFormat(int index, const FormatDesc& format) {
   MakeFormatFromDirectDraw(&r.dd, &r.info);
 }
 
-bool OnTextureFormat(const FormatDesc& format, void* context) {
+bool EnumTextureFormatCallback(const FormatDesc& format, void* context) {
   if ((format.flags & kFormatRgb) == 0) return true;  // bump maps, luminance, FourCC, alpha only
   D3DGlobals& d = GetD3D();
   if (format.flags & kFormatAlphaPixels) {
@@ -130,13 +130,13 @@ int InitDirect3D() {
   d.object = 1;
   LogOutput("Ｄｉｒｅｃｔ３Ｄオブジェクトを取得しました\n");
   DeviceChoice choice{};
-  if (EnumDevices(OnDevice, &choice) != kOk || !choice.found) {
+  if (EnumDevices(EnumD3DDeviceCallback, &choice) != kOk || !choice.found) {
     d.object = 0;
     return LogOutput("現在の画面モードで使用できる描画デバイスが見つかりませんでした\n");
   }
   d.desc = choice.desc;
   bool zFound = false;
-  if (EnumZBufferFormats(OnZBufferFormat, &zFound) != kOk || !zFound)
+  if (EnumZBufferFormats(EnumZBufferFormatCallback, &zFound) != kOk || !zFound)
     LogOutput("使用可能なＺバッファが見つかりませんでした\n");
   const int32_t device = CreateD3DDevice(PrimaryTarget());
   if (device < 0) {
@@ -159,7 +159,7 @@ int InitDirect3D() {
   }
   for (TextureFormatRecord& r : d.formats) r = {};
   bool texFound = false;
-  if (EnumTextureFormats(OnTextureFormat, &texFound) != kOk || !texFound) {
+  if (EnumTextureFormats(EnumTextureFormatCallback, &texFound) != kOk || !texFound) {
     LogOutput("使用可能なテクスチャフォーマットが見つかりませんでした\n");
     DeleteAllD3DDevices();
     d.object = 0;

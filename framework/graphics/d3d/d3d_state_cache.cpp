@@ -2,6 +2,8 @@
 // setter that sends it only when it changes (flushing the batch first), and
 // the blend set-up that turns the draw state's blend mode into blend factors
 // and texture-stage operations.
+#include <cstring>
+
 #include "framework/core/log.h"
 #include "framework/graphics/d3d/d3d_device.h"
 #include "framework/graphics/graphs/draw_state.h"
@@ -472,6 +474,34 @@ int SetDefaultD3DStates(uint32_t device) {
   s->device->SetRenderState(kRsCullMode, kCullNone);
   s->device->SetRenderState(kRsDitherEnable, 0);
   return 0;
+}
+
+namespace {
+
+int SendTransform(uint32_t type, const float* matrix16) {
+  const uint32_t device = GetD3D().currentDevice;
+  D3DDeviceState* s = InUseDevice(device);
+  if (s == nullptr || matrix16 == nullptr) return -1;
+  FlushVertexBatch(device);
+  plat::d3d::Matrix16 m;
+  std::memcpy(m.m, matrix16, sizeof m.m);
+  s->device->SetTransform(type, &m);
+  return 0;
+}
+
+}  // namespace
+
+int SetWorldTransformD3D(const float* matrix16, int32_t index) {
+  const uint32_t device = GetD3D().currentDevice;
+  if (InUseDevice(device) == nullptr) return -1;
+  FlushVertexBatch(device);
+  return SetDeviceTransform(device, index, matrix16);
+}
+
+int SetViewTransformD3D(const float* matrix16) { return SendTransform(plat::d3d::kTransformView, matrix16); }
+
+int SetProjectionTransformD3D(const float* matrix16) {
+  return SendTransform(plat::d3d::kTransformProjection, matrix16);
 }
 
 }  // namespace qor

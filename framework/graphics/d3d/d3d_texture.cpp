@@ -206,7 +206,7 @@ int UploadImageToSurface3D(const GraphImage* image, const GraphImage* alphaImage
   }
   ConvertPixelsBlt(&dst, &src, alphaImage != nullptr ? &alpha : nullptr, textureX, textureY, source, &options);
   if (temporary == nullptr) {
-    UnlockSurfaceDataPixels(p->texture, nullptr);
+    UnlockSurface3DData(piece, nullptr);
   } else {
     temporary->Unlock(nullptr);
     const plat::Rect part{textureX, textureY, std::min<int32_t>(t->width, textureX + source->right - source->left),

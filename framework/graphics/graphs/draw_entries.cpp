@@ -22,6 +22,12 @@ namespace qor {
 
 namespace {
 
+// The blend graph covers the graph drawn: the blend draws never test it.
+bool CheckBlendGraphFits(const GraphRecord* record) {
+  const GraphRecord* blend = LookupGraph(GetDrawState().blendGraph);
+  return blend != nullptr && blend->width >= record->width && blend->height >= record->height;
+}
+
 bool SoftFrontTarget() {
   const ScreenState& s = GetScreenState();
   return s.softwareRendering && s.colorBits != 8 && GetDrawState().drawTarget == kFrontScreen;
@@ -38,10 +44,7 @@ GraphRecord* BeginGraphDraw(int32_t graph, int* result, bool* direct = nullptr) 
   *result = -1;
   GraphRecord* record = LookupGraph(graph);
   if (record == nullptr) return nullptr;
-  if (d.blendGraph != -1) {
-    const GraphRecord* blend = LookupGraph(d.blendGraph);
-    if (blend == nullptr || blend->width < record->width || blend->height < record->height) return nullptr;
-  }
+  if (d.blendGraph != -1 && !CheckBlendGraphFits(record)) return nullptr;
   if (!IsWindowActive()) WaitWhileInactive();
   if (UpdateGraphMovie(record) && direct != nullptr) {
     *direct = true;
@@ -114,6 +117,13 @@ int HookedDraw(Rect hook, bool onDevice, Draw draw) {
   if (mask) EndMaskDraw(ordered.left, ordered.top, ordered.right, ordered.bottom, 0);
   if (SoftFrontTarget()) PresentRectToWindow(&ordered);
   return result;
+}
+
+// Boxes have no graph to say which road: the device's when new graphs are
+// made of textures, Direct3D is in use and software rendering is off.
+bool BoxesOnDevice() {
+  const ScreenState& s = GetScreenState();
+  return GetDrawState().use3DGraphs != 0 && IsDirect3DInUse() && !s.softwareRendering;
 }
 
 // The hook rectangle is needed for the mode-3 wrap of a texture graph, by a
@@ -294,16 +304,18 @@ int PaintBox(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color, int
 int PaintBoxFilled(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color) {
   if (GetDrawState().drawAreaEmpty) return 0;
   if (!IsWindowActive()) WaitWhileInactive();
-  if (GetD3D().object)
+  if (BoxesOnDevice())
     return HookedDraw(Rect{x1, y1, x2, y2}, true, [&] { return PaintBoxFilledD3D(x1, y1, x2, y2, color); });
+  EndSceneCurrentDevice();  // what the device holds lands first
   return HookedDraw(Rect{x1, y1, x2, y2}, false, [&] { return FillBoxDirectDraw(x1, y1, x2, y2, color); });
 }
 
 int PaintBoxOutline(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color) {
   if (GetDrawState().drawAreaEmpty) return 0;
   if (!IsWindowActive()) WaitWhileInactive();
-  if (GetD3D().object)
+  if (BoxesOnDevice())
     return HookedDraw(Rect{x1, y1, x2, y2}, true, [&] { return PaintBoxOutlineD3D(x1, y1, x2, y2, color); });
+  EndSceneCurrentDevice();  // what the device holds lands first
   return HookedDraw(Rect{x1, y1, x2, y2}, false, [&] { return DrawBoxFrameDirectDraw(x1, y1, x2, y2, color); });
 }
 

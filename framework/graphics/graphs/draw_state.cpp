@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "framework/core/log.h"
 #include "framework/core/window/main_window.h"
 #include "framework/graphics/d3d/d3d_device.h"
 #include "framework/graphics/graphs/graph_record.h"
@@ -90,6 +91,7 @@ int SelectBlend(int32_t mode, int32_t parameter) {
   WaitIfInactive();
   g_draw.blendMode = mode;
   g_draw.blendParam = Clamp255(parameter);
+  UpdateDiffuseColor();
   return 0;
 }
 
@@ -101,14 +103,17 @@ int SetTintRGB(int32_t r, int32_t g, int32_t b) {
   g_draw.tintRed = static_cast<uint8_t>(r);
   g_draw.tintGreen = static_cast<uint8_t>(g);
   g_draw.tintBlue = static_cast<uint8_t>(b);
+  if (IsDirect3DInUse()) UpdateDiffuseColor();
   return 0;
 }
 
 int SetTintPacked(uint32_t rgb) {
   rgb &= 0xFFFFFF;
+  const bool changed = rgb != CurrentTint();
   g_draw.tintRed = static_cast<uint8_t>(rgb >> 16);
   g_draw.tintGreen = static_cast<uint8_t>(rgb >> 8);
   g_draw.tintBlue = static_cast<uint8_t>(rgb);
+  if (changed) UpdateDiffuseColor();
   return 0;
 }
 
@@ -120,15 +125,18 @@ int SelectBlendGraph(int32_t graph, int32_t parameter1, int32_t parameter2) {
   WaitIfInactive();
   g_draw.blendGraphParam1 = Clamp255(parameter1);
   g_draw.blendGraphParam2 = Clamp255(parameter2);
-  if (graph != -1) SetSoftBlendGraph(LookupGraph(graph), g_draw.blendGraphParam1, g_draw.blendGraphParam2);
   const GraphRecord* blend = graph != -1 ? LookupGraph(graph) : nullptr;
-  if (GetD3D().object && (blend == nullptr || blend->is3D))
+  // A 2D blend graph has no texture: the device keeps none.
+  if (IsDirect3DInUse() && (blend == nullptr || blend->is3D))
     SetBlendGraphD3D(blend, g_draw.blendGraphParam1, g_draw.blendGraphParam2);
+  SetSoftBlendGraph(blend, g_draw.blendGraphParam1, g_draw.blendGraphParam2);
   return 0;
 }
 
 int ChooseDrawMode(int32_t value) {
+  if (value == g_draw.drawMode) return 0;
   g_draw.drawMode = value;
+  if (IsDirect3DInUse()) SetD3DDrawFilterMode(value);
   return 0;
 }
 
@@ -147,7 +155,8 @@ int SetUse3DGraphs(int32_t on) {
 
 int GetUse3DGraphs() {
   const ScreenState& s = GetScreenState();
-  return g_draw.use3DGraphs == 1 && s.direct3DInUse && !s.softwareRendering ? 1 : 0;
+  const bool device = GetCurrentD3DDevice() != nullptr;  // gone between a task switch and the return
+  return g_draw.use3DGraphs == 1 && s.direct3DInUse && !s.softwareRendering && device ? 1 : 0;
 }
 
 int SetNewGraphSysMem(int32_t value) {
@@ -193,7 +202,9 @@ int GetVSyncOnPresent() { return g_draw.vsyncOff == 0 ? 1 : 0; }
 int SetClipArea(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   g_draw.clipRequest = Rect{x1, y1, x2, y2};
   int32_t width = 0, height = 0;
+  const char* targetName = "Image Buffer";
   if (g_draw.drawTarget == kFrontScreen) {
+    targetName = "Front Buffer";
     QueryScreenSize(&width, &height);
     const MainWindowState& w = GetMainWindowState();
     if (w.window != 0) {
@@ -206,6 +217,7 @@ int SetClipArea(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
       if (dh > 0 && area.top + height >= dh) height = dh - area.top;
     }
   } else if (g_draw.drawTarget == kBackScreen) {
+    targetName = "Back Buffer";
     QueryScreenSize(&width, &height);
   } else {
     const GraphRecord* g = LookupGraph(g_draw.drawTarget);
@@ -226,6 +238,9 @@ int SetClipArea(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   g_draw.drawAreaF[2] = static_cast<float>(r.right);
   g_draw.drawAreaF[3] = static_cast<float>(r.bottom);
   g_draw.drawAreaEmpty = r.left == r.right || r.top == r.bottom ? 1 : 0;
+  // The device clips to the area as well; a failing viewport keeps the area.
+  if (!g_draw.drawAreaEmpty && IsDirect3DInUse() && SetD3DViewportRect(&r) != 0)
+    LogPrintf("ビューポートの設定に失敗しました %s", targetName);
   return 0;
 }
 

@@ -29,19 +29,26 @@ int RecomputeTransforms() {
   return 0;
 }
 
-int SetWorldTransform(const Matrix4* matrix, int32_t /*flag*/) {
+// `flag` names which world matrix (0-3) the device takes.
+int SetWorldTransform(const Matrix4* matrix, int32_t flag) {
   GetDrawState().world = *matrix;
-  return RecomputeTransforms();
+  RecomputeTransforms();
+  if (IsDirect3DInUse()) SetWorldTransformD3D(&matrix->m[0][0], flag);
+  return 0;
 }
 
 int SetViewTransform(const Matrix4* matrix) {
   GetDrawState().view = *matrix;
-  return RecomputeTransforms();
+  RecomputeTransforms();
+  if (IsDirect3DInUse()) SetViewTransformD3D(&matrix->m[0][0]);
+  return 0;
 }
 
 int SetProjectionTransform(const Matrix4* matrix) {
   GetDrawState().projection = *matrix;
-  return RecomputeTransforms();
+  RecomputeTransforms();
+  if (IsDirect3DInUse()) SetProjectionTransformD3D(&matrix->m[0][0]);
+  return 0;
 }
 
 int SelectDrawTarget(int32_t target) {
@@ -64,10 +71,17 @@ int SelectDrawTarget(int32_t target) {
     d.screenPlacement = Rect{};
   }
 
-  if (SwitchDirectDrawTarget(target, old) != 0 || (GetD3D().object && SelectDrawTargetD3D(target) == -2)) {
+  // The device's switch first, then the 2D road's. While Direct3D is in use
+  // either road taking the target is enough: a 2D graph in system memory
+  // suspends the device's drawing, a graph of several pieces leaves the
+  // device where it was.
+  const bool direct3D = IsDirect3DInUse();
+  const int byDevice = direct3D ? SelectDrawTargetD3D(target) : 0;
+  const int byDirectDraw = SwitchDirectDrawTarget(target, old);
+  if (direct3D ? byDevice != 0 && byDirectDraw != 0 : byDirectDraw != 0) {
     d.drawTarget = old;
+    if (direct3D) SelectDrawTargetD3D(old);
     SwitchDirectDrawTarget(old, old);
-    if (GetD3D().object) SelectDrawTargetD3D(old);
     ApplyMaskDrawTarget(maskDrawing);
     return -1;
   }
@@ -104,6 +118,7 @@ int SelectDrawTarget(int32_t target) {
 
 int EraseDrawTarget() {
   if (!IsWindowActive()) WaitWhileInactive();
+  if (IsDirect3DInUse()) ClearScreenD3D();
   ClearScreenDirectDraw();
   const ScreenState& s = GetScreenState();
   if (s.softwareRendering && s.colorBits != 8 && GetDrawState().drawTarget == kFrontScreen) {

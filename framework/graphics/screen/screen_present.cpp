@@ -419,38 +419,4 @@ int ReapplyDisplayMode() {
   return 0;
 }
 
-int ClearScreenDirectDraw() {
-  ScreenState& s = GetScreenState();
-  EndSceneCurrentDevice();  // what the 3D device drew is on the surface first
-  const DrawState& d = GetDrawState();
-  const uint32_t background = PackColorRGB(0, 0, 0);
-  if (IsMemImageScreen() || (s.targetImage != nullptr && IsMemImgValid(s.targetImage) && s.targetSurface == nullptr)) {
-    if (s.targetImage == nullptr || !IsMemImgValid(s.targetImage)) return -1;
-    int32_t w = 0, h = 0;
-    QueryTargetSize(d.drawTarget, &w, &h);
-    const Rect area{s.targetOffsetX, s.targetOffsetY, s.targetOffsetX + w, s.targetOffsetY + h};
-    FillMemImgRect(s.targetImage, &area, IsMemImageScreen() ? PackColorRGB(0, 0, 0) : 0);
-    if (s.targetZ != nullptr && IsMemImgValid(s.targetZ)) FillMemImgRect(s.targetZ, &area, 65535);
-    return 0;
-  }
-  if (s.directDraw == nullptr || s.targetSurface == nullptr) return -1;
-  plat::DDBltFx fx;
-  fx.fillColor = background;
-  int32_t w = 0, h = 0;
-  QueryTargetSize(d.drawTarget, &w, &h);
-  Rect area{s.targetOffsetX, s.targetOffsetY, s.targetOffsetX + w, s.targetOffsetY + h};
-  if (d.drawTarget == kFrontScreen && IsWindowedMode() && s.tempPrimary == nullptr) GetScreenRectOnDesktop(&area);
-  const Rect bounds{0, 0, s.targetSurface->width(), s.targetSurface->height()};
-  ClipRect(&area, &bounds);
-  if (area.left >= area.right || area.top >= area.bottom) return 0;
-  const plat::Rect r = PR(area);
-  s.targetSurface->Blt(&r, nullptr, nullptr, plat::DDBLT_COLORFILL | (d.drawTarget < 0 ? 0 : plat::DDBLT_WAIT), &fx);
-  plat::DDSurface* z = nullptr;
-  if (s.targetSurface->GetAttachedSurface(plat::DDSCAPS_ZBUFFER, &z) == plat::DD_OK) {
-    fx.fillDepth = 65535;
-    z->Blt(nullptr, nullptr, nullptr, plat::DDBLT_DEPTHFILL | plat::DDBLT_WAIT, &fx);
-  }
-  return 0;
-}
-
 }  // namespace qor

@@ -224,6 +224,10 @@ int AttachZBuffer(int32_t handle, int32_t on) {
     desc.caps = plat::DDSCAPS_ZBUFFER | plat::DDSCAPS_VIDEOMEMORY;
     desc.width = r->width;
     desc.height = r->height;
+    // The 16-bit depth format the Direct3D set-up found, when it found one.
+    const plat::DDPixelFormat* z = GetZBufferPixelFormat();
+    desc.hasPixelFormat = z->bitCount == 16;
+    if (desc.hasPixelFormat) desc.pixelFormat = *z;
     if (s.directDraw->CreateSurface(&desc, &r->zSurface) != plat::DD_OK ||
         r->surface->AddAttachedSurface(r->zSurface) != plat::DD_OK) {
       if (r->zSurface != nullptr) r->zSurface->Release();

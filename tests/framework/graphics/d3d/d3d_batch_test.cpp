@@ -109,17 +109,25 @@ TEST(D3DBatch, DeviceIndexesAndTargetsOutsideTheRulesAreRefused) {
   const Rect flat{10, 10, 10, 50};
   EXPECT_EQ(SetD3DViewportRect(&flat), -1);
 
-  // A drawable graph of several textures cannot be a render target: the
-  // target stays the back screen.
+  // A drawable graph of several textures is no one render target: the
+  // device keeps the back screen and its state, and the selection stands
+  // (the device's switch did not fail).
   SelectDrawTarget(kBackScreen);
   SetNewGraphDrawable(1);
   GetD3D().maxTexture = 512;
   const int32_t wide = CreateBlankGraph(640, 32, 0);
   SetNewGraphDrawable(0);
   ASSERT_GT(LookupGraph(wide)->pieceCount, 1);
-  EXPECT_EQ(SelectDrawTarget(wide), -1);
-  EXPECT_EQ(QueryDrawTarget(), kBackScreen);
+  BlitGraph(0, 0, MakeGraph3D(16, 16), 1);
+  const int32_t batched = DeviceSlot(dev)->vertexCount;
+  EXPECT_EQ(SelectDrawTargetD3D(wide), 0);
+  EXPECT_EQ(DeviceSlot(dev)->vertexCount, batched);
+  EXPECT_EQ(SelectDrawTarget(wide), 0);
+  EXPECT_EQ(QueryDrawTarget(), wide);
   EXPECT_EQ(DeviceSlot(dev)->currentTarget, GetScreenState().back);
+  // A texture graph that is not drawable is refused by both switches.
+  EXPECT_EQ(SelectDrawTarget(MakeGraph3D(16, 16)), -1);
+  EXPECT_EQ(QueryDrawTarget(), wide);
 }
 
 TEST(D3DTextures, SizesSplitsAndPieces) {
