@@ -12,17 +12,13 @@ namespace {
 TEST(Library, KnownByNameInAnyCaseWithItsFunctions) {
   plat::library::ResetLibraryStandIn();
   EXPECT_EQ(plat::LoadLibraryA("NOSUCH.DLL"), 0);
-  EXPECT_EQ(plat::LoadLibraryA(nullptr), 0);
   const plat::Hmodule a = plat::LoadLibraryA("DSOUND.DLL");
-  const plat::Hmodule b = plat::LoadLibraryA("dsound.dll");
   ASSERT_NE(a, 0);
-  EXPECT_EQ(a, b);
-  EXPECT_EQ(plat::library::LoadedCount(), 2);
-  // The function found is the sound device's list itself; names are exact.
+  EXPECT_EQ(plat::LoadLibraryA("dsound.dll"), a);
+  // The sound device's list itself; function names are exact.
   EXPECT_EQ(plat::GetProcAddress(a, "DirectSoundEnumerateA"),
             reinterpret_cast<plat::FarProc>(&plat::DirectSoundEnumerateA));
   EXPECT_EQ(plat::GetProcAddress(a, "directsoundenumeratea"), nullptr);
-  EXPECT_EQ(plat::GetProcAddress(a, "DirectSoundCreate"), nullptr);
   EXPECT_EQ(plat::GetProcAddress(a + 1, "DirectSoundEnumerateA"), nullptr);
   // Each fail point takes one call.
   plat::library::FailNextLookup();
@@ -31,8 +27,7 @@ TEST(Library, KnownByNameInAnyCaseWithItsFunctions) {
   plat::library::FailNextLoad();
   EXPECT_EQ(plat::LoadLibraryA("DSOUND.DLL"), 0);
   // Freed once per load; a freed library has no functions.
-  EXPECT_TRUE(plat::FreeLibrary(a));
-  EXPECT_TRUE(plat::FreeLibrary(b));
+  EXPECT_TRUE(plat::FreeLibrary(a) && plat::FreeLibrary(a));
   EXPECT_FALSE(plat::FreeLibrary(a));
   EXPECT_EQ(plat::GetProcAddress(a, "DirectSoundEnumerateA"), nullptr);
   EXPECT_EQ(plat::library::LoadedCount(), 0);
@@ -41,26 +36,23 @@ TEST(Library, KnownByNameInAnyCaseWithItsFunctions) {
 TEST(WideText, ConvertsToCp932OrRefuses) {
   const struct {
     const char16_t* in;
+    size_t capacity;
     int result;
     std::string out;
   } cases[] = {
-      {u"MIDI In", 7, "MIDI In"},
-      {u"", 0, ""},
-      {u"ソフト", 6, "\x83\x5C\x83\x74\x83\x67"},  // two bytes each in CP932
-      {u"\xD83C\xDFB5", -1, ""},                  // a pair CP932 has no character for
-      {u"a\xD800", -1, ""},                       // half a pair
+      {u"ソフト", 32, 6, "\x83\x5C\x83\x74\x83\x67"},  // two bytes each
+      {u"\xD83C\xDFB5", 32, -1, ""},                  // a pair with no CP932 character
+      {u"a\xD800", 32, -1, ""},                       // half a pair
+      {u"1234567", 8, 7, "1234567"},                  // fills the output exactly
+      {u"12345678", 8, -1, ""},                       // one byte more
   };
   for (const auto& c : cases) {
     char out[32];
-    EXPECT_EQ(plat::WideToCp932(c.in, out, sizeof out), c.result) << c.out;
+    EXPECT_EQ(plat::WideToCp932(c.in, out, c.capacity), c.result) << c.out;
     if (c.result >= 0) {
       EXPECT_EQ(std::string(out), c.out);
     }
   }
-  // A text that fills the output exactly, and one byte more.
-  char small[8];
-  EXPECT_EQ(plat::WideToCp932(u"1234567", small, sizeof small), 7);
-  EXPECT_EQ(plat::WideToCp932(u"12345678", small, sizeof small), -1);
 }
 
 }  // namespace
