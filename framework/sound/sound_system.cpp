@@ -148,8 +148,8 @@ int InitDirectSound() {
     return -1;
   }
   LogOutput("成功\n");
-  // The desktop, not the program's window: sound goes on while the window
-  // is being made or changed.
+  // The level is taken for the desktop window, so the device does not hang
+  // on the program's own window (made, changed and destroyed around it).
   if (s.directSound->SetCooperativeLevel(plat::GetDesktopWindow(), plat::DSSCL_PRIORITY) != plat::DS_OK) {
     LogOutput("DirectSoundの協調レベルの設定に失敗しました\n");
     ReleaseDevice(s);
