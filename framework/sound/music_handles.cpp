@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "framework/core/memory.h"
+#include "framework/core/window/main_window.h"
 #include "framework/sound/sound_state.h"
 #include "platform/dsound/mci.h"
 #include "platform/kernel/file_io.h"
@@ -36,6 +37,7 @@ void ResetMusicState() {
     MusicRecord* r = static_cast<MusicRecord*>(g_music.slots[i]);
     if (r == nullptr) continue;
     if (r->data != nullptr) FreeMemory(r->data);
+    if (r->segment != nullptr) r->segment->Release();
     FreeMemory(r);
   }
   g_music = MusicState{};
@@ -51,12 +53,12 @@ int GetMusicState(int handle) {
 
 int PollMusicPlaying() {
   if (!SoundStarted()) return -1;
-  if (GetSoundState().directMusicMode == 0) return 0;
+  plat::IDirectMusicPerformance8* performance = GetSoundState().musicPerformance;
+  if (GetSoundState().directMusicMode == 0 || performance == nullptr) return 0;
   for (int i = 0; i < g_music.table.usedEnd; ++i) {
     MusicRecord* r = static_cast<MusicRecord*>(g_music.slots[i]);
     if (r == nullptr || !r->playing) continue;
-    // No segment is ever loaded here, so none is heard playing.
-    const bool heard = r->segment != nullptr;
+    const bool heard = performance->IsPlaying(r->segment, nullptr) != plat::S_FALSE;
     if (r->started) r->playing = heard ? 1 : 0;
     else if (heard) r->started = 1;
   }
@@ -67,7 +69,10 @@ int OnMusicNotify() {
   if (g_music.midiLoop == 1) {
     // Looping MIDI starts over from the beginning. Playing is recorded only
     // when the device took the command.
-    if (plat::mciSendCommandA(g_music.mciDevice, plat::MCI_PLAY, plat::MCI_NOTIFY | plat::MCI_FROM, nullptr) == 0) {
+    plat::MCI_PLAY_PARMS play{};
+    play.dwCallback = static_cast<uintptr_t>(GetFrameWindowHandle());
+    play.dwFrom = 0;
+    if (plat::mciSendCommandA(g_music.mciDevice, plat::MCI_PLAY, plat::MCI_NOTIFY | plat::MCI_FROM, &play) == 0) {
       g_music.midiPlaying = 1;
     }
   } else if (g_music.midiPlaying == 1) {
@@ -87,9 +92,12 @@ int StopMusicHandle(int handle) {
   MusicRecord* r = Lookup(handle);
   if (r == nullptr) return -1;
   g_music.midiLoop = 0;
-  if (GetSoundState().directMusicMode == 0) {
+  SoundState& sound = GetSoundState();
+  if (sound.directMusicMode == 0) {
     OnMusicNotify();
     for (int i = 0; i < 5; ++i) PumpOnce();
+  } else if (r->segment != nullptr && sound.musicPerformance != nullptr) {
+    sound.musicPerformance->StopEx(r->segment, 0, 0);
   }
   DeleteTempMidiFile();
   r->playing = 0;
@@ -101,7 +109,13 @@ int DeleteMusic(int handle) {
   MusicRecord* r = Lookup(handle);
   if (r == nullptr) return -1;
   if (GetMusicState(handle) == 1) StopMusicHandle(handle);
-  r->segment = nullptr;
+  if (r->segment != nullptr) {
+    SoundState& sound = GetSoundState();
+    if (sound.musicPerformance != nullptr) r->segment->Unload(sound.musicPerformance);
+    if (sound.musicLoader != nullptr) sound.musicLoader->ReleaseObjectByUnknown(r->segment);
+    r->segment->Release();
+    r->segment = nullptr;
+  }
   if (r->data != nullptr) {
     std::memset(r->data, 0, r->dataSize);
     FreeMemory(r->data);

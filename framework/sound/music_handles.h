@@ -1,12 +1,13 @@
 // Music handles: MIDI music played through MCI or a music-system segment.
-// Nothing on this platform creates one (there is no MIDI synthesiser); the
-// query, poll, stop and delete side is here so that a record, should one
-// exist, is released properly.
+// Nothing creates one (loading music is left out); the query, poll, stop and
+// delete side is here so that a record, should one exist, is released
+// properly.
 #pragma once
 
 #include <cstdint>
 
 #include "framework/graphics/graphs/handle_table.h"
+#include "platform/dmusic/dmusic.h"
 
 namespace qor {
 
@@ -16,7 +17,7 @@ struct MusicRecord {
   uint32_t started;   // music-system mode: seen playing once
   uint8_t* data;      // the music file image, owned
   uint32_t dataSize;
-  void* segment;      // the loaded segment; never made on this platform
+  plat::IDirectMusicSegment8* segment;  // the loaded segment, owned; or null
 };
 
 struct MusicState {

@@ -153,11 +153,6 @@ uint32_t GetConvertedSoundSize(const SoundConverter* c) {
   return size > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(size);
 }
 
-uint32_t GetConverterPcmBytes(const SoundConverter* c) {
-  if (c->kind == 2) return static_cast<uint32_t>(GetOggVorbisPcmBytes(c));
-  return GetConvertedSoundSize(c);
-}
-
 int ConvertWholeSound(SoundConverter* c, WAVEFORMATEX* format, uint8_t** data, uint32_t* size) {
   const uint32_t reserve = GetConvertedSoundSize(c);
   uint8_t* block = static_cast<uint8_t*>(AllocMemory(reserve == 0 ? 1 : reserve, "", 0));

@@ -24,9 +24,6 @@ int EndSoundConverter(SoundConverter* converter);
 int GetConverterFormat(const SoundConverter* converter, WAVEFORMATEX* format);
 // PCM bytes to reserve for the whole sound.
 uint32_t GetConvertedSoundSize(const SoundConverter* converter);
-// PCM bytes the source holds (for Ogg Vorbis the decoded length, without the
-// reserve a whole conversion adds).
-uint32_t GetConverterPcmBytes(const SoundConverter* converter);
 
 // Converts the whole sound into a new block (the caller frees it with
 // FreeMemory); -1 only when the block cannot be allocated. A conversion that

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "framework/core/life/fatal.h"
 #include "framework/core/log.h"
 #include "framework/core/memory.h"
 #include "framework/core/files/memory_stream.h"
@@ -23,7 +24,8 @@ constexpr uint32_t kWholeSoundFlags = plat::DSBCAPS_GLOBALFOCUS | plat::DSBCAPS_
 constexpr uint32_t kFallbackFlags = plat::DSBCAPS_CTRLVOLUME | plat::DSBCAPS_CTRLPAN | plat::DSBCAPS_STATIC;  // 0xC2
 constexpr uint32_t kRingFlags = kWholeSoundFlags | plat::DSBCAPS_GETCURRENTPOSITION2;                      // 0x180E2
 
-int ClampBufferCount(int count) { return count < 1 ? 1 : count > kMaxSoundBuffers ? kMaxSoundBuffers : count; }
+// Data no buffer can hold; the load that gets it logs its own line too.
+int RefuseSound() { return LogOutput("再生できない形式の音声データです"); }
 
 // Copies the PCM into a buffer through one lock of the whole size.
 int FillBuffer(SoundData* record, int index) {
@@ -50,28 +52,29 @@ int CreateHandleSoundBuffers(const WAVEFORMATEX* format, uint32_t bytes, int kin
   SoundData* record = GetSoundData(handle);
   if (record == nullptr) return -1;
   if (kind == kWholeSound) {
-    count = ClampBufferCount(count);
-    plat::DSBUFFERDESC desc{plat::kDsBufferDescSize, kWholeSoundFlags, bytes, 0, format};
-    if (CreateSoundBuffer(&record->slots[0], &desc) != 0) {
-      desc.dwFlags = kFallbackFlags;
-      // A sound the device refuses (an empty or unplayable one, or no room
-      // left) fails to load; the program goes on without it.
-      if (CreateSoundBuffer(&record->slots[0], &desc) != 0) return LogOutput("DirectSoundBuffer の作成に失敗しました");
+    if (count >= 1 && !IsBufferableSound(format, bytes)) return RefuseSound();
+    for (int i = 0; i < count; ++i) {
+      if (i == 0) {
+        plat::DSBUFFERDESC desc{plat::kDsBufferDescSize, kWholeSoundFlags, bytes, 0, format};
+        if (CreateSoundBuffer(&record->slots[0], &desc) != 0) {
+          // A device without some of the controls may still take the sound.
+          desc.dwFlags = kFallbackFlags;
+          if (CreateSoundBuffer(&record->slots[0], &desc) != 0) FatalError("DirectSoundBuffer の作成に失敗しました");
+        }
+      } else if (DuplicateSoundBuffer(&record->slots[i], &record->slots[0]) != 0) {
+        count = i;  // fewer copies to overlap with; the sound still plays
+        break;
+      }
+      record->filled[i] = 0;
     }
-    record->filled[0] = 0;
-    int made = 1;
-    while (made < count && DuplicateSoundBuffer(&record->slots[made], &record->slots[0]) == 0) {
-      record->filled[made] = 0;
-      ++made;
-    }
-    record->bufferCount = made;
+    // A count of 0 or less makes no buffer and is kept as it is.
+    record->bufferCount = count;
   } else if (kind == kStreamSound) {
-    // Six seconds of the format; a ring the device cannot hold is refused.
+    // Six seconds of the format.
     const uint64_t ring = uint64_t{6} * format->nAvgBytesPerSec;
+    if (!IsBufferableSound(format, ring)) return RefuseSound();
     plat::DSBUFFERDESC desc{plat::kDsBufferDescSize, kRingFlags, static_cast<uint32_t>(ring), 0, format};
-    if (ring == 0 || ring > plat::DSBSIZE_MAX || CreateSoundBuffer(&record->slots[0], &desc) != 0) {
-      return LogOutput("ストリーム風サウンドバッファの作成に失敗しました");
-    }
+    if (CreateSoundBuffer(&record->slots[0], &desc) != 0) FatalError("ストリーム風サウンドバッファの作成に失敗しました");
     record->bufferCount = 1;
     AddLinkNode(&GetSoundState().streamListHead, &record->listNode, static_cast<uint32_t>(handle), 0);
   }
@@ -82,7 +85,6 @@ int CreateHandleSoundBuffers(const WAVEFORMATEX* format, uint32_t bytes, int kin
 int CreateSoundFromMemory(const void* data, uint32_t size, int bufferCount, int shareWith) {
   SoundState& s = GetSoundState();
   if (s.directSound == nullptr || bufferCount > kMaxSoundBuffers) return -1;
-  bufferCount = ClampBufferCount(bufferCount);
   const int handle = AddSoundData(-1);
   if (handle == -1) return -1;
   if (s.createMode != 0) {
@@ -125,7 +127,7 @@ int CreateSoundFromMemory(const void* data, uint32_t size, int bufferCount, int 
   record->pcmSize = pcmSize;
   record->pcmData = pcm;
   // Duplicates share the first buffer's samples, so one copy fills them all.
-  if (FillBuffer(record, 0) != 0) goto failure;
+  if (record->bufferCount >= 1 && FillBuffer(record, 0) != 0) goto failure;
   return handle;
 
 failure:
@@ -153,7 +155,7 @@ int LoadSoundFile(const char* path, int bufferCount, int shareWith) {
   if (LoadFileToMemory(path, &image, &size) != 0) {
     return LogPrintf("右記の音声ファイルのロードに失敗しました_1：%s", path);
   }
-  const int handle = CreateSoundFromMemory(image, size, ClampBufferCount(bufferCount), -1);
+  const int handle = CreateSoundFromMemory(image, size, bufferCount > kMaxSoundBuffers ? kMaxSoundBuffers : bufferCount, -1);
   FreeMemory(image);
   if (handle == -1) return LogPrintf("右記の音声ファイルのロードに失敗しました_2：%s", path);
   return handle;

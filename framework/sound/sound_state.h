@@ -5,7 +5,9 @@
 
 #include "framework/graphics/graphs/handle_table.h"
 #include "framework/sound/sound_records.h"
+#include "platform/dmusic/dmusic.h"
 #include "platform/dsound/dsound.h"
+#include "platform/kernel/file_io.h"
 
 namespace qor {
 
@@ -20,6 +22,10 @@ struct SoundState {
   // The device; null while sound is not started.
   plat::IDirectSound* directSound;
   uint32_t directMusicMode;  // 0 DirectSound alone, 1 through DirectMusic
+  // The music system's objects (mode 1 only) and its master volume.
+  plat::IDirectMusicLoader8* musicLoader;
+  plat::IDirectMusicPerformance8* musicPerformance;
+  int32_t masterVolume;
   plat::IDirectSoundBuffer* primaryBuffer;
   plat::IDirectSoundBuffer* silenceBuffer;
   uint32_t oggVorbisWordSize;
@@ -27,7 +33,11 @@ struct SoundState {
   uint32_t movieSoundtrackLoading;
   LinkNode streamListHead;   // the stream sounds, newest first
   LinkNode streamListTail;
-  uint32_t captureOpen;      // nothing opens the capture file
+  // The sound capture: a WAV file whose 46-byte header is written when the
+  // capture is finished. Nothing opens one yet.
+  uint32_t captureOpen;
+  plat::FileDesc captureFile;
+  uint32_t capturedFrames;
 
   // The handle kept by a play-a-file call (0 = none) and whether it is music.
   int32_t temporaryHandle;

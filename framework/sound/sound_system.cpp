@@ -8,8 +8,9 @@
 #include "framework/sound/sound_handles.h"
 #include "framework/sound/sound_state.h"
 #include "framework/sound/stream_sound.h"
-#include "platform/dsound/dmusic.h"
 #include "platform/dsound/dsound.h"
+#include "platform/kernel/library.h"
+#include "platform/window/desktop_window.h"
 
 namespace qor {
 
@@ -71,6 +72,8 @@ void StartSilenceBuffer(SoundState& s) {
   s.silenceBuffer = b;
 }
 
+using EnumerateFunction = plat::HRESULT (*)(plat::DsEnumCallback callback, void* context);
+
 void ReportDevice(SoundState& s) {
   IncreaseLogIndent();
   plat::DSCAPS caps{};
@@ -78,7 +81,23 @@ void ReportDevice(SoundState& s) {
   s.directSound->GetCaps(&caps);
   LogOutput("DirectSound デバイスを列挙します\n");
   IncreaseLogIndent();
-  plat::DirectSoundEnumerateA(EnumSoundDriverCallback, nullptr);
+  // The device list comes from the sound library, loaded by name.
+  const plat::Hmodule library = plat::LoadLibraryA("DSOUND.DLL");
+  if (library == 0) {
+    LogOutput("DSOUND.DLL のロードに失敗しました\n");
+    DecreaseLogIndent();
+    DecreaseLogIndent();
+    return;
+  }
+  const auto enumerate = reinterpret_cast<EnumerateFunction>(plat::GetProcAddress(library, "DirectSoundEnumerateA"));
+  if (enumerate == nullptr) {
+    plat::FreeLibrary(library);
+    LogOutput("DirectSound デバイスの列挙用関数のポインタ取得に失敗しました\n");
+    DecreaseLogIndent();
+    DecreaseLogIndent();
+    return;
+  }
+  enumerate(EnumSoundDriverCallback, nullptr);
   DecreaseLogIndent();
   LogPrintf("最大サンプリングレート:%.2fKHz 最小サンプリングレート:%.2fKHz ", caps.dwMaxSecondarySampleRate / 1000.0,
             caps.dwMinSecondarySampleRate / 1000.0);
@@ -95,18 +114,7 @@ void ReportDevice(SoundState& s) {
   LogPrintf(" セカンダリ MONO = %s  STEREO = %s \n", OkNo(caps.dwFlags, plat::DSCAPS_SECONDARYMONO),
             OkNo(caps.dwFlags, plat::DSCAPS_SECONDARYSTEREO));
   DecreaseLogIndent();
-}
-
-int InitThroughDirectMusic(SoundState& s) {
-  LogOutput("DirectSound8 の初期化を行います\n");
-  plat::IDirectMusicLoader8* loader = nullptr;
-  plat::CreateDirectMusicLoader(&loader);
-  // The port has no music synthesiser, so the loader never exists and the
-  // sound device is started on its own.
-  LogOutput("DirectMusicLoader8 オブジェクトの作成に失敗しました\n");
-  LogOutput("前バージョンでの初期化処理に移ります\n");
-  s.directMusicMode = 0;
-  return InitDirectSound();
+  plat::FreeLibrary(library);
 }
 
 }  // namespace
@@ -124,7 +132,7 @@ bool EnumSoundDriverCallback(const void*, const char* description, const char* m
 int InitDirectSound() {
   SoundState& s = g_sound;
   if (s.directSound != nullptr) return -1;
-  if (s.directMusicMode == 1) return InitThroughDirectMusic(s);
+  if (s.directMusicMode == 1) return InitThroughDirectMusic();
 
   LogOutput("DirectSound の初期化を行います\n");
   LogOutput("DirectSound インターフェースの取得を行います....  ");
@@ -140,7 +148,9 @@ int InitDirectSound() {
     return -1;
   }
   LogOutput("成功\n");
-  if (s.directSound->SetCooperativeLevel(nullptr, plat::DSSCL_PRIORITY) != plat::DS_OK) {
+  // The level is taken for the desktop window, so the device does not hang
+  // on the program's own window (made, changed and destroyed around it).
+  if (s.directSound->SetCooperativeLevel(plat::GetDesktopWindow(), plat::DSSCL_PRIORITY) != plat::DS_OK) {
     LogOutput("DirectSoundの協調レベルの設定に失敗しました\n");
     ReleaseDevice(s);
     return -1;
@@ -153,6 +163,11 @@ int InitDirectSound() {
     return -1;
   }
   SetPrimaryFormat(s);
+  return FinishSoundStartUp();
+}
+
+int FinishSoundStartUp() {
+  SoundState& s = g_sound;
   StartSilenceBuffer(s);
 
   s.createMode = 0;
@@ -166,9 +181,43 @@ int InitDirectSound() {
 }
 
 int FinishSoundCapture() {
-  // Nothing opens a capture file, so there is never one to finish.
-  if (!g_sound.captureOpen) return -1;
-  g_sound.captureOpen = 0;
+  SoundState& s = g_sound;
+  if (!s.captureOpen) return -1;
+  // 16-bit stereo at 44.1 kHz; the sizes stop at what 32 bits hold.
+  const uint64_t dataBytes = uint64_t{4} * s.capturedFrames;
+  const uint32_t data = dataBytes > UINT32_MAX - 38 ? UINT32_MAX - 38 : static_cast<uint32_t>(dataBytes);
+  uint8_t header[46];
+  uint8_t* p = header;
+  auto id = [&p](const char* text) {
+    for (int i = 0; i < 4; ++i) *p++ = static_cast<uint8_t>(text[i]);
+  };
+  auto u16 = [&p](uint32_t v) {
+    *p++ = static_cast<uint8_t>(v);
+    *p++ = static_cast<uint8_t>(v >> 8);
+  };
+  auto u32 = [&u16](uint32_t v) {
+    u16(v & 0xFFFF);
+    u16(v >> 16);
+  };
+  id("RIFF");
+  u32(data + 38);
+  id("WAVE");
+  id("fmt ");
+  u32(18);
+  u16(plat::WAVE_FORMAT_PCM);
+  u16(2);
+  u32(44100);
+  u32(176400);
+  u16(4);
+  u16(16);
+  u16(0);
+  id("data");
+  u32(data);
+  plat::SeekFile(s.captureFile, 0, 0);
+  plat::WriteFileBytes(s.captureFile, header, sizeof header);
+  plat::CloseFile(s.captureFile);
+  s.captureFile = plat::kNoFile;
+  s.captureOpen = 0;
   return 0;
 }
 
@@ -179,6 +228,7 @@ int EndDirectSound() {
   DeleteAllSounds();
   DeleteAllMusic();
   DeleteTempMidiFile();
+  if (s.directMusicMode == 1) ReleaseMusicSystem();
   if (s.primaryBuffer != nullptr) {
     s.primaryBuffer->Stop();
     s.primaryBuffer->Release();
@@ -203,6 +253,8 @@ void ResetSoundState() {
     if (s.silenceBuffer != nullptr) s.silenceBuffer->Release();
     s.directSound->Release();
   }
+  ReleaseMusicSystem();
+  if (s.captureOpen) plat::CloseFile(s.captureFile);
   for (int i = 0; i < kMaxSounds; ++i) {
     SoundData* record = static_cast<SoundData*>(s.slots[i]);
     if (record == nullptr) continue;

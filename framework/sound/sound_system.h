@@ -12,6 +12,15 @@ int EndDirectSound();
 bool EnumSoundDriverCallback(const void* guid, const char* description, const char* module, void* context);
 int FinishSoundCapture();
 
+// The steps both start-up roads end with: the silence buffer, the module's
+// defaults, the device report, and every sound deleted. 0.
+int FinishSoundStartUp();
+// Start-up through the music system (mode 1); falls back to the sound
+// device alone when the music loader cannot be made.
+int InitThroughDirectMusic();
+// Stops and releases the music system's performance and loader, if held.
+void ReleaseMusicSystem();
+
 // Chooses the start-up road: 0 the sound device alone, 1 through the music
 // system first (which falls back to 0 when it cannot start).
 void SetDirectMusicMode(int mode);

@@ -151,9 +151,11 @@ int AddSreamSound(const StreamSource* source, int loopCount, int handle, int kin
 
   part->loopCount = static_cast<uint8_t>(loopCount);
   ++record->partCount;
+  // The length counts what a whole conversion reserves, so an Ogg Vorbis
+  // part adds its second of spare room.
   uint64_t samples = 0;
   for (int i = 0; i < record->partCount; ++i) {
-    samples += GetConverterPcmBytes(&record->parts[i].converter) / record->format.nBlockAlign;
+    samples += GetConvertedSoundSize(&record->parts[i].converter) / record->format.nBlockAlign;
   }
   record->length = samples > INT32_MAX ? INT32_MAX : static_cast<uint32_t>(samples);
   return 0;

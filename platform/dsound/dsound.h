@@ -25,6 +25,7 @@
 #include <cstdint>
 
 #include "platform/kernel/com.h"
+#include "platform/window/window.h"
 
 namespace plat {
 
@@ -190,7 +191,8 @@ struct IDirectSoundBuffer {
 // The sound device.
 struct IDirectSound {
   HRESULT Initialize(const void* deviceGuid);  // null: the default device
-  HRESULT SetCooperativeLevel(void* window, uint32_t level);
+  // A window is required (0 is refused, as the system refuses it).
+  HRESULT SetCooperativeLevel(Hwnd window, uint32_t level);
   HRESULT CreateSoundBuffer(const DSBUFFERDESC* desc, IDirectSoundBuffer** out, void* outer);
   HRESULT DuplicateSoundBuffer(IDirectSoundBuffer* original, IDirectSoundBuffer** out);
   HRESULT GetCaps(DSCAPS* caps);
@@ -199,6 +201,7 @@ struct IDirectSound {
 
   bool initialized = false;
   uint32_t cooperativeLevel = 0;
+  Hwnd cooperativeWindow = 0;
 };
 
 // Stands in for creating the sound interface through the component system:

@@ -171,11 +171,12 @@ HRESULT IDirectSound::Initialize(const void*) {
   return DS_OK;
 }
 
-HRESULT IDirectSound::SetCooperativeLevel(void*, uint32_t level) {
+HRESULT IDirectSound::SetCooperativeLevel(Hwnd window, uint32_t level) {
   if (!initialized) return DSERR_UNINITIALIZED;
   if (g_state.control.failCooperativeLevel) return DSERR_INVALIDPARAM;
-  if (level < DSSCL_NORMAL || level > 4) return DSERR_INVALIDPARAM;
+  if (window == 0 || level < DSSCL_NORMAL || level > 4) return DSERR_INVALIDPARAM;
   cooperativeLevel = level;
+  cooperativeWindow = window;
   return DS_OK;
 }
 

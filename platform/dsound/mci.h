@@ -1,6 +1,6 @@
-// Media control interface stand-in: no MIDI sequencer exists, so every
-// command fails and music falls silent the way it does on a machine without
-// one.
+// Media control interface stand-in. No MIDI sequencer exists, so by default
+// every command fails, as on a machine without one; tests can make commands
+// succeed and read the last one sent, so the music code's MCI steps run.
 #pragma once
 
 #include <cstdint>
@@ -20,11 +20,29 @@ constexpr MCIERROR MCIERR_DEVICE_NOT_INSTALLED = 256 + 50;
 // The window message through which a device reports a finished command.
 constexpr uint32_t MM_MCINOTIFY = 0x03B9;
 
-// Every command returns MCIERR_DEVICE_NOT_INSTALLED.
+// Parameters of MCI_PLAY: the window told when the play ends, and where it
+// starts and stops.
+struct MCI_PLAY_PARMS {
+  uintptr_t dwCallback;
+  uint32_t dwFrom;
+  uint32_t dwTo;
+};
+
+// MCIERR_DEVICE_NOT_INSTALLED, or 0 once the device is made available.
 MCIERROR mciSendCommandA(MCIDEVICEID device, uint32_t message, uintptr_t flags, void* params);
 
 namespace mci {
+// The last command sent; for MCI_PLAY also its parameters.
+struct Command {
+  MCIDEVICEID device = 0;
+  uint32_t message = 0;
+  uintptr_t flags = 0;
+  bool hasPlayParams = false;
+  MCI_PLAY_PARMS play{};
+};
 int CommandCalls();
+const Command& LastCommand();
+void SetDeviceAvailable(bool available);
 void ResetMciState();
 }  // namespace mci
 

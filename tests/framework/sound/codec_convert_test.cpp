@@ -110,7 +110,15 @@ TEST(CodecConvert, AdpcmAndG711WavsDecodeToTheReference) {
   EXPECT_EQ(r.pcm, Bytes(ms.decoded));
   EXPECT_EQ(r.reserve, r.pcm.size());  // the size is exact
 
-  // A block align above 2,048 still converts, one block per step.
+  // A block align above 2,048 still converts, one block per step: the
+  // step's source bytes never cut a block in two.
+  for (int edge : {2048, 2049}) {
+    const auto mono = adpcmref::EncodeMsAdpcm(pcm, 1, edge);
+    r = ConvertImage(CompressedWav(plat::WAVE_FORMAT_ADPCM, 1, 22050, edge, 4,
+                                   adpcmref::MsAdpcmExtra((edge - 7) * 2 + 2), mono.data));
+    ASSERT_EQ(r.setup, 0) << edge;
+    EXPECT_EQ(r.pcm, Bytes(mono.decoded)) << edge;
+  }
   const int big = 4096;
   const auto ima = adpcmref::EncodeImaAdpcm(pcm, 1, big);
   const int imaSpb = (big - 4) * 2 + 1;
@@ -176,6 +184,7 @@ TEST(CodecConvert, Mp3TagsAndMp3InsideWav) {
   ASSERT_EQ(r.setup, 0);
   EXPECT_EQ(r.kind, 1u);
   EXPECT_TRUE(r.pcm == expected);
+  EXPECT_EQ(r.reserve, r.pcm.size());  // its frames counted, not a codec's estimate
 
   // A free-format frame, and a false sync that does not parse, refuse the file.
   std::vector<uint8_t> freeFormat = mp3;

@@ -49,12 +49,20 @@ TEST_F(SoundLoad, WholeSoundKeepsItsPcmAndFormat) {
   }
 }
 
-TEST_F(SoundLoad, BufferCountIsTakenIntoOneToTen) {
-  for (auto [asked, made] : {std::pair{10, 10}, {1, 1}, {0, 1}, {-4, 1}}) {
+// Up to ten buffers as asked; a count of 0 or less makes a sound with no
+// buffer at all, which holds its PCM but cannot play.
+TEST_F(SoundLoad, BufferCountIsKeptAsAsked) {
+  for (auto [asked, made] : {std::pair{10, 10}, {1, 1}, {0, 0}, {-4, 0}}) {
+    const int created = plat::dsound::GetCounters().createBuffer;
     const int h = Load(Effect(), asked);
     ASSERT_NE(h, -1) << asked;
-    EXPECT_EQ(GetSoundData(h)->bufferCount, made) << asked;
-    DeleteSound(h);
+    EXPECT_EQ(GetSoundData(h)->bufferCount, asked) << asked;
+    EXPECT_EQ(SoundBuffers(), made) << asked;
+    EXPECT_EQ(plat::dsound::GetCounters().createBuffer - created, made > 0 ? 1 : 0) << asked;
+    EXPECT_EQ(GetSoundLengthSamples(h), 1000) << asked;
+    EXPECT_EQ(PlaySoundHandle(h, 1, 1), made > 0 ? 0 : -1) << asked;
+    EXPECT_EQ(IsSoundPlaying(h), made > 0 ? 1 : 0) << asked;
+    EXPECT_EQ(DeleteSound(h), 0) << asked;
   }
   // From memory, more than ten is refused before a handle is taken.
   const int before = GetSoundState().table.checkCounter;
@@ -78,29 +86,94 @@ TEST_F(SoundLoad, DeviceWithoutFrequencyControlGetsTheRetryFlags) {
   EXPECT_EQ(GetSoundData(h)->slots[0].buffer->flags, 0xC2u);
 }
 
-// Sounds the device refuses, or that hold nothing, fail to load: -1, no
-// handle left, nothing leaked, and the program goes on.
-TEST_F(SoundLoad, RefusedAndEmptySoundsGiveMinusOne) {
-  plat::dsound::GetControl().failNextCreates = 2;  // the first try and the retry
-  EXPECT_EQ(Load(Effect(), 3), -1);
-
-  WavSpec empty = Effect();
-  empty.data.clear();
-  EXPECT_EQ(Load(empty, 3), -1);
-
-  WavSpec deep = Effect();
-  deep.bits = 24;
-  deep.data = Pcm(600);
-  EXPECT_EQ(Load(deep, 3), -1);
-
-  WavSpec many = Effect();
-  many.channels = 6;
-  EXPECT_EQ(Load(many, 3), -1);
-
+// Data no buffer can hold is refused before the device is asked: -1, the
+// log line, no handle left, nothing leaked, and the program goes on. The
+// device's own rules are the oracle: what is not refused, it takes.
+TEST_F(SoundLoad, UnbufferableSoundsAreRefusedBeforeTheDevice) {
+  struct Case {
+    uint16_t channels, bits;
+    uint32_t rate;
+    size_t bytes;
+    int createMode;
+    bool loads;
+  } cases[] = {
+      {2, 16, 44100, 0, 0, false},        // empty
+      {2, 16, 44100, 4, 0, true},         // one block
+      {1, 8, 44100, 4, 0, true},          // the device's smallest buffer
+      {1, 8, 44100, 3, 0, false},         // one byte short of it
+      {2, 24, 44100, 600, 0, false},
+      {6, 16, 44100, 1200, 0, false},
+      {1, 16, 100, 400, 0, true},         // lowest rate
+      {1, 16, 99, 400, 0, false},
+      {1, 16, 200000, 400, 0, true},      // highest rate
+      {1, 16, 200001, 400, 0, false},
+      {2, 24, 44100, 600, 2, false},      // a stream's ring is refused alike
+      {2, 16, 44100, 4000, 2, true},
+  };
+  for (const Case& c : cases) {
+    WavSpec s;
+    s.channels = c.channels;
+    s.bits = c.bits;
+    s.rate = c.rate;
+    s.data = Pcm(c.bytes);
+    SetSoundDataCreateMode(c.createMode);
+    const int created = plat::dsound::GetCounters().createBuffer;
+    const int h = Load(s, 1);
+    SetSoundDataCreateMode(0);
+    const int asked = plat::dsound::GetCounters().createBuffer - created;
+    EXPECT_EQ(h != -1, c.loads) << c.channels << " " << c.bits << " " << c.rate << " " << c.bytes;
+    EXPECT_EQ(asked, c.loads ? 1 : 0) << c.channels << " " << c.bits << " " << c.rate << " " << c.bytes;
+    if (h != -1) DeleteSound(h);
+  }
   EXPECT_EQ(GetSoundState().table.liveCount, 0);
   EXPECT_EQ(SoundBuffers(), 0);
-  EXPECT_TRUE(Logged("DirectSoundBuffer の作成に失敗しました"));
+  EXPECT_TRUE(Logged("再生できない形式の音声データです"));
   EXPECT_NE(Load(Effect(), 3), -1);  // and the next sound loads fine
+}
+
+// A device that cannot make the first buffer even with fewer controls, or a
+// stream's ring, for a sound it could hold, is failing for itself: the
+// program ends with the line.
+TEST_F(SoundLoad, DeviceBufferFailuresEndTheProgram) {
+  const struct {
+    int failCreates;
+    int maxBuffers;
+    int createMode;
+    const char* line;
+  } cases[] = {
+      {2, 0, 0, "DirectSoundBuffer の作成に失敗しました"},  // the first try and the retry
+      {0, 1, 0, "DirectSoundBuffer の作成に失敗しました"},  // no buffer left beside the silence
+      {1, 0, 2, "ストリーム風サウンドバッファの作成に失敗しました"},
+      {0, 1, 3, "ストリーム風サウンドバッファの作成に失敗しました"},
+  };
+  const auto times = [this](const char* line) {
+    const std::string log = dir_.Read("Log.txt");
+    int n = 0;
+    for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++n;
+    return n;
+  };
+  for (const auto& c : cases) {
+    const int before = times(c.line);
+    EXPECT_EXIT(
+        {
+          plat::dsound::GetControl().failNextCreates = c.failCreates;
+          plat::dsound::GetControl().maxBuffers = c.maxBuffers;
+          SetSoundDataCreateMode(c.createMode);
+          Load(Effect(), 3);
+          _exit(3);  // not reached
+        },
+        testing::ExitedWithCode(255), "");
+    EXPECT_EQ(times(c.line), before + 1) << c.line;
+  }
+  // One refusal fewer and the sound loads: the retry and the last free buffer.
+  plat::dsound::GetControl().failNextCreates = 1;
+  const int retried = Load(Effect(), 1);
+  EXPECT_NE(retried, -1);
+  DeleteSound(retried);
+  plat::dsound::GetControl().maxBuffers = 2;
+  SetSoundDataCreateMode(2);
+  EXPECT_NE(Load(Effect(), 1), -1);
+  SetSoundDataCreateMode(0);
 }
 
 TEST_F(SoundLoad, FailureAfterConversionFreesEverythingOnce) {

@@ -2,7 +2,7 @@
 
 #include "framework/sound/sound_load.h"
 #include "framework/sound/sound_play.h"
-#include "platform/dsound/dmusic.h"
+#include "platform/dmusic/dmusic.h"
 #include "sound_test_util.h"
 
 using namespace qor;
@@ -132,7 +132,7 @@ TEST_F(SoundStartup, MusicRoadFallsBackToTheSoundDevice) {
   SetDirectMusicMode(1);
   ASSERT_EQ(InitDirectSound(), 0);
   EXPECT_NE(Log().find("前バージョンでの初期化処理に移ります"), std::string::npos);
-  EXPECT_EQ(plat::dmusic::CreateCalls(), 1);
+  EXPECT_EQ(plat::dmusic::GetCounters().createCalls, 1);
   EXPECT_EQ(GetSoundState().directMusicMode, 0u);
   EXPECT_NE(LoadEffect(), -1);
 }

@@ -77,7 +77,7 @@ TEST(MovieSoundtrackPages, AWholeSoundtrackPlaysAsTheLibraryDecodesIt) {
   ASSERT_GE(o.movie, 0);
   ASSERT_EQ(o.m->theora, 1);
   ASSERT_NE(o.m->soundtrack, -1);
-  EXPECT_EQ(GetSoundLengthMs(o.m->soundtrack), 2000);
+  EXPECT_EQ(GetSoundLengthMs(o.m->soundtrack), 3000);  // two seconds and the one-second reserve
   EXPECT_EQ(soundtest::DecodeVorbisDirectly(file).size(), 44100u * 2 * 4);
   EXPECT_FALSE(road.Logged("Ogg ストリームが壊れているため"));
   CloseMovie(o.movie);
