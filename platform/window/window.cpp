@@ -343,18 +343,14 @@ bool BringWindowToTop(Hwnd window) {
   return true;
 }
 
+// The one window of the host is ours; another program's is in front while
+// the foreground is none of ours.
 bool SetForegroundWindow(Hwnd window) {
   WindowSystem& s = State();
   if (FindWindowRecord(window) == nullptr) return false;
   if (s.foreground != window && s.foregroundLockTimeout != 0) {
-    const uint32_t me = GetCurrentThreadId();
-    const uint32_t front = GetWindowThreadId(s.foreground);
-    bool joined = false;
-    for (const auto& [a, b] : s.attachedInput) joined = joined || (a == me && b == front) || (a == front && b == me);
-    if (!joined) {
-      ++s.counters.foregroundRefusals;
-      return false;
-    }
+    ++s.counters.foregroundRefusals;
+    return false;
   }
   return BringWindowToTop(window);
 }

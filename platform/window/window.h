@@ -204,11 +204,12 @@ bool SetWindowPos(Hwnd window, Hwnd insertAfter, int x, int y, int width, int he
 bool MoveWindow(Hwnd window, int x, int y, int width, int height);
 bool BringWindowToTop(Hwnd window);
 // While another program's window is in front, the foreground lock keeps it
-// there: the call is refused unless the lock timeout is 0 or the calling
-// thread's input is attached to the foreground window's thread.
+// there: the call is refused unless the lock timeout is 0. (Windows also lets
+// a thread whose input is joined to the foreground's through; here the
+// other program's window has no thread of this process.)
 bool SetForegroundWindow(Hwnd window);
-// Joins (or parts) the input of two threads; false for thread 0 or a thread
-// joined to itself.
+// Joins (or parts) the input of two threads; false for thread 0, a thread
+// joined to itself, or parting threads that are not joined.
 bool AttachThreadInput(uint32_t thread, uint32_t toThread, bool attach);
 // The foreground lock timeout (ms) of the desktop settings; 200000 at first.
 uint32_t GetForegroundLockTimeout();
