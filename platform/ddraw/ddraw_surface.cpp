@@ -192,7 +192,6 @@ int32_t DDSurface::SetClipper(DDClipper* clipper) {
 
 int32_t DDSurface::SetPalette(DDPalette* palette) {
   if (format_.bitCount != 8) return DDERR_INVALIDPIXELFORMAT;
-  ++Dd().counters.paletteSets;
   palette_ = palette;
   return DD_OK;
 }
