@@ -132,6 +132,13 @@ struct DDBltFx {
 
 class DirectDraw;
 class DDPalette;
+class DDSurface;
+
+// Called once for each surface attached to another (EnumAttachedSurfaces);
+// DDENUMRET_CANCEL stops the walk.
+constexpr int32_t DDENUMRET_CANCEL = 0;
+constexpr int32_t DDENUMRET_OK = 1;
+using EnumSurfacesCallback = int32_t (*)(DDSurface* surface, void* context);
 
 class DDClipper {
  public:
@@ -176,6 +183,9 @@ class DDSurface {
   int32_t BltFast(int x, int y, DDSurface* source, const Rect* sourceRect, uint32_t flags);
   int32_t Flip(DDSurface* target, uint32_t flags);
   int32_t GetAttachedSurface(uint32_t caps, DDSurface** out);
+  // The surfaces attached to this one (a primary's back buffer, a Z buffer),
+  // each handed to `callback`.
+  int32_t EnumAttachedSurfaces(void* context, EnumSurfacesCallback callback);
   int32_t AddAttachedSurface(DDSurface* zBuffer);
   int32_t DeleteAttachedSurface(DDSurface* zBuffer);
   int32_t SetColorKey(uint32_t flags, uint32_t low, uint32_t high);
@@ -285,6 +295,7 @@ enum class DdOp {
   GetDC,
   CreateClipper,
   Initialize,         // DirectDraw::Initialize
+  CreatePalette,
   Count
 };
 void DdFailNext(DdOp op, int times = 1);
@@ -319,10 +330,17 @@ const std::vector<DdOverlayCall>& DdOverlayCalls();
 // A display whose beam never moves: line 0, never a vertical blank.
 void DdFreezeBeam(bool frozen);
 
+// The display's own beam, for a program that shows its pictures through GDI
+// without a DirectDraw object: the current mode's vertical blank on the
+// clock, as an object would report it and wait for it.
+int32_t DdDisplayBlankStatus(int32_t* inBlank);
+int32_t DdWaitForDisplayBlank();
+
 struct DdCounters {
   int creates = 0, liveObjects = 0, liveSurfaces = 0;
   int createSurfaceCalls = 0, locks = 0, unlocks = 0, blts = 0, bltFasts = 0, flips = 0;
   int modeSets = 0, vblankWaits = 0, presents = 0, getDCs = 0, restores = 0;
+  int blankStatusReads = 0, attachedWalks = 0;
   int clipperCreates = 0, liveClippers = 0;
 };
 DdCounters GetDdCounters();

@@ -21,6 +21,30 @@ uint32_t BeamLine(int height, int rate) {
   return static_cast<uint32_t>((HostMicros() % period) * lines / period);
 }
 
+// Host micros when the next vertical blank begins on a display of this
+// height and refresh rate.
+uint64_t NextBlankAt(int height, int rate) {
+  const uint64_t period = 1000000u / static_cast<uint64_t>(rate > 0 ? rate : 60);
+  const uint64_t h = static_cast<uint64_t>(height > 0 ? height : 1);
+  const uint64_t blankStart = period * h / (h + kBlankLines);
+  const uint64_t start = HostMicros();
+  const uint64_t at = start % period;
+  return start + (at < blankStart ? blankStart - at : period - at + blankStart);
+}
+
+// The blank lasts under 1.5 ms, less than a sleep may overrun on a busy
+// machine: sleeping up to it and then looking for it missed it in a quarter
+// of the frames, each miss costing a whole frame. So sleep whole
+// milliseconds to at least 1 ms short of it, then yield until it begins; a
+// late wake-up returns late within this blank, never at the next one.
+void WaitUntilBlank(uint64_t begins) {
+  const uint64_t start = HostMicros();
+  const uint64_t ahead = begins > start ? begins - start : 0;
+  if (ahead > 2000) HostSleepMs(static_cast<uint32_t>(ahead / 1000 - 1));
+  // A clock that stands still between sleeps (a test's) moves on with 1 ms ones.
+  for (int yields = 0; HostMicros() < begins; ++yields) HostSleepMs(yields < 10000 ? 0 : 1);
+}
+
 }  // namespace
 
 DdState& Dd() { return g_dd; }
@@ -241,12 +265,15 @@ int32_t DirectDraw::CreateSurface(const DDSurfaceDesc* desc, DDSurface** out) {
 
 int32_t DirectDraw::CreatePalette(uint32_t flags, const uint32_t* entries, DDPalette** out) {
   if (out == nullptr || !(flags & DDPCAPS_8BIT)) return DDERR_INVALIDPARAMS;
+  *out = nullptr;
+  if (DdTakeFailure(DdOp::CreatePalette)) return DDERR_OUTOFMEMORY;
   *out = new DDPalette();
   if (entries != nullptr) (*out)->SetEntries(0, 256, entries);
   return DD_OK;
 }
 
 int32_t DirectDraw::GetVerticalBlankStatus(int32_t* inBlank) {
+  ++g_dd.counters.blankStatusReads;
   int w = 0, h = 0, b = 0, r = 0;
   GetDisplayMode(&w, &h, &b, &r);
   *inBlank = BeamLine(h, r) >= static_cast<uint32_t>(h) ? 1 : 0;
@@ -263,26 +290,28 @@ int32_t DirectDraw::GetScanLine(uint32_t* line) {
 uint64_t DdNextBlankAt(DirectDraw* dd) {
   int w = 0, h = 0, b = 0, r = 0;
   dd->GetDisplayMode(&w, &h, &b, &r);
-  const uint64_t period = 1000000u / static_cast<uint64_t>(r > 0 ? r : 60);
-  const uint64_t blankStart = period * static_cast<uint64_t>(h) / (static_cast<uint64_t>(h) + kBlankLines);
-  const uint64_t start = HostMicros();
-  const uint64_t at = start % period;
-  return start + (at < blankStart ? blankStart - at : period - at + blankStart);
+  return NextBlankAt(h, r);
 }
 
 int32_t DirectDraw::WaitForVerticalBlank(uint32_t /*flags*/) {
   ++g_dd.counters.vblankWaits;
-  const uint64_t start = HostMicros();
-  const uint64_t begins = DdNextBlankAt(this);
-  // The blank lasts under 1.5 ms, less than a sleep may overrun on a busy
-  // machine: sleeping up to it and then looking for it missed it in a quarter
-  // of the frames, each miss costing a whole frame. So sleep whole
-  // milliseconds to at least 1 ms short of it, then yield until it begins; a
-  // late wake-up returns late within this blank, never at the next one.
-  const uint64_t ahead = begins - start;
-  if (ahead > 2000) HostSleepMs(static_cast<uint32_t>(ahead / 1000 - 1));
-  // A clock that stands still between sleeps (a test's) moves on with 1 ms ones.
-  for (int yields = 0; HostMicros() < begins; ++yields) HostSleepMs(yields < 10000 ? 0 : 1);
+  WaitUntilBlank(DdNextBlankAt(this));
+  return DD_OK;
+}
+
+int32_t DdDisplayBlankStatus(int32_t* inBlank) {
+  ++g_dd.counters.blankStatusReads;
+  DisplayMode mode;
+  GetCurrentDisplayMode(&mode);
+  *inBlank = BeamLine(mode.height, mode.refreshRate) >= static_cast<uint32_t>(mode.height) ? 1 : 0;
+  return DD_OK;
+}
+
+int32_t DdWaitForDisplayBlank() {
+  ++g_dd.counters.vblankWaits;
+  DisplayMode mode;
+  GetCurrentDisplayMode(&mode);
+  WaitUntilBlank(NextBlankAt(mode.height, mode.refreshRate));
   return DD_OK;
 }
 

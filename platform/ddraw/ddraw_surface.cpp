@@ -154,6 +154,15 @@ int32_t DDSurface::GetAttachedSurface(uint32_t caps, DDSurface** out) {
   return *out != nullptr ? DD_OK : DDERR_NOTFOUND;
 }
 
+int32_t DDSurface::EnumAttachedSurfaces(void* context, EnumSurfacesCallback callback) {
+  if (callback == nullptr) return DDERR_INVALIDPARAMS;
+  ++Dd().counters.attachedWalks;
+  for (DDSurface* attached : {back_, zBuffer_}) {
+    if (attached != nullptr && callback(attached, context) == DDENUMRET_CANCEL) break;
+  }
+  return DD_OK;
+}
+
 int32_t DDSurface::AddAttachedSurface(DDSurface* z) {
   if (z == nullptr || !(z->caps_ & DDSCAPS_ZBUFFER) || zBuffer_ != nullptr) return DDERR_INVALIDPARAMS;
   if (z->width_ != width_ || z->height_ != height_) return DDERR_INVALIDPARAMS;

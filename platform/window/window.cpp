@@ -1,5 +1,6 @@
 // Window classes, the one window, its placement, paint state, cursor and
 // screen saver.
+#include <algorithm>
 #include <cstring>
 
 #include "platform/host/host.h"
@@ -342,7 +343,40 @@ bool BringWindowToTop(Hwnd window) {
   return true;
 }
 
-bool SetForegroundWindow(Hwnd window) { return BringWindowToTop(window); }
+// The one window of the host is ours; another program's is in front while
+// the foreground is none of ours.
+bool SetForegroundWindow(Hwnd window) {
+  WindowSystem& s = State();
+  if (FindWindowRecord(window) == nullptr) return false;
+  if (s.foreground != window && s.foregroundLockTimeout != 0) {
+    ++s.counters.foregroundRefusals;
+    return false;
+  }
+  return BringWindowToTop(window);
+}
+
+bool AttachThreadInput(uint32_t thread, uint32_t toThread, bool attach) {
+  WindowSystem& s = State();
+  ++s.counters.attachInputCalls;
+  if (thread == 0 || toThread == 0 || thread == toThread) return false;
+  auto& pairs = s.attachedInput;
+  const auto at = std::find(pairs.begin(), pairs.end(), std::make_pair(thread, toThread));
+  if (attach && at == pairs.end()) pairs.emplace_back(thread, toThread);
+  if (!attach) {
+    if (at == pairs.end()) return false;
+    pairs.erase(at);
+  }
+  return true;
+}
+
+int AttachedInputCount() { return static_cast<int>(State().attachedInput.size()); }
+
+uint32_t GetForegroundLockTimeout() { return State().foregroundLockTimeout; }
+
+void SetForegroundLockTimeout(uint32_t ms) {
+  ++State().counters.lockTimeoutSets;
+  State().foregroundLockTimeout = ms;
+}
 
 Hwnd SetActiveWindow(Hwnd window) {
   const Hwnd old = State().foreground;

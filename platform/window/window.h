@@ -56,6 +56,8 @@ constexpr uint32_t WM_RBUTTONUP = 0x0205;
 constexpr uint32_t WM_MBUTTONDOWN = 0x0207;
 constexpr uint32_t WM_MBUTTONUP = 0x0208;
 constexpr uint32_t WM_MOUSEWHEEL = 0x020A;
+constexpr uint32_t WM_SIZING = 0x0214;  // lParam: the window rectangle being dragged (Rect*)
+constexpr uint32_t WM_MOVING = 0x0216;  // lParam: the window rectangle being moved (Rect*)
 constexpr uint32_t WM_IME_SETCONTEXT = 0x0281;
 constexpr uint32_t WM_IME_NOTIFY = 0x0282;
 constexpr uint32_t WM_USER = 0x0400;
@@ -71,6 +73,15 @@ constexpr uint32_t SIZE_MAXIMIZED = 2;
 constexpr uint32_t SC_KEYMENU = 0xF100;
 constexpr uint32_t SC_SCREENSAVE = 0xF140;
 constexpr uint32_t SC_MONITORPOWER = 0xF170;
+// WM_SIZING wParam: the edge or corner being dragged.
+constexpr uint32_t WMSZ_LEFT = 1;
+constexpr uint32_t WMSZ_RIGHT = 2;
+constexpr uint32_t WMSZ_TOP = 3;
+constexpr uint32_t WMSZ_TOPLEFT = 4;
+constexpr uint32_t WMSZ_TOPRIGHT = 5;
+constexpr uint32_t WMSZ_BOTTOM = 6;
+constexpr uint32_t WMSZ_BOTTOMLEFT = 7;
+constexpr uint32_t WMSZ_BOTTOMRIGHT = 8;
 // Mouse wheel: one notch.
 constexpr int WHEEL_DELTA = 120;
 
@@ -192,7 +203,17 @@ bool ClientToScreen(Hwnd window, Point* point);
 bool SetWindowPos(Hwnd window, Hwnd insertAfter, int x, int y, int width, int height, uint32_t flags);
 bool MoveWindow(Hwnd window, int x, int y, int width, int height);
 bool BringWindowToTop(Hwnd window);
+// While another program's window is in front, the foreground lock keeps it
+// there: the call is refused unless the lock timeout is 0. (Windows also lets
+// a thread whose input is joined to the foreground's through; here the
+// other program's window has no thread of this process.)
 bool SetForegroundWindow(Hwnd window);
+// Joins (or parts) the input of two threads; false for thread 0, a thread
+// joined to itself, or parting threads that are not joined.
+bool AttachThreadInput(uint32_t thread, uint32_t toThread, bool attach);
+// The foreground lock timeout (ms) of the desktop settings; 200000 at first.
+uint32_t GetForegroundLockTimeout();
+void SetForegroundLockTimeout(uint32_t ms);
 Hwnd SetActiveWindow(Hwnd window);
 Hwnd GetForegroundWindow();
 bool IsTopMost(Hwnd window);
@@ -256,6 +277,7 @@ struct WindowCounters {
   int registerCalls = 0, createCalls = 0, destroyCalls = 0;
   int posted = 0, peekCalls = 0, peekHits = 0, dispatched = 0;
   int showCursorCalls = 0;
+  int attachInputCalls = 0, lockTimeoutSets = 0, foregroundRefusals = 0;
 };
 WindowCounters GetWindowCounters();
 void FailNextRegisterClass();
@@ -263,6 +285,8 @@ void FailNextCreateWindowEx();
 // Pretends another running copy of the program owns a window of this class
 // (nullptr: none).
 void SetForeignWindowClass(const char* className);
+// Pairs of threads whose input is joined now.
+int AttachedInputCount();
 // Messages waiting in the calling thread's queue (WM_QUIT not counted).
 int QueuedMessageCount();
 // Everything in platform/window back to its load state: windows, classes,

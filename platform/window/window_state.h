@@ -5,6 +5,7 @@
 
 #include <deque>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 #include "platform/host/host.h"
@@ -18,6 +19,7 @@ namespace plat::win {
 constexpr int kMaxClasses = 8;
 constexpr int kNameCapacity = 256;
 constexpr int kMaxMessageWindows = 4;
+constexpr uint32_t kDefaultForegroundLockTimeout = 200000;
 
 struct ClassEntry {
   bool used = false;
@@ -96,6 +98,8 @@ struct WindowSystem {
   CursorShape cursor = CursorShape::Arrow;
   bool cursorShown = true;
   bool screenSaverActive = true;
+  uint32_t foregroundLockTimeout = kDefaultForegroundLockTimeout;
+  std::vector<std::pair<uint32_t, uint32_t>> attachedInput;  // (thread, to thread)
   char foreignClass[kNameCapacity] = {};
   bool failNextRegister = false, failNextCreate = false;
   WindowCounters counters;

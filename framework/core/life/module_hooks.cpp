@@ -36,6 +36,7 @@ int StartGraphics() { return SwitchToSoftwareRendering(GetFrameWindowHandle()) =
 void EndGraphics() { EndScreenAndGraphics(); }
 int SwitchDisplay(int /*recreate*/) { return SwitchScreenMode(-1, -1, -1, 1, -1); }
 void VSyncOnPresent(int on) { SetVSyncOnPresent(on); }
+int VSyncOnPresentNow() { return GetVSyncOnPresent(); }
 void StartupTargets() {
   SelectDrawTarget(kBackScreen);
   SelectDrawTarget(kFrontScreen);
@@ -112,6 +113,7 @@ const ModuleHooks kDefaults = {
     .endScreenAndGraphics = EndGraphics,
     .switchScreenMode = SwitchDisplay,
     .setVSyncOnPresent = VSyncOnPresent,
+    .getVSyncOnPresent = VSyncOnPresentNow,
     .initScreenLog = StartScreenLog,
     .deleteFont = ReleaseScreenLogFont,
     .selectStartupDrawTargets = StartupTargets,

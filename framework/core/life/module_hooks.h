@@ -30,6 +30,7 @@ struct ModuleHooks {
   void (*endScreenAndGraphics)();
   int (*switchScreenMode)(int recreate);  // after the window mode changed
   void (*setVSyncOnPresent)(int on);
+  int (*getVSyncOnPresent)();
   void (*initScreenLog)();
   void (*deleteFont)(int handle);
   void (*selectStartupDrawTargets)();

@@ -195,8 +195,19 @@ void UpdateFullScreenMenu() {
   RequestCursorDisplay(s.cursorRequest);
 }
 
+// The foreground lock keeps another program's window in front: the input of
+// its thread is joined to the window's and the lock is lifted for the one
+// call. The top-most request is not given SWP_NOZORDER, which would make the
+// window system ignore it.
 void ForceForegroundWindow(Hwnd window, int topMost) {
+  const uint32_t front = GetWindowThreadId(GetForegroundWindow());
+  const uint32_t own = GetWindowThreadId(window);
+  const bool joined = AttachThreadInput(front, own, true);
+  const uint32_t lockTimeout = GetForegroundLockTimeout();
+  SetForegroundLockTimeout(0);
   SetForegroundWindow(window);
+  SetForegroundLockTimeout(lockTimeout);
+  if (joined) AttachThreadInput(front, own, false);
   if (topMost) SetWindowPos(GetMainWindowState().window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 

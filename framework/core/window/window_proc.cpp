@@ -1,12 +1,17 @@
 // The main window's procedure: close and destroy, activation, display
-// changes, paint, keys and characters into the character ring, cursor,
-// wheel and the input-method messages.
+// changes, paint, moving and sizing, keys and characters into the character
+// ring, cursor, wheel, the input-method messages and socket notifications.
+#include <algorithm>
+#include <cstdint>
+
 #include "framework/core/life/framework_status.h"
 #include "framework/core/input/input_devices.h"
 #include "framework/core/log.h"
 #include "framework/core/window/main_window.h"
 #include "framework/core/life/module_hooks.h"
 #include "framework/core/input/text_input.h"
+#include "framework/core/net/net_socket.h"
+#include "platform/gdi/gdi.h"
 #include "platform/dsound/mci.h"
 
 namespace qor {
@@ -75,17 +80,83 @@ void OnDisplayChange(WParam wParam, LParam lParam) {
   }
 }
 
+// One black pixel stretched over the rectangle of the window's canvas.
+void FillBlack(Hwnd window, const Rect& area) {
+  const Hdc dc = GetDC(window);
+  if (dc == 0) return;
+  BitmapInfo info;
+  info.header.width = 1;
+  info.header.height = 1;
+  info.header.bitCount = 32;
+  const uint32_t black = 0;
+  StretchDIBits(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, 0, 0, 1, 1, &black, &info,
+                DIB_RGB_COLORS, SRCCOPY);
+  ReleaseDC(window, dc);
+}
+
+// Before start-up has finished the window shows black; afterwards the back
+// screen is copied to it. A repaint never waits for the vertical blank: the
+// waiting is off for the copy and then as it was (a scene that paces by
+// the clock keeps it off).
 void OnPaint(Hwnd window) {
   MainWindowState& s = GetMainWindowState();
+  const ModuleHooks& hooks = GetModuleHooks();
   s.painting = 1;
-  BeginPaint(window, nullptr);
-  // Before start-up the window shows nothing of its own; afterwards the back
-  // screen is copied to it.
-  if (s.settings.windowed && GetFrameworkStatus().initialised && GetModuleHooks().isBackScreenDrawTarget()) {
-    GetModuleHooks().presentToWindow();
+  Rect area;
+  BeginPaint(window, &area);
+  if (s.settings.windowed && !GetFrameworkStatus().initialised) {
+    FillBlack(window, area);
+  } else if (s.settings.windowed && hooks.isBackScreenDrawTarget()) {
+    const int vsync = hooks.getVSyncOnPresent();
+    hooks.setVSyncOnPresent(0);
+    hooks.presentToWindow();
+    hooks.setVSyncOnPresent(vsync);
   }
   EndPaint(window);
   s.painting = 0;
+}
+
+// The client rectangle from the new client origin (signed words of lParam)
+// and the client size; the draw area follows it.
+void OnWindowMoved(Hwnd window, LParam lParam) {
+  MainWindowState& s = GetMainWindowState();
+  const int x = static_cast<int16_t>(LoWord(static_cast<uintptr_t>(lParam)));
+  const int y = static_cast<int16_t>(HiWord(static_cast<uintptr_t>(lParam)));
+  Rect client;
+  GetClientRect(window, &client);
+  s.clientRect = Rect{x, y, x + client.right, y + client.bottom};
+  GetModuleHooks().onDrawAreaMoved();
+}
+
+// A frame dragged in windowed mode keeps the screen's aspect ratio: the
+// bottom edge follows a dragged side or corner, the right edge a dragged top
+// or bottom; the scale becomes the new client width over the screen width.
+// With a fixed client size the client stays within the screen size times
+// the scale.
+void OnSizing(Hwnd window, WParam edge, Rect* rect) {
+  MainWindowState& s = GetMainWindowState();
+  if (!s.settings.windowed || rect == nullptr) return;
+  int sw = 0, sh = 0;
+  GetScreenSize(&sw, &sh);
+  if (sw <= 0 || sh <= 0) return;
+  Rect frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, GetWindowStyle(window), GetWindowStyleSet(s.settings.styleNumber).windowedEx);
+  const int frameW = frame.right - frame.left, frameH = frame.bottom - frame.top;
+  if (!s.settings.fixedSizeOn) {
+    const int64_t clientW = std::max(0, rect->right - rect->left - frameW);
+    const int64_t clientH = std::max(0, rect->bottom - rect->top - frameH);
+    if (edge == WMSZ_TOP || edge == WMSZ_BOTTOM) {
+      rect->right = rect->left + frameW + static_cast<int>(clientH * sw / sh);
+    } else {
+      rect->bottom = rect->top + frameH + static_cast<int>(clientW * sh / sw);
+    }
+    const int newW = rect->right - rect->left - frameW;
+    if (newW > 0) s.settings.scale = static_cast<double>(newW) / sw;
+  } else {
+    const double scale = GetWindowScaleFactor();
+    rect->right = std::min(rect->right, rect->left + frameW + static_cast<int>(sw * scale));
+    rect->bottom = std::min(rect->bottom, rect->top + frameH + static_cast<int>(sh * scale));
+  }
 }
 
 void OnKeyDown(WParam wParam) {
@@ -128,11 +199,15 @@ LResult MainWindowProc(Hwnd window, uint32_t message, WParam wParam, LParam lPar
       }
       return 0;
     case WM_MOVE:
-      if (s.settings.windowed && !s.modeChanging) {
-        TakeClientRect();
-        GetModuleHooks().onDrawAreaMoved();
-      }
+      if (s.settings.windowed && !s.modeChanging) OnWindowMoved(window, lParam);
       return 0;
+    case WM_SIZING:
+      OnSizing(window, wParam, reinterpret_cast<Rect*>(lParam));
+      return 1;
+    case WM_MOVING:
+      // Full screen, the window stays where it is.
+      if (!s.settings.windowed && lParam != 0) GetWindowRect(window, reinterpret_cast<Rect*>(lParam));
+      return 1;
     case WM_PAINT: OnPaint(window); return 0;
     case WM_CLOSE:
       LogOutput("ウインドウを閉じようとしています\n");
@@ -186,6 +261,7 @@ LResult MainWindowProc(Hwnd window, uint32_t message, WParam wParam, LParam lPar
     case WM_IME_NOTIFY: return CaptureImeCandidates(message, wParam, lParam, window);
     case kInputFlagAMessage: s.inputFlagA = wParam == 1 ? 1 : 0; return 0;
     case kInputFlagBMessage: s.inputFlagB = wParam == 1 ? 1 : 0; return 0;
+    case kSocketMessage: return OnSocketMessage(wParam, lParam);
     default: return DefWindowProc(window, message, wParam, lParam);
   }
 }

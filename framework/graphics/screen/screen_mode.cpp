@@ -123,7 +123,16 @@ bool WaitBeam(Done done) {
 void MeasureFrameTime() {
   ScreenState& s = GetScreenState();
   plat::DirectDraw* dd = s.directDraw;
-  if (dd == nullptr) return;
+  if (dd == nullptr) {
+    // Without the object there is no beam to time: the frame follows the
+    // display's refresh rate, and the present's blank wait (on the clock)
+    // keeps to one picture per refresh as it would with the object.
+    plat::DisplayMode mode;
+    plat::GetCurrentDisplayMode(&mode);
+    s.frameMs = 1000 / (mode.refreshRate > 0 ? mode.refreshRate : 60);
+    s.vblankInterval = (2 * s.frameMs - 4) / 3;
+    return;
+  }
   LogPrintf("スキャンラインの数:%d\n", plat::GetSystemMetrics(plat::SM_CYSCREEN));
   auto line = [dd] {
     uint32_t l = 0;

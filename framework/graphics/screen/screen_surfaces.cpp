@@ -82,6 +82,23 @@ int LockBackIntoImage(ScreenState& s) {
   return 0;
 }
 
+int32_t SetPaletteOnAttached(plat::DDSurface* surface, void* palette) {
+  surface->SetPalette(static_cast<plat::DDPalette*>(palette));
+  return plat::DDENUMRET_OK;
+}
+
+// Windowed, the primary and the back surface take the palette; in full
+// screen the primary and every surface of its flip chain.
+void SetPaletteOnScreen() {
+  ScreenState& s = GetScreenState();
+  if (s.primary != nullptr) s.primary->SetPalette(s.palette);
+  if (IsWindowedMode()) {
+    if (s.back != nullptr) s.back->SetPalette(s.palette);
+  } else if (s.primary != nullptr) {
+    s.primary->EnumAttachedSurfaces(s.palette, SetPaletteOnAttached);
+  }
+}
+
 }  // namespace
 
 const PixelFormatInfo* MemImageFormatOfDepth(int32_t bits) {
@@ -241,11 +258,12 @@ int CreateScreenPalette() {
   if (GetScreenColorBits() != 8 || s.directDraw == nullptr || s.palette != nullptr) return 0;
   DefaultPalette(s.paletteEntries);
   if (s.directDraw->CreatePalette(plat::DDPCAPS_8BIT, s.paletteEntries, &s.palette) != plat::DD_OK) {
-    LogOutput("パレットの作成に失敗しました");
-    return -1;
+    // Fatal even while the software retry is open: software rendering
+    // draws no 8-bit screen, so the retry could not answer it.
+    s.palette = nullptr;
+    FatalError("パレットの作成に失敗しました");
   }
-  if (s.primary != nullptr) s.primary->SetPalette(s.palette);
-  if (s.back != nullptr) s.back->SetPalette(s.palette);
+  SetPaletteOnScreen();
   return 0;
 }
 
@@ -260,25 +278,34 @@ int ReloadScreenPalette() {
     s.palette = nullptr;
     FatalError("パレットの作成に失敗しました");
   }
-  if (s.primary != nullptr) s.primary->SetPalette(s.palette);
-  if (s.back != nullptr) s.back->SetPalette(s.palette);
+  SetPaletteOnScreen();
   return s.palette->SetEntries(0, 256, s.paletteEntries) == plat::DD_OK ? 0 : -1;
 }
 
+// Without a DirectDraw object (software rendering through GDI) the display's
+// own blank is waited for on the clock, so that scenes paced by the blank
+// show the frames they would with the object.
 int AwaitVBlankInterval() {
   ScreenState& s = GetScreenState();
-  if (s.directDraw == nullptr) return 0;
-  const uint32_t now = plat::HostMillis();
-  if (s.vblankInterval >= 0 && now - s.lastVBlankWait < static_cast<uint32_t>(s.vblankInterval)) {
-    // At most one interval of 1 ms sleeps.
-    for (int i = 0; i <= s.vblankInterval && plat::HostMillis() - s.lastVBlankWait < static_cast<uint32_t>(s.vblankInterval); ++i)
-      plat::HostSleepMs(1);
-  } else {
+  plat::DirectDraw* dd = s.directDraw;
+  auto inBlank = [dd] {
+    int32_t blank = 0;
+    if (dd != nullptr) dd->GetVerticalBlankStatus(&blank);
+    else plat::DdDisplayBlankStatus(&blank);
+    return blank != 0;
+  };
+  auto waitForBlank = [dd] {
+    if (dd != nullptr) dd->WaitForVerticalBlank(plat::DDWAITVB_BLOCKBEGIN);
+    else plat::DdWaitForDisplayBlank();
+  };
+  const uint32_t interval = static_cast<uint32_t>(s.vblankInterval);
+  if (s.vblankInterval < 0 || plat::HostMillis() - s.lastVBlankWait >= interval) {
     plat::HostSleepMs(0);
+    if (!inBlank()) waitForBlank();
+  } else {
+    while (plat::HostMillis() - s.lastVBlankWait < interval) plat::HostSleepMs(1);
+    waitForBlank();
   }
-  int32_t blank = 0;
-  s.directDraw->GetVerticalBlankStatus(&blank);
-  if (!blank) s.directDraw->WaitForVerticalBlank(plat::DDWAITVB_BLOCKBEGIN);
   s.lastVBlankWait = plat::HostMillis();
   return 0;
 }
