@@ -34,7 +34,9 @@ struct Target {
     uint8_t* p = pixels + static_cast<ptrdiff_t>(y) * pitch + x * bytes;
     for (int32_t i = 0; i < bytes; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
   }
-  uint32_t Opaque(uint32_t color) const { return color | format->masks[3]; }
+  // Palette indices are written as they are (a one-channel format names
+  // its one byte in every mask).
+  uint32_t Opaque(uint32_t color) const { return bytes == 1 ? color : color | format->masks[3]; }
   // (colour x alpha + target x (256 - alpha)) / 256 per channel, alpha
   // channel included (the colour's is full).
   uint32_t Blend(uint32_t color, uint32_t under, uint32_t alpha) const {

@@ -257,9 +257,23 @@ int CaptureScreenRectDirectDraw(int32_t x1, int32_t y1, int32_t x2, int32_t y2, 
   const Rect into{piece->surfaceX, piece->surfaceY, piece->surfaceX + w, piece->surfaceY + h};
   if (IsMemImageScreen() || s.targetSurface == nullptr) {
     if (d.drawTarget == kFrontScreen) CaptureWindowToSoftBuffer();
-    if (s.targetImage == nullptr || !IsMemImgValid(s.targetImage) || !data->memImageMode) return -1;
+    if (s.targetImage == nullptr || !IsMemImgValid(s.targetImage)) return -1;
     const Rect from{x1 + s.targetOffsetX, y1 + s.targetOffsetY, x2 + s.targetOffsetX, y2 + s.targetOffsetY};
-    return CopyMemImgRect(&data->image, s.targetImage, &from, into.left, into.top) < 0 ? -1 : 0;
+    if (data->memImageMode) return CopyMemImgRect(&data->image, s.targetImage, &from, into.left, into.top) < 0 ? -1 : 0;
+    // A memory image into a graph surface: converted to the surface's
+    // format, its spare bits set.
+    int32_t pitch = 0;
+    uint8_t* pixels = nullptr;
+    const PixelFormatInfo* format = nullptr;
+    if (LockSurfaceDataPixels(piece->surfaceData, &pitch, &pixels, 0, &into, &format) < 0 || format == nullptr)
+      return -1;
+    const PixelBlock to{pixels, pitch, w, h, format};
+    const PixelBlock source = PixelBlockOfMemImg(s.targetImage);
+    const Rect all{0, 0, w, h};
+    ConvertPixelsBlt(&to, &source, nullptr, 0, 0, &from, nullptr);
+    if (format->spareMask != 0) FillUnusedPixelBits(pixels, pitch, format, &all);
+    UnlockSurfaceDataPixels(piece->surfaceData, &into);
+    return 0;
   }
   Rect from{x1 + s.targetOffsetX, y1 + s.targetOffsetY, x2 + s.targetOffsetX, y2 + s.targetOffsetY};
   if (d.drawTarget == kFrontScreen) {
