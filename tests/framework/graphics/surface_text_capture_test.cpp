@@ -134,3 +134,37 @@ TEST(SurfaceCapture, SystemMemoryGraphTargetIntoAGraphSurfaceAsFromTheBackScreen
 }
 
 }  // namespace
+
+namespace {
+
+// A flat triangle (no graph) and a mapped one draw the same pixels on the
+// software road and on the DirectDraw road, the latter through one work
+// box per triangle that must hold its right and bottom pixels.
+std::vector<uint32_t> Triangles(bool software, int bits) {
+  gfxtest::Road road(software, bits, false, software ? nullptr : "ddraw");
+  SelectDrawTarget(kBackScreen);
+  PaintBoxFilled(0, 0, 120, 80, PackColorRGB(10, 20, 30));
+  const int32_t sprite = gfxtest::MakeGraph(24, 16, false, false, 2);
+  const int32_t flat[12] = {5, 5, 0, 0, 60, 20, 0, 0, 20, 70, 0, 0};
+  const int32_t mapped[12] = {110, 2, 24, 0, 64, 40, 0, 16, 110, 78, 24, 16};
+  EXPECT_EQ(DrawSurface2DQuad(flat, nullptr, 0, PackColorRGB(240, 200, 40)), 0);
+  SelectBlend(1, 128);
+  EXPECT_EQ(DrawSurface2DQuad(mapped, LookupGraph(sprite), 1, 0), 0);
+  SelectBlend(0, 255);
+  return gfxtest::TargetPixels(0, 0, 120, 80);
+}
+
+TEST(SurfaceQuad, OneTriangleDrawsAlikeOnBothRoads) {
+  for (int bits : {16, 32}) {
+    const std::vector<uint32_t> soft = Triangles(true, bits), dd = Triangles(false, bits);
+    ASSERT_EQ(soft.size(), dd.size());
+    for (size_t i = 0; i < soft.size(); ++i)
+      ASSERT_EQ(soft[i] & 0xFFFFFF, dd[i] & 0xFFFFFF) << bits << " bits at " << i % 120 << "," << i / 120;
+    // The flat triangle's far corner pixel (60, 20) and the mapped one's
+    // right edge (110, y) are drawn.
+    EXPECT_EQ(dd[20 * 120 + 60] & 0xFFFFFF, dd[10 * 120 + 10] & 0xFFFFFF);
+    EXPECT_NE(dd[40 * 120 + 110] & 0xFFFFFF, dd[40 * 120 + 115] & 0xFFFFFF);
+  }
+}
+
+}  // namespace
