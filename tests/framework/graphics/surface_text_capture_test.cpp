@@ -1,10 +1,10 @@
-// Two roads of the 2D back-end that must agree: strings on an 8-bit
-// DirectDraw screen against the same strings on a 32-bit one (text, edge
-// and untouched pixels in the same places), and a capture from a drawable
-// system-memory graph into a graph surface against the same capture from
-// the back screen.
+// Roads of the 2D back-end that must agree: strings on an 8-bit DirectDraw
+// screen against a 32-bit one; a capture from a memory-image graph target
+// into a graph surface against the back screen's; one triangle on the
+// software and DirectDraw roads.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -13,7 +13,6 @@
 #include "framework/graphics/graphs/draw_entries.h"
 #include "framework/graphics/graphs/draw_state.h"
 #include "framework/graphics/graphs/graph_load.h"
-#include "framework/graphics/screen/screen.h"
 #include "framework/graphics/surfaces/surface_2d.h"
 #include "framework/graphics/surfaces/surface_data.h"
 #include "graphics_test_support.h"
@@ -22,124 +21,87 @@ using namespace qor;
 
 namespace {
 
-struct StringCase {
-  int type, edge;
-  bool vertical;
-  int clipRight;  // the draw area's right edge
-  int x;          // where the string starts
-};
-const StringCase kStrings[] = {
-    {0, -1, false, 640, 4}, {1, 2, false, 640, 4},  {0, -1, true, 640, 4},
-    {1, 1, false, 90, 4},   {0, -1, false, 90, 89}, {0, -1, false, 90, 90},  // at the edge and one past
-};
 constexpr int kW = 220, kH = 40;
 
-// Each pixel of the strings' area: 0 untouched, 1 text, 2 edge (anything
-// else drawn).
-std::vector<int> DrawnClasses(int bits, std::vector<int>* results) {
+// Each pixel of each string's band: 0 untouched, 1 text, 2 edge. The last
+// two strings start a pixel inside the draw area's right edge and on it.
+std::vector<int> StringPixels(int bits) {
   gfxtest::Road road(false, bits, false, "ddraw");
   SelectDrawTarget(kBackScreen);
   EraseDrawTarget();
-  const uint32_t text = PackColorRGB(255, 255, 0), edge = PackColorRGB(0, 0, 255);
-  std::vector<int> classes;
-  int row = 0;
-  for (const StringCase& c : kStrings) {
+  const uint32_t text = PackColorRGB(255, 255, 0) & 0xFFFFFF, edge = PackColorRGB(0, 0, 255);
+  const struct {
+    int type, edge, vertical, clipRight, x;
+  } cases[] = {{0, -1, 0, 640, 4}, {1, 2, 0, 640, 4}, {0, -1, 1, 640, 4}, {1, 1, 0, 90, 4}, {0, -1, 0, 90, 89},
+               {0, -1, 0, 90, 90}};
+  std::vector<int> out;
+  for (int i = 0; i < 6; ++i) {
+    const auto& c = cases[i];
     const int32_t font = CreateFontHandle(nullptr, 16, 4, c.type, -1, c.edge, 0, -1, -1);
-    EXPECT_NE(font, -1);
-    const int y = 4 + row * (kH + 4);
-    ++row;
     SetClipArea(0, 0, c.clipRight, 480);
-    results->push_back(DrawStringWithFont(c.x, y, c.vertical ? "\x8F" "cA" : "Wag \x8A\xBF!", text, font, edge,
-                                          c.vertical ? 1 : 0));
+    DrawStringWithFont(c.x, 4 + i * kH, c.vertical ? "\x8F" "cA" : "Wag \x8A\xBF!", text, font, edge, c.vertical);
     SetClipArea(0, 0, 640, 480);
-    const std::vector<uint32_t> px = gfxtest::TargetPixels(0, y, kW, kH);
-    for (uint32_t v : px) classes.push_back((v & 0xFFFFFF) == 0 ? 0 : (v & 0xFFFFFF) == (text & 0xFFFFFF) ? 1 : 2);
+    for (uint32_t v : gfxtest::TargetPixels(0, 4 + i * kH, kW, kH))
+      out.push_back((v & 0xFFFFFF) == 0 ? 0 : (v & 0xFFFFFF) == text ? 1 : 2);
     ReleaseFontHandle(font);
   }
-  return classes;
-}
-
-TEST(SurfaceText, EightBitScreenDrawsStringsWhereAThirtyTwoBitScreenDoes) {
-  std::vector<int> results8, results32;
-  const std::vector<int> eight = DrawnClasses(8, &results8);
-  const std::vector<int> wide = DrawnClasses(32, &results32);
-  ASSERT_EQ(eight.size(), wide.size());
-  int text = 0, edge = 0;
-  for (size_t i = 0; i < eight.size(); ++i) {
-    ASSERT_EQ(eight[i], wide[i]) << "string " << i / (kW * kH) << " at " << i % kW << "," << i / kW % kH;
-    text += eight[i] == 1;
-    edge += eight[i] == 2;
-  }
-  EXPECT_GT(text, 300);
-  EXPECT_GT(edge, 300);
-  EXPECT_EQ(results8, results32);
-  // The string starting at the draw area's right edge draws nothing.
-  const size_t last = (std::size(kStrings) - 1) * kW * kH;
-  EXPECT_EQ(std::count(eight.begin() + static_cast<std::ptrdiff_t>(last), eight.end(), 0), kW * kH);
-  EXPECT_NE(std::count(eight.begin() + static_cast<std::ptrdiff_t>(last - kW * kH),
-                       eight.begin() + static_cast<std::ptrdiff_t>(last), 1),
-            0);
-}
-
-// The raw pixels of a graph's surface.
-std::vector<uint32_t> SurfacePixels(int32_t graph, int w, int h) {
-  const Surface2DPiece* piece = LookupSurface2D(LookupGraph(graph)->pieceHandles[0]);
-  const SurfaceDataRecord* data = LookupSurfaceData(piece->surfaceData);
-  EXPECT_EQ(data->memImageMode, 0);
-  plat::DDSurface* s = data->surface;
-  plat::DDPixelFormat f;
-  s->GetPixelFormat(&f);
-  std::vector<uint32_t> out;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      uint32_t v = 0;
-      std::memcpy(&v, s->memory() + (piece->surfaceY + y) * s->pitch() + (piece->surfaceX + x) * (f.bitCount / 8),
-                  f.bitCount / 8);
-      out.push_back(v);
-    }
   return out;
 }
 
-void Paint(int w, int h) {
-  for (int i = 0; i < 12; ++i)
-    PaintBoxFilled(i * w / 12, 0, (i + 1) * w / 12, h, PackColorRGB(i * 21, 255 - i * 20, (i * 77) % 256));
-  PaintBoxFilled(w / 4, h / 4, w / 2, h / 2, PackColorRGB(255, 255, 255));
+TEST(SurfaceText, EightBitScreenDrawsStringsWhereAThirtyTwoBitScreenDoes) {
+  const std::vector<int> eight = StringPixels(8), wide = StringPixels(32);
+  ASSERT_EQ(eight.size(), wide.size());
+  for (size_t i = 0; i < eight.size(); ++i)
+    ASSERT_EQ(eight[i], wide[i]) << "string " << i / (kW * kH) << " at " << i % kW << "," << i / kW % kH;
+  EXPECT_GT(std::count(eight.begin(), eight.end(), 1), 300);
+  EXPECT_GT(std::count(eight.begin(), eight.end(), 2), 300);
+  const auto band = [&](int i) { return eight.begin() + i * kW * kH; };
+  EXPECT_GT(std::count(band(4), band(5), 1), 0);
+  EXPECT_EQ(std::count(band(5), band(6), 0), kW * kH);
 }
 
-TEST(SurfaceCapture, SystemMemoryGraphTargetIntoAGraphSurfaceAsFromTheBackScreen) {
+std::vector<uint32_t> SurfacePixels(int32_t graph, int w, int h) {
+  const Surface2DPiece* p = LookupSurface2D(LookupGraph(graph)->pieceHandles[0]);
+  plat::DDSurface* s = LookupSurfaceData(p->surfaceData)->surface;
+  plat::DDPixelFormat f;
+  s->GetPixelFormat(&f);
+  const int bytes = static_cast<int>(f.bitCount / 8);
+  std::vector<uint32_t> out(static_cast<size_t>(w * h));
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      std::memcpy(&out[static_cast<size_t>(y * w + x)],
+                  s->memory() + (p->surfaceY + y) * s->pitch() + (p->surfaceX + x) * bytes, bytes);
+  return out;
+}
+
+TEST(SurfaceCapture, MemoryImageGraphTargetIntoAGraphSurfaceAsFromTheBackScreen) {
   for (int bits : {16, 32}) {
-    SCOPED_TRACE(bits);
     gfxtest::Road road(false, bits, false, "ddraw");
     constexpr int cw = 96, ch = 64, gw = 40, gh = 30;
     const int32_t canvas = gfxtest::MakeGraph(cw, ch, true, true, 0, true);
     ASSERT_EQ(LookupSurfaceData(LookupSurface2D(LookupGraph(canvas)->pieceHandles[0])->surfaceData)->memImageMode, 1);
-    const int32_t fromCanvas = gfxtest::MakeGraph(gw, gh, false, false);
-    const int32_t fromBack = gfxtest::MakeGraph(gw, gh, false, false);
+    const int32_t captured[2] = {gfxtest::MakeGraph(gw, gh, false, false), gfxtest::MakeGraph(gw, gh, false, false)};
+    const int32_t targets[2] = {kBackScreen, canvas};
+    for (int i = 0; i < 2; ++i) {
+      ASSERT_EQ(SelectDrawTarget(targets[i]), 0);
+      for (int k = 0; k < 12; ++k) PaintBoxFilled(k * 8, 0, k * 8 + 8, ch, PackColorRGB(k * 21, 255 - k * 20, k * 77 % 256));
+      PaintBoxFilled(24, 16, 70, 50, PackColorRGB(255, 255, 255));
+      // At the canvas's right and bottom edges; one past them fails.
+      if (i == 1) {
+        EXPECT_EQ(CaptureScreenRectDirectDraw(cw - gw + 1, ch - gh, cw + 1, ch, LookupGraph(captured[i])), -1);
+        EXPECT_EQ(CaptureScreenRectDirectDraw(cw - gw, ch - gh + 1, cw, ch + 1, LookupGraph(captured[i])), -1);
+      }
+      ASSERT_EQ(CaptureScreenToGraph(cw - gw, ch - gh, cw, ch, captured[i], 0), 0) << bits;
+    }
     SelectDrawTarget(kBackScreen);
-    Paint(cw, ch);
-    // The rectangle at the target's right and bottom edges, and one past.
-    const int x1 = cw - gw, y1 = ch - gh;
-    ASSERT_EQ(CaptureScreenToGraph(x1, y1, cw, ch, fromBack, 0), 0);
-    ASSERT_EQ(SelectDrawTarget(canvas), 0);
-    Paint(cw, ch);
-    EXPECT_EQ(CaptureScreenRectDirectDraw(x1 + 1, y1, cw + 1, ch, LookupGraph(fromCanvas)), -1);
-    EXPECT_EQ(CaptureScreenRectDirectDraw(x1, y1 + 1, cw, ch + 1, LookupGraph(fromCanvas)), -1);
-    ASSERT_EQ(CaptureScreenToGraph(x1, y1, cw, ch, fromCanvas, 0), 0);
-    SelectDrawTarget(kBackScreen);
-    const std::vector<uint32_t> a = SurfacePixels(fromCanvas, gw, gh), b = SurfacePixels(fromBack, gw, gh);
-    EXPECT_EQ(a, b);
-    // The white box's corner lies inside: the capture is not empty.
-    EXPECT_NE(std::count(a.begin(), a.end(), b[0]), static_cast<std::ptrdiff_t>(a.size()));
+    const std::vector<uint32_t> fromCanvas = SurfacePixels(captured[1], gw, gh);
+    EXPECT_EQ(fromCanvas, SurfacePixels(captured[0], gw, gh)) << bits;
+    EXPECT_NE(fromCanvas.front(), fromCanvas.back());
   }
 }
 
-}  // namespace
-
-namespace {
-
-// A flat triangle (no graph) and a mapped one draw the same pixels on the
-// software road and on the DirectDraw road, the latter through one work
-// box per triangle that must hold its right and bottom pixels.
+// A flat triangle (no graph) and a mapped one; the DirectDraw road's work
+// box must hold each triangle's right and bottom pixels.
 std::vector<uint32_t> Triangles(bool software, int bits) {
   gfxtest::Road road(software, bits, false, software ? nullptr : "ddraw");
   SelectDrawTarget(kBackScreen);
@@ -151,19 +113,17 @@ std::vector<uint32_t> Triangles(bool software, int bits) {
   SelectBlend(1, 128);
   EXPECT_EQ(DrawSurface2DQuad(mapped, LookupGraph(sprite), 1, 0), 0);
   SelectBlend(0, 255);
-  return gfxtest::TargetPixels(0, 0, 120, 80);
+  std::vector<uint32_t> out = gfxtest::TargetPixels(0, 0, 120, 80);
+  for (uint32_t& v : out) v &= 0xFFFFFF;
+  return out;
 }
 
 TEST(SurfaceQuad, OneTriangleDrawsAlikeOnBothRoads) {
   for (int bits : {16, 32}) {
-    const std::vector<uint32_t> soft = Triangles(true, bits), dd = Triangles(false, bits);
-    ASSERT_EQ(soft.size(), dd.size());
-    for (size_t i = 0; i < soft.size(); ++i)
-      ASSERT_EQ(soft[i] & 0xFFFFFF, dd[i] & 0xFFFFFF) << bits << " bits at " << i % 120 << "," << i / 120;
-    // The flat triangle's far corner pixel (60, 20) and the mapped one's
-    // right edge (110, y) are drawn.
-    EXPECT_EQ(dd[20 * 120 + 60] & 0xFFFFFF, dd[10 * 120 + 10] & 0xFFFFFF);
-    EXPECT_NE(dd[40 * 120 + 110] & 0xFFFFFF, dd[40 * 120 + 115] & 0xFFFFFF);
+    const std::vector<uint32_t> dd = Triangles(false, bits);
+    EXPECT_EQ(Triangles(true, bits), dd) << bits;
+    EXPECT_EQ(dd[20 * 120 + 60], dd[10 * 120 + 10]);    // the flat triangle's far corner
+    EXPECT_NE(dd[40 * 120 + 110], dd[40 * 120 + 115]);  // the mapped one's right edge
   }
 }
 
