@@ -46,6 +46,9 @@ struct GdiState {
   gdi::Hfont stockFont = nullptr;
   bool failNextDibSection = false;
   bool failNextSetDIBits = false;
+  bool failNextMemoryDc = false;
+  int glyphOutlinesBeforeFailure = -1;  // -1: none fails
+  uint32_t nextReportedGlyphSize = 0;   // 0: the true size
 };
 
 GdiState g_gdi;
@@ -206,6 +209,10 @@ Hdc CreatePixelsDC(const GdiPixels& pixels, PixelsReleasedProc released, void* o
 }
 
 Hdc CreateCompatibleDC(Hdc /*dc*/) {
+  if (g_gdi.failNextMemoryDc) {
+    g_gdi.failNextMemoryDc = false;
+    return 0;
+  }
   Dc dc;
   dc.kind = DcKind::Memory;
   dc.pixels.pixels = reinterpret_cast<uint8_t*>(&g_gdi.placeholder);
@@ -321,7 +328,14 @@ bool GetTextMetricsA(Hdc dc, gdi::TextMetricA* out) { return gdi::GetTextMetrics
 
 uint32_t GetGlyphOutlineA(Hdc dc, uint32_t code, uint32_t format, gdi::GlyphMetrics* metrics, uint32_t bufferSize,
                           void* buffer, const gdi::Mat2* matrix) {
-  return gdi::GetGlyphOutlineForFont(FontOfDc(dc), code, format, metrics, bufferSize, buffer, matrix);
+  if (g_gdi.glyphOutlinesBeforeFailure >= 0 && g_gdi.glyphOutlinesBeforeFailure-- == 0) return gdi::GDI_ERROR;
+  const uint32_t size = gdi::GetGlyphOutlineForFont(FontOfDc(dc), code, format, metrics, bufferSize, buffer, matrix);
+  if (g_gdi.nextReportedGlyphSize != 0 && size != gdi::GDI_ERROR && (buffer == nullptr || bufferSize == 0)) {
+    const uint32_t reported = g_gdi.nextReportedGlyphSize;
+    g_gdi.nextReportedGlyphSize = 0;
+    return reported;
+  }
+  return size;
 }
 
 bool BitBlt(Hdc destination, int x, int y, int width, int height, Hdc source, int sx, int sy, uint32_t rop) {
@@ -440,6 +454,9 @@ GdiCounters GetGdiCounters() { return g_gdi.counters; }
 void FailNextBitBlt() { g_gdi.failNextBitBlt = true; }
 void FailNextCreateDIBSection() { g_gdi.failNextDibSection = true; }
 void FailNextSetDIBitsToDevice() { g_gdi.failNextSetDIBits = true; }
+void FailNextCreateCompatibleDC() { g_gdi.failNextMemoryDc = true; }
+void FailGlyphOutlineAfter(int calls) { g_gdi.glyphOutlinesBeforeFailure = calls; }
+void ReportNextGlyphOutlineSize(uint32_t size) { g_gdi.nextReportedGlyphSize = size; }
 
 void ResetGdiStandIn() {
   if (gdi::IsLiveFont(g_gdi.stockFont)) gdi::DeleteFontObject(g_gdi.stockFont);

@@ -129,6 +129,11 @@ GdiCounters GetGdiCounters();
 void FailNextBitBlt();
 void FailNextCreateDIBSection();
 void FailNextSetDIBitsToDevice();
+void FailNextCreateCompatibleDC();
+// GetGlyphOutlineA fails (GDI_ERROR) once `calls` more calls have passed.
+void FailGlyphOutlineAfter(int calls);
+// The next GetGlyphOutlineA that asks only for the size reports `size`.
+void ReportNextGlyphOutlineSize(uint32_t size);
 void ResetGdiStandIn();
 
 }  // namespace plat

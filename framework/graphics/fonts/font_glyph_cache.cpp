@@ -5,7 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "framework/graphics/d3d/d3d_device.h"
+#include "framework/core/life/fatal.h"
+#include "framework/core/memory.h"
 #include "framework/graphics/fonts/font_handles.h"
 #include "platform/gdi/gdi.h"
 
@@ -19,7 +20,9 @@ constexpr const char* kPen7[] = {"...#...", ".#####.", ".#####.", "#######", ".#
 constexpr const char* kPen9[] = {"..#####..", ".#######.", "#########", "#########", "#########",
                                  "#########", "#########", ".#######.", "..#####.."};
 
-bool PenCovers(int32_t edge, int32_t dx, int32_t dy) {
+}  // namespace
+
+bool FontPenCovers(int32_t edge, int32_t dx, int32_t dy) {
   switch (edge) {
     case 1: return dx == 0 || dy == 0;
     case 2: return kPen5[dy + 2][dx + 2] == '#';
@@ -28,6 +31,8 @@ bool PenCovers(int32_t edge, int32_t dx, int32_t dy) {
     default: return true;
   }
 }
+
+namespace {
 
 // One cell of the memory cache, with clipped pixel access.
 struct Cell {
@@ -102,7 +107,7 @@ void StoreGlyph(const Cell& cell, const uint8_t* bitmap, int32_t width, int32_t 
       if (v == 0) continue;
       for (int32_t dy = -edge; dy <= edge; ++dy) {
         for (int32_t dx = -edge; dx <= edge; ++dx) {
-          if (PenCovers(edge, dx, dy)) cell.RaiseHigh(origin + x + dx, origin + y + dy, v);
+          if (FontPenCovers(edge, dx, dy)) cell.RaiseHigh(origin + x + dx, origin + y + dy, v);
         }
       }
     }
@@ -110,42 +115,6 @@ void StoreGlyph(const Cell& cell, const uint8_t* bitmap, int32_t width, int32_t 
 }
 
 }  // namespace
-
-uint16_t GlyphAlpha4(int32_t c) { return static_cast<uint16_t>(c >= 15 ? 15 : (c * 15 + 8) / 16); }
-uint16_t EdgeAlpha4(int32_t e) { return static_cast<uint16_t>((e * 225 + 128) / 256); }
-
-int StoreGlyphInTextureCache(FontRecord* f, int32_t slot) {
-  GraphRecord* graph = LookupGraph(f->cacheGraph);
-  GraphImage& image = f->glyphImage;
-  if (graph == nullptr || image.pixels == nullptr) return -1;
-  const PixelFormatInfo& fmt = image.format;
-  const uint32_t white = fmt.masks[0] | fmt.masks[1] | fmt.masks[2];
-  const int32_t alphaMax = (1 << fmt.widths[3]) - 1;
-  auto texel = [&](uint16_t alpha4) {
-    const uint32_t a = alphaMax == 15 ? alpha4 : (alpha4 != 0 ? 1u : 0u);
-    return static_cast<uint16_t>(white | ((a << fmt.shifts[3]) & fmt.masks[3]));
-  };
-  const bool edged = image.width > f->cell;
-  const uint8_t* cell = FontCellBits(f, slot);
-  for (int32_t y = 0; y < f->cell; ++y) {
-    auto* row = reinterpret_cast<uint16_t*>(image.pixels + static_cast<size_t>(y) * image.pitch);
-    const uint8_t* bits = cell + static_cast<size_t>(y) * f->memoryRowBytes;
-    for (int32_t x = 0; x < f->cell; ++x) {
-      if (f->memoryBits == 1) {
-        row[x] = texel(((bits[x / 8] >> (7 - x % 8)) & 1) ? 15 : 0);
-        continue;
-      }
-      row[x] = texel(GlyphAlpha4(bits[x] & 0x0F));
-      if (edged) row[f->cell + x] = texel(EdgeAlpha4(bits[x] >> 4));
-    }
-  }
-  const int32_t cx = slot / f->glyphsPerColumn * f->cell, cy = slot % f->glyphsPerColumn * f->cell;
-  const Rect glyph{0, 0, f->cell, f->cell};
-  if (BlitImageToGraphPieces3D(&image, nullptr, &glyph, cx, cy, graph, 0) != 0) return -1;
-  if (!edged) return 0;
-  const Rect edge{f->cell, 0, 2 * f->cell, f->cell};
-  return BlitImageToGraphPieces3D(&image, nullptr, &edge, f->cacheWidth + cx, cy, graph, 0);
-}
 
 uint8_t* FontCellBits(FontRecord* font, int32_t slot) {
   return font->memoryCache + static_cast<size_t>(slot) * font->cell * font->memoryRowBytes;
@@ -198,21 +167,22 @@ int FindCachedGlyph(uint16_t* codes, int32_t capacity, const char* text, int32_t
   return 0;
 }
 
-// A character GDI cannot render (which the stand-in never refuses: missing
-// characters come back as the face's box) is cached without ink rather than
-// ending the program.
+// A character GDI cannot render, or a bitmap with no room to fetch it into,
+// ends the program: the string could not be drawn as asked. The last
+// entry rendered, or null when a glyph could not be put into the texture
+// cache (which is then marked to be made again).
 FontGlyphEntry* RenderGlyphsToCache(int32_t handle, int32_t count, const uint16_t* codes) {
   FontRecord* f = GetFontRecord(handle);
   if (f == nullptr || codes == nullptr || count <= 0) return nullptr;
   const plat::Hdc dc = plat::CreateCompatibleDC(0);
-  if (dc == 0) return nullptr;
+  if (dc == 0) FatalError("テキストキャッシュサーフェスのＤＣの取得に失敗しました");
   plat::SelectObject(dc, plat::FontObjectHandle(f->gdiFont));
   const bool mono = (f->type & kFontTypeAntialiased) == 0;
   const uint32_t format = mono ? plat::gdi::GGO_BITMAP : plat::gdi::GGO_GRAY4_BITMAP;
   const bool edged = (f->type & kFontTypeEdged) != 0;
   const int32_t edge2 = edged ? 2 * f->edgeSize : 0;
-  std::vector<uint8_t> buffer;
   FontGlyphEntry* last = nullptr;
+  bool stored = true;
   for (int32_t i = 0; i < count; ++i) {
     FontGlyphEntry* e = &f->glyphs[f->nextSlot];
     if (e->inUse && e->code != nullptr) *e->code = FontCodeEntry{};
@@ -230,25 +200,40 @@ FontGlyphEntry* RenderGlyphsToCache(int32_t handle, int32_t count, const uint16_
     std::memset(cell.bits, 0, static_cast<size_t>(f->cell) * f->memoryRowBytes);
     plat::gdi::GlyphMetrics gm;
     const uint32_t size = plat::GetGlyphOutlineA(dc, codes[i], format, &gm, 0, nullptr, &plat::gdi::kIdentityMat2);
-    if (size == plat::gdi::GDI_ERROR) continue;
+    if (size == plat::gdi::GDI_ERROR) FatalError("GetGlyphOutline 関数が失敗しました");
     e->advance = static_cast<int16_t>(gm.gmCellIncX + edge2);
     if (IsBlankFontCode(codes[i])) continue;
     e->xOrigin = static_cast<int16_t>(gm.gmptGlyphOrigin.x);
     e->yOffset = static_cast<int16_t>(f->ascent - gm.gmptGlyphOrigin.y);
     if (size == 0) continue;  // no ink
-    buffer.assign(size, 0);
-    if (plat::GetGlyphOutlineA(dc, codes[i], format, &gm, size, buffer.data(), &plat::gdi::kIdentityMat2) !=
-        size) {
-      continue;
+    // Two rows to spare past the bitmap.
+    const uint64_t rowBytes = gm.gmBlackBoxY > 0 ? (size / gm.gmBlackBoxY) & ~3u : 0;
+    const uint64_t bytes = size + 2 * rowBytes;
+    auto* buffer = bytes <= kMaxAllocSize
+                       ? static_cast<uint8_t*>(AllocMemoryZeroed(static_cast<size_t>(bytes), __FILE__, __LINE__))
+                       : nullptr;
+    if (buffer == nullptr) FatalError("アンチエイリアス文字取得用バッファの確保に失敗しました");
+    const int32_t width = static_cast<int32_t>(std::min<uint32_t>(gm.gmBlackBoxX, plat::gdi::kMaxFontPixels * 2));
+    const int32_t rows = static_cast<int32_t>(std::min<uint32_t>(gm.gmBlackBoxY, plat::gdi::kMaxFontPixels * 2));
+    const uint64_t pitch = mono ? ((width + 31) / 32) * 4 : ((width + 3) / 4) * 4;
+    if (plat::GetGlyphOutlineA(dc, codes[i], format, &gm, size, buffer, &plat::gdi::kIdentityMat2) ==
+            plat::gdi::GDI_ERROR ||
+        pitch * rows > bytes) {
+      FreeMemory(buffer);
+      FatalError("GetGlyphOutline 関数が失敗しました");
     }
     e->boxWidth = static_cast<int16_t>(std::min<int64_t>(gm.gmBlackBoxX + edge2, 32767));
     e->boxHeight = static_cast<int16_t>(std::min<int64_t>(gm.gmBlackBoxY + edge2, 32767));
-    StoreGlyph(cell, buffer.data(), static_cast<int32_t>(gm.gmBlackBoxX), static_cast<int32_t>(gm.gmBlackBoxY), mono,
-               edged ? f->edgeSize : 0, edged ? f->edgeSize : -1);
-    if (f->textureCache && StoreGlyphInTextureCache(f, slot) != 0) f->cacheGraphLost = 1;
+    const int32_t offset = edged ? f->edgeSize : 0;
+    StoreGlyph(cell, buffer, width, rows, mono, offset, edged ? f->edgeSize : -1);
+    if (f->textureCache && StoreGlyphInTextureCache(f, slot, buffer, width, rows, mono, offset) != 0) {
+      f->cacheGraphLost = 1;
+      stored = false;
+    }
+    FreeMemory(buffer);
   }
   plat::DeleteDC(dc);
-  return last;
+  return stored ? last : nullptr;
 }
 
 }  // namespace qor

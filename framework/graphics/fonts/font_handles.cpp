@@ -442,6 +442,7 @@ int SetStandardFontSize(int32_t size, int32_t thickness) {
 
 int InitFontModule() {
   if (DirectDrawMissing()) return -1;
+  g_fontTable.textDrawingOff = 0;
   LogOutput("フォントの初期化を行います\n");
   IncreaseLogIndent();
   FontDefaults remembered = g_fontTable.defaults;
@@ -481,7 +482,10 @@ int ReinitFontSystem() {
   InitFontModule();
   for (int32_t i = 0; i < kFontMax; ++i) FreeRecord(i);
   g_fontTable.defaultHandle = -1;
+  g_fontTable.textDrawingOff = 1;
   return 0;
 }
+
+bool IsTextDrawingOff() { return g_fontTable.textDrawingOff != 0; }
 
 }  // namespace qor

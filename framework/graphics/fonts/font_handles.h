@@ -13,8 +13,10 @@
 // memory cache's slots, white with the coverage as alpha; an edged font's
 // graph is twice as wide and its right half (a graph carved from it, so the
 // same texture) holds the edges. Strings of such fonts are drawn as textured
-// quads (DrawStringD3D). Coverage levels 0-16 become the 4-bit alpha so that
-// a texel is as opaque as the memory cache's rule makes the pixel.
+// quads (DrawStringD3D). A glyph's levels 0-16 become the 4-bit alpha so
+// that a texel is as opaque as the memory cache's rule makes the pixel; the
+// edge layer there combines the pen's stamps as overlapping transparencies
+// where the memory cache keeps the highest.
 #pragma once
 
 #include <cstdint>
@@ -101,6 +103,7 @@ struct FontTableState {
   int32_t checkCounter;
   int32_t defaultHandle;
   FontDefaults defaults;
+  int32_t textDrawingOff;  // from graphics end until the module starts again
 };
 
 FontTableState& GetFontTableState();
@@ -127,6 +130,9 @@ int SetStandardFontSize(int32_t size, int32_t thickness);
 int InitFontModule();
 int ResetFontSystem();
 int ReinitFontSystem();
+// Text drawing is switched off from graphics end until the font module
+// starts again: strings then draw nothing.
+bool IsTextDrawingOff();
 int RebuildFontCacheSurface(int32_t handle);
 
 // --- the glyph cache (font_glyph_cache.cpp) ----------------------------------------
@@ -141,14 +147,23 @@ int FindCachedGlyph(uint16_t* codes, int32_t capacity, const char* text, int32_t
 FontGlyphEntry* RenderGlyphsToCache(int32_t handle, int32_t count, const uint16_t* codes);
 // The start of a glyph's cell in the memory cache.
 uint8_t* FontCellBits(FontRecord* font, int32_t slot);
-// Texture cache: makes the slot's texels from its memory cell (glyph and
-// edge halves) and writes them into the cache graph. 0 or -1.
-int StoreGlyphInTextureCache(FontRecord* font, int32_t slot);
-// The 4-bit alpha of a memory cell's glyph coverage c and edge coverage e
-// (0-15 each), as opaque as the memory cache's rule draws them alone: c
-// sixteenths (15: whole), and e x 15 / 256.
-uint16_t GlyphAlpha4(int32_t c);
-uint16_t EdgeAlpha4(int32_t e);
+// Whether the edge pen of `edge` pixels covers (dx, dy) from its centre:
+// a plus for 1, round pens for 2 to 4, a square beyond.
+bool FontPenCovers(int32_t edge, int32_t dx, int32_t dy);
+// --- the texture cache (font_texture_glyph.cpp) -----------------------------------
+// Lays a GDI glyph bitmap (1-bit, or levels 0-16) into the glyph image at
+// (offset, offset), with its edge layer, and stores both layers into the
+// cache graphs at the slot's cell. 0 or -1.
+int StoreGlyphInTextureCache(FontRecord* font, int32_t slot, const uint8_t* bitmap, int32_t width, int32_t rows,
+                             bool mono, int32_t offset);
+// The edge layer's level where a pen pixel of a glyph pixel of `level`
+// falls on a pixel of level `old` (0-16 each): the two coverages combine
+// as overlapping transparencies.
+inline int32_t CombineEdgeLevel(int32_t old, int32_t level) { return (256 - (16 - old) * (16 - level)) / 16; }
+// The 4-bit alpha of a glyph level (0-16), as opaque as the memory cache's
+// rule draws its coverage (level - 1, whole at 16), and of an edge level.
+uint16_t GlyphAlpha4(int32_t level);
+uint16_t EdgeAlpha4(int32_t level);
 inline bool IsBlankFontCode(uint16_t code) { return code == 0x20 || code == 0x8140; }
 
 }  // namespace qor

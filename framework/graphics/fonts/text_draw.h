@@ -24,8 +24,10 @@ namespace qor {
 // (the tint) is applied here, in the screen's format. Onto a memory image
 // (`target` given) both scales are 1; without one and with `scaled` set,
 // each character moves the pen by its advance times the scale along the
-// text (scaleY for vertical text). The advance in pixels (the pen rounded),
-// or -1 for an invalid handle.
+// text (scaleY for vertical text). Drawing without a target draws a font
+// with a texture cache on the device, stretched by the scales; other fonts
+// are only measured then. The advance in pixels (the pen rounded), or -1
+// for an invalid handle or while text drawing is switched off.
 int DrawTextCached(int32_t draw, int32_t x, int32_t y, uint8_t scaled, double scaleX, double scaleY,
                    const char* text, uint32_t color, MemImage* target, const Rect* clip, int32_t transparent,
                    int32_t handle, uint32_t edgeColor, int32_t length, int32_t vertical, int32_t* outSize);
@@ -41,6 +43,15 @@ int DrawTextCachedTinted(int32_t draw, int32_t x, int32_t y, const char* text, u
 struct FontGlyphEntry;
 bool LayOutCachedText(const char* text, int32_t handle, int32_t length, int32_t vertical,
                       const std::function<void(const FontGlyphEntry&, int64_t, int64_t)>& put, int64_t* end);
+// The texture path of the cached writer (fonts whose cache is a texture):
+// every glyph's cell drawn as a part of the cache graph, edges first in the
+// edge colour, then the glyph in the text colour, both as the draw
+// brightness scaled by the current one, which is put back afterwards. Each
+// glyph's box is stretched by the two scales (its place and size rounded).
+// `pen` receives the unscaled pen's end. 0, or -1 for an invalid font, a
+// layer the device refused or scales that are not finite.
+int DrawTextOnTextureCache(int32_t x, int32_t y, double scaleX, double scaleY, const char* text, uint32_t color,
+                           int32_t handle, uint32_t edgeColor, int32_t length, int32_t vertical, int64_t* pen);
 // Applies the draw brightness to a screen pixel value.
 uint32_t TintScreenColor(uint32_t color);
 

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/core/life/fatal.h"
 #include "framework/graphics/graphs/draw_state.h"
 #include "framework/graphics/fonts/font_handles.h"
 #include "framework/graphics/fonts/text_draw.h"
@@ -33,7 +34,9 @@ struct Target {
     uint8_t* p = pixels + static_cast<ptrdiff_t>(y) * pitch + x * bytes;
     for (int32_t i = 0; i < bytes; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
   }
-  uint32_t Opaque(uint32_t color) const { return color | format->masks[3]; }
+  // Palette indices are written as they are (a one-channel format names
+  // its one byte in every mask).
+  uint32_t Opaque(uint32_t color) const { return bytes == 1 ? color : color | format->masks[3]; }
   // (colour x alpha + target x (256 - alpha)) / 256 per channel, alpha
   // channel included (the colour's is full).
   uint32_t Blend(uint32_t color, uint32_t under, uint32_t alpha) const {
@@ -153,23 +156,32 @@ bool ScaledPen(const char* text, int32_t handle, int32_t length, double scale, d
 int DrawTextCached(int32_t draw, int32_t x, int32_t y, uint8_t scaled, double scaleX, double scaleY,
                    const char* text, uint32_t color, MemImage* target, const Rect* clip, int32_t transparent,
                    int32_t handle, uint32_t edgeColor, int32_t length, int32_t vertical, int32_t* outSize) {
+  const FontRecord* f = GetFontRecord(handle);
+  if (IsTextDrawingOff() || f == nullptr) return -1;
   // The scales count only off the memory path: a memory image is written at
   // the font's own size. There they stretch the pen along the text (the
   // vertical scale for vertical text); the result is the pen rounded.
-  const double scale = vertical ? scaleY : scaleX;
-  if (scaled != 0 && target == nullptr && scale != 1.0) {
-    const FontRecord* f = GetFontRecord(handle);
-    double pen = 0.0;
-    if (f == nullptr || !std::isfinite(scale) || !ScaledPen(text, handle, length, scale, &pen)) return -1;
-    const auto advance = static_cast<int32_t>(std::clamp(std::round(pen), -2147483648.0, 2147483647.0));
-    if (outSize != nullptr) {
-      outSize[0] = vertical ? f->height : advance;
-      outSize[1] = vertical ? advance : f->height;
-    }
-    return advance;
+  const bool scaling = scaled != 0 && target == nullptr;
+  const double sx = scaling ? scaleX : 1.0, sy = scaling ? scaleY : 1.0;
+  const double scale = vertical ? sy : sx;
+  if (!std::isfinite(sx) || !std::isfinite(sy)) return -1;
+  double pen = 0.0;
+  if (draw != 0 && target == nullptr && f->textureCache) {
+    int64_t end = 0;
+    if (DrawTextOnTextureCache(x, y, sx, sy, text, color, handle, edgeColor, length, vertical, &end) != 0) return -1;
+    pen = static_cast<double>(end) * scale;
+  } else if (scale != 1.0) {
+    if (!ScaledPen(text, handle, length, scale, &pen)) return -1;
+  } else {
+    return DrawTextCachedTinted(draw, x, y, text, TintScreenColor(color), target, clip, transparent, handle,
+                                TintScreenColor(edgeColor), length, vertical, outSize);
   }
-  return DrawTextCachedTinted(draw, x, y, text, TintScreenColor(color), target, clip, transparent, handle,
-                              TintScreenColor(edgeColor), length, vertical, outSize);
+  const auto advance = static_cast<int32_t>(std::clamp(std::round(pen), -2147483648.0, 2147483647.0));
+  if (outSize != nullptr) {
+    outSize[0] = vertical ? f->height : advance;
+    outSize[1] = vertical ? advance : f->height;
+  }
+  return advance;
 }
 
 bool LayOutCachedText(const char* text, int32_t handle, int32_t length, int32_t vertical,
@@ -185,7 +197,10 @@ bool LayOutCachedText(const char* text, int32_t handle, int32_t length, int32_t 
   int64_t pen = 0;
   for (int32_t i = 0; i < count; ++i) {
     const uint16_t code = codes[static_cast<size_t>(i)];
-    if (!f->codes[code].cached) RenderGlyphsToCache(handle, 1, &code);
+    // A character the batch above could not keep (more than the cache
+    // holds) is rendered on the spot; not being able to is the end.
+    if (!f->codes[code].cached && RenderGlyphsToCache(handle, 1, &code) == nullptr)
+      FatalError("テキストキャッシュの作成に失敗しました");
     const FontGlyphEntry* g = f->codes[code].entry;
     if (g == nullptr) continue;
     if (!IsBlankFontCode(code) && g->boxWidth > 0 && g->boxHeight > 0) {

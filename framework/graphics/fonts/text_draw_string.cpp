@@ -142,7 +142,7 @@ int DrawStringDirectDraw(int32_t x, int32_t y, const char* text, uint32_t color,
 
 int DrawStringWithFont(int32_t x, int32_t y, const char* text, uint32_t color, int32_t handle, uint32_t edgeColor,
                        int32_t vertical) {
-  if (text == nullptr || text[0] == '\0') return 0;
+  if (text == nullptr || text[0] == '\0' || IsTextDrawingOff()) return 0;
   if (GetFontRecord(handle) == nullptr) {
     LogOutput("フォントハンドル値が異常です\n");
     return -1;

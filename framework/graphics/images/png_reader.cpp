@@ -57,7 +57,8 @@ int SetPngStreamSource(png_structp png, PngInput* input, StreamSource* source) {
   return 0;
 }
 
-void SetPngFormat(PngJob* job, int colorType, bool expanded, int channels, GraphImage* image) {
+void SetPngFormat(PngJob* job, int colorType, bool expanded, int channels, size_t rowBytes, size_t width,
+                  GraphImage* image) {
   if (colorType == PNG_COLOR_TYPE_PALETTE && !expanded) {
     MakeFormatPal8(&image->format);
     png_colorp palette = nullptr;
@@ -68,10 +69,14 @@ void SetPngFormat(PngJob* job, int colorType, bool expanded, int channels, Graph
         image->format.palette[i] = PaletteEntry{palette[i].blue, palette[i].green, palette[i].red, 0};
       }
     }
+  } else if (colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA) {
+    // One grey byte per pixel takes the grey palette; two (grey with its
+    // alpha, or with the alpha a transparency chunk expands to) are a
+    // 16-bit grey whose high byte is that alpha.
+    if (rowBytes / 2 < width) MakeFormatPal8Gray(&image->format);
+    else MakeFormatFromMasks(&image->format, 16, 0xFF, 0xFF, 0xFF, 0xFF00);
   } else if (channels == 4) {
     MakeFormatA8R8G8B8(&image->format);
-  } else if (channels == 1) {
-    MakeFormatPal8Gray(&image->format);
   } else {
     MakeFormatRGB24(&image->format);
   }
@@ -96,13 +101,9 @@ int RunPngDecode(PngJob* job, StreamSource* source, GraphImage* image) {
   png_set_strip_16(job->png);
   png_set_packing(job->png);
   png_set_packswap(job->png);
-  const bool grey = colorType == PNG_COLOR_TYPE_GRAY || colorType == PNG_COLOR_TYPE_GRAY_ALPHA;
   const bool transparency = png_get_valid(job->png, job->info, PNG_INFO_tRNS) != 0;
   const bool expanded = (colorType == PNG_COLOR_TYPE_GRAY && bitDepth <= 8) || transparency;
   if (expanded) png_set_expand(job->png);
-  // Grey with alpha (its own channel or a transparency chunk) becomes
-  // four channels, so the alpha is kept.
-  if (grey && (colorType == PNG_COLOR_TYPE_GRAY_ALPHA || transparency)) png_set_gray_to_rgb(job->png);
   png_set_bgr(job->png);
   png_set_interlace_handling(job->png);
   png_read_update_info(job->png, job->info);
@@ -117,7 +118,7 @@ int RunPngDecode(PngJob* job, StreamSource* source, GraphImage* image) {
   png_read_image(job->png, job->rows);
   png_read_end(job->png, nullptr);
 
-  SetPngFormat(job, colorType, expanded, channels, image);
+  SetPngFormat(job, colorType, expanded, channels, rowBytes, width, image);
   image->width = static_cast<int32_t>(width);
   image->height = static_cast<int32_t>(height);
   image->pitch = static_cast<int32_t>(rowBytes);

@@ -27,8 +27,7 @@ bool DrawBlends(const SurfaceDataRecord* source) {
 // Wraps locked memory as a work image of the screen's kind; with conversion
 // the pixels go into a separate image of that kind instead.
 int WrapLocked(MemImage* wrap, MemImage* converted, uint8_t* pixels, int32_t pitch, int32_t w, int32_t h,
-               uint32_t key, int convert, MemImage** out) {
-  const int32_t kind = ScreenWorkKind();
+               uint32_t key, int convert, int32_t kind, MemImage** out) {
   if (!convert) {
     std::memset(wrap, 0, sizeof *wrap);
     if (CreateMemImg(wrap, w, h, pitch, key, kind, 0, 0, 0, pixels) != 0) return -1;
@@ -39,7 +38,7 @@ int WrapLocked(MemImage* wrap, MemImage* converted, uint8_t* pixels, int32_t pit
   if (CreateMemImg(converted, w, h, -1, key, kind, 0, 0, 0, nullptr) != 0) return -1;
   const PixelBlock to = PixelBlockOfMemImg(converted);
   const PixelBlock from = LockedBlock(pixels, pitch, w, h, &GetScreenState().format);
-    ConvertWholeBlock(&to, &from);
+  ConvertWholeBlock(&to, &from);
   *out = converted;
   return 0;
 }
@@ -93,8 +92,12 @@ int PrepareBlendWork(const Surface2DPiece* piece, int32_t directAllowed, const R
   }
 
   // The software routines draw 16- and 32-bit pixels only: an 8-bit screen
-  // has the plain copy and nothing else.
-  if (GetScreenColorBits() == 8) return -1;
+  // has the plain copy and the plain writes of strings, whose palette
+  // indices go into the locked memory as they are.
+  const bool eightBit = GetScreenColorBits() == 8;
+  if (eightBit && (piece != nullptr || !plainWrite || (s.targetImage != nullptr && IsMemImgValid(s.targetImage))))
+    return -1;
+  if (eightBit) w.convert = 0;
   const int32_t cw = w.clipped.right - w.clipped.left, ch = w.clipped.bottom - w.clipped.top;
   if (s.targetImage != nullptr && IsMemImgValid(s.targetImage)) {
     if (s.targetOffsetX != 0 || s.targetOffsetY != 0) {
@@ -112,7 +115,7 @@ int PrepareBlendWork(const Surface2DPiece* piece, int32_t directAllowed, const R
       return -1;
     w.dstLocked = s.targetSurface;
     if (WrapLocked(&w.dstImage, &w.dstConverted, w.dstLockPixels, w.dstLockPitch, cw, ch, 0, w.convert,
-                   &w.dstWork) != 0) {
+                   eightBit ? kMemImgKindOne8 : ScreenWorkKind(), &w.dstWork) != 0) {
       CommitBlendWork();
       return -1;
     }
@@ -124,7 +127,6 @@ int PrepareBlendWork(const Surface2DPiece* piece, int32_t directAllowed, const R
       if (color2 != nullptr) *color2 = ConvertColorBetweenFormats(kindFormat, &s.format, *color2);
     }
   }
-  (void)plainWrite;
 
   if (piece != nullptr) {
     if (source == nullptr) {
@@ -154,7 +156,7 @@ int PrepareBlendWork(const Surface2DPiece* piece, int32_t directAllowed, const R
                                               (t >> 8) & 255, t & 255, 255);
       MemImage* out = nullptr;
       if (WrapLocked(&w.srcImage, &w.srcConverted, pixels, pitch, piece->width, piece->height, key, w.convert,
-                     &out) != 0) {
+                     ScreenWorkKind(), &out) != 0) {
         CommitBlendWork();
         return -1;
       }
@@ -175,7 +177,7 @@ int CommitBlendWork() {
     const PixelBlock to = LockedBlock(w.dstLockPixels, w.dstLockPitch, w.dstConverted.width, w.dstConverted.height,
                                       &GetScreenState().format);
     const PixelBlock from = PixelBlockOfMemImg(&w.dstConverted);
-        ConvertWholeBlock(&to, &from);
+    ConvertWholeBlock(&to, &from);
   }
   ReleaseImage(&w.dstConverted);
   ReleaseImage(&w.dstImage);

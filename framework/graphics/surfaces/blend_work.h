@@ -40,7 +40,9 @@ struct BlendWork {
 
 BlendWork& GetBlendWork();
 // 0 with the work ready (or empty, or direct), -1 when a lock failed (every
-// lock taken is released again).
+// lock taken is released again). `plainWrite`: the caller only writes
+// whole pixel values (strings); on an 8-bit screen that is the one work
+// there is, on the locked palette indices as they are.
 int PrepareBlendWork(const Surface2DPiece* piece, int32_t directAllowed, const Rect* sourceRect,
                      const Rect* destinationRect, int32_t plainWrite, uint32_t* color1, uint32_t* color2);
 int CommitBlendWork();

@@ -62,6 +62,9 @@ int DrawGraphDirectDraw(int32_t x, int32_t y, GraphRecord* graph, int32_t transp
 int DrawSurface2DStretched(int32_t x1, int32_t y1, int32_t x2, int32_t y2, GraphRecord* graph, int32_t transparent);
 int DrawSurface2DRotated(float cx, float cy, double scale, double angle, GraphRecord* graph, int32_t transparent,
                          int32_t turn);
+// One triangle of three (x, y, u, v): the graph's first piece mapped onto
+// it, or, with no graph, a flat triangle of `colour` (a pixel value).
+int DrawSurface2DQuad(const int32_t* vertices, GraphRecord* graph, int32_t transparent, uint32_t colour);
 int DrawSurface2DQuadSplit(const int32_t* corners, GraphRecord* graph, int32_t transparent);
 int DrawGraphQuadDirectDraw(const float* corners, GraphRecord* graph, int32_t transparent);
 int FillBoxDirectDraw(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color);

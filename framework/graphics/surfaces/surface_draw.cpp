@@ -158,27 +158,39 @@ int DrawSurface2DRotated(float cx, float cy, double scale, double angle, GraphRe
   });
 }
 
-int DrawSurface2DQuadSplit(const int32_t* corners, GraphRecord* graph, int32_t transparent) {
-  const Surface2DPiece* piece = FirstPiece(graph);
-  if (piece == nullptr) return -1;
-  Rect box{corners[0], corners[1], corners[0], corners[1]};
-  for (int i = 1; i < 4; ++i) {
-    box.left = std::min(box.left, corners[2 * i]);
-    box.top = std::min(box.top, corners[2 * i + 1]);
-    box.right = std::max(box.right, corners[2 * i]);
-    box.bottom = std::max(box.bottom, corners[2 * i + 1]);
+// The work box holds the triangle's right and bottom pixels too: a vertex
+// on a pixel's centre draws that pixel.
+int DrawSurface2DQuad(const int32_t* vertices, GraphRecord* graph, int32_t transparent, uint32_t colour) {
+  const Surface2DPiece* piece = graph != nullptr ? FirstPiece(graph) : nullptr;
+  if (graph != nullptr && piece == nullptr) return -1;
+  Rect box{vertices[0], vertices[1], vertices[0], vertices[1]};
+  Rect source{vertices[2], vertices[3], vertices[2], vertices[3]};
+  for (int i = 1; i < 3; ++i) {
+    const int32_t* v = vertices + 4 * i;
+    box = Rect{std::min(box.left, v[0]), std::min(box.top, v[1]), std::max(box.right, v[0]), std::max(box.bottom, v[1])};
+    source = Rect{std::min(source.left, v[2]), std::min(source.top, v[3]), std::max(source.right, v[2]),
+                  std::max(source.bottom, v[3])};
   }
   box.right += 1;
   box.bottom += 1;
-  const Rect source{0, 0, piece->width, piece->height};
-  return RunDraw(piece, 0, source, box, transparent, nullptr, nullptr, [&](DrawJob& j) {
-    int32_t moved[8];
-    for (int i = 0; i < 4; ++i) {
-      moved[2 * i] = corners[2 * i] + j.dx;
-      moved[2 * i + 1] = corners[2 * i + 1] + j.dy;
+  return RunDraw(piece, 0, source, box, transparent, &colour, nullptr, [&](DrawJob& j) {
+    int32_t moved[12];
+    std::copy(vertices, vertices + 12, moved);
+    for (int i = 0; i < 3; ++i) {
+      moved[4 * i] += j.dx;
+      moved[4 * i + 1] += j.dy;
     }
-    DrawMemImgQuadClipped(j.destination, j.source, moved, transparent, j.blend, &j.settings);
+    DrawMemImgTriangle(j.destination, j.source, moved, transparent, j.blend, colour, &j.settings);
   });
+}
+
+int DrawSurface2DQuadSplit(const int32_t* corners, GraphRecord* graph, int32_t transparent) {
+  if (FirstPiece(graph) == nullptr) return -1;
+  const int32_t w = graph->width, h = graph->height;
+  const int32_t first[12] = {corners[0], corners[1], 0, 0, corners[2], corners[3], w, 0, corners[4], corners[5], 0, h};
+  const int32_t second[12] = {corners[2], corners[3], w, 0, corners[4], corners[5], 0, h, corners[6], corners[7], w, h};
+  if (DrawSurface2DQuad(first, graph, transparent, 0) != 0) return -1;
+  return DrawSurface2DQuad(second, graph, transparent, 0);
 }
 
 int DrawGraphQuadDirectDraw(const float* corners, GraphRecord* graph, int32_t transparent) {
@@ -257,9 +269,23 @@ int CaptureScreenRectDirectDraw(int32_t x1, int32_t y1, int32_t x2, int32_t y2, 
   const Rect into{piece->surfaceX, piece->surfaceY, piece->surfaceX + w, piece->surfaceY + h};
   if (IsMemImageScreen() || s.targetSurface == nullptr) {
     if (d.drawTarget == kFrontScreen) CaptureWindowToSoftBuffer();
-    if (s.targetImage == nullptr || !IsMemImgValid(s.targetImage) || !data->memImageMode) return -1;
+    if (s.targetImage == nullptr || !IsMemImgValid(s.targetImage)) return -1;
     const Rect from{x1 + s.targetOffsetX, y1 + s.targetOffsetY, x2 + s.targetOffsetX, y2 + s.targetOffsetY};
-    return CopyMemImgRect(&data->image, s.targetImage, &from, into.left, into.top) < 0 ? -1 : 0;
+    if (data->memImageMode) return CopyMemImgRect(&data->image, s.targetImage, &from, into.left, into.top) < 0 ? -1 : 0;
+    // A memory image into a graph surface: converted to the surface's
+    // format, its spare bits set.
+    int32_t pitch = 0;
+    uint8_t* pixels = nullptr;
+    const PixelFormatInfo* format = nullptr;
+    if (LockSurfaceDataPixels(piece->surfaceData, &pitch, &pixels, 0, &into, &format) < 0 || format == nullptr)
+      return -1;
+    const PixelBlock to{pixels, pitch, w, h, format};
+    const PixelBlock source = PixelBlockOfMemImg(s.targetImage);
+    const Rect all{0, 0, w, h};
+    ConvertPixelsBlt(&to, &source, nullptr, 0, 0, &from, nullptr);
+    if (format->spareMask != 0) FillUnusedPixelBits(pixels, pitch, format, &all);
+    UnlockSurfaceDataPixels(piece->surfaceData, &into);
+    return 0;
   }
   Rect from{x1 + s.targetOffsetX, y1 + s.targetOffsetY, x2 + s.targetOffsetX, y2 + s.targetOffsetY};
   if (d.drawTarget == kFrontScreen) {

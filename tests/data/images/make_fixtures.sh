@@ -51,3 +51,9 @@ $C rich_alpha.pam -define dds:compression=dxt1 DDS:d_rich_dxt1.dds
 $C rich.ppm -define dds:compression=dxt1 DDS:d_rich_dxt1_opaque.dds
 $C rich_alpha.pam -define dds:compression=dxt5 DDS:d_rich_dxt5.dds
 $C rich_alpha.pam -define dds:compression=dxt5 -define dds:mipmaps=3 -background none -extent 16x8 DDS:d_rich_dxt5_mips.dds
+
+# PNG: grey with an alpha channel (8 bits from netpbm, 16 from ImageMagick)
+# and grey with a transparent entry (netpbm; the grey 0x25 of pixel (2, 1)).
+pnmtopng -force -alpha grey_alpha.pgm grey.pgm > n_grey_alpha.png
+pnmtopng -transparent =rgb:25/25/25 grey.pgm > n_grey_trns.png
+$C grey_alpha.pam -depth 16 -define png:color-type=4 -define png:bit-depth=16 PNG:t_grey_alpha16.png

@@ -44,7 +44,30 @@ def write_pam_rgba(name, f):
                 out.write(bytes(f(x, y) + (alpha(x, y),)))
 
 
+def grey(x, y):
+    return rich(x, y)[0]
+
+
+def write_pgm(name, f):
+    with open(name, "wb") as out:
+        out.write(b"P5\n%d %d\n255\n" % (W, H))
+        for y in range(H):
+            for x in range(W):
+                out.write(bytes((f(x, y),)))
+
+
+def write_pam_grey_alpha(name):
+    with open(name, "wb") as out:
+        out.write(b"P7\nWIDTH %d\nHEIGHT %d\nDEPTH 2\nMAXVAL 255\nTUPLTYPE GRAYSCALE_ALPHA\nENDHDR\n" % (W, H))
+        for y in range(H):
+            for x in range(W):
+                out.write(bytes((grey(x, y), alpha(x, y))))
+
+
 write_ppm("rich.ppm", rich)
 write_ppm("sixteen.ppm", sixteen)
 write_ppm("two.ppm", two)
 write_pam_rgba("rich_alpha.pam", rich)
+write_pgm("grey.pgm", grey)
+write_pgm("grey_alpha.pgm", alpha)
+write_pam_grey_alpha("grey_alpha.pam")

@@ -160,10 +160,12 @@ TEST(ImagePngReader, EveryColourTypeAndDepthDecodesToWhatWasWritten) {
                        s.colorType == PNG_COLOR_TYPE_RGB_ALPHA;
     const bool palettised = s.colorType == PNG_COLOR_TYPE_PALETTE && !s.transparency;
     const bool grey = s.colorType == PNG_COLOR_TYPE_GRAY && !s.transparency;
-    const int bytes = alpha ? 4 : (palettised || grey) ? 1 : 3;
+    // Grey with alpha stays grey: a grey byte and an alpha byte.
+    const bool greyAlpha = alpha && (s.colorType == PNG_COLOR_TYPE_GRAY || s.colorType == PNG_COLOR_TYPE_GRAY_ALPHA);
+    const int bytes = greyAlpha ? 2 : alpha ? 4 : (palettised || grey) ? 1 : 3;
     EXPECT_EQ(d.image.format.bytesPerPixel, bytes);
     EXPECT_EQ(d.image.pitch, kW * bytes);
-    EXPECT_EQ(d.image.format.masks[kAlpha], alpha ? 0xFF000000u : 0u);
+    EXPECT_EQ(d.image.format.masks[kAlpha], greyAlpha ? 0xFF00u : alpha ? 0xFF000000u : 0u);
     EXPECT_EQ(IsPaletteFormat(&d.image.format), palettised || grey ? 1 : 0);
     EXPECT_TRUE(HoldsPicture(d.image, [&](int x, int y) { return Expected(s, x, y); }, 0, true));
     if (grey) {
