@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "framework/core/life_test_support.h"
@@ -56,9 +58,10 @@ struct BackdropDraw {
   uint64_t before, after;
 };
 std::vector<BackdropDraw> g_backdrops;
-std::vector<BackdropDraw> g_captures;  // the screen at each capture, with the state
+BackdropDraw g_capture;  // the screen at the last capture, with the state
+int g_captures = 0;
 int (*g_blit)(int, int, int, int) = nullptr;
-int (*g_capture)(int, int, int, int, int, int) = nullptr;
+int (*g_captureCall)(int, int, int, int, int, int) = nullptr;
 
 int RecordBlit(int x, int y, int graph, int transparent) {
   if (graph != assets.stateBackdrop) return g_blit(x, y, graph, transparent);
@@ -68,8 +71,9 @@ int RecordBlit(int x, int y, int graph, int transparent) {
   return r;
 }
 int RecordCapture(int x1, int y1, int x2, int y2, int graph, int flag) {
-  g_captures.push_back({game.InGameState, game.InGameStateTimer, DrawTargetHash(), 0});
-  return g_capture(x1, y1, x2, y2, graph, flag);
+  g_capture = {game.InGameState, game.InGameStateTimer, DrawTargetHash(), 0};
+  ++g_captures;
+  return g_captureCall(x1, y1, x2, y2, graph, flag);
 }
 
 uint32_t g_pad = 0;
@@ -95,7 +99,7 @@ class InGamePathsE2E : public ::testing::Test {
     LoadGameAssets();
     g_blit = graphCalls.blitGraph;
     graphCalls.blitGraph = RecordBlit;
-    g_capture = graphCalls.captureScreenToGraph;
+    g_captureCall = graphCalls.captureScreenToGraph;
     graphCalls.captureScreenToGraph = RecordCapture;
     input.padReader = ScriptedPad;
     DefaultPlayerMasks(input.LiveButtonMasks);
@@ -110,7 +114,6 @@ class InGamePathsE2E : public ::testing::Test {
     Frames(30);  // the players land at the hub
     ASSERT_EQ(pools.players[0].inAir, 0);
     g_backdrops.clear();
-    g_captures.clear();
   }
   void TearDown() override {
     ResetGameModules();
@@ -134,18 +137,17 @@ class InGamePathsE2E : public ::testing::Test {
     return n;
   }
 
-  // The backdrops drawn in `state` show one picture, the screen as it
-  // stood before the first of them: the frame just played.
-  static void ExpectBackdropOfEntryFrame(uint8_t state, size_t draws) {
-    std::vector<BackdropDraw> in;
+  // The backdrops drawn in `state`: how many, and how many show `picture`
+  // (by default the screen as it stood before the first of them, the frame
+  // just played when the state began).
+  static std::pair<size_t, size_t> Backdrops(uint8_t state, uint64_t picture = 0) {
+    size_t drawn = 0, showing = 0;
     for (const BackdropDraw& d : g_backdrops) {
-      if (d.state == state) in.push_back(d);
+      if (d.state != state) continue;
+      if (drawn++ == 0 && picture == 0) picture = d.before;
+      showing += d.after == picture;
     }
-    ASSERT_EQ(in.size(), draws);
-    EXPECT_EQ(in[0].timer, 1);
-    size_t showing = 0;
-    for (const BackdropDraw& d : in) showing += d.after == in[0].before;
-    EXPECT_EQ(showing, draws) << "backdrops showing the frame played before the screen began";
+    return {drawn, showing};
   }
 
   lifetest::LifeScope scope_;
@@ -163,7 +165,7 @@ TEST_F(InGamePathsE2E, ALastKnockOutWithNoLifeLeftRunsTheGameOverToTheRetry) {
   EXPECT_EQ(pools.players[0].knockedOut, 0);
   // 144 frames of game over, the last of which is the retry's.
   EXPECT_EQ(FramesUntil(1, 400), 143);
-  ExpectBackdropOfEntryFrame(3, 15);  // darkening for timers 1 to 15, then black
+  EXPECT_EQ(Backdrops(3), std::make_pair(size_t{15}, size_t{15}));  // timers 1 to 15, then black
   EXPECT_EQ(game.InGameStateTimer, 16);
   EXPECT_EQ(game.CurrentStage, 1);
   EXPECT_EQ(game.LivesLeft, 3);
@@ -176,17 +178,12 @@ TEST_F(InGamePathsE2E, ALastKnockOutWithNoLifeLeftRunsTheGameOverToTheRetry) {
   }
   // The retry's first frame is stage 1's world frame, captured at timer 16;
   // the fade back into play shows it.
-  g_captures.clear();
-  g_backdrops.clear();
+  g_captures = 0;
   EXPECT_EQ(FramesUntil(0, 100), 16);
-  ASSERT_EQ(g_captures.size(), 1u);
-  EXPECT_EQ(g_captures[0].state, 1);
-  EXPECT_EQ(g_captures[0].timer, 16);
-  ASSERT_EQ(g_backdrops.size(), 15u);
-  size_t showing = 0;
-  for (const BackdropDraw& d : g_backdrops) showing += d.after == g_captures[0].before;
-  EXPECT_EQ(showing, 15u);
-  EXPECT_EQ(pools.players[0].knockedOut, 0);
+  EXPECT_EQ(g_captures, 1);
+  EXPECT_EQ(g_capture.state, 1);
+  EXPECT_EQ(g_capture.timer, 16);
+  EXPECT_EQ(Backdrops(1, g_capture.before), std::make_pair(size_t{15}, size_t{15}));
 }
 
 TEST_F(InGamePathsE2E, ARecruitsJoinBannerShowsTheFrameOfTheRecruit) {
@@ -205,14 +202,15 @@ TEST_F(InGamePathsE2E, ARecruitsJoinBannerShowsTheFrameOfTheRecruit) {
   EXPECT_EQ(boss.head.state, kActorFree);
   // The banner runs 128 frames, its first the recruit's; a backdrop in each.
   EXPECT_EQ(FramesUntil(0, 200), 127);
-  ExpectBackdropOfEntryFrame(5, 128);
+  EXPECT_EQ(Backdrops(5), std::make_pair(size_t{128}, size_t{128}));
 }
 
 // The character panel, one press per step (and a frame with nothing held
 // after it): what the cursor, the lives and the member show afterwards.
 struct PanelStep {
   uint32_t press;
-  int cell, lives, holding, down;
+  int32_t cell, lives;
+  uint8_t holding, down;
   bool closing;
   const char* what;
 };
@@ -248,12 +246,10 @@ TEST_F(InGamePathsE2E, AHeldLifeRevivesADownMemberAndThePanelRefusesTheRest) {
   for (const PanelStep& s : steps) {
     Frame(s.press);
     Frame();
-    EXPECT_EQ(game.InGameState, 2) << s.what;
-    EXPECT_EQ(game.ActiveCharacter[0], s.cell) << s.what;
-    EXPECT_EQ(game.LivesLeft, s.lives) << s.what;
-    EXPECT_EQ(scenes.HoldingLife[0], s.holding) << s.what;
-    EXPECT_EQ(game.party[1].down, s.down) << s.what;
-    EXPECT_EQ(game.InGameStateTimer >= 100000, s.closing) << s.what;
+    EXPECT_EQ(std::make_tuple(game.InGameState, game.ActiveCharacter[0], game.LivesLeft, scenes.HoldingLife[0],
+                              game.party[1].down, game.InGameStateTimer >= 100000),
+              std::make_tuple(uint8_t{2}, s.cell, s.lives, s.holding, s.down, s.closing))
+        << s.what;
   }
   EXPECT_EQ(game.party[1].hitPoints, game.party[1].hitPointsMax);
   EXPECT_EQ(game.party[1].power, static_cast<float>(game.party[1].powerMax));
