@@ -32,7 +32,9 @@ void SetVelocity(BlockRecord& b, float vx, float vy) {
 }
 
 // Kinds 10 to 15: still or moving at their velocity until triggered, then
-// the wave motion once the trigger counter has reached the delay.
+// the wave motion once the trigger counter has reached the delay. Kinds 13
+// to 15 count only while they carry a player, so a kind-14 lift moves at its
+// velocity only while someone rides it and halts when the rider leaves.
 void TriggeredMotion(BlockRecord& b) {
   const bool carryOnly = b.motionKind >= 13;
   const int base = carryOnly ? b.motionKind - 3 : b.motionKind;
@@ -41,7 +43,7 @@ void TriggeredMotion(BlockRecord& b) {
   if (counting && b.triggerCounter < b.delay) ++b.triggerCounter;
   if (latched && b.triggerCounter >= b.delay) {
     StepBlockMotion(b);
-  } else if (base == 12 || (base == 11 && latched)) {
+  } else if (base == 12 || (base == 11 && latched && counting)) {
     SetVelocity(b, b.velocityX, b.velocityY);
   } else {
     SetVelocity(b, 0.0f, 0.0f);

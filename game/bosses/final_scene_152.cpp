@@ -98,6 +98,10 @@ void Kind37(EnemyRecord& e) {
   }
   if (t == 2220) PlaceAndStop(e, 736.0f, 185.6f);
   if (t == 8500) e.animationId = 0;
+  // No kind group or generic mode places this actor's muzzle: it keeps the
+  // point it stands on before this frame's move, for the next fan.
+  e.muzzleX.value = e.head.x;
+  e.muzzleY.value = e.head.y;
 }
 
 }  // namespace

@@ -132,9 +132,8 @@ void RunEnemyAI(EnemyRecord& e) {
     default: e.targetPlayer = 0; break;
   }
   RunBossAI(e);
-  // Bosses fire from here too unless their behaviour moves the muzzle.
-  e.muzzleX.value = e.head.x;
-  e.muzzleY.value = e.head.y;
+  // The muzzle is each firing step's own: a kind group places it, the
+  // generic modes centre it, and a boss places it before it fires.
   RunEnemyGroup(e);
   RunGenericMode(e);
 

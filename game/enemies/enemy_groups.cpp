@@ -61,18 +61,20 @@ void VolleyAp(EnemyRecord& e, int rule) {
 
 void Fade(EnemyRecord& e, bool out) { e.head.state = out ? kEnemyLeaving : kActorActive; }
 
-// The muzzle offset of a group, along the facing.
+// The muzzle of a group, ahead of the centre along the facing; the jumpers
+// of group 1 never fire from it and leave it where it was.
 void PlaceMuzzle(EnemyRecord& e, Group g) {
-  float dx = 0.0f, dy = 0.0f;
+  float dx, dy;
+  if (g == kG1) return;
   if (g == kG2) {
     dx = 7.0f, dy = 3.0f;
   } else if (g == kG7) {
     dx = e.kind == 18 ? 28.0f : 7.0f, dy = 4.0f;
-  } else if (g != kG1) {
+  } else {
     dx = e.airborne == 0 ? 20.0f : 7.0f, dy = 4.0f;
   }
-  e.muzzleX.value += e.facing == 1 ? dx : -dx;
-  e.muzzleY.value += dy;
+  e.muzzleX.value = e.head.x + (e.facing == 1 ? dx : -dx);
+  e.muzzleY.value = e.head.y + dy;
 }
 
 // The fixed five-bullet spray of the crow kinds, aimed, with its speed

@@ -226,7 +226,13 @@ int PortraitOfMember(int member) { return Portrait(member); }
 int NameOfMember(int member) { return NamePiece(member); }
 
 void RunInGameStateMachine() {
+  const uint8_t startState = game.InGameState;
   const int32_t startTimer = game.InGameStateTimer;
+  // A state the world pass entered (a knock-out, a recruit, an exit) is
+  // captured before its first step draws over the frame just played: the
+  // game-over and join steps count their timer and draw the backdrop at once.
+  const bool enteredBefore = startState != kPlay && startTimer == 0;
+  if (enteredBefore) CaptureScreenToGraph(0, 0, 640, 480, assets.stateBackdrop, 1);
   switch (game.InGameState) {
     case kPlay: PlayChecks(); break;
     case kStageChange: StageChange(); break;
@@ -237,10 +243,12 @@ void RunInGameStateMachine() {
     default: break;
   }
   // The frame just drawn becomes the backdrop: on entering a state, and on
-  // the stage change's world frame (which is then blacked out).
+  // the stage change's world frame (which is then blacked out). A state
+  // waiting at timer 0 was captured above and only counts on.
   const bool midpoint = game.InGameState == kStageChange && game.InGameStateTimer == 16 && startTimer == 16;
   if (game.InGameState != kPlay && (game.InGameStateTimer == 0 || midpoint)) {
-    CaptureScreenToGraph(0, 0, 640, 480, assets.stateBackdrop, 1);
+    const bool captured = enteredBefore && game.InGameState == startState;
+    if (!captured) CaptureScreenToGraph(0, 0, 640, 480, assets.stateBackdrop, 1);
     if (midpoint) PaintBoxRGB(0, 0, 640, 480, 0, 0, 0);
     ++game.InGameStateTimer;
   }

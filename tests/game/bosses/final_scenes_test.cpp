@@ -154,8 +154,11 @@ TEST_F(FinalScenes, ActorEventsHandOverAndEndingFollowTheirTables) {
 
   // Stage 152: the clock steps once per world frame, never in the fade.
   int fans = 0;
+  float prevX = 0, prevY = 0, curX = 0, curY = 0;  // actor 37 at the start of the last two frames
   for (int frame = 0; frame < 20000 && !scenes.LeavePlayFlag; ++frame) {
     const bool world = game.InGameState == 0 || (game.InGameState == 1 && game.InGameStateTimer == 16);
+    prevX = curX, prevY = curY;
+    if (const EnemyRecord* a = Actor(37)) curX = a->head.x, curY = a->head.y;
     const int32_t before = game.EndingTimer;
     const int32_t ring = pools.EnemyBulletRing;
     const bool on152 = game.CurrentStage == 152 && game.EndingPhase == 3;
@@ -196,11 +199,15 @@ TEST_F(FinalScenes, ActorEventsHandOverAndEndingFollowTheirTables) {
       EXPECT_NEAR(Actor(37)->head.y, 185.6f, 1.0f);
       EXPECT_NEAR(P(0).head.x, 736.0f, 1.0f);
     }
-    // Six fans toward the right: 5 bullets at -75..75 by 37.5, or 4 by 50.
+    // Six fans toward the right: 5 bullets at -75..75 by 37.5, or 4 by 50,
+    // from where actor 37 stood before the move of the frame before.
     std::vector<float> angles;
     for (int32_t i = ring; i != pools.EnemyBulletRing; i = (i + 1) % 511) {
-      EXPECT_EQ(pools.enemyBullets[i].typeCode, 11002);
-      angles.push_back(pools.enemyBullets[i].angle);
+      const ShotRecord& b = pools.enemyBullets[i];
+      EXPECT_EQ(b.typeCode, 11002);
+      EXPECT_NEAR(b.head.x - b.head.vx, prevX, 1e-3);
+      EXPECT_NEAR(b.head.y - b.head.vy, prevY, 1e-3);
+      angles.push_back(b.angle);
     }
     const bool five = t == 1150 || t == 1250 || t == 1350, four = t == 1200 || t == 1300 || t == 1380;
     ASSERT_EQ(angles.size(), five ? 5u : four ? 4u : 0u);
