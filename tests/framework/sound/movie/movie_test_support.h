@@ -7,7 +7,11 @@
 #include <cstdint>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "framework/core/files/file_access.h"
+#include "framework/sound/movie/theora_decoder.h"
+#include "platform/kernel/threads.h"
 
 namespace movietest {
 
@@ -56,5 +60,21 @@ struct MemFile {
 };
 const qor::FileAccessTable* MemFileTable();
 inline qor::FileHandle HandleOf(MemFile* file) { return reinterpret_cast<qor::FileHandle>(file); }
+
+// A Theora test starts from a fresh decoder module and thread stand-in, and
+// ends with its decoder closed and no decoding thread left behind.
+class TheoraFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    qor::ResetTheoraModule();
+    plat::ResetThreadStandIn();
+  }
+  void TearDown() override {
+    if (decoder_ != nullptr) qor::CloseTheoraMovie(decoder_);
+    EXPECT_EQ(plat::LiveThreadCount(), 0);
+    qor::ResetTheoraModule();
+  }
+  qor::TheoraDecoder* decoder_ = nullptr;
+};
 
 }  // namespace movietest

@@ -41,17 +41,8 @@ std::vector<uint8_t> Converted(const movietest::ReferenceFrame& f) {
   return out;
 }
 
-class TheoraContinuedPages : public ::testing::Test {
+class TheoraContinuedPages : public movietest::TheoraFixture {
  protected:
-  void SetUp() override {
-    ResetTheoraModule();
-    plat::ResetThreadStandIn();
-  }
-  void TearDown() override {
-    if (decoder_ != nullptr) CloseTheoraMovie(decoder_);
-    EXPECT_EQ(plat::LiveThreadCount(), 0);
-    ResetTheoraModule();
-  }
   // True when the image holds exactly the converted reference frame.
   bool Shows(const std::vector<uint8_t>& want) {
     const GraphImage* image = GetTheoraFrameImage(decoder_);
@@ -64,7 +55,6 @@ class TheoraContinuedPages : public ::testing::Test {
 
   std::vector<uint8_t> bytes_;
   movietest::MemFile file_{};
-  TheoraDecoder* decoder_ = nullptr;
 };
 
 }  // namespace

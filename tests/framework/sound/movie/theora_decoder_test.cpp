@@ -50,17 +50,8 @@ struct FakeSurfaces {
   }
 };
 
-class TheoraDecoderTest : public ::testing::Test {
+class TheoraDecoderTest : public movietest::TheoraFixture {
  protected:
-  void SetUp() override {
-    ResetTheoraModule();
-    plat::ResetThreadStandIn();
-  }
-  void TearDown() override {
-    if (decoder_ != nullptr) CloseTheoraMovie(decoder_);
-    EXPECT_EQ(plat::LiveThreadCount(), 0);
-    ResetTheoraModule();
-  }
   TheoraDecoder* Open(const std::vector<uint8_t>& bytes, int stock = 10) {
     bytes_ = bytes;
     file_ = MemFile{bytes_.data(), bytes_.size(), 0, 0};
@@ -86,7 +77,6 @@ class TheoraDecoderTest : public ::testing::Test {
 
   std::vector<uint8_t> bytes_;
   MemFile file_{};
-  TheoraDecoder* decoder_ = nullptr;
 };
 
 }  // namespace
