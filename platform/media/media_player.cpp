@@ -305,6 +305,8 @@ int UpdateMediaSample(MediaSample* s, Event* event) {
 
 int MediaSampleResult(const MediaSample* s) { return s != nullptr ? s->result.load() : kMediaUpdateError; }
 
+int AskMediaInterface(MediaStep step) { return MediaStepFails(step) ? -1 : 0; }
+
 void FailNextMediaStep(MediaStep step) { g_media.failNext[step] = 1; }
 int MediaStepCalls(MediaStep step) { return g_media.calls[step].load(); }
 
