@@ -29,6 +29,29 @@ struct Kind {
 
 constexpr int kRate = 25;  // frames a second: one every MPEG allows
 
+// Every container the movie player opens, each with the picture and sound
+// codecs such movies carry that this FFmpeg has encoders for (none for
+// WMV 3, VC-1, VP6 or MS-MPEG4 v1). Each takes 36 x 20 (Cinepak and MS
+// Video 1 need multiples of 4), a width that is no whole number of 16.
+inline constexpr Kind kListedKinds[] = {
+    {"avi", "avi", "ffv1", "pcm_s16le"},          {"avi", "avi", "mpeg4", "libmp3lame"},
+    {"avi", "avi", "msmpeg4", "adpcm_ms"},        {"avi", "avi", "msmpeg4v2", "mp2"},
+    {"avi", "avi", "cinepak", "pcm_u8"},          {"avi", "avi", "msvideo1", "adpcm_ima_wav"},
+    {"avi", "avi", "mjpeg", "pcm_alaw"},          {"avi", "avi", "rawvideo", "pcm_mulaw"},
+    {"avi", "avi", "libx264", "ac3"},             {"avi", "avi", "h263p", "pcm_s24le"},
+    {"matroska", "mkv", "ffv1", "flac"},          {"matroska", "mkv", "libx264", "aac"},
+    {"matroska", "mkv", "mpeg4", "libvorbis"},    {"matroska", "mkv", "libtheora", "libopus"},
+    {"webm", "webm", "libvpx", "libvorbis"},      {"webm", "webm", "libvpx-vp9", "libopus"},
+    {"mp4", "mp4", "libx264", "aac"},             {"mp4", "mp4", "mpeg4", "libmp3lame"},
+    {"mov", "mov", "mjpeg", "pcm_s16be"},         {"mov", "mov", "ffv1", "pcm_f32le"},
+    {"mpeg", "mpg", "mpeg1video", "mp2"},         {"mpeg", "mpg", "mpeg2video", "ac3"},
+    {"mpegts", "ts", "mpeg2video", "mp2"},        {"mpegts", "ts", "libx264", "aac"},
+    {"asf", "wmv", "wmv1", "wmav1"},              {"asf", "wmv", "wmv2", "wmav2"},
+    {"asf", "asf", "msmpeg4", "libmp3lame"},      {"flv", "flv", "flv", "libmp3lame"},
+    {"flv", "flv", "flv", "adpcm_swf"},           {"flv", "flv", "libx264", "aac"},
+    {"ogg", "ogv", "libtheora", "libvorbis"},     {"ogg", "ogv", "libtheora", "flac"},
+};
+
 // Pixel (x, y) of frame n as B, G, R, 0.
 inline void PatternPixel(int x, int y, int n, uint8_t out[4]) {
   out[0] = static_cast<uint8_t>(x * 37 + n * 11 + y);

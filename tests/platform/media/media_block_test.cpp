@@ -275,29 +275,14 @@ TEST_F(MediaBlockTest, OnlyTheListedContainersAndCodecsOpenAndEachOfThemPlays) {
   }
   av_log_set_callback(av_log_default_callback);
 
-  // One movie of each listed container and codec plays, its sound too
-  // (36 x 20: the block sizes Cinepak and MS Video 1 take).
-  const Kind kinds[] = {
-      {"avi", "avi", "mpeg4", "libmp3lame"},     {"avi", "avi", "msmpeg4", "adpcm_ms"},
-      {"avi", "avi", "msmpeg4v2", "mp2"},        {"avi", "avi", "cinepak", "pcm_u8"},
-      {"avi", "avi", "msvideo1", "adpcm_ima_wav"}, {"avi", "avi", "mjpeg", "pcm_alaw"},
-      {"avi", "avi", "rawvideo", "pcm_mulaw"},   {"avi", "avi", "h263p", "pcm_s16le"},
-      {"avi", "avi", "ffv1", "pcm_s24le"},       {"matroska", "mkv", "libx264", "aac"},
-      {"matroska", "mkv", "ffv1", "flac"},       {"webm", "webm", "libvpx", "libvorbis"},
-      {"webm", "webm", "libvpx-vp9", "libopus"}, {"mp4", "mp4", "libx264", "aac"},
-      {"mov", "mov", "mjpeg", "pcm_s16be"},      {"mov", "mov", "ffv1", "pcm_f32le"},
-      {"mpeg", "mpg", "mpeg1video", "mp2"},      {"mpeg", "mpg", "mpeg2video", "ac3"},
-      {"mpegts", "ts", "mpeg2video", "mp2"},     {"asf", "wmv", "wmv1", "wmav1"},
-      {"asf", "wmv", "wmv2", "wmav2"},           {"flv", "flv", "flv", "adpcm_swf"},
-      {"ogg", "ogv", "libtheora", "libvorbis"},
-  };
+  // One movie of each listed container and codec plays, its sound too.
   plat::dsound::ResetDirectSoundState();
   plat::dsound::SetSinkMode(plat::dsound::SinkMode::Manual);
   plat::IDirectSound* device = nullptr;
   ASSERT_EQ(plat::CreateDirectSound(&device), plat::DS_OK);
   ASSERT_EQ(device->Initialize(nullptr), plat::DS_OK);
   plat::SetMediaSoundDevice(device);
-  for (const Kind& kind : kinds) {
+  for (const Kind& kind : encodedmovie::kListedKinds) {
     const std::string what = std::string(kind.muxer) + "/" + kind.video + "/" + kind.audio;
     const std::string host = dir_ + "/kind." + kind.extension;
     ASSERT_TRUE(encodedmovie::WriteMovie(host, kind, 36, 20, 10)) << what;
