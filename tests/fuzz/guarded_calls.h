@@ -124,18 +124,33 @@ extern "C" int av_frame_get_buffer(AVFrame* frame, int align) {
   return got;
 }
 
+namespace fuzz {
+
+// The frame's buffers are no longer counted as FFmpeg's frames.
+inline void ForgetFrameBuffers(const AVFrame* frame) {
+  if (frame == nullptr) return;
+  FrameBuffers& b = LiveFrameBuffers();
+  std::lock_guard<std::mutex> hold(b.lock);
+  for (AVBufferRef* buffer : frame->buf) {
+    for (size_t i = 0; buffer != nullptr && i < b.live.size(); ++i) {
+      if (b.live[i].begin == buffer->data) b.live.erase(b.live.begin() + static_cast<std::ptrdiff_t>(i--));
+    }
+  }
+}
+
+}  // namespace fuzz
+
+extern "C" void av_frame_unref(AVFrame* frame) {
+  using Unref = void (*)(AVFrame*);
+  static const Unref real = fuzz::LibraryFunction<Unref>("av_frame_unref");
+  fuzz::ForgetFrameBuffers(frame);
+  real(frame);
+}
+
 extern "C" void av_frame_free(AVFrame** frame) {
   using Free = void (*)(AVFrame**);
   static const Free real = fuzz::LibraryFunction<Free>("av_frame_free");
-  if (frame != nullptr && *frame != nullptr) {
-    fuzz::FrameBuffers& b = fuzz::LiveFrameBuffers();
-    std::lock_guard<std::mutex> hold(b.lock);
-    for (AVBufferRef* buffer : (*frame)->buf) {
-      for (size_t i = 0; buffer != nullptr && i < b.live.size(); ++i) {
-        if (b.live[i].begin == buffer->data) b.live.erase(b.live.begin() + static_cast<std::ptrdiff_t>(i--));
-      }
-    }
-  }
+  if (frame != nullptr) fuzz::ForgetFrameBuffers(*frame);
   real(frame);
 }
 
