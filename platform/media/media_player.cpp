@@ -33,6 +33,12 @@ struct MediaSample {
   MediaFile* file;
   SwsContext* scaler;
   AVPixelFormat sourceFormat;  // the decoder's layout the scaler was made for
+  // The scaler's output: swscale's vector code writes past the end of a row
+  // whose byte width is not a multiple of its vector width, so it converts
+  // into this frame of FFmpeg's own allocation (rows padded to its
+  // alignment) and only the row bytes go on into the caller's block.
+  AVFrame* converted;
+  int32_t rowBytes;  // the bytes of one row of the block's format
   uint8_t* pixels;
   int32_t pitch;
   Thread* worker;
@@ -89,9 +95,14 @@ int Deliver(MediaSample* s) {
   if (frame->width != f->width || frame->height != f->height || frame->format != s->sourceFormat) {
     return kMediaUpdateError;  // a change of picture size mid-stream is not followed
   }
-  uint8_t* planes[4] = {s->pixels, nullptr, nullptr, nullptr};
-  int pitches[4] = {s->pitch, 0, 0, 0};
-  sws_scale(s->scaler, frame->data, frame->linesize, 0, f->height, planes, pitches);
+  AVFrame* out = s->converted;
+  if (sws_scale(s->scaler, frame->data, frame->linesize, 0, f->height, out->data, out->linesize) <= 0) {
+    return kMediaUpdateError;
+  }
+  for (int32_t row = 0; row < f->height; ++row) {
+    std::memcpy(s->pixels + static_cast<intptr_t>(row) * s->pitch,
+                out->data[0] + static_cast<intptr_t>(row) * out->linesize[0], static_cast<size_t>(s->rowBytes));
+  }
   return kMediaUpdateOk;
 }
 
@@ -218,16 +229,28 @@ MediaSample* CreateMediaSample(MediaFile* f, const MediaSampleFormat& format, ui
                                int32_t width, int32_t height) {
   if (f == nullptr || f->sample != nullptr || pixels == nullptr || MediaStepFails(kMediaStepSample)) return nullptr;
   const AVPixelFormat target = BlockFormat(format);
-  if (target == AV_PIX_FMT_NONE || width != f->width || height != f->height ||
-      pitch < av_image_get_linesize(target, width, 0)) {
+  const int rowBytes = target != AV_PIX_FMT_NONE ? av_image_get_linesize(target, width, 0) : -1;
+  if (target == AV_PIX_FMT_NONE || width != f->width || height != f->height || rowBytes <= 0 || pitch < rowBytes) {
     return nullptr;
   }
   SwsContext* scaler = sws_getContext(f->width, f->height, f->video.codec->pix_fmt, width, height, target, SWS_POINT,
                                       nullptr, nullptr, nullptr);
-  if (scaler == nullptr) return nullptr;
+  AVFrame* converted = scaler != nullptr ? av_frame_alloc() : nullptr;
+  if (converted != nullptr) {
+    converted->format = target;
+    converted->width = width;
+    converted->height = height;
+  }
+  if (converted == nullptr || av_frame_get_buffer(converted, 0) < 0) {
+    av_frame_free(&converted);
+    sws_freeContext(scaler);
+    return nullptr;
+  }
   MediaSample* s = new MediaSample{};
   s->file = f;
   s->scaler = scaler;
+  s->converted = converted;
+  s->rowBytes = rowBytes;
   s->sourceFormat = f->video.codec->pix_fmt;
   s->pixels = pixels;
   s->pitch = pitch;
@@ -237,6 +260,7 @@ MediaSample* CreateMediaSample(MediaFile* f, const MediaSampleFormat& format, ui
   if (s->worker == nullptr) {
     CloseEvent(s->wake);
     CloseEvent(s->done);
+    av_frame_free(&s->converted);
     sws_freeContext(scaler);
     delete s;
     return nullptr;
@@ -252,6 +276,7 @@ void DeleteMediaSample(MediaSample* s) {
   JoinThread(s->worker);
   CloseEvent(s->wake);
   CloseEvent(s->done);
+  av_frame_free(&s->converted);
   sws_freeContext(s->scaler);
   s->file->sample = nullptr;
   delete s;
@@ -279,6 +304,8 @@ int UpdateMediaSample(MediaSample* s, Event* event) {
 }
 
 int MediaSampleResult(const MediaSample* s) { return s != nullptr ? s->result.load() : kMediaUpdateError; }
+
+int AskMediaInterface(MediaStep step) { return MediaStepFails(step) ? -1 : 0; }
 
 void FailNextMediaStep(MediaStep step) { g_media.failNext[step] = 1; }
 int MediaStepCalls(MediaStep step) { return g_media.calls[step].load(); }

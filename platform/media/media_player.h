@@ -26,6 +26,22 @@ enum MediaStep {
   kMediaStepUpdate,      // the next update fails
   kMediaStepSeek,        // the next seek fails
   kMediaStepSoundWrite,  // the next write of sound into the ring is lost
+  // The interfaces a player's open asks for, folded here into the file and
+  // its sample: each is asked for by AskMediaInterface, in the open's order.
+  kMediaStepFilterGraph,         // the filter graph
+  kMediaStepMultiMediaStream,    // the multimedia stream
+  kMediaStepInitialize,          // the stream set up for reading
+  kMediaStepMediaControl,        // the graph's control
+  kMediaStepDirectDraw4,         // the display object's newer interface
+  kMediaStepPrimaryVideo,        // the video stream added
+  kMediaStepMediaSeeking,        // the graph's seeking
+  kMediaStepBasicAudio,          // the graph's sound volume
+  kMediaStepVideoStream,         // the video stream taken back
+  kMediaStepAMMediaStream,       // its stream interface
+  kMediaStepDirectDrawStream,    // its surface-stream interface
+  kMediaStepSampleSurface,       // the sample's surface
+  kMediaStepSurface4,            // that surface's interfaces
+  kMediaStepSurface7,
   kMediaStepCount
 };
 
@@ -86,6 +102,10 @@ void DeleteMediaSample(MediaSample* sample);
 int UpdateMediaSample(MediaSample* sample, Event* event);
 // The result of the last completed request (kMediaUpdateOk or End/Error).
 int MediaSampleResult(const MediaSample* sample);
+
+// One of the folded interfaces asked for: 0, or -1 when the step was told
+// to fail. Counted like every step.
+int AskMediaInterface(MediaStep step);
 
 void FailNextMediaStep(MediaStep step);
 int MediaStepCalls(MediaStep step);

@@ -1,6 +1,10 @@
 // One decoded stream of a movie file, read with a demuxer of its own.
 #include "platform/media/media_internal.h"
 
+extern "C" {
+#include <libavutil/avstring.h>
+}
+
 namespace plat {
 
 namespace {
@@ -12,6 +16,20 @@ namespace {
 // files (while probing one, and while the player waits for a frame).
 constexpr const char* kProtocols = "file";
 constexpr const char* kContainers = "avi,matroska,webm,mov,mp4,mpeg,mpegts,asf,flv,ogg";
+
+// The decoders of the pictures and sounds such movies carry, by FFmpeg's
+// decoder names; FFmpeg opens no other decoder, not even while it probes
+// the streams. FFV1 is the lossless codec the tests' movies are made in.
+constexpr const char* kDecoders =
+    // pictures
+    "mpeg1video,mpeg2video,mpeg4,msmpeg4v1,msmpeg4v2,msmpeg4,wmv1,wmv2,wmv3,vc1,h263,h263p,h264,flv,vp6,vp6f,"
+    "vp8,vp9,theora,mjpeg,cinepak,msvideo1,rawvideo,ffv1,"
+    // sounds
+    "pcm_u8,pcm_s16le,pcm_s16be,pcm_s24le,pcm_f32le,pcm_alaw,pcm_mulaw,adpcm_ms,adpcm_ima_wav,adpcm_swf,"
+    "mp2,mp2float,mp3,mp3float,aac,ac3,vorbis,opus,wmav1,wmav2,flac";
+
+// How much of the file FFmpeg reads to find the streams and their formats.
+constexpr const char* kProbeBytes = "1048576";
 
 // The largest single block the movie libraries may allocate. Sizes read from
 // a damaged header (a stream's extra data claimed at 1.9 GB in an AVI file
@@ -29,13 +47,16 @@ bool OpenStreamReader(const char* hostPath, AVMediaType type, StreamReader* r, b
   AVDictionary* options = nullptr;
   av_dict_set(&options, "protocol_whitelist", kProtocols, 0);
   av_dict_set(&options, "format_whitelist", kContainers, 0);
+  av_dict_set(&options, "codec_whitelist", kDecoders, 0);
+  av_dict_set(&options, "probesize", kProbeBytes, 0);
   const int opened = avformat_open_input(&r->format, hostPath, nullptr, &options);
   av_dict_free(&options);
   if (opened != 0) return false;
   if (containerOpened != nullptr) *containerOpened = true;
   const AVCodec* decoder = nullptr;
   if (avformat_find_stream_info(r->format, nullptr) < 0 ||
-      (r->index = av_find_best_stream(r->format, type, -1, -1, &decoder, 0)) < 0) {
+      (r->index = av_find_best_stream(r->format, type, -1, -1, &decoder, 0)) < 0 ||
+      !av_match_list(decoder->name, kDecoders, ',')) {
     CloseStreamReader(r);
     return false;
   }
@@ -46,9 +67,13 @@ bool OpenStreamReader(const char* hostPath, AVMediaType type, StreamReader* r, b
   r->codec = avcodec_alloc_context3(decoder);
   r->packet = av_packet_alloc();
   r->frame = av_frame_alloc();
-  if (r->codec == nullptr || r->packet == nullptr || r->frame == nullptr ||
-      avcodec_parameters_to_context(r->codec, r->format->streams[r->index]->codecpar) < 0 ||
-      avcodec_open2(r->codec, decoder, nullptr) < 0) {
+  AVDictionary* codecOptions = nullptr;
+  av_dict_set(&codecOptions, "codec_whitelist", kDecoders, 0);
+  const bool ready = r->codec != nullptr && r->packet != nullptr && r->frame != nullptr &&
+                     avcodec_parameters_to_context(r->codec, r->format->streams[r->index]->codecpar) >= 0 &&
+                     avcodec_open2(r->codec, decoder, &codecOptions) >= 0;
+  av_dict_free(&codecOptions);
+  if (!ready) {
     CloseStreamReader(r);
     return false;
   }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "guarded_calls.h"
 #include "fuzz_support.h"
 
 #include "framework/graphics/graphs/draw_entries.h"

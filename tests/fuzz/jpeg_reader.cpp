@@ -1,6 +1,7 @@
 // The JPEG reader over libjpeg: every library error must come back as -1.
 #include <cstdint>
 
+#include "guarded_calls.h"
 #include "image_fuzz.h"
 
 namespace {

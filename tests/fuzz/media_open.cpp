@@ -1,6 +1,7 @@
 // The movie-player stand-in over a movie file written from the input: the
 // container and stream probe, the video decoder, and a few frames converted
-// into 32-bit and 16-bit sample blocks.
+// into 32-, 24- and 16-bit sample blocks of exactly pitch x height bytes,
+// with guard bytes after them (and after every block swscale writes).
 #include <unistd.h>
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "guarded_calls.h"
 #include "platform/kernel/path_map.h"
 #include "platform/media/media_player.h"
 
@@ -28,14 +30,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     int32_t width = 0, height = 0;
     plat::GetMediaVideoSize(file, &width, &height);
     if (width <= 2048 && height <= 2048) {
-      const bool wide = (size & 1) != 0;
-      const plat::MediaSampleFormat format =
-          wide ? plat::MediaSampleFormat{32, 0xFF0000, 0xFF00, 0xFF} : plat::MediaSampleFormat{16, 0xF800, 0x7E0, 0x1F};
-      const int32_t pitch = width * (wide ? 4 : 2);
-      std::vector<uint8_t> block(static_cast<size_t>(pitch) * height);
+      static const plat::MediaSampleFormat kFormats[] = {
+          {32, 0xFF0000, 0xFF00, 0xFF}, {24, 0xFF0000, 0xFF00, 0xFF}, {16, 0xF800, 0x7E0, 0x1F}};
+      const plat::MediaSampleFormat& format = kFormats[size % 3];
+      const int32_t pitch = width * (format.bitsPerPixel / 8);
+      const size_t bytes = static_cast<size_t>(pitch) * height;
+      std::vector<uint8_t> block(bytes + fuzz::kGuardBytes);
+      for (size_t i = 0; i < fuzz::kGuardBytes; ++i) block[bytes + i] = fuzz::GuardByte(i);
       plat::MediaSample* sample = plat::CreateMediaSample(file, format, block.data(), pitch, width, height);
       for (int i = 0; sample != nullptr && i < 4; ++i) {
-        if (plat::UpdateMediaSample(sample, nullptr) != plat::kMediaUpdateOk) break;
+        const int result = plat::UpdateMediaSample(sample, nullptr);
+        for (size_t g = 0; g < fuzz::kGuardBytes; ++g) {
+          if (block[bytes + g] != fuzz::GuardByte(g)) {
+            std::fprintf(stderr, "guard: the movie player wrote past its %zu-byte sample block\n", bytes);
+            std::abort();
+          }
+        }
+        if (result != plat::kMediaUpdateOk) break;
       }
       plat::SeekMedia(file, 0);
     }

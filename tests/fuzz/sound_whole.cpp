@@ -4,6 +4,7 @@
 // a short play and the delete.
 #include <cstdint>
 
+#include "guarded_calls.h"
 #include "fuzz_support.h"
 
 #include "framework/sound/sound_handles.h"

@@ -5,6 +5,7 @@
 // not into mixing.
 #include <cstdint>
 
+#include "guarded_calls.h"
 #include "fuzz_support.h"
 
 #include "framework/core/files/memory_stream.h"

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "guarded_calls.h"
 #include "framework/sound/movie/theora_decoder.h"
 
 namespace {

@@ -3,6 +3,7 @@
 // MPEG frame walk), whole and in small blocks with a seek.
 #include <cstdint>
 
+#include "guarded_calls.h"
 #include "framework/core/memory.h"
 #include "framework/core/files/memory_stream.h"
 #include "framework/sound/sound_convert.h"

@@ -77,12 +77,14 @@ int MakeOwnSample(MovieData* m, int32_t width, int32_t height) {
   return m->sample != nullptr ? 0 : -1;
 }
 
-// An overlay is on the screen whenever the display shows it, so the
-// player's worker must not write into it: the sample gets memory of its own
-// in the overlay's layout, copied into the overlay on the main thread when a
-// frame has come (CopySampleToOverlay).
-plat::MediaSample* MakeOverlaySample(MovieData* m, const plat::DDPixelFormat& format, int32_t width, int32_t height) {
-  const int32_t pitch = m->sampleSurface->pitch();
+// The sample in memory of the record's own, in `format` at `pitch`. An
+// overlay is on the screen whenever the display shows it, so the player's
+// worker must not write into it: its sample gets memory in the overlay's
+// layout, copied into the overlay on the main thread when a frame has come
+// (CopySampleToOverlay). Without a display object (the software road) this
+// memory stands for the sample surface the object would have made.
+plat::MediaSample* MakeBlockSample(MovieData* m, const plat::DDPixelFormat& format, int32_t pitch, int32_t width,
+                                   int32_t height) {
   m->sampleBlock = static_cast<uint8_t*>(
       AllocMemoryZeroed(static_cast<size_t>(pitch) * static_cast<size_t>(height), __FILE__, __LINE__));
   if (m->sampleBlock == nullptr) return nullptr;
@@ -104,21 +106,57 @@ void CopySampleToOverlay(MovieData* m) {
 }
 
 // Opens the file by name, or from a temporary copy when it cannot be (a
-// file inside a resource archive). The path is already in the record.
-plat::MediaFile* OpenByNameOrCopy(MovieData* m, const char* path, bool* refusedRenderer) {
-  plat::MediaStep step = plat::kMediaStepOpen;
+// file inside a resource archive). The path is already in the record. Null
+// when neither opens: `step` then tells the step that refused,
+// kMediaStepOpen when the name and the copy both failed.
+plat::MediaFile* OpenByNameOrCopy(MovieData* m, const char* path, plat::MediaStep* step) {
   plat::SetMediaSoundDevice(GetSoundState().directSound);
-  plat::MediaFile* media = plat::OpenMediaFile(m->path, &step);
-  *refusedRenderer = media == nullptr && step == plat::kMediaStepAudio;
-  if (media != nullptr || step != plat::kMediaStepOpen) return media;
-  LogPrintf("ファイル:%s が開けませんでした", path);
+  plat::MediaFile* media = plat::OpenMediaFile(m->path, step);
+  if (media != nullptr || *step != plat::kMediaStepOpen) return media;
+  // The file's line is the open's failure from here on; it is logged only
+  // when the copy does not open either.
   if (m->tempFile == 1 || CopyMovieToTempFile(m, path) != 0) return nullptr;
-  media = plat::OpenMediaFile(m->path, &step);
+  media = plat::OpenMediaFile(m->path, step);
   if (media == nullptr) {
     plat::DeleteFileAt(m->path);
     m->tempFile = 0;
+    *step = plat::kMediaStepOpen;
   }
   return media;
+}
+
+// The interfaces the open asks for, in its order, each with its line.
+struct InterfaceStep {
+  plat::MediaStep step;
+  const char* line;
+};
+
+// Before the file is opened: the graph, its stream and their set-up.
+constexpr InterfaceStep kGraphSteps[] = {
+    {plat::kMediaStepFilterGraph, "CLSID_FilterGraph の作成に失敗しました"},
+    {plat::kMediaStepMultiMediaStream, "IAMMultimediaインターフェイスを取得できませんでした！"},
+    {plat::kMediaStepInitialize, "ストリームを読み取り用にセットアップできませんでした！"},
+    {plat::kMediaStepMediaControl, "IID_IMediaControlインターフェイスの取得に失敗しました"},
+    {plat::kMediaStepDirectDraw4, "DirectDraw4オブジェクトを取得できませんでした"},
+    {plat::kMediaStepPrimaryVideo, "プライマリビデオストリームを追加できませんでした！"},
+};
+
+// After it: the graph's seeking and sound, and the video stream's interfaces.
+constexpr InterfaceStep kStreamSteps[] = {
+    {plat::kMediaStepMediaSeeking, "メディアシーキングインターフェースの取得に失敗しました"},
+    {plat::kMediaStepBasicAudio, "BasicAudio インターフェースの取得に失敗しました"},
+    {plat::kMediaStepVideoStream, "プライマリビデオストリームインターフェイスを取得できませんでした！"},
+    {plat::kMediaStepAMMediaStream, "AMMediaStreamインターフェイスの取得に失敗しました"},
+    {plat::kMediaStepDirectDrawStream, "DirectDrawメディアストリームインターフェイスを取得できませんでした！"},
+};
+
+// The line of the first step that fails, or null when all are there.
+template <size_t N>
+const char* AskInterfaces(const InterfaceStep (&steps)[N]) {
+  for (const InterfaceStep& s : steps) {
+    if (plat::AskMediaInterface(s.step) != 0) return s.line;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -176,7 +214,9 @@ void ReleaseMoviePlayerObjects(MovieData* m) {
   m->updatePending = 0;
 }
 
-int OpenMovieDirectShow(MovieData* m, const char* path, int32_t* width, int32_t* height, int32_t surfaceMode) {
+namespace {
+
+int OpenPlayerSteps(MovieData* m, const char* path, int32_t* width, int32_t* height, int32_t surfaceMode) {
   FreeGraphImage(&m->frameImage);
   m->frameImage = GraphImage{};
   if (m->updateEvent != nullptr) plat::CloseEvent(m->updateEvent);
@@ -194,6 +234,7 @@ int OpenMovieDirectShow(MovieData* m, const char* path, int32_t* width, int32_t*
   // memory holds the sample; an overlay format needs the object, so mode 1
   // never comes here without it.
   plat::DirectDraw* dd = GetScreenState().directDraw;
+  if (const char* line = AskInterfaces(kGraphSteps)) return Fail(m, line);
   // The record's path holds at most 259 bytes; a longer name is refused
   // rather than cut to another file's name.
   if (path != m->path) {
@@ -203,11 +244,18 @@ int OpenMovieDirectShow(MovieData* m, const char* path, int32_t* width, int32_t*
     }
     std::strcpy(m->path, path);
   }
-  bool refusedRenderer = false;
-  m->media = OpenByNameOrCopy(m, path, &refusedRenderer);
-  if (m->media == nullptr) {
-    return Fail(m, refusedRenderer ? "デフォルトサウンドレンダラを追加できませんでした！\n" : "動画ファイルではない可能性があります！");
+  plat::MediaStep refused = plat::kMediaStepOpen;
+  m->media = OpenByNameOrCopy(m, path, &refused);
+  if (m->media == nullptr && refused == plat::kMediaStepAudio) {
+    return Fail(m, "デフォルトサウンドレンダラを追加できませんでした！\n");
   }
+  if (m->media == nullptr && refused == plat::kMediaStepOpen) {
+    LogPrintf("ファイル:%s が開けませんでした", path);
+    return Fail(m, nullptr);
+  }
+  // A file that opens without a video stream it can show gives no format.
+  if (m->media == nullptr) return Fail(m, "動画ファイルではない可能性があります！");
+  if (const char* line = AskInterfaces(kStreamSteps)) return Fail(m, line);
   int32_t w = 0, h = 0;
   plat::GetMediaVideoSize(m->media, &w, &h);
   if (w <= 0 || h <= 0) return Fail(m, "動画ファイルではない可能性があります！");
@@ -227,11 +275,16 @@ int OpenMovieDirectShow(MovieData* m, const char* path, int32_t* width, int32_t*
     }
   }
   m->surfaceMode = surfaceMode;
+  plat::DDPixelFormat frameFormat = format;
   if (m->sampleSurface != nullptr && surfaceMode == kMovieSurfaceOverlay) {
-    m->sample = MakeOverlaySample(m, format, w, h);
+    m->sampleSurface->GetPixelFormat(&frameFormat);
+    m->sample = MakeBlockSample(m, format, m->sampleSurface->pitch(), w, h);
   } else if (m->sampleSurface != nullptr) {
+    m->sampleSurface->GetPixelFormat(&frameFormat);
     m->sample = plat::CreateMediaSample(m->media, MediaFormatOf(format), m->sampleSurface->deviceMemory(),
                                         m->sampleSurface->pitch(), w, h);
+  } else if (surfaceMode != kMovieSurfaceOverlay) {
+    m->sample = MakeBlockSample(m, format, (static_cast<int32_t>(format.bitCount / 8) * w + 3) & ~3, w, h);
   }
   if (m->sample == nullptr) {
     if (m->sampleBlock != nullptr) FreeMemory(m->sampleBlock);
@@ -241,6 +294,18 @@ int OpenMovieDirectShow(MovieData* m, const char* path, int32_t* width, int32_t*
     m->sampleSurface = nullptr;
     m->surfaceMode = kMovieSurfaceScreen;
     if (MakeOwnSample(m, w, h) != 0) return Fail(m, "ストリームサンプルを作成できませんでした！");
+    frameFormat = plat::DDPixelFormat{plat::DDPF_RGB, 32, 0xFF0000, 0xFF00, 0xFF, 0, 0};
+  }
+  if (plat::AskMediaInterface(plat::kMediaStepSampleSurface) != 0) {
+    return Fail(m, "ストリームサンプルからIDirectDrawSurfaceインターフェイスを取得できませんでした！");
+  }
+  // An overlay asks only for the newest surface interface; the others for
+  // both, the older first.
+  if (m->surfaceMode != kMovieSurfaceOverlay && plat::AskMediaInterface(plat::kMediaStepSurface4) != 0) {
+    return Fail(m, "IDirectDrawSurface4インターフェイスを取得できませんでした！");
+  }
+  if (plat::AskMediaInterface(plat::kMediaStepSurface7) != 0) {
+    return Fail(m, "IDirectDrawSurface7インターフェイスを取得できませんでした！");
   }
   m->sampleRect = Rect{0, 0, w, h};
   m->width = w;
@@ -248,9 +313,6 @@ int OpenMovieDirectShow(MovieData* m, const char* path, int32_t* width, int32_t*
   if (width != nullptr) *width = m->alphaHalves ? w / 2 : w;
   if (height != nullptr) *height = h;
 
-  plat::DDPixelFormat frameFormat = format;
-  if (m->sampleSurface != nullptr) m->sampleSurface->GetPixelFormat(&frameFormat);
-  else frameFormat = plat::DDPixelFormat{plat::DDPF_RGB, 32, 0xFF0000, 0xFF00, 0xFF, 0, 0};
   if (m->surfaceMode == kMovieSurfaceOverlay) {
     if (!(frameFormat.flags & plat::DDPF_FOURCC)) MakeFormatFromDirectDraw(&frameFormat, &m->frameImage.format);
     m->yuvSample = (frameFormat.flags & plat::DDPF_FOURCC) ? 1 : 0;
@@ -269,6 +331,20 @@ int OpenMovieDirectShow(MovieData* m, const char* path, int32_t* width, int32_t*
   m->lastUpdateFrame = -1;
   m->lastUpdateTime = 0xFFFFFFFFu;
   return 0;
+}
+
+}  // namespace
+
+int OpenMovieDirectShow(MovieData* m, const char* path, int32_t* width, int32_t* height, int32_t surfaceMode) {
+  const int32_t hadCopy = m->tempFile;
+  if (OpenPlayerSteps(m, path, width, height, surfaceMode) == 0) return 0;
+  // A temporary copy made by this open goes with it: the record that would
+  // delete it at its close is freed.
+  if (hadCopy == 0 && m->tempFile == 1) {
+    plat::DeleteFileAt(m->path);
+    m->tempFile = 0;
+  }
+  return -1;
 }
 
 void UpdateMoviePlayerFrame(MovieData* m, int wait) {
