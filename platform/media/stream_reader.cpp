@@ -1,6 +1,9 @@
 // One decoded stream of a movie file, read with a demuxer of its own.
 #include "platform/media/media_internal.h"
 
+#include <cstdio>
+#include <cstring>
+
 extern "C" {
 #include <libavutil/avstring.h>
 }
@@ -38,18 +41,68 @@ constexpr const char* kProbeBytes = "1048576";
 // 4096 x 4096 picture at 4 bytes a pixel is 64 MB.
 constexpr size_t kLargestMediaBlock = size_t{256} << 20;
 
+// The listed containers by the first bytes of their files, each with the
+// demuxer that reads it. The file's own bytes choose the demuxer, so FFmpeg
+// runs no probe over its other demuxers: a file of any other kind is refused
+// before FFmpeg reads it at all.
+constexpr size_t kSignatureBytes = 400;  // three transport-stream packets and a bit
+
+bool At(const uint8_t* bytes, size_t size, size_t offset, const char* what, size_t length) {
+  return offset + length <= size && std::memcmp(bytes + offset, what, length) == 0;
+}
+
+// A transport stream: the sync byte at the start of each 188-byte packet
+// (after a 4-byte time code in the 192-byte packets of Blu-ray files), in
+// as many of the first three packets as the file holds.
+bool IsTransportStream(const uint8_t* bytes, size_t size, size_t first, size_t packet) {
+  if (size <= first) return false;
+  for (size_t at = first; at < size && at < first + 3 * packet; at += packet) {
+    if (bytes[at] != 0x47) return false;
+  }
+  return true;
+}
+
+const char* ContainerOf(const uint8_t* b, size_t n) {
+  static const char kAsf[] = "\x30\x26\xB2\x75\x8E\x66\xCF\x11\xA6\xD9\x00\xAA\x00\x62\xCE\x6C";
+  if (At(b, n, 0, "RIFF", 4) && (At(b, n, 8, "AVI ", 4) || At(b, n, 8, "AVIX", 4))) return "avi";
+  if (At(b, n, 0, "\x1A\x45\xDF\xA3", 4)) return "matroska";
+  for (const char* box : {"ftyp", "moov", "mdat", "free", "skip", "wide", "pnot"}) {
+    if (At(b, n, 4, box, 4)) return "mov";
+  }
+  if (At(b, n, 0, "\x00\x00\x01\xBA", 4)) return "mpeg";
+  if (IsTransportStream(b, n, 0, 188) || IsTransportStream(b, n, 4, 192)) return "mpegts";
+  if (At(b, n, 0, kAsf, 16)) return "asf";
+  if (At(b, n, 0, "FLV\x01", 4)) return "flv";
+  if (At(b, n, 0, "OggS", 4)) return "ogg";
+  return nullptr;
+}
+
+// The demuxer for a file, or null when it is in none of the listed
+// containers (or cannot be read).
+const AVInputFormat* ListedContainer(const char* hostPath) {
+  uint8_t bytes[kSignatureBytes];
+  std::FILE* file = std::fopen(hostPath, "rb");
+  if (file == nullptr) return nullptr;
+  const size_t size = std::fread(bytes, 1, sizeof bytes, file);
+  std::fclose(file);
+  const char* name = ContainerOf(bytes, size);
+  return name != nullptr ? av_find_input_format(name) : nullptr;
+}
+
 }  // namespace
 
 bool OpenStreamReader(const char* hostPath, AVMediaType type, StreamReader* r, bool* containerOpened) {
   *r = StreamReader{};
   if (containerOpened != nullptr) *containerOpened = false;
   av_max_alloc(kLargestMediaBlock);
+  const AVInputFormat* container = ListedContainer(hostPath);
+  if (container == nullptr) return false;
   AVDictionary* options = nullptr;
   av_dict_set(&options, "protocol_whitelist", kProtocols, 0);
   av_dict_set(&options, "format_whitelist", kContainers, 0);
   av_dict_set(&options, "codec_whitelist", kDecoders, 0);
   av_dict_set(&options, "probesize", kProbeBytes, 0);
-  const int opened = avformat_open_input(&r->format, hostPath, nullptr, &options);
+  const int opened = avformat_open_input(&r->format, hostPath, container, &options);
   av_dict_free(&options);
   if (opened != 0) return false;
   if (containerOpened != nullptr) *containerOpened = true;
