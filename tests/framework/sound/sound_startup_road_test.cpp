@@ -157,11 +157,11 @@ TEST_F(SoundStartupRoad, MusicRoadTakesEachStepAndStopsAtAFailure) {
 TEST_F(SoundStartupRoad, ShutDownFinishesAnOpenCapture) {
   ASSERT_EQ(InitDirectSound(), 0);
   EXPECT_EQ(FinishSoundCapture(), -1);  // none open
-  soundtest::WavSpec spec;
-  spec.fmtSize = 18;
-  spec.data = soundtest::Pcm(4 * 300, 5);
+  soundtest::WavSpec wav;
+  wav.fmtSize = 18;
+  wav.data = soundtest::Pcm(4 * 300, 5);
   std::vector<uint8_t> body(46, 0xAA);
-  body.insert(body.end(), spec.data.begin(), spec.data.end());
+  body.insert(body.end(), wav.data.begin(), wav.data.end());
   SoundState& s = GetSoundState();
   s.captureFile = plat::OpenFileForWrite("capture.wav", plat::FileCreate::CreateAlways);
   ASSERT_EQ(plat::WriteFileBytes(s.captureFile, body.data(), body.size()), static_cast<int64_t>(body.size()));
@@ -169,7 +169,7 @@ TEST_F(SoundStartupRoad, ShutDownFinishesAnOpenCapture) {
   s.capturedFrames = 300;
   ASSERT_EQ(EndDirectSound(), 0);
   EXPECT_EQ(s.captureOpen, 0u);
-  const std::vector<uint8_t> expected = soundtest::WriteWav(spec);
+  const std::vector<uint8_t> expected = soundtest::WriteWav(wav);
   EXPECT_EQ(dir_.Read("capture.wav"), std::string(expected.begin(), expected.end()));
 }
 
