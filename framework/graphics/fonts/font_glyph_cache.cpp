@@ -75,7 +75,7 @@ void SpreadMax(std::vector<uint8_t>* grid, int32_t w, int32_t h, int32_t edge, b
 // inked pixel into the high halves.
 void StoreGlyph(const Cell& cell, const uint8_t* bitmap, int32_t width, int32_t rows, bool mono, int32_t offset,
                 int32_t edge) {
-  const int32_t pitch = mono ? ((width + 31) / 32) * 4 : ((width + 3) / 4) * 4;
+  const int32_t pitch = GlyphBitmapPitch(width, mono);
   // The glyph's coded levels (level - 1) on a grid with room for the pen.
   const int32_t margin = std::max(edge, 0);
   const int32_t gw = width + 2 * margin, gh = rows + 2 * margin;
@@ -83,7 +83,7 @@ void StoreGlyph(const Cell& cell, const uint8_t* bitmap, int32_t width, int32_t 
   for (int32_t y = 0; y < rows; ++y) {
     const uint8_t* row = bitmap + static_cast<size_t>(y) * pitch;
     for (int32_t x = 0; x < width; ++x) {
-      const int32_t level = mono ? ((row[x / 8] >> (7 - x % 8)) & 1) * 16 : std::min<int32_t>(row[x], 16);
+      const int32_t level = GlyphBitmapLevel(row, x, mono);
       if (level == 0) continue;
       const int32_t cx = x + offset, cy = y + offset;
       if (cell.depth == 1) cell.SetBit(cx, cy);
@@ -215,7 +215,7 @@ FontGlyphEntry* RenderGlyphsToCache(int32_t handle, int32_t count, const uint16_
     if (buffer == nullptr) FatalError("アンチエイリアス文字取得用バッファの確保に失敗しました");
     const int32_t width = static_cast<int32_t>(std::min<uint32_t>(gm.gmBlackBoxX, plat::gdi::kMaxFontPixels * 2));
     const int32_t rows = static_cast<int32_t>(std::min<uint32_t>(gm.gmBlackBoxY, plat::gdi::kMaxFontPixels * 2));
-    const uint64_t pitch = mono ? ((width + 31) / 32) * 4 : ((width + 3) / 4) * 4;
+    const uint64_t pitch = static_cast<uint64_t>(GlyphBitmapPitch(width, mono));
     if (plat::GetGlyphOutlineA(dc, codes[i], format, &gm, size, buffer, &plat::gdi::kIdentityMat2) ==
             plat::gdi::GDI_ERROR ||
         pitch * rows > bytes) {

@@ -165,5 +165,13 @@ inline int32_t CombineEdgeLevel(int32_t old, int32_t level) { return (256 - (16 
 uint16_t GlyphAlpha4(int32_t level);
 uint16_t EdgeAlpha4(int32_t level);
 inline bool IsBlankFontCode(uint16_t code) { return code == 0x20 || code == 0x8140; }
+// A GDI glyph bitmap's rows: 1 bit a pixel (mono) or one level byte a
+// pixel, each row padded to 4 bytes; pixel x of a row as a level 0-16.
+inline int32_t GlyphBitmapPitch(int32_t width, bool mono) {
+  return mono ? ((width + 31) / 32) * 4 : ((width + 3) / 4) * 4;
+}
+inline int32_t GlyphBitmapLevel(const uint8_t* row, int32_t x, bool mono) {
+  return mono ? ((row[x / 8] >> (7 - x % 8)) & 1) * 16 : (row[x] < 16 ? row[x] : 16);
+}
 
 }  // namespace qor

@@ -28,17 +28,14 @@ int StoreGlyphInTextureCache(FontRecord* f, int32_t slot, const uint8_t* bitmap,
   if (image.pixels == nullptr) return -1;
   const int32_t cell = f->cell;
   const bool edged = (f->type & kFontTypeEdged) != 0 && image.width >= 2 * cell;
-  const int32_t pitch = mono ? ((width + 31) / 32) * 4 : ((width + 3) / 4) * 4;
-  auto levelAt = [&](int32_t x, int32_t y) {
-    const uint8_t* row = bitmap + static_cast<size_t>(y) * pitch;
-    return mono ? ((row[x / 8] >> (7 - x % 8)) & 1) * 16 : std::min<int32_t>(row[x], 16);
-  };
+  const int32_t pitch = GlyphBitmapPitch(width, mono);
   // Both layers' levels over the cell.
   std::vector<uint8_t> glyph(static_cast<size_t>(cell) * cell, 0), edge(glyph.size(), 0);
   auto inside = [&](int32_t x, int32_t y) { return x >= 0 && y >= 0 && x < cell && y < cell; };
   for (int32_t y = 0; y < rows; ++y) {
+    const uint8_t* row = bitmap + static_cast<size_t>(y) * pitch;
     for (int32_t x = 0; x < width; ++x) {
-      const int32_t level = levelAt(x, y);
+      const int32_t level = GlyphBitmapLevel(row, x, mono);
       if (level == 0) continue;
       const int32_t cx = x + offset, cy = y + offset;
       if (inside(cx, cy)) glyph[static_cast<size_t>(cy) * cell + cx] = static_cast<uint8_t>(level);
