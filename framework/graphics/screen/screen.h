@@ -23,6 +23,9 @@ constexpr uintptr_t kScreenRefreshTimerId = 32767;
 constexpr uint32_t kScreenRefreshPeriodMs = 17;
 constexpr uint32_t kModeChangeSpacingMs = 2000;
 
+// A rectangle as the display stand-in takes it.
+inline plat::Rect PlatRect(const Rect& r) { return plat::Rect{r.left, r.top, r.right, r.bottom}; }
+
 struct ScreenState {
   plat::DirectDraw* directDraw;
   plat::DDClipper* clipper;

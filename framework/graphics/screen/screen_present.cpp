@@ -29,8 +29,6 @@ bool DirectDrawExpectedButMissing() {
   return !s.directDrawUnusable && s.directDraw == nullptr;
 }
 
-plat::Rect PR(const Rect& r) { return plat::Rect{r.left, r.top, r.right, r.bottom}; }
-
 // Cuts a destination rectangle to a surface and the source with it (at the
 // scale between the two).
 bool CutToSurface(plat::Rect* d, plat::Rect* s, const plat::DDSurface* surface) {
@@ -310,7 +308,7 @@ int CopySurfaceRect(plat::DDSurface* destination, plat::DDSurface* source, int32
     destination->ReleaseDC(d);
     return ok ? 0 : -1;
   }
-  const plat::Rect r = PR(*rect);
+  const plat::Rect r = PlatRect(*rect);
   return destination->BltFast(x, y, source, &r, 0) == plat::DD_OK ? 0 : -1;
 }
 
@@ -350,7 +348,7 @@ int PresentRectToWindow(const Rect* rect) {
     if (at.left >= at.right || at.top >= at.bottom) return 0;
     int32_t pitch = 0;
     uint8_t* pixels = nullptr;
-    const plat::Rect lock = PR(at);
+    const plat::Rect lock = PlatRect(at);
     if (surface->Lock(&lock, &pitch, &pixels, plat::DDLOCK_WAIT | plat::DDLOCK_WRITEONLY) != plat::DD_OK) return -1;
     const PixelBlock to{pixels, pitch, at.right - at.left, at.bottom - at.top, &s.format};
     const PixelBlock from = PixelBlockOfMemImg(&s.frontImage);
@@ -380,7 +378,7 @@ int CaptureWindowToSoftBuffer() {
     ClipRect(&at, &bounds);
     int32_t pitch = 0;
     uint8_t* pixels = nullptr;
-    const plat::Rect lock = PR(at);
+    const plat::Rect lock = PlatRect(at);
     if (at.left >= at.right || surface->Lock(&lock, &pitch, &pixels, plat::DDLOCK_WAIT) != plat::DD_OK) return -1;
     const PixelBlock from{pixels, pitch, at.right - at.left, at.bottom - at.top, &s.format};
     const PixelBlock to = PixelBlockOfMemImg(&s.frontImage);

@@ -14,8 +14,6 @@ namespace {
 
 constexpr uint32_t kFarthestDepth = 65535;
 
-plat::Rect PR(const Rect& r) { return plat::Rect{r.left, r.top, r.right, r.bottom}; }
-
 // The surface data behind a 2D graph target, or null.
 SurfaceDataRecord* TargetSurfaceData(const GraphRecord* graph) {
   const Surface2DPiece* piece = graph->pieceCount > 0 ? LookupSurface2D(graph->pieceHandles[0]) : nullptr;
@@ -65,7 +63,7 @@ int ClearScreenDirectDraw() {
     if (data == nullptr) return -1;
     if (data->memImageMode) return ClearMemImageGraph(data, area, background);
     if (data->surface == nullptr) return -1;
-    const plat::Rect r = PR(area);
+    const plat::Rect r = PlatRect(area);
     if (data->zSurface != nullptr) {
       plat::DDBltFx depth;
       depth.fillDepth = kFarthestDepth;
@@ -80,7 +78,7 @@ int ClearScreenDirectDraw() {
   const Rect bounds{0, 0, s.targetSurface->width(), s.targetSurface->height()};
   ClipRect(&area, &bounds);
   if (area.left >= area.right || area.top >= area.bottom) return 0;
-  const plat::Rect r = PR(area);
+  const plat::Rect r = PlatRect(area);
   s.targetSurface->Blt(&r, nullptr, nullptr, plat::DDBLT_COLORFILL, &fx);
   plat::DDSurface* z = nullptr;
   if (s.targetSurface->GetAttachedSurface(plat::DDSCAPS_ZBUFFER, &z) == plat::DD_OK) {
