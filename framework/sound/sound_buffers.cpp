@@ -7,11 +7,7 @@
 namespace qor {
 
 bool IsBufferableSound(const WAVEFORMATEX* f, uint64_t bytes) {
-  if (f->wFormatTag != plat::WAVE_FORMAT_PCM || f->nChannels < 1 || f->nChannels > 2) return false;
-  if (f->wBitsPerSample != 8 && f->wBitsPerSample != 16) return false;
-  if (f->nBlockAlign != f->nChannels * f->wBitsPerSample / 8) return false;
-  if (f->nSamplesPerSec < plat::DSBFREQUENCY_MIN || f->nSamplesPerSec > plat::DSBFREQUENCY_MAX) return false;
-  if (f->nAvgBytesPerSec != f->nSamplesPerSec * f->nBlockAlign) return false;
+  if (!plat::IsPlayableFormat(f)) return false;
   return bytes >= plat::DSBSIZE_MIN && bytes >= f->nBlockAlign && bytes <= plat::DSBSIZE_MAX;
 }
 

@@ -11,9 +11,8 @@
 
 namespace qor {
 
-// Whether a sound buffer can hold `bytes` bytes of this format at all: PCM,
-// one or two channels of 8 or 16 bits, a block align and byte rate that
-// agree with them, a rate the frequency control allows, and a size from one
+// Whether a sound buffer can hold `bytes` bytes of this format at all: a
+// format the device plays (plat::IsPlayableFormat) and a size from one
 // block to the device's largest buffer. A sound that fails this is bad
 // data, refused before the device is asked; a device that then refuses a
 // buffer fails for itself.

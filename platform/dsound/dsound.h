@@ -209,6 +209,11 @@ struct IDirectSound {
 // one device exists at a time; a second creation gives DSERR_ALLOCATED.
 HRESULT CreateDirectSound(IDirectSound** out);
 
+// The wave formats the device's buffers take (and its mixer plays): PCM, 8
+// or 16 bits, mono or stereo, block align and byte rate agreeing with them,
+// a rate the frequency control allows. Any other gives DSERR_BADFORMAT.
+bool IsPlayableFormat(const WAVEFORMATEX* format);
+
 // The device list: calls `callback` once per device (the first is the primary
 // sound driver, with no guid) until it returns false.
 using DsEnumCallback = bool (*)(const void* guid, const char* description, const char* module,

@@ -17,17 +17,6 @@ DeviceState g_state;
 
 void MixerCallback(void*, int16_t* out, int frames) { MixInto(out, frames); }
 
-// A PCM format the mixer can play: 8 or 16 bits, mono or stereo, consistent
-// block align and byte rate, a rate the frequency control allows.
-bool IsPlayableFormat(const WAVEFORMATEX* f) {
-  if (f == nullptr || f->wFormatTag != WAVE_FORMAT_PCM) return false;
-  if (f->nChannels < 1 || f->nChannels > 2) return false;
-  if (f->wBitsPerSample != 8 && f->wBitsPerSample != 16) return false;
-  if (f->nBlockAlign != f->nChannels * f->wBitsPerSample / 8) return false;
-  if (f->nSamplesPerSec < DSBFREQUENCY_MIN || f->nSamplesPerSec > DSBFREQUENCY_MAX) return false;
-  return f->nAvgBytesPerSec == f->nSamplesPerSec * f->nBlockAlign;
-}
-
 int LiveSecondaryBuffers() {
   int n = 0;
   for (IDirectSoundBuffer* b = g_state.buffers; b != nullptr; b = b->next) n += b->primary ? 0 : 1;
@@ -112,6 +101,15 @@ void UpdateGains(IDirectSoundBuffer* b) {
 }  // namespace dsound
 
 using dsound::g_state;
+
+bool IsPlayableFormat(const WAVEFORMATEX* f) {
+  if (f == nullptr || f->wFormatTag != WAVE_FORMAT_PCM) return false;
+  if (f->nChannels < 1 || f->nChannels > 2) return false;
+  if (f->wBitsPerSample != 8 && f->wBitsPerSample != 16) return false;
+  if (f->nBlockAlign != f->nChannels * f->wBitsPerSample / 8) return false;
+  if (f->nSamplesPerSec < DSBFREQUENCY_MIN || f->nSamplesPerSec > DSBFREQUENCY_MAX) return false;
+  return f->nAvgBytesPerSec == f->nSamplesPerSec * f->nBlockAlign;
+}
 
 HRESULT CreateDirectSound(IDirectSound** out) {
   if (out == nullptr) return DSERR_INVALIDPARAM;
