@@ -8,6 +8,7 @@
 #include "framework/sound/sound_handles.h"
 #include "framework/sound/sound_state.h"
 #include "framework/sound/stream_sound.h"
+#include "framework/sound/wav_file.h"
 #include "platform/dsound/dsound.h"
 #include "platform/kernel/library.h"
 #include "platform/window/desktop_window.h"
@@ -184,35 +185,12 @@ int FinishSoundCapture() {
   SoundState& s = g_sound;
   if (!s.captureOpen) return -1;
   // 16-bit stereo at 44.1 kHz; the sizes stop at what 32 bits hold.
+  const plat::WAVEFORMATEX format{plat::WAVE_FORMAT_PCM, 2, 44100, 176400, 4, 16, 0};
   const uint64_t dataBytes = uint64_t{4} * s.capturedFrames;
-  const uint32_t data = dataBytes > UINT32_MAX - 38 ? UINT32_MAX - 38 : static_cast<uint32_t>(dataBytes);
-  uint8_t header[46];
-  uint8_t* p = header;
-  auto id = [&p](const char* text) {
-    for (int i = 0; i < 4; ++i) *p++ = static_cast<uint8_t>(text[i]);
-  };
-  auto u16 = [&p](uint32_t v) {
-    *p++ = static_cast<uint8_t>(v);
-    *p++ = static_cast<uint8_t>(v >> 8);
-  };
-  auto u32 = [&u16](uint32_t v) {
-    u16(v & 0xFFFF);
-    u16(v >> 16);
-  };
-  id("RIFF");
-  u32(data + 38);
-  id("WAVE");
-  id("fmt ");
-  u32(18);
-  u16(plat::WAVE_FORMAT_PCM);
-  u16(2);
-  u32(44100);
-  u32(176400);
-  u16(4);
-  u16(16);
-  u16(0);
-  id("data");
-  u32(data);
+  const uint32_t room = UINT32_MAX - 20 - sizeof format;
+  const uint32_t data = dataBytes > room ? room : static_cast<uint32_t>(dataBytes);
+  uint8_t header[28 + sizeof format];
+  WriteWaveHeader(header, &format, sizeof format, data);
   plat::SeekFile(s.captureFile, 0, 0);
   plat::WriteFileBytes(s.captureFile, header, sizeof header);
   plat::CloseFile(s.captureFile);

@@ -113,12 +113,7 @@ int ReadWaveHeader(SoundConverter* c) {
   return 0;
 }
 
-int BuildWaveImage(uint8_t** image, uint32_t* imageSize, const void* format, uint32_t formatSize,
-                   const void* data, uint32_t dataSize) {
-  const uint64_t total = 28ull + formatSize + dataSize;
-  if (total > UINT32_MAX) return -1;
-  uint8_t* p = static_cast<uint8_t*>(AllocMemory(static_cast<size_t>(total), "", 0));
-  if (p == nullptr) return -1;
+void WriteWaveHeader(uint8_t* p, const void* format, uint32_t formatSize, uint32_t dataSize) {
   std::memcpy(p, "RIFF", 4);
   PutLe32(p + 4, formatSize + dataSize + 20);
   std::memcpy(p + 8, "WAVEfmt ", 8);
@@ -126,6 +121,15 @@ int BuildWaveImage(uint8_t** image, uint32_t* imageSize, const void* format, uin
   if (formatSize > 0) std::memcpy(p + 20, format, formatSize);
   std::memcpy(p + 20 + formatSize, "data", 4);
   PutLe32(p + 24 + formatSize, dataSize);
+}
+
+int BuildWaveImage(uint8_t** image, uint32_t* imageSize, const void* format, uint32_t formatSize,
+                   const void* data, uint32_t dataSize) {
+  const uint64_t total = 28ull + formatSize + dataSize;
+  if (total > UINT32_MAX) return -1;
+  uint8_t* p = static_cast<uint8_t*>(AllocMemory(static_cast<size_t>(total), "", 0));
+  if (p == nullptr) return -1;
+  WriteWaveHeader(p, format, formatSize, dataSize);
   if (dataSize > 0) std::memcpy(p + 28 + formatSize, data, dataSize);
   *image = p;
   *imageSize = static_cast<uint32_t>(total);

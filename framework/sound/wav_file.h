@@ -25,6 +25,10 @@ int WalkWaveChunks(const StreamSource* source, WaveLayout* layout);
 // not a plain PCM WAV that can be played.
 int ReadWaveHeader(SoundConverter* converter);
 
+// Writes the head of a WAV image, 28 + formatSize bytes: the RIFF and WAVE
+// marks, the fmt chunk holding the format block, and the data chunk's head
+// for dataSize bytes (formatSize + dataSize + 20 must fit in 32 bits).
+void WriteWaveHeader(uint8_t* out, const void* format, uint32_t formatSize, uint32_t dataSize);
 // Builds a WAV image of a format block and data in a new block (freed by the
 // caller with FreeMemory). 0, or -1 when it cannot be allocated.
 int BuildWaveImage(uint8_t** image, uint32_t* imageSize, const void* format, uint32_t formatSize,
