@@ -65,6 +65,12 @@ int BeginSceneIfNeeded(uint32_t device) {
   return 0;
 }
 
+void SendDeviceMatrix(D3DDeviceState* s, uint32_t type, const float* matrix16) {
+  plat::d3d::Matrix16 m;
+  std::memcpy(m.m, matrix16, sizeof m.m);
+  s->device->SetTransform(type, &m);
+}
+
 // Matrix index 0-3 names the world matrices (types 1, 4, 5, 6); a larger
 // index sends nothing.
 int SetDeviceTransform(uint32_t device, int32_t index, const float* matrix16) {
@@ -73,9 +79,7 @@ int SetDeviceTransform(uint32_t device, int32_t index, const float* matrix16) {
   static constexpr uint32_t kWorldTypes[4] = {plat::d3d::kTransformWorld, plat::d3d::kTransformWorld1,
                                               plat::d3d::kTransformWorld2, plat::d3d::kTransformWorld3};
   if (index < 0 || index > 3 || matrix16 == nullptr) return 0;
-  plat::d3d::Matrix16 m;
-  std::memcpy(m.m, matrix16, sizeof m.m);
-  s->device->SetTransform(kWorldTypes[index], &m);
+  SendDeviceMatrix(s, kWorldTypes[index], matrix16);
   return 0;
 }
 

@@ -154,6 +154,9 @@ plat::DDSurface* PieceTexture(const Surface3DData* piece);
 
 // --- device basics (d3d_device.cpp) -----------------------------------------------
 int BeginSceneIfNeeded(uint32_t device);
+// A 4 x 4 matrix (16 floats, row after row) as the device's transform of
+// `type`, as it is.
+void SendDeviceMatrix(D3DDeviceState* state, uint32_t type, const float* matrix16);
 // The world matrix `index` (0-3) on the device; 0 without sending for an
 // index outside 0-3.
 int SetDeviceTransform(uint32_t device, int32_t index, const float* matrix16);

@@ -2,8 +2,6 @@
 // setter that sends it only when it changes (flushing the batch first), and
 // the blend set-up that turns the draw state's blend mode into blend factors
 // and texture-stage operations.
-#include <cstring>
-
 #include "framework/core/log.h"
 #include "framework/graphics/d3d/d3d_device.h"
 #include "framework/graphics/graphs/draw_state.h"
@@ -483,9 +481,7 @@ int SendTransform(uint32_t type, const float* matrix16) {
   D3DDeviceState* s = InUseDevice(device);
   if (s == nullptr || matrix16 == nullptr) return -1;
   FlushVertexBatch(device);
-  plat::d3d::Matrix16 m;
-  std::memcpy(m.m, matrix16, sizeof m.m);
-  s->device->SetTransform(type, &m);
+  SendDeviceMatrix(s, type, matrix16);
   return 0;
 }
 
