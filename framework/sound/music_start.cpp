@@ -5,7 +5,7 @@
 #include "framework/sound/sound_state.h"
 #include "framework/sound/sound_system.h"
 #include "platform/dmusic/dmusic.h"
-#include "platform/kernel/wide_text.h"
+#include "platform/kernel/text_encoding.h"
 
 namespace qor {
 

@@ -1,6 +1,6 @@
 // Conversion between the system's own text (CP932 bytes) and UTF-8, used
 // only where text crosses to the machine: file names, titles, text input,
-// standard error.
+// standard error; and from the UTF-16 some names arrive in.
 #pragma once
 
 #include <cstddef>
@@ -17,5 +17,8 @@ inline bool IsCp932Lead(uint8_t c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0x
 // terminated when capacity > 0.
 int Cp932ToUtf8(const char* cp932, char* out, size_t capacity);
 int Utf8ToCp932(const char* utf8, char* out, size_t capacity);
+// Zero-terminated UTF-16 as the system reports some names (device and port
+// names); half a surrogate pair cannot be converted.
+int WideToCp932(const char16_t* text, char* out, size_t capacity);
 
 }  // namespace plat

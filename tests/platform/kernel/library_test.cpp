@@ -5,7 +5,7 @@
 
 #include "platform/dsound/dsound.h"
 #include "platform/kernel/library.h"
-#include "platform/kernel/wide_text.h"
+#include "platform/kernel/text_encoding.h"
 
 namespace {
 
