@@ -40,21 +40,32 @@ constexpr size_t kGuardBytes = 64;
 
 inline uint8_t GuardByte(size_t i) { return static_cast<uint8_t>(0xA5 ^ (i * 29)); }
 
+inline void WriteGuard(uint8_t* after) {
+  for (size_t i = 0; i < kGuardBytes; ++i) after[i] = GuardByte(i);
+}
+
+// The first guard byte after a block that changed, or kGuardBytes.
+inline size_t ChangedGuardByte(const uint8_t* after) {
+  for (size_t i = 0; i < kGuardBytes; ++i) {
+    if (after[i] != GuardByte(i)) return i;
+  }
+  return kGuardBytes;
+}
+
 // A copy of a caller's block with guard bytes after it.
 class GuardedCopy {
  public:
   GuardedCopy(const void* from, size_t size) : size_(size), bytes_(size + kGuardBytes) {
     if (size > 0) std::memcpy(bytes_.data(), from, size);
-    for (size_t i = 0; i < kGuardBytes; ++i) bytes_[size + i] = GuardByte(i);
+    WriteGuard(bytes_.data() + size);
   }
   uint8_t* data() { return bytes_.data(); }
   // Aborts when the library wrote past the block; else copies it back.
   void CheckAndCopyTo(void* to, const char* call) {
-    for (size_t i = 0; i < kGuardBytes; ++i) {
-      if (bytes_[size_ + i] != GuardByte(i)) {
-        std::fprintf(stderr, "guard: %s wrote past a block of %zu bytes (at byte %zu)\n", call, size_, size_ + i);
-        std::abort();
-      }
+    const size_t i = ChangedGuardByte(bytes_.data() + size_);
+    if (i < kGuardBytes) {
+      std::fprintf(stderr, "guard: %s wrote past a block of %zu bytes (at byte %zu)\n", call, size_, size_ + i);
+      std::abort();
     }
     if (size_ > 0) std::memcpy(to, bytes_.data(), size_);
   }
@@ -78,10 +89,6 @@ F LibraryFunction(const char* name) {
 inline size_t BlockBytes(int pitch, int rows) {
   return pitch > 0 && rows > 0 ? static_cast<size_t>(pitch) * static_cast<size_t>(rows) : 0;
 }
-
-}  // namespace fuzz
-
-namespace fuzz {
 
 // The buffers of frames FFmpeg allocated (av_frame_get_buffer), which hold
 // padding past their rows for the vector code, until freed.
@@ -200,7 +207,7 @@ inline uint8_t** GuardRows(uint8_t* const* rows, size_t count, size_t rowBytes) 
   for (size_t r = 0; r < count; ++r) {
     a.rows[r] = a.bytes.data() + r * step;
     if (rowBytes > 0) std::memcpy(a.rows[r], rows[r], rowBytes);
-    for (size_t i = 0; i < kGuardBytes; ++i) a.rows[r][rowBytes + i] = GuardByte(i);
+    WriteGuard(a.rows[r] + rowBytes);
   }
   return a.rows.data();
 }
@@ -208,12 +215,11 @@ inline uint8_t** GuardRows(uint8_t* const* rows, size_t count, size_t rowBytes) 
 inline void CheckRows(uint8_t* const* rows, size_t count, size_t rowBytes, const char* call) {
   GuardedRows& a = RowArea();
   for (size_t r = 0; r < count; ++r) {
-    for (size_t i = 0; i < kGuardBytes; ++i) {
-      if (a.rows[r][rowBytes + i] != GuardByte(i)) {
-        std::fprintf(stderr, "guard: %s wrote past row %zu of %zu bytes (at byte %zu)\n", call, r, rowBytes,
-                     rowBytes + i);
-        std::abort();
-      }
+    const size_t i = ChangedGuardByte(a.rows[r] + rowBytes);
+    if (i < kGuardBytes) {
+      std::fprintf(stderr, "guard: %s wrote past row %zu of %zu bytes (at byte %zu)\n", call, r, rowBytes,
+                   rowBytes + i);
+      std::abort();
     }
     if (rowBytes > 0) std::memcpy(rows[r], a.rows[r], rowBytes);
   }
