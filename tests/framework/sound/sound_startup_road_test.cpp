@@ -160,8 +160,9 @@ TEST_F(SoundStartupRoad, ShutDownFinishesAnOpenCapture) {
   soundtest::WavSpec wav;
   wav.fmtSize = 18;
   wav.data = soundtest::Pcm(4 * 300, 5);
-  std::vector<uint8_t> body(46, 0xAA);
-  body.insert(body.end(), wav.data.begin(), wav.data.end());
+  // A 46-byte stand-in for the header the shut-down writes, then the data.
+  std::vector<uint8_t> body(46 + wav.data.size(), 0xAA);
+  std::copy(wav.data.begin(), wav.data.end(), body.begin() + 46);
   SoundState& s = GetSoundState();
   s.captureFile = plat::OpenFileForWrite("capture.wav", plat::FileCreate::CreateAlways);
   ASSERT_EQ(plat::WriteFileBytes(s.captureFile, body.data(), body.size()), static_cast<int64_t>(body.size()));
