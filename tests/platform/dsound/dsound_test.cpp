@@ -62,6 +62,50 @@ class DsoundTest : public ::testing::Test {
   IDirectSound* ds_ = nullptr;
 };
 
+// The buffers take PCM of one or two channels, 8 or 16 bits, a rate from
+// 100 to 200000 Hz, a block align of channels x bits / 8 and a byte rate of
+// rate x block align. Each row breaks one condition (or keeps to it at its
+// limit); the other fields are made to agree with the one changed.
+TEST_F(DsoundTest, EachConditionOfTheFormatRuleRefusesOnItsOwn) {
+  enum Field { kTag, kChannels, kBits, kRate, kAlign, kAverage };
+  const struct {
+    Field field;
+    int64_t value;  // kAlign, kAverage: added to what the rule gives
+    bool playable;
+  } rows[] = {
+      {kTag, 1, true},         {kTag, 0, false},         {kTag, 2, false},         {kChannels, 2, true},
+      {kChannels, 0, false},   {kChannels, 3, false},    {kBits, 8, true},         {kBits, 16, true},
+      {kBits, 7, false},       {kBits, 9, false},        {kBits, 15, false},       {kBits, 17, false},
+      {kBits, 24, false},      {kRate, 100, true},       {kRate, 99, false},       {kRate, 200000, true},
+      {kRate, 200001, false},  {kAlign, 0, true},        {kAlign, 1, false},       {kAlign, -1, false},
+      {kAverage, 0, true},     {kAverage, 1, false},     {kAverage, -1, false},
+  };
+  for (const auto& row : rows) {
+    int64_t tag = 1, channels = 1, bits = 16, rate = 22050, alignDelta = 0, averageDelta = 0;
+    switch (row.field) {
+      case kTag: tag = row.value; break;
+      case kChannels: channels = row.value; break;
+      case kBits: bits = row.value; break;
+      case kRate: rate = row.value; break;
+      case kAlign: alignDelta = row.value; break;
+      case kAverage: averageDelta = row.value; break;
+    }
+    const int64_t align = channels * bits / 8 + alignDelta;
+    const WAVEFORMATEX f{static_cast<uint16_t>(tag),   static_cast<uint16_t>(channels),
+                         static_cast<uint32_t>(rate),  static_cast<uint32_t>(rate * align + averageDelta),
+                         static_cast<uint16_t>(align), static_cast<uint16_t>(bits),
+                         0};
+    SCOPED_TRACE(testing::Message() << "field " << row.field << " value " << row.value);
+    EXPECT_EQ(IsPlayableFormat(&f), row.playable);
+    DSBUFFERDESC d{kDsBufferDescSize, 0x80E2, 4096, 0, &f};
+    IDirectSoundBuffer* b = nullptr;
+    EXPECT_EQ(ds_->CreateSoundBuffer(&d, &b, nullptr), row.playable ? DS_OK : DSERR_BADFORMAT);
+    EXPECT_EQ(b != nullptr, row.playable);
+    if (b != nullptr) b->Release();
+  }
+  EXPECT_FALSE(IsPlayableFormat(nullptr));
+}
+
 TEST_F(DsoundTest, CursorsMoveOnlyWhenTheManualSinkAdvances) {
   IDirectSoundBuffer* b = Make(Pcm(2, 44100, 16), 4000);  // 1000 frames
   ASSERT_EQ(b->Play(0, 0, 0), DS_OK);
