@@ -1,5 +1,5 @@
-// Host events as window messages, the queues, translation, placement and
-// the display.
+// Host events as window messages, the queues, translation, placement, the
+// foreground lock and the display.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -202,6 +202,36 @@ TEST(Window, FocusLossCarriesTheMinimisedFlag) {
   hl::PushEvent(Simple(HostEventKind::Restored));
   hl::PushEvent(Simple(HostEventKind::FocusGained));
   EXPECT_EQ(Kinds(Drain()), (std::vector<uint32_t>{WM_SIZE, WM_ACTIVATEAPP, WM_ACTIVATE, WM_PAINT}));
+}
+
+// Windows lets the program whose window is in front bring a window forward
+// whatever the foreground lock; while another program's window is in front
+// only a lock timeout of 0 lets it through.
+TEST(Window, TheForegroundLockHoldsOnlyAgainstAnotherProgramsWindow) {
+  WindowScope s;
+  ShowWindow(s.window, SW_SHOW);
+  Drain();
+  const struct {
+    bool oursInFront;
+    uint32_t lockMs;
+    bool brought;
+  } rows[] = {{true, 200000, true}, {true, 1, true},   {true, 0, true},
+              {false, 0, true},     {false, 1, false}, {false, 200000, false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.oursInFront << " " << row.lockMs);
+    hl::PushEvent(Simple(row.oursInFront ? HostEventKind::FocusGained : HostEventKind::FocusLost));
+    Drain();
+    ASSERT_EQ(GetForegroundWindow() == s.window, row.oursInFront);
+    SetForegroundLockTimeout(row.lockMs);
+    const int refusals = GetWindowCounters().foregroundRefusals;
+    EXPECT_EQ(SetForegroundWindow(s.window), row.brought);
+    Drain();
+    EXPECT_EQ(GetForegroundWindow() == s.window, row.brought);
+    EXPECT_EQ(hl::GetWindowState().focus, row.brought);
+    EXPECT_EQ(GetWindowCounters().foregroundRefusals - refusals, row.brought ? 0 : 1);
+    EXPECT_EQ(GetForegroundLockTimeout(), row.lockMs);
+  }
+  EXPECT_FALSE(SetForegroundWindow(s.window + 1));
 }
 
 TEST(Window, QueueOrderFiltersQuitAndPaint) {
