@@ -39,24 +39,36 @@ inline int16_t SoundAt(int i, int channel) {
   return static_cast<int16_t>(channel == 0 ? left : -left / 2);
 }
 
-// PCM sound, when asked, as a second stream of the movie.
-inline bool AddSound(AVFormatContext* out, std::vector<AVPacket*>* packets, AVStream** stream) {
+// Sample frame i of an 8-bit unsigned soundtrack, left and right: every
+// byte value in turn on the left, the same falling on the right.
+inline uint8_t SoundByteAt(int i, int channel) {
+  return static_cast<uint8_t>(channel == 0 ? i % 256 : 255 - i % 256);
+}
+
+// PCM sound (16-bit signed or 8-bit unsigned), when asked, as a second
+// stream of the movie.
+inline bool AddSound(AVFormatContext* out, std::vector<AVPacket*>* packets, AVStream** stream, int bits) {
   *stream = avformat_new_stream(out, nullptr);
   AVCodecParameters* p = (*stream)->codecpar;
   p->codec_type = AVMEDIA_TYPE_AUDIO;
-  p->codec_id = AV_CODEC_ID_PCM_S16LE;
+  p->codec_id = bits == 8 ? AV_CODEC_ID_PCM_U8 : AV_CODEC_ID_PCM_S16LE;
   p->sample_rate = kSoundRate;
   av_channel_layout_default(&p->ch_layout, 2);
-  p->format = AV_SAMPLE_FMT_S16;
-  p->bits_per_coded_sample = 16;
-  p->block_align = 4;
+  p->format = bits == 8 ? AV_SAMPLE_FMT_U8 : AV_SAMPLE_FMT_S16;
+  p->bits_per_coded_sample = bits;
+  p->block_align = bits / 4;
   (*stream)->time_base = AVRational{1, kSoundRate};
   constexpr int kChunk = 4410;
   for (int start = 0; start < kSoundFrames; start += kChunk) {
     AVPacket* packet = av_packet_alloc();
-    if (av_new_packet(packet, kChunk * 4) < 0) return false;
+    if (av_new_packet(packet, kChunk * p->block_align) < 0) return false;
     int16_t* samples = reinterpret_cast<int16_t*>(packet->data);
     for (int i = 0; i < kChunk; ++i) {
+      if (bits == 8) {
+        packet->data[2 * i] = SoundByteAt(start + i, 0);
+        packet->data[2 * i + 1] = SoundByteAt(start + i, 1);
+        continue;
+      }
       samples[2 * i] = SoundAt(start + i, 0);
       samples[2 * i + 1] = SoundAt(start + i, 1);
     }
@@ -68,9 +80,10 @@ inline bool AddSound(AVFormatContext* out, std::vector<AVPacket*>* packets, AVSt
 }
 
 // A lossless FFV1 movie at 10 frames a second in an AVI container (or the
-// one named), written by libavcodec and libavformat, with PCM sound when
-// asked.
-inline bool WriteLosslessMovie(const std::string& path, bool withSound = false, const char* container = "avi") {
+// one named), written by libavcodec and libavformat, with PCM sound of
+// `soundBits` (16 or 8) when asked.
+inline bool WriteLosslessMovie(const std::string& path, bool withSound = false, const char* container = "avi",
+                               int soundBits = 16) {
   AVFormatContext* out = nullptr;
   if (avformat_alloc_output_context2(&out, nullptr, container, path.c_str()) < 0) return false;
   const AVCodec* codec = avcodec_find_encoder(AV_CODEC_ID_FFV1);
@@ -83,7 +96,7 @@ inline bool WriteLosslessMovie(const std::string& path, bool withSound = false, 
   stream->time_base = enc->time_base;
   std::vector<AVPacket*> sound;
   AVStream* soundStream = nullptr;
-  if (withSound && !AddSound(out, &sound, &soundStream)) return false;
+  if (withSound && !AddSound(out, &sound, &soundStream, soundBits)) return false;
   bool ok = avcodec_open2(enc, codec, nullptr) == 0 && avcodec_parameters_from_context(stream->codecpar, enc) >= 0 &&
             avio_open(&out->pb, path.c_str(), AVIO_FLAG_WRITE) >= 0 && avformat_write_header(out, nullptr) >= 0;
   AVFrame* frame = av_frame_alloc();

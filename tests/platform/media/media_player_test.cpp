@@ -216,3 +216,28 @@ TEST_F(MediaPlayerTest, TheSoundPlaysThroughTheSoundDeviceWhileTheClockRuns) {
   device->Release();
   plat::dsound::ResetDirectSoundState();
 }
+
+// 8-bit sound is unsigned with its silence at 128: each byte b plays as the
+// 16-bit sample (b - 128) x 256, every one of the 256 values exactly.
+TEST_F(MediaPlayerTest, AnEightBitSoundtrackPlaysCentredOn128AtFullScale) {
+  ASSERT_TRUE(WriteLosslessMovie(dir_ + "/clip.avi", true, "avi", 8));
+  plat::dsound::ResetDirectSoundState();
+  plat::dsound::SetSinkMode(plat::dsound::SinkMode::Manual);
+  plat::IDirectSound* device = nullptr;
+  ASSERT_EQ(plat::CreateDirectSound(&device), plat::DS_OK);
+  ASSERT_EQ(device->Initialize(nullptr), plat::DS_OK);
+  plat::SetMediaSoundDevice(device);
+  plat::MediaFile* file = plat::OpenMediaFile(name_.c_str());
+  ASSERT_NE(file, nullptr);
+  ASSERT_EQ(plat::MediaHasAudio(file), 1);
+  plat::RunMedia(file);
+  std::vector<int16_t> mixed(2 * 2048);
+  plat::dsound::AdvanceManual(2048, mixed.data());
+  for (int i = 0; i < 2048; ++i) {
+    for (int c = 0; c < 2; ++c) ASSERT_EQ(mixed[2 * i + c], (SoundByteAt(i, c) - 128) * 256) << i << " " << c;
+  }
+  plat::CloseMediaFile(file);
+  plat::SetMediaSoundDevice(nullptr);
+  device->Release();
+  plat::dsound::ResetDirectSoundState();
+}
