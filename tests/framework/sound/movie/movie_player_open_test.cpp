@@ -1,7 +1,8 @@
 // The movie player's open through the framework: each interface it asks
-// for, in order, with the line its failure logs; the file's line only when
-// neither the file nor its temporary copy opens; and a movie shown on the
-// software road at 16 bits, its frame image in the screen's 5-6-5 format.
+// for, in order, with the line its failure logs (an overlay asks only for
+// the newest surface interface); the file's line only when neither the file
+// nor its temporary copy opens; and a movie shown on the software road at
+// 16 bits, its frame image in the screen's 5-6-5 format.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -12,6 +13,7 @@
 #include "framework/graphics/graphs/draw_entries.h"
 #include "framework/graphics/graphs/draw_state.h"
 #include "framework/graphics/graphs/graph_load.h"
+#include "framework/graphics/screen/movie_display.h"
 #include "framework/sound/movie/movie.h"
 #include "platform/media/media_player.h"
 #include "support/encoded_movie.h"
@@ -78,6 +80,46 @@ TEST_F(PlayerOpen, EachStepInTurnFailsWithItsLineAndNoLaterStepIsAsked) {
   ASSERT_GE(movie, 0);
   for (size_t j = 0; j < count; ++j) EXPECT_EQ(plat::MediaStepCalls(steps[j].step) - before[j], 1) << j;
   CloseMovie(movie);
+}
+
+// A sample surface shown as an overlay is asked only for the newest surface
+// interface; the other modes ask for the older one first. Each row tells
+// one of the two to fail and says whether the open must fail with its line.
+TEST_F(PlayerOpen, AnOverlayAsksOnlyForTheNewestSurfaceInterface) {
+  gfxtest::Road road(false, 16);
+  ASSERT_NE(GetOverlayPixelFormat(), nullptr);
+  ASSERT_TRUE(encodedmovie::WriteMovie("clip.avi", kLossless, 30, 24));
+  const struct {
+    int32_t mode;
+    plat::MediaStep failing;
+    const char* line;  // null: the open succeeds
+  } rows[] = {
+      {kMovieSurfaceOverlay, plat::kMediaStepSurface4, nullptr},
+      {kMovieSurfaceOverlay, plat::kMediaStepSurface7, "IDirectDrawSurface7インターフェイスを取得できませんでした！"},
+      {kMovieSurfaceScreen, plat::kMediaStepSurface4, "IDirectDrawSurface4インターフェイスを取得できませんでした！"},
+      {kMovieSurfaceRgb24, plat::kMediaStepSurface4, "IDirectDrawSurface4インターフェイスを取得できませんでした！"},
+      {kMovieSurfaceScreen, plat::kMediaStepSurface7, "IDirectDrawSurface7インターフェイスを取得できませんでした！"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.mode << " " << row.failing);
+    plat::ResetMediaStandIn();
+    plat::FailNextMediaStep(row.failing);
+    const size_t logged = road.Log().size();
+    const int32_t movie = OpenMovie("clip.avi", nullptr, nullptr, row.mode);
+    const bool overlay = row.mode == kMovieSurfaceOverlay;
+    const bool olderRefused = !overlay && row.failing == plat::kMediaStepSurface4;
+    EXPECT_EQ(plat::MediaStepCalls(plat::kMediaStepSurface4), overlay ? 0 : 1);
+    EXPECT_EQ(plat::MediaStepCalls(plat::kMediaStepSurface7), olderRefused ? 0 : 1);
+    if (row.line != nullptr) {
+      EXPECT_EQ(movie, -1);
+      EXPECT_NE(road.Log().find(row.line, logged), std::string::npos);
+    } else {
+      ASSERT_GE(movie, 0);
+      EXPECT_EQ(GetMovieData(movie)->surfaceMode, kMovieSurfaceOverlay);
+      CloseMovie(movie);
+    }
+  }
+  EXPECT_EQ(LiveMovieCount(), 0);
 }
 
 TEST_F(PlayerOpen, TheFilesLineComesOnlyWhenItsCopyDoesNotOpenEither) {
