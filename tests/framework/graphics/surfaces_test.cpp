@@ -78,6 +78,41 @@ TEST(Surfaces, ACarvedDrawTargetDrawsInItsOwnRectangle) {
   }
 }
 
+// Erasing a graph target paints all of it, and nothing else, in the
+// background colour (black), on each road a graph's pixels can live on:
+// the software road's memory image, a DirectDraw surface, a memory image
+// kept in system memory.
+TEST(Surfaces, ErasingAGraphTargetPaintsItBlackAndNothingBeyondIt) {
+  const struct {
+    bool software, systemMemory;
+    int bits;
+  } rows[] = {{true, false, 16}, {false, false, 16}, {false, true, 16}, {true, false, 32}, {false, false, 32}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.software << row.systemMemory << row.bits);
+    Road road(row.software, row.bits);
+    const uint32_t mask = row.bits == 16 ? 0xFFFFu : 0xFFFFFFFFu;
+    const uint32_t red = PackColorRGB(255, 0, 0) & mask, black = PackColorRGB(0, 0, 0) & mask;
+    const int32_t parent = MakeGraph(64, 48, row.systemMemory, true);
+    GraphRecord* child = nullptr;
+    const GraphCreateSettings settings{};
+    const int32_t carved = AddGraphRecord(16, 8, 0, &child, 0, 0, &settings);
+    ASSERT_EQ(DeriveGraphSurface2D(child, 32, 20, 16, 8, LookupGraph(parent)), 0);
+    ASSERT_EQ(SelectDrawTarget(parent), 0);
+    ASSERT_EQ(FillBoxDirectDraw(0, 0, 64, 48, red), 0);
+    ASSERT_EQ(SelectDrawTarget(carved), 0);
+    ASSERT_EQ(EraseDrawTarget(), 0);
+    ASSERT_EQ(SelectDrawTarget(parent), 0);
+    const std::vector<uint32_t> after = TargetPixels(0, 0, 64, 48);
+    for (int y = 0; y < 48; ++y)
+      for (int x = 0; x < 64; ++x) {
+        const bool inside = x >= 32 && x < 48 && y >= 20 && y < 28;
+        ASSERT_EQ(after[y * 64 + x], inside ? black : red) << x << "," << y;
+      }
+    ASSERT_EQ(EraseDrawTarget(), 0);
+    EXPECT_EQ(TargetPixels(0, 0, 64, 48), std::vector<uint32_t>(64 * 48, black));
+  }
+}
+
 TEST(Surfaces, ACaptureDrawnBackIsUnchanged) {
   for (bool software : {true, false}) {
     Road road(software, 32);
