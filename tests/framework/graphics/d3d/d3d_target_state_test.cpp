@@ -1,7 +1,7 @@
 // The draw state on the Direct3D road: a texture target cleared as the
-// device fills, a memory-image target as a black box paints it, matrices
-// and the draw area reaching the device (after the batch), and boxes on the
-// road the switches choose.
+// device fills (one with alpha to transparent black), a memory-image target
+// as a black box paints it, matrices and the draw area reaching the device
+// (after the batch), and boxes on the road the switches choose.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -46,6 +46,38 @@ TEST(D3DTargetState, ATextureTargetIsClearedAsTheDeviceFillsItWhateverTheScreen)
     ASSERT_EQ(device.Clear(0, nullptr, plat::d3d::kClearTarget, 0x00000000u, 1.0f, 0), 0);
     if (layout.bitCount == 16) own.assign(own.size(), own[0] & 0xFFFF);  // one fill: its first pixel
     EXPECT_EQ(gfxtest::TargetPixels(0, 0, 40, 24), own);
+  }
+}
+
+// A texture target with an alpha channel (no creation entry makes one: a
+// drawable graph gets no alpha, so the record is marked by hand) is erased
+// to black with alpha 0, read by the texture's own channel masks; drawn
+// with its alpha it then leaves what lies under it exactly as it was.
+TEST(D3DTargetState, AnErasedAlphaTargetIsTransparentBlack) {
+  for (const int bits : {16, 32}) {
+    SCOPED_TRACE(bits);
+    gfxtest::Road road(false, bits, false, "d3d");
+    const GraphCreateSettings settings = CurrentGraphCreateSettings();
+    GraphRecord* record = nullptr;
+    const int32_t g = AddGraphRecord(40, 24, 1, &record, 1, 0, &settings);
+    record->drawable = 1;
+    ASSERT_EQ(CreateGraphPieces3D(record), 0);
+    ASSERT_EQ(SelectDrawTarget(g), 0);
+    PaintBox(0, 0, 40, 24, PackColorRGB(200, 100, 50), 1);
+    ASSERT_EQ(EraseDrawTarget(), 0);
+    plat::DDPixelFormat f;
+    GetScreenState().targetSurface->GetPixelFormat(&f);
+    ASSERT_NE(f.alphaMask, 0u);
+    const uint32_t channels = f.alphaMask | f.redMask | f.greenMask | f.blueMask;
+    for (const uint32_t p : gfxtest::TargetPixels(0, 0, 40, 24)) ASSERT_EQ(p & channels, 0u) << std::hex << p;
+
+    ASSERT_EQ(SelectDrawTarget(kBackScreen), 0);
+    PaintBox(0, 0, 100, 60, PackColorRGB(255, 0, 0), 1);
+    EndSceneCurrentDevice();
+    const std::vector<uint32_t> under = gfxtest::TargetPixels(0, 0, 100, 60);
+    ASSERT_EQ(BlitGraph(30, 20, g, 1), 0);
+    EndSceneCurrentDevice();
+    EXPECT_EQ(gfxtest::TargetPixels(0, 0, 100, 60), under);
   }
 }
 
