@@ -138,9 +138,12 @@ int PresentToWindow(const Rect* rect) {
   EndSceneCurrentDevice();  // what the 3D device drew is on the surface first
   if (DirectDrawExpectedButMissing()) return -1;
   DrawScreenLogOverlay();
+  // Draws on the front screen are shown as they are made: only the blank
+  // is waited for, and a wait that cannot be made (no DirectDraw object)
+  // is the present's result.
   if (GetDrawState().drawTarget == kFrontScreen) {
     CountFrame();
-    return s.directDraw != nullptr ? WaitVBlankCount(1) : 0;
+    return WaitVBlankCount(1);
   }
   int32_t w = 0, h = 0;
   QueryScreenState(&w, &h, nullptr);
