@@ -406,10 +406,22 @@ int CaptureWindowToSoftBuffer() {
   return 0;
 }
 
+// Gives the display back to the desktop while the program keeps its
+// surfaces; nothing is logged. The mode-changed flag says the program holds
+// the display in a mode of its own.
 int LeaveExclusiveMode() {
-  const ScreenState& s = GetScreenState();
-  if (IsWindowedMode() || !(s.coopFlags & plat::DDSCL_EXCLUSIVE)) return 0;
-  return RestoreDesktopMode();
+  ScreenState& s = GetScreenState();
+  if (IsWindowedMode() || !s.modeChanged) return 0;
+  if (s.directDraw != nullptr) {
+    const uint32_t flags = plat::DDSCL_NORMAL | (s.fpuPreserve ? plat::DDSCL_FPUPRESERVE : 0u);
+    s.directDraw->SetCooperativeLevel(GetFrameWindowHandle(), flags);
+    s.coopFlags = flags;
+    s.directDraw->RestoreDisplayMode();
+    s.modeChanged = 0;
+  } else {
+    plat::RestoreDisplayMode();
+  }
+  return 0;
 }
 
 // Windowed, the normal level is set again on the desktop; full screen, the
