@@ -226,13 +226,14 @@ int SwitchDirectDrawTarget(int32_t target, int32_t previous) {
     const GraphRecord* graph = LookupGraph(target);
     if (graph == nullptr || graph->pieceCount < 1) return -1;
     if (graph->is3D) {
-      // A texture graph is a target when it is one drawable texture.
-      const Surface3DData* piece = graph->pieceCount == 1 ? LookupSurface3DData(graph->pieceHandles[0]) : nullptr;
-      const SurfaceDataRecord* data = piece != nullptr ? LookupSurfaceData(piece->texture) : nullptr;
-      if (data == nullptr || !data->flags.drawable || data->surface == nullptr) return -1;
+      // The first texture piece, drawable or not: whether the device can
+      // render into it is the device's switch to decide.
+      const Surface3DData* piece = LookupSurface3DData(graph->pieceHandles[0]);
+      if (piece == nullptr) return -1;
+      const SurfaceDataRecord* data = LookupSurfaceData(piece->texture);
       s.targetOffsetX = piece->textureX;
       s.targetOffsetY = piece->textureY;
-      s.targetSurface = data->surface;
+      s.targetSurface = data != nullptr ? data->surface : nullptr;
       s.targetZ = nullptr;
     } else {
       const Surface2DPiece* piece = LookupSurface2D(graph->pieceHandles[0]);
