@@ -1,6 +1,7 @@
 // The operating-system version record the framework's system report reads.
 // It is fixed: an NT 5.1 system (XP, build 2600), so that options the
-// framework keeps for one particular older system stay off on every machine.
+// framework keeps for one particular other system stay off on every machine;
+// tests can have another version reported.
 #pragma once
 
 #include <cstdint>
@@ -21,5 +22,10 @@ struct OsVersionInfo {
 
 // Fills the record; always succeeds.
 bool GetVersionEx(OsVersionInfo* out);
+
+// For tests: another NT version to report (its service text empty), and
+// back to the fixed one.
+void SetReportedOsVersion(uint32_t major, uint32_t minor, uint32_t build);
+void ResetOsVersionStandIn();
 
 }  // namespace plat

@@ -61,6 +61,7 @@ struct ScreenState {
   int32_t managerStarted;
   int32_t gdiPresent;
   int32_t tempPrimaryOption;
+  int32_t fpuPreserve;  // the floating-point option: cooperative levels keep the FPU state
   int32_t useGdiCopy;  // surface-to-surface copies by BitBlt (1) or BltFast (0)
 
   uint32_t lastModeChange;  // ms, 0 = none

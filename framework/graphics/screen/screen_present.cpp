@@ -138,9 +138,12 @@ int PresentToWindow(const Rect* rect) {
   EndSceneCurrentDevice();  // what the 3D device drew is on the surface first
   if (DirectDrawExpectedButMissing()) return -1;
   DrawScreenLogOverlay();
+  // Draws on the front screen are shown as they are made: only the blank
+  // is waited for, and a wait that cannot be made (no DirectDraw object)
+  // is the present's result.
   if (GetDrawState().drawTarget == kFrontScreen) {
     CountFrame();
-    return s.directDraw != nullptr ? WaitVBlankCount(1) : 0;
+    return WaitVBlankCount(1);
   }
   int32_t w = 0, h = 0;
   QueryScreenState(&w, &h, nullptr);
@@ -223,13 +226,14 @@ int SwitchDirectDrawTarget(int32_t target, int32_t previous) {
     const GraphRecord* graph = LookupGraph(target);
     if (graph == nullptr || graph->pieceCount < 1) return -1;
     if (graph->is3D) {
-      // A texture graph is a target when it is one drawable texture.
-      const Surface3DData* piece = graph->pieceCount == 1 ? LookupSurface3DData(graph->pieceHandles[0]) : nullptr;
-      const SurfaceDataRecord* data = piece != nullptr ? LookupSurfaceData(piece->texture) : nullptr;
-      if (data == nullptr || !data->flags.drawable || data->surface == nullptr) return -1;
+      // The first texture piece, drawable or not: whether the device can
+      // render into it is the device's switch to decide.
+      const Surface3DData* piece = LookupSurface3DData(graph->pieceHandles[0]);
+      if (piece == nullptr) return -1;
+      const SurfaceDataRecord* data = LookupSurfaceData(piece->texture);
       s.targetOffsetX = piece->textureX;
       s.targetOffsetY = piece->textureY;
-      s.targetSurface = data->surface;
+      s.targetSurface = data != nullptr ? data->surface : nullptr;
       s.targetZ = nullptr;
     } else {
       const Surface2DPiece* piece = LookupSurface2D(graph->pieceHandles[0]);
@@ -403,10 +407,22 @@ int CaptureWindowToSoftBuffer() {
   return 0;
 }
 
+// Gives the display back to the desktop while the program keeps its
+// surfaces; nothing is logged. The mode-changed flag says the program holds
+// the display in a mode of its own.
 int LeaveExclusiveMode() {
-  const ScreenState& s = GetScreenState();
-  if (IsWindowedMode() || !(s.coopFlags & plat::DDSCL_EXCLUSIVE)) return 0;
-  return RestoreDesktopMode();
+  ScreenState& s = GetScreenState();
+  if (IsWindowedMode() || !s.modeChanged) return 0;
+  if (s.directDraw != nullptr) {
+    const uint32_t flags = plat::DDSCL_NORMAL | (s.fpuPreserve ? plat::DDSCL_FPUPRESERVE : 0u);
+    s.directDraw->SetCooperativeLevel(GetFrameWindowHandle(), flags);
+    s.coopFlags = flags;
+    s.directDraw->RestoreDisplayMode();
+    s.modeChanged = 0;
+  } else {
+    plat::RestoreDisplayMode();
+  }
+  return 0;
 }
 
 // Windowed, the normal level is set again on the desktop; full screen, the

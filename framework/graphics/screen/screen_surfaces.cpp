@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "framework/core/life/fatal.h"
+#include "framework/core/life/system_info.h"
 #include "framework/core/log.h"
 #include "framework/core/window/main_window.h"
 #include "framework/graphics/screen/screen.h"
@@ -183,8 +184,10 @@ int CreateScreenSurfaces() {
       s.tempPrimary = MakeSurface(plat::DDSCAPS_OFFSCREENPLAIN | plat::DDSCAPS_SYSTEMMEMORY, s.width, s.height);
       if (s.tempPrimary == nullptr) return Fail("テンポラリプライマリサーフェスの作成に失敗しました");
       FillSurface(s.tempPrimary, plat::DDBLT_WAIT);
-      s.tempPrimarySmall = MakeSurface(plat::DDSCAPS_OFFSCREENPLAIN | plat::DDSCAPS_SYSTEMMEMORY, 320, 240);
-      if (s.tempPrimarySmall == nullptr) return Fail("320x240用テンポラリプライマリサーフェスの作成に失敗しました");
+      if (GetSystemInfo().osCode != 264) {
+        s.tempPrimarySmall = MakeSurface(plat::DDSCAPS_OFFSCREENPLAIN | plat::DDSCAPS_SYSTEMMEMORY, 320, 240);
+        if (s.tempPrimarySmall == nullptr) return Fail("320x240用テンポラリプライマリサーフェスの作成に失敗しました");
+      }
     }
     for (int i = 0; i < 2; ++i) {
       s.work[i] = MakeSurface(plat::DDSCAPS_OFFSCREENPLAIN | plat::DDSCAPS_SYSTEMMEMORY, s.width, s.height);

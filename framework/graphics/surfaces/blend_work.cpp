@@ -7,6 +7,7 @@
 #include "framework/graphics/graphs/draw_state.h"
 #include "framework/graphics/screen/screen.h"
 #include "framework/graphics/screen/screen_size.h"
+#include "framework/graphics/surfaces/surface_data.h"
 
 namespace qor {
 
@@ -25,9 +26,10 @@ bool DrawBlends(const SurfaceDataRecord* source) {
 }
 
 // Wraps locked memory as a work image of the screen's kind; with conversion
-// the pixels go into a separate image of that kind instead.
+// the pixels (laid out in `format`) go into a separate image of that kind
+// instead.
 int WrapLocked(MemImage* wrap, MemImage* converted, uint8_t* pixels, int32_t pitch, int32_t w, int32_t h,
-               uint32_t key, int convert, int32_t kind, MemImage** out) {
+               uint32_t key, int convert, int32_t kind, const PixelFormatInfo* format, MemImage** out) {
   if (!convert) {
     std::memset(wrap, 0, sizeof *wrap);
     if (CreateMemImg(wrap, w, h, pitch, key, kind, 0, 0, 0, pixels) != 0) return -1;
@@ -37,7 +39,7 @@ int WrapLocked(MemImage* wrap, MemImage* converted, uint8_t* pixels, int32_t pit
   std::memset(converted, 0, sizeof *converted);
   if (CreateMemImg(converted, w, h, -1, key, kind, 0, 0, 0, nullptr) != 0) return -1;
   const PixelBlock to = PixelBlockOfMemImg(converted);
-  const PixelBlock from = LockedBlock(pixels, pitch, w, h, &GetScreenState().format);
+  const PixelBlock from = LockedBlock(pixels, pitch, w, h, format);
   ConvertWholeBlock(&to, &from);
   *out = converted;
   return 0;
@@ -114,8 +116,19 @@ int PrepareBlendWork(const Surface2DPiece* piece, int32_t directAllowed, const R
     if (s.targetSurface->Lock(&lockRect, &w.dstLockPitch, &w.dstLockPixels, plat::DDLOCK_WAIT) != plat::DD_OK)
       return -1;
     w.dstLocked = s.targetSurface;
-    if (WrapLocked(&w.dstImage, &w.dstConverted, w.dstLockPixels, w.dstLockPitch, cw, ch, 0, w.convert,
-                   eightBit ? kMemImgKindOne8 : ScreenWorkKind(), &w.dstWork) != 0) {
+    // A texture target keeps its own format, whose pixels may be narrower
+    // than the screen's: the work then goes through a converted copy, so
+    // that no row is written past its end.
+    w.dstFormat = s.format;
+    int32_t convertTarget = w.convert;
+    if (!eightBit) {
+      plat::DDPixelFormat own;
+      s.targetSurface->GetPixelFormat(&own);
+      MakeFormatFromDirectDraw(&own, &w.dstFormat);
+      if (w.dstFormat.bytesPerPixel != GetMemImgColorFormat(ScreenWorkKind(), 0, 0)->bytesPerPixel) convertTarget = 1;
+    }
+    if (WrapLocked(&w.dstImage, &w.dstConverted, w.dstLockPixels, w.dstLockPitch, cw, ch, 0, convertTarget,
+                   eightBit ? kMemImgKindOne8 : ScreenWorkKind(), &w.dstFormat, &w.dstWork) != 0) {
       CommitBlendWork();
       return -1;
     }
@@ -156,7 +169,7 @@ int PrepareBlendWork(const Surface2DPiece* piece, int32_t directAllowed, const R
                                               (t >> 8) & 255, t & 255, 255);
       MemImage* out = nullptr;
       if (WrapLocked(&w.srcImage, &w.srcConverted, pixels, pitch, piece->width, piece->height, key, w.convert,
-                     ScreenWorkKind(), &out) != 0) {
+                     ScreenWorkKind(), &s.format, &out) != 0) {
         CommitBlendWork();
         return -1;
       }
@@ -175,7 +188,7 @@ int CommitBlendWork() {
   w.srcWork = nullptr;
   if (IsMemImgValid(&w.dstConverted) && w.dstLocked != nullptr) {
     const PixelBlock to = LockedBlock(w.dstLockPixels, w.dstLockPitch, w.dstConverted.width, w.dstConverted.height,
-                                      &GetScreenState().format);
+                                      &w.dstFormat);
     const PixelBlock from = PixelBlockOfMemImg(&w.dstConverted);
     ConvertWholeBlock(&to, &from);
   }

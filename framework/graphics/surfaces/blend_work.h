@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "framework/graphics/graphs/rect.h"
+#include "framework/graphics/images/pixel_format.h"
 #include "framework/graphics/surfaces/surface_2d.h"
 #include "framework/softrender/mem_image.h"
 #include "platform/ddraw/ddraw.h"
@@ -31,6 +32,7 @@ struct BlendWork {
   plat::DDSurface* dstLocked;
   uint8_t* dstLockPixels;
   int32_t dstLockPitch;
+  PixelFormatInfo dstFormat;  // the locked memory's layout
 
   const MemImage* srcWork;
   MemImage srcImage;

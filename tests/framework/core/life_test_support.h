@@ -26,6 +26,7 @@
 #include "platform/host/headless/headless_control.h"
 #include "platform/kernel/com.h"
 #include "platform/kernel/mm_timer.h"
+#include "platform/kernel/os_version.h"
 #include "platform/window/window.h"
 
 namespace lifetest {
@@ -47,6 +48,7 @@ inline void ResetLife() {
   plat::ResetWindowStandIn();
   plat::ResetComStandIn();
   plat::ResetTimerStandIn();
+  plat::ResetOsVersionStandIn();
   plat::headless::Reset();
 }
 

@@ -125,9 +125,16 @@ TEST(D3DBatch, DeviceIndexesAndTargetsOutsideTheRulesAreRefused) {
   EXPECT_EQ(SelectDrawTarget(wide), 0);
   EXPECT_EQ(QueryDrawTarget(), wide);
   EXPECT_EQ(DeviceSlot(dev)->currentTarget, GetScreenState().back);
-  // A texture graph that is not drawable is refused by both switches.
-  EXPECT_EQ(SelectDrawTarget(MakeGraph3D(16, 16)), -1);
-  EXPECT_EQ(QueryDrawTarget(), wide);
+  // A texture graph that is not drawable is refused by the device's switch
+  // only: the selection stands and the device draws on its own target. A
+  // handle that names no graph is refused by both.
+  const int32_t plain = MakeGraph3D(16, 16);
+  EXPECT_EQ(SelectDrawTargetD3D(plain), -1);
+  EXPECT_EQ(SelectDrawTarget(plain), 0);
+  EXPECT_EQ(QueryDrawTarget(), plain);
+  EXPECT_EQ(DeviceSlot(dev)->currentTarget, DeviceSlot(dev)->ownTarget);
+  EXPECT_EQ(SelectDrawTarget(plain + 1), -1);
+  EXPECT_EQ(QueryDrawTarget(), plain);
 }
 
 TEST(D3DTextures, SizesSplitsAndPieces) {

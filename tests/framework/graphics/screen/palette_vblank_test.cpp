@@ -1,6 +1,7 @@
 // The 8-bit palette (on the surfaces that show it, fatal when it cannot be
 // made), the present's blank wait against its rule written out here, with
-// and without a DirectDraw object, and a repaint that never waits.
+// and without a DirectDraw object, a repaint that never waits, and a
+// present while drawing on the front screen.
 #include <gtest/gtest.h>
 
 #include "framework/graphics/graphics_test_support.h"
@@ -116,6 +117,25 @@ TEST(VBlankWait, ARepaintShowsTheBackScreenWithoutWaiting) {
       EXPECT_EQ(hl::LastFrame()->pixels[240 * 640 + 320] & 0xFFFFFF, 0xFFFFFFu) << software << vsync;
       PresentFrame();
       EXPECT_EQ(looks() > looked, vsync == 1);
+    }
+  }
+}
+
+// Drawing on the front screen, a present only counts the frame and waits
+// for one blank: the counted wait's result, which is -1 without a
+// DirectDraw object (software rendering through the window's DC).
+TEST(VBlankWait, AFrontScreenPresentGivesTheCountedWaitsResult) {
+  for (const bool software : {false, true}) {
+    for (const bool windowed : {false, true}) {
+      SCOPED_TRACE(software * 10 + windowed);
+      gfxtest::Road road(software, 16, windowed);
+      ASSERT_EQ(GetScreenState().directDraw == nullptr, software);
+      ASSERT_EQ(SelectDrawTarget(kFrontScreen), 0);
+      const int wanted = software ? -1 : 0;
+      const uint64_t frames = GetFrameCounter();
+      EXPECT_EQ(PresentFrame(), wanted);
+      EXPECT_EQ(PresentToWindow(nullptr), wanted);
+      EXPECT_EQ(GetFrameCounter(), frames + 2);
     }
   }
 }

@@ -1,0 +1,77 @@
+// A texture graph the device cannot render into, as the draw target on the
+// Direct3D road: it is still the 2D road's target, whose draws land in it in
+// its own format however narrow its pixels, while the device's draws land
+// on the device's own target, the front screen.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "d3d_test_support.h"
+#include "framework/graphics/d3d/d3d_device.h"
+#include "framework/graphics/graphs/draw_entries.h"
+#include "framework/graphics/graphs/draw_state.h"
+#include "framework/graphics/graphs/graph_load.h"
+#include "framework/graphics/surfaces/surface_data.h"
+
+namespace {
+
+using namespace qor;
+
+TEST(D3DGraphTarget, DrawsOnATextureTheDeviceCannotRenderIntoLandSafely) {
+  gfxtest::Road road(false, 32, false, "d3d");
+  SetNewGraphBitDepth(16);
+  const int32_t texture = d3dtest::PictureGraph(64, 32, 1);  // 16-bit pixels on a 32-bit screen
+  SetNewGraphBitDepth(0);
+  SetNewGraphDrawable(1);
+  const int32_t same = gfxtest::MakeGraph(64, 32, false, true);  // a 2D graph in the screen's format
+  SetNewGraphDrawable(0);
+  const int32_t sprite = gfxtest::MakeGraph(40, 20, false, false, 3);
+  const int32_t picture = d3dtest::PictureGraph(16, 16, 2);
+
+  // A 2D draw that blends, on the texture and on a graph of the screen's
+  // format: the texture holds the other's colours packed in its own format.
+  std::vector<uint32_t> drawn[2];
+  for (const int32_t target : {texture, same}) {
+    ASSERT_EQ(SelectDrawTarget(target), 0);
+    ASSERT_EQ(EraseDrawTarget(), 0);
+    SelectBlend(1, 128);
+    EXPECT_EQ(BlitGraph(4, 2, sprite, 1), 0);
+    EXPECT_EQ(BlitGraph(56, 17, sprite, 1), 0);  // cut to 8 x 15 at the last rows
+    SelectBlend(0, 0);
+    drawn[target == same] = gfxtest::TargetPixels(0, 0, 64, 32);
+  }
+  ASSERT_EQ(SelectDrawTarget(texture), 0);
+  PixelFormatInfo own;
+  plat::DDPixelFormat dd;
+  GetScreenState().targetSurface->GetPixelFormat(&dd);
+  MakeFormatFromDirectDraw(&dd, &own);
+  ASSERT_EQ(own.bitDepth, 16);
+  const uint32_t colour = own.masks[0] | own.masks[1] | own.masks[2];  // spare bits aside
+  int changed = 0;
+  for (size_t i = 0; i < drawn[1].size(); ++i) {
+    const uint32_t p = drawn[1][i];
+    ASSERT_EQ(drawn[0][i] & colour, PackColorForFormat(&own, (p >> 16) & 255, (p >> 8) & 255, p & 255, 255) & colour)
+        << i;
+    changed += p != 0;
+  }
+  EXPECT_GT(changed, 100);
+
+  // The device's draw goes to its own target, the front screen, as it does
+  // with the front screen selected; the texture keeps what it had.
+  const std::vector<uint32_t> kept = gfxtest::TargetPixels(0, 0, 64, 32);
+  std::vector<uint32_t> front[2];
+  for (const int32_t target : {texture, kFrontScreen}) {
+    ASSERT_EQ(SelectDrawTarget(kFrontScreen), 0);
+    ASSERT_EQ(EraseDrawTarget(), 0);
+    ASSERT_EQ(SelectDrawTarget(target), 0);
+    EXPECT_EQ(BlitGraph(10, 6, picture, 1), 0);
+    ASSERT_EQ(SelectDrawTarget(kFrontScreen), 0);  // the batch drawn; the primary read
+    front[target == kFrontScreen] = gfxtest::TargetPixels(0, 0, 40, 30);
+  }
+  EXPECT_EQ(front[0], front[1]);
+  EXPECT_NE(front[1], std::vector<uint32_t>(front[1].size(), front[1][0]));
+  ASSERT_EQ(SelectDrawTarget(texture), 0);
+  EXPECT_EQ(gfxtest::TargetPixels(0, 0, 64, 32), kept);
+}
+
+}  // namespace
