@@ -26,7 +26,14 @@ uint32_t Seconds(const SoundData* r, uint32_t n) {
   return static_cast<uint32_t>(uint64_t{n} * r->format.nAvgBytesPerSec / Align(r) * Align(r));
 }
 
-bool IsRingUser(int handle, SoundData* r, SoundBufferSlot** slot) { return ClaimStreamBuffer(handle, r, slot, 0) == 0; }
+// Whether the sound is its ring's current user, with the ring's slot. A free
+// ring stays free: only a play, or the playing query, takes it.
+bool IsCurrentUser(int handle, SoundData* r, SoundBufferSlot** slot) {
+  SoundData* owner = r->shareSource == -1 ? r : GetSoundData(r->shareSource);
+  if (owner == nullptr || owner->currentUser != handle) return false;
+  *slot = &owner->slots[0];
+  return true;
+}
 
 // The streaming record of a handle, or null.
 SoundData* StreamRecord(int handle) {
@@ -164,7 +171,9 @@ int PrepareStreamSound(int handle) {
   SoundData* r = StreamRecord(handle);
   if (r == nullptr) return GetSoundData(handle) != nullptr ? 0 : -1;
   SoundBufferSlot* slot = nullptr;
-  if (r->primed || !IsRingUser(handle, r, &slot) || IsStreamPlaying(handle) == 1) return 0;
+  // The playing query claims a free ring, as a sound that is loaded or about
+  // to play should.
+  if (r->primed || IsStreamPlaying(handle) == 1 || !IsCurrentUser(handle, r, &slot)) return 0;
   SetSoundBufferPosition(slot, 0);
   r->writeOffset = kUnprimedWrite;
   r->tailOffset = -1;
@@ -211,7 +220,7 @@ int StopStreamSound(int handle) {
   if (r == nullptr) return GetSoundData(handle) != nullptr ? 0 : -1;
   UpdateStreamPlayCursor(handle, -1);
   SoundBufferSlot* slot = nullptr;
-  if (!IsRingUser(handle, r, &slot)) return 0;
+  if (!IsCurrentUser(handle, r, &slot)) return 0;
   if (r->shareSource != -1) {
     if (SoundData* owner = GetSoundData(r->shareSource)) owner->currentUser = -1;
   }
@@ -225,7 +234,7 @@ int IsStreamPlaying(int handle) {
   SoundData* r = StreamRecord(handle);
   if (r == nullptr) return GetSoundData(handle) != nullptr ? 0 : -1;
   SoundBufferSlot* slot = nullptr;
-  if (!IsRingUser(handle, r, &slot)) return 0;
+  if (ClaimStreamBuffer(handle, r, &slot, 0) != 0) return 0;
   uint32_t status = 0;
   if (GetSoundBufferStatus(slot, &status) != 0) return 0;
   return (status & plat::DSBSTATUS_PLAYING) ? 1 : 0;
@@ -244,7 +253,7 @@ int UpdateStreamPlayCursor(int handle, int64_t cursorIn) {
   SoundData* r = StreamRecord(handle);
   if (r == nullptr) return GetSoundData(handle) != nullptr ? 0 : -1;
   SoundBufferSlot* slot = nullptr;
-  if (!r->primed || !IsRingUser(handle, r, &slot)) return 0;
+  if (!r->primed || !IsCurrentUser(handle, r, &slot)) return 0;
   uint32_t cursor = static_cast<uint32_t>(cursorIn);
   if (cursorIn == -1 && GetSoundBufferPosition(slot, &cursor) != 0) return 0;
   const uint32_t last = r->lastCursor;
@@ -279,7 +288,7 @@ int RefillStreamSound(int handle) {
   SoundData* r = StreamRecord(handle);
   if (r == nullptr) return GetSoundData(handle) != nullptr ? 0 : -1;
   SoundBufferSlot* slot = nullptr;
-  if (!IsRingUser(handle, r, &slot) || !r->primed || r->ringSize == 0) return 0;
+  if (!IsCurrentUser(handle, r, &slot) || !r->primed || r->ringSize == 0) return 0;
   UpdateStreamPlayCursor(handle, -1);
   const uint32_t window = Seconds(r, 4);
   const uint32_t avg = r->format.nAvgBytesPerSec;

@@ -165,11 +165,15 @@ bool SeekPass(TheoraDecoder* d) {
     }
   }
   d->decodedFrame = atHand - 1;
-  if (ok && target >= atHand) ok = DecodeTheoraPacket(d, target - atHand + 1) != -1;
+  if (ok && target >= atHand) DecodeTheoraPacket(d, target - atHand + 1);
   // An entry the owner holds is kept: its frame number still names its picture.
   for (int32_t i = 0; i < d->stockCount; ++i) Drop(d->stock[i]);
   d->decodedFrame = target;
-  d->endOfData = ok ? 0 : 1;
+  // Cleared even when the decode above failed: the flag also keeps the stock
+  // from being thinned, and a movie whose tail cannot be read must still play
+  // what it can once it wraps to its start. Where the data really ends, the
+  // next decode sets the flag again (and sleeps), so nothing spins.
+  d->endOfData = 0;
   d->seekRequest = 0;
   return true;
 }

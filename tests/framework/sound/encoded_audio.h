@@ -147,6 +147,21 @@ inline std::vector<uint8_t> EncodeVorbis(const std::vector<int16_t>& pcm, int ch
   return out;
 }
 
+// The same file with another sample rate in its identification header, for
+// rates the encoder will not take. The header is the first packet of the
+// first page; libogg sets that page's checksum again.
+inline std::vector<uint8_t> WithVorbisRate(std::vector<uint8_t> file, uint32_t rate) {
+  const size_t segments = file[26];
+  size_t bodyLength = 0;
+  for (size_t i = 0; i < segments; ++i) bodyLength += file[27 + i];
+  ogg_page page{file.data(), static_cast<long>(27 + segments), file.data() + 27 + segments,
+                static_cast<long>(bodyLength)};
+  // packet type, "vorbis", version (4 bytes), channels (1 byte), then the rate
+  for (int i = 0; i < 4; ++i) page.body[12 + i] = static_cast<uint8_t>(rate >> (8 * i));
+  ogg_page_checksum_set(&page);
+  return file;
+}
+
 // libvorbisfile on the whole file, 16-bit little-endian signed.
 inline std::vector<uint8_t> DecodeVorbisDirectly(const std::vector<uint8_t>& file) {
   std::vector<uint8_t> pcm;

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include "encoded_audio.h"
 #include "framework/core/archives/archive_writer.h"
 #include "framework/sound/sound_play.h"
 #include "sound_test_util.h"
@@ -129,6 +130,57 @@ TEST_F(SoundLoad, UnbufferableSoundsAreRefusedBeforeTheDevice) {
   EXPECT_EQ(SoundBuffers(), 0);
   EXPECT_TRUE(Logged("再生できない形式の音声データです"));
   EXPECT_NE(Load(Effect(), 3), -1);  // and the next sound loads fine
+}
+
+// Ogg Vorbis sounds are refused by the same rule as WAV data: channels and
+// rates at the device's limits and one past them, as whole sounds and as
+// streams. What cannot play gets the unplayable-data line, not the line of a
+// sound that failed to convert, and the device is never asked.
+TEST_F(SoundLoad, VorbisTheDeviceCannotPlayIsRefusedAsUnplayable) {
+  const struct {
+    int channels;
+    uint32_t rate;
+    int createMode;
+    bool loads;
+  } cases[] = {
+      {1, 22050, 0, true},   {2, 22050, 0, true},  {3, 22050, 0, false}, {1, 100, 0, true},
+      {1, 99, 0, false},     {2, 200000, 0, true}, {2, 200001, 0, false}, {2, 22050, 2, true},
+      {3, 22050, 2, false},  {1, 99, 2, false},    {1, 200000, 2, true},  {1, 200001, 2, false},
+  };
+  const auto times = [this](const char* line) {
+    const std::string log = dir_.Read("Log.txt");
+    int n = 0;
+    for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) ++n;
+    return n;
+  };
+  const char* const refused = "再生できない形式の音声データです";
+  const char* const unconverted[] = {"音声ファイルのＰＣＭへの変換に失敗しました", "音声データのオープンに失敗しました"};
+  for (const auto& c : cases) {
+    const std::string what = std::to_string(c.channels) + " channels, " + std::to_string(c.rate) + " Hz, mode " +
+                             std::to_string(c.createMode);
+    // The encoder takes rates up to 200000; one past that is written into
+    // the header of a file made at 200000.
+    const uint32_t encoded = c.rate > 200000 ? 200000 : c.rate;
+    auto ogg = soundtest::EncodeVorbis(soundtest::Tone(3000, c.channels), c.channels, static_cast<int>(encoded));
+    if (encoded != c.rate) ogg = soundtest::WithVorbisRate(ogg, c.rate);
+    const int refusedBefore = times(refused);
+    const int unconvertedBefore = times(unconverted[0]) + times(unconverted[1]);
+    const int created = plat::dsound::GetCounters().createBuffer;
+    SetSoundDataCreateMode(c.createMode);
+    const int h = CreateSoundFromMemory(ogg.data(), static_cast<uint32_t>(ogg.size()), 1, -1);
+    SetSoundDataCreateMode(0);
+    EXPECT_EQ(h != -1, c.loads) << what;
+    EXPECT_EQ(plat::dsound::GetCounters().createBuffer - created, c.loads ? 1 : 0) << what;
+    EXPECT_EQ(times(refused) - refusedBefore, c.loads ? 0 : 1) << what;
+    EXPECT_EQ(times(unconverted[0]) + times(unconverted[1]), unconvertedBefore) << what;
+    if (h != -1) {
+      EXPECT_EQ(GetSoundData(h)->format.nChannels, c.channels) << what;
+      EXPECT_EQ(GetSoundData(h)->format.nSamplesPerSec, c.rate) << what;
+      DeleteSound(h);
+    }
+  }
+  EXPECT_EQ(GetSoundState().table.liveCount, 0);
+  EXPECT_EQ(SoundBuffers(), 0);
 }
 
 // A device that cannot make the first buffer even with fewer controls, or a

@@ -13,6 +13,7 @@
 #include "framework/core/memory.h"
 #include "framework/core/files/memory_stream.h"
 #include "framework/sound/music_handles.h"
+#include "framework/sound/sound_buffers.h"
 #include "framework/sound/sound_load.h"
 #include "framework/sound/sound_play.h"
 #include "framework/sound/stream_play.h"
@@ -253,6 +254,71 @@ TEST_F(StreamSound, SharedRingsAndDeferredDeletion) {
   EXPECT_EQ(DeleteSound(sharer), 0);
   EXPECT_EQ(GetSoundData(owner), nullptr);
   EXPECT_EQ(SoundBuffers(), buffers - 1);
+}
+
+// Only the sound that now plays through a ring may move its cursor, refill it
+// or stop it: a sound that shares the ring, or whose ring another sound
+// holds, gets 0 from each and changes nothing, and a free ring stays free.
+TEST_F(StreamSound, OnlyTheRingsCurrentUserMovesRefillsOrStopsIt) {
+  const int owner = LoadStream(Wav(Samples(8 * kRate, 31)));
+  SetSoundDataCreateMode(2);
+  const auto sharerWav = Wav(Samples(8 * kRate, 32));
+  const int sharer = CreateSoundFromMemory(sharerWav.data(), static_cast<uint32_t>(sharerWav.size()), 1, owner);
+  SetSoundDataCreateMode(0);
+  ASSERT_NE(sharer, -1);
+  SoundData* ring = GetSoundData(owner);
+  struct Seen {
+    std::vector<uint8_t> bytes;
+    uint32_t status, cursor;
+    int32_t user;
+    std::vector<uint32_t> fields;  // each sound's played position, last cursor, write offset, primed
+    bool operator==(const Seen&) const = default;
+  };
+  const auto seen = [&] {
+    Seen s{};
+    void *p1 = nullptr, *p2 = nullptr;
+    uint32_t n1 = 0, n2 = 0;
+    EXPECT_EQ(LockSoundBuffer(&ring->slots[0], 0, ring->ringSize, &p1, &n1, &p2, &n2), 0);
+    s.bytes.assign(static_cast<uint8_t*>(p1), static_cast<uint8_t*>(p1) + n1);
+    UnlockSoundBuffer(&ring->slots[0], p1, n1, p2, n2);
+    GetSoundBufferStatus(&ring->slots[0], &s.status);
+    GetSoundBufferPosition(&ring->slots[0], &s.cursor);
+    s.user = ring->currentUser;
+    for (int h : {owner, sharer}) {
+      const SoundData* r = GetSoundData(h);
+      s.fields.insert(s.fields.end(),
+                      {r->playedPosition, r->lastCursor, static_cast<uint32_t>(r->writeOffset), r->primed});
+    }
+    return s;
+  };
+  const struct {
+    const char* name;
+    int (*call)(int);
+  } calls[] = {
+      {"cursor read", [](int h) { return UpdateStreamPlayCursor(h, -1); }},
+      {"cursor given", [](int h) { return UpdateStreamPlayCursor(h, 4000); }},
+      {"refill", RefillStreamSound},
+      {"stop", StopStreamSound},
+  };
+  const auto noneChanges = [&](int caller, const char* state) {
+    for (const auto& c : calls) {
+      const Seen before = seen();
+      EXPECT_EQ(c.call(caller), 0) << state << ": " << c.name;
+      EXPECT_TRUE(seen() == before) << state << ": " << c.name << " by " << (caller == owner ? "owner" : "sharer");
+    }
+  };
+
+  ASSERT_EQ(PlaySoundHandle(sharer, 1, 1), 0);
+  Play(kRate / 2);
+  noneChanges(owner, "the sharer plays");
+  ASSERT_EQ(StopSound(sharer), 0);  // a sharer lets the ring go
+  ASSERT_EQ(ring->currentUser, -1);
+  noneChanges(sharer, "free ring");
+  noneChanges(owner, "free ring");
+  ASSERT_EQ(PlaySoundHandle(owner, 1, 1), 0);
+  Play(kRate / 2);
+  noneChanges(sharer, "the owner plays");
+  EXPECT_EQ(IsSoundPlaying(owner), 1);
 }
 
 TEST_F(StreamSound, RefusalsEndCleanly) {

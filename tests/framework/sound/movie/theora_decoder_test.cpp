@@ -176,6 +176,30 @@ TEST_F(TheoraDecoderTest, StepsJumpsWrapsAndSeeksShowTheirFrames) {
   EXPECT_EQ(ShownNumber(), 39);
 }
 
+// A seek into a tail of the file that can no longer be read fails part way.
+// The movie still plays what it can: on from the seek's frame through the
+// start, every readable frame comes, and the first unreadable one is
+// reported as not coming rather than waited for.
+TEST_F(TheoraDecoderTest, AFailedSeekLeavesTheReadableFramesToPlay) {
+  EncodeOptions o;
+  o.frames = 40;
+  o.packetsPerPage = 1;  // keyframes at 0, 8, ... 32: the seek to 39 lands at frame 31
+  const auto bytes = EncodeNumberedMovie(o);
+  ASSERT_NE(Open(bytes, 4), nullptr);
+  constexpr int kCut = 36;
+  int32_t entry = 0;
+  while (decoder_->pages[entry].firstFrame + decoder_->pages[entry].frames <= kCut) ++entry;
+  ASSERT_EQ(decoder_->pages[entry].firstFrame, kCut);
+  // The file is cut while the thread, paused, reads nothing.
+  decoder_->pauseRequest = 1;
+  while (decoder_->threadState.load() != kTheoraPaused) plat::YieldThread();
+  file_.size = static_cast<size_t>(decoder_->pages[entry].byteOffset);
+  SeekTheoraFrame(decoder_, 39);
+  while (decoder_->seekRequest.load() != 0) plat::YieldThread();
+  for (int n = 0; n < kCut; ++n) ASSERT_EQ(ShowAfterAdvance(1), n);  // 39 + 1 wraps to 0
+  EXPECT_EQ(ShowAfterAdvance(1), -2);
+}
+
 TEST_F(TheoraDecoderTest, YuvSurfaceFormatFallsBackAndLockFailuresSkipOnlyTheYuvPart) {
   const auto bytes = EncodeNumberedMovie(EncodeOptions{});
   ASSERT_NE(Open(bytes), nullptr);  // no surface maker: RGB only
