@@ -94,7 +94,9 @@ void DrawPlayerSide(int p, int y) {
   const bool down = m >= 0 && m < kMemberCount && game.party[m].down;
   if (down) qor::SetTintRGBPublic(99, 99, 99);
   qor::SelectBlendPublic(1, ClampBlend(static_cast<int64_t>(alpha)));
-  BlitGraph((slide < 80 ? slide : 80) - 144 + 320 * p, -32, PortraitOfMember(m), 1);
+  // Both players' portraits come to rest at the same place; only the name
+  // pieces sit side by side.
+  BlitGraph((slide < 80 ? slide : 80) - 144, -32, PortraitOfMember(m), 1);
   BlitGraph(320 * p, 224, NameOfMember(m), 1);
   qor::SelectBlendPublic(0, 0);
   if (down) qor::SetTintRGBPublic(255, 255, 255);

@@ -3,6 +3,7 @@
 // every draw recorded instead of drawn.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <vector>
 
@@ -123,6 +124,50 @@ TEST_F(SceneStates, PanelCursorSkipsEmptyRowsSwapsAndTheLifeCellHasNoMember) {
   DrawStatusPanel(352);
   DrawHud();
   for (const Call& b : rec.boxes) EXPECT_NE(b.x1, 62) << "bars drawn for the life cell";
+}
+
+TEST_F(SceneStates, WithTwoPlayersBothPortraitsSlideToTheSameRestAndTheNamesStandSideBySide) {
+  // Distinct handles for the two members' portraits and name pieces.
+  assets.titleTovelt = 7000;
+  assets.titleQuenbyt = 7001;
+  assets.titleCharaname[0] = 8000;
+  assets.titleCharaname[1] = 8001;
+  game.OnFieldMode = 1;
+  game.ActiveCharacter[0] = 0;
+  game.ActiveCharacter[1] = 1;
+  input.padReader = [](int) { return 0; };  // nobody presses
+  game.InGameState = 2;
+  game.InGameStateTimer = 0;
+  std::vector<int> slidesSeen;
+  for (int frame = 0; frame < 30; ++frame) {
+    rec.blits.clear();
+    RunInGameStateMachine();
+    int portraits = 0;
+    for (const Call& b : rec.blits) {
+      const int p = b.x2 == 7000 || b.x2 == 8000 ? 0 : b.x2 == 7001 || b.x2 == 8001 ? 1 : -1;
+      if (p < 0) continue;
+      if (b.x2 >= 8000) {
+        // The name pieces: (0, 224) for player 1, (320, 224) for player 2.
+        EXPECT_EQ(b.x1, 320 * p) << "frame " << frame;
+        EXPECT_EQ(b.y1, 224) << "frame " << frame;
+        continue;
+      }
+      // A portrait enters at slide - 144 and rests at -64 once the slide
+      // reaches 80, whichever player it belongs to.
+      const int slide = scenes.PanelSlide[p];
+      EXPECT_EQ(b.x1, (slide < 80 ? slide : 80) - 144) << "player " << p + 1 << " slide " << slide;
+      EXPECT_EQ(b.y1, -32);
+      if (p == 0) slidesSeen.push_back(slide);
+      ++portraits;
+    }
+    if (portraits > 0) {
+      EXPECT_EQ(portraits, 2) << "frame " << frame;
+    }
+  }
+  // The sweep crossed the rest: its first step, the limit and one past it.
+  for (int slide : {4, 76, 80, 84}) {
+    EXPECT_NE(std::find(slidesSeen.begin(), slidesSeen.end(), slide), slidesSeen.end()) << slide;
+  }
 }
 
 TEST_F(SceneStates, ASecondPlayerJoinsOnlyWithTwoMembersUpOrALife) {
