@@ -14,12 +14,12 @@ namespace qor {
 
 namespace {
 
-struct SurfaceDataTable {
+struct SurfaceDataSlots {
   HandleTable table;
   void* slots[kSurfaceDataHandleMax];
 };
 
-SurfaceDataTable g_data;
+SurfaceDataSlots g_data;
 bool g_dataReady = false;
 
 HandleTable* Table() {
@@ -52,6 +52,8 @@ void ResetSurfaceDataTable() {
   InitHandleTable(&g_data.table, kSurfaceDataHandleTag, kSurfaceDataHandleMax, g_data.slots);
   g_dataReady = true;
 }
+
+const HandleTable* SurfaceDataTable() { return Table(); }
 
 SurfaceDataRecord* LookupSurfaceData(int32_t handle) {
   return static_cast<SurfaceDataRecord*>(LookupHandleEntry(Table(), handle));
