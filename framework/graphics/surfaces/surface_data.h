@@ -46,6 +46,9 @@ struct SurfaceDataRecord {
 };
 
 constexpr int32_t kSurfaceSizeMax = 65535;
+// The key of a palette memory image that keys on no index (no 8-bit index
+// can equal it).
+constexpr uint32_t kPaletteBufferNoKey = 65535;
 
 // Empties the table (deleting any entry still held) to its load state.
 void ResetSurfaceDataTable();

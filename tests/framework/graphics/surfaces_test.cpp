@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "framework/graphics/graphs/graph_movie.h"
 #include "framework/graphics/surfaces/blend_work.h"
 #include "framework/graphics/graphs/draw_state.h"
 #include "framework/graphics/surfaces/surface_data.h"
+#include "framework/sound/movie/movie.h"
 #include "graphics_test_support.h"
 #include "platform/window/window_timer.h"
 
@@ -340,6 +342,38 @@ TEST(Surfaces, AnImageGoesIntoEachPieceAtItsPlace) {
     EXPECT_EQ(BlitImageIntoGraph(&picture, nullptr, 56, 24, LookupGraph(graph), 0), 0);
     EXPECT_EQ(BlitImageToOnePiece(&picture, nullptr, 0, 0, 0x28000000 | 99, 0), -1);
     FreeGraphImage(&picture);
+  }
+}
+
+// A movie's frame goes into a graph on a DirectDraw surface by a lock and a
+// conversion of its own, into a memory image through the piece transfer;
+// either way the graph shows the frame exactly on a 32-bit screen. A lock
+// that fails is the movie copy's own line, not the picture transfer's.
+TEST(Surfaces, AMovieFrameGoesIntoItsGraphAndLogsItsOwnLockFailure) {
+  for (bool software : {false, true}) {
+    SCOPED_TRACE(software);
+    Road road(software, 32);
+    const int32_t graph = MakeGraph(40, 24, false, true);
+    GraphRecord* g = LookupGraph(graph);
+    ASSERT_EQ(LookupSurfaceData(LookupSurface2D(g->pieceHandles[0])->surfaceData)->memImageMode, software ? 1 : 0);
+    GraphImage frame;
+    gfxtest::MakePicture(&frame, 40, 24, false, 7);
+    MovieData movie{};
+    movie.currentImage = &frame;
+    CopyMovieFrameToGraph(&movie, g);
+    const std::vector<uint32_t> drawn = DrawnAt(graph, 0, 0);
+    for (int y = 0; y < 24; ++y)
+      for (int x = 0; x < 40; ++x) {
+        const uint8_t* p = frame.pixels + y * frame.pitch + x * 3;
+        ASSERT_EQ(drawn[y * 40 + x] & 0xFFFFFF, static_cast<uint32_t>(p[2] << 16 | p[1] << 8 | p[0])) << x << "," << y;
+      }
+    if (!software) {
+      plat::DdFailNext(plat::DdOp::Lock);
+      CopyMovieFrameToGraph(&movie, g);
+      EXPECT_EQ(road.CountLogged("ムービーグラフィック転送先サーフェスのロックに失敗しました"), 1);
+      EXPECT_FALSE(road.Logged("２Ｄサーフェスのロックに失敗しました"));
+    }
+    FreeGraphImage(&frame);
   }
 }
 
