@@ -102,12 +102,16 @@ int CaptureScreenToGraph(int32_t x1, int32_t y1, int32_t x2, int32_t y2, int32_t
   GraphRecord* record = LookupGraph(graph);
   if (record == nullptr) return -1;
   WaitWhileInactive();
+  EndSceneCurrentDevice();
   if (record->is3D) return CaptureScreenRectD3D(x1, y1, x2, y2, record, flag);
   return CaptureScreenRectDirectDraw(x1, y1, x2, y2, record);
 }
 
 int32_t LoadGraphFromFile(const char* path, int32_t want3D, int32_t mirror, int32_t movieOption) {
   if (!GetScreenState().managerStarted || path == nullptr) return -1;
+  // What the device holds lands before the new graph's surfaces are made
+  // and written.
+  EndSceneCurrentDevice();
   WaitWhileInactive();
   GraphImage image, alphaImage;
   bool withAlpha = false;
@@ -130,6 +134,9 @@ int32_t LoadGraphFromFile(const char* path, int32_t want3D, int32_t mirror, int3
 int OpenDividedGraphFile(const char* path, int32_t count, int32_t xCount, int32_t yCount, int32_t width,
                          int32_t height, int32_t* outHandles, int32_t want3D, int32_t mirror) {
   if (!GetScreenState().managerStarted || path == nullptr) return -1;
+  // What the device holds lands before the new graph's surfaces are made
+  // and written.
+  EndSceneCurrentDevice();
   WaitWhileInactive();
   GraphImage image, alphaImage;
   bool withAlpha = false;
@@ -160,6 +167,7 @@ int32_t BuildGraphFromImage(GraphImage* image, GraphImage* alphaImage, int32_t w
                             int32_t mirrorInside) {
   ComputeUnusedMask(&image->format);
   if (alphaImage != nullptr) ComputeUnusedMask(&alphaImage->format);
+  EndSceneCurrentDevice();
   const bool flip = mirrorInside == 1 && mirror == 1;
   if (flip) MirrorBoth(image, alphaImage);
   int32_t graph = CreateGraphForImage(image, alphaImage, want3D);
@@ -174,6 +182,7 @@ int32_t BuildGraphFromImage(GraphImage* image, GraphImage* alphaImage, int32_t w
 int32_t BuildGraphFromSingleImage(GraphImage* image) { return BuildGraphFromImage(image, nullptr, 1, 0, 1); }
 
 int32_t CreateGraphForImage(const GraphImage* image, const GraphImage* alphaImage, int32_t want3D) {
+  EndSceneCurrentDevice();
   WaitWhileInactive();
   if (alphaImage != nullptr && (alphaImage->width != image->width || alphaImage->height != image->height)) return -1;
   const bool hasAlphaChannel = image->format.widths[kAlpha] != 0;

@@ -6,6 +6,7 @@
 #include "framework/graphics/d3d/d3d_device.h"
 #include "framework/graphics/graphs/draw_state.h"
 #include "framework/graphics/graphs/graph_load.h"
+#include "framework/graphics/images/convert_pixels.h"
 #include "framework/graphics/screen/screen.h"
 #include "framework/graphics/screen/screen_size.h"
 #include "framework/graphics/surfaces/surface_2d.h"
@@ -100,6 +101,8 @@ int32_t LoadMovieGraph(const char* path, int32_t want3D, int32_t movieOption) {
   return graph;
 }
 
+// A memory-image store takes the frame through the piece transfer; a
+// DirectDraw surface is locked and converted into straight from the frame.
 void CopyMovieFrameToGraph(MovieData* m, void* graph) {
   GraphRecord* record = static_cast<GraphRecord*>(graph);
   if (record->is3D) {
@@ -109,7 +112,37 @@ void CopyMovieFrameToGraph(MovieData* m, void* graph) {
   if (m->theora) UpdateTheoraFrame(m->decoder, 1, 0);
   GraphImage colour{}, alpha{};
   if (!FrameImages(m, &colour, &alpha)) return;
-  BlitImageIntoGraph(&colour, m->alphaHalves ? &alpha : nullptr, 0, 0, record, 0);
+  const GraphImage* alphaImage = m->alphaHalves ? &alpha : nullptr;
+  for (int32_t i = 0; i < record->pieceCount; ++i) {
+    const Surface2DPiece* p = LookupSurface2D(record->pieceHandles[i]);
+    const SurfaceDataRecord* d = p != nullptr ? LookupSurfaceData(p->surfaceData) : nullptr;
+    if (d == nullptr) return;
+    // The piece's own rectangle of the frame, cut to the frame.
+    const Rect from{p->graphX, p->graphY, std::min<int32_t>(p->graphX + p->width, colour.width),
+                    std::min<int32_t>(p->graphY + p->height, colour.height)};
+    if (from.left >= from.right || from.top >= from.bottom) continue;
+    if (d->memImageMode) {
+      BlitImageToSurface2D(&colour, alphaImage, &from, 0, 0, record->pieceHandles[i], 0);
+      continue;
+    }
+    if (d->surface == nullptr) return;
+    int32_t pitch = 0;
+    uint8_t* pixels = nullptr;
+    if (d->surface->Lock(nullptr, &pitch, &pixels, plat::DDLOCK_WAIT | plat::DDLOCK_WRITEONLY) != plat::DD_OK) {
+      LogOutput("ムービーグラフィック転送先サーフェスのロックに失敗しました");
+      return;
+    }
+    plat::DDPixelFormat ddFormat;
+    d->surface->GetPixelFormat(&ddFormat);
+    PixelFormatInfo format{};
+    MakeFormatFromDirectDraw(&ddFormat, &format);
+    const PixelBlock to{pixels, pitch, d->surface->width(), d->surface->height(), &format};
+    const PixelBlock frame = PixelBlockOfImage(&colour);
+    const PixelBlock frameAlpha = alphaImage != nullptr ? PixelBlockOfImage(alphaImage) : PixelBlock{};
+    ConvertPixelsBlt(&to, &frame, alphaImage != nullptr ? &frameAlpha : nullptr, p->surfaceX, p->surfaceY, &from,
+                     nullptr);
+    d->surface->Unlock(nullptr);
+  }
 }
 
 void CopyMovieFrameToGraph3D(MovieData* m, void* graph) {

@@ -490,6 +490,12 @@ int InitGraphicsManager() {
   ScreenState& s = GetScreenState();
   if (s.managerStarted) return 0;
   LogOutput("グラフィック管理系の初期化を行います\n");
+  // Graphs and their surface data are numbered afresh, from slot 0 and
+  // check number 0. Every road here has deleted the graphs first (a mode
+  // change, a software switch, the end of graphics management), so nothing
+  // is left in the tables; what a caller might have left would be freed.
+  ResetGraphTables();
+  ResetSurfaceDataTable();
   s.managerStarted = 1;
   DeleteAllSurface2D();
   s.direct3DInUse = s.direct3DStart != -1 ? 1 : 0;

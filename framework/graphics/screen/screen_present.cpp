@@ -48,6 +48,17 @@ void BltToPrimary(plat::DDSurface* back, const plat::Rect& destination, const pl
   s.primary->Blt(&d, back, &r, plat::DDBLT_WAIT, nullptr);
 }
 
+// Locked screen memory as a picture in the screen's format (not owned).
+GraphImage LockedAsImage(uint8_t* pixels, int32_t pitch, int32_t width, int32_t height) {
+  GraphImage image{};
+  image.format = GetScreenState().format;
+  image.width = width;
+  image.height = height;
+  image.pitch = pitch;
+  image.pixels = pixels;
+  return image;
+}
+
 plat::BitmapInfo TopFirstInfo(const MemImage* image, int32_t height) {
   plat::BitmapInfo info;
   const PixelFormatInfo* f = image->buffer->format;
@@ -83,9 +94,10 @@ int PresentSoftware(const plat::Rect& destination, const plat::Rect& source) {
       uint8_t* pixels = nullptr;
       if (s.back->Lock(nullptr, &pitch, &pixels, plat::DDLOCK_WAIT) != plat::DD_OK)
         FatalError("バックサーフェスのロックに失敗しました");
-      const PixelBlock to{pixels, pitch, s.width, s.height, &s.format};
-      const PixelBlock from = PixelBlockOfMemImg(&s.backImage);
-      ConvertWholeBlock(&to, &from);
+      // The locked surface described as a picture the back image is copied
+      // out into (the copy converts to the screen's format).
+      GraphImage locked = LockedAsImage(pixels, pitch, s.width, s.height);
+      CopyMemImgToGraphImage(&locked, &s.backImage, 0, 0, s.width, s.height, 0, 0, 0, 0);
       s.back->Unlock(nullptr);
       if (VSyncOn()) AwaitVBlankInterval();
       BltToPrimary(s.back, destination, source);
@@ -354,10 +366,9 @@ int PresentRectToWindow(const Rect* rect) {
     uint8_t* pixels = nullptr;
     const plat::Rect lock = PlatRect(at);
     if (surface->Lock(&lock, &pitch, &pixels, plat::DDLOCK_WAIT | plat::DDLOCK_WRITEONLY) != plat::DD_OK) return -1;
-    const PixelBlock to{pixels, pitch, at.right - at.left, at.bottom - at.top, &s.format};
-    const PixelBlock from = PixelBlockOfMemImg(&s.frontImage);
-    const Rect part{r.left + cutX, r.top + cutY, r.left + cutX + (at.right - at.left), r.top + cutY + (at.bottom - at.top)};
-    ConvertPixelsBlt(&to, &from, nullptr, 0, 0, &part, nullptr);
+    GraphImage locked = LockedAsImage(pixels, pitch, at.right - at.left, at.bottom - at.top);
+    CopyMemImgToGraphImage(&locked, &s.frontImage, r.left + cutX, r.top + cutY, at.right - at.left,
+                           at.bottom - at.top, 0, 0, 0, 0);
     surface->Unlock(nullptr);
     return 0;
   }

@@ -160,9 +160,10 @@ namespace {
 // equal to the transparent colour once both are packed in the buffer's
 // colour format (compared on 16 bits for R5G6B5 entries, on the low 24 for
 // 32-bit ones), so it hides what a 2D surface keyed on the packed colour
-// hides. When no entry matches, the buffer keeps the key it was made with,
-// one no index can take: keying index 0 instead would hide a colour the
-// picture does not key.
+// hides. The key is set before the transfer, which builds the buffer's run
+// table from it. When no entry matches, the key goes back to one no index
+// can take: index 0 would hide a colour the picture does not key, and the
+// previous picture's index would hide one of this picture's colours.
 uint32_t PackPaletteEntry(int32_t kind, uint32_t r, uint32_t g, uint32_t b) {
   if (kind == kMemImgKindRgb565) return ((r & 0xF8u) << 8) | ((g & 0xFCu) << 3) | (b >> 3);
   return (r << 16) | (g << 8) | b;
@@ -181,6 +182,7 @@ void KeyPaletteBuffer(const GraphImage* image, MemImage* destination) {
       return;
     }
   }
+  b->keyColor = kPaletteBufferNoKey;
 }
 
 }  // namespace

@@ -14,12 +14,12 @@ namespace qor {
 
 namespace {
 
-struct SurfaceDataTable {
+struct SurfaceDataSlots {
   HandleTable table;
   void* slots[kSurfaceDataHandleMax];
 };
 
-SurfaceDataTable g_data;
+SurfaceDataSlots g_data;
 bool g_dataReady = false;
 
 HandleTable* Table() {
@@ -52,6 +52,8 @@ void ResetSurfaceDataTable() {
   InitHandleTable(&g_data.table, kSurfaceDataHandleTag, kSurfaceDataHandleMax, g_data.slots);
   g_dataReady = true;
 }
+
+const HandleTable* SurfaceDataTable() { return Table(); }
 
 SurfaceDataRecord* LookupSurfaceData(int32_t handle) {
   return static_cast<SurfaceDataRecord*>(LookupHandleEntry(Table(), handle));
@@ -130,7 +132,7 @@ int CreateSurfaceDataSurface(int32_t handle) {
       const PixelFormatInfo* f = GetMemImgColorFormat(kind, r->flags.alpha, r->flags.paletteSource);
       const uint32_t t = GetDrawState().transparentColor;
       const uint32_t key = r->flags.paletteSource
-                               ? 65535u
+                               ? kPaletteBufferNoKey
                                : PackColorForFormat(f, (t >> 16) & 255, (t >> 8) & 255, t & 255, 255);
       result = CreateMemImg(&r->image, r->width, r->height, -1, key, kind, r->flags.paletteSource, r->flags.alpha, 1,
                             nullptr);

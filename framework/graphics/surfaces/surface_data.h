@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "framework/graphics/images/pixel_format.h"
+#include "framework/graphics/graphs/handle_table.h"
 #include "framework/graphics/graphs/rect.h"
 #include "framework/softrender/mem_image.h"
 #include "platform/ddraw/ddraw.h"
@@ -45,8 +46,13 @@ struct SurfaceDataRecord {
 };
 
 constexpr int32_t kSurfaceSizeMax = 65535;
+// The key of a palette memory image that keys on no index (no 8-bit index
+// can equal it).
+constexpr uint32_t kPaletteBufferNoKey = 65535;
 
+// Empties the table (deleting any entry still held) to its load state.
 void ResetSurfaceDataTable();
+const HandleTable* SurfaceDataTable();
 int32_t AddSurfaceData(int32_t refCount, int32_t width, int32_t height, uint32_t colorKey, const SurfaceFlags* flags);
 SurfaceDataRecord* LookupSurfaceData(int32_t handle);
 int AddSurfaceDataRef(int32_t handle);

@@ -45,15 +45,13 @@ plat::DDPixelFormat SampleFormat(int32_t mode) {
     f.blueMask = 0xFF;
     return f;
   }
+  // In software rendering on a screen that is not 8-bit the sample comes
+  // in the memory-image format of the screen's depth, as also when there is
+  // no primary to describe.
   const ScreenState& s = GetScreenState();
   const int32_t bits = GetScreenColorBits();
-  if ((s.softwareRendering && bits != 8) || s.primary == nullptr) {
-    f.bitCount = bits == 16 ? 16 : 32;
-    f.redMask = bits == 16 ? 0xF800 : 0xFF0000;
-    f.greenMask = bits == 16 ? 0x7E0 : 0xFF00;
-    f.blueMask = bits == 16 ? 0x1F : 0xFF;
-    return f;
-  }
+  if ((s.softwareRendering && bits != 8) || s.primary == nullptr)
+    return *GetMemImgColorFormatShort(bits == 16 ? kMemImgKindRgb565 : kMemImgKindXrgb8888, 0, 0);
   s.primary->GetPixelFormat(&f);
   return f;
 }

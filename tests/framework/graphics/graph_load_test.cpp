@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "framework/core/archives/archive_writer.h"
+#include "framework/graphics/d3d/d3d_device.h"
 #include "framework/graphics/graphs/draw_entries.h"
 #include "framework/graphics/screen/dib_section.h"
 #include "framework/graphics/graphs/draw_state.h"
@@ -232,4 +233,63 @@ TEST(GraphLoad, DamagedFilesGiveMinusOneOrAPicture) {
       DeleteSoftImageHandle(soft);
     }
   }
+}
+
+// Loading, building and capturing a graph first end the device's scene, so
+// what the vertex batch holds lands before new surfaces are made or the
+// screen is read: a 2D graph made or captured on the Direct3D road finds
+// the scene closed, and the capture holds what the batch drew. Making a
+// blank graph has no such step.
+TEST(GraphLoad, LoadsBuildsAndCapturesEndTheDeviceSceneFirst) {
+  gfxtest::Road road(false, 32, false, "d3d");
+  ASSERT_EQ(GetScreenState().direct3DInUse, 1);
+  WriteFixture("Pics/rich.bmp", "n_rich24.bmp");
+  GraphImage picture;
+  gfxtest::MakePicture(&picture, 24, 16, false, 4);
+  const int32_t drawn3D = BuildGraphFromImage(&picture, nullptr, 1, 0, 0);
+  ASSERT_TRUE(LookupGraph(drawn3D)->is3D);
+  const int32_t into = CreateBlankGraph(24, 16, 1);
+  ASSERT_FALSE(LookupGraph(into)->is3D);
+  int32_t pieces[2] = {-1, -1};
+  const struct {
+    const char* name;
+    bool endsScene;
+    int (*step)(GraphImage* picture, int32_t into, int32_t* pieces);
+  } steps[] = {
+      {"open", true, [](GraphImage*, int32_t, int32_t*) { return OpenGraphFile("Pics\\rich.bmp", 1) > 0 ? 0 : -1; }},
+      {"open missing", true,
+       [](GraphImage*, int32_t, int32_t*) { return OpenGraphFile("Pics\\none.bmp", 1) == -1 ? 0 : -1; }},
+      {"divide", true,
+       [](GraphImage*, int32_t, int32_t* p) { return OpenDividedGraph("Pics\\rich.bmp", 2, 2, 1, 8, 8, p, 1); }},
+      {"build", true,
+       [](GraphImage* g, int32_t, int32_t*) { return BuildGraphFromImage(g, nullptr, 0, 0, 0) > 0 ? 0 : -1; }},
+      {"create for", true,
+       [](GraphImage* g, int32_t, int32_t*) { return CreateGraphForImage(g, nullptr, 0) > 0 ? 0 : -1; }},
+      {"capture", true,
+       [](GraphImage*, int32_t to, int32_t*) { return CaptureScreenToGraph(100, 50, 124, 66, to, 0); }},
+      {"blank", false, [](GraphImage*, int32_t, int32_t*) { return CreateBlankGraph(8, 8, 1) > 0 ? 0 : -1; }},
+  };
+  for (const auto& s : steps) {
+    SCOPED_TRACE(s.name);
+    ASSERT_EQ(SelectDrawTarget(kBackScreen), 0);
+    EraseDrawTarget();
+    ASSERT_EQ(BlitGraph(100, 50, drawn3D, 0), 0);
+    ASSERT_TRUE(GetCurrentD3DDevice()->InScene());
+    const int64_t ends = GetCurrentD3DDevice()->Counters().endScene;
+    ASSERT_EQ(s.step(&picture, into, pieces), 0);
+    EXPECT_EQ(GetCurrentD3DDevice()->InScene(), !s.endsScene);
+    EXPECT_EQ(GetCurrentD3DDevice()->Counters().endScene, ends + (s.endsScene ? 1 : 0));
+  }
+  // The capture holds the picture the batch drew (whole, keyed pixels too).
+  EndSceneCurrentDevice();
+  const std::vector<uint32_t> screen = TargetPixels(100, 50, 24, 16);
+  ASSERT_EQ(SelectDrawTarget(kBackScreen), 0);
+  EraseDrawTarget();
+  ASSERT_EQ(BlitGraph(300, 200, into, 0), 0);
+  EndSceneCurrentDevice();
+  EXPECT_EQ(TargetPixels(300, 200, 24, 16), screen);
+  size_t lit = 0;
+  for (uint32_t v : screen) lit += (v & 0xFFFFFF) != 0 ? 1 : 0;
+  EXPECT_GT(lit, screen.size() / 2);
+  FreeGraphImage(&picture);
 }

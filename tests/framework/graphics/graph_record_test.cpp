@@ -2,9 +2,14 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "framework/graphics/graphs/graph_load.h"
 #include "framework/graphics/graphs/graph_record.h"
+#include "framework/graphics/screen/screen.h"
 #include "framework/graphics/screen/screen_size.h"
+#include "framework/graphics/surfaces/surface_2d.h"
+#include "graphics_test_support.h"
 
 namespace qor {
 namespace {
@@ -125,6 +130,44 @@ TEST_F(GraphRecordTest, FullTableTakesLowestFreeSlotThenEndsTheProgram) {
   EXPECT_EQ(GraphTable()->usedEnd, kGraphHandleMax);
   EXPECT_EQ(HandleSlotIndex(AddGraphRecord(1, 1, 0, nullptr, 0, 0, &settings)), 1);
   EXPECT_EXIT(AddGraphRecord(1, 1, 0, nullptr, 0, 0, &settings), ::testing::ExitedWithCode(255), "");
+}
+
+// Graphics management starts its graph and surface-data tables empty and
+// numbered afresh, also when a screen-mode change starts it again: handles
+// held from before name nothing, the first new graph takes slot 0 with check
+// number 0, and two changes after different histories leave the surface
+// data numbered alike (only the standard font's own made since).
+TEST(GraphTables, AModeChangeNumbersGraphsAndSurfaceDataAfresh) {
+  for (bool software : {false, true}) {
+    SCOPED_TRACE(software);
+    gfxtest::Road road(software, 16);
+    struct After {
+      int32_t live, usedEnd, checks, store;
+      bool operator==(const After&) const = default;
+    } after[2];
+    const int32_t made[2] = {5, 40};
+    const int32_t widths[2] = {800, 640};
+    for (int change = 0; change < 2; ++change) {
+      std::vector<int32_t> held;
+      for (int32_t i = 0; i < made[change]; ++i) held.push_back(CreateBlankGraph(8, 8, 1));
+      ASSERT_EQ(DestroyGraph(held[1], 0), 0);  // a hole below the used end
+      ASSERT_GE(GraphTable()->checkCounter, made[change]);
+      ASSERT_EQ(RequestScreenMode(widths[change], 480, 16, -1), 0);
+      const HandleTable* graphs = GraphTable();
+      EXPECT_EQ(graphs->liveCount, 0);
+      EXPECT_EQ(graphs->usedEnd, 0);
+      EXPECT_EQ(graphs->checkCounter, 0);
+      for (int32_t h : held) EXPECT_EQ(IsGraphValid(h), 0);
+      const HandleTable* data = SurfaceDataTable();
+      after[change] = {data->liveCount, data->usedEnd, data->checkCounter, -1};
+      const int32_t first = CreateBlankGraph(8, 8, 1);
+      EXPECT_EQ(first, kGraphHandleTag);
+      after[change].store = LookupSurface2D(LookupGraph(first)->pieceHandles[0])->surfaceData;
+      EXPECT_EQ(CreateBlankGraph(8, 8, 1), kGraphHandleTag | (1 << 16) | 1);
+    }
+    EXPECT_TRUE(after[0] == after[1]);
+    EXPECT_LT(after[0].checks, 8);
+  }
 }
 
 }  // namespace

@@ -94,34 +94,50 @@ TEST(SurfaceKeys, TextureKeysAreOpaqueWithTheSpareBitsSet) {
 TEST(SurfaceKeys, PalettePicturesKeyOnThePackedColour) {
   gfxtest::Road road(true, 16);
   SetKeyColorRGB(0, 255, 0);
-  for (bool match : {true, false}) {
-    SCOPED_TRACE(match);
-    GraphImage image{};
-    ASSERT_EQ(AllocGraphImagePixels(8, 1, &image), 0);
-    MakeFormatPal8(&image.format);
-    image.format.palette[0] = PaletteEntry{0, 0, 255, 0};
-    image.format.palette[5] = match ? PaletteEntry{6, 253, 4, 0} : PaletteEntry{0, 128, 0, 0};
-    image.format.palette[9] = PaletteEntry{0, 255, 0, 0};  // exact, but later
-    for (int x = 0; x < 8; ++x) image.pixels[x] = x < 4 ? 5 : 0;
-    const int32_t graph = CreateGraphForImage(&image, nullptr, 0);
-    ASSERT_GT(graph, 0);
-    GraphRecord* g = LookupGraph(graph);
-    const uint32_t madeWith = LookupSurfaceData(LookupSurface2D(g->pieceHandles[0])->surfaceData)->image.buffer->keyColor;
-    if (!match) image.format.palette[9] = PaletteEntry{1, 1, 1, 0};
-    const Rect all{0, 0, 8, 1};
-    ASSERT_EQ(BlitImageToGraphPieces(&image, nullptr, &all, 0, 0, g, 1), 0);
-    FreeGraphImage(&image);
-    const SurfaceDataRecord* d = LookupSurfaceData(LookupSurface2D(g->pieceHandles[0])->surfaceData);
-    ASSERT_TRUE(d->image.buffer->paletteFlag);
-    EXPECT_EQ(d->image.buffer->keyColor, match ? 5u : madeWith);
-    ASSERT_EQ(SelectDrawTarget(kBackScreen), 0);
-    EraseDrawTarget();
-    ASSERT_EQ(BlitGraph(0, 0, graph, 1), 0);
-    const std::vector<uint32_t> row = gfxtest::TargetPixels(0, 0, 8, 1);
-    for (int x = 0; x < 8; ++x) {
-      const uint32_t drawn = x < 4 ? (match ? 0u : 0x0400u) : 0xF800u;  // index 5 hidden or dark green; index 0 red
-      EXPECT_EQ(row[x], drawn) << x;
+  // Entry 5 packs to the key colour (true) or is a dark green (false); entry
+  // 9 is the key colour exactly but comes later (in the last picture it is
+  // not). Each picture is written into the same graph in turn, so a picture
+  // without the key colour after one with it shows whether the key is set
+  // at every transfer.
+  const std::vector<std::vector<bool>> runs = {{true}, {false}, {true, false}, {false, true}};
+  for (const std::vector<bool>& run : runs) {
+    SCOPED_TRACE(testing::Message() << run.size() << run.front());
+    int32_t graph = -1;
+    uint32_t madeWith = 0;
+    for (size_t n = 0; n < run.size(); ++n) {
+      const bool match = run[n];
+      GraphImage image{};
+      ASSERT_EQ(AllocGraphImagePixels(8, 1, &image), 0);
+      MakeFormatPal8(&image.format);
+      image.format.palette[0] = PaletteEntry{0, 0, 255, 0};
+      image.format.palette[5] = match ? PaletteEntry{6, 253, 4, 0} : PaletteEntry{0, 128, 0, 0};
+      image.format.palette[9] = PaletteEntry{0, 255, 0, 0};
+      for (int x = 0; x < 8; ++x) image.pixels[x] = x < 4 ? 5 : 0;
+      if (n == 0) {
+        graph = CreateGraphForImage(&image, nullptr, 0);
+        ASSERT_GT(graph, 0);
+        madeWith = LookupSurfaceData(LookupSurface2D(LookupGraph(graph)->pieceHandles[0])->surfaceData)
+                       ->image.buffer->keyColor;
+      }
+      GraphRecord* g = LookupGraph(graph);
+      if (n + 1 == run.size() && !match) image.format.palette[9] = PaletteEntry{1, 1, 1, 0};
+      const Rect all{0, 0, 8, 1};
+      ASSERT_EQ(BlitImageToGraphPieces(&image, nullptr, &all, 0, 0, g, 1), 0);
+      FreeGraphImage(&image);
+      const SurfaceDataRecord* d = LookupSurfaceData(LookupSurface2D(g->pieceHandles[0])->surfaceData);
+      ASSERT_TRUE(d->image.buffer->paletteFlag);
+      const bool keyed = match || n + 1 < run.size();  // entry 9 keys the earlier pictures
+      EXPECT_EQ(d->image.buffer->keyColor, match ? 5u : keyed ? 9u : madeWith) << n;
+      ASSERT_EQ(SelectDrawTarget(kBackScreen), 0);
+      EraseDrawTarget();
+      ASSERT_EQ(BlitGraph(0, 0, graph, 1), 0);
+      const std::vector<uint32_t> row = gfxtest::TargetPixels(0, 0, 8, 1);
+      for (int x = 0; x < 8; ++x) {
+        const uint32_t drawn = x < 4 ? (match ? 0u : 0x0400u) : 0xF800u;  // index 5 hidden or dark green; index 0 red
+        EXPECT_EQ(row[x], drawn) << n << " " << x;
+      }
     }
+    DestroyGraph(graph, 0);
   }
 }
 

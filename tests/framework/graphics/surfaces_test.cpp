@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstring>
 
+#include "framework/graphics/graphs/graph_movie.h"
 #include "framework/graphics/surfaces/blend_work.h"
 #include "framework/graphics/graphs/draw_state.h"
 #include "framework/graphics/surfaces/surface_data.h"
+#include "framework/sound/movie/movie.h"
 #include "graphics_test_support.h"
 #include "platform/window/window_timer.h"
 
@@ -376,6 +378,81 @@ TEST(Surfaces, AnImageGoesIntoEachPieceAtItsPlace) {
     EXPECT_EQ(BlitImageToOnePiece(&picture, nullptr, 0, 0, 0x28000000 | 99, 0), -1);
     FreeGraphImage(&picture);
   }
+}
+
+// A movie's frame goes into a graph on a DirectDraw surface by a lock and a
+// conversion of its own, into a memory image through the piece transfer;
+// either way the graph shows the frame exactly on a 32-bit screen. A lock
+// that fails is the movie copy's own line, not the picture transfer's.
+TEST(Surfaces, AMovieFrameGoesIntoItsGraphAndLogsItsOwnLockFailure) {
+  for (bool software : {false, true}) {
+    SCOPED_TRACE(software);
+    Road road(software, 32);
+    const int32_t graph = MakeGraph(40, 24, false, true);
+    GraphRecord* g = LookupGraph(graph);
+    ASSERT_EQ(LookupSurfaceData(LookupSurface2D(g->pieceHandles[0])->surfaceData)->memImageMode, software ? 1 : 0);
+    GraphImage frame;
+    gfxtest::MakePicture(&frame, 40, 24, false, 7);
+    MovieData movie{};
+    movie.currentImage = &frame;
+    CopyMovieFrameToGraph(&movie, g);
+    const std::vector<uint32_t> drawn = DrawnAt(graph, 0, 0);
+    for (int y = 0; y < 24; ++y)
+      for (int x = 0; x < 40; ++x) {
+        const uint8_t* p = frame.pixels + y * frame.pitch + x * 3;
+        ASSERT_EQ(drawn[y * 40 + x] & 0xFFFFFF, static_cast<uint32_t>(p[2] << 16 | p[1] << 8 | p[0])) << x << "," << y;
+      }
+    if (!software) {
+      plat::DdFailNext(plat::DdOp::Lock);
+      CopyMovieFrameToGraph(&movie, g);
+      EXPECT_EQ(road.CountLogged("ムービーグラフィック転送先サーフェスのロックに失敗しました"), 1);
+      EXPECT_FALSE(road.Logged("２Ｄサーフェスのロックに失敗しました"));
+    }
+    FreeGraphImage(&frame);
+  }
+}
+
+// Software rendering on a display of X1R5G5B5 keeps its screens as R5G6B5
+// memory images and copies them out into the display's format: the whole
+// back screen at a present, a rectangle of the front screen at once. Every
+// 5:6:5 value is swept through both and must come out by the fixed pair's
+// rule, green losing its lowest bit.
+TEST(Surfaces, SoftwareScreensAreCopiedOutIntoA555Display) {
+  Road road(false, 16);
+  plat::DdUse555(true);
+  ScreenState& s = GetScreenState();
+  s.softwareRendering = 1;
+  ASSERT_EQ(SwitchScreenMode(-1, -1, -1, 1, -1), 0);
+  ASSERT_EQ(s.backImageInSurface, 0);
+  ASSERT_EQ(s.format.masks[0], 0x7C00u);
+  auto to555 = [](uint32_t v) { return ((v & 0xFFC0u) >> 1) | (v & 0x1Fu); };
+  auto shown = [&](int x, int y) {
+    uint32_t v = 0;
+    std::memcpy(&v, s.primary->memory() + y * s.primary->pitch() + x * 2, 2);
+    return v & 0x7FFFu;
+  };
+  auto sweep = [](MemImage* image, uint32_t start) {
+    for (int y = 0; y < image->height; ++y)
+      for (int x = 0; x < image->width; ++x) {
+        const uint32_t v = (start + static_cast<uint32_t>(y * image->width + x)) & 0xFFFF;
+        std::memcpy(image->pixels + y * image->buffer->pitch + x * 2, &v, 2);
+      }
+  };
+  ASSERT_EQ(SelectDrawTarget(kBackScreen), 0);
+  sweep(&s.backImage, 0);
+  ASSERT_EQ(PresentFrame(), 0);
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) ASSERT_EQ(shown(x, y), to555((y * 640u + x) & 0xFFFF)) << x << "," << y;
+  ASSERT_EQ(SelectDrawTarget(kFrontScreen), 0);
+  sweep(&s.frontImage, 12345);
+  const Rect part{-20, 100, 300, 400};  // cut to the screen on the left
+  ASSERT_EQ(PresentRectToWindow(&part), 0);
+  for (int y = 0; y < 480; ++y)
+    for (int x = 0; x < 640; ++x) {
+      const bool inside = x < 300 && y >= 100 && y < 400;
+      const uint32_t v = inside ? (12345u + y * 640u + x) & 0xFFFF : (y * 640u + x) & 0xFFFF;
+      ASSERT_EQ(shown(x, y), to555(v)) << x << "," << y;
+    }
 }
 
 }  // namespace

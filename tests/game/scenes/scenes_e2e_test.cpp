@@ -41,13 +41,15 @@ struct Box {
   int x1, y1, x2, y2;
   uint32_t colour;
   int graphs, sounds;  // live handles when the box was painted
+  int graphUsedEnd, graphChecks;  // the graph table's used end and next check number then
 };
 std::vector<Box> g_boxes;
 int (*g_paint)(int, int, int, int, uint32_t, int) = nullptr;
 
 int RecordBox(int x1, int y1, int x2, int y2, uint32_t colour, int filled) {
-  g_boxes.push_back({plat::headless::FrameCount(), x1, y1, x2, y2, colour, qor::GraphTable()->liveCount,
-                     qor::GetSoundState().table.liveCount});
+  const qor::HandleTable* graphs = qor::GraphTable();
+  g_boxes.push_back({plat::headless::FrameCount(), x1, y1, x2, y2, colour, graphs->liveCount,
+                     qor::GetSoundState().table.liveCount, graphs->usedEnd, graphs->checkCounter});
   return g_paint(x1, y1, x2, y2, colour, filled);
 }
 
@@ -211,6 +213,10 @@ TEST_F(ScenesE2E, ChangingTheWindowModeRerunsTheStartUpWithoutGrowingTheTables) 
   EXPECT_GT(secondTitle.frame, rerun + 127);
   EXPECT_EQ(secondTitle.graphs, firstTitle->graphs);
   EXPECT_EQ(secondTitle.sounds, firstTitle->sounds);
+  // The mode change started graphics management afresh: the second pass
+  // loaded its pictures into the same slots under the same check numbers.
+  EXPECT_EQ(secondTitle.graphUsedEnd, firstTitle->graphUsedEnd);
+  EXPECT_EQ(secondTitle.graphChecks, firstTitle->graphChecks);
 }
 
 }  // namespace
