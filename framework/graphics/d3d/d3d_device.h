@@ -256,6 +256,10 @@ int BlitGraphRotatedD3D(float centerX, float centerY, double scale, double angle
                         int32_t transparent, int32_t turn);
 // Corners: top-left, top-right, bottom-left, bottom-right (x, y each).
 int BlitGraphQuadD3D(const float* corners, GraphRecord* graph, int32_t transparent);
+// The same with whole-pixel corners: an axis-aligned rectangle as the
+// stretched draw, without a blend graph as BlitGraphQuadD3D, with one as two
+// triangles each mapping its half of the graph.
+int BlitGraphQuadIntD3D(const int32_t* corners, GraphRecord* graph, int32_t transparent);
 int DrawIndexedGrid(uint32_t device, const TexVertex* vertices, int32_t columns, int32_t rows);
 // 0 and nothing changed for a graph of several pieces; -1 for a target
 // the device cannot draw on (a 2D graph in system memory also suspends its
