@@ -1,9 +1,11 @@
 // The texture glyph cache: the edge layer against the combining rule over
-// FreeType's own glyphs; scaled strings against the unscaled string drawn
-// into a graph stretched; glyph failures ending the program with their
-// texts; text drawing off after graphics end.
+// FreeType's own glyphs; the edge texel level by level; scaled strings
+// against the unscaled string drawn into a graph stretched; glyph failures
+// ending the program with their texts; text drawing off after graphics end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -82,9 +84,22 @@ TEST(D3DTextCache, EdgeLayerCombinesTheStampsOfEveryGlyphPixel) {
     ReleaseFontHandle(h);
   }
   EXPECT_GT(combined, 100);
-  // The ends of the level range; a whole edge as the memory rule's 225/256.
+  // The ends of the level range; a whole edge as the memory rule's 240/256.
   EXPECT_EQ(std::vector<int>({GlyphAlpha4(1), GlyphAlpha4(16), EdgeAlpha4(0), EdgeAlpha4(16)}),
-            std::vector<int>({0, 15, 0, 13}));
+            std::vector<int>({0, 15, 0, 14}));
+}
+
+// An edge alone is drawn at alpha e x 16 / 256 (e = level - 1, none below
+// level 1): its texel takes the 4-bit alpha nearest that (a / 15), the
+// larger one where two are as near. Levels 0 to 16 and one past each end.
+TEST(D3DTextCache, EdgeTexelIsTheNearestFourBitAlphaOfSixteenthsOfTheLevel) {
+  for (int level = -1; level <= 17; ++level) {
+    const int e = std::clamp(level - 1, 0, 15);
+    int best = 0;
+    for (int a = 1; a <= 15; ++a)
+      if (std::abs(a * 256 - e * 16 * 15) <= std::abs(best * 256 - e * 16 * 15)) best = a;
+    EXPECT_EQ(EdgeAlpha4(level), best) << "level " << level;
+  }
 }
 
 // A string at scale (sx, sy) shows what the string drawn at its size into a
