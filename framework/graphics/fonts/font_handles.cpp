@@ -166,13 +166,14 @@ int32_t SizeTextureCache(FontRecord* f) {
   return static_cast<int32_t>(std::min<int64_t>(cells(), kFontGlyphSlots));
 }
 
-// The glyph image: one cell of 16-bit texels (two side by side when edged).
+// The glyph image: one cell of 16-bit texels (two side by side when edged,
+// and then the edge's width again above and below).
 int MakeGlyphImage(FontRecord* f) {
   const bool aa = (f->type & kFontTypeAntialiased) != 0, edged = (f->type & kFontTypeEdged) != 0;
   GraphImage& g = f->glyphImage;
   g.format = *GetTexturePixelFormatInfo(aa ? kTexAlpha4444 : kTexAlphaTest1555);
   g.width = edged ? 2 * f->cell : f->cell;
-  g.height = f->cell;
+  g.height = edged ? f->cell + 2 * f->edgeSize : f->cell;
   g.pitch = PaddedImagePitch(2, g.width);
   g.pixels = static_cast<uint8_t*>(AllocMemoryZeroed(static_cast<size_t>(g.pitch) * g.height, __FILE__, __LINE__));
   return g.pixels != nullptr ? 0 : -1;

@@ -1,7 +1,8 @@
 // The texture glyph cache: the edge layer against the combining rule over
-// FreeType's own glyphs; the edge texel level by level; scaled strings
-// against the unscaled string drawn into a graph stretched; glyph failures
-// ending the program with their texts; text drawing off after graphics end.
+// FreeType's own glyphs; the edge texel level by level; the glyph image's
+// size at the edge's limits; scaled strings against the unscaled string drawn
+// into a graph stretched; glyph failures ending the program with their
+// texts; text drawing off after graphics end.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -99,6 +100,36 @@ TEST(D3DTextCache, EdgeTexelIsTheNearestFourBitAlphaOfSixteenthsOfTheLevel) {
     for (int a = 1; a <= 15; ++a)
       if (std::abs(a * 256 - e * 16 * 15) <= std::abs(best * 256 - e * 16 * 15)) best = a;
     EXPECT_EQ(EdgeAlpha4(level), best) << "level " << level;
+  }
+}
+
+// The glyph image holds one cell, two side by side when edged, and is then
+// the edge twice taller than the cell; the edge at its limits (0 with the
+// edged type, 1, 32) and one past (33: no font).
+TEST(D3DTextCache, GlyphImageOfAnEdgedFontIsTallerByTwiceTheEdge) {
+  gfxtest::Road road(false, 16, false, "d3d");
+  const struct {
+    int type, edge;
+    bool edged;
+  } cases[] = {{0, 1, false}, {2, -1, false}, {1, 0, true}, {1, 1, true}, {3, 1, true},
+               {0, 2, true},  {2, 31, true},  {0, 32, true}, {3, 32, true}, {0, 33, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "type " << c.type << " edge " << c.edge);
+    const int32_t h = CreateFontHandle(nullptr, 16, 4, c.type, -1, c.edge, 0, -1, -1);
+    if (c.edge > kFontEdgeMax) {
+      EXPECT_EQ(h, -1);
+      continue;
+    }
+    const FontRecord* f = GetFontRecord(h);
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(f->textureCache);
+    const int edge = c.edge < 0 ? 1 : c.edge;
+    EXPECT_EQ(f->glyphImage.width, c.edged ? 2 * f->cell : f->cell);
+    EXPECT_EQ(f->glyphImage.height, c.edged ? f->cell + 2 * edge : f->cell);
+    EXPECT_GE(f->glyphImage.pitch * f->glyphImage.height, 2 * f->glyphImage.width * f->glyphImage.height);
+    // Glyphs still go into the cache.
+    EXPECT_GT(DrawStringWithFont(0, 0, "Ag", PackColorRGB(255, 255, 255), h, 0, 0), 0);
+    ReleaseFontHandle(h);
   }
 }
 
