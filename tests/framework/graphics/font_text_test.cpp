@@ -1,8 +1,9 @@
 // Text drawing from the glyph cache: the coverage and edge rule written
 // again here against the writer on 8-, 16- and 32-bit images, transparent
-// and opaque, across and down; an edge alone level by level; measuring
-// against drawing; the blended string road keeping the caller's settings;
-// the screen log on both roads.
+// and opaque, across and down; an edge alone level by level; the mask
+// hooks over a string's work rectangle; measuring against drawing; the
+// blended string road keeping the caller's settings; the screen log on both
+// roads.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,6 +13,7 @@
 
 #include "framework/core/screen_log.h"
 #include "framework/graphics/graphs/draw_state.h"
+#include "framework/graphics/screen/mask_screen.h"
 #include "framework/graphics/fonts/font_handles.h"
 #include "framework/graphics/fonts/text_draw.h"
 #include "graphics_test_support.h"
@@ -147,6 +149,52 @@ TEST(FontText, EdgeAloneGoesOnAtSixteenthsOfItsLevel) {
       EXPECT_EQ(ReadPixel(image, e, 0) & (masks[0] | masks[1] | masks[2]), want) << "kind " << kind << " edge " << e;
     }
     ReleaseMemImg(&image);
+  }
+}
+
+// With a mask in use the string's work rectangle goes to the mask hooks,
+// before and after the draw: across from (x, y) to (draw-area right,
+// y + size + 3), down from (x, y) to (x + size + 3, draw-area bottom). A
+// string starting at the area's right edge calls neither and draws nothing;
+// one a pixel inside does. Without a mask in use no hook runs.
+TEST(FontText, MaskHooksRunOverTheWorkRectangle) {
+  for (const char* name : {"soft", "ddraw", "d3d"}) {
+    SCOPED_TRACE(name);
+    gfxtest::Road road(name[0] == 's', 16, false, name);
+    SelectDrawTarget(kBackScreen);
+    MaskScreenState& m = GetMaskScreenState();
+    const int32_t plain = CreateFontHandle(nullptr, 16, 4, 0, -1, -1, 0, -1, -1);
+    const int32_t edged = CreateFontHandle(nullptr, 16, 4, 3, -1, 1, 0, -1, -1);
+    const uint32_t white = PackColorRGB(255, 255, 255);
+    EXPECT_GT(DrawStringWithFont(10, 10, "Ab", white, plain, 0, 0), 0);
+    EXPECT_EQ(m.begins + m.ends, 0);
+    m.requested = 1;  // what a build that asks for a mask screen would set
+    ASSERT_EQ(SetupMaskScreen(1), 0);
+    ASSERT_EQ(ApplyMaskDrawTarget(1), 0);
+    SetClipArea(0, 0, 600, 400);
+    int calls = 0;
+    for (int32_t font : {plain, edged}) {
+      for (int vertical : {0, 1}) {
+        for (int32_t x : {30, 599, 600}) {
+          const int before = m.begins;
+          const int advance = DrawStringWithFont(x, 40, "Ab", white, font, 0, vertical);
+          if (x >= 600) {
+            EXPECT_EQ(advance, 0);
+            EXPECT_EQ(m.begins, before);
+            continue;
+          }
+          ++calls;
+          EXPECT_GT(advance, 0);
+          ASSERT_EQ(m.begins, calls);
+          ASSERT_EQ(m.ends, calls);
+          const int32_t x2 = vertical ? x + 16 + 3 : 600, y2 = vertical ? 400 : 40 + 16 + 3;
+          EXPECT_EQ(std::vector<int32_t>({m.lastView.x1, m.lastView.y1, m.lastView.x2, m.lastView.y2}),
+                    std::vector<int32_t>({x, 40, x2, y2}))
+              << "font " << font << " vertical " << vertical << " x " << x;
+        }
+      }
+    }
+    EndMaskScreen();
   }
 }
 
