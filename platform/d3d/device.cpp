@@ -197,6 +197,7 @@ void Device::Reset() {
   lost_ = false;
   failDraws_ = 0;
   failViewports_ = 0;
+  failLoads_ = 0;
   spanRoad_ = true;
   counters_ = {};
 }

@@ -19,8 +19,9 @@
 //
 // Every call is counted, and the device can be told to fail: a lost device
 // refuses scenes, draws and clears with kErrDeviceLost until it is restored,
-// the next N draw calls can be made to fail with kErrDrawFailed, and the
-// next N viewports with kErrInvalidCall.
+// the next N draw calls can be made to fail with kErrDrawFailed, the next N
+// viewports with kErrInvalidCall, and the next N texture loads with
+// kErrInvalidCall.
 #pragma once
 
 #include <cstdint>
@@ -47,6 +48,7 @@ struct DeviceCounters {
   int64_t trianglesSubmitted;  // triangles assembled from them, drawn or not
   int64_t pixelsWritten;
   int64_t trianglePairs;  // pairs of triangles drawn as one rectangle
+  int64_t load;
 };
 
 class Device {
@@ -95,11 +97,20 @@ class Device {
   // a drawn pixel) and/or the depth buffer with z.
   Result Clear(uint32_t count, const ClearRect* rects, uint32_t flags, uint32_t color, float z, uint32_t stencil);
 
+  // Copies the texels of `sourceRect` of one texture (all of it when null)
+  // into another of the same pixel layout, its top-left at (x, y), as the
+  // card copies a system-memory texture into the one it draws from. The
+  // rectangle must lie in the source and the copy in the destination, else
+  // kErrInvalidCall and nothing is copied; `flags` must be 0.
+  Result Load(const Texture* destination, int32_t x, int32_t y, const Texture* source, const ClearRect* sourceRect,
+              uint32_t flags);
+
   // Fault injection.
   void SetLost(bool lost) { lost_ = lost; }
   bool IsLost() const { return lost_; }
   void FailNextDraws(int32_t count) { failDraws_ = count; }
   void FailNextViewports(int32_t count) { failViewports_ = count; }
+  void FailNextLoads(int32_t count) { failLoads_ = count; }
   // Draws take the per-pixel road only, on the calling thread (off), or
   // the span road where it fits (on, the default), a large draw split into
   // bands of rows across helper threads (raster_bands.h): tests compare the
@@ -130,6 +141,7 @@ class Device {
   bool lost_;
   int32_t failDraws_;
   int32_t failViewports_;
+  int32_t failLoads_;
   bool spanRoad_;
   DeviceCounters counters_;
   // The decoded triangles of the draw under way (kept to reuse the memory).

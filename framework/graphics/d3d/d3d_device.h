@@ -223,15 +223,24 @@ const plat::DDPixelFormat* GetZBufferPixelFormat();
 int32_t ChooseTextureSize(int32_t length, int32_t* sizes, int32_t sizesCapacity, int32_t single);
 const PixelFormatInfo* SelectTextureFormatByFlags(const SurfaceFlags* flags);
 const PixelFormatInfo* SelectTextureFormat(int32_t alpha, int32_t alphaTest, int32_t bits32, int32_t drawable);
+// The record of a texture format index and its pixel format; null for an
+// index outside the nine.
 const TextureFormatRecord* GetTextureFormatRecord(int32_t index);
+const PixelFormatInfo* GetTexturePixelFormatInfo(int32_t index);
 // Makes the display surface of a texture surface-data record (colour 0).
 int CreateTextureSurface(SurfaceDataRecord* record);
 int CreateGraphPieces3D(GraphRecord* graph);
 int DeleteGraphPieces3D(GraphRecord* graph);
 int UploadImageToSurface3D(const GraphImage* image, const GraphImage* alphaImage, const Rect* source,
                            int32_t textureX, int32_t textureY, int32_t piece, int32_t transparent);
-int BlitImageToGraphPieces3D(const GraphImage* image, const GraphImage* alphaImage, const Rect* source, int32_t x,
-                             int32_t y, GraphRecord* graph, int32_t transparent);
+// Each piece receives the image's pixels under it when the graph's top-left
+// corner lies on the image's pixel (x, y).
+int BlitImageToGraphPieces3D(const GraphImage* image, const GraphImage* alphaImage, int32_t x, int32_t y,
+                             GraphRecord* graph, int32_t transparent);
+// The image's rectangle `source` laid at (x, y) of the graph: each piece it
+// overlaps receives the overlapping part.
+int BlitImageRectToGraphPieces3D(const GraphImage* image, const GraphImage* alphaImage, const Rect* source,
+                                 int32_t x, int32_t y, GraphRecord* graph, int32_t transparent);
 int FillGraphPieces3D(GraphRecord* graph, int32_t r, int32_t g, int32_t b, int32_t a);
 
 // --- draws (d3d_draw.cpp, d3d_screen.cpp) ------------------------------------------------
@@ -247,6 +256,10 @@ int BlitGraphRotatedD3D(float centerX, float centerY, double scale, double angle
                         int32_t transparent, int32_t turn);
 // Corners: top-left, top-right, bottom-left, bottom-right (x, y each).
 int BlitGraphQuadD3D(const float* corners, GraphRecord* graph, int32_t transparent);
+// The same with whole-pixel corners: an axis-aligned rectangle as the
+// stretched draw, without a blend graph as BlitGraphQuadD3D, with one as two
+// triangles each mapping its half of the graph.
+int BlitGraphQuadIntD3D(const int32_t* corners, GraphRecord* graph, int32_t transparent);
 int DrawIndexedGrid(uint32_t device, const TexVertex* vertices, int32_t columns, int32_t rows);
 // 0 and nothing changed for a graph of several pieces; -1 for a target
 // the device cannot draw on (a 2D graph in system memory also suspends its

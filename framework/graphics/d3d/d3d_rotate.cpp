@@ -158,12 +158,19 @@ int BlitGraphRotatedD3D(float centerX, float centerY, double scale, double angle
   return 0;
 }
 
-namespace {
-
-// A quadrilateral with a blend graph: two triangles, each piece corner placed
-// by the affine map of the triangle on its side of the graph's diagonal; the
-// blend graph lies from the graph's top-left corner.
-int BlendQuadD3D(const int32_t* k, GraphRecord* graph, int32_t transparent) {
+int BlitGraphQuadIntD3D(const int32_t* k, GraphRecord* graph, int32_t transparent) {
+  // An axis-aligned rectangle draws as the stretched draw.
+  if (k[0] == k[4] && k[2] == k[6] && k[1] == k[3] && k[5] == k[7])
+    return BlitGraphStretchedD3D(k[0], k[1], k[6], k[7], static_cast<float>(k[0]), static_cast<float>(k[1]),
+                                 static_cast<float>(k[6]), static_cast<float>(k[7]), graph, transparent, 1);
+  if (GetDrawState().blendGraph == -1) {
+    float corners[8];
+    for (int i = 0; i < 8; ++i) corners[i] = static_cast<float>(k[i]);
+    return BlitGraphQuadD3D(corners, graph, transparent);
+  }
+  // With a blend graph: two triangles, each piece corner placed by the
+  // affine map of the triangle on its side of the graph's diagonal; the
+  // blend graph lies from the graph's top-left corner.
   const Surface3DData* first = nullptr;
   const int begun = BeginD3DDraw(graph, (transparent ? kDrawTransparent : 0u) | kDrawKeepAlphaTest, &first);
   if (begun != 0) return begun > 0 ? 0 : -1;
@@ -202,8 +209,6 @@ int BlendQuadD3D(const int32_t* k, GraphRecord* graph, int32_t transparent) {
   return 0;
 }
 
-}  // namespace
-
 int BlitGraphQuadD3D(const float* corners, GraphRecord* graph, int32_t transparent) {
   if (!GetD3D().object) return -1;
   if (GetD3D().drawingSuspended) return 0;
@@ -211,14 +216,11 @@ int BlitGraphQuadD3D(const float* corners, GraphRecord* graph, int32_t transpare
     if (!std::isfinite(corners[i])) return 0;
   }
   const DrawState& ds = GetDrawState();
-  // With a blend graph, an axis-aligned rectangle draws as the stretched draw.
+  // A blend graph is drawn from whole-pixel corners.
   if (ds.blendGraph != -1) {
     int32_t k[8];
     for (int i = 0; i < 8; ++i) k[i] = static_cast<int32_t>(std::fmax(-2e9, std::fmin(2e9, corners[i])));
-    if (k[0] == k[4] && k[2] == k[6] && k[1] == k[3] && k[5] == k[7])
-      return BlitGraphStretchedD3D(k[0], k[1], k[6], k[7], static_cast<float>(k[0]), static_cast<float>(k[1]),
-                                   static_cast<float>(k[6]), static_cast<float>(k[7]), graph, transparent, 1);
-    return BlendQuadD3D(k, graph, transparent);
+    return BlitGraphQuadIntD3D(k, graph, transparent);
   }
   const Surface3DData* first = nullptr;
   const int begun = BeginD3DDraw(graph, transparent ? kDrawTransparent : 0u, &first);

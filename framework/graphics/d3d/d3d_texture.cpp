@@ -81,8 +81,13 @@ const TextureFormatRecord* GetTextureFormatRecord(int32_t index) {
   return index >= 0 && index < kTexFormatCount ? &GetD3D().formats[index] : nullptr;
 }
 
+const PixelFormatInfo* GetTexturePixelFormatInfo(int32_t index) {
+  const TextureFormatRecord* r = GetTextureFormatRecord(index);
+  return r != nullptr ? &r->info : nullptr;
+}
+
 const PixelFormatInfo* SelectTextureFormatByFlags(const SurfaceFlags* flags) {
-  return &GetD3D().formats[PickSurfaceFormatIndex(flags)].info;
+  return GetTexturePixelFormatInfo(PickSurfaceFormatIndex(flags));
 }
 
 const PixelFormatInfo* SelectTextureFormat(int32_t alpha, int32_t alphaTest, int32_t bits32, int32_t drawable) {
@@ -176,11 +181,12 @@ int UploadImageToSurface3D(const GraphImage* image, const GraphImage* alphaImage
   const Surface3DData* p = LookupSurface3DData(piece);
   SurfaceDataRecord* t = p != nullptr ? LookupSurfaceData(p->texture) : nullptr;
   if (t == nullptr || t->surface == nullptr) return -1;
-  const PixelFormatInfo* format = nullptr;
+  // The texture was made in the format its flags pick (CreateTextureSurface).
+  const PixelFormatInfo* own = GetTexturePixelFormatInfo(PickSurfaceFormatIndex(&t->flags));
   int32_t pitch = 0;
   uint8_t* pixels = nullptr;
   plat::DDSurface* temporary = nullptr;
-  if (LockSurfaceDataPixels(p->texture, &pitch, &pixels, 1, nullptr, &format) == -1) {
+  if (LockSurfaceDataPixels(p->texture, &pitch, &pixels, 1, nullptr, nullptr) == -1) {
     plat::DDSurfaceDesc desc;
     desc.caps = plat::DDSCAPS_TEXTURE | plat::DDSCAPS_SYSTEMMEMORY;
     desc.width = t->width;
@@ -191,16 +197,12 @@ int UploadImageToSurface3D(const GraphImage* image, const GraphImage* alphaImage
         temporary->Lock(nullptr, &pitch, &pixels, plat::DDLOCK_WAIT | plat::DDLOCK_WRITEONLY) != plat::DD_OK)
       FatalError("テンポラリテクスチャサーフェスの作成に失敗しました");
   }
-  PixelFormatInfo own;
-  plat::DDPixelFormat dd;
-  t->surface->GetPixelFormat(&dd);
-  MakeFormatFromDirectDraw(&dd, &own);
-  const PixelBlock dst{pixels, pitch, t->width, t->height, &own};
+  const PixelBlock dst{pixels, pitch, t->width, t->height, own};
   const PixelBlock src = PixelBlockOfImage(image);
   const PixelBlock alpha = alphaImage != nullptr ? PixelBlockOfImage(alphaImage) : PixelBlock{};
   ConvertOptions options{};
   // A keyed picture in a format with alpha: its key colour becomes alpha 0.
-  if (transparent && own.widths[3] != 0 && !t->flags.alpha && alphaImage == nullptr) {
+  if (transparent && own->widths[3] != 0 && !t->flags.alpha && alphaImage == nullptr) {
     options.colorKeyMode = 1;
     options.key = t->colorKey;
   }
@@ -208,10 +210,14 @@ int UploadImageToSurface3D(const GraphImage* image, const GraphImage* alphaImage
   if (temporary == nullptr) {
     UnlockSurface3DData(piece, nullptr);
   } else {
+    // The device loads the written part into the texture at the same place.
     temporary->Unlock(nullptr);
-    const plat::Rect part{textureX, textureY, std::min<int32_t>(t->width, textureX + source->right - source->left),
-                          std::min<int32_t>(t->height, textureY + source->bottom - source->top)};
-    if (t->surface->BltFast(textureX, textureY, temporary, &part, plat::DDBLTFAST_WAIT) != plat::DD_OK)
+    const plat::d3d::ClearRect part{
+        textureX, textureY, std::clamp<int32_t>(textureX + source->right - source->left, textureX, t->width),
+        std::clamp<int32_t>(textureY + source->bottom - source->top, textureY, t->height)};
+    const plat::d3d::Texture from{SurfaceViewOf(temporary), false, 0}, to{SurfaceViewOf(t->surface), false, 0};
+    const D3DDeviceState* device = InUseDevice(GetD3D().currentDevice);
+    if (device == nullptr || device->device->Load(&to, textureX, textureY, &from, &part, 0) != plat::d3d::kOk)
       FatalError("作業用テクスチャサーフェスから描画用テクスチャサーフェスへの画像転送に失敗しました");
     temporary->Release();
   }
@@ -219,8 +225,28 @@ int UploadImageToSurface3D(const GraphImage* image, const GraphImage* alphaImage
   return 0;
 }
 
-int BlitImageToGraphPieces3D(const GraphImage* image, const GraphImage* alphaImage, const Rect* source, int32_t x,
-                             int32_t y, GraphRecord* graph, int32_t transparent) {
+int BlitImageToGraphPieces3D(const GraphImage* image, const GraphImage* alphaImage, int32_t x, int32_t y,
+                             GraphRecord* graph, int32_t transparent) {
+  for (int32_t i = 0; i < graph->pieceCount; ++i) {
+    const Surface3DData* p = LookupSurface3DData(graph->pieceHandles[i]);
+    if (p == nullptr) return -1;
+    // The image under the piece, cut to the image: a part cut at its left or
+    // top lands as far into the texture.
+    const int64_t left = int64_t{p->x} + x, top = int64_t{p->y} + y;
+    const int64_t l = std::max<int64_t>(left, 0), t = std::max<int64_t>(top, 0);
+    const int64_t r = std::min<int64_t>(left + p->width, image->width);
+    const int64_t b = std::min<int64_t>(top + p->height, image->height);
+    if (r <= l || b <= t) continue;
+    const Rect part{static_cast<int32_t>(l), static_cast<int32_t>(t), static_cast<int32_t>(r), static_cast<int32_t>(b)};
+    if (UploadImageToSurface3D(image, alphaImage, &part, p->textureX + static_cast<int32_t>(l - left),
+                               p->textureY + static_cast<int32_t>(t - top), graph->pieceHandles[i], transparent) != 0)
+      return -1;
+  }
+  return 0;
+}
+
+int BlitImageRectToGraphPieces3D(const GraphImage* image, const GraphImage* alphaImage, const Rect* source,
+                                 int32_t x, int32_t y, GraphRecord* graph, int32_t transparent) {
   for (int32_t i = 0; i < graph->pieceCount; ++i) {
     const Surface3DData* p = LookupSurface3DData(graph->pieceHandles[i]);
     if (p == nullptr) return -1;

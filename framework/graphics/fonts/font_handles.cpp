@@ -145,8 +145,8 @@ bool TextureCacheWanted() {
   const ScreenState& s = GetScreenState();
   const D3DGlobals& d = GetD3D();
   if (!s.direct3DInUse || s.softwareRendering || !d.object) return false;
-  const PixelFormatInfo& aa = d.formats[kTexAlpha4444].info;
-  const PixelFormatInfo& key = d.formats[kTexAlphaTest1555].info;
+  const PixelFormatInfo& aa = *GetTexturePixelFormatInfo(kTexAlpha4444);
+  const PixelFormatInfo& key = *GetTexturePixelFormatInfo(kTexAlphaTest1555);
   return aa.bitDepth == 16 && aa.widths[3] == 4 && key.bitDepth == 16 && key.widths[3] == 1;
 }
 
@@ -166,13 +166,14 @@ int32_t SizeTextureCache(FontRecord* f) {
   return static_cast<int32_t>(std::min<int64_t>(cells(), kFontGlyphSlots));
 }
 
-// The glyph image: one cell of 16-bit texels (two side by side when edged).
+// The glyph image: one cell of 16-bit texels (two side by side when edged,
+// and then the edge's width again above and below).
 int MakeGlyphImage(FontRecord* f) {
-  const bool aa = (f->type & kFontTypeAntialiased) != 0;
+  const bool aa = (f->type & kFontTypeAntialiased) != 0, edged = (f->type & kFontTypeEdged) != 0;
   GraphImage& g = f->glyphImage;
-  g.format = GetD3D().formats[aa ? kTexAlpha4444 : kTexAlphaTest1555].info;
-  g.width = (f->type & kFontTypeEdged) ? 2 * f->cell : f->cell;
-  g.height = f->cell;
+  g.format = *GetTexturePixelFormatInfo(aa ? kTexAlpha4444 : kTexAlphaTest1555);
+  g.width = edged ? 2 * f->cell : f->cell;
+  g.height = edged ? f->cell + 2 * f->edgeSize : f->cell;
   g.pitch = PaddedImagePitch(2, g.width);
   g.pixels = static_cast<uint8_t*>(AllocMemoryZeroed(static_cast<size_t>(g.pitch) * g.height, __FILE__, __LINE__));
   return g.pixels != nullptr ? 0 : -1;

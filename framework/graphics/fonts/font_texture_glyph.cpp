@@ -17,9 +17,9 @@ uint16_t GlyphAlpha4(int32_t level) {
 }
 
 // The memory cache draws an edge of coded value e = level - 1 alone at
-// alpha e x 15 / 256.
+// alpha e x 16 / 256: e x 15 / 16 of the 4-bit range, to the nearest.
 uint16_t EdgeAlpha4(int32_t level) {
-  return static_cast<uint16_t>((std::clamp(level - 1, 0, 15) * 225 + 128) / 256);
+  return static_cast<uint16_t>((std::clamp(level - 1, 0, 15) * 15 + 8) / 16);
 }
 
 int StoreGlyphInTextureCache(FontRecord* f, int32_t slot, const uint8_t* bitmap, int32_t width, int32_t rows,

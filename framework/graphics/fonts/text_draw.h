@@ -4,9 +4,10 @@
 // string entry, and the on-screen log's drawing.
 //
 // Coverage rule of the memory path, per 8-bit cell (glyph coverage c and
-// edge coverage e, 0-15 each): c = 0 and e = 0 is empty; c = 15 is the text
-// colour; otherwise alpha = e x (15 - c) + c x 16 and the colour goes from
-// the edge colour to the text colour by t = c x 4096 / alpha (in 256ths).
+// edge coverage e, 0-15 each): c = 0 and e = 0 is empty; c = 0 alone is the
+// edge colour at alpha e x 16; c = 15 is the text colour; otherwise alpha =
+// e x (15 - c) + c x 16 and the colour goes from the edge colour to the
+// text colour by t = c x 4096 / alpha (in 256ths).
 // 16- and 32-bit targets blend (colour x alpha + target x (256 - alpha)) /
 // 256 per channel; 8-bit targets take the text colour where c >= 8, else
 // the edge colour where e >= 8.

@@ -103,7 +103,9 @@ void PutCoverage(const Target& t, int32_t x, int32_t y, uint8_t cellValue, uint3
     t.Write(x, y, t.Opaque(color));
     return;
   }
-  const uint32_t alpha = e * (15 - c) + c * 16;
+  // An edge alone goes on at e x 16, as a glyph coverage alone does at
+  // c x 16; under a glyph the two share the pixel.
+  const uint32_t alpha = c == 0 ? e * 16 : e * (15 - c) + c * 16;
   const uint32_t mixed = MixColor(t.format, edge, color, c * 4096 / alpha);
   const uint32_t under = t.transparent ? t.Read(x, y) : 0;
   t.Write(x, y, t.format->masks[3] != 0 ? t.Over(mixed, under, alpha) : t.Blend(mixed, under, alpha));

@@ -9,6 +9,7 @@
 #include "framework/graphics/d3d/d3d_device.h"
 #include "framework/graphics/graphs/draw_state.h"
 #include "framework/graphics/fonts/font_handles.h"
+#include "framework/graphics/screen/mask_screen.h"
 #include "framework/graphics/screen/screen.h"
 #include "framework/graphics/surfaces/surface_2d.h"
 #include "framework/graphics/fonts/text_draw.h"
@@ -151,23 +152,27 @@ int DrawStringWithFont(int32_t x, int32_t y, const char* text, uint32_t color, i
   const DrawState& ds = GetDrawState();
   const bool texture = GetFontRecord(handle)->textureCache != 0;
   const bool wrap3 = texture && ds.blendMode == 3 && !GetD3D().drawingSuspended;
-  Rect hook{};
-  if (ds.maskInUse || ds.drawTarget == kFrontScreen || wrap3) {
+  const bool mask = ds.maskInUse != 0;
+  Rect work{};  // the string's work rectangle
+  if (mask || ds.drawTarget == kFrontScreen || wrap3) {
     if (x >= ds.drawArea.right) return 0;
     const int32_t size = QueryFontSize(handle);
-    hook = vertical ? Rect{x, y, x + size + 3, ds.drawArea.bottom} : Rect{x, y, ds.drawArea.right, y + size + 3};
-    if (ds.drawTarget == kFrontScreen && IsSoftwareRendering()) CaptureWindowToSoftBuffer();
+    work = vertical ? Rect{x, y, x + size + 3, ds.drawArea.bottom} : Rect{x, y, ds.drawArea.right, y + size + 3};
   }
   Rect ink{};
   const int advance = DrawTextCachedTinted(0, 0, 0, text, 0, nullptr, nullptr, 1, handle, 0, -1, vertical, nullptr, &ink);
-  // Edges and overhangs can pass the rectangle's size + 3: it grows to hold
-  // them, since what mode 3 draws outside the inverted part would add.
-  hook = Rect{std::min(hook.left, x + ink.left), std::min(hook.top, y + ink.top), std::max(hook.right, x + ink.right),
-              std::max(hook.bottom, y + ink.bottom)};
+  // Edges and overhangs can pass the rectangle's size + 3: the mode-3 wrap
+  // grows it to hold them, since what mode 3 draws outside the inverted part
+  // would add.
+  const Rect hook{std::min(work.left, x + ink.left), std::min(work.top, y + ink.top),
+                  std::max(work.right, x + ink.right), std::max(work.bottom, y + ink.bottom)};
+  if (mask) BeginMaskDraw(work.left, work.top, work.right, work.bottom, 0);
+  if (ds.drawTarget == kFrontScreen && IsSoftwareRendering()) CaptureWindowToSoftBuffer();
   if (wrap3) EnterWhiteBlend3(hook);
   const int drawn = texture ? DrawStringD3D(x, y, text, color, handle, edgeColor, vertical)
                             : DrawStringDirectDraw(x, y, text, color, handle, edgeColor, vertical);
   if (wrap3) LeaveWhiteBlend3(hook);
+  if (mask) EndMaskDraw(work.left, work.top, work.right, work.bottom, 0);
   if (drawn != 0) return -1;
   return advance;
 }

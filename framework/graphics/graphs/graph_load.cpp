@@ -247,11 +247,8 @@ int WriteImageToGraph(int32_t x, int32_t y, int32_t transparent, const char* sou
   record->sourceOption = sourceOption;
   record->sourceX = sourceX;
   record->sourceY = sourceY;
-  if (record->is3D) {
-    // The graph's top-left corner takes the image's pixel (x, y).
-    const Rect from{x, y, image->width, image->height};
-    return BlitImageToGraphPieces3D(image, alphaImage, &from, 0, 0, record, transparent);
-  }
+  // The graph's top-left corner takes the image's pixel (x, y).
+  if (record->is3D) return BlitImageToGraphPieces3D(image, alphaImage, x, y, record, transparent);
   return BlitImageIntoGraph(image, alphaImage, x, y, record, transparent);
 }
 
@@ -262,7 +259,7 @@ int StoreImageInGraph(const GraphImage* image, int32_t x, int32_t y, int32_t tra
   record->sourceOption = sourceOption;
   record->sourceX = rect->left;
   record->sourceY = rect->top;
-  if (record->is3D) return BlitImageToGraphPieces3D(image, nullptr, rect, x, y, record, transparent);
+  if (record->is3D) return BlitImageRectToGraphPieces3D(image, nullptr, rect, x, y, record, transparent);
   return BlitImageToGraphPieces(image, nullptr, rect, x, y, record, transparent);
 }
 

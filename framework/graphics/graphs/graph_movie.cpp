@@ -158,8 +158,7 @@ void CopyMovieFrameToGraph3D(MovieData* m, void* graph) {
   if (m->theora && UpdateTheoraFrame(m->decoder, 1, 0) == 0) return;
   GraphImage colour{}, alpha{};
   if (!FrameImages(m, &colour, &alpha)) return;
-  const Rect from{0, 0, colour.width, colour.height};
-  BlitImageToGraphPieces3D(&colour, m->alphaHalves ? &alpha : nullptr, &from, 0, 0, record, 0);
+  BlitImageToGraphPieces3D(&colour, m->alphaHalves ? &alpha : nullptr, 0, 0, record, 0);
 }
 
 int UpdateGraphMovie(const GraphRecord* graph) {

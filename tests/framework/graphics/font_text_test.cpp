@@ -1,7 +1,9 @@
 // Text drawing from the glyph cache: the coverage and edge rule written
 // again here against the writer on 8-, 16- and 32-bit images, transparent
-// and opaque, across and down; measuring against drawing; the blended
-// string road keeping the caller's settings; the screen log on both roads.
+// and opaque, across and down; an edge alone level by level; the mask
+// hooks over a string's work rectangle; measuring against drawing; the
+// blended string road keeping the caller's settings; the screen log on both
+// roads.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,6 +13,7 @@
 
 #include "framework/core/screen_log.h"
 #include "framework/graphics/graphs/draw_state.h"
+#include "framework/graphics/screen/mask_screen.h"
 #include "framework/graphics/fonts/font_handles.h"
 #include "framework/graphics/fonts/text_draw.h"
 #include "graphics_test_support.h"
@@ -30,7 +33,7 @@ uint32_t RulePixel(uint32_t under, uint32_t c, uint32_t e, uint32_t text, uint32
   if (masks[0] == masks[1]) return c >= 8 ? text : e >= 8 ? edge : transparent ? under : 0;  // 8 bits
   if (c == 15) return text;
   if (!transparent) under = 0;
-  const uint32_t a = e * (15 - c) + c * 16, t = c * 4096 / a;
+  const uint32_t a = c == 0 ? e * 16 : e * (15 - c) + c * 16, t = c * 4096 / a;
   uint32_t out = 0;
   for (int k = 0; k < 3; ++k) {
     const uint32_t mixed = (Channel(text, masks[k]) * t + Channel(edge, masks[k]) * (256 - t)) / 256;
@@ -108,6 +111,90 @@ TEST(FontText, CoverageAndEdgeRuleOn16And32BitTargets) {
         }
       }
     }
+  }
+}
+
+// An edge alone, level by level: cell values 0x00, 0x10 .. 0xF0 in one row
+// give the edge colour at alpha e x 16 over what is there (e = 0: nothing),
+// on 16- and 32-bit targets.
+TEST(FontText, EdgeAloneGoesOnAtSixteenthsOfItsLevel) {
+  gfxtest::Road road(true, 32);
+  const int32_t h = CreateFontHandle(nullptr, 20, 6, 3, -1, 2, 0, -1, -1);
+  FontRecord* f = GetFontRecord(h);
+  ASSERT_NE(f, nullptr);
+  ASSERT_GE(f->cell, 16);
+  ASSERT_EQ(FindCachedGlyph(nullptr, 2, "W", h, -1, nullptr), 0);
+  FontGlyphEntry* g = f->codes['W'].entry;
+  // The glyph becomes one row of the sixteen edge levels at (0, 0).
+  uint8_t* cell = FontCellBits(f, g->slot);
+  std::memset(cell, 0, static_cast<size_t>(f->cell) * f->memoryRowBytes);
+  for (int e = 0; e < 16; ++e) cell[e] = static_cast<uint8_t>(e << 4);
+  g->xOrigin = 0;
+  g->yOffset = 0;
+  g->boxWidth = 16;
+  g->boxHeight = 1;
+  for (int kind : {0, 1}) {
+    MemImage image{};
+    ASSERT_EQ(CreateScreenMemImg(&image, 20, 2, kind), 0);
+    const uint32_t* masks = image.buffer->format->masks;
+    const int bytes = image.buffer->format->bytesPerPixel;
+    const uint32_t under = kind == 0 ? 0x0841u : 0x10E0F0u, edge = kind == 0 ? 0xF81Fu : 0xF02008u;
+    for (int x = 0; x < 20; ++x) std::memcpy(image.pixels + x * bytes, &under, static_cast<size_t>(bytes));
+    DrawTextCachedTinted(1, 0, 0, "W", 0xFFFFFFu, &image, nullptr, 1, h, edge, -1, 0, nullptr);
+    for (int e = 0; e < 16; ++e) {
+      const uint32_t a = 16 * static_cast<uint32_t>(e);
+      uint32_t want = 0;
+      for (int k = 0; k < 3; ++k)
+        want |= Place((Channel(edge, masks[k]) * a + Channel(under, masks[k]) * (256 - a)) / 256, masks[k]);
+      EXPECT_EQ(ReadPixel(image, e, 0) & (masks[0] | masks[1] | masks[2]), want) << "kind " << kind << " edge " << e;
+    }
+    ReleaseMemImg(&image);
+  }
+}
+
+// With a mask in use the string's work rectangle goes to the mask hooks,
+// before and after the draw: across from (x, y) to (draw-area right,
+// y + size + 3), down from (x, y) to (x + size + 3, draw-area bottom). A
+// string starting at the area's right edge calls neither and draws nothing;
+// one a pixel inside does. Without a mask in use no hook runs.
+TEST(FontText, MaskHooksRunOverTheWorkRectangle) {
+  for (const char* name : {"soft", "ddraw", "d3d"}) {
+    SCOPED_TRACE(name);
+    gfxtest::Road road(name[0] == 's', 16, false, name);
+    SelectDrawTarget(kBackScreen);
+    MaskScreenState& m = GetMaskScreenState();
+    const int32_t plain = CreateFontHandle(nullptr, 16, 4, 0, -1, -1, 0, -1, -1);
+    const int32_t edged = CreateFontHandle(nullptr, 16, 4, 3, -1, 1, 0, -1, -1);
+    const uint32_t white = PackColorRGB(255, 255, 255);
+    EXPECT_GT(DrawStringWithFont(10, 10, "Ab", white, plain, 0, 0), 0);
+    EXPECT_EQ(m.begins + m.ends, 0);
+    m.requested = 1;  // what a build that asks for a mask screen would set
+    ASSERT_EQ(SetupMaskScreen(1), 0);
+    ASSERT_EQ(ApplyMaskDrawTarget(1), 0);
+    SetClipArea(0, 0, 600, 400);
+    int calls = 0;
+    for (int32_t font : {plain, edged}) {
+      for (int vertical : {0, 1}) {
+        for (int32_t x : {30, 599, 600}) {
+          const int before = m.begins;
+          const int advance = DrawStringWithFont(x, 40, "Ab", white, font, 0, vertical);
+          if (x >= 600) {
+            EXPECT_EQ(advance, 0);
+            EXPECT_EQ(m.begins, before);
+            continue;
+          }
+          ++calls;
+          EXPECT_GT(advance, 0);
+          ASSERT_EQ(m.begins, calls);
+          ASSERT_EQ(m.ends, calls);
+          const int32_t x2 = vertical ? x + 16 + 3 : 600, y2 = vertical ? 400 : 40 + 16 + 3;
+          EXPECT_EQ(std::vector<int32_t>({m.lastView.x1, m.lastView.y1, m.lastView.x2, m.lastView.y2}),
+                    std::vector<int32_t>({x, 40, x2, y2}))
+              << "font " << font << " vertical " << vertical << " x " << x;
+        }
+      }
+    }
+    EndMaskScreen();
   }
 }
 

@@ -54,10 +54,10 @@ TEST(D3DFailures, RefusedTextureLockAndCaptureMethods) {
   gfxtest::Road road(false, 16, false, "d3d");
   SelectDrawTarget(kBackScreen);
   const int32_t direct = PictureGraph(20, 12);
-  const int before = plat::GetDdCounters().bltFasts;
+  const int64_t before = GetCurrentD3DDevice()->Counters().load;
   plat::DdFailNext(plat::DdOp::Lock, 1);
-  const int32_t loaded = PictureGraph(20, 12);  // through a temporary texture and a load
-  EXPECT_GT(plat::GetDdCounters().bltFasts, before);
+  const int32_t loaded = PictureGraph(20, 12);  // through a temporary texture and the device's load
+  EXPECT_EQ(GetCurrentD3DDevice()->Counters().load, before + 1);
   BlitGraph(0, 0, direct, 0);
   BlitGraph(40, 0, loaded, 0);
   const std::vector<uint32_t> f = Frame();

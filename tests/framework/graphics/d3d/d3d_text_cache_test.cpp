@@ -1,9 +1,12 @@
 // The texture glyph cache: the edge layer against the combining rule over
-// FreeType's own glyphs; scaled strings against the unscaled string drawn
+// FreeType's own glyphs; the edge texel level by level; the glyph image's
+// size at the edge's limits; scaled strings against the unscaled string drawn
 // into a graph stretched; glyph failures ending the program with their
 // texts; text drawing off after graphics end.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -82,9 +85,52 @@ TEST(D3DTextCache, EdgeLayerCombinesTheStampsOfEveryGlyphPixel) {
     ReleaseFontHandle(h);
   }
   EXPECT_GT(combined, 100);
-  // The ends of the level range; a whole edge as the memory rule's 225/256.
+  // The ends of the level range; a whole edge as the memory rule's 240/256.
   EXPECT_EQ(std::vector<int>({GlyphAlpha4(1), GlyphAlpha4(16), EdgeAlpha4(0), EdgeAlpha4(16)}),
-            std::vector<int>({0, 15, 0, 13}));
+            std::vector<int>({0, 15, 0, 14}));
+}
+
+// An edge alone is drawn at alpha e x 16 / 256 (e = level - 1, none below
+// level 1): its texel takes the 4-bit alpha nearest that (a / 15), the
+// larger one where two are as near. Levels 0 to 16 and one past each end.
+TEST(D3DTextCache, EdgeTexelIsTheNearestFourBitAlphaOfSixteenthsOfTheLevel) {
+  for (int level = -1; level <= 17; ++level) {
+    const int e = std::clamp(level - 1, 0, 15);
+    int best = 0;
+    for (int a = 1; a <= 15; ++a)
+      if (std::abs(a * 256 - e * 16 * 15) <= std::abs(best * 256 - e * 16 * 15)) best = a;
+    EXPECT_EQ(EdgeAlpha4(level), best) << "level " << level;
+  }
+}
+
+// The glyph image holds one cell, two side by side when edged, and is then
+// the edge twice taller than the cell; the edge at its limits (0 with the
+// edged type, 1, 32) and one past (33: no font).
+TEST(D3DTextCache, GlyphImageOfAnEdgedFontIsTallerByTwiceTheEdge) {
+  gfxtest::Road road(false, 16, false, "d3d");
+  const struct {
+    int type, edge;
+    bool edged;
+  } cases[] = {{0, 1, false}, {2, -1, false}, {1, 0, true}, {1, 1, true}, {3, 1, true},
+               {0, 2, true},  {2, 31, true},  {0, 32, true}, {3, 32, true}, {0, 33, false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "type " << c.type << " edge " << c.edge);
+    const int32_t h = CreateFontHandle(nullptr, 16, 4, c.type, -1, c.edge, 0, -1, -1);
+    if (c.edge > kFontEdgeMax) {
+      EXPECT_EQ(h, -1);
+      continue;
+    }
+    const FontRecord* f = GetFontRecord(h);
+    ASSERT_NE(f, nullptr);
+    ASSERT_TRUE(f->textureCache);
+    const int edge = c.edge < 0 ? 1 : c.edge;
+    EXPECT_EQ(f->glyphImage.width, c.edged ? 2 * f->cell : f->cell);
+    EXPECT_EQ(f->glyphImage.height, c.edged ? f->cell + 2 * edge : f->cell);
+    EXPECT_GE(f->glyphImage.pitch * f->glyphImage.height, 2 * f->glyphImage.width * f->glyphImage.height);
+    // Glyphs still go into the cache.
+    EXPECT_GT(DrawStringWithFont(0, 0, "Ag", PackColorRGB(255, 255, 255), h, 0, 0), 0);
+    ReleaseFontHandle(h);
+  }
 }
 
 // A string at scale (sx, sy) shows what the string drawn at its size into a
