@@ -24,6 +24,7 @@ extern "C" {
 #include "platform/host/headless/headless_control.h"
 #include "platform/kernel/path_map.h"
 #include "platform/media/media_player.h"
+#include "manual_sound_device.h"
 #include "support/encoded_movie.h"
 
 namespace {
@@ -281,12 +282,8 @@ TEST_F(MediaBlockTest, OnlyTheListedContainersAndCodecsOpenAndEachOfThemPlays) {
   av_log_set_callback(av_log_default_callback);
 
   // One movie of each listed container and codec plays, its sound too.
-  plat::dsound::ResetDirectSoundState();
-  plat::dsound::SetSinkMode(plat::dsound::SinkMode::Manual);
-  plat::IDirectSound* device = nullptr;
-  ASSERT_EQ(plat::CreateDirectSound(&device), plat::DS_OK);
-  ASSERT_EQ(device->Initialize(nullptr), plat::DS_OK);
-  plat::SetMediaSoundDevice(device);
+  mediatest::ManualSoundDevice sound;
+  ASSERT_NE(sound.device, nullptr);
   for (const Kind& kind : encodedmovie::kListedKinds) {
     const std::string what = std::string(kind.muxer) + "/" + kind.video + "/" + kind.audio;
     const std::string host = dir_ + "/kind." + kind.extension;
@@ -306,9 +303,6 @@ TEST_F(MediaBlockTest, OnlyTheListedContainersAndCodecsOpenAndEachOfThemPlays) {
     EXPECT_GT(loud, 100) << what << ": the sound plays";
     plat::CloseMediaFile(file);
   }
-  plat::SetMediaSoundDevice(nullptr);
-  device->Release();
-  plat::dsound::ResetDirectSoundState();
 }
 
 }  // namespace

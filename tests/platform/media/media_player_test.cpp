@@ -18,6 +18,7 @@ extern "C" {
 #include "platform/kernel/path_map.h"
 #include "platform/kernel/threads.h"
 
+#include "manual_sound_device.h"
 #include "support/lossless_movie.h"
 
 namespace {
@@ -179,12 +180,8 @@ TEST_F(MediaPlayerTest, NutFilesAreRefusedWithoutBeingRead) {
 
 TEST_F(MediaPlayerTest, TheSoundPlaysThroughTheSoundDeviceWhileTheClockRuns) {
   ASSERT_TRUE(WriteLosslessMovie(dir_ + "/clip.avi", true));
-  plat::dsound::ResetDirectSoundState();
-  plat::dsound::SetSinkMode(plat::dsound::SinkMode::Manual);
-  plat::IDirectSound* device = nullptr;
-  ASSERT_EQ(plat::CreateDirectSound(&device), plat::DS_OK);
-  ASSERT_EQ(device->Initialize(nullptr), plat::DS_OK);
-  plat::SetMediaSoundDevice(device);
+  mediatest::ManualSoundDevice sound;
+  ASSERT_NE(sound.device, nullptr);
   plat::MediaFile* file = plat::OpenMediaFile(name_.c_str());
   ASSERT_NE(file, nullptr);
   EXPECT_EQ(plat::MediaHasAudio(file), 1);
@@ -212,21 +209,14 @@ TEST_F(MediaPlayerTest, TheSoundPlaysThroughTheSoundDeviceWhileTheClockRuns) {
   plat::dsound::AdvanceManual(4410, mixed.data());
   EXPECT_EQ(std::count(mixed.begin(), mixed.begin() + 8820, 0), 8820);
   plat::CloseMediaFile(file);
-  plat::SetMediaSoundDevice(nullptr);
-  device->Release();
-  plat::dsound::ResetDirectSoundState();
 }
 
 // 8-bit sound is unsigned with its silence at 128: each byte b plays as the
 // 16-bit sample (b - 128) x 256, every one of the 256 values exactly.
 TEST_F(MediaPlayerTest, AnEightBitSoundtrackPlaysCentredOn128AtFullScale) {
   ASSERT_TRUE(WriteLosslessMovie(dir_ + "/clip.avi", true, "avi", 8));
-  plat::dsound::ResetDirectSoundState();
-  plat::dsound::SetSinkMode(plat::dsound::SinkMode::Manual);
-  plat::IDirectSound* device = nullptr;
-  ASSERT_EQ(plat::CreateDirectSound(&device), plat::DS_OK);
-  ASSERT_EQ(device->Initialize(nullptr), plat::DS_OK);
-  plat::SetMediaSoundDevice(device);
+  mediatest::ManualSoundDevice sound;
+  ASSERT_NE(sound.device, nullptr);
   plat::MediaFile* file = plat::OpenMediaFile(name_.c_str());
   ASSERT_NE(file, nullptr);
   ASSERT_EQ(plat::MediaHasAudio(file), 1);
@@ -237,7 +227,4 @@ TEST_F(MediaPlayerTest, AnEightBitSoundtrackPlaysCentredOn128AtFullScale) {
     for (int c = 0; c < 2; ++c) ASSERT_EQ(mixed[2 * i + c], (SoundByteAt(i, c) - 128) * 256) << i << " " << c;
   }
   plat::CloseMediaFile(file);
-  plat::SetMediaSoundDevice(nullptr);
-  device->Release();
-  plat::dsound::ResetDirectSoundState();
 }
