@@ -27,20 +27,6 @@ namespace {
 
 using namespace qor;
 
-// The 16-bit texel at (x, y) of a graph, from its texture.
-uint16_t GraphTexel(int32_t graph, int x, int y) {
-  const GraphRecord* g = LookupGraph(graph);
-  for (int32_t i = 0; i < g->pieceCount; ++i) {
-    const Surface3DData* p = LookupSurface3DData(g->pieceHandles[i]);
-    if (x < p->x || y < p->y || x >= p->x + p->width || y >= p->y + p->height) continue;
-    plat::DDSurface* s = LookupSurfaceData(p->texture)->surface;
-    uint16_t v = 0;
-    std::memcpy(&v, s->memory() + (p->textureY + y - p->y) * s->pitch() + (p->textureX + x - p->x) * 2, 2);
-    return v;
-  }
-  return 0;
-}
-
 // Each pen pixel of the edge layer becomes (256 - (16 - old) x (16 - level))
 // / 16, glyph pixels taken row by row; both layers land in the cache graphs.
 TEST(D3DTextCache, EdgeLayerCombinesTheStampsOfEveryGlyphPixel) {
@@ -76,7 +62,8 @@ TEST(D3DTextCache, EdgeLayerCombinesTheStampsOfEveryGlyphPixel) {
       for (int y = 0; y < cell; ++y)
         for (int x = 0; x < cell; ++x) {
           const size_t i = static_cast<size_t>(y * cell + x);
-          const uint16_t g = GraphTexel(f->cacheGraph, cx + x, cy + y), m = GraphTexel(f->edgeGraph, cx + x, cy + y);
+          const uint16_t g = d3dtest::GraphTexel(f->cacheGraph, cx + x, cy + y);
+          const uint16_t m = d3dtest::GraphTexel(f->edgeGraph, cx + x, cy + y);
           ASSERT_EQ(g, 0xFFF | GlyphAlpha4(glyph[i]) << 12) << "edge " << edge << " at " << x << "," << y;
           ASSERT_EQ(m, 0xFFF | EdgeAlpha4(edges[i]) << 12) << "edge " << edge << " at " << x << "," << y;
           combined += edges[i] > top[i];

@@ -23,20 +23,6 @@ namespace {
 
 using namespace qor;
 
-// The 32-bit texel at (x, y) of a graph, from its texture; 0 outside.
-uint32_t Texel(int32_t graph, int x, int y) {
-  const GraphRecord* g = LookupGraph(graph);
-  for (int32_t i = 0; i < g->pieceCount; ++i) {
-    const Surface3DData* p = LookupSurface3DData(g->pieceHandles[i]);
-    if (x < p->x || y < p->y || x >= p->x + p->width || y >= p->y + p->height) continue;
-    plat::DDSurface* s = LookupSurfaceData(p->texture)->surface;
-    uint32_t v = 0;
-    std::memcpy(&v, s->memory() + (p->textureY + y - p->y) * s->pitch() + (p->textureX + x - p->x) * 4, 4);
-    return v;
-  }
-  return 0;
-}
-
 uint32_t ImagePixel(const GraphImage& image, int x, int y) {
   uint32_t v = 0;
   std::memcpy(&v, image.pixels + y * image.pitch + x * 4, 4);
@@ -76,7 +62,7 @@ int Mismatches(int32_t graph, const GraphImage& image, uint32_t fill, Expect exp
     for (int x = 0; x < g->width; ++x) {
       int ix = 0, iy = 0;
       const uint32_t want = expect(x, y, &ix, &iy) ? ImagePixel(image, ix, iy) : fill;
-      wrong += Texel(graph, x, y) != want;
+      wrong += d3dtest::GraphTexel(graph, x, y) != want;
     }
   return wrong;
 }
@@ -86,7 +72,7 @@ TEST(D3DUpload, ImageAndRectanglesLandUnderEveryPiece) {
   GraphImage image = Picture(90, 50);
   const int32_t probe = CutGraph(70, 40);
   ASSERT_EQ(LookupGraph(probe)->pieceCount, 6);  // 32 + 32 + 32 across, 32 + 32 down, cut at 70 x 40
-  const uint32_t fill = Texel(probe, 0, 0);
+  const uint32_t fill = d3dtest::GraphTexel(probe, 0, 0);
   ASSERT_EQ(GetTexturePixelFormatInfo(kTexAlpha8888)->bitDepth, 32);
 
   // The graph's top-left on the image's (x, y): the image under each piece,
