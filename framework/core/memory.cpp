@@ -75,12 +75,17 @@ void Trace(const char* what, MemBlockHeader* h) {
   }
 }
 
+// One log line: the notice, then the block's own line.
+void ReportCorrupted(MemBlockHeader* h) {
+  LogOutput("以下のメモリ確保情報が破損しました");
+  LogAllocBlock(h);
+}
+
 // A block whose own header was overwritten is reported and left alone: its
 // links cannot be trusted for unlinking.
 bool RefuseCorrupted(MemBlockHeader* h) {
   if (HeaderIntact(h)) return false;
-  LogOutput("以下のメモリ確保情報が破損しました\n");
-  LogAllocBlock(h);
+  ReportCorrupted(h);
   return true;
 }
 
@@ -190,8 +195,7 @@ void* ReallocMemory(void* block, size_t size, const char* file, int line) {
 int CheckAllocations() {
   for (MemBlockHeader* h = g_alloc.head; h != &g_alloc.sentinel; h = h->next) {
     if (!HeaderIntact(h)) {
-      LogOutput("以下のメモリ確保情報が破損しました\n");
-      LogAllocBlock(h);
+      ReportCorrupted(h);
       return -1;
     }
   }

@@ -11,6 +11,7 @@ namespace plat {
 
 struct DirectInput {
   int version = 0;
+  bool initialized = false;
 };
 
 struct DiDevice {
@@ -139,6 +140,14 @@ HRESULT DirectInputCreate(int version, DirectInput** out) {
   return DI_OK;
 }
 
+HRESULT DirectInputInitialize(DirectInput* input, uintptr_t instance, int version) {
+  if (input == nullptr || instance == 0 || version != input->version) return DIERR_INVALIDPARAM;
+  if (TakeFailure(DiFailPoint::Initialize, DiDeviceKind::Mouse)) return DIERR_GENERIC;
+  input->initialized = true;
+  ++g_di.counters.initialized;
+  return DI_OK;
+}
+
 void DirectInputRelease(DirectInput* input) {
   for (size_t i = 0; i < g_di.inputs.size(); ++i) {
     if (g_di.inputs[i] == input) {
@@ -151,7 +160,7 @@ void DirectInputRelease(DirectInput* input) {
 }
 
 void DirectInputEnumJoysticks(DirectInput* input, bool (*each)(const DiDeviceInstance* pad, void* user), void* user) {
-  if (input == nullptr || each == nullptr) return;
+  if (input == nullptr || !input->initialized || each == nullptr) return;
   const int count = HostPadCount();
   for (int i = 0; i < count; ++i) {
     DiDeviceInstance pad;
@@ -170,7 +179,7 @@ void DirectInputEnumJoysticks(DirectInput* input, bool (*each)(const DiDeviceIns
 HRESULT DiCreateDevice(DirectInput* input, DiDeviceKind kind, const DiDeviceInstance* pad, DiDevice** out) {
   if (out == nullptr) return DIERR_INVALIDPARAM;
   *out = nullptr;
-  if (input == nullptr) return DIERR_NOTINITIALIZED;
+  if (input == nullptr || !input->initialized) return DIERR_NOTINITIALIZED;
   if (TakeFailure(DiFailPoint::CreateDevice, kind)) return DIERR_DEVICENOTREG;
   if (kind == DiDeviceKind::Joystick && (pad == nullptr || PadIndexOfId(pad->padId) < 0)) return DIERR_DEVICENOTREG;
   auto* d = new DiDevice;

@@ -62,8 +62,12 @@ struct DiDeviceInstance {
   char productName[128] = {};
 };
 
-// `version` 0x700 or 0x800.
+// `version` 0x700 or 0x800. The object makes no devices and lists no pads
+// until it is initialised.
 HRESULT DirectInputCreate(int version, DirectInput** out);
+// Binds the object to the program's module instance (not 0) for the
+// version it was created for.
+HRESULT DirectInputInitialize(DirectInput* input, uintptr_t instance, int version);
 void DirectInputRelease(DirectInput* input);
 // Calls `each` for every attached pad until it returns false.
 void DirectInputEnumJoysticks(DirectInput* input, bool (*each)(const DiDeviceInstance* pad, void* user), void* user);
@@ -100,14 +104,14 @@ void DiReleaseEffect(DiEffect* effect);
 
 // --- tests -------------------------------------------------------------------
 enum class DiFailPoint {
-  Create7, Create8, CreateDevice, SetDataFormat, SetCooperativeLevel, SetProperty, Acquire, GetDeviceState,
-  EventNotification, CreateEffect, Count
+  Create7, Create8, Initialize, CreateDevice, SetDataFormat, SetCooperativeLevel, SetProperty, Acquire,
+  GetDeviceState, EventNotification, CreateEffect, Count
 };
-// The next call at that point for that kind of device fails (for Create7 and
-// Create8 the kind does not matter).
+// The next call at that point for that kind of device fails (for Create7,
+// Create8 and Initialize the kind does not matter).
 void DiFailNext(DiFailPoint point, DiDeviceKind kind);
 struct DiCounters {
-  int created = 0, released = 0;
+  int created = 0, initialized = 0, released = 0;
   int devicesCreated = 0, devicesReleased = 0;
   int stateReads = 0, polls = 0, acquires = 0, unacquires = 0;
   int effectsCreated = 0, effectStarts = 0, effectStops = 0, effectsReleased = 0;

@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (GetHttpRequestResult(slot, nullptr, nullptr, nullptr) != 1) break;
     if (!closed) plat::Recv(pair[1], sink, sizeof sink, 0);  // the request text, so it never blocks
   }
-  ReleaseHttpHandle(slot);
+  CloseHttpHandleByIndex(slot);
   if (block != nullptr) FreeMemory(block);
   if (!closed) plat::CloseSocket(pair[1]);
   ResetNetwork();

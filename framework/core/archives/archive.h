@@ -140,6 +140,21 @@ int ArcFileIdle(FileHandle file);
 int ArcSetCurrentDir(const char* path);
 int ArcGetCurrentDir(char* buffer, size_t capacity);
 FindHandle ArcFindFirst(const char* pattern, FindRecord* record);
+// A find through the archive-aware set: a plain search on disk, or a walk
+// over one directory of an archive.
+struct ArchiveFindHandle {
+  int archiveSlot;  // -1: a plain search
+  FindHandle plain;
+  uint32_t dir;        // the directory record searched
+  uint32_t candidate;  // 0 ".", 1 "..", then the entries
+  char pattern[kFileNameCapacity];
+};
+// Searches the directory of the archive in `find->archiveSlot` that the
+// folder part of `innerPattern` (upper-cased, as FindArchiveForPath gives
+// it) names, for the names its last element matches, and gives the first:
+// 0, or -1 when there is no such directory or nothing matches. The
+// archive's current directory stays as it was.
+int ArchiveFindFirst(ArchiveFindHandle* find, const char* innerPattern, FindRecord* record);
 int ArcFindNext(FindHandle find, FindRecord* record);
 int ArcFindClose(FindHandle find);
 // "*" (runs count once) and "?" over upper-cased names, Shift-JIS pairs as

@@ -12,14 +12,6 @@ namespace qor {
 
 namespace {
 
-struct ArchiveFindHandle {
-  int archiveSlot;  // -1: a plain search
-  FindHandle plain;
-  uint32_t dir;
-  uint32_t candidate;  // 0 ".", 1 "..", then the entries
-  char pattern[kFileNameCapacity];
-};
-
 ArchiveFindHandle* HandleOf(FindHandle find) {
   return (find == -1 || find == 0) ? nullptr : reinterpret_cast<ArchiveFindHandle*>(find);
 }
@@ -56,31 +48,35 @@ int NextMatch(ArchiveFindHandle* h, FindRecord* record) {
   return -1;
 }
 
-// Points the search at the archive directory of the pattern's folder part.
-int StartArchiveSearch(ArchiveFindHandle* h, const char* inner) {
-  const char* last = inner;
-  for (const char* p = inner; *p != '\0'; p += SjisCharWidth(p)) {
-    if (*p == '\\') last = p + 1;
-  }
-  if (*last == '\0' || CopyStringN(h->pattern, sizeof h->pattern, last) != 0) return -1;
-  ArchiveState* s = &GetArchiveSlot(h->archiveSlot)->state;
-  const uint32_t saved = s->currentDir;
-  int result = 0;
-  if (last != inner) {
-    char dir[kFileNameCapacity * 2];
-    const size_t length = static_cast<size_t>(last - 1 - inner);
-    std::memcpy(dir, inner, length);
-    dir[length] = '\0';
-    result = ChangeArchiveDir(s, dir, 1, nullptr);
-  }
-  h->dir = s->currentDir;
-  s->currentDir = saved;
-  return result;
-}
-
 }  // namespace
 
 bool MatchWildcard(const char* pattern, const char* name) { return plat::MatchWildcard(pattern, name, false); }
+
+int ArchiveFindFirst(ArchiveFindHandle* find, const char* innerPattern, FindRecord* record) {
+  const char* last = innerPattern;
+  for (const char* p = innerPattern; *p != '\0'; p += SjisCharWidth(p)) {
+    if (*p == '\\') last = p + 1;
+  }
+  if (*last == '\0' || CopyStringN(find->pattern, sizeof find->pattern, last) != 0) return -1;
+  ArchiveState* s = &GetArchiveSlot(find->archiveSlot)->state;
+  const uint32_t saved = s->currentDir;
+  int result = 0;
+  if (last != innerPattern) {
+    char dir[kFileNameCapacity * 2];
+    // "\NAME" has the root for its folder: its backslash is the folder part.
+    size_t length = static_cast<size_t>(last - 1 - innerPattern);
+    if (length == 0) length = 1;
+    if (length >= sizeof dir) return -1;
+    std::memcpy(dir, innerPattern, length);
+    dir[length] = '\0';
+    result = ChangeArchiveDir(s, dir, 1, nullptr);
+  }
+  find->dir = s->currentDir;
+  find->candidate = 0;
+  s->currentDir = saved;
+  if (result != 0) return -1;
+  return NextMatch(find, record);
+}
 
 FindHandle ArcFindFirst(const char* pattern, FindRecord* record) {
   ArchiveFindHandle* h =
@@ -96,7 +92,7 @@ FindHandle ArcFindFirst(const char* pattern, FindRecord* record) {
     }
     return reinterpret_cast<FindHandle>(h);
   }
-  if (StartArchiveSearch(h, inner) != 0 || NextMatch(h, record) != 0) {
+  if (ArchiveFindFirst(h, inner, record) != 0) {
     LowerArchiveUse(h->archiveSlot);
     FreeMemory(h);
     return -1;

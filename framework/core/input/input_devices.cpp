@@ -5,6 +5,7 @@
 #include "framework/core/log.h"
 #include "framework/core/window/main_window.h"
 #include "platform/kernel/mm_timer.h"
+#include "platform/kernel/system_query.h"
 #include "platform/kernel/thread_id.h"
 #include "platform/window/window.h"
 
@@ -79,23 +80,30 @@ void FillKeyMap() {
 struct DirectInputTry {
   int version;
   const char* asking;
-  const char* failed;
+  const char* notObtained;
 };
 constexpr DirectInputTry kDirectInputTries[] = {
     {0x700, "DirectInput7 の取得中... ", "取得に失敗。\n"},
     {0x800, "DirectInput8 の取得を試みます...", "取得に失敗。"},
 };
 
+// Creates the object, then initialises it for the program's module; an
+// object that does not initialise is let go and the next version tried.
 bool StartDirectInput() {
   for (const DirectInputTry& t : kDirectInputTries) {
     LogOutput(t.asking);
-    const plat::HRESULT hr = plat::DirectInputCreate(t.version, &g_input.input);
+    plat::HRESULT hr = plat::DirectInputCreate(t.version, &g_input.input);
     if (hr >= 0) {
       LogOutput("成功\n");
       LogOutput("引き続き初期化処理... ");
-      return true;
+      hr = plat::DirectInputInitialize(g_input.input, plat::GetModuleHandle(), t.version);
+      if (hr >= 0) return true;
+      plat::DirectInputRelease(g_input.input);
+      g_input.input = nullptr;
+      LogOutput("初期化に失敗。");
+    } else {
+      LogOutput(t.notObtained);
     }
-    LogOutput(t.failed);
     LogPrintf("エラーコード 0x%x", static_cast<unsigned>(hr));
   }
   return false;

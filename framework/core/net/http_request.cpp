@@ -260,15 +260,6 @@ int GetHttpRequestResult(int slot, int* result, int* code, int* length) {
   return q->result == kHttpRunning ? 1 : 0;
 }
 
-int ReleaseHttpHandle(int slot) {
-  HttpRequest* q = Live(slot);
-  if (q == nullptr) return -1;
-  CloseHttpHandle(slot, kHttpFailed, kHttpCodeCancelled);
-  *q = HttpRequest{};
-  --g_http.count;
-  return 0;
-}
-
 int HttpSendGet(int slot) { return Live(slot) ? StepRequest(slot) : -1; }
 int HttpSendPost(int slot) { return Live(slot) ? StepRequest(slot) : -1; }
 int HttpSendHead(int slot) { return Live(slot) ? StepRequest(slot) : -1; }
@@ -317,8 +308,17 @@ int CloseHttpHandle(int slot, int result, int code) {
   return 0;
 }
 
+int CloseHttpHandleByIndex(int index) {
+  HttpRequest* q = Live(index);
+  if (q == nullptr) return -1;
+  CloseHttpHandle(index, kHttpFailed, kHttpCodeCancelled);
+  *q = HttpRequest{};
+  --g_http.count;
+  return 0;
+}
+
 int CloseAllHttpHandles() {
-  for (int slot = 0; slot < kMaxHttpRequests; ++slot) ReleaseHttpHandle(slot);
+  for (int slot = 0; slot < kMaxHttpRequests; ++slot) CloseHttpHandleByIndex(slot);
   return 0;
 }
 

@@ -88,8 +88,6 @@ int StartHttpOnSocket(int socket, int kind, const HttpUrl& url, const void* body
 // 1 while the request runs, 0 once it ended (result, code and bytes of body
 // filled where asked), -1 for a slot with no request.
 int GetHttpRequestResult(int slot, int* result, int* code, int* length);
-// Ends a request that still runs (cancelled) and frees its slot; 0 or -1.
-int ReleaseHttpHandle(int slot);
 
 int HttpSendGet(int slot);
 int HttpSendPost(int slot);
@@ -98,9 +96,12 @@ int StepHttpHandle(int slot);
 int StepAllHttpHandles();
 // Closes a request: its socket, buffers and file; the first result and code
 // given stay. A failed memory output frees the block and clears the
-// caller's pointer. The slot stays until released.
+// caller's pointer. The slot stays until CloseHttpHandleByIndex frees it.
 int CloseHttpHandle(int slot, int result, int code);
-int CloseAllHttpHandles();  // closes and frees every slot
+// Closes the request in slot `index` (cancelled when it still runs) and
+// frees that slot; -1 for an index outside the table or an empty slot.
+int CloseHttpHandleByIndex(int index);
+int CloseAllHttpHandles();  // CloseHttpHandleByIndex on every slot
 void ClearHttpTable();
 
 }  // namespace qor

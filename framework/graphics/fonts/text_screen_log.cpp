@@ -22,7 +22,9 @@ int CreateScreenLogFont() {
 
 int InitScreenLog() {
   const ScreenState& s = GetScreenState();
-  if ((!s.directDrawUnusable && s.directDraw == nullptr) || GetFrameWindowHandle() == 0) return -1;
+  // Without a DirectDraw object (the software road has none) the log is
+  // not set up; start-up goes on without it.
+  if (s.directDraw == nullptr || GetFrameWindowHandle() == 0) return -1;
   ScreenLogState& log = GetScreenLogState();
   if (log.setUp) ReleaseFontHandle(log.fontHandle);
   log.fontSize = 16;

@@ -298,6 +298,59 @@ TEST(ArchiveFind, WildcardsDotsAndNamesAsWritten) {
   EXPECT_EQ(list("*.dat"), "pics.dat:" + std::to_string(archive.size()) + " ");
 }
 
+// A pattern an archive covers is searched in the archive, never in a folder
+// of the same name on disk; the search starts from the archive's current
+// directory, a leading backslash from its root, and leaves the current
+// directory as it found it. Patterns inside an archive come upper-cased.
+TEST(ArchiveFind, ArchiveSearchFromFindFirstLeavesTheCurrentDirectory) {
+  ScratchDir dir;
+  WriteArchive(dir, "pics.dat",
+               DirNode("", {FileNode("a.bmp", Bytes("12")), DirNode("Sub", {FileNode("in.Bmp", Bytes("1"))})}),
+               KeyOptions("k"));
+  dir.MakeDir("pics");
+  dir.WriteFile("pics/disk.bmp", Bytes("disk"));
+  SetArchiveExtension("dat");
+  SetArchiveKey("k");
+  FindRecord r;
+  const FindHandle h = ArcFindFirst(dir.Z("pics\\*.bmp").c_str(), &r);
+  ASSERT_NE(h, -1);
+  EXPECT_STREQ(r.name, "a.bmp");
+  EXPECT_EQ(ArcFindNext(h, &r), -1);
+  EXPECT_EQ(ArcFindClose(h), 0);
+
+  char inner[kFileNameCapacity * 2];
+  const int slot = FindArchiveForPath(dir.Z("pics\\x").c_str(), inner, sizeof inner);
+  ASSERT_GE(slot, 0);
+  ArchiveState* s = &GetArchiveSlot(slot)->state;
+  ASSERT_EQ(ChangeArchiveDir(s, "SUB", 1, nullptr), 0);
+  const uint32_t sub = s->currentDir;
+  const struct {
+    const char* pattern;
+    const char* first;  // nullptr: the search fails
+  } kCases[] = {
+      {"*", "."}, {"*.BMP", "in.Bmp"}, {"\\*.BMP", "a.bmp"}, {"..\\S*", "Sub"}, {"\\SUB\\?N.*", "in.Bmp"},
+      {"none\\*", nullptr}, {"*.wav", nullptr}, {"SUB\\", nullptr},
+  };
+  for (const auto& c : kCases) {
+    ArchiveFindHandle find{};
+    find.archiveSlot = slot;
+    find.candidate = 7;  // left over from an earlier search: starts again
+    const int result = ArchiveFindFirst(&find, c.pattern, &r);
+    EXPECT_EQ(result, c.first ? 0 : -1) << c.pattern;
+    if (c.first && result == 0) {
+      EXPECT_STREQ(r.name, c.first) << c.pattern;
+    }
+    EXPECT_EQ(s->currentDir, sub) << c.pattern;
+  }
+  // A folder part longer than any path is refused, not copied.
+  ArchiveFindHandle find{};
+  find.archiveSlot = slot;
+  EXPECT_EQ(ArchiveFindFirst(&find, (std::string(4 * kFileNameCapacity, 'D') + "\\*").c_str(), &r), -1);
+  EXPECT_EQ(s->currentDir, sub);
+  ChangeArchiveDir(s, "\\", 1, nullptr);
+  LowerArchiveUse(slot);
+}
+
 TEST(ArchivedFile, InMemoryModeAndAsynchronousReads) {
   ScratchDir dir;
   const std::vector<uint8_t> packed = filetest::CompressibleBytes(70000, 21);

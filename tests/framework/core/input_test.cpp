@@ -154,6 +154,47 @@ TEST(Input, WithoutDirectInputTheTableDecides) {
   EndFramework();
 }
 
+// The object is created and then initialised for the program; one that
+// does not initialise is let go with its own line and the next version
+// tried, and when neither starts the keyboard table and winmm take over.
+TEST(Input, DirectInputThatDoesNotInitialiseIsLetGo) {
+  const struct {
+    bool create7Fails;
+    const char* lines;
+    int created, winmm;
+  } kCases[] = {
+      {false,
+       "\tDirectInput7 の取得中... 成功\r\n"
+       "\t引き続き初期化処理... 初期化に失敗。エラーコード 0x80004005\r\n"
+       "\tDirectInput8 の取得を試みます...成功\r\n"
+       "\t引き続き初期化処理... 初期化成功\r\n",
+       2, 0},
+      {true,
+       "\tDirectInput7 の取得中... 取得に失敗。\r\n"
+       "\tエラーコード 0x80040154\r\n"
+       "\tDirectInput8 の取得を試みます...成功\r\n"
+       "\t引き続き初期化処理... 初期化に失敗。エラーコード 0x80004005\r\n"
+       "\tDirectInput を使用しません。\r\n",
+       1, 1},
+  };
+  for (const auto& c : kCases) {
+    LifeScope scope;
+    if (c.create7Fails) plat::DiFailNext(plat::DiFailPoint::Create7, plat::DiDeviceKind::Mouse);
+    plat::DiFailNext(plat::DiFailPoint::Initialize, plat::DiDeviceKind::Mouse);
+    ASSERT_EQ(InitFramework(), 0);
+    const std::string log = scope.Log();
+    EXPECT_NE(log.find(c.lines), std::string::npos) << log;
+    EXPECT_EQ(plat::GetDiCounters().created, c.created);
+    EXPECT_EQ(plat::GetDiCounters().initialized, 1 - c.winmm);
+    EXPECT_EQ(plat::GetDiCounters().released, 1);  // the object that did not initialise
+    EXPECT_EQ(GetInputDeviceState().winmmMode, c.winmm);
+    Key(true, hid::Escape);
+    EXPECT_EQ(QueryKeyPressed(0x01), 1);
+    EndFramework();
+    EXPECT_EQ(plat::GetDiCounters().released, c.created);
+  }
+}
+
 TEST(Input, VibrationFollowsItsRequestAndTimeLimit) {
   LifeScope scope;
   hl::AddPad("Rumble", 2, 0, 4, true);

@@ -77,7 +77,27 @@ TEST(Allocator, OverwrittenHeaderIsFoundAndNotTrusted) {
   }
   EXPECT_EQ(CheckAllocations(), 0);
   const std::string report = dir.Log();
-  EXPECT_NE(report.find("以下のメモリ確保情報が破損しました\r\n\tsize:7(0.007kb)  file:b  line:2"), std::string::npos);
+  EXPECT_NE(report.find("以下のメモリ確保情報が破損しました\tsize:7(0.007kb)  file:b  line:2"), std::string::npos);
+
+  // The notice and the block are one line, from the check and from a free
+  // or reallocation that meets the broken header alike.
+  std::memcpy(b, "bravo\x7f\x80", 7);
+  const std::string line = "以下のメモリ確保情報が破損しました\tsize:7(0.007kb)  file:b  line:2  ID:1  addr:" +
+                           Addr(b) + "  data:<bravo\x7f.> [62 72 61 76 6f 7f 80]\r\n";
+  for (int road = 0; road < 3; ++road) {
+    OpenLogFile();
+    GetLogState().noTimeStamp = 1;
+    HeaderBytes(b)[39] ^= 0x20;  // the copy differs; the header itself reads true
+    if (road == 0) {
+      EXPECT_EQ(CheckAllocations(), -1);
+    } else if (road == 1) {
+      FreeMemory(b);
+    } else {
+      EXPECT_EQ(ReallocMemory(b, 100, nullptr, 0), nullptr);
+    }
+    HeaderBytes(b)[39] ^= 0x20;
+    EXPECT_EQ(dir.Log(), line) << road;
+  }
 
   // Freeing, reallocating or dumping through a broken header leaves it alone.
   HeaderBytes(b)[30] ^= 0x01;

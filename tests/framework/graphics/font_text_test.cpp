@@ -280,6 +280,26 @@ TEST(FontText, BlendedStringKeepsDrawAreaAndTint) {
   }
 }
 
+// Start-up sets the screen log up only with a DirectDraw object: the
+// software road has none, so there the log stays unset and start-up
+// carries on to its end (the front screen its target, blanked).
+TEST(FontText, ScreenLogIsSetUpOnlyWithADirectDrawObject) {
+  for (const bool software : {true, false}) {
+    gfxtest::Road scope(software, 16);
+    EXPECT_EQ(GetFrameworkStatus().initialised, 1) << software;
+    EXPECT_EQ(GetScreenLogState().setUp, software ? 0 : 1) << software;
+    EXPECT_EQ(InitScreenLog(), software ? -1 : 0) << software;
+    EXPECT_EQ(GetScreenLogState().setUp, software ? 0 : 1) << software;
+    EXPECT_EQ(GetScreenLogState().fontHandle == -1, software) << software;
+    EXPECT_EQ(GetDrawState().drawTarget, kFrontScreen) << software;
+    SelectDrawTarget(kFrontScreen);
+    const auto front = gfxtest::TargetPixels(0, 0, 640, 480);
+    EXPECT_EQ(*std::max_element(front.begin(), front.end()), 0u) << software;
+    EndFramework();
+    EXPECT_EQ(plat::gdi::GetFontCounters().live, 0) << software;
+  }
+}
+
 // The screen log's lines at (0, 16 i), white edged in black, the same on
 // both roads; a mode change keeps the standard size; shut-down frees the
 // fonts.
@@ -289,6 +309,7 @@ TEST(FontText, ScreenLogIsIdenticalOnBothRoads) {
     gfxtest::Road scope(road == 0, 16);
     SelectDrawTarget(kBackScreen);
     ScreenLogState& log = GetScreenLogState();
+    if (road == 0) CreateScreenLogFont();  // start-up leaves it unset without a DirectDraw object
     ASSERT_EQ(log.setUp, 1);
     SetScreenLogEnabled(1);
     std::strcpy(log.lines[0], "Screen log");
@@ -316,6 +337,9 @@ TEST(FontText, ScreenLogIsIdenticalOnBothRoads) {
     int32_t size = 0, thickness = 0;
     GetFontParams(nullptr, 0, &size, &thickness, GetStandardFontHandle());
     EXPECT_EQ(size * 10 + thickness, 245);
+    // The mode change makes the log's font again where the log can be set
+    // up; without a DirectDraw object its next draw does.
+    if (road == 0) DrawScreenLog();
     EXPECT_EQ(IsValidFontHandle(log.fontHandle), 1);
     EndFramework();
     EXPECT_EQ(plat::gdi::GetFontCounters().live, 0);

@@ -23,6 +23,7 @@ struct DeviceScope {
     RegisterClass("dev", Plain);
     window = CreateWindowEx(0, "dev", "", WS_POPUP, 0, 0, 64, 64);
     EXPECT_EQ(DirectInputCreate(0x700, &input), DI_OK);
+    EXPECT_EQ(DirectInputInitialize(input, 0x400000, 0x700), DI_OK);
   }
   ~DeviceScope() {
     ResetDinputStandIn();
@@ -177,9 +178,25 @@ TEST(Dinput, FailuresAndCounters) {
   DeviceScope s;
   DiFailNext(DiFailPoint::Create7, DiDeviceKind::Mouse);
   DirectInput* other = nullptr;
+  DiDevice* d0 = nullptr;
   EXPECT_LT(DirectInputCreate(0x700, &other), 0);
   EXPECT_EQ(other, nullptr);
   EXPECT_EQ(DirectInputCreate(0x800, &other), DI_OK);
+  // Until it is initialised, for its own version and a module, the object
+  // makes no device and lists no pad; a failed initialisation leaves it so.
+  hl::AddPad("Pad", 2, 0, 4, false);
+  EXPECT_TRUE(Pads(other).empty());
+  EXPECT_EQ(DiCreateDevice(other, DiDeviceKind::Keyboard, nullptr, &d0), DIERR_NOTINITIALIZED);
+  EXPECT_EQ(DirectInputInitialize(other, 0, 0x800), DIERR_INVALIDPARAM);
+  EXPECT_EQ(DirectInputInitialize(other, 0x400000, 0x700), DIERR_INVALIDPARAM);
+  DiFailNext(DiFailPoint::Initialize, DiDeviceKind::Mouse);
+  EXPECT_LT(DirectInputInitialize(other, 0x400000, 0x800), 0);
+  EXPECT_EQ(DiCreateDevice(other, DiDeviceKind::Keyboard, nullptr, &d0), DIERR_NOTINITIALIZED);
+  EXPECT_EQ(GetDiCounters().initialized, 1);  // the scope's object only
+  EXPECT_EQ(DirectInputInitialize(other, 0x400000, 0x800), DI_OK);
+  EXPECT_EQ(Pads(other).size(), 1u);
+  ASSERT_EQ(DiCreateDevice(other, DiDeviceKind::Keyboard, nullptr, &d0), DI_OK);
+  DiReleaseDevice(d0);
   DiFailNext(DiFailPoint::CreateDevice, DiDeviceKind::Mouse);
   DiDevice* d = nullptr;
   EXPECT_LT(DiCreateDevice(s.input, DiDeviceKind::Mouse, nullptr, &d), 0);
@@ -204,8 +221,8 @@ TEST(Dinput, FailuresAndCounters) {
   DirectInputRelease(other);
   const DiCounters c = GetDiCounters();
   EXPECT_EQ(c.created, 2);
-  EXPECT_EQ(c.devicesCreated, 1);
-  EXPECT_EQ(c.devicesReleased, 1);
+  EXPECT_EQ(c.devicesCreated, 2);
+  EXPECT_EQ(c.devicesReleased, 2);
   EXPECT_EQ(c.stateReads, 2);
 }
 

@@ -108,7 +108,7 @@ Outcome Fetch(const std::string& url, int output, NetScope* scope) {
   if (slot < 0) return o;
   EXPECT_TRUE(PumpUntil([&] { return GetHttpRequestResult(slot, nullptr, nullptr, nullptr) == 0; }));
   GetHttpRequestResult(slot, &o.result, &o.code, &o.length);
-  EXPECT_EQ(ReleaseHttpHandle(slot), 0);
+  EXPECT_EQ(CloseHttpHandleByIndex(slot), 0);
   if (output == kHttpToMemory) {
     if (block != nullptr) {
       o.body.assign(static_cast<const char*>(block), static_cast<size_t>(o.length));
@@ -350,9 +350,60 @@ TEST(NetPeers, AcceptedPortsResetsAndTheHundredRequests) {
   ASSERT_GE(extra, 0);
   EXPECT_EQ(StartHttpOnSocket(extra, kHttpGet, url, nullptr, 0, kHttpToMemory, nullptr, &blocks[kMaxHttpRequests]), -1);
   EXPECT_EQ(FindSocketRecord(extra), nullptr);
-  ASSERT_EQ(ReleaseHttpHandle(42), 0);
+  ASSERT_EQ(CloseHttpHandleByIndex(42), 0);
   const int again = ConnectNet(kLoopback, port);
   EXPECT_EQ(StartHttpOnSocket(again, kHttpGet, url, nullptr, 0, kHttpToMemory, nullptr, &blocks[42]), 42);
   CloseAllHttpHandles();
   EXPECT_EQ(GetHttpState().count, 0);
+}
+
+// Closing by index frees that slot and no other, whatever the slot's place
+// in the table; an index at the table's size or past it, a negative one and
+// an emptied slot are refused and change nothing.
+TEST(HttpTable, ClosingByIndexFreesExactlyThatSlot) {
+  NetScope scope;
+  const int port = ListenLoopback();
+  HttpUrl url{};
+  ASSERT_EQ(ParseHttpUrl(("http://127.0.0.1:" + std::to_string(port) + "/").c_str(), &url), 0);
+  std::vector<void*> blocks(kMaxHttpRequests, nullptr);
+  std::vector<int> sockets(kMaxHttpRequests, -1);
+  for (int i = 0; i < kMaxHttpRequests; ++i) {
+    sockets[i] = ConnectNet(kLoopback, port);
+    ASSERT_GE(sockets[i], 0);
+    ASSERT_EQ(StartHttpOnSocket(sockets[i], kHttpGet, url, nullptr, 0, kHttpToMemory, nullptr, &blocks[i]), i);
+    blocks[i] = &blocks;  // the request must clear what the caller holds when it is cancelled
+  }
+  std::vector<bool> open(kMaxHttpRequests, true);
+  auto tableMatches = [&](const char* when) {
+    int live = 0;
+    for (int i = 0; i < kMaxHttpRequests; ++i) {
+      const HttpRequest& q = GetHttpState().requests[i];
+      live += open[i];
+      EXPECT_EQ(q.live, open[i] ? 1 : 0) << when << " slot " << i;
+      EXPECT_EQ(FindSocketRecord(sockets[i]) != nullptr, open[i]) << when << " slot " << i;
+      EXPECT_EQ(blocks[i] == nullptr, !open[i]) << when << " slot " << i;
+      if (open[i]) {
+        EXPECT_EQ(q.socket, sockets[i]) << when << " slot " << i;
+      }
+    }
+    EXPECT_EQ(GetHttpState().count, live) << when;
+  };
+  for (const int index : {0, 57, kMaxHttpRequests - 1}) {
+    EXPECT_EQ(CloseHttpHandleByIndex(index), 0) << index;
+    open[index] = false;
+    tableMatches("after a close");
+  }
+  for (const int index : {kMaxHttpRequests, kMaxHttpRequests + 1, -1, 57}) {
+    EXPECT_EQ(CloseHttpHandleByIndex(index), -1) << index;
+  }
+  tableMatches("after the refusals");
+  // The lowest freed slot is the next request's.
+  sockets[0] = ConnectNet(kLoopback, port);
+  ASSERT_EQ(StartHttpOnSocket(sockets[0], kHttpGet, url, nullptr, 0, kHttpToMemory, nullptr, &blocks[0]), 0);
+  blocks[0] = &blocks;
+  open[0] = true;
+  tableMatches("after a new request");
+  EXPECT_EQ(CloseAllHttpHandles(), 0);
+  open.assign(kMaxHttpRequests, false);
+  tableMatches("after closing all");
 }

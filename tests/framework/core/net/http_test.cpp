@@ -25,7 +25,7 @@ Outcome RunRequest(int kind, const std::string& url, const std::string& post, in
   if (slot < 0) return o;
   EXPECT_TRUE(PumpUntil([&] { return GetHttpRequestResult(slot, nullptr, nullptr, nullptr) == 0; }));
   GetHttpRequestResult(slot, &o.result, &o.code, &o.length);
-  EXPECT_EQ(ReleaseHttpHandle(slot), 0);
+  EXPECT_EQ(CloseHttpHandleByIndex(slot), 0);
   if (output == kHttpToMemory) {
     EXPECT_EQ(block != nullptr, o.result == kHttpDone) << "a failed request clears the caller's pointer";
     if (block != nullptr) {

@@ -40,7 +40,7 @@ TEST(NetworkLife, RequestsStepFromTheFramePumpAndShutDownClosesAll) {
   ASSERT_NE(block, nullptr);
   EXPECT_EQ(std::string(static_cast<const char*>(block), static_cast<size_t>(length)), body.substr(0, 40));
   FreeMemory(block);
-  ReleaseHttpHandle(slot);
+  CloseHttpHandleByIndex(slot);
 
   // Left open at the end: a listener, a connection both ways and a request
   // whose server never answers.
