@@ -36,7 +36,7 @@ int AcquireDirectDraw(plat::DirectDraw** out) {
   uint32_t total = 0, free = 0;
   object->GetAvailableVidMem(0, &total, &free);
   LogPrintf("ビデオメモリ総量:%.2fMB ビデオメモリ空き容量:%.2fMB", total / 1048576.0, free / 1048576.0);
-  object->SetCooperativeLevel(GetFrameWindowHandle(), plat::DDSCL_NORMAL);
+  object->SetCooperativeLevel(GetFrameWindowHandle(), plat::DDSCL_NORMAL | CooperativeOptionFlags());
   *out = object;
   return 0;
 }

@@ -111,6 +111,9 @@ int EndScreenAndGraphics();
 int WarmGraphPaths();
 // Full screen (or a changed mode): the normal level and the desktop's mode.
 int RestoreDesktopMode();
+// What the framework's options add to a cooperative level it sets for its
+// own use: FPU-preserve under the floating-point option.
+uint32_t CooperativeOptionFlags();
 int SetGdiPresentMode(int32_t on);
 int SetTempPrimaryOption(int32_t on);
 int SetDirect3DOffFlag(int32_t on);

@@ -73,10 +73,10 @@ int ApplyDisplayMode(int32_t width, int32_t height, int32_t bits, int32_t rate) 
     // Software rendering draws at the requested depth whatever the desktop's;
     // the present converts.
     s.colorBits = s.softwareRendering && s.requestedBits != 0 ? s.requestedBits : desktopBits;
-    if (s.directDraw != nullptr &&
-        !CooperativeAccepted(s.directDraw->SetCooperativeLevel(GetFrameWindowHandle(), plat::DDSCL_NORMAL)))
+    const uint32_t normal = plat::DDSCL_NORMAL | CooperativeOptionFlags();
+    if (s.directDraw != nullptr && !CooperativeAccepted(s.directDraw->SetCooperativeLevel(GetFrameWindowHandle(), normal)))
       FatalError("DirectDrawの協調レベルの設定に失敗しました、ソフトを終了します");
-    s.coopFlags = plat::DDSCL_NORMAL;
+    s.coopFlags = normal;
   } else {
     if (bits == 24) return -1;
     LogOutput("画面解像度を変更します... ");
@@ -224,7 +224,7 @@ int ChangeModeAgain(int32_t prevW, int32_t prevH, int32_t prevBits, int32_t prev
     LogOutput("ＤｉｒｅｃｔＤｒａｗオブジェクトを解放しました\n");
     if (AcquireDirectDraw(&s.directDraw) != 0) FatalError("DirectDraw オブジェクトの作成処理時にエラーが発生しました");
     AttachWindowClipper();
-    const uint32_t flags = IsWindowedMode() ? plat::DDSCL_NORMAL : ExclusiveFlags();
+    const uint32_t flags = (IsWindowedMode() ? plat::DDSCL_NORMAL : ExclusiveFlags()) | CooperativeOptionFlags();
     if (!CooperativeAccepted(s.directDraw->SetCooperativeLevel(GetFrameWindowHandle(), flags)))
       FatalError("DirectDrawの協調レベルの設定に失敗しました、ソフトを終了します");
     s.coopFlags = flags;
@@ -524,6 +524,8 @@ int EndScreenAndGraphics() {
   GetScreenState().managerStarted = 0;
   return 0;
 }
+
+uint32_t CooperativeOptionFlags() { return GetScreenState().fpuPreserve ? plat::DDSCL_FPUPRESERVE : 0u; }
 
 int RestoreDesktopMode() {
   UndoDisplayMode();

@@ -425,7 +425,7 @@ int LeaveExclusiveMode() {
   ScreenState& s = GetScreenState();
   if (IsWindowedMode() || !s.modeChanged) return 0;
   if (s.directDraw != nullptr) {
-    const uint32_t flags = plat::DDSCL_NORMAL | (s.fpuPreserve ? plat::DDSCL_FPUPRESERVE : 0u);
+    const uint32_t flags = plat::DDSCL_NORMAL | CooperativeOptionFlags();
     s.directDraw->SetCooperativeLevel(GetFrameWindowHandle(), flags);
     s.coopFlags = flags;
     s.directDraw->RestoreDisplayMode();

@@ -49,4 +49,26 @@ TEST(LeaveExclusive, GivesTheDisplayBackByItsOwnSteps) {
   }
 }
 
+// The floating-point option goes into every level the framework sets for
+// itself on a mode change: a new object's normal level, then the window's
+// normal or full screen's exclusive level; the option off adds nothing.
+TEST(LeaveExclusive, TheFloatingPointOptionReachesTheLevelsOfAModeChange) {
+  for (int windowed = 0; windowed < 2; ++windowed) {
+    for (int option = 0; option < 2; ++option) {
+      SCOPED_TRACE(windowed * 10 + option);
+      lifetest::LifeScope scope;
+      screentest::StartRoad(false, 16, windowed != 0);
+      ScreenState& s = GetScreenState();
+      s.fpuPreserve = option;
+      ASSERT_EQ(SwitchScreenMode(640, 480, 32, 0, 60), 0);
+      const uint32_t own = windowed ? plat::DDSCL_NORMAL : plat::DDSCL_EXCLUSIVE | plat::DDSCL_FULLSCREEN;
+      const uint32_t fpu = option ? plat::DDSCL_FPUPRESERVE : 0u;
+      ASSERT_NE(s.directDraw, nullptr);
+      EXPECT_EQ(s.directDraw->cooperativeFlags(), own | fpu);
+      EXPECT_EQ(s.coopFlags, own | fpu);
+      EndFramework();
+    }
+  }
+}
+
 }  // namespace
