@@ -338,7 +338,7 @@ int32_t DdWaitForDisplayBlank();
 
 struct DdCounters {
   int creates = 0, liveObjects = 0, liveSurfaces = 0;
-  int createSurfaceCalls = 0, locks = 0, unlocks = 0, blts = 0, bltFasts = 0, flips = 0;
+  int createSurfaceCalls = 0, locks = 0, unlocks = 0, blts = 0, bltFasts = 0, flips = 0, flipsToGdi = 0;
   int modeSets = 0, vblankWaits = 0, presents = 0, getDCs = 0, restores = 0;
   int blankStatusReads = 0, attachedWalks = 0;
   int clipperCreates = 0, liveClippers = 0;

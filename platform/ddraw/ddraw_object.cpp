@@ -315,7 +315,12 @@ int32_t DdWaitForDisplayBlank() {
   return DD_OK;
 }
 
-int32_t DirectDraw::FlipToGDISurface() { return DD_OK; }
+// The stand-in's primary is always GDI's surface: there is nothing to move,
+// only the call to count.
+int32_t DirectDraw::FlipToGDISurface() {
+  ++g_dd.counters.flipsToGdi;
+  return DD_OK;
+}
 
 int32_t DirectDraw::GetCaps(DDCaps* out) const {
   if (out == nullptr) return DDERR_INVALIDPARAMS;

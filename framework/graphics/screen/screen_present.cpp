@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "framework/core/life/fatal.h"
+#include "framework/core/life/system_info.h"
 #include "framework/core/window/main_window.h"
 #include "framework/graphics/images/convert_pixels.h"
 #include "framework/graphics/d3d/d3d_device.h"
@@ -196,6 +197,18 @@ int PresentToWindow(const Rect* rect) {
   if (IsWindowedMode()) {
     if (VSyncOn()) AwaitVBlankInterval();
     BltToPrimary(s.back, destination, source);
+  } else if (GetSystemInfo().osCode == 264) {
+    // On that system the full-screen primary is what the back surface is
+    // brought up to date from, and presenting through GDI flips GDI's
+    // surface to the front; no blank is waited for.
+    if (s.primary != nullptr && s.back != nullptr) {
+      if (!s.gdiPresent) {
+        s.back->BltFast(0, 0, s.primary, &source, plat::DDBLTFAST_WAIT);
+      } else {
+        s.back->Blt(nullptr, s.primary, &source, plat::DDBLT_WAIT, nullptr);
+      }
+    }
+    if (s.gdiPresent && s.directDraw != nullptr) s.directDraw->FlipToGDISurface();
   } else if (!s.gdiPresent) {
     if (VSyncOn()) AwaitVBlankInterval();
     if (s.primary != nullptr && s.back != nullptr) s.primary->BltFast(0, 0, s.back, &source, plat::DDBLTFAST_WAIT);
