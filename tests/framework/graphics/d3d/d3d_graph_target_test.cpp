@@ -4,6 +4,7 @@
 // on the device's own target, the front screen.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "d3d_test_support.h"
@@ -75,3 +76,62 @@ TEST(D3DGraphTarget, DrawsOnATextureTheDeviceCannotRenderIntoLandSafely) {
 }
 
 }  // namespace
+
+// A texture graph of several pieces as the target: the 2D road draws into
+// its first piece, in that piece's texture at the piece's place there (a
+// carved graph starts inside a texture), and no other texel changes.
+TEST(D3DGraphTarget, ATargetOfSeveralPiecesIsItsFirstPieceAtItsPlaceInItsTexture) {
+  gfxtest::Road road(false, 32, false, "d3d");
+  GetD3D().maxTexture = 32;  // a device with small textures
+  const int32_t whole = CreateSizedGraph(70, 40, 1, 0, 0);
+  const GraphRecord* w = LookupGraph(whole);
+  ASSERT_EQ(w->pieceCount, 6);  // 32 + 32 + 6 across, 32 + 8 down, row by row
+  std::vector<const plat::DDSurface*> textures;
+  for (int32_t i = 0; i < w->pieceCount; ++i)
+    textures.push_back(LookupSurfaceData(LookupSurface3DData(w->pieceHandles[i])->texture)->surface);
+  auto texels = [&] {
+    std::vector<std::vector<uint32_t>> all;
+    for (const plat::DDSurface* t : textures) {
+      all.emplace_back(static_cast<size_t>(t->width()) * t->height());
+      for (int y = 0; y < t->height(); ++y)
+        std::memcpy(&all.back()[static_cast<size_t>(y) * t->width()], t->memory() + y * t->pitch(), t->width() * 4u);
+    }
+    return all;
+  };
+  // The graph's rectangle in the whole one (the first row is the whole graph
+  // itself); the texture (by the whole graph's piece) and the rectangle in
+  // it that the graph's first piece covers.
+  const struct {
+    int32_t carve[4], texture, rect[4];
+  } rows[] = {{{0, 0, 70, 40}, 0, {0, 0, 32, 32}},
+              {{40, 10, 28, 26}, 1, {8, 10, 32, 32}},
+              {{5, 20, 60, 20}, 0, {5, 20, 32, 32}},
+              {{33, 34, 37, 6}, 4, {1, 2, 32, 8}}};
+  const uint32_t colour = PackColorRGB(200, 100, 50), rgb = 0xFFFFFF;
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << "carved at " << row.carve[0] << "," << row.carve[1]);
+    const int32_t g =
+        &row == rows ? whole : CarveSubGraph(row.carve[0], row.carve[1], row.carve[2], row.carve[3], whole);
+    ASSERT_GT(LookupGraph(g)->pieceCount, 1);
+    ASSERT_EQ(FillGraphPieces3D(LookupGraph(whole), 10, 20, 30, 255), 0);
+    const std::vector<std::vector<uint32_t>> before = texels();
+    ASSERT_EQ(SelectDrawTarget(g), 0);
+    SetUse3DGraphs(0);  // boxes on the 2D road
+    EXPECT_EQ(PaintBox(0, 0, row.rect[2] - row.rect[0], row.rect[3] - row.rect[1], colour, 1), 0);
+    SetUse3DGraphs(1);
+    const std::vector<std::vector<uint32_t>> after = texels();
+    int wrong = 0, painted = 0;
+    for (size_t t = 0; t < textures.size(); ++t)
+      for (int y = 0; y < textures[t]->height(); ++y)
+        for (int x = 0; x < textures[t]->width(); ++x) {
+          const size_t i = static_cast<size_t>(y) * textures[t]->width() + x;
+          const bool inside = static_cast<int>(t) == row.texture && x >= row.rect[0] && y >= row.rect[1] &&
+                              x < row.rect[2] && y < row.rect[3];
+          painted += inside;
+          wrong += inside ? (after[t][i] & rgb) != (colour & rgb) : after[t][i] != before[t][i];
+        }
+    EXPECT_EQ(wrong, 0);
+    EXPECT_GT(painted, 0);
+    ASSERT_EQ(SelectDrawTarget(kBackScreen), 0);
+  }
+}

@@ -1,7 +1,8 @@
 // The four-corner draw from whole-pixel corners against the draws it hands
 // over to: an axis-aligned rectangle is the stretched draw, a quadrilateral
 // without a blend graph the four-corner draw of float corners, and with a
-// blend graph the four-corner draw of float corners that truncate to it.
+// blend graph the four-corner draw of float corners that truncate to it;
+// and a transparent draw with a blend graph, which shows no key colour.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -77,6 +78,54 @@ TEST(D3DQuadInt, EveryCaseDrawsAsTheDrawItHandsOverTo) {
     EXPECT_GT(lit, 500);
   }
   SelectBlendGraph(-1, 0, 0);
+}
+
+// With a blend graph the four-corner draw goes by whole-pixel corners and
+// stays transparent: wherever the same draw without transparency shows the
+// key colour the screen keeps its own, and everywhere else the two agree.
+TEST(D3DQuadInt, ATransparentDrawWithABlendGraphShowsNoKeyColour) {
+  gfxtest::Road road(false, 32, false, "d3d");
+  SetKeyColorRGB(0, 255, 0);  // the picture's key, as the game sets it
+  GraphRecord* r = LookupGraph(d3dtest::PictureGraph(40, 30, 5));
+  const int32_t blend = CreateSizedGraph(64, 64, 1, 0, 0);
+  ASSERT_EQ(FillGraphColor(blend, 255, 255, 255, 255), 0);  // lets every pixel through
+  const uint32_t screen = 0x204060, key = 0x00FF00;
+  const float corners[][8] = {
+      {10.75f, 10.25f, 61.5f, 12.25f, 4.25f, 40.5f, 66.75f, 47.25f},  // a quadrilateral
+      {60.5f, 10.5f, 10.5f, 12.5f, 62.5f, 50.5f, 8.5f, 55.5f},        // mirrored
+      {20.0f, 50.0f, 70.0f, 46.0f, 18.0f, 8.0f, 66.0f, 12.0f},        // flipped down
+  };
+  for (const auto& c : corners) {
+    for (const bool whole : {false, true}) {  // from float corners, or from the whole-pixel ones
+      SCOPED_TRACE(testing::Message() << "corners " << c[0] << "," << c[1] << (whole ? " whole" : " float"));
+      std::vector<uint32_t> frames[2];
+      for (const int transparent : {0, 1}) {
+        SelectBlendGraph(blend, 0, 0);
+        int result = -1;
+        frames[transparent] = Drawn(
+            [&] {
+              PaintBoxFilled(0, 0, 640, 480, PackColorRGB(0x20, 0x40, 0x60));
+              if (!whole) return BlitGraphQuadD3D(c, r, transparent);
+              int32_t k[8];
+              for (int i = 0; i < 8; ++i) k[i] = static_cast<int32_t>(c[i]);
+              return BlitGraphQuadIntD3D(k, r, transparent);
+            },
+            &result);
+        EXPECT_EQ(result, 0);
+        SelectBlendGraph(-1, 0, 0);
+      }
+      int keyed = 0, drawn = 0, wrong = 0;
+      for (size_t i = 0; i < frames[0].size(); ++i) {
+        const uint32_t opaque = frames[0][i] & 0xFFFFFF, seen = frames[1][i] & 0xFFFFFF;
+        keyed += opaque == key;
+        drawn += opaque != key && opaque != screen;
+        wrong += seen != (opaque == key ? screen : opaque);
+      }
+      EXPECT_EQ(wrong, 0);
+      EXPECT_GT(keyed, 100);
+      EXPECT_GT(drawn, 500);
+    }
+  }
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 // rectangle laid anywhere on a graph cut into many textures, texel by texel
 // against the image; a refused texture lock through a temporary texture and
 // the device's load, and a load that fails ending the program; the texture
-// formats by index at the ends of the nine.
+// formats by index at the ends of the nine; a keyed picture in a texture
+// format with alpha, keyed by that alpha.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -14,6 +15,7 @@
 
 #include "d3d_test_support.h"
 #include "framework/graphics/d3d/d3d_device.h"
+#include "framework/graphics/graphs/draw_entries.h"
 #include "framework/graphics/graphs/draw_state.h"
 #include "framework/graphics/graphs/graph_image.h"
 #include "framework/graphics/graphs/graph_load.h"
@@ -159,6 +161,68 @@ TEST(D3DUpload, TextureFormatsByIndex) {
     EXPECT_EQ(GetTextureFormatRecord(i), known ? &GetD3D().formats[i] : nullptr) << i;
   }
   EXPECT_EQ(GetTexturePixelFormatInfo(kTexAlpha4444)->widths[3], 4);
+}
+
+// A keyed picture in a texture whose format has alpha (the alpha-test
+// format a new graph gets by default: 1:5:5:5 or 8:8:8:8) while its graph
+// has no alpha of its own: the key colour's texels get alpha 0, the others
+// full alpha, so a transparent draw leaves the screen exactly as it was
+// under the key and shows what the opaque draw shows everywhere else.
+// Without the alpha-test flag the format has no alpha and the texture's
+// colour key does the same.
+TEST(D3DUpload, AKeyedPictureInAFormatWithAlphaKeysByAlpha) {
+  for (const int bits : {16, 32})
+    for (const int alphaTest : {1, 0}) {
+      SCOPED_TRACE(testing::Message() << bits << " bits, alpha test " << alphaTest);
+      gfxtest::Road road(false, bits, false, "d3d");
+      SetKeyColorRGB(0, 255, 0);  // the picture's key, as the game sets it
+      SetNewGraphAlphaTest(alphaTest);
+      GraphImage image;
+      gfxtest::MakePicture(&image, 48, 40, false, 7);
+      const int32_t g = BuildGraphFromImage(&image, nullptr, 1, 0, 0);
+      std::vector<bool> keyed;
+      for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 48; ++x) {
+          const uint8_t* p = image.pixels + y * image.pitch + x * 3;
+          keyed.push_back(p[0] == 0 && p[1] == 255 && p[2] == 0);
+        }
+      FreeGraphImage(&image);
+      ASSERT_GE(g, 0);
+      const GraphRecord* record = LookupGraph(g);
+      ASSERT_TRUE(record->is3D && !record->alpha);
+      plat::DDPixelFormat format;
+      LookupSurfaceData(LookupSurface3DData(record->pieceHandles[0])->texture)->surface->GetPixelFormat(&format);
+      EXPECT_EQ(format.alphaMask, alphaTest ? (bits == 16 ? 0x8000u : 0xFF000000u) : 0u);
+      std::vector<uint32_t> frames[2];
+      for (const int transparent : {0, 1}) {
+        ASSERT_EQ(SelectDrawTarget(kBackScreen), 0);
+        PaintBoxFilled(0, 0, 640, 480, PackColorRGB(40, 80, 120));
+        EXPECT_EQ(BlitGraph(100, 60, g, transparent), 0);
+        frames[transparent] = d3dtest::Frame();
+      }
+      const uint32_t screen = frames[1][0];
+      int keys = 0, alphaWrong = 0, shown = 0, hidden = 0, drawn = 0, drawnWrong = 0;
+      for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 48; ++x) {
+          const bool key = keyed[static_cast<size_t>(y) * 48 + x];
+          keys += key;
+          alphaWrong += (d3dtest::GraphTexel(g, x, y) & format.alphaMask) != (key ? 0 : format.alphaMask);
+          const size_t at = static_cast<size_t>(60 + y) * 640 + 100 + x;
+          if (key) {
+            shown += frames[0][at] != screen;  // the key colour shows without transparency
+            hidden += frames[1][at] == screen;
+          } else {
+            drawn += frames[1][at] != screen;
+            drawnWrong += frames[1][at] != frames[0][at];
+          }
+        }
+      EXPECT_GT(keys, 200);
+      EXPECT_EQ(alphaWrong, 0);
+      EXPECT_EQ(shown, keys);
+      EXPECT_EQ(hidden, keys);
+      EXPECT_EQ(drawn, 48 * 40 - keys);
+      EXPECT_EQ(drawnWrong, 0);
+    }
 }
 
 }  // namespace
