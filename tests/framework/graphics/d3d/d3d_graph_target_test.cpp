@@ -75,8 +75,6 @@ TEST(D3DGraphTarget, DrawsOnATextureTheDeviceCannotRenderIntoLandSafely) {
   EXPECT_EQ(gfxtest::TargetPixels(0, 0, 64, 32), kept);
 }
 
-}  // namespace
-
 // A texture graph of several pieces as the target: the 2D road draws into
 // its first piece, in that piece's texture at the piece's place there (a
 // carved graph starts inside a texture), and no other texel changes.
@@ -135,3 +133,5 @@ TEST(D3DGraphTarget, ATargetOfSeveralPiecesIsItsFirstPieceAtItsPlaceInItsTexture
     ASSERT_EQ(SelectDrawTarget(kBackScreen), 0);
   }
 }
+
+}  // namespace
