@@ -49,6 +49,31 @@ void ReleaseImage(MemImage* image) {
   if (IsMemImgValid(image)) ReleaseMemImg(image);
 }
 
+// A draw changes colours only: each pixel it changed in the converted copy
+// goes back packed into the target's layout, the target's own bits outside
+// the colour masks (alpha, spare bits) kept; every other pixel is left as
+// it was.
+void WriteBackChanged(const BlendWork& w) {
+  const PixelFormatInfo* work = w.dstConverted.buffer->format;
+  const PixelFormatInfo* own = &w.dstFormat;
+  const int32_t workBytes = work->bytesPerPixel, ownBytes = own->bytesPerPixel;
+  const uint32_t colour = own->masks[0] | own->masks[1] | own->masks[2];
+  for (int32_t y = 0; y < w.dstConverted.height; ++y) {
+    const uint8_t* now = w.dstConverted.pixels + y * w.dstConverted.buffer->pitch;
+    const uint8_t* before = w.dstPrepared.pixels + y * w.dstPrepared.buffer->pitch;
+    uint8_t* texel = w.dstLockPixels + y * w.dstLockPitch;
+    for (int32_t x = 0; x < w.dstConverted.width; ++x, now += workBytes, before += workBytes, texel += ownBytes) {
+      if (std::memcmp(now, before, static_cast<size_t>(workBytes)) == 0) continue;
+      uint32_t value = 0, old = 0, r = 0, g = 0, b = 0;
+      std::memcpy(&value, now, static_cast<size_t>(workBytes));
+      std::memcpy(&old, texel, static_cast<size_t>(ownBytes));
+      UnpackColorFromFormat(work, value, &r, &g, &b, nullptr);
+      value = (old & ~colour) | (PackColorForFormat(own, r, g, b, 0) & colour);
+      std::memcpy(texel, &value, static_cast<size_t>(ownBytes));
+    }
+  }
+}
+
 }  // namespace
 
 BlendWork& GetBlendWork() { return g_work; }
@@ -78,8 +103,18 @@ int PrepareBlendWork(const Surface2DPiece* piece, int32_t directAllowed, const R
     return 0;
   }
 
+  // The target keeps its own layout (a texture's is any of the device's);
+  // surfaces of 2D graphs are in the screen's.
+  const bool eightBit = GetScreenColorBits() == 8;
+  w.dstFormat = s.format;
+  if (s.targetSurface != nullptr && !eightBit) {
+    plat::DDPixelFormat own;
+    s.targetSurface->GetPixelFormat(&own);
+    MakeFormatFromDirectDraw(&own, &w.dstFormat);
+  }
   if (directAllowed && source != nullptr && !blends && !tinted && source->surface != nullptr &&
-      s.targetSurface != nullptr && (s.targetInVideo ? !source->flags.systemMemory : source->flags.systemMemory)) {
+      s.targetSurface != nullptr && IsSamePixelFormat(&w.dstFormat, &s.format) &&
+      (s.targetInVideo ? !source->flags.systemMemory : source->flags.systemMemory)) {
     w.direct = 1;
     w.srcSurface = source->surface;
     w.dstSurface = s.targetSurface;
@@ -96,10 +131,11 @@ int PrepareBlendWork(const Surface2DPiece* piece, int32_t directAllowed, const R
   // The software routines draw 16- and 32-bit pixels only: an 8-bit screen
   // has the plain copy and the plain writes of strings, whose palette
   // indices go into the locked memory as they are.
-  const bool eightBit = GetScreenColorBits() == 8;
   if (eightBit && (piece != nullptr || !plainWrite || (s.targetImage != nullptr && IsMemImgValid(s.targetImage))))
     return -1;
   if (eightBit) w.convert = 0;
+  const int32_t kind = eightBit ? kMemImgKindOne8 : ScreenWorkKind();
+  const PixelFormatInfo* kindFormat = GetMemImgColorFormat(kind, 0, 0);
   const int32_t cw = w.clipped.right - w.clipped.left, ch = w.clipped.bottom - w.clipped.top;
   if (s.targetImage != nullptr && IsMemImgValid(s.targetImage)) {
     if (s.targetOffsetX != 0 || s.targetOffsetY != 0) {
@@ -116,29 +152,26 @@ int PrepareBlendWork(const Surface2DPiece* piece, int32_t directAllowed, const R
     if (s.targetSurface->Lock(&lockRect, &w.dstLockPitch, &w.dstLockPixels, plat::DDLOCK_WAIT) != plat::DD_OK)
       return -1;
     w.dstLocked = s.targetSurface;
-    // A texture target keeps its own format, whose pixels may be narrower
-    // than the screen's: the work then goes through a converted copy, so
-    // that no row is written past its end.
-    w.dstFormat = s.format;
-    int32_t convertTarget = w.convert;
-    if (!eightBit) {
-      plat::DDPixelFormat own;
-      s.targetSurface->GetPixelFormat(&own);
-      MakeFormatFromDirectDraw(&own, &w.dstFormat);
-      if (w.dstFormat.bytesPerPixel != GetMemImgColorFormat(ScreenWorkKind(), 0, 0)->bytesPerPixel) convertTarget = 1;
-    }
-    if (WrapLocked(&w.dstImage, &w.dstConverted, w.dstLockPixels, w.dstLockPitch, cw, ch, 0, convertTarget,
-                   eightBit ? kMemImgKindOne8 : ScreenWorkKind(), &w.dstFormat, &w.dstWork) != 0) {
+    // A target of another layout than the work's is drawn on a converted
+    // copy; a second copy keeps what the first held before the draw.
+    const int32_t convertTarget = eightBit ? 0 : !IsSamePixelFormat(&w.dstFormat, kindFormat);
+    if (WrapLocked(&w.dstImage, &w.dstConverted, w.dstLockPixels, w.dstLockPitch, cw, ch, 0, convertTarget, kind,
+                   &w.dstFormat, &w.dstWork) != 0 ||
+        (convertTarget && CreateMemImg(&w.dstPrepared, cw, ch, -1, 0, kind, 0, 0, 0, nullptr) != 0)) {
       CommitBlendWork();
       return -1;
     }
+    if (convertTarget)
+      std::memcpy(w.dstPrepared.pixels, w.dstConverted.pixels,
+                  static_cast<size_t>(w.dstConverted.buffer->pitch) * static_cast<size_t>(ch));
     w.shiftX = -w.clipped.left;
     w.shiftY = -w.clipped.top;
-    if (w.convert) {
-      const PixelFormatInfo* kindFormat = GetMemImgColorFormat(ScreenWorkKind(), 0, 0);
-      if (color1 != nullptr) *color1 = ConvertColorBetweenFormats(kindFormat, &s.format, *color1);
-      if (color2 != nullptr) *color2 = ConvertColorBetweenFormats(kindFormat, &s.format, *color2);
-    }
+  }
+  // The caller's colours are the screen's pixel values; every work image
+  // is of the kind's format.
+  if (w.convert) {
+    if (color1 != nullptr) *color1 = ConvertColorBetweenFormats(kindFormat, &s.format, *color1);
+    if (color2 != nullptr) *color2 = ConvertColorBetweenFormats(kindFormat, &s.format, *color2);
   }
 
   if (piece != nullptr) {
@@ -186,12 +219,8 @@ int CommitBlendWork() {
   if (w.srcLockedData != -1) UnlockSurfaceDataPixels(w.srcLockedData, nullptr);
   w.srcLockedData = -1;
   w.srcWork = nullptr;
-  if (IsMemImgValid(&w.dstConverted) && w.dstLocked != nullptr) {
-    const PixelBlock to = LockedBlock(w.dstLockPixels, w.dstLockPitch, w.dstConverted.width, w.dstConverted.height,
-                                      &w.dstFormat);
-    const PixelBlock from = PixelBlockOfMemImg(&w.dstConverted);
-    ConvertWholeBlock(&to, &from);
-  }
+  if (IsMemImgValid(&w.dstPrepared) && w.dstLocked != nullptr) WriteBackChanged(w);
+  ReleaseImage(&w.dstPrepared);
   ReleaseImage(&w.dstConverted);
   ReleaseImage(&w.dstImage);
   if (w.dstLocked != nullptr) w.dstLocked->Unlock(nullptr);
