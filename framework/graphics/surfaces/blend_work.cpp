@@ -1,6 +1,7 @@
 #include "framework/graphics/surfaces/blend_work.h"
 
 #include <cstring>
+#include <vector>
 
 #include "framework/graphics/images/convert_pixels.h"
 #include "framework/graphics/images/whole_block_copy.h"
@@ -49,26 +50,31 @@ void ReleaseImage(MemImage* image) {
   if (IsMemImgValid(image)) ReleaseMemImg(image);
 }
 
-// A draw changes colours only: each pixel it changed in the converted copy
-// goes back packed into the target's layout, the target's own bits outside
-// the colour masks (alpha, spare bits) kept; every other pixel is left as
-// it was.
+// A draw changes colours only: the converted copy goes back through the
+// pixel conversion into the target's layout, and of that only the colour
+// bits of the pixels the draw changed reach the target; each keeps its own
+// bits outside the colour masks (alpha, spare bits), and every other pixel
+// is left as it was.
 void WriteBackChanged(const BlendWork& w) {
-  const PixelFormatInfo* work = w.dstConverted.buffer->format;
   const PixelFormatInfo* own = &w.dstFormat;
-  const int32_t workBytes = work->bytesPerPixel, ownBytes = own->bytesPerPixel;
+  const int32_t width = w.dstConverted.width, height = w.dstConverted.height;
+  const int32_t workBytes = w.dstConverted.buffer->format->bytesPerPixel, ownBytes = own->bytesPerPixel;
+  std::vector<uint8_t> back(static_cast<size_t>(width) * static_cast<size_t>(height) * static_cast<size_t>(ownBytes));
+  const PixelBlock to{back.data(), width * ownBytes, width, height, own};
+  const PixelBlock from = PixelBlockOfMemImg(&w.dstConverted);
+  ConvertWholeBlock(&to, &from);
   const uint32_t colour = own->masks[0] | own->masks[1] | own->masks[2];
-  for (int32_t y = 0; y < w.dstConverted.height; ++y) {
+  for (int32_t y = 0; y < height; ++y) {
     const uint8_t* now = w.dstConverted.pixels + y * w.dstConverted.buffer->pitch;
     const uint8_t* before = w.dstPrepared.pixels + y * w.dstPrepared.buffer->pitch;
+    const uint8_t* converted = back.data() + static_cast<size_t>(y) * static_cast<size_t>(to.pitch);
     uint8_t* texel = w.dstLockPixels + y * w.dstLockPitch;
-    for (int32_t x = 0; x < w.dstConverted.width; ++x, now += workBytes, before += workBytes, texel += ownBytes) {
+    for (int32_t x = 0; x < width; ++x, now += workBytes, before += workBytes, texel += ownBytes) {
       if (std::memcmp(now, before, static_cast<size_t>(workBytes)) == 0) continue;
-      uint32_t value = 0, old = 0, r = 0, g = 0, b = 0;
-      std::memcpy(&value, now, static_cast<size_t>(workBytes));
+      uint32_t value = 0, old = 0;
+      std::memcpy(&value, converted + x * ownBytes, static_cast<size_t>(ownBytes));
       std::memcpy(&old, texel, static_cast<size_t>(ownBytes));
-      UnpackColorFromFormat(work, value, &r, &g, &b, nullptr);
-      value = (old & ~colour) | (PackColorForFormat(own, r, g, b, 0) & colour);
+      value = (old & ~colour) | (value & colour);
       std::memcpy(texel, &value, static_cast<size_t>(ownBytes));
     }
   }

@@ -76,13 +76,22 @@ TEST(D3DGraphTarget, DrawsOnATextureTheDeviceCannotRenderIntoLandSafely) {
   EXPECT_EQ(gfxtest::TargetPixels(0, 0, 64, 32), kept);
 }
 
-// A colour of one format in another's colour fields: each channel read to
-// 0-255 (v x 255 / (2^width - 1)), then its top bits kept.
+// A colour of one format in another's colour fields, as the pixel
+// conversion gives it: a narrower field keeps its top bits, a wider one
+// keeps full scale, v x (2^to - 1) / (2^from - 1); only the fixed pair from
+// 5:6:5 to X8:8:8:8 widens with low bits 0.
 uint32_t ColourIn(const PixelFormatInfo& to, const PixelFormatInfo& from, uint32_t pixel) {
+  const bool lowBitsZero = from.bitDepth == 16 && from.widths[1] == 6 && to.bitDepth == 32 && to.widths[3] == 0;
   uint32_t out = 0;
   for (int c = 0; c < 3; ++c) {
-    const uint32_t v = ((pixel & from.masks[c]) >> from.shifts[c]) * 255u / ((1u << from.widths[c]) - 1u);
-    out |= (v >> (8 - to.widths[c])) << to.shifts[c];
+    uint32_t v = (pixel & from.masks[c]) >> from.shifts[c];
+    if (to.widths[c] < from.widths[c]) {
+      v >>= from.widths[c] - to.widths[c];
+    } else if (to.widths[c] > from.widths[c]) {
+      v = lowBitsZero ? v << (to.widths[c] - from.widths[c])
+                      : v * ((1u << to.widths[c]) - 1u) / ((1u << from.widths[c]) - 1u);
+    }
+    out |= v << to.shifts[c];
   }
   return out;
 }
