@@ -1,6 +1,7 @@
 #include "framework/graphics/surfaces/blend_work.h"
 
 #include <cstring>
+#include <vector>
 
 #include "framework/graphics/images/convert_pixels.h"
 #include "framework/graphics/images/whole_block_copy.h"
@@ -49,6 +50,36 @@ void ReleaseImage(MemImage* image) {
   if (IsMemImgValid(image)) ReleaseMemImg(image);
 }
 
+// A draw changes colours only: the converted copy goes back through the
+// pixel conversion into the target's layout, and of that only the colour
+// bits of the pixels the draw changed reach the target; each keeps its own
+// bits outside the colour masks (alpha, spare bits), and every other pixel
+// is left as it was.
+void WriteBackChanged(const BlendWork& w) {
+  const PixelFormatInfo* own = &w.dstFormat;
+  const int32_t width = w.dstConverted.width, height = w.dstConverted.height;
+  const int32_t workBytes = w.dstConverted.buffer->format->bytesPerPixel, ownBytes = own->bytesPerPixel;
+  std::vector<uint8_t> back(static_cast<size_t>(width) * static_cast<size_t>(height) * static_cast<size_t>(ownBytes));
+  const PixelBlock to{back.data(), width * ownBytes, width, height, own};
+  const PixelBlock from = PixelBlockOfMemImg(&w.dstConverted);
+  ConvertWholeBlock(&to, &from);
+  const uint32_t colour = own->masks[0] | own->masks[1] | own->masks[2];
+  for (int32_t y = 0; y < height; ++y) {
+    const uint8_t* now = w.dstConverted.pixels + y * w.dstConverted.buffer->pitch;
+    const uint8_t* before = w.dstPrepared.pixels + y * w.dstPrepared.buffer->pitch;
+    const uint8_t* converted = back.data() + static_cast<size_t>(y) * static_cast<size_t>(to.pitch);
+    uint8_t* texel = w.dstLockPixels + y * w.dstLockPitch;
+    for (int32_t x = 0; x < width; ++x, now += workBytes, before += workBytes, texel += ownBytes) {
+      if (std::memcmp(now, before, static_cast<size_t>(workBytes)) == 0) continue;
+      uint32_t value = 0, old = 0;
+      std::memcpy(&value, converted + x * ownBytes, static_cast<size_t>(ownBytes));
+      std::memcpy(&old, texel, static_cast<size_t>(ownBytes));
+      value = (old & ~colour) | (value & colour);
+      std::memcpy(texel, &value, static_cast<size_t>(ownBytes));
+    }
+  }
+}
+
 }  // namespace
 
 BlendWork& GetBlendWork() { return g_work; }
@@ -78,8 +109,18 @@ int PrepareBlendWork(const Surface2DPiece* piece, int32_t directAllowed, const R
     return 0;
   }
 
+  // The target keeps its own layout (a texture's is any of the device's);
+  // surfaces of 2D graphs are in the screen's.
+  const bool eightBit = GetScreenColorBits() == 8;
+  w.dstFormat = s.format;
+  if (s.targetSurface != nullptr && !eightBit) {
+    plat::DDPixelFormat own;
+    s.targetSurface->GetPixelFormat(&own);
+    MakeFormatFromDirectDraw(&own, &w.dstFormat);
+  }
   if (directAllowed && source != nullptr && !blends && !tinted && source->surface != nullptr &&
-      s.targetSurface != nullptr && (s.targetInVideo ? !source->flags.systemMemory : source->flags.systemMemory)) {
+      s.targetSurface != nullptr && IsSamePixelFormat(&w.dstFormat, &s.format) &&
+      (s.targetInVideo ? !source->flags.systemMemory : source->flags.systemMemory)) {
     w.direct = 1;
     w.srcSurface = source->surface;
     w.dstSurface = s.targetSurface;
@@ -96,10 +137,11 @@ int PrepareBlendWork(const Surface2DPiece* piece, int32_t directAllowed, const R
   // The software routines draw 16- and 32-bit pixels only: an 8-bit screen
   // has the plain copy and the plain writes of strings, whose palette
   // indices go into the locked memory as they are.
-  const bool eightBit = GetScreenColorBits() == 8;
   if (eightBit && (piece != nullptr || !plainWrite || (s.targetImage != nullptr && IsMemImgValid(s.targetImage))))
     return -1;
   if (eightBit) w.convert = 0;
+  const int32_t kind = eightBit ? kMemImgKindOne8 : ScreenWorkKind();
+  const PixelFormatInfo* kindFormat = GetMemImgColorFormat(kind, 0, 0);
   const int32_t cw = w.clipped.right - w.clipped.left, ch = w.clipped.bottom - w.clipped.top;
   if (s.targetImage != nullptr && IsMemImgValid(s.targetImage)) {
     if (s.targetOffsetX != 0 || s.targetOffsetY != 0) {
@@ -116,29 +158,26 @@ int PrepareBlendWork(const Surface2DPiece* piece, int32_t directAllowed, const R
     if (s.targetSurface->Lock(&lockRect, &w.dstLockPitch, &w.dstLockPixels, plat::DDLOCK_WAIT) != plat::DD_OK)
       return -1;
     w.dstLocked = s.targetSurface;
-    // A texture target keeps its own format, whose pixels may be narrower
-    // than the screen's: the work then goes through a converted copy, so
-    // that no row is written past its end.
-    w.dstFormat = s.format;
-    int32_t convertTarget = w.convert;
-    if (!eightBit) {
-      plat::DDPixelFormat own;
-      s.targetSurface->GetPixelFormat(&own);
-      MakeFormatFromDirectDraw(&own, &w.dstFormat);
-      if (w.dstFormat.bytesPerPixel != GetMemImgColorFormat(ScreenWorkKind(), 0, 0)->bytesPerPixel) convertTarget = 1;
-    }
-    if (WrapLocked(&w.dstImage, &w.dstConverted, w.dstLockPixels, w.dstLockPitch, cw, ch, 0, convertTarget,
-                   eightBit ? kMemImgKindOne8 : ScreenWorkKind(), &w.dstFormat, &w.dstWork) != 0) {
+    // A target of another layout than the work's is drawn on a converted
+    // copy; a second copy keeps what the first held before the draw.
+    const int32_t convertTarget = eightBit ? 0 : !IsSamePixelFormat(&w.dstFormat, kindFormat);
+    if (WrapLocked(&w.dstImage, &w.dstConverted, w.dstLockPixels, w.dstLockPitch, cw, ch, 0, convertTarget, kind,
+                   &w.dstFormat, &w.dstWork) != 0 ||
+        (convertTarget && CreateMemImg(&w.dstPrepared, cw, ch, -1, 0, kind, 0, 0, 0, nullptr) != 0)) {
       CommitBlendWork();
       return -1;
     }
+    if (convertTarget)
+      std::memcpy(w.dstPrepared.pixels, w.dstConverted.pixels,
+                  static_cast<size_t>(w.dstConverted.buffer->pitch) * static_cast<size_t>(ch));
     w.shiftX = -w.clipped.left;
     w.shiftY = -w.clipped.top;
-    if (w.convert) {
-      const PixelFormatInfo* kindFormat = GetMemImgColorFormat(ScreenWorkKind(), 0, 0);
-      if (color1 != nullptr) *color1 = ConvertColorBetweenFormats(kindFormat, &s.format, *color1);
-      if (color2 != nullptr) *color2 = ConvertColorBetweenFormats(kindFormat, &s.format, *color2);
-    }
+  }
+  // The caller's colours are the screen's pixel values; every work image
+  // is of the kind's format.
+  if (w.convert) {
+    if (color1 != nullptr) *color1 = ConvertColorBetweenFormats(kindFormat, &s.format, *color1);
+    if (color2 != nullptr) *color2 = ConvertColorBetweenFormats(kindFormat, &s.format, *color2);
   }
 
   if (piece != nullptr) {
@@ -186,12 +225,8 @@ int CommitBlendWork() {
   if (w.srcLockedData != -1) UnlockSurfaceDataPixels(w.srcLockedData, nullptr);
   w.srcLockedData = -1;
   w.srcWork = nullptr;
-  if (IsMemImgValid(&w.dstConverted) && w.dstLocked != nullptr) {
-    const PixelBlock to = LockedBlock(w.dstLockPixels, w.dstLockPitch, w.dstConverted.width, w.dstConverted.height,
-                                      &w.dstFormat);
-    const PixelBlock from = PixelBlockOfMemImg(&w.dstConverted);
-    ConvertWholeBlock(&to, &from);
-  }
+  if (IsMemImgValid(&w.dstPrepared) && w.dstLocked != nullptr) WriteBackChanged(w);
+  ReleaseImage(&w.dstPrepared);
   ReleaseImage(&w.dstConverted);
   ReleaseImage(&w.dstImage);
   if (w.dstLocked != nullptr) w.dstLocked->Unlock(nullptr);

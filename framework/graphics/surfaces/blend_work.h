@@ -1,8 +1,12 @@
 // The work images of one 2D draw on the DirectDraw road: the destination
-// (and source) surfaces locked and wrapped as memory images, converted to
-// the memory-image format when the screen's format is not one the software
-// renderer draws, and written back afterwards; or a plain BltFast when the
-// draw neither blends nor tints.
+// (and source) surfaces locked and wrapped as memory images of the screen's
+// kind; or a plain BltFast when the draw neither blends nor tints and the
+// target has the screen's format. A destination in another format than the
+// kind's (a 5:5:5 screen, a texture target of any layout) is drawn on a
+// converted copy, and afterwards only the pixels the draw changed go back,
+// as colours: each keeps its alpha and other bits outside the colour masks.
+// The caller's colours arrive in the screen's format and are handed back in
+// the kind's.
 #pragma once
 
 #include <cstdint>
@@ -24,15 +28,16 @@ struct BlendWork {
   int32_t empty;   // the clipped destination is empty: nothing to draw
   Rect clipped;    // the destination rectangle cut to the draw area, in target coordinates
   int32_t shiftX, shiftY;  // added to target coordinates to reach the work image's
-  int32_t convert;
+  int32_t convert;  // the screen's format is not the kind's: sources and colours are converted
 
   MemImage* dstWork;
   MemImage dstImage;       // our record: a view of the target image, or a wrap of locked memory
   MemImage dstConverted;   // the converted copy when converting
+  MemImage dstPrepared;    // what the converted copy held before the draw
   plat::DDSurface* dstLocked;
   uint8_t* dstLockPixels;
   int32_t dstLockPitch;
-  PixelFormatInfo dstFormat;  // the locked memory's layout
+  PixelFormatInfo dstFormat;  // the target surface's layout
 
   const MemImage* srcWork;
   MemImage srcImage;

@@ -224,7 +224,7 @@ int DrawLinesDirectDraw(const LineRecord* lines, int32_t count) {
   box.right += 1;
   box.bottom += 1;
   return RunDraw(nullptr, 0, Rect{}, box, 0, nullptr, nullptr, [&](DrawJob& j) {
-    const bool converted = IsMemImgValid(&GetBlendWork().dstConverted) != 0;
+    const bool converted = GetBlendWork().convert != 0;
     const PixelFormatInfo* kindFormat = GetMemImgColorFormat(ScreenWorkKind(), 0, 0);
     std::vector<LineRecord> moved(lines, lines + count);
     for (LineRecord& l : moved) {

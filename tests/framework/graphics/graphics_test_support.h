@@ -21,12 +21,14 @@ namespace gfxtest {
 // the Direct3D device unless `road` asks for it).
 struct Road : lifetest::LifeScope {
   // `overlays` false: a display without overlays (the stand-in offers them).
+  // `bits` 15: a 16-bit display of 5:5:5 pixels.
   explicit Road(bool software, int bits = 16, bool windowed = false, const char* road = nullptr,
                 bool overlays = true) {
     if (!overlays) plat::DdOfferOverlays(false);
+    if (bits == 15) plat::DdUse555(true);
     setenv("ORB_GFX", road != nullptr ? road : software ? "soft" : "ddraw", 1);
     if (!windowed) qor::SwitchWindowModePublic(0);
-    qor::RequestScreenModePublic(640, 480, bits, -1);
+    qor::RequestScreenModePublic(640, 480, bits == 15 ? 16 : bits, -1);
     EXPECT_EQ(qor::InitFramework(), 0);
     unsetenv("ORB_GFX");
   }

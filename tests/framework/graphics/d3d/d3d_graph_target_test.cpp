@@ -1,7 +1,8 @@
 // A texture graph the device cannot render into, as the draw target on the
 // Direct3D road: it is still the 2D road's target, whose draws land in it in
 // its own format however narrow its pixels, while the device's draws land
-// on the device's own target, the front screen.
+// on the device's own target, the front screen. A 2D draw changes texels'
+// colours only, and only those it touches.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -12,6 +13,7 @@
 #include "framework/graphics/graphs/draw_entries.h"
 #include "framework/graphics/graphs/draw_state.h"
 #include "framework/graphics/graphs/graph_load.h"
+#include "framework/graphics/images/convert_pixels.h"
 #include "framework/graphics/surfaces/surface_data.h"
 
 namespace {
@@ -131,6 +133,115 @@ TEST(D3DGraphTarget, ATargetOfSeveralPiecesIsItsFirstPieceAtItsPlaceInItsTexture
     EXPECT_EQ(wrong, 0);
     EXPECT_GT(painted, 0);
     ASSERT_EQ(SelectDrawTarget(kBackScreen), 0);
+  }
+}
+
+// A colour of one format in another's colour fields, as the pixel
+// conversion gives it: a narrower field keeps its top bits, a wider one
+// keeps full scale, v x (2^to - 1) / (2^from - 1); only the fixed pair from
+// 5:6:5 to X8:8:8:8 widens with low bits 0.
+uint32_t ColourIn(const PixelFormatInfo& to, const PixelFormatInfo& from, uint32_t pixel) {
+  const bool lowBitsZero = from.bitDepth == 16 && from.widths[1] == 6 && to.bitDepth == 32 && to.widths[3] == 0;
+  uint32_t out = 0;
+  for (int c = 0; c < 3; ++c) {
+    uint32_t v = (pixel & from.masks[c]) >> from.shifts[c];
+    if (to.widths[c] < from.widths[c]) {
+      v >>= from.widths[c] - to.widths[c];
+    } else if (to.widths[c] > from.widths[c]) {
+      v = lowBitsZero ? v << (to.widths[c] - from.widths[c])
+                      : v * ((1u << to.widths[c]) - 1u) / ((1u << from.widths[c]) - 1u);
+    }
+    out |= v << to.shifts[c];
+  }
+  return out;
+}
+
+// On 16-bit (5:6:5 and 5:5:5) and 32-bit screens, a texture of each of the
+// nine formats, filled with every bit varied (alpha and spare bits too),
+// takes a blended and a plain box, a plain outline, a blended and a plain
+// transparent blit of a sprite with key-coloured pixels. Oracle: the same
+// draw on a memory image in the work's format (the screen's, or 5:6:5 on
+// the 5:5:5 screen) holding the texture's colours: each texel the draw
+// changed there holds that colour in the texture's fields and its own other
+// bits, every other texel is as it was.
+TEST(D3DGraphTarget, TwoDDrawsChangeOnlyTheColoursOfTheTexelsTheyTouch) {
+  constexpr int kW = 48, kH = 24;
+  const Rect all{0, 0, kW, kH};
+  for (const int bits : {16, 32, 15}) {
+    SCOPED_TRACE(bits);
+    gfxtest::Road road(false, bits, false, "d3d");
+    ASSERT_EQ(GetScreenState().format.masks[0], bits == 15 ? 0x7C00u : bits == 16 ? 0xF800u : 0xFF0000u);
+    const GraphCreateSettings settings = CurrentGraphCreateSettings();  // texture graphs
+    SetUse3DGraphs(0);  // boxes and lines on the 2D road
+    const int32_t sprite = gfxtest::MakeGraph(24, 12, false, false, 3);
+    const int32_t oracle = gfxtest::MakeGraph(kW, kH, true, true);
+    ASSERT_EQ(SelectDrawTarget(oracle), 0);
+    const PixelBlock o = PixelBlockOfMemImg(GetScreenState().targetImage);
+    const uint32_t shown = o.format->masks[0] | o.format->masks[1] | o.format->masks[2];
+    // {blend mode, parameter, what (0 filled box, 1 outline, 2 transparent blit), x1, y1, x2, y2}
+    const int32_t draws[][7] = {{1, 100, 0, 4, 3, 30, 15}, {0, 0, 0, 6, 14, 20, 22}, {0, 0, 1, 20, 8, 44, 22},
+                                {1, 160, 2, 10, 6}, {0, 0, 2, 30, 1}};
+    auto draw = [&](const int32_t* d) {
+      SelectBlend(d[0], d[1]);
+      if (d[2] < 2) PaintBox(d[3], d[4], d[5], d[6], PackColorRGB(40, 200, 96), d[2] == 0);  // exact in 5 bits
+      if (d[2] == 2) BlitGraph(d[3], d[4], sprite, 1);
+      SelectBlend(0, 0);
+    };
+    for (int index = 0; index < 9; ++index) {
+      SCOPED_TRACE(index);
+      GraphRecord* record = nullptr;
+      const int32_t texture = AddGraphRecord(kW, kH, 1, &record, index == 2 || index == 3 || index == 8, 0, &settings);
+      record->alphaTest = index == 4 || index == 5 ? 1 : 0;
+      record->drawable = index >= 6 ? 1 : 0;
+      record->colorBits = index % 2 == 1 || index == 8 ? 32 : 16;
+      ASSERT_EQ(CreateGraphPieces3D(record), 0);
+      ASSERT_EQ(SelectDrawTarget(texture), 0);
+      plat::DDSurface* surface = GetScreenState().targetSurface;  // one piece, at (0, 0)
+      PixelFormatInfo own;
+      plat::DDPixelFormat dd;
+      surface->GetPixelFormat(&dd);
+      MakeFormatFromDirectDraw(&dd, &own);
+      ASSERT_TRUE(IsSamePixelFormat(&own, GetTexturePixelFormatInfo(index)));
+      PixelBlock t{nullptr, 0, kW, kH, &own};
+      ASSERT_EQ(surface->Lock(nullptr, &t.pitch, &t.pixels, plat::DDLOCK_WAIT), plat::DD_OK);
+      uint32_t seed = static_cast<uint32_t>(index * 7 + bits);
+      for (int y = 0; y < kH; ++y)
+        for (int i = 0; i < kW * own.bytesPerPixel; ++i)
+          t.pixels[y * t.pitch + i] = static_cast<uint8_t>((seed = seed * 1103515245u + 12345u) >> 23);
+      surface->Unlock(nullptr);
+      const uint32_t colour = own.masks[0] | own.masks[1] | own.masks[2];
+      // A texture in the work's or the screen's format takes whole pixels
+      // (drawn in place, or copied by BltFast): its spare bits are the draw's.
+      const bool whole = IsSamePixelFormat(&own, o.format) || IsSamePixelFormat(&own, &GetScreenState().format);
+      const uint32_t kept = whole ? colour | own.masks[3] : ~0u;
+      for (const auto& d : draws) {
+        SCOPED_TRACE(&d - draws);
+        ASSERT_EQ(surface->Lock(nullptr, &t.pitch, &t.pixels, plat::DDLOCK_WAIT), plat::DD_OK);
+        ConvertPixelsBlt(&o, &t, nullptr, 0, 0, &all, nullptr);
+        surface->Unlock(nullptr);
+        ASSERT_EQ(SelectDrawTarget(texture), 0);
+        const std::vector<uint32_t> before = gfxtest::TargetPixels(0, 0, kW, kH);
+        draw(d);
+        const std::vector<uint32_t> after = gfxtest::TargetPixels(0, 0, kW, kH);
+        ASSERT_EQ(SelectDrawTarget(oracle), 0);
+        const std::vector<uint32_t> start = gfxtest::TargetPixels(0, 0, kW, kH);
+        draw(d);
+        const std::vector<uint32_t> want = gfxtest::TargetPixels(0, 0, kW, kH);
+        if (d[0] == 0 && d[2] < 2) {  // the caller's colour reached the oracle as it was packed
+          EXPECT_EQ(want[d[4] * kW + d[3]] & shown, PackColorForFormat(o.format, 40, 200, 96, 0) & shown);
+        }
+        int changed = 0;
+        for (size_t i = 0; i < want.size(); ++i) {
+          if (want[i] == start[i]) {
+            ASSERT_EQ(after[i], before[i]) << i;
+          } else {
+            ASSERT_EQ(after[i] & kept, ((before[i] & ~colour) | ColourIn(own, *o.format, want[i])) & kept) << i;
+            ++changed;
+          }
+        }
+        EXPECT_GT(changed, 40);
+      }
+    }
   }
 }
 
