@@ -163,13 +163,11 @@ int PrepareBlendWork(const Surface2DPiece* piece, int32_t directAllowed, const R
     const int32_t convertTarget = eightBit ? 0 : !IsSamePixelFormat(&w.dstFormat, kindFormat);
     if (WrapLocked(&w.dstImage, &w.dstConverted, w.dstLockPixels, w.dstLockPitch, cw, ch, 0, convertTarget, kind,
                    &w.dstFormat, &w.dstWork) != 0 ||
-        (convertTarget && CreateMemImg(&w.dstPrepared, cw, ch, -1, 0, kind, 0, 0, 0, nullptr) != 0)) {
+        (convertTarget && (CreateMemImg(&w.dstPrepared, cw, ch, -1, 0, kind, 0, 0, 0, nullptr) != 0 ||
+                           CopyMemImgRect(&w.dstPrepared, &w.dstConverted, nullptr, 0, 0) != 0))) {
       CommitBlendWork();
       return -1;
     }
-    if (convertTarget)
-      std::memcpy(w.dstPrepared.pixels, w.dstConverted.pixels,
-                  static_cast<size_t>(w.dstConverted.buffer->pitch) * static_cast<size_t>(ch));
     w.shiftX = -w.clipped.left;
     w.shiftY = -w.clipped.top;
   }
