@@ -201,14 +201,13 @@ int PresentToWindow(const Rect* rect) {
     // On that system the full-screen primary is what the back surface is
     // brought up to date from, and presenting through GDI flips GDI's
     // surface to the front; no blank is waited for.
-    if (s.primary != nullptr && s.back != nullptr) {
-      if (!s.gdiPresent) {
-        s.back->BltFast(0, 0, s.primary, &source, plat::DDBLTFAST_WAIT);
-      } else {
-        s.back->Blt(nullptr, s.primary, &source, plat::DDBLT_WAIT, nullptr);
-      }
+    const bool surfaces = s.primary != nullptr && s.back != nullptr;
+    if (!s.gdiPresent) {
+      if (surfaces) s.back->BltFast(0, 0, s.primary, &source, plat::DDBLTFAST_WAIT);
+    } else {
+      if (surfaces) s.back->Blt(nullptr, s.primary, &source, plat::DDBLT_WAIT, nullptr);
+      if (s.directDraw != nullptr) s.directDraw->FlipToGDISurface();
     }
-    if (s.gdiPresent && s.directDraw != nullptr) s.directDraw->FlipToGDISurface();
   } else if (!s.gdiPresent) {
     if (VSyncOn()) AwaitVBlankInterval();
     if (s.primary != nullptr && s.back != nullptr) s.primary->BltFast(0, 0, s.back, &source, plat::DDBLTFAST_WAIT);
